@@ -1,0 +1,47 @@
+#include "app/command_context.h"
+
+#include "i18n/message_catalogue.h"
+
+namespace tarvosen {
+
+std::string ResetDocumentName(const AppState& state) {
+    return (state.startDirectory / kDefaultDocumentName).string();
+}
+
+const char* InstrumentLabel(int instrumentKind) {
+    switch (instrumentKind) {
+        case 0: return "Nikon DTM 300/400/700 Series";
+        case 1: return "Nikon DTM-352/350/330、500  Series";
+        case 2: return "Nikon DTM 800/801 Series";
+        case 3: return "Zeiss Elta R45/55 Series";
+        case 4: return "Zeiss Dini Series";
+        case 5: return "Zeiss Elta C Series";
+        case 6: return "PCE500S";
+        default: return "";
+    }
+}
+
+void CommandContext::setCaption(const std::string& caption) {
+    state.caption = caption;
+    user.setCaption(caption);
+}
+
+std::string CommandContext::message(int base, std::string_view englishDefault) const {
+    return catalogue.lookup(base, state.languageIndex, englishDefault);
+}
+
+std::filesystem::path CommandContext::tempFile(std::string_view name) const {
+    if (!name.empty() && name.front() == '\\') return state.startDirectory / name.substr(1);
+    return std::filesystem::current_path() / name;
+}
+
+void AppendWorkspaceLine(CommandContext& ctx, std::string line) {
+    const bool isEnd = line == "END";
+    ctx.workspace.append(std::move(line));
+    if (isEnd) {
+        ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
+        ctx.setCaption(ctx.state.currentDocumentName);
+    }
+}
+
+}  // namespace tarvosen

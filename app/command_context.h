@@ -1,0 +1,44 @@
+#pragma once
+// Everything a command may touch. A command's body is core code that talks to
+// the user only through this context, so the same command runs in the window,
+// on the command line and in tests.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/dialog_options.h"
+#include "app/user_interface.h"
+#include "app/workspace.h"
+
+namespace tarvosen {
+
+class MessageCatalogue;
+class TComm;  // the serial port component; absent where no port is offered
+
+struct CommandContext {
+    Workspace& workspace;
+    AppState& state;
+    UserInterface& user;
+    DialogOptions& options;
+    const MessageCatalogue& catalogue;
+    TComm* comm1 = nullptr;
+
+    // Sets the window caption and remembers it.
+    void setCaption(const std::string& caption);
+
+    // The catalogue text base + LanguageIndex, or englishDefault when the
+    // catalogue has none.
+    std::string message(int base, std::string_view englishDefault) const;
+
+    // Where a fixed temporary file lies: names beginning with "\" in
+    // StartDirectory, others in the process's current directory.
+    std::filesystem::path tempFile(std::string_view name) const;
+};
+
+// Appends a line; the line "END" resets the document name and the caption to
+// StartDirectory + "NONAME.TXT".
+void AppendWorkspaceLine(CommandContext& ctx, std::string line);
+
+}  // namespace tarvosen

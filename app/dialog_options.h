@@ -1,0 +1,80 @@
+#pragma once
+// The values of every option dialog as plain structs. They live as long as the
+// program: a dialog edits its struct, the command reads it, and the values
+// persist between uses (nothing is stored between runs).
+
+#include <array>
+#include <chrono>
+#include <string>
+
+namespace tarvosen {
+
+std::chrono::year_month_day Today();
+
+// Communication parameters (TPara): positions in the dialog's lists.
+struct ParaOptions {
+    std::string port = "Com1";  // device name as chosen; "Com1".."Com4" map to /dev/ttyS0..3
+    int baudRate = 5;           // TBaudRate ordinal, 5 = 9600
+    int parity = 0;             // TParity ordinal, 0 = none
+    int flowControl = 3;        // TFlowControl ordinal, 3 = XonXoff
+    int dataBits = 4;           // TDataBits ordinal, 4 = 8 bits
+    int stopBits = 0;           // TStopBits ordinal, 0 = 1 stop bit
+};
+
+// R5 options (TOption).
+struct R5Options {
+    int recordFormat = 0;  // 0 Mem/1, 1 Mem/2, 2 Mem/3
+    bool includeCode = true;
+    bool reassignPointNames = false;
+    bool convertAlphabeticToNumber = true;  // point list -> R5
+    bool computeFromObservations() const { return recordFormat == 0; }
+};
+
+// COSA export (Tkesha): texts exactly as typed.
+struct KeshaOptions {
+    std::string knownPointFile;
+    std::string directionError = "2";
+    std::string distanceConstant = "2";
+    std::string distancePpm = "2";
+    bool zeroBacksight = true;  // 角度归零
+    bool reduceSlope = true;    // 斜距改平
+};
+
+// Levelling class and tolerance limits (TDINIOption): field texts as typed.
+struct DiniOptions {
+    int levellingClass = 0;  // 0 一等, 1 二等, 2 三等
+    std::array<std::string, 5> limits{"50", "1", "3", "0.4", "0.6"};
+};
+
+// Traverse export (TCQKCY).
+struct CqkcyOptions {
+    std::string model = "DTM-330";
+    std::string lineName = "DGDX";
+    std::string observer = "GCZ";
+    std::string heightIncrement = "0.0";
+    std::chrono::year_month_day date = Today();
+    bool produceText = true;  // 转平差格式
+    bool produceBook = true;  // 转电子表格格式
+    std::string templateFile;  // empty: the template is looked up in the usual places
+};
+
+// Geological-institute record book (TSHDDY).
+struct ShddyOptions {
+    std::string observer;
+    std::string weather;
+    std::string windDirection;
+    std::string windForce;
+    std::string instrument = "110113";
+    std::chrono::year_month_day date = Today();
+};
+
+struct DialogOptions {
+    ParaOptions para;
+    R5Options r5;
+    KeshaOptions kesha;
+    DiniOptions dini;
+    CqkcyOptions cqkcy;
+    ShddyOptions shddy;
+};
+
+}  // namespace tarvosen

@@ -1,0 +1,74 @@
+#include "app/file_commands.h"
+
+#include "app/errors.h"
+
+namespace tarvosen {
+
+void LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
+    ctx.workspace.load(path);  // throws before anything changes
+    ctx.state.currentDocumentName = path.string();
+    ctx.setCaption(std::string(kApplicationTitle) + "--[" + path.string() + "]");
+}
+
+CommandStatus LoadFileCommand(CommandContext& ctx) {
+    auto path = ctx.user.chooseOpenFile(kOpenFilter);
+    if (!path) return CommandStatus::Cancelled;
+    LoadDocument(ctx, *path);
+    return CommandStatus::Done;
+}
+
+CommandStatus SaveFileCommand(CommandContext& ctx) {
+    ctx.workspace.save(ctx.state.currentDocumentName);
+    return CommandStatus::Done;
+}
+
+CommandStatus SaveAsCommand(CommandContext& ctx) {
+    auto path = ctx.user.chooseSaveFile(kSaveAsFilter);
+    if (!path) return CommandStatus::Cancelled;
+    ctx.workspace.save(*path);  // throws before the name and caption change
+    ctx.state.currentDocumentName = path->string();
+    ctx.setCaption(path->string());
+    return CommandStatus::Done;
+}
+
+CommandStatus ClearCommand(CommandContext& ctx) {
+    ctx.workspace.clear();
+    return CommandStatus::Done;
+}
+
+CommandStatus TogglePortSignalCommand(CommandContext& ctx) {
+    ctx.state.portSignalVisible = !ctx.state.portSignalVisible;
+    return CommandStatus::Done;
+}
+
+namespace {
+
+CommandStatus SelectLanguage(CommandContext& ctx, int index) {
+    ctx.state.languageIndex = index;
+    return CommandStatus::Done;
+}
+
+CommandStatus SelectInstrument(CommandContext& ctx, int kind) {
+    ctx.state.instrumentKind = kind;
+    return CommandStatus::Done;
+}
+
+}  // namespace
+
+CommandStatus SelectEnglish(CommandContext& ctx) { return SelectLanguage(ctx, 1); }
+CommandStatus SelectSimplifiedChinese(CommandContext& ctx) { return SelectLanguage(ctx, 2); }
+CommandStatus SelectTraditionalChinese(CommandContext& ctx) { return SelectLanguage(ctx, 3); }
+
+CommandStatus SelectInstrument0(CommandContext& ctx) { return SelectInstrument(ctx, 0); }
+CommandStatus SelectInstrument1(CommandContext& ctx) { return SelectInstrument(ctx, 1); }
+CommandStatus SelectInstrument2(CommandContext& ctx) { return SelectInstrument(ctx, 2); }
+CommandStatus SelectInstrument3(CommandContext& ctx) { return SelectInstrument(ctx, 3); }
+CommandStatus SelectInstrument4(CommandContext& ctx) { return SelectInstrument(ctx, 4); }
+CommandStatus SelectInstrument5(CommandContext& ctx) { return SelectInstrument(ctx, 5); }
+CommandStatus SelectInstrument6(CommandContext& ctx) { return SelectInstrument(ctx, 6); }
+
+void ThrowNotBuilt(std::string_view what) {
+    throw NotBuiltError(std::string(what) + " is not built yet");
+}
+
+}  // namespace tarvosen

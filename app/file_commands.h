@@ -1,0 +1,38 @@
+#pragma once
+// The workspace's file commands and the state-setting commands of the menus.
+
+#include "app/command.h"
+
+namespace tarvosen {
+
+inline constexpr const char* kOpenFilter =
+    "Text Files(*.txt)|*.txt|Dat file(*.dat)|*.dat|所有文件(*.*)|*.*";
+inline constexpr const char* kSaveAsFilter =
+    "Text File(*.Txt)|*.Txt|AutoCAD Dxf File(*.Dxf)|*.Dxf|清华山维(*.Cor)|*.Cor|"
+    "道享软件(*.Org)|*.Org|科傻平面观测文件(*.in2)|*.in2";
+
+CommandStatus LoadFileCommand(CommandContext& ctx);    // LFClick
+CommandStatus SaveFileCommand(CommandContext& ctx);    // SFClick
+CommandStatus SaveAsCommand(CommandContext& ctx);      // Saveas1Click
+CommandStatus ClearCommand(CommandContext& ctx);       // ClearFClick
+
+// Loads a file into the workspace as Load does, without a dialog.
+void LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
+
+// ViewPortSignal1Click: shows or hides the signal-lamp panel.
+CommandStatus TogglePortSignalCommand(CommandContext& ctx);
+
+CommandStatus SelectEnglish(CommandContext& ctx);
+CommandStatus SelectSimplifiedChinese(CommandContext& ctx);
+CommandStatus SelectTraditionalChinese(CommandContext& ctx);
+
+// Instrument menu: set InstrumentKind (the window updates InstLabel and the checks).
+CommandStatus SelectInstrument0(CommandContext& ctx);
+CommandStatus SelectInstrument1(CommandContext& ctx);
+CommandStatus SelectInstrument2(CommandContext& ctx);
+CommandStatus SelectInstrument3(CommandContext& ctx);
+CommandStatus SelectInstrument4(CommandContext& ctx);
+CommandStatus SelectInstrument5(CommandContext& ctx);
+CommandStatus SelectInstrument6(CommandContext& ctx);
+
+}  // namespace tarvosen

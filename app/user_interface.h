@@ -1,0 +1,56 @@
+#pragma once
+// The user as a command sees them: messages, questions, file choices, option
+// dialogs, the caption and the progress bar. The window answers with Qt
+// dialogs, the command line from its flags, tests from a script.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace tarvosen {
+
+enum class MessageKind { Information, Warning, Error };
+
+// The option dialogs that live from start-up to exit.
+enum class OptionDialog {
+    Para,        // communication parameters
+    R5Option,    // R5 conversion options
+    Kesha,       // COSA export options
+    DiniOption,  // levelling class and tolerance limits
+    Cqkcy,       // traverse export options
+    Shddy,       // geological-institute record book options
+};
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    virtual void showMessage(MessageKind kind, const std::string& text) = 0;
+    void information(const std::string& text) { showMessage(MessageKind::Information, text); }
+    void warning(const std::string& text) { showMessage(MessageKind::Warning, text); }
+    void error(const std::string& text) { showMessage(MessageKind::Error, text); }
+
+    // A Yes/No question; true only for Yes.
+    virtual bool confirm(const std::string& question) = 0;
+
+    // File choices. The filter is in the form "Text File(*.Txt)|*.Txt|All(*.*)|*.*".
+    // A name typed without an extension gets defaultExtension when it is given.
+    virtual std::optional<std::filesystem::path> chooseSaveFile(
+        const std::string& filter, const std::string& defaultExtension = {}) = 0;
+    virtual std::optional<std::filesystem::path> chooseOpenFile(const std::string& filter) = 0;
+
+    // Shows an option dialog modally; true for OK (or the dialog's start button).
+    virtual bool showOptionDialog(OptionDialog dialog) = 0;
+
+    virtual void setCaption(const std::string& caption) = 0;
+
+    virtual void progressBegin(int maximum) = 0;
+    virtual void progressSetPosition(int position) = 0;
+    virtual void progressEnd() = 0;
+
+    // Opens a saved document with the desktop's program for it (the window
+    // only; elsewhere it is a no-op).
+    virtual void openWithDesktop(const std::filesystem::path& /*path*/) {}
+};
+
+}  // namespace tarvosen

@@ -1,0 +1,106 @@
+#include "app/workspace.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <unistd.h>
+
+#include "app/errors.h"
+
+namespace tarvosen {
+
+namespace {
+
+std::string SystemReason() { return std::strerror(errno); }
+
+}  // namespace
+
+void Workspace::append(std::string line) {
+    lines_.push_back(std::move(line));
+    if (observer_) observer_->linesAppended(lines_.size() - 1, 1);
+}
+
+void Workspace::clear() {
+    lines_.clear();
+    if (observer_) observer_->workspaceReset();
+}
+
+void Workspace::replaceAll(std::vector<std::string> lines) {
+    lines_ = std::move(lines);
+    if (observer_) observer_->workspaceReset();
+}
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        char c = bytes[i];
+        if (c != '\n' && c != '\r') continue;
+        lines.emplace_back(bytes.substr(start, i - start));
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+    return lines;
+}
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FileError("Cannot open file \"" + path.string() + "\": " + SystemReason());
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw FileError("Cannot read file \"" + path.string() + "\": " + SystemReason());
+    return bytes;
+}
+
+void Workspace::load(const std::filesystem::path& path) {
+    if (std::filesystem::is_directory(path))
+        throw FileError("Cannot open file \"" + path.string() + "\": it is a folder");
+    replaceAll(SplitLines(ReadFileBytes(path)));
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    namespace fs = std::filesystem;
+    const fs::path target = path.empty() ? fs::path("NONAME.TXT") : path;
+    if (fs::is_directory(target))
+        throw FileError("Cannot write file \"" + target.string() + "\": it is a folder");
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    std::random_device rd;
+    fs::path temp = dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) +
+                           ".part");
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) throw FileError("Cannot write file \"" + target.string() + "\": " + SystemReason());
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (fsync(fileno(f)) == 0 || errno == EINVAL) && ok;
+    std::string reason = ok ? std::string() : SystemReason();
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        reason = SystemReason();
+    }
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        reason = SystemReason();
+    }
+    if (!ok) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw FileError("Cannot write file \"" + target.string() + "\": " + reason);
+    }
+}
+
+void Workspace::save(const std::filesystem::path& path) const {
+    std::string bytes;
+    std::size_t size = 0;
+    for (const auto& l : lines_) size += l.size() + 2;
+    bytes.reserve(size);
+    for (const auto& l : lines_) {
+        bytes += l;
+        bytes += "\r\n";
+    }
+    WriteFileAtomically(path, bytes);
+}
+
+}  // namespace tarvosen

@@ -1,0 +1,222 @@
+#include "cli/cli_runner.h"
+
+#include <cstdlib>
+#include <map>
+#include <ostream>
+#include <unistd.h>
+
+#include "app/command.h"
+#include "app/data_paths.h"
+#include "app/errors.h"
+#include "app/file_commands.h"
+#include "app/version.h"
+#include "cli/cli_user_interface.h"
+#include "i18n/message_catalogue.h"
+
+namespace tarvosen {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: tarvosen-cli COMMAND [OPTIONS] [INPUT] [-o OUTPUT]\n"
+    "       tarvosen-cli list | --help | --version | COMMAND --help\n";
+
+// A private working folder for one run: the command's fixed temporary file
+// names land here, never in the user's folder, and it is removed afterwards.
+class PrivateWorkingFolder {
+public:
+    PrivateWorkingFolder() : previous_(fs::current_path()) {
+        std::string pattern = (fs::temp_directory_path() / "tarvosen-cli-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw FileError("Cannot make a temporary working folder in " +
+                            fs::temp_directory_path().string());
+        folder_ = pattern;
+        fs::current_path(folder_);
+    }
+    ~PrivateWorkingFolder() {
+        std::error_code ignored;
+        fs::current_path(previous_, ignored);
+        fs::remove_all(folder_, ignored);
+    }
+    const fs::path& folder() const { return folder_; }
+    const fs::path& previous() const { return previous_; }
+
+private:
+    fs::path previous_;
+    fs::path folder_;
+};
+
+std::string CaptionOf(const CommandRow& row) {
+    if (!row.english.text.empty()) return std::string(row.english.text);
+    return std::string(row.gb.text);
+}
+
+void PrintList(std::ostream& out) {
+    for (const auto& row : CommandTable()) {
+        if (row.cliName.empty()) continue;
+        std::string name(row.cliName);
+        name.resize(std::max<std::size_t>(name.size() + 2, 22), ' ');
+        out << "  " << name << CaptionOf(row) << '\n';
+    }
+}
+
+void PrintHelp(std::ostream& out) {
+    out << kUsage << "\n"
+        << "Runs one command of the Tarvosen Data Processor. INPUT is loaded into the\n"
+        << "workspace as Load does; the result is written to OUTPUT (or, for commands\n"
+        << "whose result is text, to standard output when -o is not given).\n"
+        << "Messages go to standard error, prefixed with information:, warning: or error:.\n"
+        << "Exit status: 0 done, 1 stopped with its own message, 2 wrong usage,\n"
+        << "3 a file, number or device failure.\n\nCommands:\n";
+    PrintList(out);
+}
+
+void PrintCommandHelp(const CommandRow& row, std::ostream& out) {
+    out << "usage: tarvosen-cli " << row.cliName << " [OPTIONS]"
+        << (row.cliNeedsInput ? " INPUT" : "")
+        << (row.cliOutput == CliOutput::ChosenFile ? " -o OUTPUT"
+            : row.cliOutput == CliOutput::Workspace ? " [-o OUTPUT]"
+                                                     : "")
+        << "\n\n"
+        << CaptionOf(row) << "\n" << row.cliSummary << "\n";
+    const auto options = row.cliOptions ? row.cliOptions() : std::span<const CliOption>{};
+    if (!options.empty()) {
+        out << "\nOptions:\n";
+        for (const auto& o : options) {
+            std::string head = "--" + std::string(o.name);
+            if (!o.valueName.empty()) head += " " + std::string(o.valueName);
+            head.resize(std::max<std::size_t>(head.size() + 2, 28), ' ');
+            out << "  " << head << o.help << '\n';
+        }
+    }
+}
+
+fs::path Absolute(const fs::path& p) { return p.is_absolute() ? p : fs::absolute(p); }
+
+struct Invocation {
+    const CommandRow* row = nullptr;
+    std::vector<std::pair<const CliOption*, std::string>> options;
+    std::optional<fs::path> input;
+    std::optional<fs::path> output;
+    bool help = false;
+};
+
+Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
+    Invocation inv;
+    inv.row = &row;
+    const auto options = row.cliOptions ? row.cliOptions() : std::span<const CliOption>{};
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            inv.help = true;
+        } else if (a == "-o" || a == "--output") {
+            if (i + 1 >= args.size()) throw UsageError(a + " needs a file name");
+            inv.output = Absolute(args[++i]);
+        } else if (a.rfind("--", 0) == 0) {
+            std::string name = a.substr(2), value;
+            const auto eq = name.find('=');
+            const bool inlineValue = eq != std::string::npos;
+            if (inlineValue) {
+                value = name.substr(eq + 1);
+                name.resize(eq);
+            }
+            const CliOption* found = nullptr;
+            for (const auto& o : options)
+                if (o.name == name) found = &o;
+            if (!found)
+                throw UsageError("unknown option --" + name + " for " + std::string(row.cliName));
+            if (!found->valueName.empty() && !inlineValue) {
+                if (i + 1 >= args.size()) throw UsageError("--" + name + " needs a value");
+                value = args[++i];
+            } else if (found->valueName.empty() && inlineValue) {
+                throw UsageError("--" + name + " takes no value");
+            }
+            inv.options.emplace_back(found, value);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError("unknown option " + a);
+        } else {
+            if (inv.input) throw UsageError("more than one INPUT given: " + a);
+            inv.input = Absolute(a);
+        }
+    }
+    if (inv.help) return inv;
+    if (row.cliNeedsInput && !inv.input) throw UsageError(std::string(row.cliName) + " needs INPUT");
+    if (!row.cliNeedsInput && inv.input)
+        throw UsageError(std::string(row.cliName) + " takes no INPUT");
+    if (row.cliOutput == CliOutput::ChosenFile && !inv.output)
+        throw UsageError(std::string(row.cliName) + " needs -o OUTPUT");
+    return inv;
+}
+
+int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    const CommandRow& row = *inv.row;
+    DialogOptions options;
+    for (const auto& [option, value] : inv.options) option->apply(options, value);
+
+    PrivateWorkingFolder work;
+    Workspace workspace;
+    AppState state;
+    state.startDirectory = work.folder();
+    state.userDirectory = work.previous();
+    state.currentDocumentName = (work.folder() / kDefaultDocumentName).string();
+    MessageCatalogue catalogue;
+    if (auto file = FindDataFile(kMessageCatalogueFile)) catalogue.load(*file);
+    state.languageIndex = 1;  // messages on a terminal are in English
+
+    CliUserInterface user(err, inv.input, inv.output);
+    CommandContext ctx{workspace, state, user, options, catalogue};
+    if (inv.input) LoadDocument(ctx, *inv.input);
+
+    const CommandStatus status = row.handler(ctx);
+    if (status != CommandStatus::Done) return kExitStopped;
+
+    if (row.cliOutput == CliOutput::Workspace) {
+        if (inv.output) {
+            workspace.save(*inv.output);
+        } else {
+            for (const auto& line : workspace.lines()) out << line << "\r\n";
+            out.flush();
+        }
+    }
+    return kExitDone;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+            PrintHelp(args.empty() ? err : out);
+            return args.empty() ? kExitUsage : kExitDone;
+        }
+        if (args[0] == "--version") {
+            out << "tarvosen-cli " << kVersionText << '\n';
+            return kExitDone;
+        }
+        if (args[0] == "list") {
+            PrintList(out);
+            return kExitDone;
+        }
+        const CommandRow* row = FindCommandByCliName(args[0]);
+        if (!row) {
+            err << "error: unknown command \"" << args[0] << "\"\n" << kUsage;
+            return kExitUsage;
+        }
+        Invocation inv = Parse(*row, args);
+        if (inv.help) {
+            PrintCommandHelp(*row, out);
+            return kExitDone;
+        }
+        return RunCommand(inv, out, err);
+    } catch (const UsageError& e) {
+        err << "error: " << e.what() << '\n';
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        err << "error: " << e.what() << '\n';
+        return kExitFailure;
+    }
+}
+
+}  // namespace tarvosen

@@ -1,0 +1,42 @@
+#include "cli/cli_user_interface.h"
+
+#include <ostream>
+
+#include "app/errors.h"
+
+namespace tarvosen {
+
+CliUserInterface::CliUserInterface(std::ostream& err, std::optional<std::filesystem::path> input,
+                                   std::optional<std::filesystem::path> output)
+    : err_(err), input_(std::move(input)), output_(std::move(output)) {}
+
+void CliUserInterface::showMessage(MessageKind kind, const std::string& text) {
+    static const char* const kPrefix[] = {"information: ", "warning: ", "error: "};
+    ++counts_[static_cast<int>(kind)];
+    // One line per message: line breaks inside a message become blanks.
+    std::string flat = text;
+    for (char& c : flat)
+        if (c == '\n' || c == '\r') c = ' ';
+    err_ << kPrefix[static_cast<int>(kind)] << flat << '\n';
+}
+
+bool CliUserInterface::confirm(const std::string& question) {
+    showMessage(MessageKind::Information, question + " [answered No]");
+    return false;
+}
+
+std::optional<std::filesystem::path> CliUserInterface::chooseSaveFile(const std::string&,
+                                                                      const std::string& ext) {
+    if (!output_) throw UsageError("this command writes a file: give it with -o OUTPUT");
+    auto path = *output_;
+    if (!ext.empty() && !path.has_extension()) path += "." + ext;
+    return path;
+}
+
+std::optional<std::filesystem::path> CliUserInterface::chooseOpenFile(const std::string&) {
+    return input_;
+}
+
+bool CliUserInterface::showOptionDialog(OptionDialog) { return true; }
+
+}  // namespace tarvosen

@@ -1,0 +1,194 @@
+// The one command table. The three menu bars, the toolbar and the
+// command-line program's list of commands are all built from these rows.
+
+#include <array>
+
+#include "adjustment/adjustment_commands.h"
+#include "app/command.h"
+#include "app/file_commands.h"
+#include "levelling/levelling_commands.h"
+#include "points/point_commands.h"
+#include "serial/serial_commands.h"
+#include "zeiss/zeiss_commands.h"
+
+namespace tarvosen {
+
+namespace {
+
+using enum RowKind;
+using enum CliOutput;
+
+constexpr MenuPlace Absent{};
+
+// Handlers that only the window has (print, exit, about, the lamp panel)
+// are left null and looked up by key there.
+const std::array kRows = std::to_array<CommandRow>({
+    // Data Transfer
+    {Menu, "transfer", {"&Data Transfer", ""}, {"[&T]数据传输", ""}, {"[&T]數据傳輸", ""}},
+    {Menu, "instrument", {"Instrument", "transfer"}, {"仪器类型", "transfer"}, {"儀器類型", "transfer"}},
+    {Item, "Nikon300400Series1Click", {"Nikon 300/400/700 Series", "instrument"},
+     {"尼康 300/400/700 系列", "instrument"}, {"尼康 300/400 系列", "instrument"}, SelectInstrument0,
+     "instrument", 0},
+    {Item, "Nikon500Series1Click", {"Nikon 352/350/330、502 Series", "instrument"},
+     {"尼康 352/350/330、500 系列", "instrument"}, {"尼康 350/330﹜500  系列", "instrument"},
+     SelectInstrument1, "instrument", 1},
+    {Item, "Nikon700800Series1Click", {"Nikon 800/801 Series", "instrument"},
+     {"尼康 800/801 系列", "instrument"}, {"尼康 700/800 系列", "instrument"}, SelectInstrument2,
+     "instrument", 2},
+    {Item, "ZeissDINIDigitalLevel1Click", {"Zeiss DINI Digital Level", "instrument"},
+     {"蔡司 DINI 电子水准仪", "instrument"}, {"蔡司 DINI 電子水准儀", "instrument"},
+     SelectInstrument4, "instrument", 4},
+    {Item, "ZeissEltaR4555Series1Click", {"Zeiss Elta R45/55 Series", "instrument"},
+     {"蔡司 R45/55 系列", "instrument"}, {"蔡司 R45/55 系列", "instrument"}, SelectInstrument3,
+     "instrument", 3},
+    {Item, "ZeissEltaCSeries1Click", {"Zeiss Elta C Series", "instrument"},
+     {"蔡司 C 系列", "instrument"}, {"蔡司 C 系列", "instrument"}, SelectInstrument5, "instrument", 5},
+    {Item, "PCE500S1Click", {"PC E500S", "instrument"}, {"PCE500S", "instrument"},
+     {"PCE500S", "instrument"}, SelectInstrument6, "instrument", 6},
+    {Separator, "", {"-", "transfer"}, {"-", "transfer"}, {"-", "transfer"}},
+    {Item, "parameterClick", {"Communication Parameter", "transfer"}, {"通信参数设定", "transfer"},
+     {"通信參數設定", "transfer"}, CommunicationParameterCommand},
+    {Item, "EltaRDnClick", {"Download...", "transfer"}, {"下载到计算机....", "transfer"},
+     {"蔡司儀器到計算机....", "transfer"}, DownloadCommand, {}, 0, "download",
+     "Receive data from an instrument on a serial port and save it to OUTPUT.", DownloadCliOptions,
+     Workspace, false},
+    {Item, "EltaRUpClick", {"Upload...", "transfer"}, {"上传到仪器....", "transfer"},
+     {"計算机到蔡司儀器....", "transfer"}, UploadCommand, {}, 0, "upload",
+     "Send the lines of INPUT to an instrument on a serial port.", UploadCliOptions, CliOutput::None},
+    {Item, "ViewPortSignal1Click", {"View Port Signal", "transfer"}, {"查看通信口信号", "transfer"},
+     {"查看通信口信號", "transfer"}, TogglePortSignalCommand},
+    {Separator, "", {"-", "transfer"}, {"-", "transfer"}, {"-", "transfer"}},
+    {Item, "FileExit", {"Exit", "transfer"}, {"退出", "transfer"}, {"退出", "transfer"}},
+
+    // File Processing
+    {Menu, "file", {"&File Processing", ""}, {"[&F]文件处理", ""}, {"[&F]文件處理", ""}},
+    {Item, "LFClick", {"Load file", "file"}, {"装入文件", "file"}, {"裝入文件", "file"},
+     LoadFileCommand},
+    {Item, "SFClick", {"Save", "file"}, {"保  存", "file"}, {"保  存", "file"}, SaveFileCommand},
+    {Item, "Saveas1Click", {"Save as...", "file"}, {"另存为...", "file"}, {"另存為...", "file"},
+     SaveAsCommand},
+    {Item, "ClearFClick", {"Clear window text", "file"}, {"清除窗口内容", "file"},
+     {"清除窗口內容", "file"}, ClearCommand},
+    {Separator, "", {"-", "file"}, {"-", "file"}, {"-", "file"}},
+    {Item, "PrintSetupClick", {"Printer Setup", "file"}, {"打印设置", "file"}, {"打印設置", "file"}},
+    {Item, "PrintClick", {"Print", "file"}, {"打    印", "file"}, {"打    印", "file"}},
+
+    // Convert
+    {Menu, "convert", {"&Convert", ""}, {"[&C] 格式转换", ""}, {"[&C] 格式轉換", ""}},
+    {Item, "PnXYZ1Click", {"R5 -> Pn, X, Y, Z", "convert"}, {"R5 -> Pn, X, Y, Z", "convert"},
+     {"R5->Pn, X, Y, Z", "convert"}, R5ToPointsCommand, {}, 0, "r5-to-points",
+     "Convert an R5 file to a point list \"Pn, X, Y, Z, [C]\" written to OUTPUT.",
+     R5ToPointsCliOptions, ChosenFile},
+    {Item, "AutoCADDxf1Click", {"R5 -> Auto CAD Dxf file", "convert"},
+     {"R5 -> Auto CAD Dxf file", "convert"}, {"R5->Auto CAD Dxf file", "convert"}, R5ToDxfCommand,
+     {}, 0, "r5-to-dxf", "Convert an R5 file to an AutoCAD DXF point drawing written to OUTPUT.",
+     R5ToDxfCliOptions, ChosenFile},
+    {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
+    {Menu, "convert.nikon", Absent, {"尼康原始数据转换", "convert"}, Absent},
+    {Item, "Nikon300400XYZ2Click", {"Nikon 300/400 ->Pn, X, Y, Z, [C]", "convert"},
+     {"NIKON 300/400 RAW -> Pn, X, Y, Z, [C]", "convert.nikon"},
+     {"尼康 300/400 -> Pn, X, Y, Z, [C]", "convert"}, Nikon300ToPointsCommand, {}, 0,
+     "nikon300-to-points", "Convert Nikon 300/400 raw data to a point list.", nullptr, Workspace},
+    {Item, "N500330RAW1Click", Absent, {"NIKON RAW -> 武测科傻平差格式", "convert.nikon"}, Absent,
+     NikonToCosaCommand, {}, 0, "nikon-to-cosa",
+     "Convert Nikon raw data to a COSA plane observation file (*.in2).", NikonToCosaCliOptions,
+     Workspace},
+    {Item, "NIKONRAW1Click", Absent, {"NIKON RAW -> za勘测院格式", "convert.nikon"}, Absent,
+     NikonToTraverseCommand, {}, 0, "nikon-to-traverse",
+     "Convert Nikon raw data to the traverse adjustment text and, with --book, the record book.",
+     NikonToTraverseCliOptions, ChosenFile},
+    {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
+    {Item, "XYZR51Click", {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},
+     {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"}, {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},
+     PointsToDxfCommand, {}, 0, "points-to-dxf",
+     "Convert a point list to an AutoCAD DXF point drawing.", nullptr, Workspace},
+    {Item, "XYZIncludeCodeR51Click", {"Pn, X, Y, Z, [C]  -> R5 ", "convert"},
+     {"Pn, X, Y, Z, [C]  -> R5 ", "convert"}, {"Pn, X, Y, Z, [C] -> R5", "convert"},
+     PointsToR5Command, {}, 0, "points-to-r5", "Convert a point list to Zeiss R5 records.",
+     PointsToR5CliOptions, Workspace},
+    {Item, "XYZEPSWCOR1Click", {"Pn, X, Y, Z, [C]  -> EPSW  *.COR", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 清华山维 *.COR", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 清華山維 *.COR", "convert"}, PointsToCorCommand, {}, 0, "points-to-cor",
+     "Convert a point list to an EPSW *.COR file.", nullptr, Workspace},
+    {Item, "XYZC1Click", {"Pn, X, Y, Z, [C]  ->TOPMAP *.org ", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 道亨格式 *.org ", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 道亨格式*.org ", "convert"}, PointsToOrgCommand, {}, 0, "points-to-org",
+     "Convert a point list to a TOPMAP *.org file.", nullptr, Workspace},
+    {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
+    {Item, "RecER51Click", {"M5 -> R5", "convert"}, {"M5 -> R5", "convert"}, {"M5 -> R5", "convert"},
+     M5ToR5Command, {}, 0, "m5-to-r5", "Convert Zeiss M5 (REC E) records to R5.", nullptr,
+     Workspace},
+    {Item, "R5RecE1Click", {"R5 -> M5", "convert"}, {"R5 -> M5", "convert"}, {"R5 -> M5", "convert"},
+     R5ToM5Command, {}, 0, "r5-to-m5", "Convert Zeiss R5 records to M5 (REC E).", nullptr,
+     Workspace},
+    {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
+    {Menu, "convert.dini", Absent, {"蔡司电子水准仪（DINI）数据处理", "convert"}, Absent},
+    {Item, "DINIM51Click", {"DINI M5 -> Level Recording Paper", "convert"},
+     {"REC E(M5) -> 水准仪记录格式(voda格式）", "convert.dini"}, Absent, DiniBookCommand, {}, 0,
+     "dini-book", "Write the levelling record book (surveying-institute layout) to OUTPUT.",
+     nullptr, ChosenFile},
+    {Item, "DINIM52Click", Absent, {"REC E(M5) -> 高等级水准仪记录格式(含误差探测)", "convert.dini"},
+     Absent, DiniBookCheckedCommand, {}, 0, "dini-book-checked",
+     "Write the high-order levelling record book with tolerance checks to OUTPUT.",
+     DiniBookCheckedCliOptions, ChosenFile},
+    {Item, "RECEM51Click", Absent, {"REC E(M5) -> 水准仪记录格式(vu地调院）", "convert.dini"}, Absent,
+     DiniBookGeoCommand, {}, 0, "dini-book-geo",
+     "Write the geological-institute levelling record book to OUTPUT.", DiniBookGeoCliOptions,
+     ChosenFile},
+    {Item, "REC500RECE1Click", Absent, {"REC500 -> REC E", "convert.dini"}, Absent, Rec500ToM5Command,
+     {}, 0, "rec500-to-m5", "Convert Zeiss REC500 records to M5 (REC E).", nullptr, Workspace},
+    {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
+    {Item, "R51Click", {"R5  Option", "convert"}, {"R5 转换选项", "convert"},
+     {"R5 轉換選項", "convert"}, ShowR5OptionsCommand},
+
+    // Language
+    {Menu, "language", {"&Language", ""}, {"[&L]语言", ""}, {"[&L]語言", ""}},
+    {Item, "English1Click", {"English", "language"}, {"English", "language"}, {"English", "language"},
+     SelectEnglish, "language", 1},
+    {Item, "SimpleChinese1Click", {"Simplified Chinese(GB)", "language"},
+     {"Simplified Chinese(GB)", "language"}, {"Simplified Chinese(GB)", "language"},
+     SelectSimplifiedChinese, "language", 2},
+    {Item, "TraditionalChinese1Click", {"Traditional Chinese(Big5)", "language"},
+     {"Traditional Chinese(Big5)", "language"}, {"Traditional Chinese(Big5)", "language"},
+     SelectTraditionalChinese, "language", 3},
+
+    // Help (English and GB) and Window (Big5, items without a handler)
+    {Menu, "help", {"&Help", ""}, {"[&H]帮助", ""}, Absent},
+    {Item, "AboutMenuClick", {"About", "help"}, {"关于...", "help"}, Absent},
+    {Menu, "window", Absent, Absent, {"[&W]窗口", ""}},
+    {Item, "Tile", Absent, Absent, {"平    鋪", "window"}},
+    {Item, "Cascade", Absent, Absent, {"層    疊", "window"}},
+    {Item, "ArrangeIcons", Absent, Absent, {"圖標重排", "window"}},
+});
+
+const std::array kToolbar = std::to_array<ToolbarButton>({
+    {"LFClick", "装入文件"},
+    {"SFClick", "保存文档"},
+    {"", ""},
+    {"parameterClick", "通信参数设定"},
+    {"EltaRDnClick", "仪器数据下载"},
+    {"EltaRUpClick", "上传到计算机"},
+    {"", ""},
+    {"PrintClick", "打印窗口中的内容"},
+    {"", ""},
+});
+
+}  // namespace
+
+std::span<const CommandRow> CommandTable() { return kRows; }
+
+std::span<const ToolbarButton> ToolbarLayout() { return kToolbar; }
+
+const CommandRow* FindCommandByKey(std::string_view key) {
+    for (const auto& row : kRows)
+        if (row.kind != Separator && row.key == key) return &row;
+    return nullptr;
+}
+
+const CommandRow* FindCommandByCliName(std::string_view cliName) {
+    for (const auto& row : kRows)
+        if (!row.cliName.empty() && row.cliName == cliName) return &row;
+    return nullptr;
+}
+
+}  // namespace tarvosen

@@ -1,0 +1,63 @@
+#include "i18n/message_catalogue.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace tarvosen {
+
+bool MessageCatalogue::load(const std::filesystem::path& path) {
+    texts_.clear();
+    loaded_ = false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    loadFromText(all.str());
+    return true;
+}
+
+void MessageCatalogue::loadFromText(std::string_view text) {
+    texts_.clear();
+    loaded_ = true;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) continue;
+        int id = 0;
+        auto [p, ec] = std::from_chars(line.data(), line.data() + tab, id);
+        if (ec != std::errc() || p != line.data() + tab) continue;
+        std::string value;
+        std::string_view raw = line.substr(tab + 1);
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '\\' && i + 1 < raw.size() && raw[i + 1] == 'n') {
+                value += '\n';
+                ++i;
+            } else {
+                value += raw[i];
+            }
+        }
+        texts_[id] = std::move(value);
+    }
+}
+
+std::optional<std::string> MessageCatalogue::find(int base, int languageIndex) const {
+    if (!loaded_) return std::nullopt;
+    auto it = texts_.find(base + languageIndex);
+    if (it == texts_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string MessageCatalogue::lookup(int base, int languageIndex,
+                                     std::string_view englishDefault) const {
+    if (auto text = find(base, languageIndex)) return *text;
+    return std::string(englishDefault);
+}
+
+}  // namespace tarvosen

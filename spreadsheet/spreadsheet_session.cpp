@@ -1,0 +1,1 @@
+// The workbook engine behind SpreadsheetSession.

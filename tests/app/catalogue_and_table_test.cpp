@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/command.h"
+#include "i18n/message_catalogue.h"
+#include "tests/support/test_context.h"
+
+namespace tarvosen {
+namespace {
+
+TEST(MessageCatalogue, FallsBackSoftlyWhenAbsentOrIncomplete) {
+    MessageCatalogue absent;
+    EXPECT_FALSE(absent.load("/no/such/messages.txt"));
+    EXPECT_EQ(absent.lookup(11000, 3, "Do you really want to exit the program?"),
+              "Do you really want to exit the program?");
+
+    MessageCatalogue c;
+    c.loadFromText("# comment\n11001\tQuit?\r\n11002\t退出吗？\nbroken line\n12x1\tno\n3401\ta\\nb\n");
+    EXPECT_EQ(c.lookup(11000, 1, "x"), "Quit?");
+    EXPECT_EQ(c.lookup(11000, 2, "x"), "退出吗？");
+    EXPECT_EQ(c.lookup(11000, 3, "x"), "x");
+    EXPECT_EQ(c.lookup(3400, 1, ""), "a\nb");
+}
+
+TEST(MessageCatalogue, ShippedCatalogueHasEveryTextInThreeLanguages) {
+    MessageCatalogue c;
+    ASSERT_TRUE(c.load(test::DataFile("messages.txt")));
+    for (int base : {2000, 2100, 2200, 2300, 2400, 2500, 2600, 2700, 3000, 3100, 3200, 3300, 3400,
+                     11000, 12000, 13000, 14000})
+        for (int lang = 1; lang <= 3; ++lang) {
+            EXPECT_TRUE(c.find(base, lang).has_value()) << base + lang;
+        }
+}
+
+TEST(CommandTable, MenusAreConsistentAndCliNamesUnique) {
+    std::set<std::string_view> menus[3], cliNames, keys;
+    for (const auto& row : CommandTable()) {
+        const MenuPlace* places[] = {&row.english, &row.gb, &row.big5};
+        for (int i = 0; i < 3; ++i) {
+            if (places[i]->text.empty()) continue;
+            // Every item's menu exists in that bar and comes before it.
+            if (!places[i]->parent.empty()) {
+                EXPECT_TRUE(menus[i].count(places[i]->parent)) << row.key << " in bar " << i;
+            }
+            if (row.kind == RowKind::Menu) menus[i].insert(row.key);
+        }
+        if (!row.cliName.empty()) {
+            EXPECT_TRUE(cliNames.insert(row.cliName).second) << row.cliName;
+            EXPECT_NE(row.handler, nullptr) << row.cliName;
+        }
+        if (row.kind == RowKind::Item) {
+            EXPECT_TRUE(keys.insert(row.key).second) << row.key;
+        }
+    }
+    for (const auto& button : ToolbarLayout()) {
+        if (!button.key.empty()) {
+            EXPECT_NE(FindCommandByKey(button.key), nullptr) << button.key;
+        }
+    }
+    EXPECT_EQ(FindCommandByCliName("r5-to-m5")->key, "R5RecE1Click");
+}
+
+}  // namespace
+}  // namespace tarvosen

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "app/conversion.h"
+#include "app/errors.h"
+#include "app/file_commands.h"
+#include "app/line_reader.h"
+#include "tests/support/test_context.h"
+
+namespace tarvosen {
+namespace {
+
+using test::TestContext;
+
+TEST(FileCommands, SaveRightAfterStartWritesNonameInTheCurrentFolder) {
+    TestContext t;
+    t.setLines({"x"});
+    EXPECT_EQ(SaveFileCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.readFile(t.dir() / "NONAME.TXT"), "x\r\n");
+}
+
+TEST(FileCommands, LoadAndSaveAsSetNameAndCaption) {
+    TestContext t;
+    auto file = t.writeFile("job.r5", "L1\r\nL2\r\n");
+    t.user.openAnswers.push_back(file);
+    EXPECT_EQ(LoadFileCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lineCount(), 2u);
+    EXPECT_EQ(t.state.currentDocumentName, file.string());
+    EXPECT_EQ(t.user.caption, std::string("Tarvosen  Data Processor--[") + file.string() + "]");
+
+    // Save as writes the text unchanged whatever the type, and shows the bare path.
+    t.user.saveAnswers.push_back(t.dir() / "copy.Dxf");
+    EXPECT_EQ(SaveAsCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.readFile(t.dir() / "copy.Dxf"), "L1\r\nL2\r\n");
+    EXPECT_EQ(t.user.caption, (t.dir() / "copy.Dxf").string());
+    EXPECT_NE(t.user.saveFilters.at(0).find("科傻平面观测文件(*.in2)|*.in2"), std::string::npos);
+
+    // Clear keeps the name: Save then writes an empty text over the last file.
+    ClearCommand(t.ctx);
+    SaveFileCommand(t.ctx);
+    EXPECT_EQ(t.readFile(t.dir() / "copy.Dxf"), "");
+}
+
+TEST(FileCommands, CancelledAndFailedDialogsChangeNothing) {
+    TestContext t;
+    t.setLines({"keep"});
+    t.user.openAnswers.push_back(std::nullopt);
+    EXPECT_EQ(LoadFileCommand(t.ctx), CommandStatus::Cancelled);
+    t.user.openAnswers.push_back(t.dir() / "absent.txt");
+    EXPECT_THROW(LoadFileCommand(t.ctx), FileError);
+    t.user.saveAnswers.push_back(t.dir() / "no" / "such" / "dir.txt");
+    EXPECT_THROW(SaveAsCommand(t.ctx), FileError);
+    EXPECT_EQ(t.workspace.lines(), std::vector<std::string>{"keep"});
+    EXPECT_EQ(t.state.currentDocumentName, "NONAME.TXT");
+    EXPECT_EQ(t.user.caption, "");
+}
+
+TEST(AppendWorkspaceLine, EndResetsTheDocumentNameAndKeepsTheLine) {
+    TestContext t;
+    t.state.currentDocumentName = "job.txt";
+    AppendWorkspaceLine(t.ctx, "END ");
+    EXPECT_EQ(t.state.currentDocumentName, "job.txt");
+    AppendWorkspaceLine(t.ctx, "END");
+    EXPECT_EQ(t.workspace.lines().back(), "END");
+    EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
+    EXPECT_EQ(t.user.caption, t.state.currentDocumentName);
+}
+
+TEST(TempFiles, BackslashNamesLieInTheStartDirectory) {
+    TestContext t;
+    t.state.startDirectory = "/start";
+    EXPECT_EQ(t.ctx.tempFile("\\~dini12.tmp"), std::filesystem::path("/start/~dini12.tmp"));
+    EXPECT_EQ(t.ctx.tempFile("r5xyz.tmp"), t.dir() / "r5xyz.tmp");
+}
+
+// A body that upper-cases every line, or stops at a line "STOP".
+bool UpperCase(CommandContext& ctx, const std::filesystem::path& in) {
+    LineReader reader(in);
+    std::string line;
+    while (reader.next(line)) {
+        if (line == "STOP") {
+            ctx.user.error("stopped");
+            return false;
+        }
+        for (char& c : line) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        AppendWorkspaceLine(ctx, line);
+    }
+    return true;
+}
+
+TEST(ConvertInPlace, ReplacesTheWorkspaceAndDeletesTheTemporaryFile) {
+    TestContext t;
+    t.setLines({"a", "b"});
+    EXPECT_EQ(ConvertInPlace(t.ctx, {"~temp~.tmp", true}, UpperCase), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_FALSE(std::filesystem::exists(t.dir() / "~temp~.tmp"));
+    EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
+}
+
+TEST(ConvertInPlace, AStoppedOrFailedConversionGivesTheTextBack) {
+    TestContext t;
+    t.setLines({"a", "STOP", "c"});
+    EXPECT_EQ(ConvertInPlace(t.ctx, {"R52M5.tmp"}, UpperCase), CommandStatus::Stopped);
+    EXPECT_EQ(t.workspace.lines(), (std::vector<std::string>{"a", "STOP", "c"}));
+    EXPECT_TRUE(std::filesystem::exists(t.dir() / "R52M5.tmp"));
+
+    auto thrower = [](CommandContext& ctx, const std::filesystem::path&) -> bool {
+        AppendWorkspaceLine(ctx, "half");
+        throw ConversionError("'x' is not a valid floating point value");
+    };
+    EXPECT_THROW(ConvertInPlace(t.ctx, {"R52M5.tmp"}, thrower), ConversionError);
+    EXPECT_EQ(t.workspace.lineCount(), 3u);
+}
+
+TEST(ConvertToFile, SavesTheResultUnderTheChosenName) {
+    TestContext t;
+    t.setLines({"x"});
+    ConvertToFileSteps steps{"Text File(*.Txt)|*.TXT", "", "~~temp~.tmp", {"pointtmp.tmp"},
+                             {[](CommandContext&, const std::filesystem::path& in,
+                                 const std::filesystem::path& out) {
+                                 std::filesystem::copy_file(in, out);
+                                 return true;
+                             }}};
+    t.user.saveAnswers.push_back(t.dir() / "out.txt");
+    EXPECT_EQ(ConvertToFile(t.ctx, steps), CommandStatus::Done);
+    EXPECT_EQ(t.readFile(t.dir() / "out.txt"), "x\r\n");
+    EXPECT_FALSE(std::filesystem::exists(t.dir() / "~~temp~.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(t.dir() / "pointtmp.tmp"));
+    EXPECT_EQ(t.user.caption, "Tarvosen  Data Processor--[" + (t.dir() / "out.txt").string() + "]");
+
+    t.user.saveAnswers.push_back(std::nullopt);
+    EXPECT_EQ(ConvertToFile(t.ctx, steps), CommandStatus::Cancelled);
+}
+
+}  // namespace
+}  // namespace tarvosen

@@ -1,0 +1,20 @@
+// Splitting arbitrary bytes into workspace lines: saving the lines again must
+// give back every byte that was not a line end.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "app/workspace.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    auto lines = tarvosen::SplitLines(bytes);
+    std::string kept;
+    for (const auto& l : lines) kept += l;
+    std::string expected;
+    for (char c : bytes)
+        if (c != '\r' && c != '\n') expected += c;
+    if (kept != expected) std::abort();
+    return 0;
+}

@@ -1,0 +1,123 @@
+#include "zeiss/fixed_columns.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "app/errors.h"
+
+namespace tarvosen::zeiss {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+std::string FixedColumns::columns(std::size_t first, std::size_t last) const {
+    std::string out;
+    out.reserve(last - first + 1);
+    for (std::size_t c = first; c <= last; ++c) out.push_back(at(c));
+    return out;
+}
+
+bool FixedColumns::startsAt(std::size_t first, std::string_view expected) const {
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        if (at(first + i) != expected[i]) return false;
+    return true;
+}
+
+bool FixedColumns::isBlank(std::size_t first, std::size_t last) const {
+    for (std::size_t c = first; c <= last; ++c)
+        if (at(c) != ' ') return false;
+    return true;
+}
+
+void FixedColumns::notANumber(std::size_t first, std::size_t last, const char* what) const {
+    throw ConversionError("Line " + std::to_string(line_) + ", columns " + std::to_string(first) +
+                          "-" + std::to_string(last) + ": \"" + columns(first, last) +
+                          "\" is not " + what);
+}
+
+double FixedColumns::number(std::size_t first, std::size_t last) const {
+    double v = 0;
+    if (!ParseDecimal(columns(first, last), v)) notANumber(first, last, "a number");
+    return v;
+}
+
+double FixedColumns::numberOrZero(std::size_t first, std::size_t last) const {
+    return isBlank(first, last) ? 0.0 : number(first, last);
+}
+
+long FixedColumns::integer(std::size_t first, std::size_t last) const {
+    long v = 0;
+    if (!ParseInteger(columns(first, last), v)) notANumber(first, last, "an integer");
+    return v;
+}
+
+bool ParseDecimal(std::string_view text, double& value) {
+    text = TrimBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) ||
+                          text.front() == '-' || text.front() == '.'))
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+bool ParseInteger(std::string_view text, long& value) {
+    text = TrimBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+std::string_view TrimBlanksAndControls(std::string_view s) {
+    auto trimmed = [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 127; };
+    while (!s.empty() && trimmed(s.front())) s.remove_prefix(1);
+    while (!s.empty() && trimmed(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+void AppendRight(std::string& out, std::string_view text, std::size_t width) {
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out.append(text);
+}
+
+void AppendLeft(std::string& out, std::string_view text, std::size_t width) {
+    out.append(text);
+    if (text.size() < width) out.append(width - text.size(), ' ');
+}
+
+void AppendZeroPadded(std::string& out, long value, int width) {
+    char buf[32];
+    const int n = std::snprintf(buf, sizeof buf, "%0*ld", width, value);
+    out.append(buf, static_cast<std::size_t>(n));
+}
+
+void AppendRecordFields(std::string& out, const RecordFields& fields, std::size_t valueWidth,
+                        bool unitsLeftAligned) {
+    for (const auto& f : fields) {
+        AppendRight(out, f.type, 2);
+        out += ' ';
+        AppendRight(out, f.value, valueWidth);
+        out += ' ';
+        if (unitsLeftAligned)
+            AppendLeft(out, f.unit, 4);
+        else
+            AppendRight(out, f.unit, 4);
+        out += '|';
+    }
+}
+
+}  // namespace tarvosen::zeiss

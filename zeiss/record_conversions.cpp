@@ -1,0 +1,135 @@
+#include "zeiss/record_conversions.h"
+
+#include "app/errors.h"
+#include "zeiss/record_reader.h"
+
+namespace tarvosen::zeiss {
+
+namespace {
+
+[[noreturn]] void ThrowValueTooWide(const FixedColumns& line, std::size_t first, std::size_t last,
+                                    const char* why) {
+    throw ConversionError("Line " + std::to_string(line.lineNumber()) + ": the value in columns " +
+                          std::to_string(first) + "-" + std::to_string(last) + " (\"" +
+                          line.columns(first, last) + "\") " + why);
+}
+
+// An M5 value keeps its last 11 columns in R5; refuse to drop digits.
+std::string M5ValueForR5(const M5Line& line, int i) {
+    const std::size_t first = M5Line::fieldColumn(i) + 3;
+    if (!line.isBlank(first, first + 2))
+        ThrowValueTooWide(line, first, first + 13, "is wider than the 11 columns of an R5 field");
+    return line.columns(first + 3, first + 13);
+}
+
+// REC500 values are separated from their neighbours by a blank; a value that
+// runs into the blank would be cut by its columns, so it is refused.
+void CheckRec500Value(const FixedColumns& line, std::size_t first, std::size_t last) {
+    const bool runsOn = (line.at(first - 1) != ' ' && line.at(first) != ' ') ||
+                        (line.at(last + 1) != ' ' && line.at(last) != ' ');
+    if (runsOn)
+        ThrowValueTooWide(line, first, last,
+                          "runs on past them; the line does not have the REC500 layout");
+}
+
+template <typename Line>
+bool NotOfKind(CommandContext& ctx, const char* message, const char* start, const Line& line) {
+    ctx.user.error(NotARecordMessage(message, start, line.lineNumber(), line.raw()));
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ConvertR5LineToM5(const R5Line& line) {
+    const std::string kind = line.kind();
+    if (kind == "TR") return FormatM5TextLine(line.address(), line.text(), line.fields());
+    if (kind == "KR")
+        return FormatM5PointLine(line.address(), line.pointNumber(), line.code(), line.fields());
+    return std::nullopt;
+}
+
+std::optional<std::string> ConvertM5LineToR5(const M5Line& line) {
+    const std::string kind = line.columns(18, 19);
+    if (kind != "TI" && kind != "PI") return std::nullopt;
+    const long address = line.address();
+    RecordFields fields;
+    for (int i = 0; i < 3; ++i) {
+        fields[i] = {line.fieldType(i), M5ValueForR5(line, i), line.fieldUnit(i)};
+    }
+    if (kind == "TI") return FormatR5TextLine(address, line.columns(22, 28), fields);
+
+    for (int i = 0; i < 3; ++i) {
+        if (fields[i].unit != "gon ") continue;
+        const std::size_t first = M5Line::fieldColumn(i) + 6;
+        fields[i].value = GonToDmsText(line.number(first, first + 10));
+        fields[i].unit = "DMS ";
+    }
+    const std::string number(TrimBlanksAndControls(line.columns(35, 38)));
+    return FormatR5PointLine(address, line.columns(22, 24), number, fields);
+}
+
+std::string ConvertRec500LineToM5(const FixedColumns& line) {
+    const long address = line.integer(1, 7);
+    CheckRec500Value(line, 40, 50);
+    CheckRec500Value(line, 55, 66);
+    CheckRec500Value(line, 71, 78);
+    const std::string text = line.columns(9, 35);
+    RecordFields fields{{{line.columns(37, 38), line.columns(40, 50), ""},
+                         {line.columns(52, 53), line.columns(55, 66), ""},
+                         {line.columns(68, 69), line.columns(71, 78), ""}}};
+    const bool heightOnly = fields[2].type == "Z ";
+    if ((fields[0].type != "  " && fields[1].type != "  ") || heightOnly) {
+        fields[0].unit = "m";
+        fields[1].unit = "m";
+        fields[2].unit = heightOnly ? "m" : " ";
+        return FormatM5DataLine(address, text, fields);
+    }
+    for (auto& f : fields) f.unit = " ";
+    return FormatM5InformationLine(address, text, fields);
+}
+
+bool AppendR5AsM5(CommandContext& ctx, const std::filesystem::path& in) {
+    RecordReader reader(in, kR5M5ReadLimit);
+    std::string text;
+    while (reader.next(text)) {
+        const R5Line line(text, reader.lineNumber());
+        if (line.isEnd()) break;
+        if (!line.isR5()) return NotOfKind(ctx, kNotR5Message, "For R5", line);
+        if (auto out = ConvertR5LineToM5(line)) ctx.workspace.append(std::move(*out));
+    }
+    reader.reportCutLines(ctx.user);
+    return true;
+}
+
+bool AppendM5AsR5(CommandContext& ctx, const std::filesystem::path& in) {
+    RecordReader reader(in, kR5M5ReadLimit);
+    std::string text;
+    bool endLine = false;
+    while (reader.next(text)) {
+        const M5Line line(text, reader.lineNumber());
+        if (line.isEnd()) {
+            endLine = true;
+            break;
+        }
+        if (!line.isM5()) return NotOfKind(ctx, kNotM5Message, "For M5", line);
+        if (auto out = ConvertM5LineToR5(line)) ctx.workspace.append(std::move(*out));
+    }
+    // The end of the file (not an "END" line) closes the R5 data with "END".
+    if (!endLine) ctx.workspace.append("END");
+    reader.reportCutLines(ctx.user);
+    return true;
+}
+
+bool AppendRec500AsM5(CommandContext& ctx, const std::filesystem::path& in) {
+    RecordReader reader(in, kRec500ReadLimit);
+    std::string text;
+    while (reader.next(text)) {
+        const FixedColumns line(text, reader.lineNumber());
+        if (line.startsAt(1, "END")) break;
+        ctx.workspace.append(ConvertRec500LineToM5(line));
+    }
+    reader.reportCutLines(ctx.user);
+    return true;
+}
+
+}  // namespace tarvosen::zeiss

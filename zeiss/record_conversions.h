@@ -1,0 +1,42 @@
+#pragma once
+// Rewriting Zeiss record files from one layout into another, line by line,
+// keeping addresses and measurement fields: R5 -> M5, M5 -> R5 (angles in gon
+// become degrees-minutes-seconds) and REC500 -> M5.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/command_context.h"
+#include "zeiss/m5_line.h"
+#include "zeiss/r5_line.h"
+
+namespace tarvosen::zeiss {
+
+// Line-length limits of the readers.
+inline constexpr std::size_t kR5M5ReadLimit = 149;
+inline constexpr std::size_t kRec500ReadLimit = 199;
+
+// One R5 line as M5: TR -> TI, KR -> PI1; other kinds give no line.
+std::optional<std::string> ConvertR5LineToM5(const R5Line& line);
+
+// One M5 line as R5: TI -> TR, PI* -> KR (fields in "gon " become "DMS ");
+// other kinds (KD1, TO, ...) give no line. A value whose digits would not fit
+// the 11 columns of an R5 field throws ConversionError instead of losing them.
+std::optional<std::string> ConvertM5LineToR5(const M5Line& line);
+
+// One REC500 line as an M5 KD1 (measurement) or TO (text) line.
+std::string ConvertRec500LineToM5(const FixedColumns& line);
+
+// An angle in gon as the compact text "%3d.%02d%02d" of degrees, minutes and
+// whole seconds, reduced to one turn (399.99999 gon gives "360.0000").
+std::string GonToDmsText(double gon);
+
+// The ConvertInPlace bodies: read the staged file and append the converted
+// lines to the workspace. False when the file turned out not to be of the
+// expected kind (the message has been shown).
+bool AppendR5AsM5(CommandContext& ctx, const std::filesystem::path& in);
+bool AppendM5AsR5(CommandContext& ctx, const std::filesystem::path& in);
+bool AppendRec500AsM5(CommandContext& ctx, const std::filesystem::path& in);
+
+}  // namespace tarvosen::zeiss

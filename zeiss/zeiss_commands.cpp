@@ -1,22 +1,75 @@
 #include "zeiss/zeiss_commands.h"
 
 #include "app/conversion.h"
+#include "app/errors.h"
+#include "zeiss/r5_points.h"
 #include "zeiss/record_conversions.h"
 
 namespace tarvosen {
 
-CommandStatus R5ToPointsCommand(CommandContext&) {
-    ThrowNotBuilt("\"R5 -> Pn, X, Y, Z\"");
-}
-std::span<const CliOption> R5ToPointsCliOptions() {
-    return {};
+namespace {
+
+namespace fs = std::filesystem;
+
+// The first stage of both R5 commands: the R5 file to the point file.
+FileStage R5ToPointStage(int& pointCounter) {
+    return [&pointCounter](CommandContext& ctx, const fs::path& in, const fs::path& out) {
+        return zeiss::ConvertR5ToPointFile(ctx, in, out, pointCounter) != -1;
+    };
 }
 
-CommandStatus R5ToDxfCommand(CommandContext&) {
-    ThrowNotBuilt("\"R5 -> Auto CAD Dxf file\"");
+void ApplyRecordFormat(DialogOptions& options, const std::string& value) {
+    if (value == "mem1")
+        options.r5.recordFormat = 0;
+    else if (value == "mem2")
+        options.r5.recordFormat = 1;
+    else if (value == "mem3")
+        options.r5.recordFormat = 2;
+    else
+        throw UsageError("--record-format takes mem1, mem2 or mem3, not \"" + value + "\"");
+}
+
+constexpr CliOption kR5Options[] = {
+    {"record-format", "mem1|mem2|mem3",
+     "R5 Record Format (default mem1); polar observations are computed only with mem1",
+     ApplyRecordFormat},
+    {"no-code", "", "leave the point codes out (Include Code off)",
+     [](DialogOptions& o, const std::string&) { o.r5.includeCode = false; }},
+    {"renumber", "", "name the points 0, 1, 2, ... (Re-Assigned Point Name on)",
+     [](DialogOptions& o, const std::string&) { o.r5.reassignPointNames = true; }},
+};
+
+}  // namespace
+
+CommandStatus R5ToPointsCommand(CommandContext& ctx) {
+    int pointCounter = 0;
+    ConvertToFileSteps steps{.filter = "Text File(*.Txt)|*.TXT",
+                             .defaultExtension = "txt",
+                             .inputTemp = "~~temp~.tmp",
+                             .stageTemps = {"pointtmp.tmp"},
+                             .stages = {R5ToPointStage(pointCounter)}};
+    return ConvertToFile(ctx, steps);
+}
+std::span<const CliOption> R5ToPointsCliOptions() {
+    return kR5Options;
+}
+
+CommandStatus R5ToDxfCommand(CommandContext& ctx) {
+    int pointCounter = 0;
+    ConvertToFileSteps steps{
+        .filter = "AutoCAD Dxf File(*.Dxf)|*.Dxf",
+        .defaultExtension = "dxf",
+        .inputTemp = "~~temp~.tmp",
+        .stageTemps = {"pointtmp.tmp", "dxftmp.tmp"},
+        .stages = {R5ToPointStage(pointCounter),
+                   [](CommandContext&, const fs::path& in, const fs::path& out) {
+                       zeiss::WriteDxfFromPointFile(in, out);
+                       return true;
+                   }}};
+    return ConvertToFile(ctx, steps);
 }
 std::span<const CliOption> R5ToDxfCliOptions() {
-    return {};
+    return kR5Options;
 }
 
 CommandStatus R5ToM5Command(CommandContext& ctx) {

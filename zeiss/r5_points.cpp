@@ -1,0 +1,176 @@
+#include "zeiss/r5_points.h"
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+#include "app/errors.h"
+#include "zeiss/angle_texts.h"
+#include "zeiss/dxf_point_drawing.h"
+#include "zeiss/r5_line.h"
+#include "zeiss/record_reader.h"
+
+namespace tarvosen::zeiss {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+FilePtr OpenForWriting(const std::filesystem::path& path) {
+    FilePtr f(std::fopen(path.c_str(), "wb"));
+    if (f) std::setvbuf(f.get(), nullptr, _IOFBF, 1 << 16);
+    return f;
+}
+
+// Closes the file and throws FileError when anything written was lost.
+void CloseChecked(FilePtr& f, const std::filesystem::path& path) {
+    const bool failed = std::ferror(f.get()) != 0;
+    if (std::fclose(f.release()) != 0 || failed)
+        throw FileError("Cannot write file \"" + path.string() + "\"");
+}
+
+// "%.3f", or "%10.3f" when padded.
+void AppendFixed3(std::string& out, double v, bool padded) {
+    char buf[400];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3).ptr;
+    const auto n = static_cast<std::size_t>(end - buf);
+    if (padded && n < 10) out.append(10 - n, ' ');
+    out.append(buf, n);
+}
+
+bool IsStationCode(std::string_view code) {
+    return code == "S  ";
+}
+
+}  // namespace
+
+PointXYZ ComputePolarPoint(const StationState& station, const PolarObservation& observation) {
+    const double hz = R5AngleToRadians(observation.horizontalDirection, observation.directionUnit);
+    const double v = R5AngleToRadians(observation.zenithAngle, observation.zenithUnit);
+    const double d = observation.slopeDistance;
+    return {std::sin(v) * d * std::cos(hz) + station.x, std::sin(v) * d * std::sin(hz) + station.y,
+            std::cos(v) * d + (station.z + station.instrumentHeight - station.targetHeight)};
+}
+
+void PointFileWriter::writePointLine(double x, double y, double z, std::string_view code,
+                                     std::string_view pointNumber) {
+    line_.clear();
+    if (options_.reassignPointNames)
+        line_ += std::to_string(pointCounter_);
+    else
+        line_ += pointNumber;
+    const bool withCode = options_.includeCode;
+    for (double v : {x, y, z}) {
+        line_ += ',';
+        AppendFixed3(line_, v, !withCode);
+    }
+    line_ += ',';
+    if (withCode) line_ += code;
+    line_ += '\n';
+    std::fwrite(line_.data(), 1, line_.size(), out_);
+    ++pointCounter_;
+}
+
+int ConvertR5ToPointFile(CommandContext& ctx, const std::filesystem::path& in,
+                         const std::filesystem::path& out, int& pointCounter) {
+    StationState station;
+    FilePtr file = OpenForWriting(out);
+    if (!file) {
+        ctx.user.error("Error Writing Disk");
+        return -1;
+    }
+    PointFileWriter writer(file.get(), ctx.options.r5, pointCounter);
+    RecordReader reader(in, kR5PointReadLimit);
+    const bool compute = ctx.options.r5.computeFromObservations();
+
+    std::string text;
+    int result = 0;
+    while (reader.next(text)) {
+        const R5Line line(text, reader.lineNumber());
+        if (line.isEnd()) {
+            result = 1;
+            break;
+        }
+        if (!line.isR5()) {
+            ctx.user.error(NotARecordMessage(kNotR5Message, "For R5", line.lineNumber(), text));
+            return -1;
+        }
+        const std::string code = line.code();
+        const std::string number = line.pointNumber();
+        // A point list field cannot hold a comma; such a name would shift
+        // every field after it.
+        if (!ctx.options.r5.reassignPointNames && number.find(',') != std::string::npos)
+            throw ConversionError("Line " + std::to_string(line.lineNumber()) +
+                                  ": the point number \"" + number +
+                                  "\" holds a comma, which a point list cannot carry");
+        const bool isStation = IsStationCode(code);
+        auto coordinates = [&](double x, double y) {
+            const double z = line.fieldNumberOrZero(2);
+            writer.writePointLine(x, y, z, code, number);
+            if (isStation) {
+                station.x = x;
+                station.y = y;
+                station.z = z;
+                station.stationSet = true;
+            }
+        };
+        const char c48 = line.at(48);
+        const std::string type1 = line.fieldType(0), type2 = line.fieldType(1);
+        if (c48 == 'Y' || c48 == 'E') coordinates(line.fieldNumber(0), line.fieldNumber(1));
+        if (isStation && line.fieldType(2) == "Z ") {
+            station.z = line.fieldNumber(2);
+            station.stationSet = true;
+        }
+        if (c48 == 'X' || c48 == 'N') coordinates(line.fieldNumber(1), line.fieldNumber(0));
+        if (type2 == "Om") station.stationSet = true;
+        if (type2 == "ih") station.instrumentHeight = line.fieldNumber(1);
+        if (type1 == "th") station.targetHeight = line.fieldNumber(0);
+        if (type2 == "Hz") {
+            const PolarObservation observation{line.fieldValue(1), line.fieldUnit(1),
+                                               line.fieldValue(2), line.fieldUnit(2),
+                                               line.fieldNumberOrZero(0)};
+            if (compute && station.stationSet) {
+                // The angles must be numbers; a garbled one would place the point wrongly.
+                line.number(R5Line::fieldColumn(1) + 3, R5Line::fieldColumn(1) + 13);
+                line.number(R5Line::fieldColumn(2) + 3, R5Line::fieldColumn(2) + 13);
+                const PointXYZ p = ComputePolarPoint(station, observation);
+                writer.writePointLine(p.x, p.y, p.z, code, number);
+            }
+        }
+    }
+    CloseChecked(file, out);
+    reader.reportCutLines(ctx.user);
+    return result;
+}
+
+void WriteDxfFromPointFile(const std::filesystem::path& pointFile,
+                           const std::filesystem::path& dxfFile) {
+    LineReader reader(pointFile);
+    FilePtr file = OpenForWriting(dxfFile);
+    if (!file) throw FileError("Cannot write file \"" + dxfFile.string() + "\"");
+    std::FILE* f = file.get();
+    const DxfLineSink sink = [f](std::string_view l) {
+        std::fwrite(l.data(), 1, l.size(), f);
+        std::fputc('\n', f);
+    };
+    WriteDxfHead(sink);
+    std::string line;
+    while (reader.next(line)) {
+        // name, X, Y, Z up to the next comma each; the code is the rest.
+        std::string_view rest = line;
+        std::string_view fields[4];
+        for (auto& field : fields) {
+            const auto comma = rest.find(',');
+            field = rest.substr(0, comma);
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        }
+        WriteDxfPoint(sink, {fields[0], fields[1], fields[2], fields[3], rest});
+    }
+    WriteDxfTail(sink);
+    CloseChecked(file, dxfFile);
+}
+
+}  // namespace tarvosen::zeiss

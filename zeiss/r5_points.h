@@ -1,0 +1,73 @@
+#pragma once
+// R5 record files to point lists "Pn, X, Y, Z, [C]" and DXF point drawings.
+// Known coordinates are taken as they stand; with the record format Mem/1 the
+// polar observations are computed from the current station.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/command_context.h"
+#include "app/dialog_options.h"
+
+namespace tarvosen::zeiss {
+
+inline constexpr std::size_t kR5PointReadLimit = 99;
+
+// The station of one conversion: reset at its start, overwritten by every
+// later station record; heights keep their last values.
+struct StationState {
+    double x = 0, y = 0, z = 0;
+    double instrumentHeight = 0, targetHeight = 0;
+    bool stationSet = false;
+};
+
+// A polar observation: horizontal direction and zenith angle as their R5
+// value texts with their units, slope distance in metres.
+struct PolarObservation {
+    std::string horizontalDirection, directionUnit;
+    std::string zenithAngle, zenithUnit;
+    double slopeDistance = 0;
+};
+
+struct PointXYZ {
+    double x = 0, y = 0, z = 0;
+};
+
+// The observed point: the direction is used as the azimuth (no orientation
+// correction); heights are station Z + instrument height - target height.
+PointXYZ ComputePolarPoint(const StationState& station, const PolarObservation& observation);
+
+// Writes point file lines "name,X,Y,Z,code" ("%.3f" numbers) or, without the
+// code, "name,%10.3f,%10.3f,%10.3f," and counts them.
+class PointFileWriter {
+  public:
+    PointFileWriter(std::FILE* out, const R5Options& options, int& pointCounter)
+        : out_(out), options_(options), pointCounter_(pointCounter) {}
+
+    // WritePointLine: the name is the R5 point number, or the running point
+    // number ("0" for the first point) when points are renamed.
+    void writePointLine(double x, double y, double z, std::string_view code,
+                        std::string_view pointNumber);
+
+  private:
+    std::FILE* out_;
+    const R5Options& options_;
+    int& pointCounter_;
+    std::string line_;
+};
+
+// Reads the R5 file `in` and writes the point file `out`. Returns 0 when the
+// input ended, 1 when an "END" line ended it, -1 when it stopped with a
+// message ("Error Writing Disk", or the file is not R5). Malformed numbers
+// throw ConversionError naming the line.
+int ConvertR5ToPointFile(CommandContext& ctx, const std::filesystem::path& in,
+                         const std::filesystem::path& out, int& pointCounter);
+
+// Writes the DXF point drawing of the point file `pointFile` to `dxfFile`,
+// copying name, X, Y, Z and code as the texts found there.
+void WriteDxfFromPointFile(const std::filesystem::path& pointFile,
+                           const std::filesystem::path& dxfFile);
+
+}  // namespace tarvosen::zeiss

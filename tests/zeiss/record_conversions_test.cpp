@@ -177,3 +177,85 @@ TEST(RecordConversions, CorpusFilesConvertOrAreRefusedWithAMessage) {
 
 }  // namespace
 }  // namespace tarvosen::zeiss
+
+namespace tarvosen::zeiss {
+namespace {
+
+std::string M5Point(const std::string& value, const std::string& unit) {
+    RecordFields fields{{{"SD", "12.345", "m   "}, {"Hz", value, unit}, {"", "", ""}}};
+    return FormatM5PointLine(2, "P1", "CODE", fields);
+}
+
+TEST(M5ToR5, GonBecomesDegreesMinutesSeconds) {
+    struct Case {
+        const char* gon;
+        const char* r5Value;
+    };
+    for (const auto& c :
+         {Case{"100.0000", "    90.0000"}, Case{"399.99999", "   360.0000"},
+          Case{"-100", "   270.0000"}, Case{"0", "     0.0000"}, Case{"50.5555", "    45.3000"}}) {
+        SCOPED_TRACE(c.gon);
+        const auto r5 = ConvertM5LineToR5(M5Line(M5Point(c.gon, "gon "), 1));
+        ASSERT_TRUE(r5);
+        const R5Line line(*r5, 1);
+        EXPECT_EQ(line.fieldValue(1), c.r5Value);
+        EXPECT_EQ(line.fieldUnit(1), "DMS ");
+        EXPECT_EQ(line.field(0).value, "     12.345");  // other fields are copied
+        EXPECT_EQ(line.fieldUnit(0), "m   ");
+    }
+    // Only the exact unit "gon " is converted.
+    const auto dms = ConvertM5LineToR5(M5Line(M5Point("100.0000", "grd "), 1));
+    EXPECT_EQ(R5Line(*dms, 1).fieldValue(1), "   100.0000");
+    EXPECT_THROW(ConvertM5LineToR5(M5Line(M5Point("1O0", "gon "), 1)), ConversionError);
+}
+
+TEST(M5ToR5, KindsAndTheClosingEnd) {
+    TestContext t;
+    const std::string kd = FormatM5DataLine(3, "X1", {});
+    const std::string to = FormatM5InformationLine(4, "Start-Line", {});
+    const std::string ti = FormatM5TextLine(1, "POLAR", {});
+    t.setLines({ti, kd, to, M5Point("1.0000", "DMS ")});
+    EXPECT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+    // KD1 and TO give nothing; the end of the file adds "END" without
+    // touching the document name.
+    ASSERT_EQ(t.workspace.lineCount(), 3u);
+    EXPECT_EQ(t.workspace.line(0).substr(0, 27), "For R5|Adr 0001|TR        |");
+    // The point number is read from columns 35-38: the last character of
+    // "P1" written right-aligned in 22-35; the code columns 22-24 are blank.
+    EXPECT_EQ(t.workspace.line(1).substr(0, 27), "For R5|Adr 0002|KR       1|");
+    EXPECT_EQ(t.workspace.line(2), "END");
+    EXPECT_EQ(t.state.currentDocumentName, "NONAME.TXT");
+
+    // Stopped by an "END" line: no "END" is added.
+    t.setLines({ti, "END", ti});
+    EXPECT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lineCount(), 1u);
+}
+
+TEST(M5ToR5, RoundTripFromR5KeepsAddressesAndFields) {
+    TestContext t;
+    t.workspace.load(test::DataFile("samples/polar-survey.r5"));
+    const auto original = t.workspace.lines();
+    ASSERT_EQ(R5ToM5Command(t.ctx), CommandStatus::Done);
+    ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+    const auto& back = t.workspace.lines();
+    ASSERT_EQ(back.size(), original.size());  // the END line comes back too
+    for (std::size_t i = 0; i + 1 < back.size(); ++i) {
+        const R5Line a(original[i], i + 1), b(back[i], i + 1);
+        EXPECT_EQ(a.address(), b.address());
+        EXPECT_EQ(a.kind(), b.kind());
+        for (int f = 0; f < 3; ++f) {
+            EXPECT_EQ(a.fieldType(f), b.fieldType(f));
+            if (a.fieldUnit(f) == "gon ") {
+                EXPECT_EQ(b.fieldUnit(f), "DMS ");
+                EXPECT_EQ(b.fieldValue(f), "   " + GonToDmsText(a.fieldNumber(f)));
+            } else {
+                EXPECT_EQ(a.fieldValue(f), b.fieldValue(f));
+                EXPECT_EQ(a.fieldUnit(f), b.fieldUnit(f));
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tarvosen::zeiss

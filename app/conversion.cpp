@@ -42,18 +42,27 @@ CommandStatus ConvertInPlace(CommandContext& ctx, const ConvertInPlaceSteps& ste
                              const InPlaceBody& body) {
     const auto temp = ctx.tempFile(steps.temp);
     ctx.workspace.save(temp);
-    std::vector<std::string> original = ctx.workspace.lines();
     ctx.workspace.clear();
 
+    // The temporary file holds the text line for line; a conversion that
+    // stops or fails gets it back from there, so a large text is never held
+    // twice in memory.
+    auto restore = [&] {
+        try {
+            ctx.workspace.load(temp);
+        } catch (const std::exception&) {
+            // The conversion's own failure is the one to report.
+        }
+    };
     bool finished = false;
     try {
         finished = body(ctx, temp);
     } catch (...) {
-        ctx.workspace.replaceAll(std::move(original));
+        restore();
         throw;
     }
     if (!finished) {
-        ctx.workspace.replaceAll(std::move(original));
+        restore();
         if (!steps.keepTempOnStop) RemoveQuietly(temp);
         return CommandStatus::Stopped;
     }

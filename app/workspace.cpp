@@ -1,11 +1,11 @@
 #include "app/workspace.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <unistd.h>
 
 #include "app/errors.h"
 
@@ -13,7 +13,9 @@ namespace tarvosen {
 
 namespace {
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() {
+    return std::strerror(errno);
+}
 
 }  // namespace
 
@@ -60,7 +62,12 @@ void Workspace::load(const std::filesystem::path& path) {
     replaceAll(SplitLines(ReadFileBytes(path)));
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+namespace {
+
+// Writes through a temporary sibling renamed over the target; `write` puts
+// the bytes into the open file and returns false when a write failed.
+template <typename Write>
+void WriteThroughTemporary(const std::filesystem::path& path, const Write& write) {
     namespace fs = std::filesystem;
     const fs::path target = path.empty() ? fs::path("NONAME.TXT") : path;
     if (fs::is_directory(target))
@@ -68,11 +75,11 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
     std::random_device rd;
-    fs::path temp = dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) +
-                           ".part");
+    fs::path temp =
+        dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) + ".part");
     std::FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f) throw FileError("Cannot write file \"" + target.string() + "\": " + SystemReason());
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = write(f);
     ok = (std::fflush(f) == 0) && ok;
     ok = (fsync(fileno(f)) == 0 || errno == EINVAL) && ok;
     std::string reason = ok ? std::string() : SystemReason();
@@ -91,16 +98,25 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     }
 }
 
+}  // namespace
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    WriteThroughTemporary(path, [&](std::FILE* f) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    });
+}
+
+// Streams the lines into the file, so saving a large workspace needs no
+// second copy of its text in memory.
 void Workspace::save(const std::filesystem::path& path) const {
-    std::string bytes;
-    std::size_t size = 0;
-    for (const auto& l : lines_) size += l.size() + 2;
-    bytes.reserve(size);
-    for (const auto& l : lines_) {
-        bytes += l;
-        bytes += "\r\n";
-    }
-    WriteFileAtomically(path, bytes);
+    WriteThroughTemporary(path, [&](std::FILE* f) {
+        std::setvbuf(f, nullptr, _IOFBF, 1 << 16);
+        for (const auto& l : lines_) {
+            if (std::fwrite(l.data(), 1, l.size(), f) != l.size() || std::fputs("\r\n", f) < 0)
+                return false;
+        }
+        return true;
+    });
 }
 
 }  // namespace tarvosen

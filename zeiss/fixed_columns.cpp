@@ -1,5 +1,6 @@
 #include "zeiss/fixed_columns.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -24,22 +25,24 @@ std::string_view TrimBlanks(std::string_view s) {
 }  // namespace
 
 std::string FixedColumns::columns(std::size_t first, std::size_t last) const {
-    std::string out;
-    out.reserve(last - first + 1);
-    for (std::size_t c = first; c <= last; ++c) out.push_back(at(c));
+    const std::size_t width = last - first + 1;
+    if (last <= text_.size()) return std::string(text_.substr(first - 1, width));
+    std::string out(width, ' ');
+    if (first <= text_.size()) out.replace(0, text_.size() - first + 1, text_.substr(first - 1));
     return out;
 }
 
+std::string_view FixedColumns::present(std::size_t first, std::size_t last) const {
+    if (first > text_.size()) return {};
+    return text_.substr(first - 1, std::min(last, text_.size()) - first + 1);
+}
+
 bool FixedColumns::startsAt(std::size_t first, std::string_view expected) const {
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        if (at(first + i) != expected[i]) return false;
-    return true;
+    return present(first, first + expected.size() - 1) == expected;
 }
 
 bool FixedColumns::isBlank(std::size_t first, std::size_t last) const {
-    for (std::size_t c = first; c <= last; ++c)
-        if (at(c) != ' ') return false;
-    return true;
+    return present(first, last).find_first_not_of(' ') == std::string_view::npos;
 }
 
 void FixedColumns::notANumber(std::size_t first, std::size_t last, const char* what) const {
@@ -50,7 +53,7 @@ void FixedColumns::notANumber(std::size_t first, std::size_t last, const char* w
 
 double FixedColumns::number(std::size_t first, std::size_t last) const {
     double v = 0;
-    if (!ParseDecimal(columns(first, last), v)) notANumber(first, last, "a number");
+    if (!ParseDecimal(present(first, last), v)) notANumber(first, last, "a number");
     return v;
 }
 
@@ -60,7 +63,7 @@ double FixedColumns::numberOrZero(std::size_t first, std::size_t last) const {
 
 long FixedColumns::integer(std::size_t first, std::size_t last) const {
     long v = 0;
-    if (!ParseInteger(columns(first, last), v)) notANumber(first, last, "an integer");
+    if (!ParseInteger(present(first, last), v)) notANumber(first, last, "an integer");
     return v;
 }
 

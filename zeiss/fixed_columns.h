@@ -43,6 +43,8 @@ class FixedColumns {
     long integer(std::size_t first, std::size_t last) const;
 
   private:
+    // The part of columns first..last that lies within the line.
+    std::string_view present(std::size_t first, std::size_t last) const;
     [[noreturn]] void notANumber(std::size_t first, std::size_t last, const char* what) const;
 
     std::string_view text_;

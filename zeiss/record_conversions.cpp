@@ -74,18 +74,19 @@ std::string ConvertRec500LineToM5(const FixedColumns& line) {
     CheckRec500Value(line, 55, 66);
     CheckRec500Value(line, 71, 78);
     const std::string text = line.columns(9, 35);
-    RecordFields fields{{{line.columns(37, 38), line.columns(40, 50), ""},
-                         {line.columns(52, 53), line.columns(55, 66), ""},
-                         {line.columns(68, 69), line.columns(71, 78), ""}}};
-    const bool heightOnly = fields[2].type == "Z ";
-    if ((fields[0].type != "  " && fields[1].type != "  ") || heightOnly) {
-        fields[0].unit = "m";
-        fields[1].unit = "m";
-        fields[2].unit = heightOnly ? "m" : " ";
-        return FormatM5DataLine(address, text, fields);
-    }
-    for (auto& f : fields) f.unit = " ";
-    return FormatM5InformationLine(address, text, fields);
+    const std::string type1 = line.columns(37, 38), type2 = line.columns(52, 53),
+                      type3 = line.columns(68, 69);
+    const bool heightOnly = type3 == "Z ";
+    // Data lines give fields 1 and 2 the unit "m" (and field 3 when it is a
+    // height); text lines leave every unit blank.
+    const bool data = (type1 != "  " && type2 != "  ") || heightOnly;
+    const std::string metres(1, data ? 'm' : ' ');
+    const std::string unit3(1, heightOnly ? 'm' : ' ');
+    const RecordFields fields{{{type1, line.columns(40, 50), metres},
+                               {type2, line.columns(55, 66), metres},
+                               {type3, line.columns(71, 78), data ? unit3 : metres}}};
+    return data ? FormatM5DataLine(address, text, fields)
+                : FormatM5InformationLine(address, text, fields);
 }
 
 bool AppendR5AsM5(CommandContext& ctx, const std::filesystem::path& in) {

@@ -1,0 +1,52 @@
+// EPSW *.COR and TOPMAP/Daoheng *.org: fields copied as texts.
+
+#include "points/point_exports.h"
+
+namespace tarvosen::points {
+
+std::string CorNumberLine(long counter) { return "904  1  0  $" + std::to_string(counter + 100); }
+
+std::string CorPointLine(const PointRecord& p) {
+    // Y comes before X in this format.
+    std::string line;
+    line.reserve(p.name.size() + p.x.size() + p.y.size() + p.z.size() + 24);
+    line.append(p.name).append("  ").append(p.y).append("  ").append(p.x);
+    line.append("  ").append(p.z).append("  1  1  0  0");
+    return line;
+}
+
+std::string OrgLine(const PointRecord& p) {
+    std::string line = "b,";
+    line.reserve(p.name.size() + p.x.size() + p.y.size() + p.z.size() + p.code.size() + 48);
+    line.append(p.name).append(",").append(p.x).append(",").append(p.y).append(",");
+    line.append(p.z).append(",16384=10+");
+    // "%3s": right-aligned in 3 columns, a longer code written in full.
+    if (p.code.size() < 3) line.append(3 - p.code.size(), ' ');
+    line.append(p.code).append(",    0,    0,    0");
+    return line;
+}
+
+bool ExportPointsToCor(CommandContext& ctx, const std::filesystem::path& in) {
+    PointListReader reader(in);
+    PointRecord p;
+    for (long counter = 1; reader.ReadPointRecord(p); ++counter) {
+        AppendWorkspaceLine(ctx, CorNumberLine(counter));
+        AppendWorkspaceLine(ctx, CorPointLine(p));
+    }
+    ShowReadWarnings(ctx, reader);
+    return true;
+}
+
+bool ExportPointsToOrg(CommandContext& ctx, const std::filesystem::path& in) {
+    PointListReader reader(in);
+    PointRecord p;
+    while (reader.ReadPointRecord(p)) AppendWorkspaceLine(ctx, OrgLine(p));
+    ShowReadWarnings(ctx, reader);
+    return true;
+}
+
+void ShowReadWarnings(CommandContext& ctx, const PointListReader& reader) {
+    for (const auto& text : reader.warnings()) ctx.user.warning(text);
+}
+
+}  // namespace tarvosen::points

@@ -1,0 +1,97 @@
+#include "points/nikon300_raw.h"
+
+#include <array>
+#include <fstream>
+
+#include "points/line_issues.h"
+#include "points/text_lines.h"
+#include "zeiss/fixed_columns.h"
+
+namespace tarvosen::points {
+
+namespace {
+
+// Takes the text up to the next comma of `rest` (or all of it) and moves past
+// the comma; `hadComma` tells whether one ended the field.
+std::string_view NextField(std::string_view& rest, bool& hadComma) {
+    const auto comma = rest.find(',');
+    hadComma = comma != std::string_view::npos;
+    const auto field = rest.substr(0, comma);
+    rest.remove_prefix(hadComma ? comma + 1 : rest.size());
+    return field;
+}
+
+}  // namespace
+
+bool IsNikon300400Signature(std::string_view line) {
+    static constexpr std::array<std::size_t, 4> kLimits{4, 4, 9, 9};
+    std::array<std::string_view, 4> f;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        bool comma = false;
+        f[i] = NextField(line, comma);
+        if (!comma || f[i].size() > kLimits[i]) return false;
+    }
+    return zeiss::TrimBlanksAndControls(f[0]) == "2" && f[1] == "9" && f[3] == "NS002";
+}
+
+bool IsNikon300400Raw(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    // The four signature fields and their commas fit in 30 characters.
+    std::array<char, 64> buf{};
+    in.read(buf.data(), buf.size());
+    std::string_view head(buf.data(), static_cast<std::size_t>(in.gcount()));
+    head = head.substr(0, head.find_first_of("\n\x1a"));
+    return IsNikon300400Signature(head);
+}
+
+RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point, bool& cut) {
+    bool comma = false;
+    NextField(line, comma);  // field 1 is not used
+    const auto type = zeiss::TrimBlanksAndControls(NextField(line, comma));
+    if (type != "1" && type != "3" && type != "4") return RawRecordKind::Other;
+
+    NextField(line, comma);  // field 3 is not used
+    std::string* fields[] = {&point.name, &point.code, &point.x, &point.y, &point.z};
+    int present = 0;
+    cut = false;
+    for (auto* field : fields) {
+        const bool more = comma;  // the previous field ended with a comma
+        field->assign(more ? NextField(line, comma) : std::string_view{});
+        if (more) ++present;
+        if (CutToFieldLimit(*field)) cut = true;
+    }
+    return present == 5 ? RawRecordKind::Coordinates : RawRecordKind::Short;
+}
+
+bool ConvertNikon300400ToPoints(CommandContext& ctx, const std::filesystem::path& in) {
+    if (!IsNikon300400Raw(in)) {
+        ctx.user.error(kNotNikon300400Message);
+        return false;
+    }
+    TextLines lines(in);
+    LineIssue cutLines("had a field longer than 49 characters, cut to its first 49");
+    LineIssue shortLines(
+        "had a coordinate record without all of its fields name, code, X, Y and Z; "
+        "the missing fields were written empty");
+    std::string line;
+    PointRecord p;
+    while (lines.nextNonBlank(line)) {
+        bool cut = false;
+        const auto kind = ParseNikon300400Line(line, p, cut);
+        if (kind == RawRecordKind::Other) continue;
+        if (cut) cutLines.add(lines.lineNumber());
+        if (kind == RawRecordKind::Short) shortLines.add(lines.lineNumber());
+        std::string out;
+        out.reserve(p.name.size() + p.x.size() + p.y.size() + p.z.size() + p.code.size() + 4);
+        out.append(p.name).append(",").append(p.x).append(",").append(p.y).append(",");
+        out.append(p.z).append(",").append(p.code);
+        AppendWorkspaceLine(ctx, std::move(out));
+    }
+    for (const auto* issue : {&cutLines, &shortLines})
+        if (!issue->empty()) ctx.user.warning(issue->message());
+    if (auto z = lines.ctrlZWarning(); !z.empty()) ctx.user.warning(z);
+    return true;
+}
+
+}  // namespace tarvosen::points

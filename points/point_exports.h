@@ -1,0 +1,45 @@
+#pragma once
+// The exports of a point list, each a ConvertInPlace body: it reads the staged
+// workspace `in` and appends the result lines to the workspace. Warnings about
+// lines that could not be read as they stand are shown once, at the end.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/command_context.h"
+#include "points/point_record.h"
+
+namespace tarvosen::points {
+
+bool ExportPointsToDxf(CommandContext& ctx, const std::filesystem::path& in);
+bool ExportPointsToR5(CommandContext& ctx, const std::filesystem::path& in);
+bool ExportPointsToCor(CommandContext& ctx, const std::filesystem::path& in);
+bool ExportPointsToOrg(CommandContext& ctx, const std::filesystem::path& in);
+
+// EPSW *.COR: the two lines of the entry of the `counter`-th point (from 1).
+std::string CorNumberLine(long counter);
+std::string CorPointLine(const PointRecord& p);
+
+// TOPMAP/Daoheng *.org: "b,name,X,Y,Z,16384=10+CCC,    0,    0,    0".
+std::string OrgLine(const PointRecord& p);
+
+// Rewrites a point name for the R5 point number field: digits and bytes
+// outside 48..127 stay, A..Z become 1..26, every other character its code
+// minus 96 (a..z give 1..26). Only the first 4 characters of the result are
+// kept: P12 -> 1612, P001 -> 1600.
+std::string ConvertAlphabeticToNumber(std::string_view name);
+
+// The R5 coordinate line of a point at `address`: name cut to 4 characters
+// (after the alphabetic conversion when it is on), code cut to 3.
+std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabetic);
+
+// The DXF Z: the number at the start of the text (leading white space
+// skipped) formatted as "%f" does; 0.000000 when there is none, and then
+// `isNumber` becomes false.
+std::string DxfZ(std::string_view text, bool& isNumber);
+
+// Shows each warning of the reader as a warning message.
+void ShowReadWarnings(CommandContext& ctx, const PointListReader& reader);
+
+}  // namespace tarvosen::points

@@ -1,0 +1,46 @@
+#include "points/text_lines.h"
+
+#include <algorithm>
+
+namespace tarvosen::points {
+
+namespace {
+
+constexpr char kCtrlZ = '\x1a';
+
+bool IsBlank(const std::string& line) {
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
+}
+
+}  // namespace
+
+bool TextLines::nextNonBlank(std::string& line) {
+    while (!ended_) {
+        if (!lines_.next(line)) {
+            ended_ = true;
+            break;
+        }
+        current_ = lines_.lineNumber();
+        if (const auto z = line.find(kCtrlZ); z != std::string::npos) {
+            // What stands before the Ctrl-Z on its line still counts.
+            line.resize(z);
+            ended_ = true;
+            ctrlZLine_ = current_;
+            std::string rest;
+            while (lines_.next(rest))
+                if (!IsBlank(rest)) ++linesAfterCtrlZ_;
+        }
+        if (!IsBlank(line)) return true;
+    }
+    return false;
+}
+
+std::string TextLines::ctrlZWarning() const {
+    if (linesAfterCtrlZ_ == 0) return {};
+    return "Workspace line " + std::to_string(ctrlZLine_) +
+           " holds a Ctrl-Z character, which ends the data; the " +
+           std::to_string(linesAfterCtrlZ_) + " line(s) with text after it were not read.";
+}
+
+}  // namespace tarvosen::points

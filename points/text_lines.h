@@ -1,0 +1,37 @@
+#pragma once
+// Lines of a staged workspace file read as a DOS text file is: LF ends a
+// line, a CR before it is dropped, and a Ctrl-Z byte ends the input (old
+// instrument and DOS programs end their files with one). Streaming.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+#include "app/line_reader.h"
+
+namespace tarvosen::points {
+
+class TextLines {
+public:
+    explicit TextLines(const std::filesystem::path& path) : lines_(path) {}
+
+    // The next line that is not blank (empty or only blanks, tabs and CRs);
+    // false at the end of the input.
+    bool nextNonBlank(std::string& line);
+
+    // The number of the line last returned (1-based).
+    std::size_t lineNumber() const { return current_; }
+
+    // A warning when a Ctrl-Z ended the input before lines that hold text;
+    // empty otherwise.
+    std::string ctrlZWarning() const;
+
+private:
+    LineReader lines_;
+    std::size_t current_ = 0;
+    bool ended_ = false;
+    std::size_t ctrlZLine_ = 0;
+    std::size_t linesAfterCtrlZ_ = 0;
+};
+
+}  // namespace tarvosen::points

@@ -4,7 +4,9 @@
 
 namespace tarvosen::points {
 
-std::string CorNumberLine(long counter) { return "904  1  0  $" + std::to_string(counter + 100); }
+std::string CorNumberLine(long counter) {
+    return "904  1  0  $" + std::to_string(counter + 100);
+}
 
 std::string CorPointLine(const PointRecord& p) {
     // Y comes before X in this format.

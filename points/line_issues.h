@@ -10,7 +10,7 @@
 namespace tarvosen::points {
 
 class LineIssue {
-public:
+  public:
     // `problem` completes "Line 7 " / "Lines 7, 9 and 12 ", for example
     // "had a field longer than 49 characters; it was cut to 49".
     explicit LineIssue(std::string problem) : problem_(std::move(problem)) {}
@@ -23,7 +23,7 @@ public:
     // all) had ..."; empty when no line was added.
     std::string message(std::string_view where = "Workspace") const;
 
-private:
+  private:
     static constexpr std::size_t kNamed = 5;  // line numbers spelled out
     std::string problem_;
     std::vector<std::size_t> lines_;

@@ -1,16 +1,40 @@
 #include "points/point_commands.h"
 
+#include <array>
+
+#include "app/conversion.h"
+#include "points/nikon300_raw.h"
+#include "points/point_exports.h"
+
 namespace tarvosen {
 
-CommandStatus PointsToDxfCommand(CommandContext&) { ThrowNotBuilt("point list -> AutoCAD DXF"); }
+CommandStatus PointsToDxfCommand(CommandContext& ctx) {
+    return ConvertInPlace(ctx, {"r5xyz.tmp", true}, points::ExportPointsToDxf);
+}
 
-CommandStatus PointsToR5Command(CommandContext&) { ThrowNotBuilt("point list -> R5"); }
-std::span<const CliOption> PointsToR5CliOptions() { return {}; }
+CommandStatus PointsToR5Command(CommandContext& ctx) {
+    return ConvertInPlace(ctx, {"r5xyz.tmp", true}, points::ExportPointsToR5);
+}
 
-CommandStatus PointsToCorCommand(CommandContext&) { ThrowNotBuilt("point list -> EPSW *.COR"); }
+std::span<const CliOption> PointsToR5CliOptions() {
+    static constexpr std::array<CliOption, 1> kOptions{{
+        {"keep-letters", "",
+         "Keep the letters of point names instead of converting them to numbers (A=1 ... Z=26).",
+         [](DialogOptions& o, const std::string&) { o.r5.convertAlphabeticToNumber = false; }},
+    }};
+    return kOptions;
+}
 
-CommandStatus PointsToOrgCommand(CommandContext&) { ThrowNotBuilt("point list -> TOPMAP *.org"); }
+CommandStatus PointsToCorCommand(CommandContext& ctx) {
+    return ConvertInPlace(ctx, {"~temp~.tmp", false}, points::ExportPointsToCor);
+}
 
-CommandStatus Nikon300ToPointsCommand(CommandContext&) { ThrowNotBuilt("Nikon 300/400 raw -> point list"); }
+CommandStatus PointsToOrgCommand(CommandContext& ctx) {
+    return ConvertInPlace(ctx, {"~DHtemp~.tmp", false}, points::ExportPointsToOrg);
+}
+
+CommandStatus Nikon300ToPointsCommand(CommandContext& ctx) {
+    return ConvertInPlace(ctx, {"~temp~.tmp", false}, points::ConvertNikon300400ToPoints);
+}
 
 }  // namespace tarvosen

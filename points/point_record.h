@@ -26,7 +26,7 @@ bool CutToFieldLimit(std::string& field);
 
 // What one line held besides its fields.
 struct PointLineShape {
-    int commas = 0;        // up to 4 are separators; more belong to the code
+    int commas = 0;         // up to 4 are separators; more belong to the code
     bool fieldCut = false;  // a field was longer than kFieldLimit
 };
 
@@ -39,7 +39,7 @@ PointLineShape ParsePointLine(std::string_view line, PointRecord& record);
 // (TextLines: blank lines are skipped, a Ctrl-Z ends the input). Lines that
 // could not be read as they stand are remembered and described by warnings().
 class PointListReader {
-public:
+  public:
     explicit PointListReader(const std::filesystem::path& path);
 
     // Reads the next record; false at the end of the input.
@@ -51,12 +51,13 @@ public:
     // One text per kind of problem met so far, for a warning after the export.
     std::vector<std::string> warnings() const;
 
-private:
+  private:
     TextLines lines_;
     std::string line_;
     LineIssue cut_{"had a field longer than 49 characters, cut to its first 49"};
-    LineIssue short_{"had fewer than the three commas that separate name, X, Y and Z; "
-                     "the missing fields were read as empty"};
+    LineIssue short_{
+        "had fewer than the three commas that separate name, X, Y and Z; "
+        "the missing fields were read as empty"};
 };
 
 }  // namespace tarvosen::points

@@ -15,7 +15,7 @@ std::string ConvertAlphabeticToNumber(std::string_view name) {
             out += std::to_string(c - 'A' + 1);
         else
             out += std::to_string(c - 96);  // a..z give 1..26, the underscore -1
-        if (out.size() >= 4) break;  // only 4 are kept
+        if (out.size() >= 4) break;         // only 4 are kept
     }
     if (out.size() > 4) out.resize(4);
     return out;
@@ -37,7 +37,8 @@ bool ExportPointsToR5(CommandContext& ctx, const std::filesystem::path& in) {
     PointListReader reader(in);
     PointRecord p;
     long address = 1;
-    for (; reader.ReadPointRecord(p); ++address) AppendWorkspaceLine(ctx, R5PointLine(address, p, convert));
+    for (; reader.ReadPointRecord(p); ++address)
+        AppendWorkspaceLine(ctx, R5PointLine(address, p, convert));
     AppendWorkspaceLine(ctx, "END");
     ShowReadWarnings(ctx, reader);
     const long points = address - 1;

@@ -12,7 +12,7 @@
 namespace tarvosen::points {
 
 class TextLines {
-public:
+  public:
     explicit TextLines(const std::filesystem::path& path) : lines_(path) {}
 
     // The next line that is not blank (empty or only blanks, tabs and CRs);
@@ -26,7 +26,7 @@ public:
     // empty otherwise.
     std::string ctrlZWarning() const;
 
-private:
+  private:
     LineReader lines_;
     std::size_t current_ = 0;
     bool ended_ = false;

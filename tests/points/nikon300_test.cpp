@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "points/nikon300_raw.h"
+#include "points/point_commands.h"
+#include "tests/points/point_test_support.h"
+
+namespace tarvosen {
+namespace {
+
+using test::RunOnLines;
+using test::TestContext;
+using Lines = std::vector<std::string>;
+
+TEST(Nikon300400Signature, FirstFourFieldsOfTheFirstLine) {
+    using points::IsNikon300400Signature;
+    EXPECT_TRUE(IsNikon300400Signature("2,9,DTM-352,NS002,"));
+    EXPECT_TRUE(IsNikon300400Signature(" 2 ,9,,NS002,JOB"));
+    EXPECT_TRUE(IsNikon300400Signature("\t2,9,123456789,NS002,"));
+    EXPECT_FALSE(IsNikon300400Signature("02,9,x,NS002,"));  // texts, not numbers
+    EXPECT_FALSE(IsNikon300400Signature("2, 9,x,NS002,"));  // second field exactly "9"
+    EXPECT_FALSE(IsNikon300400Signature("2,9,x,NS002"));    // a comma ends each field
+    EXPECT_FALSE(IsNikon300400Signature("2,9,x,NS002 ,"));
+    EXPECT_FALSE(IsNikon300400Signature("2,9,1234567890,NS002,"));  // third field over 9
+    EXPECT_FALSE(IsNikon300400Signature("   2 ,9,x,NS002,"));       // first field over 4
+    EXPECT_FALSE(IsNikon300400Signature(""));
+
+    TestContext t;
+    EXPECT_TRUE(
+        points::IsNikon300400Raw(t.writeFile("a.raw", "2,9,x,NS002,\r\n1,1,M,P,C,1,2,3,\r\n")));
+    // The signature never takes fields from the next line.
+    EXPECT_FALSE(points::IsNikon300400Raw(t.writeFile("b.raw", "2,9,\r\nx,NS002,\r\n")));
+    EXPECT_FALSE(points::IsNikon300400Raw(t.dir() / "absent.raw"));
+}
+
+TEST(Nikon300ToPoints, CoordinateRecordsBecomePointLines) {
+    TestContext t;
+    t.state.currentDocumentName = "job.raw";
+    auto run =
+        RunOnLines(t, Nikon300ToPointsCommand,
+                   {"2,9,DTM-352,NS002,JOB,", "1,0,MD,101,KERB,25.116,134.2510,91.0215,1.5,",
+                    "1,1,MD,101,KERB,3512382.131,498217.622,44.402,1.5,", "",
+                    "1,3,MD,BM7,,3512450.000, 498260.000,46.125,", "1, 4 ,MD,104,W,1,2,3,x,y",
+                    "1,2,MD,ST1,S,1,2,3,", "1,1,MD,105,K,4,5,6,"});
+    ASSERT_EQ(run.status, CommandStatus::Done);
+    EXPECT_EQ(run.lines,
+              (Lines{"101,3512382.131,498217.622,44.402,KERB",
+                     "BM7,3512450.000, 498260.000,46.125,", "104,1,2,3,W", "105,4,5,6,K"}));
+    EXPECT_TRUE(run.warnings.empty());
+    EXPECT_EQ(t.state.currentDocumentName, "job.raw");
+    EXPECT_FALSE(std::filesystem::exists(t.dir() / "~temp~.tmp"));
+
+    // Passes the test but holds no coordinate record: an empty workspace.
+    EXPECT_TRUE(
+        RunOnLines(Nikon300ToPointsCommand, {"2,9,x,NS002,", "1,0,M,1,C,1,2,3,"}).lines.empty());
+}
+
+TEST(Nikon300ToPoints, ARecordNeverTakesFieldsFromTheNextLine) {
+    const std::string over(60, 'c');
+    auto run = RunOnLines(
+        Nikon300ToPointsCommand,
+        {"2,9,x,NS002,", "1,1,M,P1,C,1,2", "1,1,M,P2,C,4,5,6", "1,1,M,P3," + over + ",7,8,9,"});
+    EXPECT_EQ(run.lines, (Lines{"P1,1,2,,C", "P2,4,5,6,C", "P3,7,8,9," + over.substr(0, 49)}));
+    ASSERT_EQ(run.warnings.size(), 2u);
+    EXPECT_EQ(run.warnings[0],
+              "Workspace line 4 had a field longer than 49 characters, cut to its first 49.");
+    EXPECT_NE(run.warnings[1].find("line 2 had a coordinate record without"), std::string::npos);
+}
+
+TEST(Nikon300ToPoints, OtherDataIsRefusedAndLeftAsItWas) {
+    TestContext t;
+    Lines in = {"CO,Nikon RAW data format V2.00", "ST,1,,2,,1.5,0.0,0.0"};
+    auto run = RunOnLines(t, Nikon300ToPointsCommand, in);
+    EXPECT_EQ(run.status, CommandStatus::Stopped);
+    EXPECT_EQ(run.lines, in);
+    EXPECT_EQ(t.user.texts(MessageKind::Error), Lines{"本文件不是NIKON 300,400 的数据文件!"});
+    EXPECT_TRUE(std::filesystem::exists(t.dir() / "~temp~.tmp"));
+}
+
+}  // namespace
+}  // namespace tarvosen

@@ -26,6 +26,9 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
 
     void append(std::string line);
+    // Makes room for `count` lines in all, so a long conversion does not move
+    // its lines again and again while it appends them.
+    void reserve(std::size_t count) { lines_.reserve(count); }
     void clear();
     void replaceAll(std::vector<std::string> lines);
 

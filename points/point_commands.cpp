@@ -8,12 +8,29 @@
 
 namespace tarvosen {
 
+namespace {
+
+// Runs an export with room made first for the `room` lines it will write, so
+// a long list is not moved again and again while its result grows.
+template <typename Body>
+CommandStatus Export(CommandContext& ctx, const ConvertInPlaceSteps& steps, std::size_t room,
+                     Body body) {
+    return ConvertInPlace(ctx, steps, [room, body](CommandContext& c, const auto& in) {
+        c.workspace.reserve(room);
+        return body(c, in);
+    });
+}
+
+}  // namespace
+
 CommandStatus PointsToDxfCommand(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {"r5xyz.tmp", true}, points::ExportPointsToDxf);
+    return Export(ctx, {"r5xyz.tmp", true}, points::DxfLineCount(ctx.workspace.lines()),
+                  points::ExportPointsToDxf);
 }
 
 CommandStatus PointsToR5Command(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {"r5xyz.tmp", true}, points::ExportPointsToR5);
+    return Export(ctx, {"r5xyz.tmp", true}, ctx.workspace.lineCount() + 1,
+                  points::ExportPointsToR5);
 }
 
 std::span<const CliOption> PointsToR5CliOptions() {
@@ -26,15 +43,18 @@ std::span<const CliOption> PointsToR5CliOptions() {
 }
 
 CommandStatus PointsToCorCommand(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {"~temp~.tmp", false}, points::ExportPointsToCor);
+    return Export(ctx, {"~temp~.tmp", false}, 2 * ctx.workspace.lineCount(),
+                  points::ExportPointsToCor);
 }
 
 CommandStatus PointsToOrgCommand(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {"~DHtemp~.tmp", false}, points::ExportPointsToOrg);
+    return Export(ctx, {"~DHtemp~.tmp", false}, ctx.workspace.lineCount(),
+                  points::ExportPointsToOrg);
 }
 
 CommandStatus Nikon300ToPointsCommand(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {"~temp~.tmp", false}, points::ConvertNikon300400ToPoints);
+    return Export(ctx, {"~temp~.tmp", false}, ctx.workspace.lineCount(),
+                  points::ConvertNikon300400ToPoints);
 }
 
 }  // namespace tarvosen

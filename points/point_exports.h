@@ -6,11 +6,15 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_context.h"
 #include "points/point_record.h"
 
 namespace tarvosen::points {
+
+// The number of lines the drawing of these point list lines takes.
+std::size_t DxfLineCount(const std::vector<std::string>& pointList);
 
 bool ExportPointsToDxf(CommandContext& ctx, const std::filesystem::path& in);
 bool ExportPointsToR5(CommandContext& ctx, const std::filesystem::path& in);

@@ -69,7 +69,11 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line) {
 }
 
 std::string ConvertRec500LineToM5(const FixedColumns& line) {
-    const long address = line.integer(1, 7);
+    long address = 0;
+    if (!ParseInteger(line.columns(1, 7), address))
+        throw ConversionError("Line " + std::to_string(line.lineNumber()) + ": \"" +
+                              line.columns(1, 7) +
+                              "\" in columns 1-7 is not the address of a REC500 record");
     CheckRec500Value(line, 40, 50);
     CheckRec500Value(line, 55, 66);
     CheckRec500Value(line, 71, 78);

@@ -1,0 +1,83 @@
+#pragma once
+// Nikon raw observation records (DTM-352/350/330 and 500 series "RAW" data):
+// a line of comma-separated fields whose first field is the record code. Only
+// set-ups (code beginning "ST") and observations (code beginning "SS") are
+// read; comment lines and other records are skipped.
+//
+// A record is one line: it ends at the end of its line, missing fields read as
+// empty texts, empty lines are skipped, and every field is read whole,
+// however long.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/line_reader.h"
+
+namespace tarvosen {
+
+struct CommandContext;
+
+// ST,station,-,backsight,-,instrument height,-,backsight reading
+struct RawStationRecord {
+    std::string stationName;       // field 1
+    std::string backsightName;     // field 3
+    std::string instrumentHeight;  // field 5, metres
+    // Field 7: everything after the sixth comma, commas included.
+    std::string backsightReading;
+};
+
+// SS,point,target height,slope distance,horizontal reading,zenith angle,-,-
+struct RawObservationRecord {
+    std::string pointName;          // field 1
+    std::string targetHeight;       // field 2, metres
+    std::string slopeDistance;      // field 3, metres
+    std::string horizontalReading;  // field 4, DmsText
+    std::string zenithAngle;        // field 5, DmsText
+};
+
+enum class RawRecordKind { Station, Observation };
+
+struct RawRecord {
+    RawRecordKind kind = RawRecordKind::Station;
+    std::size_t lineNumber = 0;  // in the file read, from 1
+    RawStationRecord station;          // when kind is Station
+    RawObservationRecord observation;  // when kind is Observation
+};
+
+// The record a line holds, or nothing for any other line (empty lines,
+// comments, other record codes).
+std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t lineNumber);
+
+// Reads the set-ups and observations of a file in order, one line at a time.
+class NikonRawReader {
+public:
+    // Throws FileError when the file cannot be opened.
+    explicit NikonRawReader(const std::filesystem::path& path);
+
+    // The next set-up or observation; false at the end of the file.
+    bool next(RawRecord& record);
+
+    // Lines read so far (the line of the last record returned).
+    std::size_t lineNumber() const { return lines_.lineNumber(); }
+    const std::filesystem::path& path() const { return lines_.path(); }
+
+private:
+    LineReader lines_;
+    std::string line_;
+};
+
+// True when the workspace holds at least one line; otherwise shows
+// `emptyMessage` and returns false.
+bool WorkspaceHasData(CommandContext& ctx, const std::string& emptyMessage);
+
+// The two empty-workspace texts of the exports (fixed Chinese texts in every
+// interface language).
+inline constexpr const char* kNoDataForConversion =
+    "编辑窗口中没有可用于转换的数据，请装入数据后再处理。";
+inline constexpr const char* kNoNikonRawDataForConversion =
+    "编辑窗口中没有可用于转换的尼康原始数据，请装入数据后再处理。";
+
+}  // namespace tarvosen

@@ -1,12 +1,14 @@
-// SpreadsheetSession over the workbook engine.
+// SpreadsheetSession and its handles over the workbook engine.
 
 #include "spreadsheet/spreadsheet_session.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
+#include "spreadsheet/values.h"
 #include "spreadsheet/workbook.h"
+#include "spreadsheet/xlsx.h"
 
 namespace tarvosen::spreadsheet {
 
@@ -23,125 +25,369 @@ std::string_view ErrorText(CellError error) {
     return "#VALUE!";
 }
 
+namespace {
+
+void CheckRect(const CellRect& r) {
+    if (r.firstRow < 1 || r.firstColumn < 1 || r.lastRow > kMaxRows || r.lastColumn > kMaxColumns ||
+        r.firstRow > r.lastRow || r.firstColumn > r.lastColumn)
+        throw SpreadsheetError("Rows " + std::to_string(r.firstRow) + " to " +
+                               std::to_string(r.lastRow) + ", columns " +
+                               std::to_string(r.firstColumn) + " to " +
+                               std::to_string(r.lastColumn) + " are not a range of the sheet");
+}
+
+std::string Where(const SheetData& sheet, int row, int column) {
+    return "Sheet \"" + sheet.name + "\", cell " + CellName(row, column);
+}
+
+template <typename F>
+void ForEachCell(const CellRect& r, F f) {
+    for (int row = r.firstRow; row <= r.lastRow; ++row)
+        for (int column = r.firstColumn; column <= r.lastColumn; ++column) f(row, column);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// CellRange
+
 std::shared_ptr<SheetData> CellRange::Lock() const {
     auto sheet = sheet_.lock();
-    if (!sheet) throw SpreadsheetError("The workbook of this range is closed");
+    if (!sheet)
+        throw SpreadsheetError("Range " + RectName(rect_) + " belongs to no open workbook");
     return sheet;
 }
+
 std::string CellRange::Address() const { return RectName(rect_); }
 Sheet CellRange::Parent() const { return Sheet(sheet_); }
+
 CellRange CellRange::Cell(int row, int column) const {
-    return CellRange(sheet_, CellRect{rect_.firstRow + row - 1, rect_.firstColumn + column - 1,
-                                      rect_.firstRow + row - 1, rect_.firstColumn + column - 1});
+    CellRect r{rect_.firstRow + row - 1, rect_.firstColumn + column - 1,
+               rect_.firstRow + row - 1, rect_.firstColumn + column - 1};
+    CheckRect(r);
+    return CellRange(sheet_, r);
 }
-void CellRange::SetValue(std::string_view text) const { SetValue(CellValue(std::string(text))); }
-void CellRange::SetValue(double number) const { SetValue(CellValue(number)); }
-void CellRange::SetValue(float number) const { SetValue(static_cast<double>(number)); }
+
+void CellRange::SetValue(std::string_view text) const {
+    if (text.empty()) return SetValue(CellValue(Empty{}));
+    if (text.front() == '\'') return SetText(text.substr(1));
+    if (text.front() == '=' && text.size() > 1) return SetFormula(text);
+    if (auto number = ParseNumber(text)) return SetValue(CellValue(*number));
+    SetText(text);
+}
+
+void CellRange::SetValue(double number) const {
+    if (!std::isfinite(number)) return SetValue(CellValue(CellError::Num));
+    SetValue(CellValue(number));
+}
+
+void CellRange::SetValue(float number) const {
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number);
+    if (ec != std::errc()) return SetValue(static_cast<double>(number));
+    *end = '\0';
+    SetValue(std::strtod(buffer, nullptr));
+}
+
 void CellRange::SetValue(bool truth) const { SetValue(CellValue(truth)); }
+
 void CellRange::SetValue(const CellValue& value) const {
     auto sheet = Lock();
-    for (int r = rect_.firstRow; r <= rect_.lastRow; ++r)
-        for (int c = rect_.firstColumn; c <= rect_.lastColumn; ++c) sheet->cells[{r, c}] = value;
+    CellValue stored = value;
+    if (auto* e = std::get_if<CellError>(&value)) stored = std::string(ErrorText(*e));
+    if (auto* s = std::get_if<std::string>(&value)) stored = ToUtf8(*s);
+    ForEachCell(rect_, [&](int row, int column) {
+        sheet->book->PutValue(*sheet, row, column, stored);
+    });
 }
-void CellRange::SetText(std::string_view text) const { SetValue(CellValue(std::string(text))); }
-void CellRange::SetFormula(std::string_view formula) const { SetText(formula); }
-void CellRange::ClearContents() const { SetValue(CellValue()); }
-void CellRange::CopyTo(const CellRange&) const {}
+
+void CellRange::SetText(std::string_view text) const {
+    SetValue(CellValue(std::string(text)));
+}
+
+void CellRange::SetFormula(std::string_view formula) const {
+    if (formula.empty() || formula.front() != '=') return SetValue(formula);
+    auto sheet = Lock();
+    Workbook& book = *sheet->book;
+    std::string text = ToUtf8(formula);
+    spreadsheet::Formula compiled;
+    try {
+        compiled = book.Compile(text);
+    } catch (const SpreadsheetError& error) {
+        throw SpreadsheetError(Where(*sheet, rect_.firstRow, rect_.firstColumn) + ": " +
+                               error.what());
+    }
+    ForEachCell(rect_, [&](int row, int column) {
+        book.PutCompiled(*sheet, row, column,
+                         ShiftFormula(compiled, row - rect_.firstRow, column - rect_.firstColumn));
+    });
+}
+
+void CellRange::ClearContents() const {
+    auto sheet = Lock();
+    sheet->book->ClearContents(*sheet, rect_);
+}
+
+void CellRange::CopyTo(const CellRange& destination) const {
+    auto from = Lock();
+    auto to = destination.Lock();
+    const CellRect& d = destination.rect_;
+    bool single = d.firstRow == d.lastRow && d.firstColumn == d.lastColumn;
+    bool sameSize = d.lastRow - d.firstRow == rect_.lastRow - rect_.firstRow &&
+                    d.lastColumn - d.firstColumn == rect_.lastColumn - rect_.firstColumn;
+    if (!single && !sameSize)
+        throw SpreadsheetError("Sheet \"" + to->name + "\": range " + RectName(d) +
+                               " has another size than " + RectName(rect_) + " copied to it");
+    from->book->Copy(*from, rect_, *to, d.firstRow, d.firstColumn);
+}
+
 CellValue CellRange::Value() const {
     auto sheet = Lock();
-    auto it = sheet->cells.find({rect_.firstRow, rect_.firstColumn});
-    return it == sheet->cells.end() ? CellValue() : it->second;
+    return sheet->book->Value(*sheet, rect_.firstRow, rect_.firstColumn);
 }
-std::string CellRange::ValueText() const {
-    CellValue v = Value();
-    if (auto* s = std::get_if<std::string>(&v)) return *s;
-    if (auto* d = std::get_if<double>(&v)) return std::to_string(*d);
-    return "";
-}
+
+std::string CellRange::ValueText() const { return ValueToText(Value()); }
+
 double CellRange::Value2() const {
-    CellValue v = Value();
-    if (auto* d = std::get_if<double>(&v)) return *d;
-    return 0;
+    auto sheet = Lock();
+    CellValue value = sheet->book->Value(*sheet, rect_.firstRow, rect_.firstColumn);
+    if (auto* e = std::get_if<CellError>(&value))
+        throw SpreadsheetError(Where(*sheet, rect_.firstRow, rect_.firstColumn) + " holds " +
+                               std::string(ErrorText(*e)) + ", not a number");
+    NumberOrError n = ToNumber(value);
+    if (n.error)
+        throw SpreadsheetError(Where(*sheet, rect_.firstRow, rect_.firstColumn) + " holds \"" +
+                               ValueToText(value) + "\", not a number");
+    return n.number;
 }
-std::string CellRange::Formula() const { return ValueText(); }
-bool CellRange::HasFormula() const { return false; }
-void CellRange::SetNumberFormat(std::string_view) const {}
-void CellRange::SetWrapText(bool) const {}
-void CellRange::SetHorizontalAlignment(HorizontalAlignment) const {}
-void CellRange::SetVerticalAlignment(VerticalAlignment) const {}
-void CellRange::SetFontName(std::string_view) const {}
-void CellRange::SetFontSize(double) const {}
-void CellRange::SetFontColour(Colour) const {}
-void CellRange::SetFontUnderline(Underline) const {}
-void CellRange::SetFontBold(bool) const {}
-void CellRange::SetBorders(BorderWeight) const {}
-void CellRange::SetBorder(BorderEdge, BorderWeight) const {}
-void CellRange::Merge() const {}
-void CellRange::SetRowHeight(double) const {}
-void CellRange::SetColumnWidth(double) const {}
+
+std::string CellRange::Formula() const {
+    auto sheet = Lock();
+    const spreadsheet::Cell* cell = sheet->Find(rect_.firstRow, rect_.firstColumn);
+    if (cell && cell->formula) return sheet->book->FormulaText(*cell->formula);
+    return ValueText();
+}
+
+bool CellRange::HasFormula() const {
+    auto sheet = Lock();
+    const spreadsheet::Cell* cell = sheet->Find(rect_.firstRow, rect_.firstColumn);
+    return cell && cell->formula;
+}
+
+#define TARVOSEN_STYLE_SETTER(signature, body)                                   \
+    void CellRange::signature const {                                           \
+        auto sheet = Lock();                                                     \
+        sheet->book->ModifyStyle(*sheet, rect_, [&](Style& style) { body; });    \
+    }
+
+TARVOSEN_STYLE_SETTER(SetNumberFormat(std::string_view code),
+                      style.numberFormat = code.empty() ? "General" : std::string(code))
+TARVOSEN_STYLE_SETTER(SetWrapText(bool wrap), style.wrap = wrap)
+TARVOSEN_STYLE_SETTER(SetHorizontalAlignment(HorizontalAlignment alignment),
+                      style.horizontal = alignment)
+TARVOSEN_STYLE_SETTER(SetVerticalAlignment(VerticalAlignment alignment), style.vertical = alignment)
+TARVOSEN_STYLE_SETTER(SetFontName(std::string_view name), style.fontName = ToUtf8(name))
+TARVOSEN_STYLE_SETTER(SetFontSize(double points), style.fontSize = points)
+TARVOSEN_STYLE_SETTER(SetFontColour(Colour colour), style.fontRgb = colour.rgb)
+TARVOSEN_STYLE_SETTER(SetFontUnderline(Underline underline), style.underline = underline)
+TARVOSEN_STYLE_SETTER(SetFontBold(bool bold), style.bold = bold)
+
+#undef TARVOSEN_STYLE_SETTER
+
+void CellRange::SetBorders(BorderWeight weight) const {
+    for (BorderEdge edge : {BorderEdge::Left, BorderEdge::Top, BorderEdge::Bottom,
+                            BorderEdge::Right, BorderEdge::InsideVertical,
+                            BorderEdge::InsideHorizontal})
+        SetBorder(edge, weight);
+}
+
+void CellRange::SetBorder(BorderEdge edge, BorderWeight weight) const {
+    auto sheet = Lock();
+    sheet->book->SetBorder(*sheet, rect_, edge, weight);
+}
+
+void CellRange::Merge() const {
+    auto sheet = Lock();
+    sheet->book->Merge(*sheet, rect_);
+}
+
+void CellRange::SetRowHeight(double points) const {
+    if (!(points >= 0 && points <= 409))
+        throw SpreadsheetError("Row height " + FormatNumber(points) + " is not 0 to 409 points");
+    auto sheet = Lock();
+    for (int row = rect_.firstRow; row <= rect_.lastRow; ++row) sheet->rowHeights[row] = points;
+    sheet->isDefaultSheet = false;
+}
+
+void CellRange::SetColumnWidth(double characters) const {
+    if (!(characters >= 0 && characters <= 255))
+        throw SpreadsheetError("Column width " + FormatNumber(characters) +
+                               " is not 0 to 255 characters");
+    auto sheet = Lock();
+    for (int column = rect_.firstColumn; column <= rect_.lastColumn; ++column)
+        sheet->columnWidths[column] = characters;
+    sheet->isDefaultSheet = false;
+}
+
+// ---------------------------------------------------------------------------
+// Sheet
 
 std::shared_ptr<SheetData> Sheet::Lock() const {
     auto sheet = sheet_.lock();
-    if (!sheet) throw SpreadsheetError("The workbook of this sheet is closed");
+    if (!sheet) throw SpreadsheetError("The sheet belongs to no open workbook");
     return sheet;
 }
+
 std::string Sheet::Name() const { return Lock()->name; }
-void Sheet::SetName(std::string_view name) const { Lock()->name = name; }
+
+void Sheet::SetName(std::string_view name) const {
+    auto sheet = Lock();
+    std::string utf8 = ToUtf8(name);
+    sheet->book->CheckSheetName(*sheet, utf8);
+    sheet->name = utf8;
+    sheet->isDefaultSheet = false;
+}
+
 CellRange Sheet::Cells(int row, int column) const {
-    return CellRange(sheet_, CellRect{row, column, row, column});
+    return Span(row, column, row, column);
 }
-CellRange Sheet::Range(std::string_view address) const { return CellRange(sheet_, ParseRect(address)); }
+
+CellRange Sheet::Range(std::string_view address) const {
+    return CellRange(sheet_, ParseRect(address));
+}
+
 CellRange Sheet::Span(int firstRow, int firstColumn, int lastRow, int lastColumn) const {
-    return CellRange(sheet_, CellRect{firstRow, firstColumn, lastRow, lastColumn});
+    CellRect r{firstRow, firstColumn, lastRow, lastColumn};
+    CheckRect(r);
+    return CellRange(sheet_, r);
 }
-void Sheet::SetRowHeight(int, double) const {}
-void Sheet::SetColumnWidth(int, double) const {}
-void Sheet::SetDisplayGridlines(bool) const {}
-void Sheet::SetGridlineColour(Colour) const {}
-void Sheet::SetPrintTitleRows(std::string_view) const {}
-void Sheet::SetPrintTitleRows(int, int) const {}
+
+void Sheet::SetRowHeight(int row, double points) const { Cells(row, 1).SetRowHeight(points); }
+void Sheet::SetColumnWidth(int column, double characters) const {
+    Cells(1, column).SetColumnWidth(characters);
+}
+
+void Sheet::SetDisplayGridlines(bool show) const {
+    auto sheet = Lock();
+    sheet->showGridlines = show;
+    if (!show) sheet->isDefaultSheet = false;
+}
+
+void Sheet::SetGridlineColour(Colour colour) const {
+    auto sheet = Lock();
+    sheet->gridlineColour = colour;
+    sheet->gridlineColourSet = true;
+}
+
+void Sheet::SetPrintTitleRows(std::string_view address) const {
+    std::string_view text = address;
+    // "$1:$11" names whole rows; anything else is a range whose rows count.
+    auto rowsOnly = [](std::string_view part, int& row) {
+        while (!part.empty() && (part.front() == '$' || part.front() == ' ')) part.remove_prefix(1);
+        while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
+        if (part.empty()) return false;
+        auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), row);
+        return ec == std::errc() && end == part.data() + part.size();
+    };
+    std::size_t colon = text.find(':');
+    int first = 0;
+    int last = 0;
+    if (rowsOnly(text.substr(0, colon), first) &&
+        rowsOnly(colon == std::string_view::npos ? text : text.substr(colon + 1), last)) {
+        SetPrintTitleRows(first, last);
+        return;
+    }
+    CellRect r = ParseRect(address);
+    SetPrintTitleRows(r.firstRow, r.lastRow);
+}
+
+void Sheet::SetPrintTitleRows(int firstRow, int lastRow) const {
+    CheckRect(CellRect{firstRow, 1, lastRow, 1});
+    auto sheet = Lock();
+    sheet->printTitleFirstRow = firstRow;
+    sheet->printTitleLastRow = lastRow;
+    sheet->isDefaultSheet = false;
+}
+
 int Sheet::Index() const {
     auto sheet = Lock();
-    auto& all = sheet->book->sheets;
-    return static_cast<int>(std::find(all.begin(), all.end(), sheet) - all.begin());
+    return sheet->book->IndexOf(*sheet);
 }
+
+// ---------------------------------------------------------------------------
+// SpreadsheetSession
 
 SpreadsheetSession::SpreadsheetSession() = default;
 SpreadsheetSession::~SpreadsheetSession() = default;
+
 Workbook& SpreadsheetSession::Require() const {
     if (!workbook_) throw SpreadsheetError("No workbook is open");
     return *workbook_;
 }
+
 Workbook& SpreadsheetSession::Engine() { return Require(); }
-void SpreadsheetSession::NewWorkbook() { workbook_ = std::make_unique<Workbook>(); AddSheet(); }
-void SpreadsheetSession::OpenWorkbook(const std::filesystem::path&) { NewWorkbook(); }
+
+void SpreadsheetSession::NewWorkbook() {
+    workbook_ = std::make_unique<Workbook>();
+    workbook_->AddSheet("Sheet1").isDefaultSheet = true;
+    workbook_->active = 0;
+}
+
+void SpreadsheetSession::OpenWorkbook(const std::filesystem::path& path) {
+    workbook_.reset();
+    workbook_ = ReadXlsx(path);
+}
+
 bool SpreadsheetSession::HasWorkbook() const { return workbook_ != nullptr; }
+
 Sheet SpreadsheetSession::AddSheet() {
     Workbook& book = Require();
-    auto sheet = std::make_shared<SheetData>();
-    sheet->book = &book;
-    sheet->name = "Sheet" + std::to_string(book.sheets.size() + 1);
-    book.sheets.push_back(sheet);
+    if (book.sheets.size() == 1 && book.sheets[0]->IsUntouched()) book.sheets.clear();
+    std::string name;
+    for (std::size_t n = book.sheets.size() + 1;; ++n) {
+        name = "Sheet" + std::to_string(n);
+        if (!book.FindSheet(name)) break;
+    }
+    book.AddSheet(name);
     book.active = static_cast<int>(book.sheets.size()) - 1;
-    return Sheet(sheet);
+    return Sheet(book.sheets.back());
 }
-Sheet SpreadsheetSession::ActiveSheet() const { return SheetAt(Require().active); }
-void SpreadsheetSession::Activate(const Sheet& sheet) { Require().active = sheet.Index(); }
+
+Sheet SpreadsheetSession::ActiveSheet() const {
+    Workbook& book = Require();
+    if (book.sheets.empty()) throw SpreadsheetError("The workbook has no sheet");
+    return SheetAt(book.active);
+}
+
+void SpreadsheetSession::Activate(const Sheet& sheet) {
+    int index = sheet.Index();
+    if (index < 0) throw SpreadsheetError("The sheet is not in this workbook");
+    Require().active = index;
+}
+
 int SpreadsheetSession::SheetCount() const { return static_cast<int>(Require().sheets.size()); }
+
 Sheet SpreadsheetSession::SheetAt(int index) const {
     Workbook& book = Require();
     if (index < 0 || index >= static_cast<int>(book.sheets.size()))
-        throw SpreadsheetError("No sheet " + std::to_string(index));
+        throw SpreadsheetError("The workbook has no sheet number " + std::to_string(index + 1));
     return Sheet(book.sheets[static_cast<std::size_t>(index)]);
 }
+
 std::optional<Sheet> SpreadsheetSession::FindSheet(std::string_view name) const {
-    for (auto& sheet : Require().sheets)
-        if (sheet->name == name) return Sheet(sheet);
+    Workbook& book = Require();
+    for (auto& sheet : book.sheets)
+        if (sheet.get() == book.FindSheet(name)) return Sheet(sheet);
     return std::nullopt;
 }
+
 void SpreadsheetSession::SetDisplayGridlines(bool show) { ActiveSheet().SetDisplayGridlines(show); }
-void SpreadsheetSession::SetGridlineColour(Colour colour) { ActiveSheet().SetGridlineColour(colour); }
-void SpreadsheetSession::SaveAs(const std::filesystem::path&) { Require(); }
+void SpreadsheetSession::SetGridlineColour(Colour colour) {
+    ActiveSheet().SetGridlineColour(colour);
+}
+
+void SpreadsheetSession::SaveAs(const std::filesystem::path& path) { WriteXlsx(Require(), path); }
+
 void SpreadsheetSession::Close() { workbook_.reset(); }
 
 }  // namespace tarvosen::spreadsheet

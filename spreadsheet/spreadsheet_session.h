@@ -128,6 +128,9 @@ class Sheet;
 // read-backs read its top-left cell.
 class CellRange {
 public:
+    // A handle to no range; using it throws SpreadsheetError.
+    CellRange() = default;
+
     const CellRect& Rect() const { return rect_; }
     // "A9:T14" or "B7".
     std::string Address() const;
@@ -237,6 +240,9 @@ private:
 // One worksheet of the workbook.
 class Sheet {
 public:
+    // A handle to no sheet (to be assigned later); using it throws SpreadsheetError.
+    Sheet() = default;
+
     std::string Name() const;
     // Names are unique in the workbook, 1 to 31 characters, without any of
     // : \ / ? * [ ]. A bad or taken name throws SpreadsheetError.

@@ -1,0 +1,21 @@
+#pragma once
+// Reading and writing .xlsx files.
+
+#include <filesystem>
+#include <memory>
+
+namespace tarvosen::spreadsheet {
+
+class Workbook;
+
+// Writes the workbook (every formula computed first and written with its
+// result) to a temporary file beside `path`, then renames it over `path`.
+// Throws SpreadsheetError naming the path on failure.
+void WriteXlsx(Workbook& workbook, const std::filesystem::path& path);
+
+// Reads values, formulas, styles, merges, widths, heights, sheet names and
+// view settings of an .xlsx file. Throws SpreadsheetError naming the file
+// (and the part of it) when it cannot be read.
+std::unique_ptr<Workbook> ReadXlsx(const std::filesystem::path& path);
+
+}  // namespace tarvosen::spreadsheet

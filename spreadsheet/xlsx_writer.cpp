@@ -1,0 +1,213 @@
+// Writing .xlsx with libxlsxwriter, every formula with its computed result.
+
+#include <xlsxwriter.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <system_error>
+
+#include "spreadsheet/values.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/xlsx.h"
+
+namespace tarvosen::spreadsheet {
+
+namespace {
+
+std::uint8_t BorderStyle(BorderWeight weight) {
+    switch (weight) {
+        case BorderWeight::Thin: return LXW_BORDER_THIN;
+        case BorderWeight::Medium: return LXW_BORDER_MEDIUM;
+        case BorderWeight::Thick: return LXW_BORDER_THICK;
+        default: return LXW_BORDER_NONE;
+    }
+}
+
+// 0 means "not set" to libxlsxwriter; black has its own value.
+lxw_color_t Rgb(std::uint32_t rgb) {
+    return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+class Writer {
+public:
+    Writer(Workbook& book, const std::filesystem::path& target, const std::filesystem::path& temp)
+        : book_(book), target_(target) {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_FALSE;
+        options.use_zip64 = LXW_TRUE;
+        std::string name = temp.string();
+        wb_ = workbook_new_opt(name.c_str(), &options);
+        if (!wb_) Fail("cannot start the file");
+        formats_.assign(book.styles.Size(), nullptr);
+    }
+    ~Writer() {
+        // workbook_close also frees; only reached on failure paths.
+        if (wb_) lxw_workbook_free(wb_);
+    }
+
+    void Run() {
+        std::vector<lxw_worksheet*> worksheets;
+        for (auto& sheet : book_.sheets) {
+            lxw_worksheet* ws = workbook_add_worksheet(wb_, sheet->name.c_str());
+            if (!ws) Fail("sheet \"" + sheet->name + "\" cannot be added");
+            worksheets.push_back(ws);
+            WriteSheet(*sheet, ws);
+        }
+        if (!worksheets.empty() && book_.active >= 0 &&
+            book_.active < static_cast<int>(worksheets.size()))
+            worksheet_activate(worksheets[static_cast<std::size_t>(book_.active)]);
+        lxw_error error = workbook_close(wb_);
+        wb_ = nullptr;
+        if (error != LXW_NO_ERROR) Fail(lxw_strerror(error));
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& what) {
+        throw SpreadsheetError("Cannot save the workbook " + target_.string() + ": " + what);
+    }
+    void Check(lxw_error error, const SheetData& sheet, int row, int column) {
+        if (error != LXW_NO_ERROR)
+            Fail("sheet \"" + sheet.name + "\", cell " + CellName(row, column) + ": " +
+                 lxw_strerror(error));
+    }
+
+    lxw_format* Format(std::uint32_t index) {
+        if (index == 0 && book_.styles.Get(0) == Style{}) return nullptr;
+        if (formats_[index]) return formats_[index];
+        const Style& s = book_.styles.Get(index);
+        lxw_format* f = workbook_add_format(wb_);
+        format_set_font_name(f, s.fontName.c_str());
+        if (!IsAscii(s.fontName)) format_set_font_charset(f, 134);  // GB2312
+        format_set_font_size(f, s.fontSize);
+        if (s.fontRgb != 0) format_set_font_color(f, Rgb(s.fontRgb));
+        if (s.underline == Underline::Single) format_set_underline(f, LXW_UNDERLINE_SINGLE);
+        if (s.underline == Underline::Double) format_set_underline(f, LXW_UNDERLINE_DOUBLE);
+        if (s.bold) format_set_bold(f);
+        if (s.italic) format_set_italic(f);
+        if (s.numberFormat != "General") format_set_num_format(f, s.numberFormat.c_str());
+        switch (s.horizontal) {
+            case HorizontalAlignment::Left: format_set_align(f, LXW_ALIGN_LEFT); break;
+            case HorizontalAlignment::Center: format_set_align(f, LXW_ALIGN_CENTER); break;
+            case HorizontalAlignment::Right: format_set_align(f, LXW_ALIGN_RIGHT); break;
+            default: break;
+        }
+        switch (s.vertical) {
+            case VerticalAlignment::Top: format_set_align(f, LXW_ALIGN_VERTICAL_TOP); break;
+            case VerticalAlignment::Center: format_set_align(f, LXW_ALIGN_VERTICAL_CENTER); break;
+            default: break;
+        }
+        if (s.wrap) format_set_text_wrap(f);
+        format_set_left(f, BorderStyle(s.border[kLeft]));
+        format_set_top(f, BorderStyle(s.border[kTop]));
+        format_set_right(f, BorderStyle(s.border[kRight]));
+        format_set_bottom(f, BorderStyle(s.border[kBottom]));
+        if (s.filled) {
+            format_set_pattern(f, LXW_PATTERN_SOLID);
+            format_set_bg_color(f, Rgb(s.fillRgb));
+        }
+        formats_[index] = f;
+        return f;
+    }
+
+    void WriteSheet(SheetData& sheet, lxw_worksheet* ws) {
+        for (auto& [column, width] : sheet.columnWidths) {
+            auto c = static_cast<lxw_col_t>(column - 1);
+            worksheet_set_column(ws, c, c, width, nullptr);
+        }
+        for (auto& [row, height] : sheet.rowHeights)
+            worksheet_set_row(ws, static_cast<lxw_row_t>(row - 1), height, nullptr);
+        if (!sheet.showGridlines) worksheet_gridlines(ws, LXW_HIDE_ALL_GRIDLINES);
+        if (sheet.printTitleFirstRow > 0)
+            worksheet_repeat_rows(ws, static_cast<lxw_row_t>(sheet.printTitleFirstRow - 1),
+                                  static_cast<lxw_row_t>(sheet.printTitleLastRow - 1));
+        // Merges first: libxlsxwriter fills the merged area with blanks, which
+        // the cells written next replace with their own values and styles.
+        for (const CellRect& m : sheet.merges) {
+            const Cell* cell = sheet.Find(m.firstRow, m.firstColumn);
+            lxw_error error = worksheet_merge_range(
+                ws, static_cast<lxw_row_t>(m.firstRow - 1), static_cast<lxw_col_t>(m.firstColumn - 1),
+                static_cast<lxw_row_t>(m.lastRow - 1), static_cast<lxw_col_t>(m.lastColumn - 1), "",
+                Format(cell ? cell->style : 0));
+            Check(error, sheet, m.firstRow, m.firstColumn);
+        }
+        for (int row = 1; row <= sheet.LastRow(); ++row) {
+            auto& cells = sheet.rows[static_cast<std::size_t>(row - 1)];
+            for (std::size_t c = 0; c < cells.size(); ++c)
+                WriteCell(sheet, ws, row, static_cast<int>(c + 1), cells[c]);
+        }
+    }
+
+    void WriteCell(SheetData& sheet, lxw_worksheet* ws, int row, int column, const Cell& cell) {
+        auto r = static_cast<lxw_row_t>(row - 1);
+        auto c = static_cast<lxw_col_t>(column - 1);
+        lxw_format* format = Format(cell.style);
+        lxw_error error = LXW_NO_ERROR;
+        if (cell.formula) {
+            std::string text = book_.FormulaText(*cell.formula);
+            const CellValue& v = cell.value;
+            if (auto* d = std::get_if<double>(&v))
+                error = worksheet_write_formula_num(ws, r, c, text.c_str(), format, *d);
+            else if (auto* b = std::get_if<bool>(&v))
+                error = worksheet_write_formula_num(ws, r, c, text.c_str(), format, *b ? 1 : 0);
+            else if (std::holds_alternative<Empty>(v))
+                error = worksheet_write_formula_num(ws, r, c, text.c_str(), format, 0);
+            else
+                error = worksheet_write_formula_str(ws, r, c, text.c_str(), format,
+                                                    ValueToText(v).c_str());
+        } else {
+            const CellValue& v = cell.value;
+            if (auto* d = std::get_if<double>(&v)) {
+                error = worksheet_write_number(ws, r, c, *d, format);
+            } else if (auto* s = std::get_if<std::string>(&v)) {
+                if (s->empty()) error = worksheet_write_blank(ws, r, c, format);
+                else error = worksheet_write_string(ws, r, c, s->c_str(), format);
+            } else if (auto* b = std::get_if<bool>(&v)) {
+                error = worksheet_write_boolean(ws, r, c, *b, format);
+            } else if (auto* e = std::get_if<CellError>(&v)) {
+                error = worksheet_write_string(ws, r, c, std::string(ErrorText(*e)).c_str(), format);
+            } else if (format) {
+                error = worksheet_write_blank(ws, r, c, format);
+            }
+        }
+        Check(error, sheet, row, column);
+    }
+
+    Workbook& book_;
+    std::filesystem::path target_;
+    lxw_workbook* wb_ = nullptr;
+    std::vector<lxw_format*> formats_;
+};
+
+}  // namespace
+
+void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
+    book.EvaluateAll();
+    static std::atomic<unsigned> counter{0};
+    std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
+    std::filesystem::path temp =
+        dir / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "_" +
+               std::to_string(counter++));
+    try {
+        Writer(book, path, temp).Run();
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        throw;
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        throw SpreadsheetError("Cannot save the workbook " + path.string() + ": " +
+                               error.message());
+    }
+}
+
+}  // namespace tarvosen::spreadsheet

@@ -43,7 +43,7 @@ struct KeshaOptions {
 // Levelling class and tolerance limits (TDINIOption): field texts as typed.
 struct DiniOptions {
     int levellingClass = 0;  // 0 一等, 1 二等, 2 三等
-    std::array<std::string, 5> limits{"50", "1", "3", "0.4", "0.6"};
+    std::array<std::string, 5> limits{"30", "0.5", "1.5", "0.3", "0.4"};
 };
 
 // Traverse export (TCQKCY).

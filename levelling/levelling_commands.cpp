@@ -1,13 +1,125 @@
 #include "levelling/levelling_commands.h"
 
+#include <charconv>
+
+#include "app/errors.h"
+#include "levelling/checked_book.h"
+#include "levelling/geo_book.h"
+#include "levelling/record_book_command.h"
+#include "levelling/survey_book.h"
+#include "levelling/tolerance_classes.h"
+
 namespace tarvosen {
 
-CommandStatus DiniBookCommand(CommandContext&) { ThrowNotBuilt("record book, surveying-institute layout"); }
+namespace {
 
-CommandStatus DiniBookCheckedCommand(CommandContext&) { ThrowNotBuilt("high-order record book with error detection"); }
-std::span<const CliOption> DiniBookCheckedCliOptions() { return {}; }
+using levelling::BuildRecordBook;
+using spreadsheet::SpreadsheetSession;
 
-CommandStatus DiniBookGeoCommand(CommandContext&) { ThrowNotBuilt("geological-institute record book"); }
-std::span<const CliOption> DiniBookGeoCliOptions() { return {}; }
+bool RefuseEmptyWorkspace(CommandContext& ctx) {
+    if (!ctx.workspace.empty()) return false;
+    ctx.user.information(levelling::kNoDiniDataMessage);
+    return true;
+}
+
+void ApplyClass(DialogOptions& options, const std::string& value) {
+    if (value != "1" && value != "2" && value != "3")
+        throw UsageError("--class takes 1, 2 or 3 (一等, 二等, 三等), not \"" + value + "\"");
+    const int levellingClass = value[0] - '1';
+    DiniOptions& dini = options.dini;
+    // Choosing the class loads its limits, as in the dialog; limits given
+    // with --limits stay whichever option comes first.
+    const bool limitsTyped = dini.limits != levelling::ClassLimitTexts(dini.levellingClass);
+    if (limitsTyped)
+        dini.levellingClass = levellingClass;
+    else
+        levelling::SelectLevellingClass(dini, levellingClass);
+}
+
+void ApplyLimits(DialogOptions& options, const std::string& value) {
+    std::array<std::string, levelling::kLimitCount> texts;
+    std::size_t field = 0, start = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', start);
+        if (field == texts.size()) throw UsageError("--limits takes five values");
+        texts[field++] = value.substr(start, comma - start);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    if (field != texts.size())
+        throw UsageError("--limits takes five values: SIGHT,SIGHTDIFF,ACCUM,READDIFF,HDIFF");
+    options.dini.limits = texts;
+}
+
+std::chrono::year_month_day ParseDate(const std::string& value) {
+    int y = 0;
+    unsigned m = 0, d = 0;
+    const char* p = value.data();
+    const char* end = p + value.size();
+    auto number = [&](auto& out, std::size_t digits) {
+        const auto r = std::from_chars(p, end, out);
+        const bool ok = r.ec == std::errc() && static_cast<std::size_t>(r.ptr - p) == digits;
+        p = r.ptr;
+        return ok;
+    };
+    const bool ok = number(y, 4) && p < end && *p++ == '-' && number(m, 2) && p < end &&
+                    *p++ == '-' && number(d, 2) && p == end;
+    const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{m},
+                                           std::chrono::day{d}};
+    if (!ok || !date.ok()) throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
+    return date;
+}
+
+constexpr CliOption kCheckedOptions[] = {
+    {"class", "1|2|3", "levelling class 一等, 二等 or 三等 (default 1); loads its limits",
+     ApplyClass},
+    {"limits", "SIGHT,SIGHTDIFF,ACCUM,READDIFF,HDIFF",
+     "the five limits as typed into the dialog: longest sight (m), sight-distance difference (m), "
+     "accumulated difference (m), difference of two readings (mm), difference of the height "
+     "differences (mm)",
+     ApplyLimits},
+};
+
+constexpr CliOption kGeoOptions[] = {
+    {"observer", "TEXT", "observer (观测者)",
+     [](DialogOptions& o, const std::string& v) { o.shddy.observer = v; }},
+    {"weather", "TEXT", "weather (天气)",
+     [](DialogOptions& o, const std::string& v) { o.shddy.weather = v; }},
+    {"wind-direction", "TEXT", "wind direction (风向)",
+     [](DialogOptions& o, const std::string& v) { o.shddy.windDirection = v; }},
+    {"wind-force", "TEXT", "wind force (风力)",
+     [](DialogOptions& o, const std::string& v) { o.shddy.windForce = v; }},
+    {"instrument", "NUMBER", "instrument number (仪器号, default 110113)",
+     [](DialogOptions& o, const std::string& v) { o.shddy.instrument = v; }},
+    {"date", "YYYY-MM-DD", "observation date (default today)",
+     [](DialogOptions& o, const std::string& v) { o.shddy.date = ParseDate(v); }},
+};
+
+}  // namespace
+
+CommandStatus DiniBookCommand(CommandContext& ctx) {
+    if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
+    return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
+        return std::make_unique<levelling::SurveyInstituteBook>(session, ctx.user);
+    });
+}
+
+CommandStatus DiniBookCheckedCommand(CommandContext& ctx) {
+    if (!ctx.user.showOptionDialog(OptionDialog::DiniOption)) return CommandStatus::Cancelled;
+    if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
+    return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
+        return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.dini);
+    });
+}
+std::span<const CliOption> DiniBookCheckedCliOptions() { return kCheckedOptions; }
+
+CommandStatus DiniBookGeoCommand(CommandContext& ctx) {
+    if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
+    if (!ctx.user.showOptionDialog(OptionDialog::Shddy)) return CommandStatus::Cancelled;
+    return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
+        return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.shddy);
+    });
+}
+std::span<const CliOption> DiniBookGeoCliOptions() { return kGeoOptions; }
 
 }  // namespace tarvosen

@@ -1,0 +1,52 @@
+#pragma once
+// The high-order levelling record book: one sheet per levelling line, four
+// rows per set-up, every station checked against the tolerance limits of the
+// chosen class (an exceeded quantity in red, the check named in the remark),
+// and a section summary with the sums of the distances and readings.
+
+#include <optional>
+
+#include "app/dialog_options.h"
+#include "levelling/book_support.h"
+#include "levelling/m5_run_reader.h"
+#include "levelling/tolerance_classes.h"
+
+namespace tarvosen::levelling {
+
+class HighOrderBook : public RecordBook {
+public:
+    HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const DiniOptions& options)
+        : session_(session), user_(user), options_(options) {}
+
+    void startSheet(const std::string& name) override;
+    void observation(const ObservationLine& line) override;
+    void finish() override { finishSheet(); }
+
+    static int GroupRow(int i) { return 4 * i + 9; }
+
+private:
+    struct Sums {
+        double b1 = 0, b2 = 0, c1 = 0, c2 = 0, d1 = 0, e1 = 0, d2 = 0, e2 = 0;
+    };
+
+    void writeHeader();
+    void openGroup();
+    void putSight(const ObservationLine& line, bool back);
+    void finishSheet();
+    void checkGroup(const ss::Sheet& s, int g, Sums& sums);
+    void writeGroupFormulas(const ss::Sheet& s, int r);
+    const ToleranceLimits& limits();
+
+    ss::SpreadsheetSession& session_;
+    UserInterface& user_;
+    const DiniOptions& options_;
+    std::optional<ToleranceLimits> limits_;
+    std::optional<ss::Sheet> sheet_;
+    int group_ = -1;
+    int backs_ = 0;
+    int fores_ = 0;
+    LeftOutLines beforeFirstPoint_;
+    LeftOutLines extraReadings_;
+};
+
+}  // namespace tarvosen::levelling

@@ -1,0 +1,248 @@
+#include "levelling/geo_book.h"
+
+#include <algorithm>
+
+#include "app/errors.h"
+#include "zeiss/fixed_columns.h"
+
+namespace tarvosen::levelling {
+
+namespace {
+
+using ss::CellRange;
+
+constexpr int kA = 1, kB = 2, kD = 4, kF = 6, kH = 8, kJ = 10;
+const std::string kAsterisks(117, '*');
+constexpr const char* kKai = "楷体_GB2312";
+constexpr const char* kSong = "宋体";
+
+// A text typed into the dialog: kept as typed, never taken for a formula.
+void PutTyped(const CellRange& cell, const std::string& text) {
+    if (!text.empty() && text.front() == '=')
+        cell.SetText(text);
+    else
+        cell.SetValue(text);
+}
+
+}  // namespace
+
+void GeoInstituteBook::startSheet(const std::string& name) {
+    finishSheet();
+    sightSeen_ = false;
+    intermediates_.clear();
+    sheet_ = AddNamedSheet(session_, LevellingSheetName(name));
+    writeHeader();
+    q_ = 0;
+    backs_ = fores_ = 0;
+}
+
+void GeoInstituteBook::writeHeader() {
+    const ss::Sheet& s = *sheet_;
+    s.Range("A1:J1").Merge();
+    s.Range("A1").SetValue("电子水准测量记录手簿");
+    s.Range("A1:J1").SetFontName(kKai);
+    s.Range("A1:J1").SetFontSize(14);
+    CentreBothWays(s.Range("A1:J1"));
+    s.SetRowHeight(1, 28);
+    s.SetRowHeight(2, 10);
+    s.SetRowHeight(9, 9);
+    s.SetColumnWidth(kA, 4);
+    for (int c = 2; c <= 5; ++c) s.SetColumnWidth(c, 5.5);
+    for (int c = 6; c <= 9; ++c) s.SetColumnWidth(c, 9);
+    s.SetColumnWidth(kJ, 10);
+
+    struct Label {
+        const char* cells;
+        const char* text;
+    };
+    static constexpr Label kMerged[] = {
+        {"A3:B3", "等级"},     {"A4:B4", "测线"},       {"A5:B5", "观测日期"},
+        {"A6:B6", "观测时间"}, {"C3:D3", "一等"},       {"A10:A11", "测站"},
+        {"B10:E10", "视　　距"}, {"F10:I10", "中　丝　读　数"}, {"J10:J11", "高　差  （m）"},
+        {"B11:C11", "后　视"}, {"D11:E11", "前　视"},   {"F11:G11", "后　视"},
+        {"H11:I11", "前　视"},
+    };
+    for (const auto& m : kMerged) {
+        const CellRange range = s.Range(m.cells);
+        range.Merge();
+        range.Cell(1, 1).SetValue(m.text);
+    }
+    static constexpr Label kLabels[] = {
+        {"A7", "天气"}, {"A8", "观测"},    {"C4", "自"},   {"D6", "起"},   {"D7", "风向"},
+        {"E5", "年"},   {"F3", "往/返："}, {"F4", "至"},   {"G5", "月"},   {"G6", "止"},
+        {"G7", "风力"}, {"G8", "仪器"},    {"H8", "DINI12"}, {"I5", "日"}, {"I7", "级"},
+        {"I8", "编号"},
+    };
+    for (const auto& label : kLabels) s.Range(label.cells).SetValue(label.text);
+    s.Range("J10:J11").SetWrapText(true);
+    s.Range("A9:J9").Merge();
+    s.Range("A9").SetValue(kAsterisks);
+
+    // The body font first, so the cells in 宋体 keep theirs.
+    s.Range("A2:J11").SetFontName(kKai);
+    s.Range("C3:D3").SetFontUnderline(ss::Underline::Single);
+    for (const char* cell : {"H8", "J8", "E6", "H6", "F5", "H5", "G3", "H3", "B7", "B8", "E7", "H7"})
+        s.Range(cell).SetFontUnderline(ss::Underline::Single);
+    for (const char* cell : {"G3", "J8", "B7", "B8", "E7", "H7"}) s.Range(cell).SetFontName(kSong);
+    CentreBothWays(s.Range("A9:J11"));
+
+    PutTyped(s.Range("B8"), options_.observer);
+    PutTyped(s.Range("E7"), options_.windDirection);
+    PutTyped(s.Range("H7"), options_.windForce);
+    PutTyped(s.Range("B7"), options_.weather);
+    PutTyped(s.Range("J8"), options_.instrument);
+    s.Range("D5").SetValue(static_cast<int>(options_.date.year()));
+    s.Range("F5").SetValue(static_cast<unsigned>(options_.date.month()));
+    s.Range("H5").SetValue(static_cast<unsigned>(options_.date.day()));
+}
+
+void GeoInstituteBook::observation(const ObservationLine& line) {
+    // A station's row is complete with two readings on each staff; the
+    // next line begins the next row.
+    if (backs_ == 2 && fores_ == 2) {
+        ++q_;
+        backs_ = fores_ = 0;
+    }
+    switch (line.kind()) {
+        case ObservationLine::Kind::Backsight:
+        case ObservationLine::Kind::Foresight: putSight(line); break;
+        case ObservationLine::Kind::Intermediate: {
+            double reading = 0;
+            if (!zeiss::ParseDecimal(line.reading(), reading))
+                throw ConversionError("Line " + std::to_string(line.lineNumber) +
+                                      ": the intermediate sight's reading \"" + line.reading() +
+                                      "\" is not a number");
+            intermediates_.push_back({q_, "'" + line.pointName, reading});
+            break;
+        }
+        default: break;
+    }
+}
+
+void GeoInstituteBook::putSight(const ObservationLine& line) {
+    const ss::Sheet& s = *sheet_;
+    const bool backsight = line.kind() == ObservationLine::Kind::Backsight;
+    const bool returnRun = line.returnRun();
+    // A return run is written in the orientation of the forward run: its
+    // foresights are the forward run's backsights.
+    const bool backSet = backsight != returnRun;
+    int& count = backSet ? backs_ : fores_;
+    // A third reading of one set would land in the other set's columns.
+    if (count >= 2) {
+        extraReadings_.add(line.lineNumber);
+        return;
+    }
+    if (!sightSeen_) {
+        sightSeen_ = true;
+        s.Range("D4").SetValue("'" + line.pointName);
+        s.Range("E6").SetValue(line.clockTime);
+    }
+    clockTime_ = line.clockTime;
+    const int row = StationRow(q_);
+    s.Cells(row, kA).SetValue(q_ + 1);
+    if (backsight) s.Range("G3").SetValue(returnRun ? "F" : "W");
+
+    const CellRange reading = s.Cells(row, (backSet ? kF : kH) + count);
+    const CellRange distance = s.Cells(row, (backSet ? kB : kD) + count);
+    reading.SetValue(line.reading());
+    reading.SetNumberFormat("0.00000");
+    distance.SetValue(line.distance());
+    distance.SetNumberFormat("0.0");
+    ++count;
+}
+
+void GeoInstituteBook::endLine() {
+    if (!sheet_) return;
+    sheet_->Range("G4").SetValue("'" + lastPointName_);
+    sheet_->Range("H6").SetValue(clockTime_);
+}
+
+void GeoInstituteBook::finishSheet() {
+    if (!sheet_) return;
+    const ss::Sheet s = *sheet_;
+    extraReadings_.report(user_, s.Name(),
+                          "a third reading of one staff at a station");
+    sheet_.reset();
+    // The row in progress holds the last station when no line followed its
+    // readings; it is a station row, not the place of the summary.
+    const int n = q_ + (backs_ + fores_ > 0 ? 1 : 0);
+    backs_ = fores_ = 0;
+    if (n == 0) return;
+
+    s.SetPrintTitleRows("A1:J11");
+    s.Span(2, kA, n + 12, kJ).SetFontSize(10);
+    s.Range("A9").SetFontSize(8);
+
+    const CellRange stars = s.Span(n + 12, kA, n + 12, kJ);
+    stars.Merge();
+    stars.Cell(1, 1).SetValue(kAsterisks);
+    stars.SetFontName(kKai);
+    stars.SetFontSize(8);
+
+    const int sum = n + 13;
+    const CellRange title = s.Span(sum, kA, sum, kB);
+    title.Merge();
+    title.SetFontName(kKai);
+    title.Cell(1, 1).SetValue("测段小结");
+    s.SetRowHeight(sum, 30);
+    s.Cells(sum, 5).SetValue("∑S");
+    s.Cells(sum, 7).SetValue("m");
+    s.Cells(sum, kH).SetValue("∑h");
+    s.Cells(sum, 9).SetNumberFormat("0.000000");
+    s.Cells(sum, kJ).SetValue("m");
+    s.Range("D4").SetFontUnderline(ss::Underline::Single);
+    s.Range("G4").SetFontUnderline(ss::Underline::Single);
+    s.Span(sum, kA, sum, kJ).SetFontSize(10);
+
+    for (int k = 12; k <= n + 11; ++k)
+        s.Cells(k, kJ).SetFormula(Formula("=(F%d+G%d)/2-(H%d+I%d)/2", {k, k, k, k}));
+    // Every station's height difference, the first one included.
+    s.Span(12, kJ, n + 11, kJ).SetNumberFormat("0.0000");
+    s.Cells(sum, kF).SetFormula(Formula("=sum(B12:B%d)+sum(D12:D%d)", {n + 11, n + 11}));
+    s.Cells(sum, 9).SetFormula(Formula("=sum(J12:J%d)", {n + 11}));
+
+    writeIntermediateSights(s, n);
+    s.Span(n + 15, kA, n + 15 + static_cast<int>(intermediates_.size()), kJ).SetFontSize(10);
+}
+
+void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {
+    if (intermediates_.empty()) return;
+    const int head = n + 15;
+    const CellRange from = s.Cells(head, kA);
+    from.SetValue("从");
+    from.SetFontName(kSong);
+    from.SetHorizontalAlignment(ss::HorizontalAlignment::Right);
+    s.Cells(head, 3).SetFormula("=D4");
+    s.Cells(head, 3).SetHorizontalAlignment(ss::HorizontalAlignment::Right);
+    s.Cells(head, 5).SetValue("到：");
+    s.Cells(head, 5).SetFontName(kSong);
+    s.Cells(head, kF).SetValue("中丝读数");
+    s.Cells(head, kF).SetFontName(kSong);
+    s.Cells(head, kH).SetValue("高　差");
+    s.Cells(head, kH).SetFontName(kSong);
+
+    for (std::size_t e = 0; e < intermediates_.size(); ++e) {
+        const IntermediateSight& sight = intermediates_[e];
+        const int row = n + 16 + static_cast<int>(e);
+        s.Cells(row, kA).SetValue(sight.station);
+        s.Cells(row, 3).SetValue(sight.name);
+        s.Cells(row, 3).SetHorizontalAlignment(ss::HorizontalAlignment::Right);
+        s.Cells(row, kF).SetValue(sight.reading);
+        // The instrument's horizon at the station the sight was taken from:
+        // the mean backsight reading of its row plus the height differences
+        // of the stations before it. A sight from the first station has no
+        // stations before it (and one met before any station was complete is
+        // taken from the first station's row).
+        const int station = std::max(sight.station, 1);
+        const std::string formula =
+            station >= 2 ? Formula("=(F%d+G%d)/2+sum(J12:J%d)",
+                                   {station + 11, station + 11, station + 10})
+                         : Formula("=(F%d+G%d)/2", {station + 11, station + 11});
+        const CellRange height = s.Cells(row, kH);
+        height.SetFormula(formula);
+        height.SetNumberFormat("0.00000");
+        height.SetValue(height.Value2() - sight.reading);
+    }
+}
+
+}  // namespace tarvosen::levelling

@@ -1,0 +1,58 @@
+#pragma once
+// The geological institute's levelling record book: one sheet per levelling
+// line, one row per station with two readings on each staff, return runs
+// written in the orientation of the forward run, a section summary, and the
+// intermediate sights with their heights relative to the start point.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/dialog_options.h"
+#include "levelling/book_support.h"
+#include "levelling/m5_run_reader.h"
+
+namespace tarvosen::levelling {
+
+class GeoInstituteBook : public RecordBook {
+public:
+    GeoInstituteBook(ss::SpreadsheetSession& session, UserInterface& user,
+                     const ShddyOptions& options)
+        : session_(session), user_(user), options_(options) {}
+
+    void startSheet(const std::string& name) override;
+    void observation(const ObservationLine& line) override;
+    void anyObservation(const ObservationLine& line) override { lastPointName_ = line.pointName; }
+    void endLine() override;
+    void finish() override { finishSheet(); }
+
+    // The row of station q (0-based).
+    static int StationRow(int q) { return q + 12; }
+
+private:
+    struct IntermediateSight {
+        int station;       // q when the sight was met
+        std::string name;  // with the leading apostrophe
+        double reading;
+    };
+
+    void writeHeader();
+    void putSight(const ObservationLine& line);
+    void finishSheet();
+    void writeIntermediateSights(const ss::Sheet& s, int n);
+
+    ss::SpreadsheetSession& session_;
+    UserInterface& user_;
+    const ShddyOptions& options_;
+    std::optional<ss::Sheet> sheet_;
+    int q_ = 0;
+    int backs_ = 0;  // nB
+    int fores_ = 0;  // nF
+    bool sightSeen_ = false;
+    std::string clockTime_;
+    std::string lastPointName_;
+    std::vector<IntermediateSight> intermediates_;
+    LeftOutLines extraReadings_;
+};
+
+}  // namespace tarvosen::levelling

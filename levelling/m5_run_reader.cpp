@@ -1,0 +1,120 @@
+#include "levelling/m5_run_reader.h"
+
+#include "levelling/book_support.h"
+#include "zeiss/m5_line.h"
+#include "zeiss/r5_line.h"
+#include "zeiss/record_reader.h"
+
+namespace tarvosen::levelling {
+
+namespace {
+
+std::string Trimmed(std::string_view text) { return std::string(zeiss::TrimBlanksAndControls(text)); }
+
+// Ends the progress bar however the reading ends.
+class ProgressScope {
+public:
+    ProgressScope(UserInterface& user, std::size_t maximum) : user_(user) {
+        user_.progressBegin(static_cast<int>(maximum));
+    }
+    ~ProgressScope() { user_.progressEnd(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    UserInterface& user_;
+};
+
+}  // namespace
+
+ObservationLine::Kind ObservationLine::kind() const {
+    if (code[0] == "Rb") return Kind::Backsight;
+    if (code[0] == "Rf") return Kind::Foresight;
+    if (code[0] == "Rz") return Kind::Intermediate;
+    if (code[2] == "Z " && code[0] == "  ") return Kind::PointHeight;
+    return Kind::Other;
+}
+
+bool ObservationLine::returnRun() const { return Trimmed(mark) == "F"; }
+
+ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumber) {
+    const zeiss::M5Line line(text, lineNumber);
+    ObservationLine out;
+    out.lineNumber = lineNumber;
+    out.pointName = Trimmed(line.columns(22, 29));
+    out.mark = line.columns(30, 34);
+    out.clockTime = line.columns(36, 40);
+    for (int i = 0; i < 3; ++i) {
+        out.code[i] = line.fieldType(i);
+        out.value[i] = line.fieldValue(i);
+    }
+    return out;
+}
+
+RunOutcome ReadM5Run(CommandContext& ctx, const std::filesystem::path& staged, RecordBook& book) {
+    zeiss::RecordReader reader(staged, kDiniLineLimit);
+    ProgressScope progress(ctx.user, ctx.workspace.lineCount());
+
+    RunState state = RunState::Idle;
+    std::string sheetName;
+    bool anySheet = false;
+    // Observation lines met before any levelling line began have no sheet.
+    LeftOutLines orphans;
+
+    std::string text;
+    for (int k = 0; reader.next(text); ++k) {
+        ctx.user.progressSetPosition(k);
+        const zeiss::M5Line line(text, reader.lineNumber());
+        if (line.isEnd()) break;
+        if (!line.isM5()) {
+            ctx.user.error(
+                zeiss::NotARecordMessage(kNotDiniMessage, "For M5", line.lineNumber(), text));
+            return RunOutcome::NotM5;
+        }
+        if (line.kind() == "TO ") {
+            if (line.startsAt(22, "Start-Line")) {
+                sheetName = Trimmed(line.columns(45, 48));
+                state = RunState::Starting;
+            } else if (line.startsAt(22, "End-Line")) {
+                if (anySheet) book.endLine();
+                state = RunState::Closed;
+            } else if (line.startsAt(22, "Cont-Line")) {
+                // Data that begins with a continued line (its Start-Line lies
+                // in an earlier download) gets a sheet named after the line
+                // number the Cont-Line carries. A Cont-Line between a
+                // Start-Line and its first observation keeps the new sheet
+                // pending, so the new line never lands on the previous sheet.
+                if (!anySheet) {
+                    if (state == RunState::Idle) sheetName = Trimmed(line.columns(45, 48));
+                    state = RunState::Starting;
+                } else if (state != RunState::Starting) {
+                    state = RunState::Open;
+                }
+            }
+            continue;
+        }
+
+        const ObservationLine observation = SplitObservationLine(text, line.lineNumber());
+        book.anyObservation(observation);
+        if (observation.voided()) continue;
+        if (state == RunState::Starting) {
+            book.startSheet(sheetName);
+            anySheet = true;
+            state = RunState::Open;
+        }
+        if (state == RunState::Open) {
+            book.observation(observation);
+        } else if (state == RunState::Idle &&
+                   observation.kind() != ObservationLine::Kind::Other) {
+            orphans.add(observation.lineNumber);
+        }
+    }
+    reader.reportCutLines(ctx.user);
+    if (orphans.count() > 0)
+        ctx.user.warning("The " + orphans.describe() + " came before the first Start-Line and " +
+                         (orphans.count() > 1 ? "were" : "was") + " left out of the book.");
+    book.finish();
+    return anySheet ? RunOutcome::Read : RunOutcome::NoLevellingLine;
+}
+
+}  // namespace tarvosen::levelling

@@ -1,0 +1,78 @@
+#pragma once
+// Reads the staged DINI data (M5 "REC E" lines) of a record book and splits
+// it into marker lines (Start-Line, End-Line, Cont-Line) and observation
+// lines, handing the observations of each open levelling line to the book.
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+#include "app/command_context.h"
+
+namespace tarvosen::levelling {
+
+inline constexpr const char* kNotDiniMessage = "对不起，你所处理的文件不是蔡司的M5格式的文件";
+inline constexpr const char* kNoDiniDataMessage =
+    "编辑窗口中没有可用于转换的DINI的M5数据，请装入数据后再处理。";
+// Lines are read up to this many characters; the record layout ends at 119.
+inline constexpr std::size_t kDiniLineLimit = 199;
+
+// One observation line of the levelling data, split into the columns the
+// record books read.
+struct ObservationLine {
+    enum class Kind { Backsight, Foresight, Intermediate, PointHeight, Other };
+
+    std::size_t lineNumber = 0;  // in the staged file, 1-based
+    std::string pointName;       // columns 22-29, blanks trimmed
+    std::string mark;            // columns 30-34 as they stand
+    std::string clockTime;       // columns 36-40 as they stand
+    std::array<std::string, 3> code;   // type codes of the value blocks
+    std::array<std::string, 3> value;  // values, 14 characters with their blanks
+
+    Kind kind() const;
+    // "#####" in the mark column: the instrument voided the line.
+    bool voided() const { return mark == "#####"; }
+    // The mark "F" (blanks trimmed) flags a sight of the return run.
+    bool returnRun() const;
+
+    const std::string& reading() const { return value[0]; }
+    const std::string& distance() const { return value[1]; }
+    const std::string& height() const { return value[2]; }
+};
+
+ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumber);
+
+// Idle until the first Start-Line, starting after it until its first
+// observation line creates the sheet, open while observations are written,
+// closed after an End-Line.
+enum class RunState { Idle, Starting, Open, Closed };
+
+// What a record book does with the data.
+class RecordBook {
+public:
+    virtual ~RecordBook() = default;
+    // Finishes the previous sheet, if any, and adds a new one with its header.
+    virtual void startSheet(const std::string& name) = 0;
+    // An observation line of the open levelling line (never a voided one).
+    virtual void observation(const ObservationLine& line) = 0;
+    // Every observation line, voided or not, open run or not, before it is
+    // handled.
+    virtual void anyObservation(const ObservationLine&) {}
+    // An End-Line marker.
+    virtual void endLine() {}
+    // The end of the data: finishes the last sheet.
+    virtual void finish() = 0;
+};
+
+enum class RunOutcome {
+    Read,           // the data was read to its end; the book may be saved
+    NoLevellingLine,  // read to its end, but no levelling line had observations
+    NotM5,          // a line is not an M5 line: the message has been shown
+};
+
+// Reads the staged file and drives the book, with the progress bar running
+// over the workspace's line count. File failures throw FileError.
+RunOutcome ReadM5Run(CommandContext& ctx, const std::filesystem::path& staged, RecordBook& book);
+
+}  // namespace tarvosen::levelling

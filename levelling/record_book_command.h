@@ -1,0 +1,29 @@
+#pragma once
+// The flow the three record-book commands share: stage the workspace, ask
+// for the workbook's name, read the DINI data into the book, save it and
+// offer to open it.
+
+#include <functional>
+#include <memory>
+
+#include "app/command.h"
+#include "levelling/m5_run_reader.h"
+#include "spreadsheet/spreadsheet_session.h"
+
+namespace tarvosen::levelling {
+
+// The workspace is staged here for the reading.
+inline constexpr const char* kStagedDiniFile = "\\~dini12.tmp";
+inline constexpr const char* kWorkbookFilter = "Excel Workbook (*.xlsx)|*.xlsx";
+inline constexpr const char* kWorkbookExtension = "xlsx";
+
+using BookFactory = std::function<std::unique_ptr<RecordBook>(spreadsheet::SpreadsheetSession&)>;
+
+// Builds a record book from the workspace. The caller has shown its option
+// dialog and checked that the workspace holds lines.
+CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook);
+
+// The confirmation after a saved book, naming the path written.
+std::string BookSavedQuestion(const std::filesystem::path& path);
+
+}  // namespace tarvosen::levelling

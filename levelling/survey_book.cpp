@@ -1,0 +1,161 @@
+#include "levelling/survey_book.h"
+
+namespace tarvosen::levelling {
+
+namespace {
+
+using ss::CellRange;
+
+constexpr int kColumnA = 1, kColumnB = 2, kColumnC = 3, kColumnE = 5, kColumnI = 9;
+
+}  // namespace
+
+void SurveyInstituteBook::startSheet(const std::string& name) {
+    finishSheet();
+    sheet_ = AddNamedSheet(session_, LevellingSheetName(name));
+    group_ = -1;
+    backs_ = fores_ = 0;
+    writeHeader();
+}
+
+void SurveyInstituteBook::writeHeader() {
+    const ss::Sheet& s = *sheet_;
+    s.Range("D1:G1").Merge();
+    s.Range("D1").SetValue("等电子水准测量记录手簿");
+    s.Range("D1:G1").SetFontName("黑体");
+    s.Range("D1:G1").SetFontSize(14);
+
+    const char* const row2[] = {"测", "环", "线", "自", "至"};
+    for (int c = 0; c < 5; ++c) s.Cells(2, kColumnB + c).SetValue(row2[c]);
+    s.Range("A3").SetValue("天气");
+    s.Range("C3").SetValue("风向");
+    s.Range("E3").SetValue("风力");
+    s.Range("G3").SetValue("土质");
+    s.Range("H3").SetValue("(地面)");
+    s.Range("J3").SetValue("呈像");
+    s.Range("A4").SetValue("仪器");
+    s.Range("B4").SetValue("DINI12");
+    s.Range("C4").SetValue("观测时刻");
+    s.Range("D4").SetValue("始");
+    s.Range("F4").SetValue("未");
+
+    const CellRange table = s.Range("A5:J8");
+    DrawTableBorders(table);
+    CentreBothWays(table);
+    s.Range("A2:J8").SetFontName("楷体_GB2312");
+    s.Range("A2:J8").SetFontSize(10);
+    for (const char* merged : {"A5:A8", "G5:G8", "H5:H8", "I5:I8", "J5:J8", "C5:D5", "E5:F5"})
+        s.Range(merged).Merge();
+
+    const char* const row5[] = {"测  站",   "视准点", "视距读数", nullptr, "标尺读数",
+                                nullptr,    "读数差(mm)", "高差(m)", "高程(m)", "备注"};
+    const char* const row6[] = {"后视", "后距1", "后距2", "后尺读数1", "后尺读数2"};
+    const char* const row7[] = {"前视", "前视1", "前视2", "前尺读数1", "前尺读数2"};
+    const char* const row8[] = {"中视", "视距差(m)", "累计差(m)", "高差(m)", "高差(m)"};
+    for (int c = 0; c < 10; ++c)
+        if (row5[c]) s.Cells(5, kColumnA + c).SetValue(row5[c]);
+    for (int c = 0; c < 5; ++c) {
+        s.Cells(6, kColumnB + c).SetValue(row6[c]);
+        s.Cells(7, kColumnB + c).SetValue(row7[c]);
+        s.Cells(8, kColumnB + c).SetValue(row8[c]);
+    }
+}
+
+void SurveyInstituteBook::observation(const ObservationLine& line) {
+    switch (line.kind()) {
+        case ObservationLine::Kind::PointHeight: openGroup(line); break;
+        case ObservationLine::Kind::Backsight: putSight(line, GroupRow(group_), backs_); break;
+        case ObservationLine::Kind::Foresight: putSight(line, GroupRow(group_) + 1, fores_); break;
+        default: break;
+    }
+}
+
+void SurveyInstituteBook::openGroup(const ObservationLine& line) {
+    ++group_;
+    backs_ = fores_ = 0;
+    const ss::Sheet& s = *sheet_;
+    const int r = GroupRow(group_);
+    const CellRange rows = s.Span(r, 1, r + 2, 10);
+    CentreBothWays(rows);
+    DrawTableBorders(rows);
+    s.Span(r, 1, r + 2, 1).Merge();
+    s.Span(r, 10, r + 2, 10).Merge();
+    s.Cells(r, kColumnA).SetValue(group_ + 1);
+    // Point names stay text: "0012" must not become the number 12.
+    s.Cells(r, kColumnB).SetText(line.pointName);
+    s.Cells(r, kColumnI).SetValue(line.height());
+}
+
+void SurveyInstituteBook::putSight(const ObservationLine& line, int row, int& count) {
+    // Sights before the line's first point have no set-up: the rows above
+    // the first one are the header.
+    if (group_ < 0) {
+        beforeFirstPoint_.add(line.lineNumber);
+        return;
+    }
+    // Two readings per staff fill the set-up; a further one would overwrite
+    // the first reading with a distance.
+    if (count >= 2) {
+        extraReadings_.add(line.lineNumber);
+        return;
+    }
+    const ss::Sheet& s = *sheet_;
+    s.Cells(row, kColumnB).SetText(line.pointName);
+    s.Cells(row, kColumnE + count).SetValue(line.reading());
+    s.Cells(row, kColumnC + count).SetValue(line.distance());
+    ++count;
+}
+
+void SurveyInstituteBook::finishSheet() {
+    if (!sheet_) return;
+    const ss::Sheet s = *sheet_;
+    const std::string name = s.Name();
+    beforeFirstPoint_.report(user_, name,
+                             "before the line's first point height");
+    extraReadings_.report(user_, name,
+                          "a third reading of one staff at a set-up");
+    sheet_.reset();
+
+    const int n = group_;
+    if (n < 1) return;
+    std::string length = "=SUM(0";
+    for (int g = 0; g < n; ++g) {
+        const int r = GroupRow(g);
+        auto put = [&](int row, int column, const std::string& formula) {
+            s.Cells(row, column).SetFormula(formula);
+        };
+        put(r, 7, Formula("=(E%d-F%d)*1000", {r, r}));
+        put(r + 1, 7, Formula("=(E%d-F%d)*1000", {r + 1, r + 1}));
+        put(r + 2, 7, Formula("=(E%d-F%d)*1000", {r + 2, r + 2}));
+        put(r + 2, 3, Formula("=(C%d-C%d)", {r + 1, r}));
+        put(r + 2, 4,
+            g == 0 ? Formula("=C%d", {r + 2}) : Formula("=SUM(C%d+D%d)", {r + 2, r - 1}));
+        put(r + 2, 5, Formula("=(E%d-E%d)", {r, r + 1}));
+        put(r + 2, 6, Formula("=(F%d-F%d)", {r, r + 1}));
+        put(r + 1, 8, Formula("=(E%d+F%d)/2", {r + 2, r + 2}));
+        length += "+C" + std::to_string(r) + "+C" + std::to_string(r + 1);
+    }
+    const int last = GroupRow(n);
+    s.Cells(last + 1, 6).SetValue("高差总和");
+    s.Cells(last + 1, 8).SetFormula(Formula("=SUM(H10:H%d)", {3 * n + 7}));
+
+    const std::string start = s.Range("B9").ValueText();
+    const std::string end = s.Cells(last, kColumnB).ValueText();
+    const int row = 3 * n + 13;
+    s.Cells(row, 1).SetValue("自");
+    s.Cells(row, 2).SetText(start);
+    s.Cells(row, 3).SetValue("点至");
+    s.Cells(row, 4).SetText(end);
+    s.Cells(row, 5).SetValue("距离");
+    length += ")/1000";
+    // A long line's sum of single cells outgrows the formula length that
+    // spreadsheet programs accept; the same sum over the column, less the
+    // sight-distance differences the column also holds (their total is the
+    // last accumulated difference), gives the same length.
+    if (length.size() > kMaxFormulaLength)
+        length = Formula("=(SUM(C9:C%d)-D%d)/1000", {3 * n + 8, 3 * n + 8});
+    s.Cells(row, 6).SetValue(length);
+    s.Cells(row, 7).SetValue("km");
+}
+
+}  // namespace tarvosen::levelling

@@ -1,0 +1,44 @@
+#pragma once
+// The levelling record book in the surveying institute's layout: one sheet
+// per levelling line, three rows per set-up with the reading differences,
+// height differences and sight-distance differences as formulas, and a
+// closing block with the sum of the height differences and the line length.
+
+#include <optional>
+
+#include "levelling/book_support.h"
+#include "levelling/m5_run_reader.h"
+
+namespace tarvosen::levelling {
+
+class SurveyInstituteBook : public RecordBook {
+public:
+    SurveyInstituteBook(ss::SpreadsheetSession& session, UserInterface& user)
+        : session_(session), user_(user) {}
+
+    void startSheet(const std::string& name) override;
+    void observation(const ObservationLine& line) override;
+    void finish() override { finishSheet(); }
+
+    // The first row of set-up i (0-based).
+    static int GroupRow(int i) { return 3 * i + 9; }
+    // Longest formula a spreadsheet program accepts.
+    static constexpr std::size_t kMaxFormulaLength = 8192;
+
+private:
+    void writeHeader();
+    void openGroup(const ObservationLine& line);
+    void putSight(const ObservationLine& line, int row, int& count);
+    void finishSheet();
+
+    ss::SpreadsheetSession& session_;
+    UserInterface& user_;
+    std::optional<ss::Sheet> sheet_;
+    int group_ = -1;  // i
+    int backs_ = 0;   // nb
+    int fores_ = 0;   // nf
+    LeftOutLines beforeFirstPoint_;
+    LeftOutLines extraReadings_;
+};
+
+}  // namespace tarvosen::levelling

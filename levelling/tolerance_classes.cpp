@@ -1,0 +1,71 @@
+#include "levelling/tolerance_classes.h"
+
+#include <charconv>
+#include <stdexcept>
+
+#include "app/errors.h"
+#include "zeiss/fixed_columns.h"
+
+namespace tarvosen::levelling {
+
+namespace {
+
+constexpr std::array<std::array<float, kLimitCount>, kLevellingClassCount> kClassLimitTable{{
+    {30.0f, 0.5f, 1.5f, 0.3f, 0.4f},
+    {50.0f, 1.0f, 3.0f, 0.4f, 0.6f},
+    {100.0f, 2.0f, 5.0f, 1.0f, 1.5f},
+}};
+
+void RequireClass(int levellingClass) {
+    if (levellingClass < 0 || levellingClass >= kLevellingClassCount)
+        throw std::out_of_range("levelling class " + std::to_string(levellingClass));
+}
+
+}  // namespace
+
+const char* LevellingClassName(int levellingClass) {
+    static const char* const kNames[] = {"一等", "二等", "三等"};
+    RequireClass(levellingClass);
+    return kNames[levellingClass];
+}
+
+const char* LimitLabel(int field) {
+    static const char* const kLabels[] = {"视线长度≦", "视距差(m)≦", "累积差(m)≦", "两次读数差≦",
+                                          "高差之差≦"};
+    return kLabels[field];
+}
+
+const std::array<float, kLimitCount>& ClassLimits(int levellingClass) {
+    RequireClass(levellingClass);
+    return kClassLimitTable[levellingClass];
+}
+
+std::array<std::string, kLimitCount> ClassLimitTexts(int levellingClass) {
+    std::array<std::string, kLimitCount> texts;
+    const auto& limits = ClassLimits(levellingClass);
+    for (int f = 0; f < kLimitCount; ++f) {
+        char buffer[32];
+        // Shortest text that reads back as the same float: 0.4f gives "0.4".
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, limits[f]).ptr;
+        texts[f].assign(buffer, end);
+    }
+    return texts;
+}
+
+void SelectLevellingClass(DiniOptions& options, int levellingClass) {
+    options.limits = ClassLimitTexts(levellingClass);
+    options.levellingClass = levellingClass;
+}
+
+ToleranceLimits ReadToleranceLimits(const DiniOptions& options) {
+    ToleranceLimits limits;
+    for (int f = 0; f < kLimitCount; ++f) {
+        const std::string& text = options.limits[f];
+        if (!zeiss::ParseDecimal(text, limits.value[f]))
+            throw ConversionError("\"" + text + "\" is not a valid number (tolerance limit " +
+                                  LimitLabel(f) + ")");
+    }
+    return limits;
+}
+
+}  // namespace tarvosen::levelling

@@ -1,0 +1,97 @@
+#pragma once
+// Runs a record book over DINI lines and keeps its workbook open, so a test
+// can read back cells, formulas and their values.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "levelling/m5_run_reader.h"
+#include "spreadsheet/spreadsheet_session.h"
+#include "tests/levelling/dini_lines.h"
+#include "tests/support/test_context.h"
+
+namespace tarvosen::test {
+
+namespace ss = tarvosen::spreadsheet;
+
+// True once the workbook engine computes formulas (read-back tests skip
+// while it does not).
+inline bool EngineComputesFormulas() {
+    try {
+        ss::SpreadsheetSession s;
+        s.NewWorkbook();
+        const ss::Sheet sheet = s.AddSheet();
+        sheet.Cells(1, 1).SetValue("2");
+        sheet.Cells(1, 2).SetFormula("=(A1+1)*2");
+        return sheet.Cells(1, 2).Value2() == 6.0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// True once SaveAs writes a file.
+inline bool EngineSavesFiles() {
+    TestContext t;
+    try {
+        ss::SpreadsheetSession s;
+        s.NewWorkbook();
+        s.AddSheet().Cells(1, 1).SetValue("1");
+        s.SaveAs(t.dir() / "probe.xlsx");
+        return std::filesystem::exists(t.dir() / "probe.xlsx");
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+#define REQUIRE_FORMULA_ENGINE() \
+    if (!::tarvosen::test::EngineComputesFormulas()) GTEST_SKIP() << "workbook engine computes no formulas yet"
+#define REQUIRE_XLSX_ENGINE() \
+    if (!::tarvosen::test::EngineSavesFiles()) GTEST_SKIP() << "workbook engine saves no files yet"
+
+struct BookRun {
+    TestContext t;
+    ss::SpreadsheetSession session;
+    std::unique_ptr<levelling::RecordBook> book;
+    levelling::RunOutcome outcome{};
+
+    // make(session, context) returns the book.
+    template <typename Make>
+    void run(const DiniLines& data, Make make) {
+        session.NewWorkbook();
+        t.setLines(data.lines);
+        const auto path = t.writeFile("staged.tmp", data.text());
+        book = make(session, t.ctx);
+        outcome = levelling::ReadM5Run(t.ctx, path, *book);
+    }
+
+    ss::Sheet sheet(const std::string& name) {
+        auto s = session.FindSheet(name);
+        if (!s) throw std::runtime_error("no sheet " + name);
+        return *s;
+    }
+};
+
+// The cell's value as text ("" when empty), or its formula.
+inline std::string Text(const ss::Sheet& s, const std::string& cell) {
+    return s.Range(cell).ValueText();
+}
+inline std::string FormulaOf(const ss::Sheet& s, const std::string& cell) {
+    return s.Range(cell).Formula();
+}
+// A formula's computed value (needs the formula engine).
+inline double Number(const ss::Sheet& s, const std::string& cell) {
+    return s.Range(cell).Value2();
+}
+// A value put into the cell, read as a number (NaN when it is no number).
+inline double Put(const ss::Sheet& s, const std::string& cell) {
+    const std::string text = s.Range(cell).ValueText();
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    return text.empty() || *end != '\0' ? std::nan("") : v;
+}
+
+}  // namespace tarvosen::test

@@ -1,0 +1,187 @@
+// The surveying-institute book: header, three rows per set-up, formulas and
+// the closing block, cell by cell.
+#include <gtest/gtest.h>
+
+#include "levelling/survey_book.h"
+#include "tests/levelling/book_fixture.h"
+
+namespace tarvosen::levelling {
+namespace {
+
+using test::BookRun;
+using test::DiniLines;
+using test::FormulaOf;
+using test::Number;
+using test::Put;
+using test::Text;
+
+auto MakeSurveyBook = [](ss::SpreadsheetSession& session, CommandContext& ctx) {
+    return std::make_unique<SurveyInstituteBook>(session, ctx.user);
+};
+
+// A line A -> B -> C: start height, two set-ups measured back-fore-fore-back.
+DiniLines TwoStationLine(const std::string& number = "5", const std::string& start = "A") {
+    DiniLines d;
+    d.start(number);
+    d.height(start, 10.0);
+    d.station(start, "B", 1.52340, 1.52360, 1.31000, 1.31030, 20.10, 20.20, 19.80, 19.90, 10.2134);
+    d.station("B", "C", 1.40000, 1.40010, 1.50000, 1.49980, 25.00, 25.10, 26.00, 26.10, 10.1135);
+    d.end();
+    return d;
+}
+
+TEST(SurveyInstituteBook, HeaderAndStationRows) {
+    BookRun b;
+    b.run(TwoStationLine(), MakeSurveyBook);
+    ASSERT_EQ(b.outcome, RunOutcome::Read);
+    const auto s = b.sheet("水准线5");
+    EXPECT_EQ(Text(s, "D1"), "等电子水准测量记录手簿");
+    EXPECT_EQ(Text(s, "B2") + Text(s, "F2"), "测至");
+    EXPECT_EQ(Text(s, "J3"), "呈像");
+    EXPECT_EQ(Text(s, "B4"), "DINI12");
+    EXPECT_EQ(Text(s, "A5"), "测  站");
+    EXPECT_EQ(Text(s, "E5"), "标尺读数");
+    EXPECT_EQ(Text(s, "C7"), "前视1");
+    EXPECT_EQ(Text(s, "D8"), "累计差(m)");
+
+    // Set-up 1 on rows 9-11: first readings in C and E, second in D and F.
+    EXPECT_DOUBLE_EQ(Put(s, "A9"), 1.0);
+    EXPECT_EQ(Text(s, "B9"), "A");
+    EXPECT_DOUBLE_EQ(Put(s, "I9"), 10.0);
+    EXPECT_DOUBLE_EQ(Put(s, "C9"), 20.1);
+    EXPECT_DOUBLE_EQ(Put(s, "D9"), 20.2);
+    EXPECT_DOUBLE_EQ(Put(s, "E9"), 1.5234);
+    EXPECT_DOUBLE_EQ(Put(s, "F9"), 1.5236);
+    EXPECT_EQ(Text(s, "B10"), "B");
+    EXPECT_DOUBLE_EQ(Put(s, "E10"), 1.31);
+    EXPECT_DOUBLE_EQ(Put(s, "D10"), 19.9);
+    // Set-up 2 and the end point's group 3 (rows 12 and 15).
+    EXPECT_DOUBLE_EQ(Put(s, "A12"), 2.0);
+    EXPECT_EQ(Text(s, "B12"), "B");
+    EXPECT_DOUBLE_EQ(Put(s, "I12"), 10.2134);
+    EXPECT_DOUBLE_EQ(Put(s, "A15"), 3.0);
+    EXPECT_EQ(Text(s, "B15"), "C");
+
+    EXPECT_EQ(FormulaOf(s, "G9"), "=(E9-F9)*1000");
+    EXPECT_EQ(FormulaOf(s, "G10"), "=(E10-F10)*1000");
+    EXPECT_EQ(FormulaOf(s, "G11"), "=(E11-F11)*1000");
+    EXPECT_EQ(FormulaOf(s, "C11"), "=(C10-C9)");
+    EXPECT_EQ(FormulaOf(s, "D11"), "=C11");
+    EXPECT_EQ(FormulaOf(s, "D14"), "=SUM(C14+D11)");
+    EXPECT_EQ(FormulaOf(s, "E11"), "=(E9-E10)");
+    EXPECT_EQ(FormulaOf(s, "F14"), "=(F12-F13)");
+    EXPECT_EQ(FormulaOf(s, "H13"), "=(E14+F14)/2");
+    EXPECT_EQ(Text(s, "G15"), "");  // the end point's group gets no formulas
+
+    // Closing block, n = 2.
+    EXPECT_EQ(Text(s, "F16"), "高差总和");
+    EXPECT_EQ(FormulaOf(s, "H16"), "=SUM(H10:H13)");
+    EXPECT_EQ(Text(s, "A19") + Text(s, "B19") + Text(s, "C19") + Text(s, "D19") + Text(s, "E19"),
+              "自A点至C距离");
+    EXPECT_EQ(FormulaOf(s, "F19"), "=SUM(0+C9+C10+C12+C13)/1000");
+    EXPECT_EQ(Text(s, "G19"), "km");
+}
+
+TEST(SurveyInstituteBook, FormulaValues) {
+    REQUIRE_FORMULA_ENGINE();
+    BookRun b;
+    b.run(TwoStationLine(), MakeSurveyBook);
+    const auto s = b.sheet("水准线5");
+    EXPECT_NEAR(Number(s, "G9"), -0.2, 1e-9);
+    EXPECT_NEAR(Number(s, "C11"), 19.80 - 20.10, 1e-9);
+    EXPECT_NEAR(Number(s, "D14"), (19.80 - 20.10) + (26.00 - 25.00), 1e-9);
+    const double h1 = ((1.52340 - 1.31000) + (1.52360 - 1.31030)) / 2;
+    const double h2 = ((1.40000 - 1.50000) + (1.40010 - 1.49980)) / 2;
+    EXPECT_NEAR(Number(s, "H10"), h1, 1e-12);
+    EXPECT_NEAR(Number(s, "H16"), h1 + h2, 1e-12);
+    EXPECT_NEAR(Number(s, "F19"), (20.10 + 19.80 + 25.00 + 26.00) / 1000, 1e-12);
+}
+
+TEST(SurveyInstituteBook, OneReadingPerStaffAndStartPointOnly) {
+    BookRun b;
+    DiniLines d;
+    d.start("1");
+    d.height("0012", 5.0);  // a point name of digits stays text
+    d.sight("Rb", "0012", 1.5, 30);
+    d.sight("Rf", "0013", 1.4, 30);
+    d.height("0013", 5.1);
+    d.start("2");
+    d.height("K", 1.0);  // n = 0: rows 9-11 only, no closing block
+    b.run(d, MakeSurveyBook);
+    const auto s = b.sheet("水准线1");
+    EXPECT_EQ(Text(s, "B9"), "0012");
+    EXPECT_EQ(Text(s, "D9"), "");
+    EXPECT_EQ(Text(s, "B16"), "0012");
+    EXPECT_EQ(Text(s, "D16"), "0013");
+    const auto only = b.sheet("水准线2");
+    EXPECT_DOUBLE_EQ(Put(only, "A9"), 1.0);
+    EXPECT_EQ(Text(only, "G9"), "");
+    EXPECT_EQ(Text(only, "F10"), "");
+    EXPECT_EQ(Text(only, "A13"), "");
+    if (test::EngineComputesFormulas()) {
+        EXPECT_NEAR(Number(s, "G9"), 1500, 1e-9);  // the empty second reading counts as 0
+        EXPECT_NEAR(Number(s, "H10"), 0.05, 1e-12);
+    }
+}
+
+TEST(SurveyInstituteBook, EachLineHasItsSheetAndItsOwnAccumulation) {
+    BookRun b;
+    DiniLines d = TwoStationLine("1");
+    DiniLines second = TwoStationLine("2", "C");
+    d.lines.insert(d.lines.end(), second.lines.begin(), second.lines.end());
+    DiniLines repeated = TwoStationLine("1", "Q");  // the same line number again
+    d.lines.insert(d.lines.end(), repeated.lines.begin(), repeated.lines.end());
+    b.run(d, MakeSurveyBook);
+    EXPECT_TRUE(b.session.FindSheet("水准线1"));
+    EXPECT_EQ(FormulaOf(b.sheet("水准线2"), "D11"), "=C11");
+    EXPECT_EQ(Text(b.sheet("水准线2"), "B9"), "C");
+    EXPECT_EQ(Text(b.sheet("水准线1 (2)"), "B9"), "Q");
+}
+
+TEST(SurveyInstituteBook, SightsItCannotPlaceAreLeftOutAndNamed) {
+    BookRun b;
+    DiniLines d;
+    d.start("1");
+    d.sight("Rb", "A", 1.1, 10);  // line 2: before the first point height
+    d.height("A", 0);
+    d.sight("Rb", "A", 1.2, 11);
+    d.sight("Rb", "A", 1.3, 12);
+    d.sight("Rb", "A", 1.4, 13);  // line 6: a third reading of the back staff
+    d.sight("Rb", "A", 1.1, 10, "#####");  // voided: skipped without a word
+    b.run(d, MakeSurveyBook);
+    const auto s = b.sheet("水准线1");
+    EXPECT_EQ(Text(s, "C6"), "后距1");  // the header is never written over
+    EXPECT_DOUBLE_EQ(Put(s, "E9"), 1.2);
+    EXPECT_DOUBLE_EQ(Put(s, "F9"), 1.3);
+    EXPECT_EQ(Text(s, "G9"), "");
+    const auto warnings = b.t.user.texts(MessageKind::Warning);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0],
+              "水准线1: left out observation line 2 (before the line's first point height).");
+    EXPECT_EQ(warnings[1],
+              "水准线1: left out observation line 6 (a third reading of one staff at a set-up).");
+}
+
+TEST(SurveyInstituteBook, LongLineLengthFormulaStaysWithinSpreadsheetLimits) {
+    BookRun b;
+    DiniLines d;
+    d.start("1");
+    d.height("P0", 0);
+    const int n = 800;
+    for (int i = 0; i < n; ++i)
+        d.station("P" + std::to_string(i), "P" + std::to_string(i + 1), 1.5, 1.5, 1.4, 1.4,
+                  20 + i % 7, 20, 21, 21, 0.1 * (i + 1));
+    b.run(d, MakeSurveyBook);
+    const auto s = b.sheet("水准线1");
+    const int row = 3 * n + 13;
+    const std::string f = s.Cells(row, 6).Formula();
+    EXPECT_EQ(f, "=(SUM(C9:C2408)-D2408)/1000");
+    if (test::EngineComputesFormulas()) {
+        double expected = 0;
+        for (int i = 0; i < n; ++i) expected += (20 + i % 7) + 21;
+        EXPECT_NEAR(s.Cells(row, 6).Value2(), expected / 1000, 1e-9);
+    }
+}
+
+}  // namespace
+}  // namespace tarvosen::levelling

@@ -112,7 +112,7 @@ void GeoInstituteBook::observation(const ObservationLine& line) {
                 throw ConversionError("Line " + std::to_string(line.lineNumber) +
                                       ": the intermediate sight's reading \"" + line.reading() +
                                       "\" is not a number");
-            intermediates_.push_back({q_, "'" + line.pointName, reading});
+            intermediates_.push_back({q_, line.pointName, reading});
             break;
         }
         default: break;
@@ -134,7 +134,7 @@ void GeoInstituteBook::putSight(const ObservationLine& line) {
     }
     if (!sightSeen_) {
         sightSeen_ = true;
-        s.Range("D4").SetValue("'" + line.pointName);
+        s.Range("D4").SetText(line.pointName);
         s.Range("E6").SetValue(line.clockTime);
     }
     clockTime_ = line.clockTime;
@@ -153,7 +153,7 @@ void GeoInstituteBook::putSight(const ObservationLine& line) {
 
 void GeoInstituteBook::endLine() {
     if (!sheet_) return;
-    sheet_->Range("G4").SetValue("'" + lastPointName_);
+    sheet_->Range("G4").SetText(lastPointName_);
     sheet_->Range("H6").SetValue(clockTime_);
 }
 
@@ -225,7 +225,7 @@ void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {
         const IntermediateSight& sight = intermediates_[e];
         const int row = n + 16 + static_cast<int>(e);
         s.Cells(row, kA).SetValue(sight.station);
-        s.Cells(row, 3).SetValue(sight.name);
+        s.Cells(row, 3).SetText(sight.name);
         s.Cells(row, 3).SetHorizontalAlignment(ss::HorizontalAlignment::Right);
         s.Cells(row, kF).SetValue(sight.reading);
         // The instrument's horizon at the station the sight was taken from:

@@ -32,7 +32,7 @@ public:
 private:
     struct IntermediateSight {
         int station;       // q when the sight was met
-        std::string name;  // with the leading apostrophe
+        std::string name;  // kept as text
         double reading;
     };
 

@@ -83,8 +83,8 @@ TEST(GeoInstituteBook, ForwardRunHeaderAndSummary) {
     EXPECT_EQ(Text(s, "A14"), std::string(117, '*'));
     EXPECT_EQ(Text(s, "A15"), "测段小结");
     EXPECT_EQ(Text(s, "E15"), "∑S");
-    EXPECT_EQ(FormulaOf(s, "F15"), "=sum(B12:B13)+sum(D12:D13)");
-    EXPECT_EQ(FormulaOf(s, "I15"), "=sum(J12:J13)");
+    EXPECT_EQ(FormulaOf(s, "F15"), "=SUM(B12:B13)+SUM(D12:D13)");  // shown upper case
+    EXPECT_EQ(FormulaOf(s, "I15"), "=SUM(J12:J13)");
     EXPECT_EQ(Text(s, "A17"), "");  // no intermediate sights, nothing below
     if (test::EngineComputesFormulas()) {
         EXPECT_NEAR(Number(s, "F15"), 82, 1e-9);

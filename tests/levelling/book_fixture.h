@@ -61,9 +61,14 @@ struct BookRun {
     // make(session, context) returns the book.
     template <typename Make>
     void run(const DiniLines& data, Make make) {
+        run(data.lines, make);
+    }
+    template <typename Make>
+    void run(const std::vector<std::string>& lines, Make make) {
         session.NewWorkbook();
-        t.setLines(data.lines);
-        const auto path = t.writeFile("staged.tmp", data.text());
+        t.setLines(lines);
+        const auto path = t.dir() / "staged.tmp";
+        t.workspace.save(path);
         book = make(session, t.ctx);
         outcome = levelling::ReadM5Run(t.ctx, path, *book);
     }

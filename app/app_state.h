@@ -23,6 +23,8 @@ struct AppState {
     int instrumentKind = 1;  // 0..6, see InstrumentLabel
     std::string caption = kApplicationTitle;
     bool portSignalVisible = true;  // the lamp panel
+    // Bytes received from the instrument since the last carriage return.
+    std::string pendingLine;
 };
 
 // The document name that "END" and some conversions reset to.

@@ -68,8 +68,17 @@ struct ShddyOptions {
     std::chrono::year_month_day date = Today();
 };
 
+// How the command line drives download and upload, which in the window use
+// the port the parameter dialog opened.
+struct TransferOptions {
+    std::string port;                // not empty: open this port with the para settings first
+    double idleTimeoutSeconds = 30;  // download: stop when nothing has arrived for so long
+    int instrumentKind = -1;         // upload: 0..6, or -1 for the selected instrument
+};
+
 struct DialogOptions {
     ParaOptions para;
+    TransferOptions transfer;
     R5Options r5;
     KeshaOptions kesha;
     DiniOptions dini;

@@ -1,6 +1,7 @@
 #include "cli/cli_runner.h"
 
 #include <cstdlib>
+#include <iostream>
 #include <map>
 #include <ostream>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include "app/version.h"
 #include "cli/cli_user_interface.h"
 #include "i18n/message_catalogue.h"
+#include "serial/hand_over.h"
+#include "serial/instrument_link.h"
 
 namespace tarvosen {
 
@@ -166,7 +169,16 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     state.languageIndex = 1;  // messages on a terminal are in English
 
     CliUserInterface user(err, inv.input, inv.output);
+    user.setProgressShown(&err == &std::cerr && isatty(STDERR_FILENO));
     CommandContext ctx{workspace, state, user, options, catalogue};
+
+    // The serial port of the run, closed before the context goes. Its events
+    // run on this thread while a command serves them.
+    TaskQueue portEvents;
+    TComm comm1(portEvents);
+    ConfigureComm1(comm1);
+    InstrumentLink link(comm1, ctx, nullptr);
+    ctx.comm1 = &comm1;
     if (inv.input) LoadDocument(ctx, *inv.input);
 
     const CommandStatus status = row.handler(ctx);

@@ -13,6 +13,10 @@ CliUserInterface::CliUserInterface(std::ostream& err, std::optional<std::filesys
 void CliUserInterface::showMessage(MessageKind kind, const std::string& text) {
     static const char* const kPrefix[] = {"information: ", "warning: ", "error: "};
     ++counts_[static_cast<int>(kind)];
+    if (progressOnScreen_) {
+        err_ << '\n';
+        progressOnScreen_ = false;
+    }
     // One line per message: line breaks inside a message become blanks.
     std::string flat = text;
     for (char& c : flat)
@@ -35,6 +39,36 @@ std::optional<std::filesystem::path> CliUserInterface::chooseSaveFile(const std:
 
 std::optional<std::filesystem::path> CliUserInterface::chooseOpenFile(const std::string&) {
     return input_;
+}
+
+void CliUserInterface::progressBegin(int maximum) {
+    progressMaximum_ = maximum;
+    progressDrawn_ = {};
+}
+
+void CliUserInterface::progressSetPosition(int position) {
+    if (!progressShown_) return;
+    // Redrawn at most ten times a second: a terminal is slow.
+    progressPosition_ = position;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - progressDrawn_ < std::chrono::milliseconds(100)) return;
+    progressDrawn_ = now;
+    drawProgress();
+}
+
+void CliUserInterface::drawProgress() {
+    err_ << "\r" << progressPosition_;
+    if (progressMaximum_ > 0) err_ << " of " << progressMaximum_;
+    err_ << " lines" << std::flush;
+    progressOnScreen_ = true;
+}
+
+void CliUserInterface::progressEnd() {
+    if (progressOnScreen_) {
+        drawProgress();
+        err_ << '\n';
+    }
+    progressOnScreen_ = false;
 }
 
 bool CliUserInterface::showOptionDialog(OptionDialog) { return true; }

@@ -2,6 +2,7 @@
 // The user side of a command on the command line: dialogs are answered by
 // the options, messages go to standard error one line each with a prefix.
 
+#include <chrono>
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
@@ -22,17 +23,27 @@ public:
     std::optional<std::filesystem::path> chooseOpenFile(const std::string& filter) override;
     bool showOptionDialog(OptionDialog dialog) override;
     void setCaption(const std::string&) override {}
-    void progressBegin(int) override {}
-    void progressSetPosition(int) override {}
-    void progressEnd() override {}
+    // The progress bar is a count on one line of standard error, shown only
+    // when asked for (standard error is a terminal).
+    void setProgressShown(bool shown) { progressShown_ = shown; }
+    void progressBegin(int maximum) override;
+    void progressSetPosition(int position) override;
+    void progressEnd() override;
 
     int messageCount(MessageKind kind) const { return counts_[static_cast<int>(kind)]; }
 
 private:
+    void drawProgress();
+
     std::ostream& err_;
     std::optional<std::filesystem::path> input_;
     std::optional<std::filesystem::path> output_;
     int counts_[3] = {0, 0, 0};
+    bool progressShown_ = false;
+    bool progressOnScreen_ = false;
+    int progressMaximum_ = 0;
+    int progressPosition_ = 0;
+    std::chrono::steady_clock::time_point progressDrawn_{};
 };
 
 }  // namespace tarvosen

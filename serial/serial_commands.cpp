@@ -1,13 +1,132 @@
 #include "serial/serial_commands.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/errors.h"
+#include "i18n/message_catalogue.h"
+#include "serial/comm.h"
+#include "serial/transfer.h"
+
 namespace tarvosen {
 
-CommandStatus CommunicationParameterCommand(CommandContext&) { ThrowNotBuilt("the communication parameter dialog"); }
+namespace {
 
-CommandStatus DownloadCommand(CommandContext&) { ThrowNotBuilt("download from the instrument"); }
-std::span<const CliOption> DownloadCliOptions() { return {}; }
+// The position of value in choices, or a UsageError naming the option.
+int Choice(const std::string& value, std::initializer_list<const char*> choices,
+           const char* option) {
+    int i = 0;
+    std::string all;
+    for (const char* c : choices) {
+        if (value == c) return i;
+        all += (i ? "|" : "") + std::string(c);
+        ++i;
+    }
+    throw UsageError(std::string("--") + option + " takes " + all + ", not \"" + value + "\"");
+}
 
-CommandStatus UploadCommand(CommandContext&) { ThrowNotBuilt("upload to the instrument"); }
-std::span<const CliOption> UploadCliOptions() { return {}; }
+void ApplyPort(DialogOptions& o, const std::string& v) {
+    if (v.empty()) throw UsageError("--port needs a device, for example /dev/ttyUSB0 or Com1");
+    o.transfer.port = v;
+}
+
+void ApplyBaud(DialogOptions& o, const std::string& v) {
+    for (int i = 0; i < kBaudRateCount; ++i)
+        if (v == std::to_string(BaudRateValue(static_cast<TBaudRate>(i)))) {
+            o.para.baudRate = i;
+            return;
+        }
+    throw UsageError("--baud takes 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, "
+                     "57600, 115200, 128000 or 256000, not \"" + v + "\"");
+}
+
+void ApplyParity(DialogOptions& o, const std::string& v) {
+    o.para.parity = Choice(v, {"none", "odd", "even", "mark", "space"}, "parity");
+}
+
+void ApplyDataBits(DialogOptions& o, const std::string& v) {
+    o.para.dataBits = 1 + Choice(v, {"5", "6", "7", "8"}, "data-bits");
+}
+
+void ApplyStopBits(DialogOptions& o, const std::string& v) {
+    o.para.stopBits = 2 * Choice(v, {"1", "2"}, "stop-bits");
+}
+
+void ApplyFlow(DialogOptions& o, const std::string& v) {
+    o.para.flowControl = Choice(v, {"none", "cts", "dtr", "xonxoff", "default"}, "flow");
+}
+
+void ApplyIdleTimeout(DialogOptions& o, const std::string& v) {
+    char* end = nullptr;
+    const double s = std::strtod(v.c_str(), &end);
+    if (v.empty() || *end != '\0' || !std::isfinite(s) || s <= 0 || s > 86400)
+        throw UsageError("--idle-timeout takes a number of seconds above 0, not \"" + v + "\"");
+    o.transfer.idleTimeoutSeconds = s;
+}
+
+void ApplyInstrument(DialogOptions& o, const std::string& v) {
+    o.transfer.instrumentKind = Choice(v, {"nikon300", "other"}, "instrument") == 0 ? 0 : 1;
+}
+
+constexpr CliOption kLineOptions[] = {
+    {"port", "DEV", "the serial device, for example /dev/ttyUSB0 (Com1..Com4 = /dev/ttyS0..3)",
+     ApplyPort},
+    {"baud", "N", "baud rate, 300 to 256000 (default 9600)", ApplyBaud},
+    {"parity", "none|odd|even|mark|space", "parity (default none)", ApplyParity},
+    {"data-bits", "5..8", "data bits (default 8)", ApplyDataBits},
+    {"stop-bits", "1|2", "stop bits (default 1)", ApplyStopBits},
+    {"flow", "none|cts|dtr|xonxoff|default", "flow control (default xonxoff)", ApplyFlow},
+};
+
+// The line options followed by one of the command's own.
+constexpr std::array<CliOption, std::size(kLineOptions) + 1> LineOptionsAnd(CliOption own) {
+    std::array<CliOption, std::size(kLineOptions) + 1> all{};
+    std::copy(std::begin(kLineOptions), std::end(kLineOptions), all.begin());
+    all.back() = own;
+    return all;
+}
+
+constexpr auto kDownloadOptions = LineOptionsAnd(
+    {"idle-timeout", "SECONDS", "stop when nothing has arrived for so long (default 30)",
+     ApplyIdleTimeout});
+
+constexpr auto kUploadOptions = LineOptionsAnd(
+    {"instrument", "nikon300|other",
+     "nikon300 sends Nikon 300/400/700 coordinate frames, other plain lines (default other)",
+     ApplyInstrument});
+
+// A front end whose port events run only while a command serves them (the
+// command line) has no port open between commands: it must be given one.
+void RequirePortOption(const CommandContext& ctx, const char* command) {
+    if (ctx.options.transfer.port.empty() && ctx.comm1 && ctx.comm1->Events().servedByCaller())
+        throw UsageError(std::string(command) + " needs --port DEV");
+}
+
+}  // namespace
+
+CommandStatus CommunicationParameterCommand(CommandContext& ctx) {
+    if (!ctx.user.showOptionDialog(OptionDialog::Para)) return CommandStatus::Cancelled;
+    return OpenPortWithParameters(ctx);
+}
+
+CommandStatus DownloadCommand(CommandContext& ctx) {
+    RequirePortOption(ctx, "download");
+    if (!ctx.options.transfer.port.empty()) return DownloadFromPort(ctx);
+    // The window receives whenever the port is open; this only tells the user so.
+    ctx.user.information(
+        ctx.message(msg::kDownloadNotice, "Computer has get ready, press OK to wait for data!"));
+    return CommandStatus::Done;
+}
+std::span<const CliOption> DownloadCliOptions() { return kDownloadOptions; }
+
+CommandStatus UploadCommand(CommandContext& ctx) {
+    RequirePortOption(ctx, "upload");
+    const int kind = ctx.options.transfer.instrumentKind >= 0 ? ctx.options.transfer.instrumentKind
+                                                              : ctx.state.instrumentKind;
+    return UploadLines(ctx, kind);
+}
+std::span<const CliOption> UploadCliOptions() { return kUploadOptions; }
 
 }  // namespace tarvosen

@@ -1,0 +1,432 @@
+#include "serial/comm.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <poll.h>
+#include <thread>
+
+#include "app/errors.h"
+
+namespace tarvosen {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kAlreadyOpen = "Port already assigned (open) (Error: %d)";
+constexpr const char* kDcbError = "Error updating DataControlBlock (Error: %d)";
+constexpr const char* kEscapeError = "EscapeCommFunction failure (Error: %d)";
+constexpr const char* kNotOpen = "Port not open (Error: %d)";
+
+std::string SystemReason(int error) { return std::strerror(error); }
+
+}  // namespace
+
+std::uint32_t BaudRateValue(TBaudRate rate) {
+    static constexpr std::uint32_t kRates[kBaudRateCount] = {
+        300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+    const int i = static_cast<int>(rate);
+    return i >= 0 && i < kBaudRateCount ? kRates[i] : 9600;
+}
+
+std::uint32_t EventMaskBit(TCommEventType type) {
+    switch (type) {
+        case evBreak: return ev::kBreak;
+        case evCts: return ev::kCts;
+        case evDsr: return ev::kDsr;
+        case evError: return ev::kError;
+        case evRing: return ev::kRing;
+        case evRlsd: return ev::kRlsd;
+        case evRxChar: return ev::kRxChar;
+        case evRxFlag: return ev::kRxFlag;
+        case evTxEmpty: return ev::kTxEmpty;
+    }
+    return 0;
+}
+
+std::uint32_t EventMask(TCommEventTypes events) {
+    std::uint32_t mask = 0;
+    for (int i = evBreak; i <= evTxEmpty; ++i)
+        if (events.has(static_cast<TCommEventType>(i)))
+            mask |= EventMaskBit(static_cast<TCommEventType>(i));
+    return mask;
+}
+
+std::uint32_t WriteTimeoutMultiplier(TBaudRate rate) {
+    return 19200u / static_cast<std::uint32_t>(std::max(1, static_cast<int>(rate)));
+}
+
+void ThrowCommError(const std::string& templateText, int code, const std::string& reason) {
+    std::string text = templateText;
+    const auto at = text.find("%d");
+    if (at != std::string::npos) text.replace(at, 2, std::to_string(code));
+    if (!reason.empty()) text += ": " + reason;
+    throw DeviceError(text);
+}
+
+// ---- TCommEventChars
+
+TCommEventChars& TCommEventChars::operator=(const TCommEventChars& other) {
+    xOn_ = other.xOn_;
+    xOff_ = other.xOff_;
+    error_ = other.error_;
+    eof_ = other.eof_;
+    evt_ = other.evt_;
+    return *this;
+}
+
+void TCommEventChars::Set(char& field, char c) {
+    field = c;
+    owner_.UpdateDataControlBlock();
+}
+
+// ---- TThreadComm
+
+TThreadComm::TThreadComm(HandOver& handOver) : handOver_(handOver) {}
+
+TThreadComm::~TThreadComm() { Close(); }
+
+void TThreadComm::CheckOpen() const {
+    if (Enabled()) ThrowCommError(kAlreadyOpen, -1);
+}
+
+void TThreadComm::CreateHandle() {
+    lastOpenError_.clear();
+    const std::string path = DevicePath(deviceName_);
+    if (const int e = device_.open(path)) {
+        lastOpenError_ = path + ": " + (e == ENOTTY ? "not a serial device" : SystemReason(e));
+        if (path != deviceName_) lastOpenError_ = deviceName_ + " (" + lastOpenError_ + ")";
+    }
+}
+
+void TThreadComm::DestroyHandle() { device_.close(); }
+
+void TThreadComm::Open() {
+    {
+        std::lock_guard guard(lock_);
+        if (!Enabled()) {
+            CreateHandle();
+            if (!Enabled()) return;
+            UpdateCommTimeouts();
+            UpdateDataControlBlock();
+            // The input queue takes ReadBufSize bytes; the driver's own queues
+            // have fixed sizes, so this step cannot fail.
+            shared_.received.reset(readBufSize_);
+            shared_.lineErrors.store(0);
+            shared_.txPending.store(false);
+            eventThread_ = std::make_unique<TCommEventThread>(device_, suspendTime_, monitorEvents_,
+                                                              shared_, handOver_);
+            eventThread_->SetHandler([this](TCommEventThread& sender, std::uint32_t status) {
+                HandleCommEvent(sender, status);
+            });
+            eventThread_->Resume();
+            if (!eventThread_->Started()) {
+                eventThread_.reset();
+                DestroyHandle();
+            }
+            return;
+        }
+    }
+    ThrowCommError(kAlreadyOpen, -1);
+}
+
+void TThreadComm::Close() {
+    if (!Enabled()) return;
+    std::lock_guard guard(lock_);
+    ++closeCount_;
+    if (eventThread_) {
+        eventThread_->SetHandler(nullptr);
+        eventThread_->Terminate();
+        eventThread_.reset();
+    }
+    device_.purge(true, true);
+    shared_.received.clear();
+    DestroyHandle();
+}
+
+int TThreadComm::Write(const void* buffer, std::uint32_t count) {
+    if (!Enabled()) {
+        lastWriteError_ = "the port is not open";
+        return -1;
+    }
+    std::lock_guard guard(lock_);
+    lastWriteError_.clear();
+    const auto bytes = static_cast<const char*>(buffer);
+    const auto allowed = std::chrono::milliseconds(std::uint64_t{writeMultiplier_} * count);
+    const auto deadline = Clock::now() + allowed;
+    auto timedOut = [&] {
+        lastWriteError_ = "the device did not take the data within " +
+                          std::to_string(allowed.count()) + " ms";
+    };
+
+    std::uint32_t done = 0;
+    while (done < count) {
+        const ssize_t n = device_.writeSome(bytes + done, count - done);
+        if (n > 0) {
+            done += static_cast<std::uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            lastWriteError_ = SystemReason(errno);
+            break;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            timedOut();
+            break;
+        }
+        pollfd pfd{device_.fd(), POLLOUT, 0};
+        poll(&pfd, 1, static_cast<int>(std::min<std::int64_t>(left.count(), 100)));
+    }
+    if (done > 0) {
+        shared_.txPending.store(true);
+        if (eventThread_) eventThread_->Wake();
+    }
+    // The write is over when the bytes have left the computer, so closing the
+    // port afterwards loses nothing.
+    while (lastWriteError_.empty()) {
+        const int queued = device_.outputQueue();
+        if (queued <= 0) break;
+        if (Clock::now() >= deadline) {
+            timedOut();
+            done -= std::min<std::uint32_t>(done, static_cast<std::uint32_t>(queued));
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return static_cast<int>(done);
+}
+
+int TThreadComm::Read(void* buffer, std::uint32_t count) {
+    if (!Enabled()) return -1;
+    std::lock_guard guard(lock_);
+    if (count == 0) return 0;
+    char* out = static_cast<char*>(buffer);
+    std::size_t n = 0;
+    if (eventThread_) {
+        n = shared_.received.pop(out, count, std::chrono::milliseconds(readTotalMs_));
+        if (n > 0) eventThread_->Wake();  // the thread may wait for room in the queue
+    } else {
+        const ssize_t r = device_.readSome(out, count);
+        n = r > 0 ? static_cast<std::size_t>(r) : 0;
+    }
+    if (options_.has(coDsrSensitivity)) {
+        const auto lines = device_.modemLines();
+        if (lines && !(*lines & modem::kDsr)) n = 0;  // bytes while DSR is off are ignored
+    }
+    if (options_.has(coNullStrip)) n = std::remove(out, out + n, '\0') - out;
+    bytesReceived_ += n;
+    return static_cast<int>(n);
+}
+
+int TThreadComm::InQueCount() {
+    if (!Enabled()) return -1;
+    return static_cast<int>(shared_.received.size()) + device_.inputQueue();
+}
+
+int TThreadComm::OutQueCount() {
+    if (!Enabled()) return -1;
+    return device_.outputQueue();
+}
+
+void TThreadComm::PurgeIn() {
+    if (!Enabled()) return;
+    std::lock_guard guard(lock_);
+    device_.purge(true, false);
+    shared_.received.clear();
+}
+
+void TThreadComm::PurgeOut() {
+    if (!Enabled()) return;
+    std::lock_guard guard(lock_);
+    device_.purge(false, true);
+}
+
+bool TThreadComm::GetModemState(int which) const {
+    if (!Enabled()) return false;
+    const auto lines = device_.modemLines();
+    if (!lines) return false;
+    switch (which) {
+        case 1: return *lines & modem::kCts;
+        case 2: return *lines & modem::kDsr;
+        case 3: return *lines & modem::kRing;
+        case 4: return *lines & modem::kRlsd;
+        default: return false;
+    }
+}
+
+int TThreadComm::ClearCommError(TComStat* stat) {
+    const int errors = shared_.lineErrors.exchange(0);
+    if (stat) {
+        *stat = TComStat{};
+        if (Enabled()) {
+            stat->cbInQue = static_cast<std::uint32_t>(InQueCount());
+            stat->cbOutQue = static_cast<std::uint32_t>(OutQueCount());
+            const auto lines = device_.modemLines();
+            stat->ctsHold = lines && !(*lines & modem::kCts) && device_.hardwareFlowControl();
+        }
+    }
+    return errors;
+}
+
+bool TThreadComm::GetComState(int which) {
+    if (!Enabled()) return false;
+    TComStat stat;
+    const int errors = ClearCommError(&stat);
+    shared_.lineErrors.fetch_or(errors);  // the status query leaves the errors to the event handler
+    switch (which) {
+        case 2: return stat.dsrHold;
+        case 3: return stat.rlsdHold;
+        case 4: return stat.xoffHold;
+        case 5: return stat.xoffSent;
+        default: return stat.ctsHold;
+    }
+}
+
+void TThreadComm::EscapeComm(int code) {
+    if (!Enabled()) {
+        ThrowCommError(kNotOpen, -1,
+                       lastOpenError_.empty() ? "" : "the port could not be opened: " + lastOpenError_);
+    }
+    std::lock_guard guard(lock_);
+    int e = EINVAL;
+    switch (code) {
+        case esc::kSetXoff: e = device_.setOutputFlow(false); break;
+        case esc::kSetXon: e = device_.setOutputFlow(true); break;
+        case esc::kSetRts: e = device_.setRts(true); break;
+        case esc::kClrRts: e = device_.setRts(false); break;
+        case esc::kSetDtr: e = device_.setDtr(true); break;
+        case esc::kClrDtr: e = device_.setDtr(false); break;
+        case esc::kSetBreak: e = device_.setBreak(true); break;
+        case esc::kClrBreak: e = device_.setBreak(false); break;
+        default: break;
+    }
+    if (e) ThrowCommError(kEscapeError, e, SystemReason(e));
+}
+
+void TThreadComm::SetDTRState(bool state) { EscapeComm(state ? esc::kSetDtr : esc::kClrDtr); }
+
+void TThreadComm::SetRTSState(bool state) { EscapeComm(state ? esc::kSetRts : esc::kClrRts); }
+
+void TThreadComm::SetXONState(bool state) { EscapeComm(state ? esc::kSetXon : esc::kSetXoff); }
+
+void TThreadComm::SetBREAKState(bool state) {
+    EscapeComm(state ? esc::kSetBreak : esc::kClrBreak);
+    if (Enabled()) {
+        std::lock_guard guard(lock_);
+        device_.purge(true, true);
+        shared_.received.clear();
+    }
+}
+
+LineSettings TThreadComm::CurrentLineSettings() const {
+    LineSettings s;
+    s.baudRate = BaudRateValue(baudRate_);
+    s.dataBits = 4 + static_cast<int>(dataBits_);
+    switch (parity_) {
+        case paNone: s.parity = LineSettings::Parity::None; break;
+        case paOdd: s.parity = LineSettings::Parity::Odd; break;
+        case paEven: s.parity = LineSettings::Parity::Even; break;
+        case paMark: s.parity = LineSettings::Parity::Mark; break;
+        case paSpace: s.parity = LineSettings::Parity::Space; break;
+    }
+    s.stopBits = stopBits_ == sb10   ? LineSettings::StopBits::One
+                 : stopBits_ == sb15 ? LineSettings::StopBits::OneAndHalf
+                                     : LineSettings::StopBits::Two;
+    s.xonXoff = flowControl_ == fcXonXoff;
+    s.parityCheck = options_.has(coParityCheck);
+    s.errorChar = options_.has(coErrorChar);
+    s.xonChar = static_cast<unsigned char>(eventChars_.XOnChar());
+    s.xoffChar = static_cast<unsigned char>(eventChars_.XOffChar());
+    return s;
+}
+
+void TThreadComm::UpdateDataControlBlock() {
+    if (!Enabled()) return;
+    shared_.eventChar.store(static_cast<unsigned char>(eventChars_.EvtChar()));
+    const LineSettings settings = CurrentLineSettings();
+    if (const int e = device_.apply(settings)) {
+        std::string reason = UnsupportedSetting(settings);
+        if (reason.empty()) {
+            reason = SystemReason(e);
+            if (e == EINVAL)
+                reason = DevicePath(deviceName_) + " does not take these settings (" +
+                         std::to_string(settings.baudRate) + " baud, " +
+                         std::to_string(settings.dataBits) + " data bits)";
+        }
+        ThrowCommError(kDcbError, e, reason);
+    }
+}
+
+void TThreadComm::UpdateDataControlBlockLock() {
+    std::lock_guard guard(lock_);
+    UpdateDataControlBlock();
+}
+
+void TThreadComm::UpdateCommTimeouts() {
+    // Reads return what has arrived, waiting at most a second for the first
+    // byte; a write may take the multiplier's milliseconds per byte.
+    readTotalMs_ = 1000;
+    writeMultiplier_ = tarvosen::WriteTimeoutMultiplier(baudRate_);
+}
+
+void TThreadComm::HandleCommEvent(TCommEventThread&, std::uint32_t status) {
+    const std::uint64_t closes = closeCount_;
+    TComStat stat;
+    const int errors = ClearCommError(&stat);
+    // A handler may close the port; then the rest of the word is dropped.
+    auto fire = [&](std::uint32_t bit, const TNotifyEvent& handler) {
+        if ((status & bit) && handler && closeCount_ == closes) handler(*this);
+    };
+    fire(ev::kBreak, OnBreak);
+    fire(ev::kCts, OnCts);
+    fire(ev::kDsr, OnDsr);
+    if ((status & ev::kError) && OnError && closeCount_ == closes) OnError(*this, errors);
+    fire(ev::kRing, OnRing);
+    fire(ev::kRlsd, OnRlsd);
+    if ((status & ev::kRxChar) && OnRxChar && stat.cbInQue > 0 && closeCount_ == closes)
+        OnRxChar(*this, stat.cbInQue);
+    fire(ev::kRxFlag, OnRxFlag);
+    fire(ev::kTxEmpty, OnTxEmpty);
+    if (OnComStatEvent && closeCount_ == closes) OnComStatEvent(*this, status, stat);
+}
+
+// ---- properties
+
+void TThreadComm::SetDeviceName(const std::string& name) {
+    if (!Enabled()) deviceName_ = name;
+}
+
+void TThreadComm::SetReadBufSize(std::uint16_t size) {
+    if (!Enabled()) readBufSize_ = size;
+}
+
+void TThreadComm::SetWriteBufSize(std::uint16_t size) {
+    if (!Enabled()) writeBufSize_ = size;
+}
+
+void TThreadComm::SetSuspendTime(std::uint32_t time) {
+    if (!Enabled()) suspendTime_ = time;
+}
+
+void TThreadComm::SetMonitorEvents(TCommEventTypes events) {
+    if (!Enabled()) monitorEvents_ = events;
+}
+
+template <typename T>
+void TThreadComm::SetLineProperty(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    UpdateDataControlBlockLock();
+}
+
+void TThreadComm::SetBaudRate(TBaudRate rate) { SetLineProperty(baudRate_, rate); }
+void TThreadComm::SetParity(TParity parity) { SetLineProperty(parity_, parity); }
+void TThreadComm::SetStopBits(TStopBits stopBits) { SetLineProperty(stopBits_, stopBits); }
+void TThreadComm::SetDataBits(TDataBits dataBits) { SetLineProperty(dataBits_, dataBits); }
+void TThreadComm::SetOptions(TCommOptions options) { SetLineProperty(options_, options); }
+void TThreadComm::SetFlowControl(TFlowControl flow) { SetLineProperty(flowControl_, flow); }
+
+}  // namespace tarvosen

@@ -1,0 +1,65 @@
+#include "serial/instrument_link.h"
+
+namespace tarvosen {
+
+void ConfigureComm1(TComm& comm) {
+    comm.SetDeviceName("Com1");
+    comm.SetWriteTimeout(10);
+    comm.SetWriteBufSize(4096);
+    comm.SetMonitorEvents(kAllCommEvents);
+}
+
+std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
+    std::string& pending = ctx.state.pendingLine;
+    std::size_t lines = 0;
+    for (const char c : bytes) {
+        switch (c) {
+            case '\0':
+            case '\n':
+            case '\x1a': break;
+            case '\r':
+                AppendWorkspaceLine(ctx, std::move(pending));
+                pending.clear();
+                ++lines;
+                break;
+            default: pending.push_back(c);
+        }
+    }
+    return lines;
+}
+
+InstrumentLink::InstrumentLink(TComm& comm, CommandContext& ctx, SignalLamps* lamps)
+    : comm_(comm), ctx_(ctx), lamps_(lamps) {
+    auto lamp = [this](SignalLamp l) { return [this, l](TThreadComm&) { FlashSignalLamp(l); }; };
+    comm.OnBreak = lamp(SignalLamp::Break);
+    comm.OnCts = lamp(SignalLamp::Cts);
+    comm.OnDsr = lamp(SignalLamp::Dsr);
+    comm.OnError = [this](TThreadComm&, int) { FlashSignalLamp(SignalLamp::Error); };
+    comm.OnRing = lamp(SignalLamp::Ring);
+    comm.OnRlsd = lamp(SignalLamp::Rlsd);
+    comm.OnRxChar = [this](TThreadComm& sender, std::uint32_t count) { Comm1RxChar(sender, count); };
+    comm.OnRxFlag = lamp(SignalLamp::RxFlag);
+    comm.OnTxEmpty = lamp(SignalLamp::TxEmpty);
+}
+
+InstrumentLink::~InstrumentLink() {
+    // No event may reach this object once it is gone.
+    comm_.Close();
+    comm_.OnBreak = comm_.OnCts = comm_.OnDsr = comm_.OnRing = comm_.OnRlsd = nullptr;
+    comm_.OnRxFlag = comm_.OnTxEmpty = nullptr;
+    comm_.OnError = nullptr;
+    comm_.OnRxChar = nullptr;
+}
+
+void InstrumentLink::FlashSignalLamp(SignalLamp lamp) {
+    if (lamps_) lamps_->flash(lamp);
+}
+
+void InstrumentLink::Comm1RxChar(TThreadComm& sender, std::uint32_t count) {
+    FlashSignalLamp(SignalLamp::RxChar);
+    const int n = sender.Read(buffer_.data(), std::min(count, kReceiveChunk));
+    if (n < 1) return;
+    ReceiveBytes(ctx_, std::string_view(buffer_.data(), static_cast<std::size_t>(n)));
+}
+
+}  // namespace tarvosen

@@ -1,0 +1,56 @@
+#pragma once
+// The main window's side of the serial port Comm1: its stored settings, the
+// handlers of its nine line events (the signal lamps and Comm1RxChar, which
+// assembles received bytes into workspace lines) and nothing else. The window
+// and the command line both hold one.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "app/command_context.h"
+#include "serial/comm.h"
+
+namespace tarvosen {
+
+// The lamps of the port signal panel, one per line event.
+enum class SignalLamp { TxEmpty, Break, RxChar, Rlsd, RxFlag, Error, Ring, Dsr, Cts };
+
+class SignalLamps {
+public:
+    virtual ~SignalLamps() = default;
+    // Lights the lamp briefly; it ends white. Must not block.
+    virtual void flash(SignalLamp lamp) = 0;
+};
+
+// The most bytes Comm1RxChar takes from the port in one event.
+inline constexpr std::uint32_t kReceiveChunk = 4999;
+
+// Gives Comm1 its stored settings: DeviceName "Com1", WriteTimeout 10,
+// WriteBufSize 4096, all nine events monitored.
+void ConfigureComm1(TComm& comm);
+
+// Feeds received bytes into PendingLine: CR hands the line to
+// AppendWorkspaceLine, NUL, LF and Ctrl-Z are dropped, every other byte is kept.
+// Returns the number of lines appended.
+std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes);
+
+class InstrumentLink {
+public:
+    // Assigns the nine event handlers of comm; lamps may be null (no panel).
+    InstrumentLink(TComm& comm, CommandContext& ctx, SignalLamps* lamps);
+    ~InstrumentLink();
+    InstrumentLink(const InstrumentLink&) = delete;
+    InstrumentLink& operator=(const InstrumentLink&) = delete;
+
+    void FlashSignalLamp(SignalLamp lamp);
+    void Comm1RxChar(TThreadComm& sender, std::uint32_t count);
+
+private:
+    TComm& comm_;
+    CommandContext& ctx_;
+    SignalLamps* lamps_;
+    std::array<char, kReceiveChunk + 1> buffer_{};
+};
+
+}  // namespace tarvosen

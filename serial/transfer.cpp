@@ -1,0 +1,242 @@
+#include "serial/transfer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <sstream>
+
+#include "app/errors.h"
+#include "i18n/message_catalogue.h"
+#include "serial/instrument_link.h"
+
+namespace tarvosen {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kDownloadNotice = "Computer has get ready, press OK to wait for data!";
+constexpr const char* kUploadNotice =
+    "Set the instrument to receive data, then press OK to start the upload.";
+constexpr const char* kNothingToUpload =
+    "The window holds no data to upload. Load a coordinate file first.";
+constexpr const char* kNikonNoPoints =
+    "请输入坐标数据，或通过文件处理菜单下的调用文件来装入文件，再执行转送命令。文件格式为\"点号，X，Y，Z，代码\"!";
+
+// Closes the port when the command that opened it ends, however it ends.
+class PortCloser {
+public:
+    explicit PortCloser(TComm& comm) : comm_(comm) {}
+    ~PortCloser() { comm_.Close(); }
+    PortCloser(const PortCloser&) = delete;
+    PortCloser& operator=(const PortCloser&) = delete;
+
+private:
+    TComm& comm_;
+};
+
+// Ends the progress bar however the upload ends.
+class Progress {
+public:
+    Progress(UserInterface& user, int maximum) : user_(user) { user_.progressBegin(maximum); }
+    ~Progress() { user_.progressEnd(); }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    void set(int position) { user_.progressSetPosition(position); }
+
+private:
+    UserInterface& user_;
+};
+
+[[noreturn]] void ThrowUploadFailed(TComm* comm, std::size_t sent, std::size_t total,
+                                    const std::string& where = {}) {
+    std::string reason = comm ? comm->LastWriteError() : "this program has no serial port";
+    if (reason.empty()) reason = "the device took only part of a frame";
+    throw DeviceError("Upload failed" + where + ": " + std::to_string(sent) + " of " +
+                      std::to_string(total) + " data lines were sent before the failure (" +
+                      reason + ")");
+}
+
+bool WriteFrame(TComm* comm, const std::string& frame) {
+    return comm && comm->Write(frame.data(), static_cast<std::uint32_t>(frame.size())) ==
+                       static_cast<int>(frame.size());
+}
+
+// The first workspace line longer than limit, as a message, or empty.
+std::string LongLine(const Workspace& ws, std::size_t limit) {
+    for (std::size_t i = 0; i < ws.lineCount(); ++i)
+        if (ws.line(i).size() > limit)
+            return "Line " + std::to_string(i + 1) + " has " + std::to_string(ws.line(i).size()) +
+                   " characters; an upload frame holds at most " + std::to_string(limit) +
+                   ". Nothing was sent.";
+    return {};
+}
+
+CommandStatus NikonUpload(CommandContext& ctx) {
+    TComm* comm = ctx.comm1;
+    const Workspace& ws = ctx.workspace;
+    if (auto problem = LongLine(ws, kNikonLineLimit); !problem.empty()) {
+        ctx.user.error(problem);
+        return CommandStatus::Stopped;
+    }
+    const std::size_t n = ws.lineCount();
+    if (!WriteFrame(comm, NikonHeaderFrame())) ThrowUploadFailed(comm, 0, n, " at the header frame");
+    if (n == 0) {
+        ctx.user.information(kNikonNoPoints);
+        return CommandStatus::Stopped;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!WriteFrame(comm, NikonPointFrame(ws.line(i)))) ThrowUploadFailed(comm, i, n);
+    if (!WriteFrame(comm, NikonTrailerFrame()))
+        ThrowUploadFailed(comm, n, n, " at the closing frame");
+    ctx.user.information("已完成传送" + std::to_string(n) + "点到全站仪");
+    return CommandStatus::Done;
+}
+
+CommandStatus PlainUpload(CommandContext& ctx) {
+    TComm* comm = ctx.comm1;
+    const Workspace& ws = ctx.workspace;
+    if (ws.empty()) {
+        ctx.user.information(ctx.message(msg::kUploadNothingToSend, kNothingToUpload));
+        return CommandStatus::Stopped;
+    }
+    if (auto problem = LongLine(ws, kPlainLineLimit); !problem.empty()) {
+        ctx.user.error(problem);
+        return CommandStatus::Stopped;
+    }
+    const std::size_t n = ws.lineCount();
+    {
+        Progress progress(ctx.user, static_cast<int>(n));
+        std::string frame;
+        for (std::size_t i = 0; i < n; ++i) {
+            frame = ws.line(i);
+            frame += "\r\n";
+            if (!WriteFrame(comm, frame)) ThrowUploadFailed(comm, i, n);
+            progress.set(static_cast<int>(i));
+        }
+    }
+    ctx.user.information("Upload finish! " + std::to_string(n) + " data lines have been transfered");
+    return CommandStatus::Done;
+}
+
+}  // namespace
+
+char UploadChecksum(std::string_view text) {
+    int sum = 0;
+    for (const char c : text) sum += static_cast<signed char>(c);
+    return static_cast<char>(sum % 64 + 32);
+}
+
+std::string NikonHeaderFrame() {
+    const std::string s = "A,01,";
+    return s + UploadChecksum(s) + ",\r\n";
+}
+
+std::string NikonPointFrame(std::string_view line) {
+    std::string s = "G,";
+    s += line;
+    s += ',';
+    s += UploadChecksum(s);
+    s += ",\r\n";
+    return s;
+}
+
+std::string NikonTrailerFrame() {
+    const std::string s = "Z,";
+    return s + UploadChecksum(s) + ",\r\n";
+}
+
+TComm& PortOf(CommandContext& ctx) {
+    if (!ctx.comm1) throw DeviceError("This program offers no serial port here");
+    return *ctx.comm1;
+}
+
+CommandStatus OpenPortWithParameters(CommandContext& ctx) {
+    TComm& comm = PortOf(ctx);
+    const ParaOptions& p = ctx.options.para;
+    if (comm.Enabled()) comm.Close();
+    comm.SetDeviceName(p.port);
+    comm.SetBaudRate(static_cast<TBaudRate>(std::clamp(p.baudRate, 0, kBaudRateCount - 1)));
+    comm.SetParity(static_cast<TParity>(std::clamp(p.parity, 0, 4)));
+    comm.SetFlowControl(static_cast<TFlowControl>(std::clamp(p.flowControl, 0, 4)));
+    comm.SetDataBits(static_cast<TDataBits>(std::clamp(p.dataBits, 0, 4)));
+    comm.SetStopBits(static_cast<TStopBits>(std::clamp(p.stopBits, 0, 2)));
+    if (comm.Enabled()) {
+        ctx.user.information(comm.DeviceName() + "口已经打开!");
+        return CommandStatus::Stopped;
+    }
+    comm.Open();
+    comm.SetRTSState(true);
+    comm.SetDTRState(true);
+    return CommandStatus::Done;
+}
+
+CommandStatus DownloadFromPort(CommandContext& ctx) {
+    TComm& comm = PortOf(ctx);
+    const TransferOptions& t = ctx.options.transfer;
+    ctx.options.para.port = t.port;
+    if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
+    PortCloser closer(comm);
+    ctx.user.information(ctx.message(msg::kDownloadNotice, kDownloadNotice));
+
+    const auto idle = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(std::max(0.0, t.idleTimeoutSeconds)));
+    const std::size_t firstLine = ctx.workspace.lineCount();
+    std::size_t scanned = firstLine;
+    std::uint64_t bytes = comm.BytesReceived();
+    auto lastActivity = Clock::now();
+    bool ended = false;
+    {
+        Progress progress(ctx.user, 0);
+        while (!ended) {
+            const auto left = idle - (Clock::now() - lastActivity);
+            if (left <= Clock::duration::zero()) break;
+            comm.Events().serve(std::min(std::chrono::duration_cast<std::chrono::milliseconds>(left) +
+                                             std::chrono::milliseconds(1),
+                                         std::chrono::milliseconds(200)));
+            if (comm.BytesReceived() != bytes) {
+                bytes = comm.BytesReceived();
+                lastActivity = Clock::now();
+            }
+            for (; scanned < ctx.workspace.lineCount() && !ended; ++scanned)
+                ended = ctx.workspace.line(scanned) == "END";
+            progress.set(static_cast<int>(ctx.workspace.lineCount() - firstLine));
+        }
+    }
+    comm.Close();
+
+    const std::size_t received = ctx.workspace.lineCount() - firstLine;
+    if (!ctx.state.pendingLine.empty()) {
+        ctx.user.warning("The last " + std::to_string(ctx.state.pendingLine.size()) +
+                         " bytes received had no line end; they are kept as the last line");
+        AppendWorkspaceLine(ctx, std::move(ctx.state.pendingLine));
+        ctx.state.pendingLine.clear();
+    }
+    std::ostringstream secondsText;
+    secondsText << t.idleTimeoutSeconds;
+    const std::string seconds = secondsText.str();
+    if (ended) {
+        ctx.user.information(std::to_string(received) + " lines received, ending with END");
+    } else if (received == 0 && ctx.workspace.lineCount() == firstLine) {
+        ctx.user.error("No data arrived from " + t.port + " within " + seconds + " s");
+        return CommandStatus::Stopped;
+    } else {
+        ctx.user.information("Nothing arrived for " + seconds + " s; " +
+                             std::to_string(ctx.workspace.lineCount() - firstLine) +
+                             " lines received without END");
+    }
+    return CommandStatus::Done;
+}
+
+CommandStatus UploadLines(CommandContext& ctx, int instrumentKind) {
+    std::optional<PortCloser> closer;
+    if (!ctx.options.transfer.port.empty()) {
+        ctx.options.para.port = ctx.options.transfer.port;
+        if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
+        closer.emplace(*ctx.comm1);
+    }
+    ctx.user.information(ctx.message(msg::kUploadStart, kUploadNotice));
+    return instrumentKind == 0 ? NikonUpload(ctx) : PlainUpload(ctx);
+}
+
+}  // namespace tarvosen

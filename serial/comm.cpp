@@ -141,7 +141,11 @@ void TThreadComm::Close() {
         eventThread_->Terminate();
         eventThread_.reset();
     }
-    device_.purge(true, true);
+    // Bytes a timed-out write left behind are dropped, so closing never waits
+    // for a stalled line. Nothing else is: every completed Write has left the
+    // computer already, and on a pseudo-terminal the purge would take them
+    // from the other end before it has read them.
+    device_.purge(true, device_.outputQueue() > 0);
     shared_.received.clear();
     DestroyHandle();
 }

@@ -100,7 +100,8 @@ constexpr auto kUploadOptions = LineOptionsAnd(
 // A front end whose port events run only while a command serves them (the
 // command line) has no port open between commands: it must be given one.
 void RequirePortOption(const CommandContext& ctx, const char* command) {
-    if (ctx.options.transfer.port.empty() && ctx.comm1 && ctx.comm1->Events().servedByCaller())
+    if (ctx.options.transfer.port.empty() && ctx.comm1 && !ctx.comm1->Enabled() &&
+        ctx.comm1->Events().servedByCaller())
         throw UsageError(std::string(command) + " needs --port DEV");
 }
 

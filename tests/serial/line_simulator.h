@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvosen::test {
@@ -19,6 +20,7 @@ class Child {
 public:
     explicit Child(const std::vector<std::string>& argv);
     ~Child();
+    Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
     // The exit status, or nothing if it is still running after timeout.

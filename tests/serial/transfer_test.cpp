@@ -1,0 +1,241 @@
+// Receiving lines, the upload protocols and the serial commands, with the
+// port on a pseudo-terminal the test drives.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/errors.h"
+#include "serial/instrument_link.h"
+#include "serial/serial_commands.h"
+#include "serial/transfer.h"
+#include "tests/serial/line_simulator.h"
+#include "tests/support/test_context.h"
+
+namespace tarvosen {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+using test::Pty;
+using test::TestContext;
+
+TEST(Receive, BytesBecomeLinesAtEachCarriageReturn) {
+    TestContext t;
+    // A record split over two events.
+    EXPECT_EQ(ReceiveBytes(t.ctx, "P1,1.0"), 0u);
+    EXPECT_EQ(t.state.pendingLine, "P1,1.0");
+    EXPECT_EQ(ReceiveBytes(t.ctx, ",2.0,3.0\r\n"), 1u);
+    // LF CR and CR LF both end one record; NUL and Ctrl-Z vanish; an empty
+    // record stays an empty line; GB bytes pass unchanged.
+    ReceiveBytes(t.ctx, "P2\n\rP\0" "3\x1a\r\n\r\xb5\xe3\xba\xc5\r"s);
+    ReceiveBytes(t.ctx, "LF only\nstays pending");
+    EXPECT_EQ(t.workspace.lines(),
+              (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2", "P3", "", "\xb5\xe3\xba\xc5"}));
+    EXPECT_EQ(t.state.pendingLine, "LF onlystays pending");
+}
+
+TEST(Receive, EndResetsTheDocumentNameButEndWithABlankDoesNot) {
+    TestContext t;
+    t.state.currentDocumentName = "/data/job.txt";
+    ReceiveBytes(t.ctx, "END \r");
+    EXPECT_EQ(t.state.currentDocumentName, "/data/job.txt");
+    ReceiveBytes(t.ctx, "END\r\n");
+    EXPECT_EQ(t.state.currentDocumentName, ResetDocumentName(t.state));
+    EXPECT_EQ(t.user.caption, ResetDocumentName(t.state));
+    EXPECT_EQ(t.workspace.lineCount(), 2u);
+}
+
+TEST(Upload, ChecksumOfTheExamplesAndOfGbNames) {
+    EXPECT_EQ(UploadChecksum("A,01,"), 'Z');
+    EXPECT_EQ(UploadChecksum("Z,"), '&');
+    EXPECT_EQ(UploadChecksum("G,1,100.000,200.000,10.000,"), '2');
+    EXPECT_EQ(NikonPointFrame("1,100.000,200.000,10.000"), "G,1,100.000,200.000,10.000,2,\r\n");
+    EXPECT_EQ(NikonHeaderFrame(), "A,01,Z,\r\n");
+    EXPECT_EQ(NikonTrailerFrame(), "Z,&,\r\n");
+    // Bytes above 127 count as negative: 点 is B5 E3 (-75, -29). "G," is 71 + 44.
+    // Sum 115 - 104 + 44 = 55 -> '7'.
+    EXPECT_EQ(UploadChecksum("G,\xb5\xe3,"), static_cast<char>(55 + 32));
+    // A negative sum keeps its sign: -75 - 29 - 75 - 29 = -208, -208 % 64 = -16 -> 16.
+    EXPECT_EQ(UploadChecksum("\xb5\xe3\xb5\xe3"), static_cast<char>(16));
+}
+
+// Events as the window has them: run by an event loop (here the test's
+// serve calls) rather than only while a command waits.
+struct WindowEvents : TaskQueue {
+    bool servedByCaller() const override { return false; }
+};
+
+// A context whose port is on a pseudo-terminal.
+struct PortContext {
+    PortContext() {
+        ConfigureComm1(comm);
+        t.ctx.comm1 = &comm;
+        t.options.para.port = pty.slavePath();
+    }
+    TestContext t;
+    Pty pty;
+    WindowEvents events;
+    TComm comm{events};
+    InstrumentLink link{comm, t.ctx, nullptr};
+};
+
+TEST(Upload, PlainLinesGoOutWithCrLfAndTheProgressBar) {
+    PortContext p;
+    ASSERT_EQ(OpenPortWithParameters(p.t.ctx), CommandStatus::Done);
+    p.t.setLines({"1,100.000,200.000,10.000", "\xb5\xe3" "2,1,2,3", ""});
+    EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Done);
+    const std::string expected = "1,100.000,200.000,10.000\r\n\xb5\xe3" "2,1,2,3\r\n\r\n";
+    EXPECT_EQ(p.pty.receive(2s, expected.size()), expected);
+    EXPECT_EQ(p.t.user.progressMaximum, 3);
+    EXPECT_FALSE(p.t.user.progressActive);
+    EXPECT_EQ(p.t.user.messages.back().text, "Upload finish! 3 data lines have been transfered");
+}
+
+TEST(Upload, NikonFramesForInstrumentKindZero) {
+    PortContext p;
+    ASSERT_EQ(OpenPortWithParameters(p.t.ctx), CommandStatus::Done);
+    p.t.state.instrumentKind = 0;
+    p.t.setLines({"1,100.000,200.000,10.000", "2,1,2,3,TREE"});
+    EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Done);
+    const std::string expected = "A,01,Z,\r\nG,1,100.000,200.000,10.000,2,\r\n" +
+                                 NikonPointFrame("2,1,2,3,TREE") + "Z,&,\r\n";
+    EXPECT_EQ(p.pty.receive(2s, expected.size()), expected);
+    EXPECT_EQ(p.t.user.messages.back().text, "已完成传送2点到全站仪");
+}
+
+TEST(Upload, EmptyWorkspaceSendsOnlyTheNikonHeaderOrNothing) {
+    PortContext p;
+    ASSERT_EQ(OpenPortWithParameters(p.t.ctx), CommandStatus::Done);
+    p.t.state.instrumentKind = 0;
+    EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Stopped);
+    EXPECT_EQ(p.pty.receive(300ms, 100), "A,01,Z,\r\n");
+    EXPECT_NE(p.t.user.messages.back().text.find("点号，X，Y，Z，代码"), std::string::npos);
+
+    p.t.state.instrumentKind = 3;
+    p.t.catalogue.loadFromText("13001\tNothing to send\n");
+    p.t.state.languageIndex = 1;
+    EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Stopped);
+    EXPECT_EQ(p.pty.receive(300ms, 1), "");
+    EXPECT_EQ(p.t.user.messages.back().text, "Nothing to send");
+}
+
+TEST(Upload, AClosedPortIsAFailureThatSaysHowFarItGot) {
+    PortContext p;  // never opened
+    p.t.setLines({"1,1,1,1", "2,2,2,2"});
+    try {
+        UploadCommand(p.t.ctx);
+        FAIL() << "no error";
+    } catch (const DeviceError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Upload failed: 0 of 2 data lines were sent before the failure (the port is not "
+                  "open)");
+    }
+    EXPECT_FALSE(p.t.user.progressActive);
+    for (const auto& m : p.t.user.messages)
+        EXPECT_EQ(m.text.find("Upload finish!"), std::string::npos);
+
+    p.t.state.instrumentKind = 0;
+    EXPECT_THROW(UploadCommand(p.t.ctx), DeviceError);
+}
+
+TEST(Upload, LinesLongerThanAFrameAreRefusedBeforeAnythingIsSent) {
+    PortContext p;
+    ASSERT_EQ(OpenPortWithParameters(p.t.ctx), CommandStatus::Done);
+    p.t.setLines({"1,1,1,1", std::string(298, '9')});
+    EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Stopped);
+    EXPECT_NE(p.t.user.texts(MessageKind::Error).at(0).find("Line 2 has 298 characters"),
+              std::string::npos);
+    p.t.setLines({std::string(297, '9')});
+    EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Done);
+
+    p.t.state.instrumentKind = 0;
+    p.t.setLines({std::string(193, '9')});
+    EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Stopped);
+    const std::string sent = p.pty.receive(300ms, 297 + 2 + 1);
+    EXPECT_EQ(sent, std::string(297, '9') + "\r\n");  // the Nikon upload sent not even its header
+}
+
+TEST(ParameterDialog, OkReopensThePortWithTheChosenSettingsAndCancelAppliesNothing) {
+    PortContext p;
+    p.t.user.dialogAnswer = false;
+    EXPECT_EQ(CommunicationParameterCommand(p.t.ctx), CommandStatus::Cancelled);
+    EXPECT_FALSE(p.comm.Enabled());
+
+    p.t.user.dialogAnswer = true;
+    p.t.options.para.baudRate = 12;  // 128000
+    p.t.options.para.parity = 1;
+    p.t.options.para.flowControl = 3;
+    EXPECT_EQ(CommunicationParameterCommand(p.t.ctx), CommandStatus::Done);
+    EXPECT_TRUE(p.comm.Enabled());
+    EXPECT_EQ(p.comm.DeviceName(), p.pty.slavePath());
+    EXPECT_EQ(p.comm.BaudRate(), br128000);
+    EXPECT_EQ(p.comm.Parity(), paOdd);
+    EXPECT_EQ(p.comm.FlowControl(), fcXonXoff);
+    EXPECT_EQ(p.comm.StopBits(), sb10);
+    EXPECT_EQ(p.comm.DataBits(), da8);
+
+    // OK again with the port open: closed and opened afresh, still receiving.
+    EXPECT_EQ(CommunicationParameterCommand(p.t.ctx), CommandStatus::Done);
+    p.pty.send("after reopen\r");
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (p.t.workspace.empty() && std::chrono::steady_clock::now() < end) p.events.serve(10ms);
+    EXPECT_EQ(p.t.workspace.lines(), std::vector<std::string>{"after reopen"});
+}
+
+TEST(ParameterDialog, AnAbsentDeviceIsReportedByTheRtsStep) {
+    PortContext p;
+    p.t.options.para.port = "/dev/tarvosen-absent";
+    try {
+        OpenPortWithParameters(p.t.ctx);
+        FAIL() << "no error";
+    } catch (const DeviceError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Port not open (Error: -1): the port could not be opened: "
+                  "/dev/tarvosen-absent: No such file or directory");
+    }
+    EXPECT_FALSE(p.comm.Enabled());
+}
+
+TEST(Download, TheWindowOnlyTellsTheUserItIsReady) {
+    TestContext t;
+    EXPECT_EQ(DownloadCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.user.messages.at(0).text, "Computer has get ready, press OK to wait for data!");
+}
+
+TEST(Download, CommandLineReceivesUntilEnd) {
+    PortContext p;
+    p.t.options.transfer.port = p.pty.slavePath();
+    p.t.options.transfer.idleTimeoutSeconds = 10;
+    std::thread instrument([&] {
+        std::this_thread::sleep_for(300ms);
+        p.pty.send("1,2,3\r\nEND\r\n");
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Done);
+    instrument.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(p.t.workspace.lines(), (std::vector<std::string>{"1,2,3", "END"}));
+    EXPECT_FALSE(p.comm.Enabled());
+}
+
+TEST(Download, CommandLineIdleTimeOutKeepsAnUnendedTailAndNothingAtAllIsAnError) {
+    PortContext p;
+    p.t.options.transfer.port = p.pty.slavePath();
+    p.t.options.transfer.idleTimeoutSeconds = 0.5;
+    EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Stopped);
+    EXPECT_NE(p.t.user.texts(MessageKind::Error).at(0).find("No data arrived"), std::string::npos);
+
+    std::thread instrument([&] {
+        std::this_thread::sleep_for(200ms);
+        p.pty.send("1,2,3\r\n4,5");
+    });
+    EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Done);
+    instrument.join();
+    EXPECT_EQ(p.t.workspace.lines(), (std::vector<std::string>{"1,2,3", "4,5"}));
+    EXPECT_EQ(p.t.user.texts(MessageKind::Warning).size(), 1u);
+    EXPECT_TRUE(p.t.state.pendingLine.empty());
+}
+
+}  // namespace
+}  // namespace tarvosen

@@ -1,0 +1,101 @@
+// Download of 10 MB of instrument lines sent as fast as a pseudo-terminal
+// takes them: through the event thread, the hand-over and Comm1RxChar into
+// the workspace. Every line is checked, so the figure is for a complete,
+// byte-for-byte transfer.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <pty.h>
+#include <string>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+#include "app/command_context.h"
+#include "i18n/message_catalogue.h"
+#include "serial/hand_over.h"
+#include "serial/instrument_link.h"
+
+namespace tarvosen {
+namespace {
+
+class SilentUser : public UserInterface {
+public:
+    void showMessage(MessageKind, const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string&,
+                                                        const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> chooseOpenFile(const std::string&) override {
+        return std::nullopt;
+    }
+    bool showOptionDialog(OptionDialog) override { return false; }
+    void setCaption(const std::string&) override {}
+    void progressBegin(int) override {}
+    void progressSetPosition(int) override {}
+    void progressEnd() override {}
+};
+
+std::string Line(std::size_t i) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%07zu,3512.118,4822.907,88.200,TREE", i);
+    return buf;
+}
+
+void BM_SerialDownload10MB(benchmark::State& state) {
+    constexpr std::size_t kBytes = 10 * 1024 * 1024;
+    std::string wire;
+    std::size_t lines = 0;
+    while (wire.size() < kBytes) {
+        wire += Line(lines++);
+        wire += "\r\n";
+    }
+
+    for (auto _ : state) {
+        int master = -1, slave = -1;
+        char name[256];
+        if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+            state.SkipWithError("openpty failed");
+            return;
+        }
+        Workspace workspace;
+        AppState appState;
+        SilentUser user;
+        DialogOptions options;
+        MessageCatalogue catalogue;
+        CommandContext ctx{workspace, appState, user, options, catalogue};
+        TaskQueue events;
+        TComm comm(events);
+        ConfigureComm1(comm);
+        comm.SetDeviceName(name);
+        InstrumentLink link(comm, ctx, nullptr);
+        comm.Open();
+
+        std::thread instrument([&] {
+            std::string_view rest = wire;
+            while (!rest.empty()) {
+                const ssize_t n = write(master, rest.data(), std::min<std::size_t>(rest.size(), 65536));
+                if (n > 0) rest.remove_prefix(static_cast<std::size_t>(n));
+            }
+        });
+        while (workspace.lineCount() < lines) events.serve(std::chrono::milliseconds(50));
+        instrument.join();
+        comm.Close();
+        close(slave);
+        close(master);
+
+        for (std::size_t i = 0; i < lines; ++i)
+            if (workspace.line(i) != Line(i)) {
+                state.SkipWithError(("line " + std::to_string(i) + " differs").c_str());
+                return;
+            }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * wire.size()));
+    state.SetLabel("10 MB, " + std::to_string(lines) + " lines");
+}
+BENCHMARK(BM_SerialDownload10MB)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+}  // namespace
+}  // namespace tarvosen

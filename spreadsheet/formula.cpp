@@ -437,8 +437,10 @@ std::string RenderEnd(const RefEnd& end) {
 bool NeedsQuotes(std::string_view name) {
     if (name.empty()) return true;
     if (std::isdigit(static_cast<unsigned char>(name[0]))) return true;
+    // Quoting is always allowed; plain ASCII names of letters, digits and _ do without.
     for (char c : name)
-        if (!IsNameChar(c) || c == '$' || c == '.') return true;
+        if (!IsNameChar(c) || c == '$' || c == '.' || static_cast<unsigned char>(c) >= 0x80)
+            return true;
     RefEnd end;
     return ParseRefEnd(name, end);
 }

@@ -190,6 +190,9 @@ void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
     book.EvaluateAll();
     static std::atomic<unsigned> counter{0};
     std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
+    if (!std::filesystem::is_directory(dir))
+        throw SpreadsheetError("Cannot save the workbook " + path.string() + ": there is no folder " +
+                               dir.string());
     std::filesystem::path temp =
         dir / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "_" +
                std::to_string(counter++));

@@ -24,7 +24,8 @@ constexpr int kMaxNesting = 64;
 
 bool IsNameChar(char c) {
     auto u = static_cast<unsigned char>(c);
-    return std::isalnum(u) || c == '_' || c == '.' || c == '$' || u >= 0x80;
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+           c == '_' || c == '.' || c == '$' || u >= 0x80;
 }
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }

@@ -117,6 +117,11 @@ void CellRange::SetFormula(std::string_view formula) const {
         throw SpreadsheetError(Where(*sheet, rect_.firstRow, rect_.firstColumn) + ": " +
                                error.what());
     }
+    if (rect_.firstRow == rect_.lastRow && rect_.firstColumn == rect_.lastColumn) {
+        book.PutCompiled(*sheet, rect_.firstRow, rect_.firstColumn, std::move(compiled));
+        return;
+    }
+    // Over a range each cell gets the formula as if filled from the top-left cell.
     ForEachCell(rect_, [&](int row, int column) {
         book.PutCompiled(*sheet, row, column,
                          ShiftFormula(compiled, row - rect_.firstRow, column - rect_.firstColumn));

@@ -110,7 +110,8 @@ int Workbook::IndexOf(const SheetData& sheet) const {
 }
 
 void Workbook::CheckSheetName(const SheetData& sheet, std::string_view name) const {
-    std::string quoted = "\"" + std::string(name) + "\"";
+    std::string quoted = "\"";
+    quoted.append(name).append("\"");
     std::size_t characters = 0;
     for (char c : name)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;

@@ -3,7 +3,9 @@
 #include <xlsxwriter.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <system_error>
 
 #include "spreadsheet/values.h"
@@ -39,7 +41,9 @@ public:
     Writer(Workbook& book, const std::filesystem::path& target, const std::filesystem::path& temp)
         : book_(book), target_(target) {
         lxw_workbook_options options{};
-        options.constant_memory = LXW_FALSE;
+        // Rows are written in order and flushed as they are done: far less
+        // memory and time than keeping every cell until the end.
+        options.constant_memory = LXW_TRUE;
         options.use_zip64 = LXW_TRUE;
         std::string name = temp.string();
         wb_ = workbook_new_opt(name.c_str(), &options);
@@ -126,17 +130,28 @@ private:
         if (sheet.printTitleFirstRow > 0)
             worksheet_repeat_rows(ws, static_cast<lxw_row_t>(sheet.printTitleFirstRow - 1),
                                   static_cast<lxw_row_t>(sheet.printTitleLastRow - 1));
-        // Merges first: libxlsxwriter fills the merged area with blanks, which
-        // the cells written next replace with their own values and styles.
+        // Merged areas: in row-by-row mode worksheet_merge_range would write
+        // cells out of order, so the areas are added to the sheet's list
+        // directly (the cells themselves are written below with their own
+        // styles, as a spreadsheet program stores them).
         for (const CellRect& m : sheet.merges) {
-            const Cell* cell = sheet.Find(m.firstRow, m.firstColumn);
-            lxw_error error = worksheet_merge_range(
-                ws, static_cast<lxw_row_t>(m.firstRow - 1), static_cast<lxw_col_t>(m.firstColumn - 1),
-                static_cast<lxw_row_t>(m.lastRow - 1), static_cast<lxw_col_t>(m.lastColumn - 1), "",
-                Format(cell ? cell->style : 0));
-            Check(error, sheet, m.firstRow, m.firstColumn);
+            auto* range = static_cast<lxw_merged_range*>(std::calloc(1, sizeof(lxw_merged_range)));
+            if (!range) Fail("out of memory");
+            range->first_row = static_cast<lxw_row_t>(m.firstRow - 1);
+            range->last_row = static_cast<lxw_row_t>(m.lastRow - 1);
+            range->first_col = static_cast<lxw_col_t>(m.firstColumn - 1);
+            range->last_col = static_cast<lxw_col_t>(m.lastColumn - 1);
+            STAILQ_INSERT_TAIL(ws->merged_ranges, range, list_pointers);
         }
-        for (int row = 1; row <= sheet.LastRow(); ++row) {
+        int lastRow = sheet.LastRow();
+        if (!sheet.rowHeights.empty()) lastRow = std::max(lastRow, sheet.rowHeights.rbegin()->first);
+        auto height = sheet.rowHeights.begin();
+        for (int row = 1; row <= lastRow; ++row) {
+            if (height != sheet.rowHeights.end() && height->first == row) {
+                worksheet_set_row(ws, static_cast<lxw_row_t>(row - 1), height->second, nullptr);
+                ++height;
+            }
+            if (row > sheet.LastRow()) continue;
             auto& cells = sheet.rows[static_cast<std::size_t>(row - 1)];
             for (std::size_t c = 0; c < cells.size(); ++c)
                 WriteCell(sheet, ws, row, static_cast<int>(c + 1), cells[c]);
@@ -193,9 +208,13 @@ void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
     if (!std::filesystem::is_directory(dir))
         throw SpreadsheetError("Cannot save the workbook " + path.string() + ": there is no folder " +
                                dir.string());
-    std::filesystem::path temp =
-        dir / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "_" +
-               std::to_string(counter++));
+    std::string tempName = ".";
+    tempName.append(path.filename().string())
+        .append(".tmp")
+        .append(std::to_string(::getpid()))
+        .append("_")
+        .append(std::to_string(counter++));
+    std::filesystem::path temp = dir / tempName;
     try {
         Writer(book, path, temp).Run();
     } catch (...) {

@@ -124,8 +124,6 @@ private:
             auto c = static_cast<lxw_col_t>(column - 1);
             worksheet_set_column(ws, c, c, width, nullptr);
         }
-        for (auto& [row, height] : sheet.rowHeights)
-            worksheet_set_row(ws, static_cast<lxw_row_t>(row - 1), height, nullptr);
         if (!sheet.showGridlines) worksheet_gridlines(ws, LXW_HIDE_ALL_GRIDLINES);
         if (sheet.printTitleFirstRow > 0)
             worksheet_repeat_rows(ws, static_cast<lxw_row_t>(sheet.printTitleFirstRow - 1),
@@ -134,6 +132,9 @@ private:
         // cells out of order, so the areas are added to the sheet's list
         // directly (the cells themselves are written below with their own
         // styles, as a spreadsheet program stores them).
+        // The library counts them in 16 bits.
+        if (sheet.merges.size() > 65535)
+            Fail("sheet \"" + sheet.name + "\" has more than 65,535 merged areas");
         for (const CellRect& m : sheet.merges) {
             auto* range = static_cast<lxw_merged_range*>(std::calloc(1, sizeof(lxw_merged_range)));
             if (!range) Fail("out of memory");
@@ -142,6 +143,7 @@ private:
             range->first_col = static_cast<lxw_col_t>(m.firstColumn - 1);
             range->last_col = static_cast<lxw_col_t>(m.lastColumn - 1);
             STAILQ_INSERT_TAIL(ws->merged_ranges, range, list_pointers);
+            ++ws->merged_range_count;
         }
         int lastRow = sheet.LastRow();
         if (!sheet.rowHeights.empty()) lastRow = std::max(lastRow, sheet.rowHeights.rbegin()->first);

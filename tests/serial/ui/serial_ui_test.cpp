@@ -1,0 +1,153 @@
+// The Qt side of the serial link on the offscreen platform.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColor>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QThread>
+#include <QTimer>
+#include <map>
+
+#include "app/ui/option_dialog_registry.h"
+#include "serial/comm.h"
+#include "serial/ui/lamp_flasher.h"
+#include "serial/ui/para_dialog.h"
+#include "serial/ui/qt_hand_over.h"
+#include "tests/serial/line_simulator.h"
+#include "tests/support/test_context.h"
+
+namespace tarvosen::ui {
+
+// The window keeps the registry; these tests keep their own.
+namespace {
+std::map<OptionDialog, OptionDialogFactory>& Registry() {
+    static std::map<OptionDialog, OptionDialogFactory> r;
+    return r;
+}
+}  // namespace
+bool RegisterOptionDialog(OptionDialog id, OptionDialogFactory factory) {
+    Registry()[id] = std::move(factory);
+    return true;
+}
+OptionDialogFactory FindOptionDialogFactory(OptionDialog id) {
+    auto it = Registry().find(id);
+    return it == Registry().end() ? OptionDialogFactory{} : it->second;
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+
+template <typename Pred>
+bool Spin(Pred pred, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+TEST(QtHandOver, EventsRunOnTheWindowThreadAndCloseCancelsAPendingCall) {
+    test::Pty pty;
+    QObject window;
+    QtHandOver events(&window);
+    TComm comm(events);
+    comm.SetDeviceName(pty.slavePath());
+    std::string got;
+    bool onMainThread = true;
+    comm.OnRxChar = [&](TThreadComm& c, std::uint32_t n) {
+        onMainThread = onMainThread && QThread::currentThread() == qApp->thread();
+        std::string b(n, '\0');
+        b.resize(static_cast<std::size_t>(std::max(0, c.Read(b.data(), n))));
+        got += b;
+    };
+    comm.Open();
+    pty.send("P1,1.0\r\n");
+    EXPECT_TRUE(Spin([&] { return got == "P1,1.0\r\n"; }));
+    EXPECT_TRUE(onMainThread);
+
+    pty.send("never handled");
+    std::this_thread::sleep_for(100ms);  // the event thread now waits in the queued call
+    QElapsedTimer t;
+    t.start();
+    comm.Close();
+    EXPECT_LT(t.elapsed(), 1000);
+    Spin([] { return false; }, 100);
+    EXPECT_EQ(got, "P1,1.0\r\n");
+}
+
+TEST(LampFlasher, ALampIsLitForAMomentWithoutBlocking) {
+    std::map<SignalLamp, QColor> colour;
+    LampFlasher lamps([&](SignalLamp l, const QColor& c) { colour[l] = c; });
+    lamps.flash(SignalLamp::RxChar);
+    EXPECT_EQ(colour[SignalLamp::RxChar], QColor(Qt::red));
+    EXPECT_EQ(colour.count(SignalLamp::Cts), 0u);
+    EXPECT_TRUE(Spin([&] { return colour[SignalLamp::RxChar] == QColor(Qt::white); }, 2000));
+}
+
+// Answers the dialog: sets the lists by position and presses OK or Cancel.
+void AnswerDialog(std::map<int, int> positions, bool ok) {
+    QTimer::singleShot(0, [positions, ok] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<TPara*>(w);
+            if (!dialog || !dialog->isVisible()) continue;
+            const auto lists = dialog->findChildren<QComboBox*>();
+            for (const auto& [list, position] : positions) lists.at(list)->setCurrentIndex(position);
+            ok ? dialog->accept() : dialog->reject();
+        }
+    });
+}
+
+TEST(TPara, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
+    test::TestContext t;
+    auto host = FindOptionDialogFactory(OptionDialog::Para)(nullptr);
+    ASSERT_TRUE(host);
+
+    AnswerDialog({{1, 11}, {2, 1}}, true);  // 115200, Odd
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_EQ(t.options.para.baudRate, 11);
+    EXPECT_EQ(t.options.para.parity, 1);
+    EXPECT_EQ(t.options.para.port, "Com1");
+    EXPECT_EQ(t.options.para.flowControl, 3);
+
+    AnswerDialog({{4, 2}}, false);  // 6 data bits, then Cancel
+    EXPECT_FALSE(host->run(t.ctx));
+    EXPECT_EQ(t.options.para.dataBits, 4);
+    AnswerDialog({}, true);
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_EQ(t.options.para.dataBits, 2);
+    EXPECT_EQ(t.options.para.baudRate, 11);
+}
+
+TEST(TPara, TextsComeFromTheCatalogueInTheChosenLanguage) {
+    test::TestContext t;
+    t.catalogue.loadFromText("2102\t端口\n2702\t通信参数设定\n");
+    auto host = FindOptionDialogFactory(OptionDialog::Para)(nullptr);
+    QString caption, firstLabel;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<TPara*>(w); d && d->isVisible()) {
+                caption = d->windowTitle();
+                firstLabel = d->findChildren<QLabel*>().at(0)->text();
+                d->reject();
+            }
+    });
+    host->run(t.ctx);
+    EXPECT_EQ(caption, QString::fromUtf8("通信参数设定"));
+    EXPECT_EQ(firstLabel, QString::fromUtf8("端口"));
+}
+
+}  // namespace
+}  // namespace tarvosen::ui
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,144 @@
+// The record books' dialogs on the offscreen platform: the class choice
+// loading its limits, typed limits kept between showings, and the start
+// button of the geological book's dialog.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+#include "app/ui/option_dialog_registry.h"
+#include "levelling/ui/dini_option_dialog.h"
+#include "levelling/ui/shddy_dialog.h"
+#include "tests/support/test_context.h"
+
+namespace tarvosen::ui {
+
+// The window keeps the registry; these tests keep their own.
+namespace {
+std::map<OptionDialog, OptionDialogFactory>& Registry() {
+    static std::map<OptionDialog, OptionDialogFactory> r;
+    return r;
+}
+}  // namespace
+bool RegisterOptionDialog(OptionDialog id, OptionDialogFactory factory) {
+    Registry()[id] = std::move(factory);
+    return true;
+}
+OptionDialogFactory FindOptionDialogFactory(OptionDialog id) {
+    auto it = Registry().find(id);
+    return it == Registry().end() ? OptionDialogFactory{} : it->second;
+}
+
+namespace {
+
+// Acts on the dialog of type D once it is shown.
+template <typename D>
+void WhenShown(std::function<void(D*)> act) {
+    QTimer::singleShot(0, [act] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<D*>(w); d && d->isVisible()) return act(d);
+    });
+}
+
+// The user picks a class in the list.
+void Choose(TDINIOption* d, int index) {
+    d->classBox()->setCurrentIndex(index);
+    emit d->classBox()->activated(index);
+}
+
+std::vector<std::string> Fields(TDINIOption* d) {
+    std::vector<std::string> out;
+    for (int f = 0; f < 5; ++f) out.push_back(d->limitField(f)->text().toStdString());
+    return out;
+}
+
+TEST(TDINIOption, ClassChoiceLoadsItsLimitsAndOkStoresTheFields) {
+    test::TestContext t;
+    auto host = FindOptionDialogFactory(OptionDialog::DiniOption)(nullptr);
+    ASSERT_TRUE(host);
+    std::vector<std::string> opened, second, first;
+    QString caption;
+    WhenShown<TDINIOption>([&](TDINIOption* d) {
+        caption = d->windowTitle();
+        opened = Fields(d);
+        Choose(d, 1);
+        second = Fields(d);
+        Choose(d, 0);
+        first = Fields(d);
+        Choose(d, 1);
+        d->limitField(0)->setText("45");  // the user edits a limit
+        d->accept();
+    });
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_EQ(caption, QString::fromUtf8("DINI 转换选项"));
+    EXPECT_EQ(opened, (std::vector<std::string>{"30", "0.5", "1.5", "0.3", "0.4"}));
+    EXPECT_EQ(second, (std::vector<std::string>{"50", "1", "3", "0.4", "0.6"}));
+    EXPECT_EQ(first, opened);
+    EXPECT_EQ(t.options.dini.levellingClass, 1);
+    EXPECT_EQ(t.options.dini.limits, (std::array<std::string, 5>{"45", "1", "3", "0.4", "0.6"}));
+}
+
+TEST(TDINIOption, CancelChangesNoOptionAndTypedValuesStay) {
+    test::TestContext t;
+    auto host = FindOptionDialogFactory(OptionDialog::DiniOption)(nullptr);
+    WhenShown<TDINIOption>([](TDINIOption* d) {
+        Choose(d, 2);
+        d->reject();
+    });
+    EXPECT_FALSE(host->run(t.ctx));
+    EXPECT_EQ(t.options.dini.levellingClass, 0);
+    EXPECT_EQ(t.options.dini.limits[0], "30");
+    std::vector<std::string> shown;
+    WhenShown<TDINIOption>([&](TDINIOption* d) {
+        shown = Fields(d);
+        d->accept();
+    });
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_EQ(shown[0], "100");  // the dialog kept what the user chose
+    EXPECT_EQ(t.options.dini.levellingClass, 2);
+}
+
+TEST(TSHDDY, StartButtonStoresTheConditionsAndTheDateIsToday) {
+    test::TestContext t;
+    t.options.shddy.date = std::chrono::year{2001} / 1 / 1;
+    auto host = FindOptionDialogFactory(OptionDialog::Shddy)(nullptr);
+    ASSERT_TRUE(host);
+    QDate shownDate;
+    QString instrument;
+    WhenShown<TSHDDY>([&](TSHDDY* d) {
+        shownDate = d->datePicker()->date();
+        instrument = d->instrumentBox()->currentText();
+        d->observerField()->setText(QString::fromUtf8("李明"));
+        d->instrumentBox()->setCurrentIndex(3);
+        d->datePicker()->setDate(QDate(2024, 6, 24));
+        d->startButton()->click();
+    });
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_EQ(shownDate, QDate::currentDate());
+    EXPECT_EQ(instrument, "110113");
+    EXPECT_EQ(t.options.shddy.observer, "李明");
+    EXPECT_EQ(t.options.shddy.instrument, "700737");
+    EXPECT_EQ(t.options.shddy.date, std::chrono::year{2024} / 6 / 24);
+
+    WhenShown<TSHDDY>([](TSHDDY* d) { d->reject(); });
+    EXPECT_FALSE(host->run(t.ctx));
+    EXPECT_EQ(t.options.shddy.date, std::chrono::year{2024} / 6 / 24);
+}
+
+}  // namespace
+}  // namespace tarvosen::ui
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

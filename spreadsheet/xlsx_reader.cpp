@@ -10,6 +10,7 @@
 #include <optional>
 #include <pugixml.hpp>
 
+#include "spreadsheet/functions.h"
 #include "spreadsheet/values.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/xlsx.h"
@@ -386,10 +387,18 @@ private:
         else book_->PutOpaqueFormula(sheet, row, column, text, value);
     }
 
+    // A formula we can compute, or nothing: then it is kept as the file has
+    // it, with the result stored there (functions we do not know, links to
+    // other workbooks), rather than computed to #NAME?.
     std::optional<Formula> TryCompile(const std::string& text) {
         if (text.empty()) return std::nullopt;
         try {
-            return book_->Compile(text);
+            Formula formula = book_->Compile(text);
+            for (const Op& op : formula.code)
+                if (op.code == OpCode::Call && op.index == kUnknownFunction) return std::nullopt;
+            for (const Token& token : formula.tokens)
+                if (token.kind == TokenKind::Name) return std::nullopt;
+            return formula;
         } catch (const SpreadsheetError&) {
             return std::nullopt;
         }

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <iterator>
 
 #include "spreadsheet/functions.h"
 #include "spreadsheet/values.h"
@@ -81,15 +82,19 @@ public:
         : text_(formula), resolve_(resolve) {}
 
     std::vector<Token> Run() {
-        std::vector<Token> tokens;
+        // Lexed into a reused buffer, then kept in a vector of the exact size:
+        // one allocation per formula, however many tokens it has.
+        thread_local std::vector<Token> scratch;
+        scratch.clear();
         while (true) {
             while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' ||
                                            text_[pos_] == '\r' || text_[pos_] == '\t'))
                 ++pos_;
             if (pos_ >= text_.size()) break;
-            tokens.push_back(Next(tokens));
+            scratch.push_back(Next(scratch));
         }
-        return tokens;
+        return std::vector<Token>(std::make_move_iterator(scratch.begin()),
+                                  std::make_move_iterator(scratch.end()));
     }
 
 private:
@@ -453,6 +458,7 @@ Formula CompileFormula(std::string_view text, const SheetResolver& resolve) {
     if (!body.empty() && body.front() == '=') body.remove_prefix(1);
     Formula formula;
     formula.tokens = Lexer(body, resolve).Run();
+    formula.code.reserve(formula.tokens.size());  // never more ops than tokens
     Compiler(body, formula).Run();
     return formula;
 }

@@ -16,6 +16,8 @@ namespace tarvosen::spreadsheet {
 
 namespace {
 
+constexpr std::size_t kMaxFormulaLength = 8192;  // without the leading "="
+
 std::uint8_t BorderStyle(BorderWeight weight) {
     switch (weight) {
         case BorderWeight::Thin: return LXW_BORDER_THIN;
@@ -165,8 +167,12 @@ private:
         auto c = static_cast<lxw_col_t>(column - 1);
         lxw_format* format = Format(cell.style);
         lxw_error error = LXW_NO_ERROR;
-        if (cell.formula) {
-            std::string text = book_.FormulaText(*cell.formula);
+        std::string text;
+        if (cell.formula) text = book_.FormulaText(*cell.formula);
+        // Spreadsheet programs refuse formulas longer than 8,192 characters
+        // (Excel will not open the file, LibreOffice shows Err:512): such a
+        // formula is saved as its computed value, which stays right.
+        if (cell.formula && text.size() <= kMaxFormulaLength + 1) {
             const CellValue& v = cell.value;
             if (auto* d = std::get_if<double>(&v))
                 error = worksheet_write_formula_num(ws, r, c, text.c_str(), format, *d);

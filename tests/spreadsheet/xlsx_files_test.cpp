@@ -354,6 +354,28 @@ assert ws.print_title_rows == '$1:$8', ws.print_title_rows
     ExpectLibreOfficeAgrees(third);
 }
 
+TEST_F(XlsxFiles, FormulasTooLongForSpreadsheetProgramsAreSavedAsTheirValue) {
+    // The line length of a levelling book of 2,000 stations: "=SUM(0+C9+C10+...)/1000".
+    SpreadsheetSession book;
+    book.NewWorkbook();
+    Sheet sheet = book.AddSheet();
+    std::string formula = "=SUM(0";
+    for (int row = 9; row < 9 + 4000; ++row) {
+        sheet.Cells(row, 3).SetValue(30.5);
+        formula += "+C" + std::to_string(row);
+    }
+    formula += ")/1000";
+    sheet.Range("F1").SetValue(formula);
+    sheet.Range("F2").SetFormula("=C9*2");
+    fs::path file = dir / "long.xlsx";
+    book.SaveAs(file);
+    book.OpenWorkbook(file);
+    sheet = book.ActiveSheet();
+    EXPECT_FALSE(sheet.Range("F1").HasFormula());
+    EXPECT_DOUBLE_EQ(sheet.Range("F1").Value2(), 122);
+    EXPECT_TRUE(sheet.Range("F2").HasFormula());
+}
+
 TEST_F(XlsxFiles, FailuresNameTheFileAndLeaveNothingBehind) {
     SpreadsheetSession book;
     EXPECT_THROW(book.SaveAs(dir / "x.xlsx"), SpreadsheetError);  // no workbook

@@ -96,6 +96,8 @@ void CellRange::SetValue(const CellValue& value) const {
     CellValue stored = value;
     if (auto* e = std::get_if<CellError>(&value)) stored = std::string(ErrorText(*e));
     if (auto* s = std::get_if<std::string>(&value)) stored = ToUtf8(*s);
+    if (auto* d = std::get_if<double>(&value); d && !std::isfinite(*d))
+        stored = std::string(ErrorText(CellError::Num));
     ForEachCell(rect_, [&](int row, int column) {
         sheet->book->PutValue(*sheet, row, column, stored);
     });

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "spreadsheet/spreadsheet_session.h"
 #include "spreadsheet/workbook.h"
 
@@ -80,6 +82,8 @@ TEST(CellValues, NumbersOfEveryTypeAndTheirReadBack) {
     EXPECT_EQ(sheet.Cells(1, 7).ValueText(), "1.23456789012346E+17");
     EXPECT_EQ(sheet.Cells(1, 8).ValueText(), "TRUE");
     EXPECT_DOUBLE_EQ(sheet.Cells(1, 8).Value2(), 1);
+    sheet.Cells(1, 9).SetValue(CellValue(std::nan("")));  // no NaN ever reaches a file
+    EXPECT_EQ(sheet.Cells(1, 9).ValueText(), "#NUM!");
     EXPECT_DOUBLE_EQ(sheet.Cells(9, 9).Value2(), 0);  // never written
     EXPECT_EQ(sheet.Cells(9, 9).ValueText(), "");
     // Another cell's value copied as it is, text stays text.

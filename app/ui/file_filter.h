@@ -1,0 +1,21 @@
+#pragma once
+// File dialog filters. The commands give them in the form
+// "Text File(*.Txt)|*.Txt|All(*.*)|*.*" (pairs of a description and its
+// patterns, patterns separated by ";"); Qt wants "Description (patterns)".
+
+#include <filesystem>
+#include <string>
+
+#include <QStringList>
+
+namespace tarvosen::ui {
+
+// One Qt name filter per pair. Patterns match without regard to case, as the
+// file names of instrument data come in any case ("*.Txt" finds "JOB.TXT").
+QStringList QtNameFilters(const std::string& filter);
+
+// The path with "." + extension added when the file name has no extension.
+std::filesystem::path WithDefaultExtension(std::filesystem::path path,
+                                           const std::string& extension);
+
+}  // namespace tarvosen::ui

@@ -1,0 +1,375 @@
+#include "app/ui/main_form.h"
+
+#include <filesystem>
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/data_paths.h"
+#include "app/errors.h"
+#include "app/ui/about_window.h"
+#include "app/ui/signal_lamp_panel.h"
+#include "app/ui/text_encoding.h"
+#include "app/ui/workspace_editor.h"
+#include "app/version.h"
+
+namespace tarvosen::ui {
+
+namespace {
+
+constexpr int kNormalWidth = 782;
+constexpr int kNormalHeight = 430;
+constexpr std::array<int, 3> kStatusPanelWidths = {450, 100, 50};
+constexpr const char* kPrintJobTitle = "Tarvosen Data File";
+constexpr const char* kExitQuestionDefault = "Do you really want to exit the program?";
+
+// The dialogs in the order they are created at start-up; the about box comes
+// between the DINI options and the traverse options.
+constexpr OptionDialog kDialogsBeforeAbout[] = {OptionDialog::Para, OptionDialog::R5Option,
+                                                OptionDialog::Kesha, OptionDialog::DiniOption};
+constexpr OptionDialog kDialogsAfterAbout[] = {OptionDialog::Cqkcy, OptionDialog::Shddy};
+
+std::string DialogName(OptionDialog dialog) {
+    switch (dialog) {
+        case OptionDialog::Para: return "The communication parameter dialog (TPara)";
+        case OptionDialog::R5Option: return "The R5 option dialog (TOption)";
+        case OptionDialog::Kesha: return "The COSA option dialog (Tkesha)";
+        case OptionDialog::DiniOption: return "The DINI levelling option dialog (TDINIOption)";
+        case OptionDialog::Cqkcy: return "The traverse export dialog (TCQKCY)";
+        case OptionDialog::Shddy: return "The geological-institute record book dialog (TSHDDY)";
+    }
+    return "The option dialog";
+}
+
+// A small printer drawn for desktops whose icon theme has none.
+QIcon PrinterIcon() {
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 2.5, 11, 8));     // paper in
+    p.setBrush(QColor(150, 150, 160));
+    p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 2, 2);  // body
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 14.5, 11, 7));    // paper out
+    p.setPen(QColor(120, 120, 120));
+    p.drawLine(QPointF(8, 17), QPointF(16, 17));
+    p.drawLine(QPointF(8, 19), QPointF(14, 19));
+    return QIcon(pixmap);
+}
+
+QIcon ToolbarIcon(const QStyle* style, std::string_view key) {
+    if (key == "LFClick") return style->standardIcon(QStyle::SP_DialogOpenButton);
+    if (key == "SFClick") return style->standardIcon(QStyle::SP_DialogSaveButton);
+    if (key == "parameterClick") return style->standardIcon(QStyle::SP_ComputerIcon);
+    if (key == "EltaRDnClick") return style->standardIcon(QStyle::SP_ArrowDown);
+    if (key == "EltaRUpClick") return style->standardIcon(QStyle::SP_ArrowUp);
+    if (key == "PrintClick") return QIcon::fromTheme("document-print", PrinterIcon());
+    return style->standardIcon(QStyle::SP_FileIcon);
+}
+
+QString Text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("MainForm");
+    setWindowTitle(kFormCaption);
+    resize(kNormalWidth, kNormalHeight);
+
+    // The message catalogue; without it every message keeps its English default.
+    if (auto path = FindDataFile(kMessageCatalogueFile)) catalogue_.load(*path);
+
+    // FormCreate
+    std::error_code ec;
+    state_.startDirectory = std::filesystem::current_path(ec);
+    state_.userDirectory = state_.startDirectory;
+    state_.instrumentKind = 1;
+    state_.caption = kFormCaption;
+
+    for (int language = 1; language <= 3; ++language) {
+        menuBars_[language - 1] =
+            BuildMenuBar(language, this, [this](std::string_view key) { runCommand(key); });
+        menuBars_[language - 1].bar->setNativeMenuBar(false);
+        menuBars_[language - 1].bar->hide();
+    }
+    attachMenuBar(state_.languageIndex);
+
+    buildToolBar();
+
+    auto* centre = new QWidget(this);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    Panel1 = new TSignalPanel(centre);
+    RichEdit1 = new TWorkspaceEditor(workspace_, centre);
+    column->addWidget(Panel1);
+    column->addWidget(RichEdit1, 1);
+    setCentralWidget(centre);
+
+    buildStatusLine();
+    updateFromState();
+}
+
+TMainForm::~TMainForm() {
+    dialogs_.clear();
+    progressEnd();
+    // The editor observes the workspace, which is gone before the children are.
+    delete RichEdit1;
+    RichEdit1 = nullptr;
+}
+
+void TMainForm::buildToolBar() {
+    ToolBar1 = addToolBar("ToolBar1");
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    for (const ToolbarButton& button : ToolbarLayout()) {
+        if (button.key.empty()) {
+            ToolBar1->addSeparator();
+            continue;
+        }
+        QAction* action = ToolBar1->addAction(ToolbarIcon(style(), button.key), Text(button.hint));
+        action->setObjectName(Text(button.key) + "Button");
+        action->setToolTip(Text(button.hint));
+        const std::string key(button.key);
+        connect(action, &QAction::triggered, this, [this, key] { runCommand(key); });
+    }
+    InstLabel = new QLabel(ToolBar1);
+    InstLabel->setObjectName("InstLabel");
+    QFont font("Arial");
+    font.setPixelSize(16);
+    font.setBold(true);
+    InstLabel->setFont(font);
+    // The toolbar's style would paint a palette colour over; a style sheet stays.
+    InstLabel->setStyleSheet("color: blue");
+    InstLabel->setContentsMargins(8, 0, 8, 0);
+    ToolBar1->addWidget(InstLabel);
+}
+
+void TMainForm::buildStatusLine() {
+    StatusLine = new QStatusBar(this);
+    StatusLine->setObjectName("StatusLine");
+    QFont font("Tahoma");
+    font.setPixelSize(12);
+    StatusLine->setFont(font);
+    QPalette pal = StatusLine->palette();
+    pal.setColor(QPalette::WindowText, Qt::red);
+    StatusLine->setPalette(pal);
+    const char* const texts[] = {kStatusVersionText, "Survey Data", "4.7"};
+    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+        StatusPanels[i] = new QLabel(texts[i], StatusLine);
+        StatusPanels[i]->setFixedWidth(kStatusPanelWidths[i]);
+        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusLine->addWidget(StatusPanels[i]);
+    }
+    setStatusBar(StatusLine);
+}
+
+const CommandMenuBar& TMainForm::menuBarOf(int languageIndex) const {
+    return menuBars_[static_cast<std::size_t>(std::clamp(languageIndex, 1, 3) - 1)];
+}
+
+void TMainForm::attachMenuBar(int languageIndex) {
+    QMenuBar* bar = menuBarOf(languageIndex).bar;
+    if (bar == attached_) return;
+    if (attached_) {
+        // Detach the old bar without letting the window delete it: the three
+        // bars live as long as the window.
+        layout()->setMenuBar(nullptr);
+        attached_->hide();
+    }
+    setMenuBar(bar);
+    bar->show();
+    attached_ = bar;
+}
+
+void TMainForm::updateFromState() {
+    attachMenuBar(state_.languageIndex);
+    for (const CommandMenuBar& bar : menuBars_) {
+        for (const auto& [key, action] : bar.items) {
+            const CommandRow* row = FindCommandByKey(key);
+            if (!row) continue;
+            if (row->radioGroup == "instrument")
+                action->setChecked(row->radioValue == state_.instrumentKind);
+            else if (row->radioGroup == "language")
+                action->setChecked(row->radioValue == bar.languageIndex);
+        }
+        if (QAction* view = bar.item("ViewPortSignal1Click"))
+            view->setChecked(state_.portSignalVisible);
+    }
+    InstLabel->setText(QString::fromUtf8(InstrumentLabel(state_.instrumentKind)));
+    Panel1->setVisible(state_.portSignalVisible);
+}
+
+CommandContext TMainForm::context() {
+    return CommandContext{workspace_, state_, user_, options_, catalogue_, comm1_};
+}
+
+void TMainForm::showFailure(const std::string& text) { user_.showMessage(MessageKind::Error, text); }
+
+CommandStatus TMainForm::runCommand(std::string_view key) {
+    // Commands run to completion one at a time.
+    if (runningCommand_) return CommandStatus::Cancelled;
+    const CommandRow* row = FindCommandByKey(key);
+    if (!row) {
+        showFailure("There is no command \"" + std::string(key) + "\"");
+        return CommandStatus::Stopped;
+    }
+    runningCommand_ = true;
+    CommandStatus status = CommandStatus::Stopped;
+    try {
+        RichEdit1->syncToWorkspace();
+        if (row->handler) {
+            CommandContext ctx = context();
+            status = row->handler(ctx);
+        } else {
+            runWindowCommand(key);
+            status = CommandStatus::Done;
+        }
+    } catch (const std::exception& e) {
+        showFailure(e.what());
+    } catch (...) {
+        showFailure("The command ended with an unknown failure");
+    }
+    runningCommand_ = false;
+    RichEdit1->flushAppends();
+    updateFromState();
+    return status;
+}
+
+void TMainForm::runWindowCommand(std::string_view key) {
+    if (key == "PrintSetupClick") {
+        printerSetup();
+    } else if (key == "PrintClick") {
+        print();
+    } else if (key == "FileExit") {
+        close();
+    } else if (key == "AboutMenuClick") {
+        if (!aboutBox_) aboutBox_ = new TAboutBox(this);
+        aboutBox_->exec();
+    } else if (key == "Tile" || key == "Cascade" || key == "ArrangeIcons") {
+        // The Big5 bar's window items have no handler.
+    } else {
+        ThrowNotBuilt(key);
+    }
+}
+
+void TMainForm::createDialogs() {
+    auto create = [this](OptionDialog id) {
+        if (dialogs_.count(id)) return;
+        if (auto factory = FindOptionDialogFactory(id)) dialogs_.emplace(id, factory(this));
+    };
+    for (OptionDialog id : kDialogsBeforeAbout) create(id);
+    if (!aboutBox_) aboutBox_ = new TAboutBox(this);
+    for (OptionDialog id : kDialogsAfterAbout) create(id);
+}
+
+bool TMainForm::runOptionDialog(OptionDialog dialog) {
+    auto it = dialogs_.find(dialog);
+    if (it == dialogs_.end()) {
+        // Created on first use when the window was made without the start-up.
+        if (auto factory = FindOptionDialogFactory(dialog))
+            it = dialogs_.emplace(dialog, factory(this)).first;
+    }
+    if (it == dialogs_.end() || !it->second)
+        throw NotBuiltError(DialogName(dialog) + " is not built yet");
+    CommandContext ctx = context();
+    return it->second->run(ctx);
+}
+
+void TMainForm::setComm1(TComm* comm, std::function<void()> closeOnExit) {
+    comm1_ = comm;
+    closeComm1_ = std::move(closeOnExit);
+}
+
+void TMainForm::progressBegin(int maximum) {
+    progressEnd();
+    progressBar_ = new QProgressBar(StatusLine);
+    progressBar_->setObjectName("ProgressBar");
+    progressBar_->setTextVisible(false);
+    progressBar_->setGeometry(2, 2, kStatusPanelWidths[0] - 2, StatusLine->height() - 3);
+    progressBar_->setRange(0, std::max(0, maximum));
+    progressBar_->setValue(0);
+    progressBar_->show();
+}
+
+void TMainForm::progressSetPosition(int position) {
+    if (progressBar_) progressBar_->setValue(position);
+}
+
+void TMainForm::progressEnd() {
+    delete progressBar_;
+    progressBar_ = nullptr;
+}
+
+QPrinter& TMainForm::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void TMainForm::printerSetup() {
+    QPageSetupDialog dialog(&printer(), this);
+    dialog.exec();
+}
+
+void TMainForm::print() {
+    QPrintDialog dialog(&printer(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printWorkspace(printer());
+}
+
+void TMainForm::printWorkspace(QPrinter& printer) {
+    RichEdit1->syncToWorkspace();
+    QString text;
+    for (const std::string& line : workspace_.lines()) {
+        text += DecodeLine(line);
+        text += QChar('\n');
+    }
+    QTextDocument document;
+    QFont font = RichEdit1->font();
+    font.setPointSize(10);  // the editor's pixel size would shrink to nothing on paper
+    document.setDefaultFont(font);
+    document.setPlainText(text);
+    printer.setDocName(kPrintJobTitle);
+    document.print(&printer);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool yes = false;
+    try {
+        CommandContext ctx = context();
+        yes = user_.confirm(ctx.message(msg::kExitQuestion, kExitQuestionDefault));
+    } catch (const std::exception& e) {
+        showFailure(e.what());
+    }
+    if (!yes) {
+        event->ignore();
+        return;
+    }
+    if (closeComm1_) {
+        try {
+            closeComm1_();
+        } catch (const std::exception& e) {
+            showFailure(e.what());
+        }
+    }
+    event->accept();
+}
+
+}  // namespace tarvosen::ui

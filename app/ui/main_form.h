@@ -1,0 +1,122 @@
+#pragma once
+// TMainForm: the main window. It owns the workspace and the application
+// state, shows the workspace in its editor, and runs every command of the
+// command table from its menus and toolbar.
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include <QMainWindow>
+
+#include "app/command.h"
+#include "app/ui/menu_bars.h"
+#include "app/ui/option_dialog_registry.h"
+#include "app/ui/qt_user_interface.h"
+#include "i18n/message_catalogue.h"
+
+class QLabel;
+class QPrinter;
+class QProgressBar;
+class QStatusBar;
+class QToolBar;
+
+namespace tarvosen::ui {
+
+class TAboutBox;
+class TSignalPanel;
+class TWorkspaceEditor;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // The caption of the form before any command sets one.
+    static constexpr const char* kFormCaption = "Tarvosen Data Processor";
+
+    // Loads the message catalogue, remembers the current directory as
+    // StartDirectory and selects instrument kind 1.
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Creates every option dialog and the about box once, in their start-up
+    // order; they live until the window is destroyed.
+    void createDialogs();
+
+    // Runs the command with this key from the command table: writes edited
+    // text back into the workspace, runs the handler, shows any failure in an
+    // error box and updates the window from the application state.
+    CommandStatus runCommand(std::string_view key);
+
+    // A command context over the window's workspace, state and user.
+    CommandContext context();
+
+    // Shows a registered option dialog modally; throws NotBuiltError when the
+    // dialog has not been built.
+    bool runOptionDialog(OptionDialog dialog);
+
+    // The printing of Print: the whole workspace as one document.
+    void printWorkspace(QPrinter& printer);
+
+    // The serial port component. The window passes it to every command and
+    // runs closeOnExit when the exit is confirmed.
+    void setComm1(TComm* comm, std::function<void()> closeOnExit);
+
+    // The status-bar progress bar (null when none is shown).
+    void progressBegin(int maximum);
+    void progressSetPosition(int position);
+    void progressEnd();
+    QProgressBar* progressBar() const { return progressBar_; }
+
+    Workspace& workspace() { return workspace_; }
+    AppState& state() { return state_; }
+    DialogOptions& options() { return options_; }
+    const MessageCatalogue& catalogue() const { return catalogue_; }
+    QtUserInterface& user() { return user_; }
+
+    // The menu bar of a language (1..3) and the one attached now.
+    const CommandMenuBar& menuBarOf(int languageIndex) const;
+    QMenuBar* attachedMenuBar() const { return attached_; }
+
+    // The window's parts, named as on the form.
+    QToolBar* ToolBar1 = nullptr;
+    QLabel* InstLabel = nullptr;
+    TSignalPanel* Panel1 = nullptr;
+    TWorkspaceEditor* RichEdit1 = nullptr;
+    QStatusBar* StatusLine = nullptr;
+    std::array<QLabel*, 3> StatusPanels{};
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildStatusLine();
+    void attachMenuBar(int languageIndex);
+    void updateFromState();
+    // The window's own commands: those without a core handler.
+    void runWindowCommand(std::string_view key);
+    void printerSetup();
+    void print();
+    QPrinter& printer();
+    void showFailure(const std::string& text);
+
+    Workspace workspace_;
+    AppState state_;
+    DialogOptions options_;
+    MessageCatalogue catalogue_;
+    QtUserInterface user_{*this};
+    TComm* comm1_ = nullptr;
+    std::function<void()> closeComm1_;
+
+    std::array<CommandMenuBar, 3> menuBars_;
+    QMenuBar* attached_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
+    std::map<OptionDialog, std::unique_ptr<OptionDialogHost>> dialogs_;
+    TAboutBox* aboutBox_ = nullptr;
+    bool runningCommand_ = false;
+};
+
+}  // namespace tarvosen::ui

@@ -1,0 +1,110 @@
+#include "app/ui/qt_user_interface.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "app/app_state.h"
+#include "app/ui/file_filter.h"
+#include "app/ui/main_form.h"
+#include "app/ui/text_encoding.h"
+
+namespace tarvosen::ui {
+
+namespace {
+
+// Messages may quote file contents or names in any code page.
+QString Shown(const std::string& text) { return DecodeLine(text); }
+
+std::filesystem::path LocalPath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+std::optional<std::filesystem::path> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                                   const std::string& filter) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    // Qt's own dialog: it applies the case-blind patterns the same everywhere.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(QtNameFilters(filter));
+    dialog.setDirectory(QDir::current());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return LocalPath(dialog.selectedFiles().front());
+}
+
+}  // namespace
+
+void QtUserInterface::showMessage(MessageKind kind, const std::string& text) {
+    if (answers_) return answers_->showMessage(kind, text);
+    const QString title = QString::fromUtf8(kApplicationTitle);
+    switch (kind) {
+        case MessageKind::Information:
+            QMessageBox::information(&window_, title, Shown(text));
+            break;
+        case MessageKind::Warning:
+            QMessageBox::warning(&window_, title, Shown(text));
+            break;
+        case MessageKind::Error:
+            QMessageBox::critical(&window_, title, Shown(text));
+            break;
+    }
+}
+
+bool QtUserInterface::confirm(const std::string& question) {
+    if (answers_) return answers_->confirm(question);
+    return QMessageBox::question(&window_, QString::fromUtf8(kApplicationTitle), Shown(question),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::filesystem::path> QtUserInterface::chooseSaveFile(const std::string& filter,
+                                                                     const std::string& ext) {
+    if (answers_) return answers_->chooseSaveFile(filter, ext);
+    auto path = RunFileDialog(&window_, QFileDialog::AcceptSave, filter);
+    if (path) *path = WithDefaultExtension(*path, ext);
+    return path;
+}
+
+std::optional<std::filesystem::path> QtUserInterface::chooseOpenFile(const std::string& filter) {
+    if (answers_) return answers_->chooseOpenFile(filter);
+    return RunFileDialog(&window_, QFileDialog::AcceptOpen, filter);
+}
+
+bool QtUserInterface::showOptionDialog(OptionDialog dialog) {
+    if (answers_) return answers_->showOptionDialog(dialog);
+    return window_.runOptionDialog(dialog);
+}
+
+void QtUserInterface::setCaption(const std::string& caption) {
+    window_.setWindowTitle(Shown(caption));
+    if (answers_) answers_->setCaption(caption);
+}
+
+void QtUserInterface::progressBegin(int maximum) {
+    window_.progressBegin(maximum);
+    if (answers_) answers_->progressBegin(maximum);
+}
+
+void QtUserInterface::progressSetPosition(int position) {
+    window_.progressSetPosition(position);
+    if (answers_) answers_->progressSetPosition(position);
+}
+
+void QtUserInterface::progressEnd() {
+    window_.progressEnd();
+    if (answers_) answers_->progressEnd();
+}
+
+void QtUserInterface::openWithDesktop(const std::filesystem::path& path) {
+    if (answers_) return answers_->openWithDesktop(path);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+}
+
+}  // namespace tarvosen::ui

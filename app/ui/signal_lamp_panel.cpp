@@ -1,0 +1,104 @@
+#include "app/ui/signal_lamp_panel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QThread>
+#include <QTimer>
+
+namespace tarvosen::ui {
+
+// One round lamp: white when out, green when lit (red for the error lamp).
+class TSignalLamp : public QWidget {
+public:
+    TSignalLamp(QColor litColour, QWidget* parent) : QWidget(parent), litColour_(litColour) {
+        setFixedSize(14, 14);
+        offTimer_.setSingleShot(true);
+        connect(&offTimer_, &QTimer::timeout, this, [this] { setLit(false); });
+    }
+    void setLit(bool lit) {
+        offTimer_.stop();
+        if (lit_ == lit) return;
+        lit_ = lit;
+        update();
+    }
+    void flash(int milliseconds) {
+        setLit(true);
+        offTimer_.start(milliseconds);
+    }
+    bool lit() const { return lit_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::darkGray, 1));
+        p.setBrush(lit_ ? litColour_ : QColor(Qt::white));
+        p.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+
+private:
+    QColor litColour_;
+    QTimer offTimer_;
+    bool lit_ = false;
+};
+
+namespace {
+
+constexpr const char* kObjectNames[] = {"S_TxEmpty", "S_Break", "S_RxChar", "S_RLSD", "S_Rxflag",
+                                        "S_Error",   "S_Ring",  "S_DSR",    "S_CTS"};
+constexpr const char* kCaptions[] = {"EV_TxEmpty", "EV_Break", "EV_RxChar", "EV_RLSD", "EV_Rxflag",
+                                     "EV_Error",   "EV_RING",  "EV_DSR",    "EV_CTS"};
+
+}  // namespace
+
+const char* TSignalPanel::LampCaption(int lamp) {
+    return lamp >= 0 && lamp < LampCount ? kCaptions[lamp] : "";
+}
+
+TSignalPanel::TSignalPanel(QWidget* parent) : QFrame(parent) {
+    setObjectName("Panel1");
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFixedHeight(57);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(10, 4, 10, 4);
+    row->setSpacing(6);
+    caption_ = new QLabel(QString::fromUtf8("Port Line Signal："), this);
+    row->addWidget(caption_);
+    row->addSpacing(8);
+    for (int i = 0; i < LampCount; ++i) {
+        lamps_[i] = new TSignalLamp(i == Error ? QColor(Qt::red) : QColor(0, 200, 0), this);
+        lamps_[i]->setObjectName(kObjectNames[i]);
+        auto* label = new QLabel(kCaptions[i], this);
+        row->addWidget(lamps_[i]);
+        row->addWidget(label);
+        row->addSpacing(6);
+    }
+    row->addStretch();
+}
+
+void TSignalPanel::setLit(int lamp, bool lit) {
+    if (lamp < 0 || lamp >= LampCount) return;
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, [this, lamp, lit] { setLit(lamp, lit); },
+                                  Qt::QueuedConnection);
+        return;
+    }
+    lamps_[lamp]->setLit(lit);
+}
+
+void TSignalPanel::flash(int lamp, int milliseconds) {
+    if (lamp < 0 || lamp >= LampCount) return;
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, [this, lamp, milliseconds] { flash(lamp, milliseconds); },
+                                  Qt::QueuedConnection);
+        return;
+    }
+    lamps_[lamp]->flash(milliseconds);
+}
+
+bool TSignalPanel::isLit(int lamp) const {
+    return lamp >= 0 && lamp < LampCount && lamps_[lamp]->lit();
+}
+
+}  // namespace tarvosen::ui

@@ -1,0 +1,53 @@
+#pragma once
+// RichEdit1: the editor that shows the workspace. The workspace's bytes are
+// the text; the editor follows every change of it and shows each line decoded
+// (see text_encoding.h). What the user types stays in the editor until the
+// next command, which first writes the edited text back into the workspace.
+// Lines the user did not change keep their bytes exactly.
+
+#include <cstddef>
+#include <vector>
+
+#include <QPlainTextEdit>
+
+#include "app/workspace.h"
+
+namespace tarvosen::ui {
+
+class TWorkspaceEditor : public QPlainTextEdit, public WorkspaceObserver {
+    Q_OBJECT
+public:
+    TWorkspaceEditor(Workspace& workspace, QWidget* parent = nullptr);
+    ~TWorkspaceEditor() override;
+
+    // True when the user changed the text since the workspace was last shown
+    // or written back.
+    bool userEdited() const { return userEdited_; }
+
+    // Writes the edited text back into the workspace if the user changed it.
+    void syncToWorkspace();
+
+    // Shows lines appended since the last time (appends are shown in batches
+    // when control returns to the event loop, so many lines stay fast).
+    void flushAppends();
+
+    // The editor's lines as the workspace would get them from syncToWorkspace.
+    std::vector<std::string> editedLines() const;
+
+    // WorkspaceObserver
+    void linesAppended(std::size_t first, std::size_t count) override;
+    void workspaceReset() override;
+
+private:
+    void showWholeWorkspace();
+    void scheduleFlush();
+
+    Workspace& workspace_;
+    std::size_t shownLines_ = 0;  // workspace lines the editor shows
+    bool userEdited_ = false;
+    bool updating_ = false;       // the editor is changing its own text
+    bool flushScheduled_ = false;
+    bool syncing_ = false;        // the workspace is taking the editor's text
+};
+
+}  // namespace tarvosen::ui

@@ -1,0 +1,90 @@
+// The option dialogs: created once at start-up in their order, shown through
+// the window's user interface, and a clear message for one not built yet.
+// This program registers stand-ins for every dialog.
+
+#include <QTest>
+
+#include "app/errors.h"
+#include "app/ui/about_window.h"
+#include "tests/ui/window_fixture.h"
+
+using namespace tarvosen;
+using namespace tarvosen::ui;
+using tarvosen::ui::test::WindowFixture;
+
+namespace {
+
+std::vector<OptionDialog> created;
+std::vector<OptionDialog> shown;
+
+class StandIn : public OptionDialogHost {
+public:
+    explicit StandIn(OptionDialog id) : id_(id) { created.push_back(id); }
+    bool run(CommandContext& ctx) override {
+        shown.push_back(id_);
+        ctx.options.r5.includeCode = false;  // a dialog writes its values back
+        return true;
+    }
+
+private:
+    OptionDialog id_;
+};
+
+void RegisterStandIns() {
+    for (OptionDialog id : {OptionDialog::Para, OptionDialog::R5Option, OptionDialog::Kesha,
+                            OptionDialog::DiniOption, OptionDialog::Cqkcy, OptionDialog::Shddy})
+        RegisterOptionDialog(id, [id](QWidget*) { return std::make_unique<StandIn>(id); });
+}
+
+}  // namespace
+
+class DialogRegistryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        RegisterStandIns();
+        created.clear();
+        shown.clear();
+    }
+
+    void dialogsAreCreatedOnceInStartUpOrder() {
+        WindowFixture f;
+        f.window->createDialogs();
+        f.window->createDialogs();
+        const std::vector<OptionDialog> order = {OptionDialog::Para,       OptionDialog::R5Option,
+                                                 OptionDialog::Kesha,      OptionDialog::DiniOption,
+                                                 OptionDialog::Cqkcy,      OptionDialog::Shddy};
+        QVERIFY(created == order);
+        QCOMPARE(f.window->findChildren<TAboutBox*>().size(), 1);
+    }
+
+    void commandsShowTheRegisteredDialog() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        w.createDialogs();
+        w.user().setAnswers(nullptr);  // the real path: UserInterface -> registry host
+        QVERIFY(w.options().r5.includeCode);
+        QCOMPARE(w.runCommand("R51Click"), CommandStatus::Done);
+        QVERIFY(shown == std::vector<OptionDialog>{OptionDialog::R5Option});
+        QVERIFY(!w.options().r5.includeCode);
+        QCOMPARE(created.size(), 6u);  // shown again, never made again
+    }
+
+    void aDialogNotBuiltSaysSo() {
+        RegisterOptionDialog(OptionDialog::R5Option, {});
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        w.createDialogs();
+        // Questions and messages still come from the script; the dialog goes
+        // to the window as it would without one.
+        f.answers.onDialog = [&w](OptionDialog id) { return w.runOptionDialog(id); };
+        QCOMPARE(w.runCommand("R51Click"), CommandStatus::Stopped);
+        const auto errors = f.answers.texts(MessageKind::Error);
+        QCOMPARE(errors.size(), 1u);
+        QCOMPARE(errors[0], std::string("The R5 option dialog (TOption) is not built yet"));
+    }
+};
+
+QTEST_MAIN(DialogRegistryTest)
+#include "dialog_registry_test.moc"

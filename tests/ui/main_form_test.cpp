@@ -1,0 +1,372 @@
+// The main window: menu bars and languages, file commands with their captions
+// and bytes on disk, edits written back, the exit question, the progress bar,
+// the lamp panel, received lines and printing.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include "app/file_commands.h"
+#include "app/ui/signal_lamp_panel.h"
+#include "app/ui/workspace_editor.h"
+#include "i18n/message_catalogue.h"
+#include "tests/ui/window_fixture.h"
+
+using namespace tarvosen;
+using namespace tarvosen::ui;
+using tarvosen::ui::test::WindowFixture;
+
+namespace {
+
+QString Checked(const CommandMenuBar& bar, std::string_view group) {
+    QString checked;
+    for (const auto& [key, action] : bar.items) {
+        const CommandRow* row = FindCommandByKey(key);
+        if (row && row->radioGroup == group && action->isChecked())
+            checked += QString::fromStdString(key) + " ";
+    }
+    return checked.trimmed();
+}
+
+QString EditorText(TMainForm& w) {
+    w.RichEdit1->flushAppends();
+    return w.RichEdit1->toPlainText();
+}
+
+// GB18030 bytes of 中文 and of 点号 ("point number").
+const std::string kGbChinese = "\xD6\xD0\xCE\xC4";
+const std::string kGbPointNumber = "\xB5\xE3\xBA\xC5";
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithGbMenuBarAndInitialState() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        QCOMPARE(w.menuBar(), w.menuBarOf(2).bar);
+        QCOMPARE(w.menuBar()->objectName(), QString("MainMenu1"));
+        QCOMPARE(w.windowTitle(), QString("Tarvosen Data Processor"));
+        QCOMPARE(w.state().startDirectory, f.dir());
+        QCOMPARE(w.state().instrumentKind, 1);
+        QCOMPARE(Checked(w.menuBarOf(2), "instrument"), QString("Nikon500Series1Click"));
+        QCOMPARE(w.InstLabel->text(), QString::fromUtf8("Nikon DTM-352/350/330、500  Series"));
+        QVERIFY(!w.Panel1->isHidden());
+        QVERIFY(w.menuBarOf(2).item("ViewPortSignal1Click")->isChecked());
+        // The GB bar has the DINI and Nikon submenus under Convert.
+        const QList<QAction*> tops = w.menuBar()->actions();
+        QCOMPARE(tops.size(), 5);
+        QCOMPARE(tops[2]->text(), QString::fromUtf8("[&C] 格式转换"));
+        QStringList subMenus;
+        for (QAction* a : tops[2]->menu()->actions())
+            if (a->menu()) subMenus << a->text();
+        QCOMPARE(subMenus, QStringList({QString::fromUtf8("尼康原始数据转换"),
+                                        QString::fromUtf8("蔡司电子水准仪（DINI）数据处理")}));
+    }
+
+    void languageCommandsSwitchBarsAndChecks() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        struct Step {
+            const char* key;
+            int language;
+            const char* barName;
+            const char* firstMenu;
+        };
+        // Each step clicks the item in the bar attached at that moment; the
+        // last one comes back to GB, whose own item must be checked again.
+        const Step steps[] = {
+            {"English1Click", 1, "MainMenu", "&Data Transfer"},
+            {"TraditionalChinese1Click", 3, "MainMenu2", "[&T]數据傳輸"},
+            {"SimpleChinese1Click", 2, "MainMenu1", "[&T]数据传输"},
+            {"TraditionalChinese1Click", 3, "MainMenu2", "[&T]數据傳輸"},
+        };
+        for (const Step& step : steps) {
+            const int before = w.state().languageIndex;
+            w.menuBarOf(before).item(step.key)->trigger();
+            QCOMPARE(w.state().languageIndex, step.language);
+            QCOMPARE(w.menuBar(), w.menuBarOf(step.language).bar);
+            QCOMPARE(w.menuBar()->objectName(), QString(step.barName));
+            QCOMPARE(w.menuBar()->actions().front()->text(), QString::fromUtf8(step.firstMenu));
+            QCOMPARE(Checked(w.menuBarOf(step.language), "language"), QString(step.key));
+            for (int other = 1; other <= 3; ++other)
+                QCOMPARE(w.menuBarOf(other).bar->isHidden(), other != step.language);
+            // Every bar keeps its own language checked, whichever is attached.
+            QCOMPARE(Checked(w.menuBarOf(2), "language"), QString("SimpleChinese1Click"));
+        }
+        // The bars are kept, not rebuilt: switching never deletes one.
+        QCOMPARE(w.findChildren<QMenuBar*>().size(), 3);
+    }
+
+    void instrumentChoiceMovesChecksAndLabel() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        w.menuBarOf(2).item("ZeissDINIDigitalLevel1Click")->trigger();
+        QCOMPARE(w.state().instrumentKind, 4);
+        QCOMPARE(w.InstLabel->text(), QString("Zeiss Dini Series"));
+        for (int language = 1; language <= 3; ++language)
+            QCOMPARE(Checked(w.menuBarOf(language), "instrument"),
+                     QString("ZeissDINIDigitalLevel1Click"));
+    }
+
+    void viewPortSignalHidesAndShowsThePanel() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        w.runCommand("ViewPortSignal1Click");
+        QVERIFY(w.Panel1->isHidden());
+        QVERIFY(!w.menuBarOf(1).item("ViewPortSignal1Click")->isChecked());
+        w.runCommand("ViewPortSignal1Click");
+        QVERIFY(!w.Panel1->isHidden());
+
+        w.Panel1->flash(TSignalPanel::RxChar, 30);
+        QVERIFY(w.Panel1->isLit(TSignalPanel::RxChar));
+        QTRY_VERIFY(!w.Panel1->isLit(TSignalPanel::RxChar));
+        w.Panel1->setLit(TSignalPanel::Cts, true);
+        QVERIFY(w.Panel1->isLit(TSignalPanel::Cts));
+        QVERIFY(!w.Panel1->isLit(TSignalPanel::Dsr));
+    }
+
+    void loadAndSaveKeepBytesAndSetCaptions_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ascii") << QByteArray("PN,X,Y,Z\r\n1,100.000,200.000,10.5\r\n\r\nEND\r\n");
+        QTest::newRow("utf-8") << QByteArray("点号,X,Y\r\n\xEF\xBB\xBF" "BOM line\r\n中文 1,2\r\n");
+        QTest::newRow("gb18030")
+            << QByteArray::fromStdString(kGbPointNumber + ",X,Y\r\n" + kGbChinese + " 1,2\r\n");
+        QTest::newRow("gb18030 with stray bytes")
+            << QByteArray::fromStdString(kGbChinese + "\xFF\x80\r\nA\x81\r\n");
+    }
+    void loadAndSaveKeepBytesAndSetCaptions() {
+        QFETCH(QByteArray, bytes);
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        const auto source = f.writeFile("job.txt", bytes.toStdString());
+        f.answers.openAnswers.push_back(source);
+        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Done);
+        QCOMPARE(f.answers.openFilters.back(), std::string(kOpenFilter));
+        QCOMPARE(w.windowTitle(),
+                 QString::fromStdString("Tarvosen  Data Processor--[" + source.string() + "]"));
+        QCOMPARE(w.state().currentDocumentName, source.string());
+
+        // Save writes back to the loaded file, byte for byte.
+        std::filesystem::remove(source);
+        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        QCOMPARE(QByteArray::fromStdString(f.readFile(source)), bytes);
+
+        // Save as writes the same bytes whatever the type, and the caption is
+        // the bare path.
+        const auto copy = f.dir() / "copy.Dxf";
+        f.answers.saveAnswers.push_back(copy);
+        QCOMPARE(w.runCommand("Saveas1Click"), CommandStatus::Done);
+        QCOMPARE(f.answers.saveFilters.back(), std::string(kSaveAsFilter));
+        QCOMPARE(QByteArray::fromStdString(f.readFile(copy)), bytes);
+        QCOMPARE(w.windowTitle(), QString::fromStdString(copy.string()));
+        QCOMPARE(w.state().currentDocumentName, copy.string());
+    }
+
+    void editorShowsDecodedLines() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        const auto gb = f.writeFile("gb.txt", kGbChinese + "\r\n");
+        CommandContext ctx = w.context();
+        LoadDocument(ctx, gb);
+        QCOMPARE(EditorText(w), QString::fromUtf8("中文"));
+        const auto utf8 = f.writeFile("utf8.txt", "中文\r\nabc\r\n");
+        LoadDocument(ctx, utf8);
+        QCOMPARE(EditorText(w), QString::fromUtf8("中文\nabc"));
+    }
+
+    void editsAreWrittenBackAndUntouchedLinesKeepTheirBytes() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        // A GB18030 file with a stray byte the user never touches.
+        const std::string untouched = "A\xFF" + kGbChinese;
+        const auto path = f.writeFile(
+            "job.txt", "first\r\n" + untouched + "\r\nmiddle\r\n" + kGbPointNumber + "\r\nlast\r\n");
+        CommandContext ctx = w.context();
+        LoadDocument(ctx, path);
+        QVERIFY(!w.RichEdit1->userEdited());
+
+        // The user changes "middle" and types Chinese on a new line after it.
+        QTextCursor cursor(w.RichEdit1->document()->findBlockByNumber(2));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        cursor.insertText(QString::fromUtf8("!\n中文"));
+        QVERIFY(w.RichEdit1->userEdited());
+        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        QCOMPARE(f.readFile(path), "first\r\n" + untouched + "\r\nmiddle!\r\n" + kGbChinese +
+                                       "\r\n" + kGbPointNumber + "\r\nlast\r\n");
+        QVERIFY(!w.RichEdit1->userEdited());
+        QCOMPARE(w.workspace().lineCount(), 6u);
+
+        // Deleting everything leaves no lines at all.
+        w.RichEdit1->selectAll();
+        w.RichEdit1->textCursor().removeSelectedText();
+        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        QCOMPARE(f.readFile(path), std::string());
+    }
+
+    void utf8TextGetsTypedLinesInUtf8() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        const auto path = f.writeFile("job.txt", "abc\r\n");
+        CommandContext ctx = w.context();
+        LoadDocument(ctx, path);
+        QTextCursor cursor(w.RichEdit1->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QString::fromUtf8("\n点号"));
+        w.runCommand("SFClick");
+        QCOMPARE(f.readFile(path), std::string("abc\r\n点号\r\n"));
+    }
+
+    void saveRightAfterStartWritesNonameInCurrentDirectory() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        QVERIFY(std::filesystem::exists(f.dir() / "NONAME.TXT"));
+        QCOMPARE(std::filesystem::file_size(f.dir() / "NONAME.TXT"), 0u);
+        QVERIFY(f.answers.messages.empty());
+    }
+
+    void clearKeepsNameSoSaveEmptiesTheFile() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        const auto path = f.writeFile("job.txt", "1,2,3\r\n");
+        f.answers.openAnswers.push_back(path);
+        w.runCommand("LFClick");
+        const QString caption = w.windowTitle();
+        w.runCommand("ClearFClick");
+        QCOMPARE(EditorText(w), QString());
+        QCOMPARE(w.windowTitle(), caption);
+        w.runCommand("SFClick");
+        QCOMPARE(f.readFile(path), std::string());
+    }
+
+    void failuresAreShownAndChangeNothing() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        const auto path = f.writeFile("job.txt", "kept\r\n");
+        f.answers.openAnswers.push_back(path);
+        w.runCommand("LFClick");
+        const QString caption = w.windowTitle();
+
+        // A file that cannot be read.
+        f.answers.openAnswers.push_back(f.dir() / "missing.txt");
+        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Stopped);
+        QCOMPARE(f.answers.texts(MessageKind::Error).size(), 1u);
+        QVERIFY(f.answers.texts(MessageKind::Error)[0].find("missing.txt") != std::string::npos);
+        QCOMPARE(w.windowTitle(), caption);
+        QCOMPARE(w.state().currentDocumentName, path.string());
+        QCOMPARE(EditorText(w), QString("kept"));
+
+        // A folder that cannot be written into keeps the name and caption.
+        std::filesystem::create_directory(f.dir() / "sub");
+        f.answers.saveAnswers.push_back(f.dir() / "sub");
+        QCOMPARE(w.runCommand("Saveas1Click"), CommandStatus::Stopped);
+        QCOMPARE(f.answers.texts(MessageKind::Error).size(), 2u);
+        QCOMPARE(w.windowTitle(), caption);
+
+        // A cancelled dialog is silent.
+        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Cancelled);
+        QCOMPARE(f.answers.messages.size(), 2u);
+    }
+
+    void exitAsksAndOnlyYesCloses() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        int portClosed = 0;
+        w.setComm1(nullptr, [&] { ++portClosed; });
+        w.show();
+        MessageCatalogue catalogue;
+        QVERIFY(catalogue.load(std::filesystem::path(TARVOSEN_SOURCE_DATA_DIR) / "messages.txt"));
+
+        f.answers.confirmAnswers = {false};
+        w.runCommand("FileExit");
+        QVERIFY(w.isVisible());
+        QCOMPARE(portClosed, 0);
+        QCOMPARE(f.answers.questions.back(), *catalogue.find(msg::kExitQuestion, 2));
+
+        // The question follows the language chosen last.
+        w.runCommand("English1Click");
+        f.answers.confirmAnswers = {false};
+        QVERIFY(!w.close());
+        QCOMPARE(f.answers.questions.back(), *catalogue.find(msg::kExitQuestion, 1));
+
+        f.answers.confirmAnswers = {true};
+        QVERIFY(w.close());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(portClosed, 1);
+    }
+
+    void progressBarLivesInTheStatusLine() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        w.resize(900, 500);
+        w.show();
+        CommandContext ctx = w.context();
+        ctx.user.progressBegin(40);
+        QProgressBar* bar = w.progressBar();
+        QVERIFY(bar);
+        QCOMPARE(bar->parentWidget(), static_cast<QWidget*>(w.StatusLine));
+        QCOMPARE(bar->maximum(), 40);
+        QCOMPARE(bar->geometry(), QRect(2, 2, 448, w.StatusLine->height() - 3));
+        ctx.user.progressSetPosition(17);
+        QCOMPARE(bar->value(), 17);
+        ctx.user.progressEnd();
+        QVERIFY(!w.progressBar());
+        QVERIFY(w.StatusLine->findChildren<QProgressBar*>().isEmpty());
+        // One that is still shown goes with the window.
+        ctx.user.progressBegin(5);
+    }
+
+    void receivedLinesAppearInBatchesAndEndResetsTheName() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        CommandContext ctx = w.context();
+        for (int i = 0; i < 20000; ++i) AppendWorkspaceLine(ctx, "line " + std::to_string(i));
+        // Shown when the event loop runs, not line by line.
+        QTRY_COMPARE(w.RichEdit1->document()->blockCount(), 20000);
+        QCOMPARE(w.RichEdit1->document()->lastBlock().text(), QString("line 19999"));
+
+        AppendWorkspaceLine(ctx, "END");
+        const std::string reset = (f.dir() / "NONAME.TXT").string();
+        QCOMPARE(w.state().currentDocumentName, reset);
+        QCOMPARE(w.windowTitle(), QString::fromStdString(reset));
+        QTRY_COMPARE(w.RichEdit1->document()->lastBlock().text(), QString("END"));
+
+        // Typing while lines arrive: both end up in the workspace.
+        QTextCursor cursor(w.RichEdit1->document());
+        cursor.insertText("typed ");
+        AppendWorkspaceLine(ctx, "after");
+        w.runCommand("SFClick");
+        const std::string saved = f.readFile(reset);
+        QVERIFY(saved.starts_with("typed line 0\r\n"));
+        QVERIFY(saved.ends_with("END\r\nafter\r\n"));
+    }
+
+    void printsTheWorkspaceToPdf() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        const auto path = f.writeFile("job.txt", kGbChinese + ",1.000,2.000\r\nEND\r\n");
+        CommandContext ctx = w.context();
+        LoadDocument(ctx, path);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const auto pdf = f.dir() / "out.pdf";
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        w.printWorkspace(printer);
+        QCOMPARE(printer.docName(), QString("Tarvosen Data File"));
+        const std::string bytes = f.readFile(pdf);
+        QVERIFY(bytes.starts_with("%PDF-"));
+        QVERIFY(bytes.size() > 1000);
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"

@@ -1,0 +1,45 @@
+// Start-up: the splash stays at least its minimum time, shows the memory
+// figures, and is gone when the window is handed over.
+
+#include <chrono>
+
+#include <QApplication>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "app/ui/about_window.h"
+#include "app/ui/main_form.h"
+#include "app/ui/startup.h"
+
+using namespace tarvosen::ui;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void splashStaysTwoSecondsAndIsGoneAfterwards() {
+        QCOMPARE(kMinimumSplashTime, std::chrono::milliseconds(2000));
+        const auto start = std::chrono::steady_clock::now();
+        auto window = StartUp();
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        QVERIFY(elapsed >= std::chrono::milliseconds(2000));
+        QVERIFY(window);
+        QVERIFY(!window->isVisible());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<TAbout*>(w));
+        QVERIFY(window->findChild<TAboutBox*>());
+    }
+
+    void splashShowsMemoryFigures() {
+        TAbout splash;
+        splash.showNow();
+        QVERIFY(splash.isVisible());
+        QCOMPARE(splash.size(), QSize(459, 268));
+        QVERIFY(QRegularExpression("^\\d{1,3}(,\\d{3})*KB$").match(splash.pRes->text()).hasMatch());
+        QVERIFY(QRegularExpression("^\\d{1,3}%$").match(splash.fRes->text()).hasMatch());
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"

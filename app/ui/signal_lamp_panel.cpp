@@ -8,39 +8,38 @@
 
 namespace tarvosen::ui {
 
-// One round lamp: white when out, green when lit (red for the error lamp).
+// One round lamp: white when idle, red when lit.
 class TSignalLamp : public QWidget {
 public:
-    TSignalLamp(QColor litColour, QWidget* parent) : QWidget(parent), litColour_(litColour) {
+    explicit TSignalLamp(QWidget* parent) : QWidget(parent) {
         setFixedSize(14, 14);
         offTimer_.setSingleShot(true);
-        connect(&offTimer_, &QTimer::timeout, this, [this] { setLit(false); });
+        connect(&offTimer_, &QTimer::timeout, this, [this] { setColour(Qt::white); });
     }
-    void setLit(bool lit) {
+    void setColour(const QColor& colour) {
         offTimer_.stop();
-        if (lit_ == lit) return;
-        lit_ = lit;
+        if (colour_ == colour) return;
+        colour_ = colour;
         update();
     }
     void flash(int milliseconds) {
-        setLit(true);
+        setColour(Qt::red);
         offTimer_.start(milliseconds);
     }
-    bool lit() const { return lit_; }
+    bool lit() const { return colour_ != QColor(Qt::white); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::darkGray, 1));
-        p.setBrush(lit_ ? litColour_ : QColor(Qt::white));
+        p.setBrush(colour_);
         p.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
 
 private:
-    QColor litColour_;
+    QColor colour_ = Qt::white;
     QTimer offTimer_;
-    bool lit_ = false;
 };
 
 namespace {
@@ -67,7 +66,7 @@ TSignalPanel::TSignalPanel(QWidget* parent) : QFrame(parent) {
     row->addWidget(caption_);
     row->addSpacing(8);
     for (int i = 0; i < LampCount; ++i) {
-        lamps_[i] = new TSignalLamp(i == Error ? QColor(Qt::red) : QColor(0, 200, 0), this);
+        lamps_[i] = new TSignalLamp(this);
         lamps_[i]->setObjectName(kObjectNames[i]);
         auto* label = new QLabel(kCaptions[i], this);
         row->addWidget(lamps_[i]);
@@ -77,14 +76,16 @@ TSignalPanel::TSignalPanel(QWidget* parent) : QFrame(parent) {
     row->addStretch();
 }
 
-void TSignalPanel::setLit(int lamp, bool lit) {
+void TSignalPanel::setLit(int lamp, bool lit) { setColour(lamp, lit ? Qt::red : Qt::white); }
+
+void TSignalPanel::setColour(int lamp, const QColor& colour) {
     if (lamp < 0 || lamp >= LampCount) return;
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this, lamp, lit] { setLit(lamp, lit); },
+        QMetaObject::invokeMethod(this, [this, lamp, colour] { setColour(lamp, colour); },
                                   Qt::QueuedConnection);
         return;
     }
-    lamps_[lamp]->setLit(lit);
+    lamps_[lamp]->setColour(colour);
 }
 
 void TSignalPanel::flash(int lamp, int milliseconds) {

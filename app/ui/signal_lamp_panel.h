@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include <QColor>
 #include <QFrame>
 
 class QLabel;
@@ -21,12 +22,14 @@ public:
 
     explicit TSignalPanel(QWidget* parent = nullptr);
 
-    // Lights a lamp or puts it out. Safe from any thread: calls from another
-    // thread are queued to the panel's thread and never block.
+    // Lights a lamp (red) or puts it out (white). Safe from any thread: calls
+    // from another thread are queued to the panel's thread and never block.
     void setLit(int lamp, bool lit);
+    // Sets a lamp's fill colour; white is out. Safe from any thread.
+    void setColour(int lamp, const QColor& colour);
     // Lights a lamp for `milliseconds`; it then goes out. Safe from any thread.
     void flash(int lamp, int milliseconds = 120);
-    bool isLit(int lamp) const;
+    bool isLit(int lamp) const;  // any colour but white
 
     // The lamp's caption, "EV_TxEmpty" .. "EV_CTS".
     static const char* LampCaption(int lamp);

@@ -76,7 +76,9 @@ RunOutcome ReadM5Run(CommandContext& ctx, const std::filesystem::path& staged, R
                 sheetName = Trimmed(line.columns(45, 48));
                 state = RunState::Starting;
             } else if (line.startsAt(22, "End-Line")) {
-                if (anySheet) book.endLine();
+                // Only the open line ends here: an End-Line of a line that
+                // never got its sheet must not touch the previous sheet.
+                if (state == RunState::Open) book.endLine();
                 state = RunState::Closed;
             } else if (line.startsAt(22, "Cont-Line")) {
                 // Data that begins with a continued line (its Start-Line lies

@@ -85,14 +85,14 @@ TEST(M5RunReader, RunStateDecidesWhatReachesTheBook) {
     d.cont();
     d.sight("Rf", "B", 1.4, 10);  // Cont-Line after End-Line: same sheet
     d.start("8");
-    d.end();  // a Start-Line followed only by markers creates no sheet
+    d.end();  // a Start-Line followed only by markers creates no sheet and ends none
     d.start("9");
     d.sight("Rb", "C", 1.5, 10);
     Read r(d.lines);
     EXPECT_EQ(r.outcome, RunOutcome::Read);
     EXPECT_EQ(r.book.events,
-              (std::vector<std::string>{"sheet 7", "   A", "Rb A", "end", "Rf B", "end", "sheet 9",
-                                        "Rb C", "finish"}));
+              (std::vector<std::string>{"sheet 7", "   A", "Rb A", "end", "Rf B", "sheet 9", "Rb C",
+                                        "finish"}));
     EXPECT_EQ(r.book.seen.size(), 7u);  // every observation line, voided or not
     ASSERT_EQ(r.t.user.texts(MessageKind::Warning).size(), 1u);
     EXPECT_EQ(r.t.user.texts(MessageKind::Warning)[0],

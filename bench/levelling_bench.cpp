@@ -18,7 +18,7 @@ namespace {
 constexpr int kStations = 10'000;
 
 class SavingUser : public UserInterface {
-public:
+  public:
     explicit SavingUser(std::filesystem::path book) : book_(std::move(book)) {}
     void showMessage(MessageKind, const std::string&) override {}
     bool confirm(const std::string&) override { return false; }
@@ -35,7 +35,7 @@ public:
     void progressSetPosition(int) override {}
     void progressEnd() override {}
 
-private:
+  private:
     std::filesystem::path book_;
 };
 
@@ -79,14 +79,20 @@ void RunBook(benchmark::State& state, CommandHandler command) {
         state.ResumeTiming();
         if (command(ctx) != CommandStatus::Done) state.SkipWithError("the command stopped");
     }
-    state.SetLabel(std::to_string(kStations) + " stations, " +
-                   std::to_string(LongLine().size()) + " lines");
+    state.SetLabel(std::to_string(kStations) + " stations, " + std::to_string(LongLine().size()) +
+                   " lines");
     std::filesystem::remove_all(dir);
 }
 
-void BM_DiniBook(benchmark::State& s) { RunBook(s, DiniBookCommand); }
-void BM_DiniBookChecked(benchmark::State& s) { RunBook(s, DiniBookCheckedCommand); }
-void BM_DiniBookGeo(benchmark::State& s) { RunBook(s, DiniBookGeoCommand); }
+void BM_DiniBook(benchmark::State& s) {
+    RunBook(s, DiniBookCommand);
+}
+void BM_DiniBookChecked(benchmark::State& s) {
+    RunBook(s, DiniBookCheckedCommand);
+}
+void BM_DiniBookGeo(benchmark::State& s) {
+    RunBook(s, DiniBookGeoCommand);
+}
 
 BENCHMARK(BM_DiniBook)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DiniBookChecked)->Unit(benchmark::kMillisecond)->Iterations(3);

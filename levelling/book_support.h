@@ -34,7 +34,7 @@ void CentreBothWays(const ss::CellRange& range);
 // Collects observation lines a sheet cannot place and names them in one
 // warning when the sheet is done.
 class LeftOutLines {
-public:
+  public:
     void add(std::size_t lineNumber);
     std::size_t count() const { return count_; }
     // "observation lines 5, 6 and 7" (the first few named, then "and N more").
@@ -43,7 +43,7 @@ public:
     // collected, and starts again.
     void report(UserInterface& user, const std::string& sheetName, std::string_view reason);
 
-private:
+  private:
     std::vector<std::size_t> named_;
     std::size_t count_ = 0;
 };

@@ -47,11 +47,11 @@ void HighOrderBook::writeHeader() {
         const char* text;
     };
     static constexpr Label kLabels[] = {
-        {"A2", "测自:"},   {"C2", "至:"},         {"D2", "日期:"},        {"E2", "年"},
-        {"F2", "月"},      {"G2", "日"},          {"H2", "成像："},       {"A3", "天气"},
-        {"C3", "风向风速："}, {"D3", "      温度:"}, {"F3", "道路土质"},    {"H3", "观测者："},
-        {"A4", "仪器"},    {"B4", "DINI12"},      {"C4", "号码"},         {"E4", "观测时刻"},
-        {"F4", "始:"},     {"G4", "未:"},
+        {"A2", "测自:"},      {"C2", "至:"},         {"D2", "日期:"},    {"E2", "年"},
+        {"F2", "月"},         {"G2", "日"},          {"H2", "成像："},   {"A3", "天气"},
+        {"C3", "风向风速："}, {"D3", "      温度:"}, {"F3", "道路土质"}, {"H3", "观测者："},
+        {"A4", "仪器"},       {"B4", "DINI12"},      {"C4", "号码"},     {"E4", "观测时刻"},
+        {"F4", "始:"},        {"G4", "未:"},
     };
     for (const auto& label : kLabels) s.Range(label.cell).SetValue(label.text);
 
@@ -62,11 +62,11 @@ void HighOrderBook::writeHeader() {
     for (const char* merged : {"A5:A8", "G5:G8", "H5:H8"}) s.Range(merged).Merge();
 
     static constexpr Label kTableLabels[] = {
-        {"A5", "测 站"},     {"B5", "后距1"},     {"C5", "前距1"},     {"D5", "后尺读数1"},
-        {"E5", "后尺读数2"}, {"F5", "两次读数差"}, {"G5", "高差(m)"},   {"H5", "备注"},
-        {"B6", "后距2"},     {"C6", "前距2"},     {"D6", "前尺读数1"}, {"E6", "前尺读数2"},
+        {"A5", "测 站"},      {"B5", "后距1"},      {"C5", "前距1"},     {"D5", "后尺读数1"},
+        {"E5", "后尺读数2"},  {"F5", "两次读数差"}, {"G5", "高差(m)"},   {"H5", "备注"},
+        {"B6", "后距2"},      {"C6", "前距2"},      {"D6", "前尺读数1"}, {"E6", "前尺读数2"},
         {"F6", "两次读数差"}, {"B7", "后距中数"},   {"C7", "前距中数"},  {"D7", "高差1(m)"},
-        {"E7", "高差2(m)"},  {"F7", "读数差之差"}, {"B8", "视距差(m)"}, {"C8", "累积差(m)"},
+        {"E7", "高差2(m)"},   {"F7", "读数差之差"}, {"B8", "视距差(m)"}, {"C8", "累积差(m)"},
         {"F8", "高差之差"},
     };
     for (const auto& label : kTableLabels) s.Range(label.cell).SetValue(label.text);
@@ -74,10 +74,17 @@ void HighOrderBook::writeHeader() {
 
 void HighOrderBook::observation(const ObservationLine& line) {
     switch (line.kind()) {
-        case ObservationLine::Kind::PointHeight: openGroup(); break;
-        case ObservationLine::Kind::Backsight: putSight(line, true); break;
-        case ObservationLine::Kind::Foresight: putSight(line, false); break;
-        default: break;
+        case ObservationLine::Kind::PointHeight:
+            openGroup();
+            break;
+        case ObservationLine::Kind::Backsight:
+            putSight(line, true);
+            break;
+        case ObservationLine::Kind::Foresight:
+            putSight(line, false);
+            break;
+        default:
+            break;
     }
 }
 
@@ -169,8 +176,7 @@ void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
 
     s.Cells(r + 3, kF).SetFormula(Formula("=(D%d-E%d)*1000", {r + 2, r + 2}));
     const CellRange accumulated = s.Cells(r + 3, kC);
-    accumulated.SetFormula(g == 0 ? Formula("=B%d", {r + 3})
-                                  : Formula("=B%d+C%d", {r + 3, r - 1}));
+    accumulated.SetFormula(g == 0 ? Formula("=B%d", {r + 3}) : Formula("=B%d+C%d", {r + 3, r - 1}));
     // Compared with its sign, as the limit is stated.
     checkAbove(accumulated, accumulated.Value2(), kAccumulatedDifference, kAccumulatedExceeded);
 
@@ -196,10 +202,8 @@ void HighOrderBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
     const std::string name = s.Name();
-    beforeFirstPoint_.report(user_, name,
-                             "before the line's first point height");
-    extraReadings_.report(user_, name,
-                          "a third reading of one staff at a set-up");
+    beforeFirstPoint_.report(user_, name, "before the line's first point height");
+    extraReadings_.report(user_, name, "a third reading of one staff at a set-up");
     sheet_.reset();
 
     const int n = group_;

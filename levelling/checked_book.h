@@ -14,7 +14,7 @@
 namespace tarvosen::levelling {
 
 class HighOrderBook : public RecordBook {
-public:
+  public:
     HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const DiniOptions& options)
         : session_(session), user_(user), options_(options) {}
 
@@ -24,7 +24,7 @@ public:
 
     static int GroupRow(int i) { return 4 * i + 9; }
 
-private:
+  private:
     struct Sums {
         double b1 = 0, b2 = 0, c1 = 0, c2 = 0, d1 = 0, e1 = 0, d2 = 0, e2 = 0;
     };

@@ -56,10 +56,18 @@ void GeoInstituteBook::writeHeader() {
         const char* text;
     };
     static constexpr Label kMerged[] = {
-        {"A3:B3", "等级"},     {"A4:B4", "测线"},       {"A5:B5", "观测日期"},
-        {"A6:B6", "观测时间"}, {"C3:D3", "一等"},       {"A10:A11", "测站"},
-        {"B10:E10", "视　　距"}, {"F10:I10", "中　丝　读　数"}, {"J10:J11", "高　差  （m）"},
-        {"B11:C11", "后　视"}, {"D11:E11", "前　视"},   {"F11:G11", "后　视"},
+        {"A3:B3", "等级"},
+        {"A4:B4", "测线"},
+        {"A5:B5", "观测日期"},
+        {"A6:B6", "观测时间"},
+        {"C3:D3", "一等"},
+        {"A10:A11", "测站"},
+        {"B10:E10", "视　　距"},
+        {"F10:I10", "中　丝　读　数"},
+        {"J10:J11", "高　差  （m）"},
+        {"B11:C11", "后　视"},
+        {"D11:E11", "前　视"},
+        {"F11:G11", "后　视"},
         {"H11:I11", "前　视"},
     };
     for (const auto& m : kMerged) {
@@ -68,10 +76,10 @@ void GeoInstituteBook::writeHeader() {
         range.Cell(1, 1).SetValue(m.text);
     }
     static constexpr Label kLabels[] = {
-        {"A7", "天气"}, {"A8", "观测"},    {"C4", "自"},   {"D6", "起"},   {"D7", "风向"},
-        {"E5", "年"},   {"F3", "往/返："}, {"F4", "至"},   {"G5", "月"},   {"G6", "止"},
-        {"G7", "风力"}, {"G8", "仪器"},    {"H8", "DINI12"}, {"I5", "日"}, {"I7", "级"},
-        {"I8", "编号"},
+        {"A7", "天气"},   {"A8", "观测"}, {"C4", "自"},      {"D6", "起"},
+        {"D7", "风向"},   {"E5", "年"},   {"F3", "往/返："}, {"F4", "至"},
+        {"G5", "月"},     {"G6", "止"},   {"G7", "风力"},    {"G8", "仪器"},
+        {"H8", "DINI12"}, {"I5", "日"},   {"I7", "级"},      {"I8", "编号"},
     };
     for (const auto& label : kLabels) s.Range(label.cells).SetValue(label.text);
     s.Range("J10:J11").SetWrapText(true);
@@ -81,7 +89,8 @@ void GeoInstituteBook::writeHeader() {
     // The body font first, so the cells in 宋体 keep theirs.
     s.Range("A2:J11").SetFontName(kKai);
     s.Range("C3:D3").SetFontUnderline(ss::Underline::Single);
-    for (const char* cell : {"H8", "J8", "E6", "H6", "F5", "H5", "G3", "H3", "B7", "B8", "E7", "H7"})
+    for (const char* cell :
+         {"H8", "J8", "E6", "H6", "F5", "H5", "G3", "H3", "B7", "B8", "E7", "H7"})
         s.Range(cell).SetFontUnderline(ss::Underline::Single);
     for (const char* cell : {"G3", "J8", "B7", "B8", "E7", "H7"}) s.Range(cell).SetFontName(kSong);
     CentreBothWays(s.Range("A9:J11"));
@@ -105,7 +114,9 @@ void GeoInstituteBook::observation(const ObservationLine& line) {
     }
     switch (line.kind()) {
         case ObservationLine::Kind::Backsight:
-        case ObservationLine::Kind::Foresight: putSight(line); break;
+        case ObservationLine::Kind::Foresight:
+            putSight(line);
+            break;
         case ObservationLine::Kind::Intermediate: {
             double reading = 0;
             if (!zeiss::ParseDecimal(line.reading(), reading))
@@ -115,7 +126,8 @@ void GeoInstituteBook::observation(const ObservationLine& line) {
             intermediates_.push_back({q_, line.pointName, reading});
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -160,8 +172,7 @@ void GeoInstituteBook::endLine() {
 void GeoInstituteBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
-    extraReadings_.report(user_, s.Name(),
-                          "a third reading of one staff at a station");
+    extraReadings_.report(user_, s.Name(), "a third reading of one staff at a station");
     sheet_.reset();
     // The row in progress holds the last station when no line followed its
     // readings; it is a station row, not the place of the summary.
@@ -235,9 +246,9 @@ void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {
         // taken from the first station's row).
         const int station = std::max(sight.station, 1);
         const std::string formula =
-            station >= 2 ? Formula("=(F%d+G%d)/2+sum(J12:J%d)",
-                                   {station + 11, station + 11, station + 10})
-                         : Formula("=(F%d+G%d)/2", {station + 11, station + 11});
+            station >= 2
+                ? Formula("=(F%d+G%d)/2+sum(J12:J%d)", {station + 11, station + 11, station + 10})
+                : Formula("=(F%d+G%d)/2", {station + 11, station + 11});
         const CellRange height = s.Cells(row, kH);
         height.SetFormula(formula);
         height.SetNumberFormat("0.00000");

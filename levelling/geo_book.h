@@ -15,7 +15,7 @@
 namespace tarvosen::levelling {
 
 class GeoInstituteBook : public RecordBook {
-public:
+  public:
     GeoInstituteBook(ss::SpreadsheetSession& session, UserInterface& user,
                      const ShddyOptions& options)
         : session_(session), user_(user), options_(options) {}
@@ -29,7 +29,7 @@ public:
     // The row of station q (0-based).
     static int StationRow(int q) { return q + 12; }
 
-private:
+  private:
     struct IntermediateSight {
         int station;       // q when the sight was met
         std::string name;  // kept as text

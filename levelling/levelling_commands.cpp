@@ -66,7 +66,8 @@ std::chrono::year_month_day ParseDate(const std::string& value) {
                     *p++ == '-' && number(d, 2) && p == end;
     const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{m},
                                            std::chrono::day{d}};
-    if (!ok || !date.ok()) throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
+    if (!ok || !date.ok())
+        throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
     return date;
 }
 
@@ -111,7 +112,9 @@ CommandStatus DiniBookCheckedCommand(CommandContext& ctx) {
         return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.dini);
     });
 }
-std::span<const CliOption> DiniBookCheckedCliOptions() { return kCheckedOptions; }
+std::span<const CliOption> DiniBookCheckedCliOptions() {
+    return kCheckedOptions;
+}
 
 CommandStatus DiniBookGeoCommand(CommandContext& ctx) {
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
@@ -120,6 +123,8 @@ CommandStatus DiniBookGeoCommand(CommandContext& ctx) {
         return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.shddy);
     });
 }
-std::span<const CliOption> DiniBookGeoCliOptions() { return kGeoOptions; }
+std::span<const CliOption> DiniBookGeoCliOptions() {
+    return kGeoOptions;
+}
 
 }  // namespace tarvosen

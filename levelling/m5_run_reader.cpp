@@ -9,11 +9,13 @@ namespace tarvosen::levelling {
 
 namespace {
 
-std::string Trimmed(std::string_view text) { return std::string(zeiss::TrimBlanksAndControls(text)); }
+std::string Trimmed(std::string_view text) {
+    return std::string(zeiss::TrimBlanksAndControls(text));
+}
 
 // Ends the progress bar however the reading ends.
 class ProgressScope {
-public:
+  public:
     ProgressScope(UserInterface& user, std::size_t maximum) : user_(user) {
         user_.progressBegin(static_cast<int>(maximum));
     }
@@ -21,7 +23,7 @@ public:
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
 
-private:
+  private:
     UserInterface& user_;
 };
 
@@ -35,7 +37,9 @@ ObservationLine::Kind ObservationLine::kind() const {
     return Kind::Other;
 }
 
-bool ObservationLine::returnRun() const { return Trimmed(mark) == "F"; }
+bool ObservationLine::returnRun() const {
+    return Trimmed(mark) == "F";
+}
 
 ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumber) {
     const zeiss::M5Line line(text, lineNumber);
@@ -106,8 +110,7 @@ RunOutcome ReadM5Run(CommandContext& ctx, const std::filesystem::path& staged, R
         }
         if (state == RunState::Open) {
             book.observation(observation);
-        } else if (state == RunState::Idle &&
-                   observation.kind() != ObservationLine::Kind::Other) {
+        } else if (state == RunState::Idle && observation.kind() != ObservationLine::Kind::Other) {
             orphans.add(observation.lineNumber);
         }
     }

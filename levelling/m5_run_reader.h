@@ -23,10 +23,10 @@ inline constexpr std::size_t kDiniLineLimit = 199;
 struct ObservationLine {
     enum class Kind { Backsight, Foresight, Intermediate, PointHeight, Other };
 
-    std::size_t lineNumber = 0;  // in the staged file, 1-based
-    std::string pointName;       // columns 22-29, blanks trimmed
-    std::string mark;            // columns 30-34 as they stand
-    std::string clockTime;       // columns 36-40 as they stand
+    std::size_t lineNumber = 0;        // in the staged file, 1-based
+    std::string pointName;             // columns 22-29, blanks trimmed
+    std::string mark;                  // columns 30-34 as they stand
+    std::string clockTime;             // columns 36-40 as they stand
     std::array<std::string, 3> code;   // type codes of the value blocks
     std::array<std::string, 3> value;  // values, 14 characters with their blanks
 
@@ -50,7 +50,7 @@ enum class RunState { Idle, Starting, Open, Closed };
 
 // What a record book does with the data.
 class RecordBook {
-public:
+  public:
     virtual ~RecordBook() = default;
     // Finishes the previous sheet, if any, and adds a new one with its header.
     virtual void startSheet(const std::string& name) = 0;
@@ -66,9 +66,9 @@ public:
 };
 
 enum class RunOutcome {
-    Read,           // the data was read to its end; the book may be saved
+    Read,             // the data was read to its end; the book may be saved
     NoLevellingLine,  // read to its end, but no levelling line had observations
-    NotM5,          // a line is not an M5 line: the message has been shown
+    NotM5,            // a line is not an M5 line: the message has been shown
 };
 
 // Reads the staged file and drives the book, with the progress bar running

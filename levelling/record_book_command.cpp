@@ -9,7 +9,7 @@ namespace {
 // Removes the staged file however the command ends: it is a copy of the
 // workspace, which still holds the text.
 class StagedFile {
-public:
+  public:
     explicit StagedFile(std::filesystem::path path) : path_(std::move(path)) {}
     ~StagedFile() {
         std::error_code ignored;
@@ -19,7 +19,7 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

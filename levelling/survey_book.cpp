@@ -47,8 +47,8 @@ void SurveyInstituteBook::writeHeader() {
     for (const char* merged : {"A5:A8", "G5:G8", "H5:H8", "I5:I8", "J5:J8", "C5:D5", "E5:F5"})
         s.Range(merged).Merge();
 
-    const char* const row5[] = {"测  站",   "视准点", "视距读数", nullptr, "标尺读数",
-                                nullptr,    "读数差(mm)", "高差(m)", "高程(m)", "备注"};
+    const char* const row5[] = {"测  站", "视准点",     "视距读数", nullptr,   "标尺读数",
+                                nullptr,  "读数差(mm)", "高差(m)",  "高程(m)", "备注"};
     const char* const row6[] = {"后视", "后距1", "后距2", "后尺读数1", "后尺读数2"};
     const char* const row7[] = {"前视", "前视1", "前视2", "前尺读数1", "前尺读数2"};
     const char* const row8[] = {"中视", "视距差(m)", "累计差(m)", "高差(m)", "高差(m)"};
@@ -63,10 +63,17 @@ void SurveyInstituteBook::writeHeader() {
 
 void SurveyInstituteBook::observation(const ObservationLine& line) {
     switch (line.kind()) {
-        case ObservationLine::Kind::PointHeight: openGroup(line); break;
-        case ObservationLine::Kind::Backsight: putSight(line, GroupRow(group_), backs_); break;
-        case ObservationLine::Kind::Foresight: putSight(line, GroupRow(group_) + 1, fores_); break;
-        default: break;
+        case ObservationLine::Kind::PointHeight:
+            openGroup(line);
+            break;
+        case ObservationLine::Kind::Backsight:
+            putSight(line, GroupRow(group_), backs_);
+            break;
+        case ObservationLine::Kind::Foresight:
+            putSight(line, GroupRow(group_) + 1, fores_);
+            break;
+        default:
+            break;
     }
 }
 
@@ -110,10 +117,8 @@ void SurveyInstituteBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
     const std::string name = s.Name();
-    beforeFirstPoint_.report(user_, name,
-                             "before the line's first point height");
-    extraReadings_.report(user_, name,
-                          "a third reading of one staff at a set-up");
+    beforeFirstPoint_.report(user_, name, "before the line's first point height");
+    extraReadings_.report(user_, name, "a third reading of one staff at a set-up");
     sheet_.reset();
 
     const int n = group_;
@@ -128,8 +133,7 @@ void SurveyInstituteBook::finishSheet() {
         put(r + 1, 7, Formula("=(E%d-F%d)*1000", {r + 1, r + 1}));
         put(r + 2, 7, Formula("=(E%d-F%d)*1000", {r + 2, r + 2}));
         put(r + 2, 3, Formula("=(C%d-C%d)", {r + 1, r}));
-        put(r + 2, 4,
-            g == 0 ? Formula("=C%d", {r + 2}) : Formula("=SUM(C%d+D%d)", {r + 2, r - 1}));
+        put(r + 2, 4, g == 0 ? Formula("=C%d", {r + 2}) : Formula("=SUM(C%d+D%d)", {r + 2, r - 1}));
         put(r + 2, 5, Formula("=(E%d-E%d)", {r, r + 1}));
         put(r + 2, 6, Formula("=(F%d-F%d)", {r, r + 1}));
         put(r + 1, 8, Formula("=(E%d+F%d)/2", {r + 2, r + 2}));

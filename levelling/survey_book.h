@@ -12,7 +12,7 @@
 namespace tarvosen::levelling {
 
 class SurveyInstituteBook : public RecordBook {
-public:
+  public:
     SurveyInstituteBook(ss::SpreadsheetSession& session, UserInterface& user)
         : session_(session), user_(user) {}
 
@@ -25,7 +25,7 @@ public:
     // Longest formula a spreadsheet program accepts.
     static constexpr std::size_t kMaxFormulaLength = 8192;
 
-private:
+  private:
     void writeHeader();
     void openGroup(const ObservationLine& line);
     void putSight(const ObservationLine& line, int row, int& count);

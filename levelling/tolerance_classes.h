@@ -16,8 +16,13 @@ inline constexpr int kLevellingClassCount = 3;
 const char* LevellingClassName(int levellingClass);
 
 // The fields of the limits, in dialog order (Edit1..Edit5).
-enum LimitField { kSightLength, kSightDifference, kAccumulatedDifference, kReadingDifference,
-                  kHeightDifference };
+enum LimitField {
+    kSightLength,
+    kSightDifference,
+    kAccumulatedDifference,
+    kReadingDifference,
+    kHeightDifference
+};
 inline constexpr int kLimitCount = 5;
 // The field's label, e.g. "视线长度≦".
 const char* LimitLabel(int field);

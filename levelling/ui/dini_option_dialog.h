@@ -17,7 +17,7 @@ namespace tarvosen::ui {
 
 class TDINIOption : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TDINIOption(QWidget* parent = nullptr);
 
     // Shows the dialog modally; on OK the class and the field texts go into
@@ -28,7 +28,7 @@ public:
     QComboBox* classBox() const { return ComboBox1; }
     QLineEdit* limitField(int field) const { return edits_[field]; }
 
-private:
+  private:
     void ComboBox1Change(int index);
     void showOptions(const DiniOptions& options);
     DiniOptions selection() const;

@@ -16,21 +16,20 @@ namespace tarvosen::ui {
 namespace {
 
 class ShddyHost : public OptionDialogHost {
-public:
+  public:
     explicit ShddyHost(QWidget* parent) : dialog_(new TSHDDY(parent)) {}
     ~ShddyHost() override {
         if (!dialog_->parent()) delete dialog_;  // otherwise its window deletes it
     }
     bool run(CommandContext& ctx) override { return dialog_->run(ctx); }
 
-private:
+  private:
     TSHDDY* dialog_;
 };
 
-[[maybe_unused]] const bool registered =
-    RegisterOptionDialog(OptionDialog::Shddy, [](QWidget* parent) {
-        return std::unique_ptr<OptionDialogHost>(new ShddyHost(parent));
-    });
+[[maybe_unused]] const bool registered = RegisterOptionDialog(
+    OptionDialog::Shddy,
+    [](QWidget* parent) { return std::unique_ptr<OptionDialogHost>(new ShddyHost(parent)); });
 
 }  // namespace
 
@@ -67,7 +66,9 @@ TSHDDY::TSHDDY(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Button1, 0, Qt::AlignRight);
 }
 
-void TSHDDY::FormShow() { DTP->setDate(QDate::currentDate()); }
+void TSHDDY::FormShow() {
+    DTP->setDate(QDate::currentDate());
+}
 
 void TSHDDY::Button1Click() {
     if (ctx_) {

@@ -16,7 +16,7 @@ namespace tarvosen::ui {
 
 class TSHDDY : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TSHDDY(QWidget* parent = nullptr);
 
     // Shows the dialog modally with the date set to today; the start button
@@ -29,7 +29,7 @@ public:
     QDateEdit* datePicker() const { return DTP; }
     QPushButton* startButton() const { return Button1; }
 
-private:
+  private:
     void FormShow();
     void Button1Click();
 

@@ -47,10 +47,12 @@ inline bool EngineSavesFiles() {
     }
 }
 
-#define REQUIRE_FORMULA_ENGINE() \
-    if (!::tarvosen::test::EngineComputesFormulas()) GTEST_SKIP() << "workbook engine computes no formulas yet"
-#define REQUIRE_XLSX_ENGINE() \
-    if (!::tarvosen::test::EngineSavesFiles()) GTEST_SKIP() << "workbook engine saves no files yet"
+#define REQUIRE_FORMULA_ENGINE()                     \
+    if (!::tarvosen::test::EngineComputesFormulas()) \
+    GTEST_SKIP() << "workbook engine computes no formulas yet"
+#define REQUIRE_XLSX_ENGINE()                                                                    \
+    if (!::tarvosen::test::EngineSavesFiles()) GTEST_SKIP() << "workbook engine saves no files " \
+                                                               "yet"
 
 struct BookRun {
     TestContext t;

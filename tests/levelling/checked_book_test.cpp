@@ -130,7 +130,7 @@ TEST(HighOrderBook, RemarkNamesTheLastExceededCheck) {
     REQUIRE_FORMULA_ENGINE();
     Station both;
     both.b1 = 1.52340, both.b2 = 1.52380;  // readings differ by 0.4 mm
-    both.db1 = 31;                          // and a sight is longer than 30 m
+    both.db1 = 31;                         // and a sight is longer than 30 m
     both.df1 = 31;
     CheckedRun b(Line({both, Station{}}));
     EXPECT_EQ(Text(b.s(), "H9"), "视线长超限");

@@ -37,14 +37,15 @@ TEST(RecordBookCli, StatusesAndMessages) {
 
     // A limit that is not a number is the conversion error of the dialog.
     auto bad = RunTool({"dini-book-checked", "--limits", "30,0.5,1.5,abc,0.4", sample, "-o",
-                    (t.dir() / "bad.xlsx").string()});
+                        (t.dir() / "bad.xlsx").string()});
     EXPECT_EQ(bad.status, kExitFailure);
     EXPECT_NE(bad.err.find("\"abc\" is not a valid number (tolerance limit 两次读数差≦)"),
               std::string::npos)
         << bad.err;
     EXPECT_FALSE(fs::exists(t.dir() / "bad.xlsx"));
 
-    EXPECT_EQ(RunTool({"dini-book-checked", "--class", "4", sample, "-o", book}).status, kExitUsage);
+    EXPECT_EQ(RunTool({"dini-book-checked", "--class", "4", sample, "-o", book}).status,
+              kExitUsage);
     EXPECT_EQ(RunTool({"dini-book-geo", "--date", "2024-13-01", sample, "-o", book}).status,
               kExitUsage);
 
@@ -56,7 +57,7 @@ TEST(RecordBookCli, StatusesAndMessages) {
               std::string::npos);
 
     auto geo = RunTool({"dini-book-geo", "--observer", "李明", "--date", "2024-06-24", sample, "-o",
-                    (t.dir() / "geo.xlsx").string()});
+                        (t.dir() / "geo.xlsx").string()});
     EXPECT_EQ(geo.status, kExitDone) << geo.err;
 }
 

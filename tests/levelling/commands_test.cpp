@@ -56,7 +56,8 @@ TEST(RecordBookCommands, CancelledDialogsBuildNothingAndLeaveNoTemporaryFile) {
         if (h == DiniBookCommand) {
             // No option dialog: the save dialog is cancelled instead.
             EXPECT_EQ(status, CommandStatus::Cancelled);
-            EXPECT_EQ(t.user.saveFilters, std::vector<std::string>{"Excel Workbook (*.xlsx)|*.xlsx"});
+            EXPECT_EQ(t.user.saveFilters,
+                      std::vector<std::string>{"Excel Workbook (*.xlsx)|*.xlsx"});
         } else {
             EXPECT_EQ(status, CommandStatus::Cancelled);
             EXPECT_TRUE(t.user.saveFilters.empty());
@@ -108,9 +109,9 @@ TEST(RecordBookCommands, SavedBookIsConfirmedAndOpenedOnYes) {
         EXPECT_EQ(h(t.ctx), CommandStatus::Done);
         const fs::path written = t.dir() / "book.xlsx";
         EXPECT_TRUE(fs::exists(written));
-        EXPECT_EQ(t.user.questions, std::vector<std::string>{
-                                        "文件转换完毕，结果文件存于：" + written.string() +
-                                        "文件中。是否启用EXCEL打开此结果文档？"});
+        EXPECT_EQ(t.user.questions,
+                  std::vector<std::string>{"文件转换完毕，结果文件存于：" + written.string() +
+                                           "文件中。是否启用EXCEL打开此结果文档？"});
         EXPECT_EQ(t.user.opened, std::vector<fs::path>{written});
         EXPECT_FALSE(fs::exists(t.dir() / "~dini12.tmp"));
         // Save keeps writing the text document, never over the workbook.

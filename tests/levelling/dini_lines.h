@@ -12,7 +12,7 @@
 namespace tarvosen::test {
 
 class DiniLines {
-public:
+  public:
     std::vector<std::string> lines;
 
     void start(const std::string& number, const std::string& mode = "BFFB") {
@@ -26,8 +26,8 @@ public:
     }
 
     // A sight "Rb", "Rf" or "Rz": reading and distance in metres.
-    void sight(const std::string& code, const std::string& name, double reading,
-               double distance, const std::string& mark = "", const std::string& time = "") {
+    void sight(const std::string& code, const std::string& name, double reading, double distance,
+               const std::string& mark = "", const std::string& time = "") {
         zeiss::RecordFields fields{};
         fields[0] = {code, Number("%.5f", reading), "m"};
         if (code != "Rz" || distance > 0) fields[1] = {"HD", Number("%.3f", distance), "m"};
@@ -40,9 +40,9 @@ public:
         lines.push_back(zeiss::FormatM5DataLine(address_++, block(name, mark, clock()), fields));
     }
     // One set-up measured back-fore-fore-back, then the fore point's height.
-    void station(const std::string& back, const std::string& fore, double b1, double b2,
-                 double f1, double f2, double db1, double db2, double df1, double df2,
-                 double foreHeight, const std::string& mark = "") {
+    void station(const std::string& back, const std::string& fore, double b1, double b2, double f1,
+                 double f2, double db1, double db2, double df1, double df2, double foreHeight,
+                 const std::string& mark = "") {
         sight("Rb", back, b1, db1, mark);
         sight("Rf", fore, f1, df1, mark);
         sight("Rf", fore, f2, df2, mark);
@@ -56,7 +56,7 @@ public:
         return out;
     }
 
-private:
+  private:
     static std::string Number(const char* format, double v) {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, format, v);

@@ -31,8 +31,8 @@ struct GeoRun : BookRun {
 };
 
 // Back 1, fore 1, fore 2, back 2 at each station; "F" marks the return run.
-void Station(DiniLines& d, const std::string& back, const std::string& fore, double b,
-             double f, const std::string& mark = "", bool height = true) {
+void Station(DiniLines& d, const std::string& back, const std::string& fore, double b, double f,
+             const std::string& mark = "", bool height = true) {
     d.sight("Rb", back, b, 20.0, mark, "07:01:001");
     d.sight("Rf", fore, f, 21.0, mark, "07:02:001");
     d.sight("Rf", fore, f + 0.0001, 21.2, mark, "07:03:001");
@@ -139,7 +139,7 @@ TEST(GeoInstituteBook, IntermediateSightsOfEachLine) {
     d.start("1");
     d.height("BM1", 0);
     Station(d, "BM1", "T1", 1.5, 1.2);
-    d.sight("Rz", "Z1", 1.0, 5);        // from station 1
+    d.sight("Rz", "Z1", 1.0, 5);  // from station 1
     Station(d, "T1", "T2", 1.4, 1.6);
     d.sight("Rz", "Z2", 0.9, 5);  // from station 2
     d.end();

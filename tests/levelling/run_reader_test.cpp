@@ -18,7 +18,7 @@ using test::TestContext;
 
 // Writes down what the reader hands to the book.
 class RecordingBook : public RecordBook {
-public:
+  public:
     void startSheet(const std::string& name) override { events.push_back("sheet " + name); }
     void observation(const ObservationLine& line) override {
         events.push_back(line.code[0] + " " + line.pointName);
@@ -90,9 +90,8 @@ TEST(M5RunReader, RunStateDecidesWhatReachesTheBook) {
     d.sight("Rb", "C", 1.5, 10);
     Read r(d.lines);
     EXPECT_EQ(r.outcome, RunOutcome::Read);
-    EXPECT_EQ(r.book.events,
-              (std::vector<std::string>{"sheet 7", "   A", "Rb A", "end", "Rf B", "sheet 9", "Rb C",
-                                        "finish"}));
+    EXPECT_EQ(r.book.events, (std::vector<std::string>{"sheet 7", "   A", "Rb A", "end", "Rf B",
+                                                       "sheet 9", "Rb C", "finish"}));
     EXPECT_EQ(r.book.seen.size(), 7u);  // every observation line, voided or not
     ASSERT_EQ(r.t.user.texts(MessageKind::Warning).size(), 1u);
     EXPECT_EQ(r.t.user.texts(MessageKind::Warning)[0],
@@ -111,8 +110,8 @@ TEST(M5RunReader, ContLineWithoutStartLineOpensASheetOfItsLineNumber) {
     d.cont();  // between a Start-Line and its first observation: the new sheet still comes
     d.sight("Rb", "B", 1, 10);
     Read r(d.lines);
-    EXPECT_EQ(r.book.events, (std::vector<std::string>{"sheet 3", "Rb A", "sheet 4", "Rb B",
-                                                       "finish"}));
+    EXPECT_EQ(r.book.events,
+              (std::vector<std::string>{"sheet 3", "Rb A", "sheet 4", "Rb B", "finish"}));
 }
 
 TEST(M5RunReader, NotM5StopsAndEndStopsReading) {

@@ -146,7 +146,7 @@ TEST(SurveyInstituteBook, SightsItCannotPlaceAreLeftOutAndNamed) {
     d.height("A", 0);
     d.sight("Rb", "A", 1.2, 11);
     d.sight("Rb", "A", 1.3, 12);
-    d.sight("Rb", "A", 1.4, 13);  // line 6: a third reading of the back staff
+    d.sight("Rb", "A", 1.4, 13);           // line 6: a third reading of the back staff
     d.sight("Rb", "A", 1.1, 10, "#####");  // voided: skipped without a word
     b.run(d, MakeSurveyBook);
     const auto s = b.sheet("水准线1");

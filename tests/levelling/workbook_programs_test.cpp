@@ -25,7 +25,9 @@ bool Available(const std::string& check) {
 bool HaveOpenpyxl() {
     return fs::exists(kPython) && Available(std::string(kPython) + " -c 'import openpyxl'");
 }
-bool HaveLibreOffice() { return Available("command -v soffice"); }
+bool HaveLibreOffice() {
+    return Available("command -v soffice");
+}
 
 std::string Script() {
     return (fs::path(TARVOSEN_TEST_CORPUS_DIR).parent_path() / "levelling" / "check_workbook.py")
@@ -81,8 +83,9 @@ TEST_P(WorkbookPrograms, LibreOfficeComputesTheSameValues) {
     TestContext t;
     const fs::path book = BuildSampleBook(t, GetParam().first, GetParam().second);
     fs::create_directories(t.dir() / "lo");
-    const auto out = Output(std::string(kPython) + " " + Quote(Script()) + " recalc " +
-                            Quote(book.string()) + " " + Quote((t.dir() / "lo").string()) + " 2>&1");
+    const auto out =
+        Output(std::string(kPython) + " " + Quote(Script()) + " recalc " + Quote(book.string()) +
+               " " + Quote((t.dir() / "lo").string()) + " 2>&1");
     ASSERT_FALSE(out.empty());
     for (const auto& line : out) EXPECT_EQ(line.rfind("formulas ", 0), 0u) << line;
     EXPECT_NE(out.back(), "formulas 0");
@@ -95,8 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                       std::make_pair(Handler(DiniBookGeoCommand), "geo.xlsx")));
 
 std::vector<std::string> Describe(const fs::path& book, const std::vector<std::string>& cells) {
-    std::string command = std::string(kPython) + " " + Quote(Script()) + " describe " +
-                          Quote(book.string());
+    std::string command =
+        std::string(kPython) + " " + Quote(Script()) + " describe " + Quote(book.string());
     for (const auto& c : cells) command += " " + Quote(c);
     return Output(command + " 2>&1");
 }
@@ -111,12 +114,22 @@ TEST(WorkbookStructure, SurveyInstituteBook) {
     for (const char* m : {"D1:G1", "A5:A8", "G5:G8", "H5:H8", "I5:I8", "J5:J8", "C5:D5", "E5:F5",
                           "A9:A11", "J9:J11", "A21:A23"})
         EXPECT_TRUE(Has(d, std::string("merged 水准线1 ") + m)) << m;
-    EXPECT_TRUE(Has(d, "cell 水准线1!D1|等电子水准测量记录手簿|黑体|14.0|||False|General|,,,|,|False"));
-    EXPECT_TRUE(Has(d, "cell 水准线1!A5|测  站|楷体_GB2312|10.0|||False|General|medium,thin,medium,thin|center,center|False"));
+    EXPECT_TRUE(
+        Has(d, "cell 水准线1!D1|等电子水准测量记录手簿|黑体|14.0|||False|General|,,,|,|False"));
+    EXPECT_TRUE(
+        Has(d,
+            "cell 水准线1!A5|测  "
+            "站|楷体_GB2312|10.0|||False|General|medium,thin,medium,thin|center,center|False"));
     // Medium outline, thin inner lines (the bottom of a merged cell's first
     // row is an inner line).
-    EXPECT_TRUE(Has(d, "cell 水准线1!A9|1|Calibri|11.0|||False|General|medium,thin,medium,thin|center,center|False"));
-    EXPECT_TRUE(Has(d, "cell 水准线1!I11||Calibri|11.0|||False|General|thin,thin,thin,medium|center,center|False"));
+    EXPECT_TRUE(Has(
+        d,
+        "cell "
+        "水准线1!A9|1|Calibri|11.0|||False|General|medium,thin,medium,thin|center,center|False"));
+    EXPECT_TRUE(
+        Has(d,
+            "cell "
+            "水准线1!I11||Calibri|11.0|||False|General|thin,thin,thin,medium|center,center|False"));
 }
 
 TEST(WorkbookStructure, HighOrderBookMarksInRed) {
@@ -124,31 +137,50 @@ TEST(WorkbookStructure, HighOrderBookMarksInRed) {
     if (!HaveOpenpyxl()) GTEST_SKIP() << "openpyxl missing";
     TestContext t;
     // Station 3 of line 1 has sights of 31.2 m: too long for 一等.
-    const auto d = Describe(BuildSampleBook(t, DiniBookCheckedCommand, "c.xlsx"),
-                            {"水准线1!A1", "水准线1!B17", "水准线1!H17", "水准线1!B9",
-                             "水准线1!A25", "水准线1!A5"});
-    EXPECT_TRUE(Has(d, "cell 水准线1!A1|一等电子水准测量记录手簿|黑体|14.0|||False|General|,,,|center,center|False"));
-    EXPECT_TRUE(Has(d, "cell 水准线1!B17|31.2|Calibri|11.0|FFFF0000||False|General|thin,thin,medium,thin|center,center|False"));
-    EXPECT_TRUE(Has(d, "cell 水准线1!H17|视线长超限|Calibri|11.0|||False|General|thin,medium,medium,thin|center,center|True"));
-    EXPECT_TRUE(Has(d, "cell 水准线1!B9|21.56|Calibri|11.0|||False|General|thin,thin,medium,thin|center,center|False"));
-    EXPECT_TRUE(Has(d, "cell 水准线1!A25|测段小结|Calibri|11.0|||False|General|medium,thin,medium,thin|center,center|True"));
+    const auto d = Describe(
+        BuildSampleBook(t, DiniBookCheckedCommand, "c.xlsx"),
+        {"水准线1!A1", "水准线1!B17", "水准线1!H17", "水准线1!B9", "水准线1!A25", "水准线1!A5"});
+    EXPECT_TRUE(Has(
+        d,
+        "cell "
+        "水准线1!A1|一等电子水准测量记录手簿|黑体|14.0|||False|General|,,,|center,center|False"));
+    EXPECT_TRUE(Has(d,
+                    "cell "
+                    "水准线1!B17|31.2|Calibri|11.0|FFFF0000||False|General|thin,thin,medium,thin|"
+                    "center,center|False"));
+    EXPECT_TRUE(Has(d,
+                    "cell "
+                    "水准线1!H17|视线长超限|Calibri|11.0|||False|General|thin,medium,medium,thin|"
+                    "center,center|True"));
+    EXPECT_TRUE(Has(
+        d,
+        "cell "
+        "水准线1!B9|21.56|Calibri|11.0|||False|General|thin,thin,medium,thin|center,center|False"));
+    EXPECT_TRUE(Has(d,
+                    "cell "
+                    "水准线1!A25|测段小结|Calibri|11.0|||False|General|medium,thin,medium,thin|"
+                    "center,center|True"));
     EXPECT_TRUE(Has(d, "merged 水准线1 H17:H20"));
-    EXPECT_TRUE(Has(d, "layout 水准线1|A=5.71094,B=9.71094,C=9.71094,D=9.71094,E=9.71094,F=9.71094,G=9.71094,H=11.7109|1=40||False"));
+    EXPECT_TRUE(Has(d,
+                    "layout "
+                    "水准线1|A=5.71094,B=9.71094,C=9.71094,D=9.71094,E=9.71094,F=9.71094,G=9.71094,"
+                    "H=11.7109|1=40||False"));
 }
 
 TEST(WorkbookStructure, GeoInstituteBook) {
     REQUIRE_XLSX_ENGINE();
     if (!HaveOpenpyxl()) GTEST_SKIP() << "openpyxl missing";
     TestContext t;
-    const auto d = Describe(BuildSampleBook(t, DiniBookGeoCommand, "g.xlsx"),
-                            {"水准线1!A1", "水准线1!G3", "水准线1!C3", "水准线1!J10", "水准线1!F12",
-                             "水准线1!B12", "水准线1!J12", "水准线1!I17", "水准线2!G3",
-                             "水准线2!H21", "水准线1!B8", "水准线1!D5"});
+    const auto d = Describe(
+        BuildSampleBook(t, DiniBookGeoCommand, "g.xlsx"),
+        {"水准线1!A1", "水准线1!G3", "水准线1!C3", "水准线1!J10", "水准线1!F12", "水准线1!B12",
+         "水准线1!J12", "水准线1!I17", "水准线2!G3", "水准线2!H21", "水准线1!B8", "水准线1!D5"});
     for (const char* m : {"A1:J1", "A3:B3", "C3:D3", "A9:J9", "J10:J11", "F10:I10", "H11:I11",
                           "A16:J16", "A17:B17"})  // four stations: asterisks on row 16
         EXPECT_TRUE(Has(d, std::string("merged 水准线1 ") + m)) << m;
     const char* const expected[] = {
-        "cell 水准线1!A1|电子水准测量记录手簿|楷体_GB2312|14.0|||False|General|,,,|center,center|False",
+        "cell "
+        "水准线1!A1|电子水准测量记录手簿|楷体_GB2312|14.0|||False|General|,,,|center,center|False",
         "cell 水准线1!G3|W|宋体|10.0||single|False|General|,,,|,|False",
         "cell 水准线2!G3|F|宋体|10.0||single|False|General|,,,|,|False",
         "cell 水准线1!C3|一等|楷体_GB2312|10.0||single|False|General|,,,|,|False",

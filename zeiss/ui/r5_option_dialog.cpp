@@ -1,0 +1,130 @@
+#include "zeiss/ui/r5_option_dialog.h"
+
+#include <algorithm>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/ui/option_dialog_registry.h"
+#include "i18n/message_catalogue.h"
+
+namespace tarvosen::zeiss::ui {
+
+namespace {
+
+constexpr int kClientWidth = 387;
+constexpr int kClientHeight = 147;
+
+// The catalogue text of `base`, or the control's own text when the
+// catalogue has none.
+QString Localised(const CommandContext& ctx, int base, const QString& current) {
+    if (auto text = ctx.catalogue.find(base, ctx.state.languageIndex))
+        return QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size()));
+    return current;
+}
+
+}  // namespace
+
+TOption::TOption(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Option");
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    RadioGroup1 = new QGroupBox("R5 Record Format", this);
+    auto* formats = new QVBoxLayout(RadioGroup1);
+    auto* group = new QButtonGroup(this);
+    const char* const names[] = {"Mem/1", "Mem/2", "Mem/3"};
+    for (int i = 0; i < 3; ++i) {
+        Mem[i] = new QRadioButton(names[i], RadioGroup1);
+        group->addButton(Mem[i], i);
+        formats->addWidget(Mem[i]);
+    }
+    connect(group, &QButtonGroup::idClicked, this, [this](int id) {
+        if (options_) options_->recordFormat = id;
+    });
+
+    CheckBox2 = new QCheckBox("Include Code", this);
+    CheckBox1 = new QCheckBox("Re-Assigned Point Name ", this);
+    CheckBox3 = new QCheckBox("Convert alphabetic to Number in XYZ->R5", this);
+    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool on) {
+        if (options_) options_->includeCode = on;
+    });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) {
+        if (options_) options_->reassignPointNames = on;
+    });
+    connect(CheckBox3, &QCheckBox::clicked, this, [this](bool on) {
+        if (options_) options_->convertAlphabeticToNumber = on;
+    });
+
+    Label1 = new QLabel("Note: Coordinate  will be caculated only Record Format is Mem/1", this);
+    Label1->setStyleSheet("color: blue");
+    Label1->setWordWrap(true);
+
+    auto* ok = new QPushButton("OK", this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* checks = new QVBoxLayout;
+    checks->addWidget(CheckBox2);
+    checks->addWidget(CheckBox1);
+    checks->addWidget(CheckBox3);
+    checks->addStretch();
+    checks->addWidget(ok, 0, Qt::AlignRight);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(RadioGroup1, 0, 0);
+    grid->addLayout(checks, 0, 1);
+    grid->addWidget(Label1, 1, 0, 1, 2);
+}
+
+void TOption::localise(const CommandContext& ctx) {
+    setWindowTitle(Localised(ctx, msg::kOptionCaption, windowTitle()));
+    RadioGroup1->setTitle(Localised(ctx, msg::kR5RecordFormatGroup, RadioGroup1->title()));
+    CheckBox2->setText(Localised(ctx, msg::kIncludeCode, CheckBox2->text()));
+    CheckBox1->setText(Localised(ctx, msg::kReassignPointName, CheckBox1->text()));
+    Label1->setText(Localised(ctx, msg::kCoordinateNote, Label1->text()));
+}
+
+bool TOption::run(CommandContext& ctx) {
+    options_ = &ctx.options.r5;
+    const int format = options_->recordFormat;
+    Mem[format >= 0 && format < 3 ? format : 0]->setChecked(true);
+    CheckBox2->setChecked(options_->includeCode);
+    CheckBox1->setChecked(options_->reassignPointNames);
+    CheckBox3->setChecked(options_->convertAlphabeticToNumber);
+    localise(ctx);
+    // The form's client area, grown only where a translation needs more room.
+    const QSize hint = sizeHint();
+    setFixedSize(std::max(kClientWidth, hint.width()), std::max(kClientHeight, hint.height()));
+    exec();
+    options_ = nullptr;
+    return true;
+}
+
+namespace {
+
+// The dialog belongs to its parent window; the host deletes it only if the
+// window has not done so already.
+class TOptionHost : public tarvosen::ui::OptionDialogHost {
+  public:
+    explicit TOptionHost(QWidget* parent) : dialog_(new TOption(parent)) {}
+    ~TOptionHost() override { delete dialog_.data(); }
+    bool run(CommandContext& ctx) override { return dialog_ && dialog_->run(ctx); }
+
+  private:
+    QPointer<TOption> dialog_;
+};
+
+const bool registered = tarvosen::ui::RegisterOptionDialog(
+    OptionDialog::R5Option, [](QWidget* parent) { return std::make_unique<TOptionHost>(parent); });
+
+}  // namespace
+
+}  // namespace tarvosen::zeiss::ui

@@ -1,0 +1,124 @@
+// The R5 option dialog on the offscreen platform: clicks take effect at once,
+// the values persist between showings, and the texts follow the language.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+#include "app/ui/option_dialog_registry.h"
+#include "tests/support/test_context.h"
+#include "zeiss/ui/r5_option_dialog.h"
+
+namespace tarvosen::ui {
+
+// The window keeps the registry; these tests keep their own.
+namespace {
+std::map<OptionDialog, OptionDialogFactory>& Registry() {
+    static std::map<OptionDialog, OptionDialogFactory> r;
+    return r;
+}
+}  // namespace
+bool RegisterOptionDialog(OptionDialog id, OptionDialogFactory factory) {
+    Registry()[id] = std::move(factory);
+    return true;
+}
+OptionDialogFactory FindOptionDialogFactory(OptionDialog id) {
+    auto it = Registry().find(id);
+    return it == Registry().end() ? OptionDialogFactory{} : it->second;
+}
+
+namespace {
+
+using zeiss::ui::TOption;
+
+// Acts on the dialog once it is shown, then closes it with OK.
+void WhenShown(std::function<void(TOption*)> act) {
+    QTimer::singleShot(0, [act] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = dynamic_cast<TOption*>(w); d && d->isVisible()) {
+                act(d);
+                d->accept();
+                return;
+            }
+    });
+}
+
+TEST(TOption, ClicksTakeEffectAtOnceAndPersist) {
+    test::TestContext t;
+    auto factory = FindOptionDialogFactory(OptionDialog::R5Option);
+    ASSERT_TRUE(factory);
+    auto host = factory(nullptr);
+
+    bool checked = false;
+    WhenShown([&](TOption* d) {
+        // The initial options: Mem/1, Include Code, letters converted.
+        EXPECT_TRUE(d->Mem[0]->isChecked());
+        EXPECT_TRUE(d->CheckBox2->isChecked());
+        EXPECT_FALSE(d->CheckBox1->isChecked());
+        EXPECT_TRUE(d->CheckBox3->isChecked());
+        EXPECT_GE(d->width(), 387);
+        EXPECT_GE(d->height(), 147);
+        d->Mem[1]->click();
+        d->CheckBox2->click();
+        d->CheckBox1->click();
+        d->CheckBox3->click();
+        // No OK needed: the options already hold the clicks.
+        EXPECT_EQ(t.options.r5.recordFormat, 1);
+        EXPECT_FALSE(t.options.r5.computeFromObservations());
+        EXPECT_FALSE(t.options.r5.includeCode);
+        EXPECT_TRUE(t.options.r5.reassignPointNames);
+        EXPECT_FALSE(t.options.r5.convertAlphabeticToNumber);
+        checked = true;
+    });
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_TRUE(checked);
+
+    t.options.r5.recordFormat = 2;  // as the command line would set it
+    WhenShown([&](TOption* d) {
+        EXPECT_TRUE(d->Mem[2]->isChecked());
+        EXPECT_FALSE(d->CheckBox2->isChecked());
+        EXPECT_TRUE(d->CheckBox1->isChecked());
+    });
+    host->run(t.ctx);
+}
+
+TEST(TOption, TextsFollowTheLanguageWhenShown) {
+    test::TestContext t;
+    auto host = FindOptionDialogFactory(OptionDialog::R5Option)(nullptr);
+    // Without a catalogue the form keeps its own texts.
+    WhenShown([](TOption* d) {
+        EXPECT_EQ(d->windowTitle(), "Option");
+        EXPECT_EQ(d->CheckBox1->text(), "Re-Assigned Point Name ");
+        EXPECT_EQ(d->Label1->text(),
+                  "Note: Coordinate  will be caculated only Record Format is Mem/1");
+    });
+    host->run(t.ctx);
+
+    t.catalogue.loadFromText("3002\t转换选项\n3102\tR5 记录格式\n3203\t包含編碼\n");
+    WhenShown([](TOption* d) {
+        EXPECT_EQ(d->windowTitle(), "转换选项");
+        EXPECT_EQ(d->RadioGroup1->title(), "R5 记录格式");
+        EXPECT_EQ(d->CheckBox2->text(), "Include Code");  // no GB text for it
+    });
+    host->run(t.ctx);
+    t.state.languageIndex = 3;
+    WhenShown([](TOption* d) { EXPECT_EQ(d->CheckBox2->text(), "包含編碼"); });
+    host->run(t.ctx);
+}
+
+}  // namespace
+}  // namespace tarvosen::ui
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

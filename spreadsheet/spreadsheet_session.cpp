@@ -98,6 +98,11 @@ void CellRange::SetValue(const CellValue& value) const {
     if (auto* s = std::get_if<std::string>(&value)) stored = ToUtf8(*s);
     if (auto* d = std::get_if<double>(&value); d && !std::isfinite(*d))
         stored = std::string(ErrorText(CellError::Num));
+    if (rect_.firstRow == rect_.lastRow && rect_.firstColumn == rect_.lastColumn) {
+        sheet->book->PutValue(*sheet, rect_.firstRow, rect_.firstColumn, std::move(stored));
+        return;
+    }
+    CheckOperationSize(*sheet, rect_);
     ForEachCell(rect_, [&](int row, int column) {
         sheet->book->PutValue(*sheet, row, column, stored);
     });
@@ -124,6 +129,7 @@ void CellRange::SetFormula(std::string_view formula) const {
         return;
     }
     // Over a range each cell gets the formula as if filled from the top-left cell.
+    CheckOperationSize(*sheet, rect_);
     ForEachCell(rect_, [&](int row, int column) {
         book.PutCompiled(*sheet, row, column,
                          ShiftFormula(compiled, row - rect_.firstRow, column - rect_.firstColumn));

@@ -134,11 +134,25 @@ CellRect RectOf(const Token& t) {
                     std::max(t.first.row, t.last.row), std::max(t.first.column, t.last.column)};
 }
 
+std::int64_t AreaOf(const CellRect& r) {
+    return std::int64_t{r.lastRow - r.firstRow + 1} * std::int64_t{r.lastColumn - r.firstColumn + 1};
+}
+
+void CheckOperationSize(const SheetData& sheet, const CellRect& rect) {
+    if (AreaOf(rect) > kMaxCellsPerOperation)
+        throw SpreadsheetError("Sheet \"" + sheet.name + "\": range " + RectName(rect) +
+                               " is too large for this operation");
+}
+
 void Workbook::Link(const CellKey& key, const Formula& formula) {
     for (const Token& t : formula.tokens) {
         if (t.kind != TokenKind::Reference) continue;
         SheetData& sheet = t.sheet ? *t.sheet : *key.sheet;
         CellRect r = RectOf(t);
+        if (AreaOf(r) > kLargeArea) {
+            sheet.areaListeners.push_back(SheetData::AreaListener{r, key});
+            continue;
+        }
         for (int row = r.firstRow; row <= r.lastRow; ++row)
             for (int column = r.firstColumn; column <= r.lastColumn; ++column)
                 sheet.At(row, column).dependents.push_back(key);
@@ -150,6 +164,17 @@ void Workbook::Unlink(const CellKey& key, const Formula& formula) {
         if (t.kind != TokenKind::Reference) continue;
         SheetData& sheet = t.sheet ? *t.sheet : *key.sheet;
         CellRect r = RectOf(t);
+        if (AreaOf(r) > kLargeArea) {
+            auto& listeners = sheet.areaListeners;
+            auto it = std::find_if(listeners.rbegin(), listeners.rend(), [&](const auto& l) {
+                return l.formula == key && l.area == r;
+            });
+            if (it != listeners.rend()) {
+                *it = listeners.back();
+                listeners.pop_back();
+            }
+            continue;
+        }
         for (int row = r.firstRow; row <= r.lastRow; ++row) {
             for (int column = r.firstColumn; column <= r.lastColumn; ++column) {
                 Cell* cell = sheet.Find(row, column);
@@ -169,15 +194,24 @@ void Workbook::Unlink(const CellKey& key, const Formula& formula) {
 // computed. A cell already marked has its dependents marked too.
 void Workbook::Invalidate(const CellKey& key) {
     std::vector<CellKey> pending;
-    if (Cell* cell = key.sheet->Find(key.row, key.column))
-        pending.assign(cell->dependents.begin(), cell->dependents.end());
+    auto readers = [&pending](const CellKey& k) {
+        if (Cell* cell = k.sheet->Find(k.row, k.column))
+            pending.insert(pending.end(), cell->dependents.begin(), cell->dependents.end());
+        for (const auto& listener : k.sheet->areaListeners) {
+            const CellRect& a = listener.area;
+            if (k.row >= a.firstRow && k.row <= a.lastRow && k.column >= a.firstColumn &&
+                k.column <= a.lastColumn)
+                pending.push_back(listener.formula);
+        }
+    };
+    readers(key);
     while (!pending.empty()) {
         CellKey k = pending.back();
         pending.pop_back();
         Cell* cell = k.sheet->Find(k.row, k.column);
         if (!cell || !cell->formula || cell->state == CellState::Dirty) continue;
         cell->state = CellState::Dirty;
-        pending.insert(pending.end(), cell->dependents.begin(), cell->dependents.end());
+        readers(k);
     }
 }
 
@@ -259,6 +293,7 @@ void Workbook::Copy(SheetData& from, const CellRect& source, SheetData& to, int 
     int columns = source.lastColumn - source.firstColumn + 1;
     int dr = row - source.firstRow;
     int dc = column - source.firstColumn;
+    CheckOperationSize(from, source);
     if (row + rows - 1 > kMaxRows || column + columns - 1 > kMaxColumns)
         throw SpreadsheetError("Sheet \"" + to.name + "\": a copy of " + RectName(source) +
                                " to " + CellName(row, column) + " would leave the sheet");
@@ -333,11 +368,12 @@ void Workbook::Merge(SheetData& sheet, CellRect rect) {
         }
     }
     // Only the top-left value stays.
-    for (int row = rect.firstRow; row <= rect.lastRow; ++row)
+    for (int row = rect.firstRow; row <= std::min(rect.lastRow, sheet.LastRow()); ++row)
         for (int column = rect.firstColumn; column <= rect.lastColumn; ++column) {
             if (row == rect.firstRow && column == rect.firstColumn) continue;
             Cell* cell = sheet.Find(row, column);
-            if (cell && (cell->formula || !std::holds_alternative<Empty>(cell->value)))
+            if (!cell) break;  // the rest of the row does not exist
+            if (cell->formula || !std::holds_alternative<Empty>(cell->value))
                 PutValue(sheet, row, column, Empty{});
         }
     sheet.merges.push_back(rect);
@@ -613,6 +649,7 @@ CellValue Workbook::Run(const Formula& formula, SheetData& home) {
 
 void Workbook::ModifyStyle(SheetData& sheet, const CellRect& rect,
                            const std::function<void(Style&)>& change) {
+    CheckOperationSize(sheet, rect);
     std::unordered_map<std::uint32_t, std::uint32_t> done;
     for (int row = rect.firstRow; row <= rect.lastRow; ++row) {
         for (int column = rect.firstColumn; column <= rect.lastColumn; ++column) {

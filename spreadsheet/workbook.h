@@ -87,6 +87,13 @@ struct SheetData {
     std::map<int, double> rowHeights;
     std::map<int, double> columnWidths;
     std::vector<CellRect> merges;
+    // Formulas reading a large area (SUM(A1:A65536)) listen to the area as a
+    // whole instead of through every cell of it.
+    struct AreaListener {
+        CellRect area;
+        CellKey formula;
+    };
+    std::vector<AreaListener> areaListeners;
     bool showGridlines = true;
     bool gridlineColourSet = false;
     Colour gridlineColour;
@@ -159,5 +166,14 @@ private:
 
 // The rectangle a reference token covers, corners in order.
 CellRect RectOf(const Token& token);
+
+// Areas larger than this are linked as a whole (see SheetData::areaListeners).
+inline constexpr std::int64_t kLargeArea = 1024;
+// Operations that touch every cell of a range refuse ranges larger than this.
+inline constexpr std::int64_t kMaxCellsPerOperation = 4'000'000;
+std::int64_t AreaOf(const CellRect& rect);
+// Throws SpreadsheetError naming the range when it is larger than
+// kMaxCellsPerOperation.
+void CheckOperationSize(const SheetData& sheet, const CellRect& rect);
 
 }  // namespace tarvosen::spreadsheet

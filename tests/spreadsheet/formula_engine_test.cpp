@@ -158,6 +158,32 @@ TEST_F(FormulaEngine, AWriteRecomputesItsDependentsOnly) {
     EXPECT_DOUBLE_EQ(sheet.Range("D1").Value2(), 1);
 }
 
+TEST_F(FormulaEngine, LargeAreasAreReadWithoutTouchingEveryCell) {
+    sheet.Range("A1").SetFormula("=SUM(B1:XFD1048576)");
+    sheet.Range("A2").SetFormula("=A1+COUNT(C1:C1048576)");
+    EXPECT_DOUBLE_EQ(sheet.Range("A2").Value2(), 0);
+    sheet.Range("C500000").SetValue(4);
+    EXPECT_DOUBLE_EQ(sheet.Range("A2").Value2(), 5);
+    sheet.Range("B3").SetFormula("=C500000*2");
+    EXPECT_DOUBLE_EQ(sheet.Range("A1").Value2(), 12);
+    sheet.Range("C500000").SetValue(1);
+    EXPECT_DOUBLE_EQ(sheet.Range("A2").Value2(), 4);
+    // Replaced, the formula no longer listens to its old area.
+    sheet.Range("A1").SetValue(0.0);
+    sheet.Range("C500000").SetValue(2);
+    EXPECT_DOUBLE_EQ(sheet.Range("A1").Value2(), 0);
+    EXPECT_DOUBLE_EQ(sheet.Range("A2").Value2(), 1);
+    sheet.Range("B1:B9").SetFormula("=SUM(B$1:B$1048576)");
+    EXPECT_EQ(sheet.Range("B5").ValueText(), "#CIRCULAR!");
+    // Operations that write every cell of a range refuse absurd ones.
+    EXPECT_THROW(sheet.Range("A1:XFD1048576").SetValue(1), SpreadsheetError);
+    EXPECT_THROW(sheet.Range("A1:XFD1048576").SetFontSize(10), SpreadsheetError);
+    sheet.Range("A1:XFD1048576").ClearContents();
+    EXPECT_EQ(sheet.Range("C500000").ValueText(), "");
+    EXPECT_FALSE(sheet.Range("B5").HasFormula());
+    sheet.Range("D1:XFD1048576").Merge();
+}
+
 TEST_F(FormulaEngine, CopyShiftsRelativeReferencesAndKeepsAbsoluteOnes) {
     sheet.Range("A1").SetValue(1.0);
     sheet.Range("A2").SetValue(2.0);

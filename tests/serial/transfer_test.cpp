@@ -183,6 +183,19 @@ TEST(ParameterDialog, OkReopensThePortWithTheChosenSettingsAndCancelAppliesNothi
     EXPECT_EQ(p.t.workspace.lines(), std::vector<std::string>{"after reopen"});
 }
 
+TEST(Receive, ARecordLongerThanTheReceiveBufferArrivesWhole) {
+    PortContext p;
+    p.comm.SetReadBufSize(60000);
+    ASSERT_EQ(OpenPortWithParameters(p.t.ctx), CommandStatus::Done);
+    const std::string record(30000, '7');
+    std::thread instrument([&] { p.pty.send(record + "\r"); });
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (p.t.workspace.empty() && std::chrono::steady_clock::now() < end) p.events.serve(10ms);
+    instrument.join();
+    ASSERT_EQ(p.t.workspace.lineCount(), 1u);
+    EXPECT_EQ(p.t.workspace.line(0), record);
+}
+
 TEST(ParameterDialog, AnAbsentDeviceIsReportedByTheRtsStep) {
     PortContext p;
     p.t.options.para.port = "/dev/tarvosen-absent";

@@ -23,6 +23,7 @@
 #include "app/ui/text_encoding.h"
 #include "app/ui/workspace_editor.h"
 #include "app/version.h"
+#include "serial/ui/comm1_link.h"
 
 namespace tarvosen::ui {
 
@@ -124,6 +125,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     buildStatusLine();
     updateFromState();
+
+    // Comm1, closed until the parameter dialog opens it.
+    AttachComm1(*this);
 }
 
 TMainForm::~TMainForm() {

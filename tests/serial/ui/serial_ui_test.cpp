@@ -11,31 +11,17 @@
 #include <QTimer>
 #include <map>
 
+#include "app/ui/main_form.h"
 #include "app/ui/option_dialog_registry.h"
+#include "app/ui/signal_lamp_panel.h"
 #include "serial/comm.h"
-#include "serial/ui/lamp_flasher.h"
 #include "serial/ui/para_dialog.h"
 #include "serial/ui/qt_hand_over.h"
 #include "tests/serial/line_simulator.h"
 #include "tests/support/test_context.h"
+#include "tests/ui/window_fixture.h"
 
 namespace tarvosen::ui {
-
-// The window keeps the registry; these tests keep their own.
-namespace {
-std::map<OptionDialog, OptionDialogFactory>& Registry() {
-    static std::map<OptionDialog, OptionDialogFactory> r;
-    return r;
-}
-}  // namespace
-bool RegisterOptionDialog(OptionDialog id, OptionDialogFactory factory) {
-    Registry()[id] = std::move(factory);
-    return true;
-}
-OptionDialogFactory FindOptionDialogFactory(OptionDialog id) {
-    auto it = Registry().find(id);
-    return it == Registry().end() ? OptionDialogFactory{} : it->second;
-}
 
 namespace {
 
@@ -53,7 +39,7 @@ bool Spin(Pred pred, int ms = 5000) {
 }
 
 TEST(QtHandOver, EventsRunOnTheWindowThreadAndCloseCancelsAPendingCall) {
-    test::Pty pty;
+    tarvosen::test::Pty pty;
     QObject window;
     QtHandOver events(&window);
     TComm comm(events);
@@ -81,15 +67,6 @@ TEST(QtHandOver, EventsRunOnTheWindowThreadAndCloseCancelsAPendingCall) {
     EXPECT_EQ(got, "P1,1.0\r\n");
 }
 
-TEST(LampFlasher, ALampIsLitForAMomentWithoutBlocking) {
-    std::map<SignalLamp, QColor> colour;
-    LampFlasher lamps([&](SignalLamp l, const QColor& c) { colour[l] = c; });
-    lamps.flash(SignalLamp::RxChar);
-    EXPECT_EQ(colour[SignalLamp::RxChar], QColor(Qt::red));
-    EXPECT_EQ(colour.count(SignalLamp::Cts), 0u);
-    EXPECT_TRUE(Spin([&] { return colour[SignalLamp::RxChar] == QColor(Qt::white); }, 2000));
-}
-
 // Answers the dialog: sets the lists by position and presses OK or Cancel.
 void AnswerDialog(std::map<int, int> positions, bool ok) {
     QTimer::singleShot(0, [positions, ok] {
@@ -104,7 +81,7 @@ void AnswerDialog(std::map<int, int> positions, bool ok) {
 }
 
 TEST(TPara, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
-    test::TestContext t;
+    tarvosen::test::TestContext t;
     auto host = FindOptionDialogFactory(OptionDialog::Para)(nullptr);
     ASSERT_TRUE(host);
 
@@ -125,7 +102,7 @@ TEST(TPara, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
 }
 
 TEST(TPara, TextsComeFromTheCatalogueInTheChosenLanguage) {
-    test::TestContext t;
+    tarvosen::test::TestContext t;
     t.catalogue.loadFromText("2102\t端口\n2702\t通信参数设定\n");
     auto host = FindOptionDialogFactory(OptionDialog::Para)(nullptr);
     QString caption, firstLabel;
@@ -140,6 +117,37 @@ TEST(TPara, TextsComeFromTheCatalogueInTheChosenLanguage) {
     host->run(t.ctx);
     EXPECT_EQ(caption, QString::fromUtf8("通信参数设定"));
     EXPECT_EQ(firstLabel, QString::fromUtf8("端口"));
+}
+
+TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
+    tarvosen::test::Pty pty;
+    ui::test::WindowFixture f;
+    TMainForm& w = *f.window;
+    w.options().para.port = pty.slavePath();
+    ASSERT_EQ(w.runCommand("parameterClick"), CommandStatus::Done);
+
+    pty.send("P1,1.0");
+    pty.send(",2.0,3.0\r\nEND\r\n");
+    EXPECT_TRUE(Spin([&] { return w.Panel1->isLit(TSignalPanel::RxChar); }));
+    EXPECT_TRUE(Spin([&] { return w.workspace().lineCount() == 2; }));
+    EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"P1,1.0,2.0,3.0", "END"}));
+    EXPECT_EQ(w.state().currentDocumentName, ResetDocumentName(w.state()));
+    EXPECT_TRUE(Spin([&] { return !w.Panel1->isLit(TSignalPanel::RxChar); }, 2000));
+
+    // Download only tells the user the computer is ready.
+    ASSERT_EQ(w.runCommand("EltaRDnClick"), CommandStatus::Done);
+    EXPECT_EQ(f.answers.messages.back().text,
+              w.catalogue().lookup(msg::kDownloadNotice, w.state().languageIndex,
+                                   "Computer has get ready, press OK to wait for data!"));
+
+    // Confirmed exit closes the port: another program may open it now.
+    f.answers.confirmAnswers = {true};
+    w.close();
+    TaskQueue events;
+    TComm other(events);
+    other.SetDeviceName(pty.slavePath());
+    other.Open();
+    EXPECT_TRUE(other.Enabled());
 }
 
 }  // namespace

@@ -1,11 +1,153 @@
 #include "adjustment/adjustment_commands.h"
 
+#include <charconv>
+#include <optional>
+#include <filesystem>
+#include <system_error>
+
+#include "adjustment/adjustment_text.h"
+#include "adjustment/cosa_export.h"
+#include "adjustment/nikon_raw.h"
+#include "adjustment/record_book.h"
+#include "app/conversion.h"
+#include "app/errors.h"
+
 namespace tarvosen {
 
-CommandStatus NikonToCosaCommand(CommandContext&) { ThrowNotBuilt("Nikon raw -> COSA observation file"); }
-std::span<const CliOption> NikonToCosaCliOptions() { return {}; }
+namespace {
 
-CommandStatus NikonToTraverseCommand(CommandContext&) { ThrowNotBuilt("Nikon raw -> adjustment text and traverse record book"); }
-std::span<const CliOption> NikonToTraverseCliOptions() { return {}; }
+namespace fs = std::filesystem;
+
+constexpr const char* kCosaTemp = "r5xyz.tmp";
+constexpr const char* kTraverseTemp = "\\~CQCHY.tmp";
+
+// Names given on the command line are taken from the folder it was run in.
+std::string AbsolutePath(const std::string& value) {
+    if (value.empty()) throw UsageError("a file name is needed");
+    return fs::absolute(value).string();
+}
+
+std::chrono::year_month_day ParseIsoDate(const std::string& text) {
+    int y = 0;
+    unsigned m = 0, d = 0;
+    const char* p = text.data();
+    const char* end = text.data() + text.size();
+    auto number = [&](auto& value, std::size_t digits) {
+        const char* start = p;
+        auto [next, ec] = std::from_chars(p, end, value);
+        if (ec != std::errc() || static_cast<std::size_t>(next - start) != digits) return false;
+        p = next;
+        return true;
+    };
+    auto dash = [&] { return p < end && *p++ == '-'; };
+    if (!(number(y, 4) && dash() && number(m, 2) && dash() && number(d, 2) && p == end))
+        throw UsageError("--date takes a date as YYYY-MM-DD, not \"" + text + "\"");
+    const std::chrono::year_month_day parsed{std::chrono::year{y}, std::chrono::month{m},
+                                             std::chrono::day{d}};
+    if (!parsed.ok()) throw UsageError("--date " + text + " is not a calendar date");
+    return parsed;
+}
+
+constexpr CliOption kCosaOptions[] = {
+    {"known-points", "FILE", "known-point file, copied after the accuracy line",
+     [](DialogOptions& o, const std::string& v) { o.kesha.knownPointFile = AbsolutePath(v); }},
+    {"direction-error", "TEXT", "a-priori direction standard error, seconds (default 2)",
+     [](DialogOptions& o, const std::string& v) { o.kesha.directionError = v; }},
+    {"distance-constant", "TEXT", "constant part of the distance error, mm (default 2)",
+     [](DialogOptions& o, const std::string& v) { o.kesha.distanceConstant = v; }},
+    {"distance-ppm", "TEXT", "distance-proportional part of the distance error, ppm (default 2)",
+     [](DialogOptions& o, const std::string& v) { o.kesha.distancePpm = v; }},
+    {"no-zero-backsight", "", "keep the circle readings (角度归零 off)",
+     [](DialogOptions& o, const std::string&) { o.kesha.zeroBacksight = false; }},
+    {"no-reduce-slope", "", "keep the slope distances (斜距改平 off)",
+     [](DialogOptions& o, const std::string&) { o.kesha.reduceSlope = false; }},
+};
+
+constexpr CliOption kTraverseOptions[] = {
+    {"model", "TEXT", "instrument model (default DTM-330)",
+     [](DialogOptions& o, const std::string& v) { o.cqkcy.model = v; }},
+    {"line-name", "TEXT", "traverse line name, stem of station names (default DGDX)",
+     [](DialogOptions& o, const std::string& v) { o.cqkcy.lineName = v; }},
+    {"observer", "TEXT", "observer (default GCZ)",
+     [](DialogOptions& o, const std::string& v) { o.cqkcy.observer = v; }},
+    {"height-increment", "METRES", "target height above the instrument height (default 0.0)",
+     [](DialogOptions& o, const std::string& v) {
+         try {
+             ParseHeightIncrement(v);
+         } catch (const ConversionError& e) {
+             throw UsageError(std::string("--height-increment: ") + e.what());
+         }
+         o.cqkcy.heightIncrement = v;
+     }},
+    {"date", "YYYY-MM-DD", "observation date (default today)",
+     [](DialogOptions& o, const std::string& v) { o.cqkcy.date = ParseIsoDate(v); }},
+    {"no-text", "", "no adjustment text (转平差格式 off); the workspace stays as read",
+     [](DialogOptions& o, const std::string&) { o.cqkcy.produceText = false; }},
+    {"book", "FILE.xlsx", "write the traverse record book to FILE (转电子表格格式)",
+     [](DialogOptions& o, const std::string& v) {
+         o.cqkcy.produceBook = true;
+         o.cqkcy.bookFile = AbsolutePath(v);
+     }},
+    {"template", "FILE", "record book template (default RIZUV.xlsx, looked up as documented)",
+     [](DialogOptions& o, const std::string& v) { o.cqkcy.templateFile = AbsolutePath(v); }},
+};
+
+void RemoveQuietly(const fs::path& p) {
+    std::error_code ignored;
+    fs::remove(p, ignored);
+}
+
+}  // namespace
+
+CommandStatus NikonToCosaCommand(CommandContext& ctx) {
+    if (!WorkspaceHasData(ctx, kNoDataForConversion)) return CommandStatus::Stopped;
+    if (!ctx.user.showOptionDialog(OptionDialog::Kesha)) return CommandStatus::Cancelled;
+    ConvertInPlaceSteps steps;
+    steps.temp = kCosaTemp;
+    steps.resetDocumentName = true;
+    return ConvertInPlace(ctx, steps, [](CommandContext& c, const fs::path& raw) {
+        AppendCosaObservations(c, raw);
+        return true;
+    });
+}
+
+std::span<const CliOption> NikonToCosaCliOptions() { return kCosaOptions; }
+
+CommandStatus RunTraverseExport(CommandContext& ctx) {
+    const CqkcyOptions& o = ctx.options.cqkcy;
+    // A bad increment stops everything before the workspace or any file changes.
+    ParseHeightIncrement(o.heightIncrement);
+    const fs::path temp = ctx.tempFile(kTraverseTemp);
+    ctx.workspace.save(temp);
+    struct RemoveTemp {
+        fs::path path;
+        ~RemoveTemp() { RemoveQuietly(path); }
+    } removeTemp{temp};
+
+    bool stopped = false;
+    if (o.produceText && !WriteAdjustmentText(ctx, temp)) stopped = true;
+    if (o.produceBook && !stopped) {
+        std::optional<fs::path> book;
+        if (!o.bookFile.empty())
+            book = fs::path(o.bookFile);
+        else
+            book = ctx.user.chooseSaveFile(kRecordBookFilter, "xlsx");
+        if (book) {
+            const int result = WriteRecordBook(ctx, temp, *book, !o.produceText);
+            if (result == -1)
+                throw FileError("Cannot read the staged raw data \"" + temp.string() + "\"");
+            if (result == 0) stopped = true;
+        }
+    }
+    return stopped ? CommandStatus::Stopped : CommandStatus::Done;
+}
+
+CommandStatus NikonToTraverseCommand(CommandContext& ctx) {
+    if (!WorkspaceHasData(ctx, kNoNikonRawDataForConversion)) return CommandStatus::Stopped;
+    if (!ctx.user.showOptionDialog(OptionDialog::Cqkcy)) return CommandStatus::Cancelled;
+    return RunTraverseExport(ctx);
+}
+
+std::span<const CliOption> NikonToTraverseCliOptions() { return kTraverseOptions; }
 
 }  // namespace tarvosen

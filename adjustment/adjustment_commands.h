@@ -15,4 +15,8 @@ std::span<const CliOption> NikonToCosaCliOptions();
 CommandStatus NikonToTraverseCommand(CommandContext& ctx);
 std::span<const CliOption> NikonToTraverseCliOptions();
 
+// Button1Click of the traverse dialog: the adjustment text and the record
+// book from one staged copy of the workspace, as the options ask.
+CommandStatus RunTraverseExport(CommandContext& ctx);
+
 }  // namespace tarvosen

@@ -54,8 +54,9 @@ struct CqkcyOptions {
     std::string heightIncrement = "0.0";
     std::chrono::year_month_day date = Today();
     bool produceText = true;  // 转平差格式
-    bool produceBook = true;  // 转电子表格格式
+    bool produceBook = true;  // 转电子表格格式 (the command line turns it on with --book)
     std::string templateFile;  // empty: the template is looked up in the usual places
+    std::string bookFile;      // the record book's file when already chosen; empty: asked
 };
 
 // Geological-institute record book (TSHDDY).

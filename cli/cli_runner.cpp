@@ -156,6 +156,9 @@ Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
 int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const CommandRow& row = *inv.row;
     DialogOptions options;
+    // Products the window offers by a check box are written here only when
+    // their option names the file.
+    options.cqkcy.produceBook = false;
     for (const auto& [option, value] : inv.options) option->apply(options, value);
 
     PrivateWorkingFolder work;

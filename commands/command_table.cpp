@@ -96,7 +96,7 @@ const std::array kRows = std::to_array<CommandRow>({
     {Item, "NIKONRAW1Click", Absent, {"NIKON RAW -> za勘测院格式", "convert.nikon"}, Absent,
      NikonToTraverseCommand, {}, 0, "nikon-to-traverse",
      "Convert Nikon raw data to the traverse adjustment text and, with --book, the record book.",
-     NikonToTraverseCliOptions, ChosenFile},
+     NikonToTraverseCliOptions, Workspace},
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
     {Item, "XYZR51Click", {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},
      {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"}, {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},

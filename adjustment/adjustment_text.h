@@ -1,0 +1,36 @@
+#pragma once
+// The traverse adjustment text: four header lines (instrument model, line
+// name, date, observer), the number of stations and the starting known point,
+// 14 lines per station (name, instrument height, horizontal and zenith
+// readings of backsight and foresight in both faces, foresight slope
+// distances, target heights) and the closing known point.
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tarvosen {
+
+struct CommandContext;
+struct CqkcyOptions;
+
+// The height increment typed into the dialog, strictly: throws
+// ConversionError when it is not a number.
+double ParseHeightIncrement(std::string_view text);
+
+// "%s%02d" of the line name and the station's index: DGDX01, DGDX02, ...
+std::string GeneratedStationName(std::string_view lineName, std::size_t index);
+
+// yyyy-MM-dd.
+std::string IsoDate(const std::chrono::year_month_day& date);
+
+// Reads the raw records of `rawFile` and replaces the workspace with the
+// adjustment text. Observations before the first set-up are left out with a
+// warning. Throws ConversionError (before the workspace changes) when the
+// height increment is not a number, FileError when the file cannot be read.
+// Returns false (workspace unchanged, with a message) when the data hold no
+// set-up at all.
+bool WriteAdjustmentText(CommandContext& ctx, const std::filesystem::path& rawFile);
+
+}  // namespace tarvosen

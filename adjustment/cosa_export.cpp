@@ -1,0 +1,79 @@
+#include "adjustment/cosa_export.h"
+
+#include <cmath>
+
+#include "adjustment/angle.h"
+#include "adjustment/nikon_raw.h"
+#include "adjustment/numbers.h"
+#include "adjustment/record_notes.h"
+#include "app/command_context.h"
+#include "app/errors.h"
+
+namespace tarvosen {
+
+namespace {
+
+void AppendKnownPoints(CommandContext& ctx, const std::string& file) {
+    if (file.empty()) {
+        ctx.user.warning(kNoKnownPointsMessage);
+        return;
+    }
+    std::string bytes;
+    try {
+        bytes = ReadFileBytes(file);
+    } catch (const FileError& e) {
+        ctx.user.warning(std::string(kNoKnownPointsMessage) + "\n" + e.what());
+        return;
+    }
+    for (auto& line : SplitLines(bytes)) AppendWorkspaceLine(ctx, std::move(line));
+}
+
+std::string HorizontalDistance(const RawRecord& r) {
+    const RawObservationRecord& o = r.observation;
+    double slope = 0;
+    if (!ParseWholeDecimal(o.slopeDistance, slope))
+        throw ConversionError("Line " + std::to_string(r.lineNumber) + ": the slope distance \"" +
+                              o.slopeDistance + "\" to point \"" + o.pointName +
+                              "\" is not a number, so it cannot be reduced to horizontal");
+    return FormatGeneral(std::fabs(slope * std::sin(DmsTextToRadians(o.zenithAngle))));
+}
+
+}  // namespace
+
+void AppendCosaObservations(CommandContext& ctx, const std::filesystem::path& rawFile) {
+    const KeshaOptions& o = ctx.options.kesha;
+    AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
+    AppendKnownPoints(ctx, o.knownPointFile);
+
+    RecordNotes notes;
+    bool inStation = false;
+    double backsight = 0;
+    NikonRawReader reader(rawFile);
+    RawRecord r;
+    while (reader.next(r)) {
+        if (r.kind == RawRecordKind::Station) {
+            const RawStationRecord& s = r.station;
+            inStation = true;
+            AppendWorkspaceLine(ctx, s.stationName);
+            backsight = DmsTextToRadians(s.backsightReading);
+            AppendWorkspaceLine(ctx, s.backsightName + ",L," +
+                                         (o.zeroBacksight ? "0" : s.backsightReading));
+            continue;
+        }
+        if (!inStation) {
+            notes.beforeFirstSetUp.push_back(r.lineNumber);
+            continue;
+        }
+        const RawObservationRecord& obs = r.observation;
+        AppendWorkspaceLine(
+            ctx, obs.pointName + ",L," +
+                     (o.zeroBacksight
+                          ? FormatDmsCompact(DmsTextToRadians(obs.horizontalReading) - backsight)
+                          : obs.horizontalReading));
+        AppendWorkspaceLine(ctx, obs.pointName + ",S," +
+                                     (o.reduceSlope ? HorizontalDistance(r) : obs.slopeDistance));
+    }
+    notes.reportReading(ctx, "the observation file");
+}
+
+}  // namespace tarvosen

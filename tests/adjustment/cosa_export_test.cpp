@@ -1,0 +1,124 @@
+#include "adjustment/cosa_export.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "adjustment/adjustment_commands.h"
+#include "adjustment/nikon_raw.h"
+#include "app/errors.h"
+#include "tests/support/test_context.h"
+
+namespace tarvosen {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kOneStation = {
+    "CO,Nikon RAW data format V2.00",
+    "ST,A1,,B0,,1.450,0.0000,10.0000",
+    "SS,P1,1.600,100,55.3012,90.0000,10:20:45,CODE",
+};
+
+TEST(CosaExport, WritesAccuracyStationsDirectionsAndDistances) {
+    test::TestContext t;
+    t.setLines(kOneStation);
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "A1", "B0,L,0", "P1,L, 45.3012", "P1,S,100"}));
+    EXPECT_EQ(t.user.texts(MessageKind::Warning), Lines{kNoKnownPointsMessage});
+    EXPECT_EQ(t.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::Kesha});
+    EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
+    EXPECT_FALSE(std::filesystem::exists(t.dir() / "r5xyz.tmp"));
+}
+
+TEST(CosaExport, ReducesDirectionsAcrossNorthAndSlopeDistancesToHorizontal) {
+    test::TestContext t;
+    t.setLines({"ST,S1,,B,,1.5,,350.0000", "SS,P,1.5,200.000,10.0000,60.0000",
+                "SS,Q,1.5,123.4567,349.59598,90.0000", "ST,S2,,S1,,1.5,,0.0000",
+                "SS,R,1.5,50,5.0307,120.0000"});
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(),
+              (Lines{"2,2,2", "S1", "B,L,0", "P,L, 20.0000", "P,S,173.205080756888",
+                     "Q,L,360.0000", "Q,S,123.4567", "S2", "S1,L,0", "R,L,  5.0307",
+                     "R,S,43.3012701892219"}));
+}
+
+TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
+    test::TestContext t;
+    t.setLines({"ST,S1,,B,,1.5,,350.0000,x", "SS,P,1.5,n/a,10.0000,60.0000"});
+    t.options.kesha = {"", "0.7", "", "", false, false};
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(),
+              (Lines{"0.7,,", "S1", "B,L,350.0000,x", "P,L,10.0000", "P,S,n/a"}));
+}
+
+TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
+    test::TestContext t;
+    t.setLines({"CO,nothing but a comment"});
+    t.options.kesha.knownPointFile = t.writeFile("known.txt", "G1,100.000,200.000\r\nG2,1,2\n").string();
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "G1,100.000,200.000", "G2,1,2"}));
+    EXPECT_TRUE(t.user.messages.empty());
+
+    t.setLines({"CO,again"});
+    t.options.kesha.knownPointFile = (t.dir() / "missing.txt").string();
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(), Lines{"2,2,2"});
+    const auto warnings = t.user.texts(MessageKind::Warning);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find(kNoKnownPointsMessage), std::string::npos);
+    EXPECT_NE(warnings[0].find("missing.txt"), std::string::npos);
+}
+
+TEST(CosaExport, ASlopeDistanceThatIsNotANumberStopsWithTheTextKept) {
+    test::TestContext t;
+    const Lines raw = {"ST,S1,,B,,1.5,,0.0000", "SS,P,1.5,,10.0000,90.0000"};
+    t.setLines(raw);
+    try {
+        NikonToCosaCommand(t.ctx);
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_NE(std::string(e.what()).find("Line 2"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(t.workspace.lines(), raw);
+}
+
+TEST(CosaExport, LeavesOutObservationsBeforeTheFirstSetUp) {
+    test::TestContext t;
+    t.setLines({"SS,X,1.5,10,10.0000,90.0000", "", "ST,S1,,B,,1.5,,0.0000",
+                "SS,P,1.5,10,10.0000,90.0000"});
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(),
+              (Lines{"2,2,2", "S1", "B,L,0", "P,L, 10.0000", "P,S,10"}));
+    const auto warnings = t.user.texts(MessageKind::Warning);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[1].find("line 1"), std::string::npos) << warnings[1];
+}
+
+TEST(CosaExport, EmptyWorkspaceAndCancelChangeNothing) {
+    test::TestContext t;
+    EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Stopped);
+    EXPECT_EQ(t.user.messages.at(0).text, kNoDataForConversion);
+    EXPECT_TRUE(t.user.dialogsShown.empty());
+    t.setLines(kOneStation);
+    t.user.dialogAnswer = false;
+    EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Cancelled);
+    EXPECT_EQ(t.workspace.lines(), kOneStation);
+}
+
+TEST(CosaExport, ConvertsTheInstrumentCorpus) {
+    for (const char* file : {"nikon_raw/tops-nikon-dtm330.raw", "nikon_raw/taheoport-nivo3m-161226-1.raw",
+                             "nikon_raw/tops-nikon-npl350.raw", "nikon_raw/tops-nikon-npl352.raw",
+                             "nikon_raw/geoeasy-nikon-dtm322-sample.raw",
+                             "nikon_raw/tops-trimble-m3-051012-1.raw"}) {
+        test::TestContext t;
+        t.workspace.load(test::CorpusFile(file));
+        t.options.kesha.reduceSlope = false;  // some shots have no distance
+        EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done) << file;
+        EXPECT_EQ(t.workspace.line(0), "2,2,2");
+    }
+}
+
+}  // namespace
+}  // namespace tarvosen

@@ -279,10 +279,16 @@ int WriteRecordBook(CommandContext& ctx, const fs::path& rawFile, const fs::path
     }
     const std::size_t totalLines = CountLines(rawFile);
     ctx.user.progressBegin(static_cast<int>(std::min<std::size_t>(totalLines, 1u << 30)));
-    struct ProgressEnd {
+    // The bar goes when reading and saving end, also when they fail.
+    struct ProgressGuard {
         UserInterface& user;
-        ~ProgressEnd() { user.progressEnd(); }
-    } progressEnd{ctx.user};
+        bool active = true;
+        void end() {
+            if (active) user.progressEnd();
+            active = false;
+        }
+        ~ProgressGuard() { end(); }
+    } progress{ctx.user};
 
     BookWriter writer(ctx, sheet, increment);
     std::vector<std::string> names;
@@ -316,6 +322,7 @@ int WriteRecordBook(CommandContext& ctx, const fs::path& rawFile, const fs::path
 
     session.SaveAs(bookFile);
     session.Close();
+    progress.end();
     if (ctx.user.confirm("文件转换完毕，结果文件存于：" + bookFile.string() +
                          "文件中。是否启用EXCEL打开此结果文档？"))
         ctx.user.openWithDesktop(bookFile);

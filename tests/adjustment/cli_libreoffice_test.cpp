@@ -148,5 +148,15 @@ if bad:
     EXPECT_NE(Out().find("[6.0, 235.799, 6.0, 224.149]"), std::string::npos) << Out();
 }
 
+TEST_F(AdjustmentCli, TheTemplateIsTheOneItsScriptBuilds) {
+    if (std::system((std::string(kPython) + " -c 'import openpyxl' >/dev/null 2>&1").c_str()) != 0)
+        GTEST_SKIP() << "/usr/bin/python3 with openpyxl is not installed";
+    const fs::path script =
+        fs::path(TARVOSEN_SOURCE_DATA_DIR).parent_path() / "scripts" / "make_record_book_template.py";
+    ASSERT_EQ(Run(std::string(kPython) + " " + script.string() + " built.xlsx"), 0) << Err();
+    EXPECT_TRUE(ReadAll(dir / "built.xlsx") == ReadAll(test::DataFile("RIZUV.xlsx")))
+        << "data/RIZUV.xlsx differs from what scripts/make_record_book_template.py builds";
+}
+
 }  // namespace
 }  // namespace tarvosen

@@ -318,6 +318,8 @@ int WriteRecordBook(CommandContext& ctx, const fs::path& rawFile, const fs::path
     }
     writer.flush(*current, true);
     writer.nameStations(names, heights, o.lineName);
+    // The adjustment text, when written, has named the stations lacking a face.
+    if (!reportReading) writer.notes().missingFace = StationList();
     writer.notes().reportStations(ctx);
 
     session.SaveAs(bookFile);

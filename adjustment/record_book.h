@@ -49,8 +49,8 @@ std::filesystem::path FindRecordBookTemplate(const CommandContext& ctx);
 // `bookFile`, then offers to open it. Returns 1 when the book was saved, −1
 // when `rawFile` cannot be opened (nothing saved), 0 when the data hold no
 // set-up (said in a warning, nothing saved). With reportReading false the
-// warnings about observations left out while reading are not repeated (the
-// adjustment text has given them). Throws ConversionError for a height
+// warnings the adjustment text has given already (observations left out,
+// targets lacking a face) are not repeated. Throws ConversionError for a height
 // increment that is not a number, FileError or SpreadsheetError when the
 // template or the book cannot be read or written.
 int WriteRecordBook(CommandContext& ctx, const std::filesystem::path& rawFile,

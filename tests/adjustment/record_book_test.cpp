@@ -216,5 +216,27 @@ TEST(RecordBook, TheWindowAsksForTheBooksFileAndCancelWritesNoBook) {
     EXPECT_TRUE(fs::exists(t.dir() / "chosen.xlsx"));
 }
 
+// Every instrument file converts, or is refused with a message: files without
+// set-ups stop with one, odd records give warnings, nothing crashes.
+TEST(RecordBook, TheInstrumentCorpusConvertsOrIsRefusedWithAMessage) {
+    for (const char* file :
+         {"nikon_raw/tops-nikon-dtm330.raw", "nikon_raw/taheoport-nivo3m-161226-1.raw",
+          "nikon_raw/tops-nikon-npl350.raw", "nikon_raw/tops-nikon-npl352.raw",
+          "nikon_raw/geoeasy-nikon-dtm322-sample.raw", "nikon_raw/tops-trimble-m3-051012-1.raw",
+          "nikon_raw/geoeasy-nikon-kismaros.nik"}) {
+        test::TestContext t;
+        t.workspace.load(test::CorpusFile(file));
+        t.options.cqkcy.bookFile = (t.dir() / "book.xlsx").string();
+        const CommandStatus status = RunTraverseExport(t.ctx);
+        if (status == CommandStatus::Done) {
+            EXPECT_TRUE(fs::exists(t.dir() / "book.xlsx")) << file;
+            EXPECT_GT(t.workspace.lineCount(), 6u) << file;
+        } else {
+            EXPECT_EQ(status, CommandStatus::Stopped) << file;
+            EXPECT_FALSE(t.user.texts(MessageKind::Warning).empty()) << file;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarvosen

@@ -5,12 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <pty.h>
-#include <string>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
+#include <cstdio>
+#include <string>
+#include <thread>
 
 #include "app/command_context.h"
 #include "i18n/message_catalogue.h"
@@ -21,7 +21,7 @@ namespace tarvosen {
 namespace {
 
 class SilentUser : public UserInterface {
-public:
+  public:
     void showMessage(MessageKind, const std::string&) override {}
     bool confirm(const std::string&) override { return false; }
     std::optional<std::filesystem::path> chooseSaveFile(const std::string&,
@@ -76,7 +76,8 @@ void BM_SerialDownload10MB(benchmark::State& state) {
         std::thread instrument([&] {
             std::string_view rest = wire;
             while (!rest.empty()) {
-                const ssize_t n = write(master, rest.data(), std::min<std::size_t>(rest.size(), 65536));
+                const ssize_t n =
+                    write(master, rest.data(), std::min<std::size_t>(rest.size(), 65536));
                 if (n > 0) rest.remove_prefix(static_cast<std::size_t>(n));
             }
         });

@@ -1,10 +1,10 @@
 #include "serial/comm.h"
 
+#include <poll.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <poll.h>
 #include <thread>
 
 #include "app/errors.h"
@@ -20,28 +20,40 @@ constexpr const char* kDcbError = "Error updating DataControlBlock (Error: %d)";
 constexpr const char* kEscapeError = "EscapeCommFunction failure (Error: %d)";
 constexpr const char* kNotOpen = "Port not open (Error: %d)";
 
-std::string SystemReason(int error) { return std::strerror(error); }
+std::string SystemReason(int error) {
+    return std::strerror(error);
+}
 
 }  // namespace
 
 std::uint32_t BaudRateValue(TBaudRate rate) {
-    static constexpr std::uint32_t kRates[kBaudRateCount] = {
-        300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+    static constexpr std::uint32_t kRates[kBaudRateCount] = {300,   600,    1200,   2400,  4800,
+                                                             9600,  14400,  19200,  38400, 56000,
+                                                             57600, 115200, 128000, 256000};
     const int i = static_cast<int>(rate);
     return i >= 0 && i < kBaudRateCount ? kRates[i] : 9600;
 }
 
 std::uint32_t EventMaskBit(TCommEventType type) {
     switch (type) {
-        case evBreak: return ev::kBreak;
-        case evCts: return ev::kCts;
-        case evDsr: return ev::kDsr;
-        case evError: return ev::kError;
-        case evRing: return ev::kRing;
-        case evRlsd: return ev::kRlsd;
-        case evRxChar: return ev::kRxChar;
-        case evRxFlag: return ev::kRxFlag;
-        case evTxEmpty: return ev::kTxEmpty;
+        case evBreak:
+            return ev::kBreak;
+        case evCts:
+            return ev::kCts;
+        case evDsr:
+            return ev::kDsr;
+        case evError:
+            return ev::kError;
+        case evRing:
+            return ev::kRing;
+        case evRlsd:
+            return ev::kRlsd;
+        case evRxChar:
+            return ev::kRxChar;
+        case evRxFlag:
+            return ev::kRxFlag;
+        case evTxEmpty:
+            return ev::kTxEmpty;
     }
     return 0;
 }
@@ -86,7 +98,9 @@ void TCommEventChars::Set(char& field, char c) {
 
 TThreadComm::TThreadComm(HandOver& handOver) : handOver_(handOver) {}
 
-TThreadComm::~TThreadComm() { Close(); }
+TThreadComm::~TThreadComm() {
+    Close();
+}
 
 void TThreadComm::CheckOpen() const {
     if (Enabled()) ThrowCommError(kAlreadyOpen, -1);
@@ -101,7 +115,9 @@ void TThreadComm::CreateHandle() {
     }
 }
 
-void TThreadComm::DestroyHandle() { device_.close(); }
+void TThreadComm::DestroyHandle() {
+    device_.close();
+}
 
 void TThreadComm::Open() {
     {
@@ -161,8 +177,8 @@ int TThreadComm::Write(const void* buffer, std::uint32_t count) {
     const auto allowed = std::chrono::milliseconds(std::uint64_t{writeMultiplier_} * count);
     const auto deadline = Clock::now() + allowed;
     auto timedOut = [&] {
-        lastWriteError_ = "the device did not take the data within " +
-                          std::to_string(allowed.count()) + " ms";
+        lastWriteError_ =
+            "the device did not take the data within " + std::to_string(allowed.count()) + " ms";
     };
 
     std::uint32_t done = 0;
@@ -176,7 +192,8 @@ int TThreadComm::Write(const void* buffer, std::uint32_t count) {
             lastWriteError_ = SystemReason(errno);
             break;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
             timedOut();
             break;
@@ -253,11 +270,16 @@ bool TThreadComm::GetModemState(int which) const {
     const auto lines = device_.modemLines();
     if (!lines) return false;
     switch (which) {
-        case 1: return *lines & modem::kCts;
-        case 2: return *lines & modem::kDsr;
-        case 3: return *lines & modem::kRing;
-        case 4: return *lines & modem::kRlsd;
-        default: return false;
+        case 1:
+            return *lines & modem::kCts;
+        case 2:
+            return *lines & modem::kDsr;
+        case 3:
+            return *lines & modem::kRing;
+        case 4:
+            return *lines & modem::kRlsd;
+        default:
+            return false;
     }
 }
 
@@ -281,40 +303,69 @@ bool TThreadComm::GetComState(int which) {
     const int errors = ClearCommError(&stat);
     shared_.lineErrors.fetch_or(errors);  // the status query leaves the errors to the event handler
     switch (which) {
-        case 2: return stat.dsrHold;
-        case 3: return stat.rlsdHold;
-        case 4: return stat.xoffHold;
-        case 5: return stat.xoffSent;
-        default: return stat.ctsHold;
+        case 2:
+            return stat.dsrHold;
+        case 3:
+            return stat.rlsdHold;
+        case 4:
+            return stat.xoffHold;
+        case 5:
+            return stat.xoffSent;
+        default:
+            return stat.ctsHold;
     }
 }
 
 void TThreadComm::EscapeComm(int code) {
     if (!Enabled()) {
-        ThrowCommError(kNotOpen, -1,
-                       lastOpenError_.empty() ? "" : "the port could not be opened: " + lastOpenError_);
+        ThrowCommError(
+            kNotOpen, -1,
+            lastOpenError_.empty() ? "" : "the port could not be opened: " + lastOpenError_);
     }
     std::lock_guard guard(lock_);
     int e = EINVAL;
     switch (code) {
-        case esc::kSetXoff: e = device_.setOutputFlow(false); break;
-        case esc::kSetXon: e = device_.setOutputFlow(true); break;
-        case esc::kSetRts: e = device_.setRts(true); break;
-        case esc::kClrRts: e = device_.setRts(false); break;
-        case esc::kSetDtr: e = device_.setDtr(true); break;
-        case esc::kClrDtr: e = device_.setDtr(false); break;
-        case esc::kSetBreak: e = device_.setBreak(true); break;
-        case esc::kClrBreak: e = device_.setBreak(false); break;
-        default: break;
+        case esc::kSetXoff:
+            e = device_.setOutputFlow(false);
+            break;
+        case esc::kSetXon:
+            e = device_.setOutputFlow(true);
+            break;
+        case esc::kSetRts:
+            e = device_.setRts(true);
+            break;
+        case esc::kClrRts:
+            e = device_.setRts(false);
+            break;
+        case esc::kSetDtr:
+            e = device_.setDtr(true);
+            break;
+        case esc::kClrDtr:
+            e = device_.setDtr(false);
+            break;
+        case esc::kSetBreak:
+            e = device_.setBreak(true);
+            break;
+        case esc::kClrBreak:
+            e = device_.setBreak(false);
+            break;
+        default:
+            break;
     }
     if (e) ThrowCommError(kEscapeError, e, SystemReason(e));
 }
 
-void TThreadComm::SetDTRState(bool state) { EscapeComm(state ? esc::kSetDtr : esc::kClrDtr); }
+void TThreadComm::SetDTRState(bool state) {
+    EscapeComm(state ? esc::kSetDtr : esc::kClrDtr);
+}
 
-void TThreadComm::SetRTSState(bool state) { EscapeComm(state ? esc::kSetRts : esc::kClrRts); }
+void TThreadComm::SetRTSState(bool state) {
+    EscapeComm(state ? esc::kSetRts : esc::kClrRts);
+}
 
-void TThreadComm::SetXONState(bool state) { EscapeComm(state ? esc::kSetXon : esc::kSetXoff); }
+void TThreadComm::SetXONState(bool state) {
+    EscapeComm(state ? esc::kSetXon : esc::kSetXoff);
+}
 
 void TThreadComm::SetBREAKState(bool state) {
     EscapeComm(state ? esc::kSetBreak : esc::kClrBreak);
@@ -330,11 +381,21 @@ LineSettings TThreadComm::CurrentLineSettings() const {
     s.baudRate = BaudRateValue(baudRate_);
     s.dataBits = 4 + static_cast<int>(dataBits_);
     switch (parity_) {
-        case paNone: s.parity = LineSettings::Parity::None; break;
-        case paOdd: s.parity = LineSettings::Parity::Odd; break;
-        case paEven: s.parity = LineSettings::Parity::Even; break;
-        case paMark: s.parity = LineSettings::Parity::Mark; break;
-        case paSpace: s.parity = LineSettings::Parity::Space; break;
+        case paNone:
+            s.parity = LineSettings::Parity::None;
+            break;
+        case paOdd:
+            s.parity = LineSettings::Parity::Odd;
+            break;
+        case paEven:
+            s.parity = LineSettings::Parity::Even;
+            break;
+        case paMark:
+            s.parity = LineSettings::Parity::Mark;
+            break;
+        case paSpace:
+            s.parity = LineSettings::Parity::Space;
+            break;
     }
     s.stopBits = stopBits_ == sb10   ? LineSettings::StopBits::One
                  : stopBits_ == sb15 ? LineSettings::StopBits::OneAndHalf
@@ -426,11 +487,23 @@ void TThreadComm::SetLineProperty(T& field, T value) {
     UpdateDataControlBlockLock();
 }
 
-void TThreadComm::SetBaudRate(TBaudRate rate) { SetLineProperty(baudRate_, rate); }
-void TThreadComm::SetParity(TParity parity) { SetLineProperty(parity_, parity); }
-void TThreadComm::SetStopBits(TStopBits stopBits) { SetLineProperty(stopBits_, stopBits); }
-void TThreadComm::SetDataBits(TDataBits dataBits) { SetLineProperty(dataBits_, dataBits); }
-void TThreadComm::SetOptions(TCommOptions options) { SetLineProperty(options_, options); }
-void TThreadComm::SetFlowControl(TFlowControl flow) { SetLineProperty(flowControl_, flow); }
+void TThreadComm::SetBaudRate(TBaudRate rate) {
+    SetLineProperty(baudRate_, rate);
+}
+void TThreadComm::SetParity(TParity parity) {
+    SetLineProperty(parity_, parity);
+}
+void TThreadComm::SetStopBits(TStopBits stopBits) {
+    SetLineProperty(stopBits_, stopBits);
+}
+void TThreadComm::SetDataBits(TDataBits dataBits) {
+    SetLineProperty(dataBits_, dataBits);
+}
+void TThreadComm::SetOptions(TCommOptions options) {
+    SetLineProperty(options_, options);
+}
+void TThreadComm::SetFlowControl(TFlowControl flow) {
+    SetLineProperty(flowControl_, flow);
+}
 
 }  // namespace tarvosen

@@ -24,7 +24,7 @@ class TThreadComm;
 // The five special characters of the line settings. Setting one re-applies
 // the settings of an open port.
 class TCommEventChars {
-public:
+  public:
     explicit TCommEventChars(TThreadComm& owner) : owner_(owner) {}
     TCommEventChars& operator=(const TCommEventChars& other);  // copies the five characters
 
@@ -39,7 +39,7 @@ public:
     void SetEofChar(char c) { Set(eof_, c); }
     void SetEvtChar(char c) { Set(evt_, c); }
 
-private:
+  private:
     void Set(char& field, char c);
 
     TThreadComm& owner_;
@@ -58,7 +58,7 @@ using TCommStatEvent =
                                  const std::string& reason = {});
 
 class TThreadComm {
-public:
+  public:
     // Events reach the handlers through handOver, which must outlive the component.
     explicit TThreadComm(HandOver& handOver);
     virtual ~TThreadComm();
@@ -81,7 +81,8 @@ public:
     void PurgeOut();
 
     bool GetModemState(int which) const;  // 1 CTS, 2 DSR, 3 ring, 4 RLSD
-    bool GetComState(int which);          // 2 DSR hold, 3 RLSD hold, 4 XOFF hold, 5 XOFF sent, else CTS hold
+    bool GetComState(
+        int which);  // 2 DSR hold, 3 RLSD hold, 4 XOFF hold, 5 XOFF sent, else CTS hold
     void SetDTRState(bool state);
     void SetRTSState(bool state);
     void SetXONState(bool state);
@@ -143,12 +144,12 @@ public:
     // The line settings the properties stand for.
     LineSettings CurrentLineSettings() const;
 
-protected:
+  protected:
     // Opens the device only; a device that cannot be opened leaves the port closed.
     virtual void CreateHandle();
     void DestroyHandle();
 
-private:
+  private:
     // The device's error flags since the last call, and its status record.
     int ClearCommError(TComStat* stat);
     template <typename T>
@@ -185,7 +186,7 @@ private:
 
 // The class placed on forms: the component with its properties published.
 class TComm : public TThreadComm {
-public:
+  public:
     using TThreadComm::TThreadComm;
 };
 

@@ -1,11 +1,11 @@
 #include "serial/comm_event_thread.h"
 
-#include <cerrno>
-#include <condition_variable>
-#include <cstring>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
 #include <vector>
 
 namespace tarvosen {
@@ -159,8 +159,7 @@ void TCommEventThread::Run() {
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {device_.fd(), POLLIN, 0}};
         const bool watchDevice = !hungUp && shared_.received.space() > 0;
         const bool polled = counters_ || lines_ || shared_.txPending.load() || hungUp;
-        const int timeout =
-            leftover ? 0 : polled ? static_cast<int>(kPollPeriod.count()) : -1;
+        const int timeout = leftover ? 0 : polled ? static_cast<int>(kPollPeriod.count()) : -1;
         if (poll(fds, watchDevice ? 2 : 1, timeout) < 0 && errno != EINTR) hungUp = true;
         if (StopRequested()) break;
         if (fds[0].revents & POLLIN) {
@@ -176,7 +175,8 @@ void TCommEventThread::Run() {
             if (n > 0) {
                 shared_.received.push(chunk.data(), static_cast<std::size_t>(n));
                 word |= ev::kRxChar;
-                if (std::memchr(chunk.data(), shared_.eventChar.load(), static_cast<std::size_t>(n)))
+                if (std::memchr(chunk.data(), shared_.eventChar.load(),
+                                static_cast<std::size_t>(n)))
                     word |= ev::kRxFlag;
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
                 hungUp = true;  // a pseudo-terminal without its other end, an unplugged adapter

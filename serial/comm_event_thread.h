@@ -24,7 +24,7 @@
 namespace tarvosen {
 
 class TCommEventThread {
-public:
+  public:
     // Sender is the thread, Status the event word.
     using Handler = std::function<void(TCommEventThread& sender, std::uint32_t status)>;
 
@@ -53,7 +53,7 @@ public:
     std::uint32_t EventMask() const { return mask_; }
     std::uint32_t SuspendTime() const { return suspendTime_; }
 
-private:
+  private:
     struct PendingCall;
 
     void Run();

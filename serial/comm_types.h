@@ -8,8 +8,20 @@
 namespace tarvosen {
 
 enum TBaudRate {
-    br300, br600, br1200, br2400, br4800, br9600, br14400,
-    br19200, br38400, br56000, br57600, br115200, br128000, br256000,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000,
 };
 inline constexpr int kBaudRateCount = 14;
 // The number of bits per second of a rate.
@@ -21,13 +33,21 @@ enum TDataBits { da4, da5, da6, da7, da8 };
 enum TFlowControl { fcNone, fcCTS, fcDTR, fcXonXoff, fcDefault };
 enum TCommOption { coParityCheck, coDsrSensitivity, coIgnoreXOff, coErrorChar, coNullStrip };
 enum TCommEventType {
-    evBreak, evCts, evDsr, evError, evRing, evRlsd, evRxChar, evRxFlag, evTxEmpty,
+    evBreak,
+    evCts,
+    evDsr,
+    evError,
+    evRing,
+    evRlsd,
+    evRxChar,
+    evRxFlag,
+    evTxEmpty,
 };
 
 // A set of enumeration members, as the component's set-typed properties hold.
 template <typename E>
 class EnumSet {
-public:
+  public:
     constexpr EnumSet() = default;
     constexpr EnumSet(std::initializer_list<E> members) {
         for (E m : members) insert(m);
@@ -43,7 +63,7 @@ public:
     constexpr std::uint32_t bits() const { return bits_; }
     constexpr bool operator==(const EnumSet&) const = default;
 
-private:
+  private:
     std::uint32_t bits_ = 0;
 };
 

@@ -14,7 +14,7 @@
 namespace tarvosen {
 
 class HandOver {
-public:
+  public:
     virtual ~HandOver() = default;
 
     // Queues a task for the user-interface thread; never blocks. Any thread.
@@ -31,12 +31,12 @@ public:
 
 // A queue of tasks served by the thread that calls serve.
 class TaskQueue : public HandOver {
-public:
+  public:
     void post(std::function<void()> task) override;
     bool servedByCaller() const override { return true; }
     bool serve(std::chrono::milliseconds maxWait) override;
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::deque<std::function<void()>> tasks_;

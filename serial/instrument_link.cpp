@@ -16,13 +16,15 @@ std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
         switch (c) {
             case '\0':
             case '\n':
-            case '\x1a': break;
+            case '\x1a':
+                break;
             case '\r':
                 AppendWorkspaceLine(ctx, std::move(pending));
                 pending.clear();
                 ++lines;
                 break;
-            default: pending.push_back(c);
+            default:
+                pending.push_back(c);
         }
     }
     return lines;
@@ -37,7 +39,9 @@ InstrumentLink::InstrumentLink(TComm& comm, CommandContext& ctx, SignalLamps* la
     comm.OnError = [this](TThreadComm&, int) { FlashSignalLamp(SignalLamp::Error); };
     comm.OnRing = lamp(SignalLamp::Ring);
     comm.OnRlsd = lamp(SignalLamp::Rlsd);
-    comm.OnRxChar = [this](TThreadComm& sender, std::uint32_t count) { Comm1RxChar(sender, count); };
+    comm.OnRxChar = [this](TThreadComm& sender, std::uint32_t count) {
+        Comm1RxChar(sender, count);
+    };
     comm.OnRxFlag = lamp(SignalLamp::RxFlag);
     comm.OnTxEmpty = lamp(SignalLamp::TxEmpty);
 }

@@ -17,7 +17,7 @@ namespace tarvosen {
 enum class SignalLamp { TxEmpty, Break, RxChar, Rlsd, RxFlag, Error, Ring, Dsr, Cts };
 
 class SignalLamps {
-public:
+  public:
     virtual ~SignalLamps() = default;
     // Lights the lamp briefly; it ends white. Must not block.
     virtual void flash(SignalLamp lamp) = 0;
@@ -36,7 +36,7 @@ void ConfigureComm1(TComm& comm);
 std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes);
 
 class InstrumentLink {
-public:
+  public:
     // Assigns the nine event handlers of comm; lamps may be null (no panel).
     InstrumentLink(TComm& comm, CommandContext& ctx, SignalLamps* lamps);
     ~InstrumentLink();
@@ -46,7 +46,7 @@ public:
     void FlashSignalLamp(SignalLamp lamp);
     void Comm1RxChar(TThreadComm& sender, std::uint32_t count);
 
-private:
+  private:
     TComm& comm_;
     CommandContext& ctx_;
     SignalLamps* lamps_;

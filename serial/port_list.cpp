@@ -60,15 +60,16 @@ std::string ReadableById(std::string name) {
 std::vector<PortChoice> ListSerialPorts(const PortListSources& sources) {
     std::vector<PortChoice> ports;
     for (int i = 1; i <= 4; ++i)
-        ports.push_back({"Com" + std::to_string(i), "Com" + std::to_string(i) + " (/dev/ttyS" +
-                                                        std::to_string(i - 1) + ")"});
+        ports.push_back({"Com" + std::to_string(i),
+                         "Com" + std::to_string(i) + " (/dev/ttyS" + std::to_string(i - 1) + ")"});
 
     std::map<std::string, std::string> byId;  // kernel name -> readable adapter name
     std::error_code ec;
     for (fs::directory_iterator it(sources.byId, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code linkError;
         const fs::path target = fs::read_symlink(it->path(), linkError);
-        if (!linkError) byId[target.filename().string()] = ReadableById(it->path().filename().string());
+        if (!linkError)
+            byId[target.filename().string()] = ReadableById(it->path().filename().string());
     }
 
     struct Found {
@@ -93,8 +94,9 @@ std::vector<PortChoice> ListSerialPorts(const PortListSources& sources) {
     for (const auto& f : found) {
         const std::string path = (sources.dev / f.name).string();
         const auto named = byId.find(f.name);
-        ports.push_back({path, path + " - " + (named != byId.end() ? named->second
-                                                                   : FamilyDescription(f.family))});
+        ports.push_back(
+            {path,
+             path + " - " + (named != byId.end() ? named->second : FamilyDescription(f.family))});
     }
     return ports;
 }

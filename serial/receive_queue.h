@@ -14,7 +14,7 @@
 namespace tarvosen {
 
 class ReceiveQueue {
-public:
+  public:
     explicit ReceiveQueue(std::size_t capacity = 4096) { reset(capacity); }
 
     // Empties the queue and gives it a new capacity (at least one byte).
@@ -30,7 +30,7 @@ public:
     std::size_t pop(char* out, std::size_t count,
                     std::chrono::milliseconds maxWait = std::chrono::milliseconds(0));
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::condition_variable arrived_;
     std::vector<char> ring_;

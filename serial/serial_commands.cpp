@@ -38,8 +38,10 @@ void ApplyBaud(DialogOptions& o, const std::string& v) {
             o.para.baudRate = i;
             return;
         }
-    throw UsageError("--baud takes 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, "
-                     "57600, 115200, 128000 or 256000, not \"" + v + "\"");
+    throw UsageError(
+        "--baud takes 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, "
+        "57600, 115200, 128000 or 256000, not \"" +
+        v + "\"");
 }
 
 void ApplyParity(DialogOptions& o, const std::string& v) {
@@ -88,9 +90,9 @@ constexpr std::array<CliOption, std::size(kLineOptions) + 1> LineOptionsAnd(CliO
     return all;
 }
 
-constexpr auto kDownloadOptions = LineOptionsAnd(
-    {"idle-timeout", "SECONDS", "stop when nothing has arrived for so long (default 30)",
-     ApplyIdleTimeout});
+constexpr auto kDownloadOptions =
+    LineOptionsAnd({"idle-timeout", "SECONDS",
+                    "stop when nothing has arrived for so long (default 30)", ApplyIdleTimeout});
 
 constexpr auto kUploadOptions = LineOptionsAnd(
     {"instrument", "nikon300|other",
@@ -120,7 +122,9 @@ CommandStatus DownloadCommand(CommandContext& ctx) {
         ctx.message(msg::kDownloadNotice, "Computer has get ready, press OK to wait for data!"));
     return CommandStatus::Done;
 }
-std::span<const CliOption> DownloadCliOptions() { return kDownloadOptions; }
+std::span<const CliOption> DownloadCliOptions() {
+    return kDownloadOptions;
+}
 
 CommandStatus UploadCommand(CommandContext& ctx) {
     RequirePortOption(ctx, "upload");
@@ -128,6 +132,8 @@ CommandStatus UploadCommand(CommandContext& ctx) {
                                                               : ctx.state.instrumentKind;
     return UploadLines(ctx, kind);
 }
-std::span<const CliOption> UploadCliOptions() { return kUploadOptions; }
+std::span<const CliOption> UploadCliOptions() {
+    return kUploadOptions;
+}
 
 }  // namespace tarvosen

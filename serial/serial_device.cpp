@@ -5,9 +5,6 @@
 #include "serial/serial_device.h"
 
 #include <asm/termbits.h>
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <sys/file.h>
@@ -15,6 +12,9 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 
 namespace tarvosen {
 
@@ -26,17 +26,23 @@ constexpr double kBaudTolerance = 0.03;
 
 tcflag_t SizeFlag(int dataBits) {
     switch (dataBits) {
-        case 5: return CS5;
-        case 6: return CS6;
-        case 7: return CS7;
-        default: return CS8;
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        default:
+            return CS8;
     }
 }
 
 // The control flags that carry the frame format.
 constexpr tcflag_t kFrameFlags = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB;
 
-bool IsModemLineless(int error) { return error == ENOTTY || error == EINVAL; }
+bool IsModemLineless(int error) {
+    return error == ENOTTY || error == EINVAL;
+}
 
 }  // namespace
 
@@ -54,11 +60,20 @@ std::string UnsupportedSetting(const LineSettings& s) {
 std::uint32_t FrameFlags(const LineSettings& s) {
     tcflag_t flags = SizeFlag(s.dataBits);
     switch (s.parity) {
-        case LineSettings::Parity::None: break;
-        case LineSettings::Parity::Odd: flags |= PARENB | PARODD; break;
-        case LineSettings::Parity::Even: flags |= PARENB; break;
-        case LineSettings::Parity::Mark: flags |= PARENB | CMSPAR | PARODD; break;
-        case LineSettings::Parity::Space: flags |= PARENB | CMSPAR; break;
+        case LineSettings::Parity::None:
+            break;
+        case LineSettings::Parity::Odd:
+            flags |= PARENB | PARODD;
+            break;
+        case LineSettings::Parity::Even:
+            flags |= PARENB;
+            break;
+        case LineSettings::Parity::Mark:
+            flags |= PARENB | CMSPAR | PARODD;
+            break;
+        case LineSettings::Parity::Space:
+            flags |= PARENB | CMSPAR;
+            break;
     }
     if (s.stopBits != LineSettings::StopBits::One) flags |= CSTOPB;
     return flags;
@@ -170,9 +185,13 @@ int SerialDevice::modemBits(unsigned long request, int bits) {
     return IsModemLineless(errno) ? 0 : errno;
 }
 
-int SerialDevice::setDtr(bool on) { return modemBits(on ? TIOCMBIS : TIOCMBIC, TIOCM_DTR); }
+int SerialDevice::setDtr(bool on) {
+    return modemBits(on ? TIOCMBIS : TIOCMBIC, TIOCM_DTR);
+}
 
-int SerialDevice::setRts(bool on) { return modemBits(on ? TIOCMBIS : TIOCMBIC, TIOCM_RTS); }
+int SerialDevice::setRts(bool on) {
+    return modemBits(on ? TIOCMBIS : TIOCMBIC, TIOCM_RTS);
+}
 
 int SerialDevice::setBreak(bool on) {
     if (fd_ < 0) return EBADF;

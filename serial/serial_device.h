@@ -4,11 +4,11 @@
 // and on pseudo-terminals. Failures come back as errno values, never thrown:
 // the component turns them into its own messages.
 
+#include <sys/types.h>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace tarvosen {
 
@@ -23,7 +23,7 @@ struct LineSettings {
     StopBits stopBits = StopBits::One;
     bool xonXoff = false;      // switch XON/XOFF on in both directions (never switches it off)
     bool parityCheck = false;  // check parity of received bytes
-    bool errorChar = false;    // with parityCheck: a bad byte arrives as NUL instead of being dropped
+    bool errorChar = false;  // with parityCheck: a bad byte arrives as NUL instead of being dropped
     unsigned char xonChar = 17;
     unsigned char xoffChar = 19;
 };
@@ -54,7 +54,7 @@ inline constexpr int kRlsd = 0x8;
 std::string DevicePath(const std::string& deviceName);
 
 class SerialDevice {
-public:
+  public:
     SerialDevice() = default;
     ~SerialDevice() { close(); }
     SerialDevice(const SerialDevice&) = delete;
@@ -98,7 +98,7 @@ public:
     ssize_t readSome(void* buffer, std::size_t count);
     ssize_t writeSome(const void* buffer, std::size_t count);
 
-private:
+  private:
     int modemBits(unsigned long request, int bits);
 
     int fd_ = -1;

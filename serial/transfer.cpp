@@ -21,30 +21,31 @@ constexpr const char* kUploadNotice =
 constexpr const char* kNothingToUpload =
     "The window holds no data to upload. Load a coordinate file first.";
 constexpr const char* kNikonNoPoints =
-    "请输入坐标数据，或通过文件处理菜单下的调用文件来装入文件，再执行转送命令。文件格式为\"点号，X，Y，Z，代码\"!";
+    "请输入坐标数据，或通过文件处理菜单下的调用文件来装入文件，再执行转送命令。文件格式为\"点号，X"
+    "，Y，Z，代码\"!";
 
 // Closes the port when the command that opened it ends, however it ends.
 class PortCloser {
-public:
+  public:
     explicit PortCloser(TComm& comm) : comm_(comm) {}
     ~PortCloser() { comm_.Close(); }
     PortCloser(const PortCloser&) = delete;
     PortCloser& operator=(const PortCloser&) = delete;
 
-private:
+  private:
     TComm& comm_;
 };
 
 // Ends the progress bar however the upload ends.
 class Progress {
-public:
+  public:
     Progress(UserInterface& user, int maximum) : user_(user) { user_.progressBegin(maximum); }
     ~Progress() { user_.progressEnd(); }
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
     void set(int position) { user_.progressSetPosition(position); }
 
-private:
+  private:
     UserInterface& user_;
 };
 
@@ -80,7 +81,8 @@ CommandStatus NikonUpload(CommandContext& ctx) {
         return CommandStatus::Stopped;
     }
     const std::size_t n = ws.lineCount();
-    if (!WriteFrame(comm, NikonHeaderFrame())) ThrowUploadFailed(comm, 0, n, " at the header frame");
+    if (!WriteFrame(comm, NikonHeaderFrame()))
+        ThrowUploadFailed(comm, 0, n, " at the header frame");
     if (n == 0) {
         ctx.user.information(kNikonNoPoints);
         return CommandStatus::Stopped;
@@ -115,7 +117,8 @@ CommandStatus PlainUpload(CommandContext& ctx) {
             progress.set(static_cast<int>(i));
         }
     }
-    ctx.user.information("Upload finish! " + std::to_string(n) + " data lines have been transfered");
+    ctx.user.information("Upload finish! " + std::to_string(n) +
+                         " data lines have been transfered");
     return CommandStatus::Done;
 }
 
@@ -191,9 +194,10 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
         while (!ended) {
             const auto left = idle - (Clock::now() - lastActivity);
             if (left <= Clock::duration::zero()) break;
-            comm.Events().serve(std::min(std::chrono::duration_cast<std::chrono::milliseconds>(left) +
-                                             std::chrono::milliseconds(1),
-                                         std::chrono::milliseconds(200)));
+            comm.Events().serve(
+                std::min(std::chrono::duration_cast<std::chrono::milliseconds>(left) +
+                             std::chrono::milliseconds(1),
+                         std::chrono::milliseconds(200)));
             if (comm.BytesReceived() != bytes) {
                 bytes = comm.BytesReceived();
                 lastActivity = Clock::now();

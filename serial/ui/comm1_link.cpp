@@ -15,24 +15,31 @@ namespace {
 constexpr int kLampFlashMilliseconds = 150;
 
 class PanelLamps : public SignalLamps {
-public:
+  public:
     explicit PanelLamps(TSignalPanel& panel) : panel_(panel) {}
-    void flash(SignalLamp lamp) override {
-        panel_.flash(PanelLamp(lamp), kLampFlashMilliseconds);
-    }
+    void flash(SignalLamp lamp) override { panel_.flash(PanelLamp(lamp), kLampFlashMilliseconds); }
 
-private:
+  private:
     static int PanelLamp(SignalLamp lamp) {
         switch (lamp) {
-            case SignalLamp::TxEmpty: return TSignalPanel::TxEmpty;
-            case SignalLamp::Break: return TSignalPanel::Break;
-            case SignalLamp::RxChar: return TSignalPanel::RxChar;
-            case SignalLamp::Rlsd: return TSignalPanel::Rlsd;
-            case SignalLamp::RxFlag: return TSignalPanel::RxFlag;
-            case SignalLamp::Error: return TSignalPanel::Error;
-            case SignalLamp::Ring: return TSignalPanel::Ring;
-            case SignalLamp::Dsr: return TSignalPanel::Dsr;
-            case SignalLamp::Cts: return TSignalPanel::Cts;
+            case SignalLamp::TxEmpty:
+                return TSignalPanel::TxEmpty;
+            case SignalLamp::Break:
+                return TSignalPanel::Break;
+            case SignalLamp::RxChar:
+                return TSignalPanel::RxChar;
+            case SignalLamp::Rlsd:
+                return TSignalPanel::Rlsd;
+            case SignalLamp::RxFlag:
+                return TSignalPanel::RxFlag;
+            case SignalLamp::Error:
+                return TSignalPanel::Error;
+            case SignalLamp::Ring:
+                return TSignalPanel::Ring;
+            case SignalLamp::Dsr:
+                return TSignalPanel::Dsr;
+            case SignalLamp::Cts:
+                return TSignalPanel::Cts;
         }
         return TSignalPanel::RxChar;
     }

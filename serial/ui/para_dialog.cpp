@@ -29,23 +29,25 @@ QComboBox* List(const QStringList& items, int initial) {
     return box;
 }
 
-QString Text(const std::string& s) { return QString::fromStdString(s); }
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 class ParaHost : public OptionDialogHost {
-public:
+  public:
     explicit ParaHost(QWidget* parent) : dialog_(new TPara(parent)) {}
     ~ParaHost() override {
         if (!dialog_->parent()) delete dialog_;  // otherwise its window deletes it
     }
     bool run(CommandContext& ctx) override { return dialog_->run(ctx); }
 
-private:
+  private:
     TPara* dialog_;
 };
 
-[[maybe_unused]] const bool registered = RegisterOptionDialog(OptionDialog::Para, [](QWidget* parent) {
-    return std::unique_ptr<OptionDialogHost>(new ParaHost(parent));
-});
+[[maybe_unused]] const bool registered = RegisterOptionDialog(
+    OptionDialog::Para,
+    [](QWidget* parent) { return std::unique_ptr<OptionDialogHost>(new ParaHost(parent)); });
 
 }  // namespace
 

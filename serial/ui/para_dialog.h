@@ -16,13 +16,13 @@ namespace tarvosen::ui {
 
 class TPara : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TPara(QWidget* parent = nullptr);
 
     // Shows the dialog modally; on OK the selections go into ctx.options.para.
     bool run(CommandContext& ctx);
 
-private:
+  private:
     void localise(const CommandContext& ctx);
     void showOptions(const ParaOptions& para);
     ParaOptions selection() const;

@@ -3,7 +3,6 @@
 // the Qt event loop of the window's thread and run there; the event thread
 // waits for it (a blocking queued call that closing the port can cancel).
 
-
 #include <functional>
 
 #include "serial/hand_over.h"
@@ -13,7 +12,7 @@ class QObject;
 namespace tarvosen::ui {
 
 class QtHandOver : public HandOver {
-public:
+  public:
     // Tasks run in the thread of context (the main window), while it exists.
     explicit QtHandOver(QObject* context) : context_(context) {}
 
@@ -21,7 +20,7 @@ public:
     bool servedByCaller() const override { return false; }
     bool serve(std::chrono::milliseconds maxWait) override;
 
-private:
+  private:
     QObject* context_;
 };
 

@@ -239,7 +239,8 @@ TEST(Comm, EventCharacterRaisesRxFlagAndWritesRaiseTxEmpty) {
     p.comm.OnTxEmpty = [&](TThreadComm&) { ++empties; };
     p.comm.EventChars().SetEvtChar('\r');
     p.pty.send("no flag here");
-    ServeUntil(p.events, [] { return false; }, 200ms);
+    ServeUntil(
+        p.events, [] { return false; }, 200ms);
     EXPECT_EQ(flags, 0);
     p.pty.send("P1,1.0\r");
     EXPECT_TRUE(ServeUntil(p.events, [&] { return flags == 1; }));
@@ -299,7 +300,8 @@ TEST(Comm, ClosingAndReopeningWhileDataFlowsIsSafe) {
         writerDone = true;
     });
     for (int round = 0; round < 25; ++round) {
-        ServeUntil(p.events, [] { return false; }, 20ms);
+        ServeUntil(
+            p.events, [] { return false; }, 20ms);
         p.comm.Close();
         const std::uint64_t atClose = received;
         p.events.serve(5ms);

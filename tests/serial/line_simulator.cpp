@@ -1,15 +1,15 @@
 #include "tests/serial/line_simulator.h"
 
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <spawn.h>
-#include <stdexcept>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
+#include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -76,8 +76,8 @@ std::optional<int> Child::wait(std::chrono::milliseconds timeout) {
 }
 
 SocatPair::SocatPair(const fs::path& dir) : dir_(dir) {
-    socat_.emplace(std::vector<std::string>{
-        kSocat, "pty,raw,echo=0,link=" + instrument(), "pty,raw,echo=0,link=" + computer()});
+    socat_.emplace(std::vector<std::string>{kSocat, "pty,raw,echo=0,link=" + instrument(),
+                                            "pty,raw,echo=0,link=" + computer()});
     const auto end = std::chrono::steady_clock::now() + 10s;
     while (!(fs::exists(instrument()) && fs::exists(computer()))) {
         if (std::chrono::steady_clock::now() > end) throw std::runtime_error("socat made no ptys");
@@ -86,8 +86,8 @@ SocatPair::SocatPair(const fs::path& dir) : dir_(dir) {
 }
 
 std::vector<std::string> Simulator(const std::string& port, std::vector<std::string> args) {
-    const fs::path script = fs::path(TARVOSEN_TEST_CORPUS_DIR).parent_path() / "serial" /
-                            "instrument_sim.py";
+    const fs::path script =
+        fs::path(TARVOSEN_TEST_CORPUS_DIR).parent_path() / "serial" / "instrument_sim.py";
     std::vector<std::string> argv{kPython, script.string(), port};
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
@@ -127,8 +127,8 @@ std::string Pty::receive(std::chrono::milliseconds timeout, std::size_t atLeast)
     std::string out;
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (out.size() < atLeast) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         pollfd p{master_, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;

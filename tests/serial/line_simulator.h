@@ -17,7 +17,7 @@ std::string SimulatorMissing();
 
 // A child process started with posix_spawn.
 class Child {
-public:
+  public:
     explicit Child(const std::vector<std::string>& argv);
     ~Child();
     Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
@@ -26,18 +26,18 @@ public:
     // The exit status, or nothing if it is still running after timeout.
     std::optional<int> wait(std::chrono::milliseconds timeout);
 
-private:
+  private:
     int pid_ = -1;
 };
 
 // Two linked pseudo-terminals: the computer's end and the instrument's end.
 class SocatPair {
-public:
+  public:
     explicit SocatPair(const std::filesystem::path& dir);
     std::string computer() const { return (dir_ / "computer").string(); }
     std::string instrument() const { return (dir_ / "instrument").string(); }
 
-private:
+  private:
     std::filesystem::path dir_;
     std::optional<Child> socat_;
 };
@@ -48,7 +48,7 @@ std::vector<std::string> Simulator(const std::string& port, std::vector<std::str
 // A pseudo-terminal opened by the test: the test holds the master side and
 // the component opens slavePath().
 class Pty {
-public:
+  public:
     Pty();
     ~Pty();
     Pty(const Pty&) = delete;
@@ -61,7 +61,7 @@ public:
     // Reads what arrives within timeout.
     std::string receive(std::chrono::milliseconds timeout, std::size_t atLeast = 1);
 
-private:
+  private:
     int master_ = -1;
     int slaveKeep_ = -1;  // keeps the slave alive while the component closes and reopens it
     std::string slave_;

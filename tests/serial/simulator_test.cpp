@@ -39,7 +39,7 @@ std::string Slurp(const fs::path& p) {
 }
 
 class Simulated : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (auto why = test::SimulatorMissing(); !why.empty()) GTEST_SKIP() << why;
         std::string pattern = (fs::temp_directory_path() / "tarvosen-sim-XXXXXX").string();
@@ -82,7 +82,9 @@ TEST_F(Simulated, DownloadOfARealSizedFileArrivesLineForLine) {
             lines.push_back(line);
         }
     }
-    lines.push_back("\xb5\xe3\xba\xc5" "A1,1000.000,2000.000,50.000,\xca\xf7");
+    lines.push_back(
+        "\xb5\xe3\xba\xc5"
+        "A1,1000.000,2000.000,50.000,\xca\xf7");
     std::string wire;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string l = lines[i];
@@ -96,9 +98,9 @@ TEST_F(Simulated, DownloadOfARealSizedFileArrivesLineForLine) {
     const fs::path data = dir_ / "instrument.dat";
     std::ofstream(data, std::ios::binary) << wire;
 
-    Child instrument(Simulator(pair_->instrument(),
-                               {"--delay", "1.0", "send", data.string(), "--bursts",
-                                "1,7,13,64,3,251,2,4999,5003,777", "--gap", "0.001"}));
+    Child instrument(
+        Simulator(pair_->instrument(), {"--delay", "1.0", "send", data.string(), "--bursts",
+                                        "1,7,13,64,3,251,2,4999,5003,777", "--gap", "0.001"}));
     const fs::path out = dir_ / "received.txt";
     const CliRun run = RunTool({"download", "--port", pair_->computer(), "--baud", "115200",
                                 "--idle-timeout", "20", "-o", out.string()});
@@ -111,19 +113,22 @@ TEST_F(Simulated, DownloadOfARealSizedFileArrivesLineForLine) {
 
 TEST_F(Simulated, NikonUploadFramesCarryTheirChecksums) {
     const fs::path input = dir_ / "points.txt";
-    std::ofstream(input, std::ios::binary)
-        << "1,100.000,200.000,10.000\r\n\xb5\xe3" "2,3512.118,4822.907,88.2,TREE\r\nK7,1,2,3\r\n";
+    std::ofstream(input, std::ios::binary) << "1,100.000,200.000,10.000\r\n\xb5\xe3"
+                                              "2,3512.118,4822.907,88.2,TREE\r\nK7,1,2,3\r\n";
     const fs::path capture = dir_ / "captured";
     Child instrument = startInstrument({"capture", capture.string(), "--idle", "1", "--nikon"});
-    const CliRun run = RunTool({"upload", "--port", pair_->computer(), "--instrument", "nikon300",
-                                input.string()});
+    const CliRun run = RunTool(
+        {"upload", "--port", pair_->computer(), "--instrument", "nikon300", input.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("已完成传送3点到全站仪"), std::string::npos) << run.err;
     EXPECT_EQ(instrument.wait(20s), 0) << Slurp(capture.string() + ".frames");
-    auto report = [](std::string frame) { return "ok " + frame.substr(0, frame.size() - 2) + "\n"; };
+    auto report = [](std::string frame) {
+        return "ok " + frame.substr(0, frame.size() - 2) + "\n";
+    };
     EXPECT_EQ(Slurp(capture.string() + ".frames"),
               "ok A,01,Z,\nok G,1,100.000,200.000,10.000,2,\n" +
-                  report(NikonPointFrame("\xb5\xe3" "2,3512.118,4822.907,88.2,TREE")) +
+                  report(NikonPointFrame("\xb5\xe3"
+                                         "2,3512.118,4822.907,88.2,TREE")) +
                   report(NikonPointFrame("K7,1,2,3")) + "ok Z,&,\n");
 }
 
@@ -132,8 +137,8 @@ TEST_F(Simulated, PlainUploadSendsEachLineWithCrLf) {
     std::ofstream(input, std::ios::binary) << "1,100.000,200.000,10.000\n2,1,2,3\n\nlast\n";
     const fs::path capture = dir_ / "captured";
     Child instrument = startInstrument({"capture", capture.string(), "--idle", "1"});
-    const CliRun run = RunTool({"upload", "--port", pair_->computer(), "--baud", "14400", "--parity",
-                                "odd", input.string()});
+    const CliRun run = RunTool({"upload", "--port", pair_->computer(), "--baud", "14400",
+                                "--parity", "odd", input.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Upload finish! 4 data lines have been transfered"), std::string::npos);
     EXPECT_EQ(instrument.wait(20s), 0);
@@ -141,7 +146,8 @@ TEST_F(Simulated, PlainUploadSendsEachLineWithCrLf) {
 }
 
 TEST(SerialCli, UsageAndDeviceFailures) {
-    auto noPort = RunTool({"upload", test::CorpusFile("pointlist/bookcode-cass-3333.dat").string()});
+    auto noPort =
+        RunTool({"upload", test::CorpusFile("pointlist/bookcode-cass-3333.dat").string()});
     EXPECT_EQ(noPort.status, 2);
     EXPECT_NE(noPort.err.find("upload needs --port DEV"), std::string::npos);
     EXPECT_EQ(RunTool({"download", "--port", "/dev/null", "--baud", "12345"}).status, 2);

@@ -8,10 +8,17 @@ namespace tarvosen::test {
 LineState DecodeFrameFlags(std::uint32_t cflag) {
     LineState s;
     switch (cflag & CSIZE) {
-        case CS5: s.dataBits = 5; break;
-        case CS6: s.dataBits = 6; break;
-        case CS7: s.dataBits = 7; break;
-        default: s.dataBits = 8;
+        case CS5:
+            s.dataBits = 5;
+            break;
+        case CS6:
+            s.dataBits = 6;
+            break;
+        case CS7:
+            s.dataBits = 7;
+            break;
+        default:
+            s.dataBits = 8;
     }
     s.parity = cflag & PARENB;
     s.oddParity = cflag & PARODD;

@@ -28,7 +28,9 @@ TEST(Receive, BytesBecomeLinesAtEachCarriageReturn) {
     EXPECT_EQ(ReceiveBytes(t.ctx, ",2.0,3.0\r\n"), 1u);
     // LF CR and CR LF both end one record; NUL and Ctrl-Z vanish; an empty
     // record stays an empty line; GB bytes pass unchanged.
-    ReceiveBytes(t.ctx, "P2\n\rP\0" "3\x1a\r\n\r\xb5\xe3\xba\xc5\r"s);
+    ReceiveBytes(t.ctx,
+                 "P2\n\rP\0"
+                 "3\x1a\r\n\r\xb5\xe3\xba\xc5\r"s);
     ReceiveBytes(t.ctx, "LF only\nstays pending");
     EXPECT_EQ(t.workspace.lines(),
               (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2", "P3", "", "\xb5\xe3\xba\xc5"}));
@@ -83,9 +85,14 @@ struct PortContext {
 TEST(Upload, PlainLinesGoOutWithCrLfAndTheProgressBar) {
     PortContext p;
     ASSERT_EQ(OpenPortWithParameters(p.t.ctx), CommandStatus::Done);
-    p.t.setLines({"1,100.000,200.000,10.000", "\xb5\xe3" "2,1,2,3", ""});
+    p.t.setLines({"1,100.000,200.000,10.000",
+                  "\xb5\xe3"
+                  "2,1,2,3",
+                  ""});
     EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Done);
-    const std::string expected = "1,100.000,200.000,10.000\r\n\xb5\xe3" "2,1,2,3\r\n\r\n";
+    const std::string expected =
+        "1,100.000,200.000,10.000\r\n\xb5\xe3"
+        "2,1,2,3\r\n\r\n";
     EXPECT_EQ(p.pty.receive(2s, expected.size()), expected);
     EXPECT_EQ(p.t.user.progressMaximum, 3);
     EXPECT_FALSE(p.t.user.progressActive);

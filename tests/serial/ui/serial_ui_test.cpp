@@ -74,7 +74,8 @@ void AnswerDialog(std::map<int, int> positions, bool ok) {
             auto* dialog = qobject_cast<TPara*>(w);
             if (!dialog || !dialog->isVisible()) continue;
             const auto lists = dialog->findChildren<QComboBox*>();
-            for (const auto& [list, position] : positions) lists.at(list)->setCurrentIndex(position);
+            for (const auto& [list, position] : positions)
+                lists.at(list)->setCurrentIndex(position);
             ok ? dialog->accept() : dialog->reject();
         }
     });

@@ -1,8 +1,8 @@
 #include "adjustment/adjustment_commands.h"
 
 #include <charconv>
-#include <optional>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "adjustment/adjustment_text.h"
@@ -111,7 +111,9 @@ CommandStatus NikonToCosaCommand(CommandContext& ctx) {
     });
 }
 
-std::span<const CliOption> NikonToCosaCliOptions() { return kCosaOptions; }
+std::span<const CliOption> NikonToCosaCliOptions() {
+    return kCosaOptions;
+}
 
 CommandStatus RunTraverseExport(CommandContext& ctx) {
     const CqkcyOptions& o = ctx.options.cqkcy;
@@ -148,6 +150,8 @@ CommandStatus NikonToTraverseCommand(CommandContext& ctx) {
     return RunTraverseExport(ctx);
 }
 
-std::span<const CliOption> NikonToTraverseCliOptions() { return kTraverseOptions; }
+std::span<const CliOption> NikonToTraverseCliOptions() {
+    return kTraverseOptions;
+}
 
 }  // namespace tarvosen

@@ -138,9 +138,9 @@ bool WriteAdjustmentText(CommandContext& ctx, const std::filesystem::path& rawFi
         const TextTarget& f = s.foresight;
         lines.push_back(k == 0 || k + 1 == n ? s.name : GeneratedStationName(o.lineName, k));
         lines.push_back(FormatFixed3(s.instrumentHeight));
-        for (const std::string* text : {&b.horizontal[0], &b.horizontal[1], &f.horizontal[0],
-                                        &f.horizontal[1], &b.zenith[0], &b.zenith[1],
-                                        &f.zenith[0], &f.zenith[1]})
+        for (const std::string* text :
+             {&b.horizontal[0], &b.horizontal[1], &f.horizontal[0], &f.horizontal[1], &b.zenith[0],
+              &b.zenith[1], &f.zenith[0], &f.zenith[1]})
             lines.push_back(*text);
         lines.push_back(DistanceText(f, 0));
         lines.push_back(DistanceText(f, 1));

@@ -34,7 +34,8 @@ DmsParts SplitDmsText(std::string_view text) {
     const auto point = text.find('.');
     DmsParts parts;
     parts.degrees = std::string(text.substr(0, point));
-    std::string rest = point == std::string_view::npos ? std::string() : std::string(text.substr(point + 1));
+    std::string rest =
+        point == std::string_view::npos ? std::string() : std::string(text.substr(point + 1));
     // A packed number drops its trailing zeros: "12.3" is 12°30'00".
     if (rest.size() < 4) rest.append(4 - rest.size(), '0');
     parts.minutes = rest.substr(0, 2);
@@ -48,8 +49,8 @@ double DmsPartsToRadians(std::string_view degrees, std::string_view minutes,
     const long long d = LeadingInteger(degrees);
     const long long m = LeadingInteger(minutes);
     const double s = LeadingDecimal(seconds);
-    const double r = (std::fabs(static_cast<double>(d)) + m * (1.0 / 60) + s * (1.0 / 3600)) *
-                     (1.0 / 180) * kPi;
+    const double r =
+        (std::fabs(static_cast<double>(d)) + m * (1.0 / 60) + s * (1.0 / 3600)) * (1.0 / 180) * kPi;
     const std::string_view sign = TrimBlanks(degrees);
     return !sign.empty() && sign.front() == '-' ? -r : r;
 }
@@ -59,7 +60,9 @@ double DmsTextToRadians(std::string_view text) {
     return DmsPartsToRadians(p.degrees, p.minutes, p.seconds);
 }
 
-double GonToRadians(double gon) { return gon * kPi / 200; }
+double GonToRadians(double gon) {
+    return gon * kPi / 200;
+}
 
 void ReduceToTurn(double& angle, bool negative) {
     if (!std::isfinite(angle)) return;

@@ -72,7 +72,7 @@ double PiFromHalves();
 // An angle in radians with the small arithmetic the exports use. None of the
 // operations reduces to one turn.
 class TDegree {
-public:
+  public:
     constexpr TDegree() = default;
     constexpr explicit TDegree(double radians) : radians_(radians) {}
 
@@ -81,19 +81,25 @@ public:
 
     constexpr double radians() const { return radians_; }
 
-    friend constexpr TDegree operator+(TDegree a, TDegree b) { return TDegree(a.radians_ + b.radians_); }
-    friend constexpr TDegree operator-(TDegree a, TDegree b) { return TDegree(a.radians_ - b.radians_); }
+    friend constexpr TDegree operator+(TDegree a, TDegree b) {
+        return TDegree(a.radians_ + b.radians_);
+    }
+    friend constexpr TDegree operator-(TDegree a, TDegree b) {
+        return TDegree(a.radians_ - b.radians_);
+    }
     friend constexpr TDegree operator+(TDegree a, double c) { return TDegree(a.radians_ + c); }
     friend constexpr TDegree operator-(TDegree a, double c) { return TDegree(a.radians_ - c); }
     friend constexpr TDegree operator/(TDegree a, double c) { return TDegree(a.radians_ / c); }
     friend constexpr bool operator<(TDegree a, TDegree b) { return a.radians_ < b.radians_; }
     friend constexpr bool operator>(TDegree a, TDegree b) { return a.radians_ > b.radians_; }
 
-    TDegree reduced(bool negative = false) const { return TDegree(ReducedToTurn(radians_, negative)); }
+    TDegree reduced(bool negative = false) const {
+        return TDegree(ReducedToTurn(radians_, negative));
+    }
     std::string compactText() const { return FormatDmsCompact(radians_); }
     DmsParts roundedParts() const { return SplitDmsRounded(radians_); }
 
-private:
+  private:
     double radians_ = 0;
 };
 

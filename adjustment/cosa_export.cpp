@@ -56,8 +56,8 @@ void AppendCosaObservations(CommandContext& ctx, const std::filesystem::path& ra
             inStation = true;
             AppendWorkspaceLine(ctx, s.stationName);
             backsight = DmsTextToRadians(s.backsightReading);
-            AppendWorkspaceLine(ctx, s.backsightName + ",L," +
-                                         (o.zeroBacksight ? "0" : s.backsightReading));
+            AppendWorkspaceLine(
+                ctx, s.backsightName + ",L," + (o.zeroBacksight ? "0" : s.backsightReading));
             continue;
         }
         if (!inStation) {

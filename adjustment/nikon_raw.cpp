@@ -37,7 +37,8 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
     record.lineNumber = lineNumber;
     if (code == "ST") {
         record.kind = RawRecordKind::Station;
-        record.station = {std::string(f[1]), std::string(f[3]), std::string(f[5]), std::string(f[7])};
+        record.station = {std::string(f[1]), std::string(f[3]), std::string(f[5]),
+                          std::string(f[7])};
     } else {
         record.kind = RawRecordKind::Observation;
         record.observation = {std::string(f[1]), std::string(f[2]), std::string(f[3]),

@@ -42,7 +42,7 @@ enum class RawRecordKind { Station, Observation };
 
 struct RawRecord {
     RawRecordKind kind = RawRecordKind::Station;
-    std::size_t lineNumber = 0;  // in the file read, from 1
+    std::size_t lineNumber = 0;        // in the file read, from 1
     RawStationRecord station;          // when kind is Station
     RawObservationRecord observation;  // when kind is Observation
 };
@@ -53,7 +53,7 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
 
 // Reads the set-ups and observations of a file in order, one line at a time.
 class NikonRawReader {
-public:
+  public:
     // Throws FileError when the file cannot be opened.
     explicit NikonRawReader(const std::filesystem::path& path);
 
@@ -64,7 +64,7 @@ public:
     std::size_t lineNumber() const { return lines_.lineNumber(); }
     const std::filesystem::path& path() const { return lines_.path(); }
 
-private:
+  private:
     LineReader lines_;
     std::string line_;
 };

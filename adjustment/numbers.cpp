@@ -13,7 +13,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -29,12 +31,12 @@ double LeadingDecimal(std::string_view text) {
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     // Only plain decimal numbers: no hexadecimal, infinity or NaN spellings.
-    if (i >= text.size() || !(IsDigit(text[i]) || (text[i] == '.' && i + 1 < text.size() &&
-                                                   IsDigit(text[i + 1]))))
+    if (i >= text.size() ||
+        !(IsDigit(text[i]) || (text[i] == '.' && i + 1 < text.size() && IsDigit(text[i + 1]))))
         return 0;
     double value = 0;
-    const auto [end, ec] =
-        std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::general);
+    const auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), value,
+                                           std::chars_format::general);
     (void)end;
     // Out of range (beyond ±1.8e308) reads as 0 rather than as infinity.
     if (ec != std::errc() || !std::isfinite(value)) return 0;
@@ -72,7 +74,8 @@ bool ParseWholeDecimal(std::string_view text, double& value) {
 
 std::string FormatGeneral(double value) {
     char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     if (ec != std::errc()) return "0";
     return std::string(buf, end);
 }

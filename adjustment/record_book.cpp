@@ -48,8 +48,9 @@ struct BookStation {
 
 // Characters of a UTF-8 text (bytes of other 8-bit text).
 std::size_t ShownLength(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 double HeightSum(double height, double increment) {
@@ -76,7 +77,7 @@ std::string SlashDate(const std::chrono::year_month_day& date) {
 }
 
 class BookWriter {
-public:
+  public:
     BookWriter(CommandContext& ctx, Sheet sheet, double increment)
         : ctx_(ctx), sheet_(sheet), increment_(increment) {}
 
@@ -143,7 +144,7 @@ public:
 
     RecordNotes& notes() { return notes_; }
 
-private:
+  private:
     void copyTemplateBlock(int row) {
         sheet_.Range("A9:T14").CopyTo(sheet_.Cells(row, 1));
         // The copy brings the first station's values: clear every column the
@@ -193,8 +194,7 @@ private:
 
         sheet_.Cells(r1, col::kSecondsSum).SetValue(SecondsSum(horizontal[0], horizontal[1]));
         const DmsParts mean = SplitDmsRounded(MeanDirection(t.horizontal[0], t.horizontal[1]));
-        if (horizontal[0].minutes != horizontal[1].minutes &&
-            mean.minutes != horizontal[0].minutes)
+        if (horizontal[0].minutes != horizontal[1].minutes && mean.minutes != horizontal[0].minutes)
             sheet_.Cells(r1, col::kMean).SetValue(mean.minutes);
         sheet_.Cells(r2, col::kMean).SetValue(mean.seconds);
 
@@ -206,10 +206,10 @@ private:
         sheet_.Cells(r2, col::kCorrected).SetValue(corrected.seconds);
 
         if (backsight && backsight->complete())
-            putParts(r2, col::kAngle,
-                     SplitDmsRounded(HorizontalAngle(backsight->horizontal[0],
-                                                     backsight->horizontal[1], t.horizontal[0],
-                                                     t.horizontal[1])));
+            putParts(
+                r2, col::kAngle,
+                SplitDmsRounded(HorizontalAngle(backsight->horizontal[0], backsight->horizontal[1],
+                                                t.horizontal[0], t.horizontal[1])));
     }
 
     CommandContext& ctx_;

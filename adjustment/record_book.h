@@ -21,18 +21,18 @@ inline constexpr const char* kRecordBookFilter = "Excel File(*.xlsx)|*.xlsx";
 
 // Columns of the station block (A = 1).
 namespace book_column {
-inline constexpr int kStation = 1;      // A: station name, instrument height
-inline constexpr int kTarget = 2;       // B: target name, target height
-inline constexpr int kFace = 3;         // C: "I", "II"
-inline constexpr int kHorizontal = 4;   // D E F: horizontal reading d m s
-inline constexpr int kSecondsSum = 7;   // G
-inline constexpr int kMean = 8;         // H: mean direction minutes / seconds
-inline constexpr int kAngle = 10;       // J K L: horizontal angle d m s
-inline constexpr int kZenith = 13;      // M N O: zenith reading d m s
-inline constexpr int kIndexError = 16;  // P
-inline constexpr int kCorrected = 17;   // Q: corrected zenith minutes / seconds
-inline constexpr int kMetres = 19;      // S: slope distance, whole metres
-inline constexpr int kMillimetres = 20; // T: and millimetres
+inline constexpr int kStation = 1;       // A: station name, instrument height
+inline constexpr int kTarget = 2;        // B: target name, target height
+inline constexpr int kFace = 3;          // C: "I", "II"
+inline constexpr int kHorizontal = 4;    // D E F: horizontal reading d m s
+inline constexpr int kSecondsSum = 7;    // G
+inline constexpr int kMean = 8;          // H: mean direction minutes / seconds
+inline constexpr int kAngle = 10;        // J K L: horizontal angle d m s
+inline constexpr int kZenith = 13;       // M N O: zenith reading d m s
+inline constexpr int kIndexError = 16;   // P
+inline constexpr int kCorrected = 17;    // Q: corrected zenith minutes / seconds
+inline constexpr int kMetres = 19;       // S: slope distance, whole metres
+inline constexpr int kMillimetres = 20;  // T: and millimetres
 }  // namespace book_column
 
 inline constexpr int kFirstBlockRow = 9;

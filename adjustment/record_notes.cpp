@@ -40,32 +40,39 @@ std::string DescribeLines(const std::vector<std::size_t>& lines) {
 
 void RecordNotes::reportReading(CommandContext& ctx, std::string_view product) const {
     if (!beforeFirstSetUp.empty())
-        ctx.user.warning("Observations before the first set-up (ST) record belong to no station "
-                         "and are left out of " + std::string(product) + ": line" +
-                         (beforeFirstSetUp.size() > 1 ? "s " : " ") +
-                         DescribeLines(beforeFirstSetUp) + ".");
+        ctx.user.warning(
+            "Observations before the first set-up (ST) record belong to no station "
+            "and are left out of " +
+            std::string(product) + ": line" + (beforeFirstSetUp.size() > 1 ? "s " : " ") +
+            DescribeLines(beforeFirstSetUp) + ".");
     if (!extraObservations.empty())
-        ctx.user.warning("Only the first four observations of a station (backsight and foresight "
-                         "in two faces) go into " + std::string(product) +
-                         "; later ones are left out at station " + extraObservations.describe() +
-                         ".");
+        ctx.user.warning(
+            "Only the first four observations of a station (backsight and foresight "
+            "in two faces) go into " +
+            std::string(product) + "; later ones are left out at station " +
+            extraObservations.describe() + ".");
 }
 
 void RecordNotes::reportStations(CommandContext& ctx) const {
     if (!missingFace.empty())
-        ctx.user.warning("A backsight or foresight lacks its face I or face II observation at "
-                         "station " + missingFace.describe() +
-                         "; the missing readings are left empty.");
+        ctx.user.warning(
+            "A backsight or foresight lacks its face I or face II observation at "
+            "station " +
+            missingFace.describe() + "; the missing readings are left empty.");
     if (!oddObservation.empty())
-        ctx.user.warning("A target observed only once (its second face is missing) is not "
-                         "written at station " + oddObservation.describe() + ".");
+        ctx.user.warning(
+            "A target observed only once (its second face is missing) is not "
+            "written at station " +
+            oddObservation.describe() + ".");
     if (!moreThanTwoTargets.empty())
         ctx.user.warning("More than two targets (backsight and foresight) at station " +
                          moreThanTwoTargets.describe() +
                          "; the book's station block is made longer to hold them.");
     if (!longNames.empty())
-        ctx.user.warning("A name longer than the book's column shows (15 characters) is written "
-                         "whole at station " + longNames.describe() + ".");
+        ctx.user.warning(
+            "A name longer than the book's column shows (15 characters) is written "
+            "whole at station " +
+            longNames.describe() + ".");
 }
 
 std::string NoSetUpMessage() {

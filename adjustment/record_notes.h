@@ -13,14 +13,14 @@ struct CommandContext;
 
 // Stations named with the line of their set-up (or of the record at fault).
 class StationList {
-public:
+  public:
     void add(std::string_view station, std::size_t line);
     bool empty() const { return entries_.empty(); }
     std::size_t size() const { return entries_.size(); }
     // "A1 (line 3), B2 (line 9)", at most ten, then "and 4 more".
     std::string describe() const;
 
-private:
+  private:
     std::vector<std::pair<std::string, std::size_t>> entries_;
 };
 

@@ -20,8 +20,12 @@ namespace tarvosen::adjustment::ui {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace
 
@@ -99,12 +103,12 @@ bool TCQKCY::run(CommandContext& ctx) {
 namespace {
 
 class TCQKCYHost : public tarvosen::ui::OptionDialogHost {
-public:
+  public:
     explicit TCQKCYHost(QWidget* parent) : dialog_(new TCQKCY(parent)) {}
     ~TCQKCYHost() override { delete dialog_.data(); }
     bool run(CommandContext& ctx) override { return dialog_ && dialog_->run(ctx); }
 
-private:
+  private:
     QPointer<TCQKCY> dialog_;
 };
 

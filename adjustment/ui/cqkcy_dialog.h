@@ -16,7 +16,7 @@ class QPushButton;
 namespace tarvosen::adjustment::ui {
 
 class TCQKCY : public QDialog {
-public:
+  public:
     explicit TCQKCY(QWidget* parent = nullptr);
 
     // Shows ctx.options.cqkcy with today's date, runs modally and writes
@@ -26,16 +26,16 @@ public:
 
     // The controls, named as on the form.
     QGroupBox* GroupBox1;
-    QLineEdit* Edit1;    // instrument model
-    QLineEdit* DGDX;     // line name
-    QLineEdit* OBSName;  // observer
-    QLineEdit* LE;       // height increment
-    QDateEdit* DTP;      // observation date
+    QLineEdit* Edit1;      // instrument model
+    QLineEdit* DGDX;       // line name
+    QLineEdit* OBSName;    // observer
+    QLineEdit* LE;         // height increment
+    QDateEdit* DTP;        // observation date
     QCheckBox* CheckBox1;  // 转平差格式
     QCheckBox* CheckBox2;  // 转电子表格格式
     QPushButton* Button1;  // 开始转换
 
-private:
+  private:
     void Button1Click();
 };
 

@@ -17,8 +17,12 @@ namespace tarvosen::adjustment::ui {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace
 
@@ -44,7 +48,8 @@ Tkesha::Tkesha(QWidget* parent) : QDialog(parent) {
         const char* label;
         QLineEdit* edit;
         const char* unit;
-    } rows[] = {{"方向中误差", Edit2, "秒"}, {"测距固定误差", Edit3, "mm"}, {"测距比例误差", Edit4, "ppm"}};
+    } rows[] = {
+        {"方向中误差", Edit2, "秒"}, {"测距固定误差", Edit3, "mm"}, {"测距比例误差", Edit4, "ppm"}};
     for (int i = 0; i < 3; ++i) {
         accuracy->addWidget(new QLabel(rows[i].label, GroupBox1), i, 0);
         accuracy->addWidget(rows[i].edit, i, 1);
@@ -107,12 +112,12 @@ namespace {
 // The dialog belongs to its parent window; the host deletes it only if the
 // window has not done so already.
 class TkeshaHost : public tarvosen::ui::OptionDialogHost {
-public:
+  public:
     explicit TkeshaHost(QWidget* parent) : dialog_(new Tkesha(parent)) {}
     ~TkeshaHost() override { delete dialog_.data(); }
     bool run(CommandContext& ctx) override { return dialog_ && dialog_->run(ctx); }
 
-private:
+  private:
     QPointer<Tkesha> dialog_;
 };
 

@@ -15,7 +15,7 @@ class QPushButton;
 namespace tarvosen::adjustment::ui {
 
 class Tkesha : public QDialog {
-public:
+  public:
     explicit Tkesha(QWidget* parent = nullptr);
 
     // Shows ctx.options.kesha, runs modally and writes what was typed back
@@ -24,7 +24,7 @@ public:
     bool run(CommandContext& ctx);
 
     // The controls, named as on the form.
-    QLineEdit* Edit1;  // known-point file
+    QLineEdit* Edit1;      // known-point file
     QPushButton* BitBtn1;  // 浏览
     QGroupBox* GroupBox1;
     QLineEdit* Edit2;  // direction standard error, seconds
@@ -35,7 +35,7 @@ public:
     QPushButton* BitBtn2;  // OK
     QPushButton* BitBtn3;  // Cancel
 
-private:
+  private:
     void BitBtn1Click();
 };
 

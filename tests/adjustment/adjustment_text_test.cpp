@@ -36,9 +36,8 @@ struct TextRun {
     explicit TextRun(const Lines& raw) {
         t.setLines(raw);
         t.options.cqkcy.produceBook = false;
-        t.options.cqkcy.date = std::chrono::year_month_day{std::chrono::year{2026},
-                                                           std::chrono::month{12},
-                                                           std::chrono::day{8}};
+        t.options.cqkcy.date = std::chrono::year_month_day{
+            std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{8}};
     }
     const Lines& run() {
         EXPECT_EQ(NikonToTraverseCommand(t.ctx), CommandStatus::Done);
@@ -47,7 +46,8 @@ struct TextRun {
 };
 
 TEST(AdjustmentText, TwoStationsGiveHeaderCountKnownPointsAndFourteenLinesEach) {
-    TextRun r(Join({{"CO,header"}, Station("A", "K0", "B", "1.450"), Station("B", "A", "K9", "1.550")}));
+    TextRun r(
+        Join({{"CO,header"}, Station("A", "K0", "B", "1.450"), Station("B", "A", "K9", "1.550")}));
     r.t.options.cqkcy.heightIncrement = "0.1";
     const Lines& out = r.run();
     ASSERT_EQ(out.size(), 35u);
@@ -55,8 +55,7 @@ TEST(AdjustmentText, TwoStationsGiveHeaderCountKnownPointsAndFourteenLinesEach) 
               (Lines{"DTM-330", "DGDX", "2026-12-08", "GCZ", "2", "K0"}));
     EXPECT_EQ(Lines(out.begin() + 6, out.begin() + 20),
               (Lines{"A", "1.450", "0.0004", "180.0002", "120.3012", "300.3008", "89.5950",
-                     "270.0016", "91.0000", "269.0020", "200.123", "200.126", "1.600",
-                     "1.650"}));
+                     "270.0016", "91.0000", "269.0020", "200.123", "200.126", "1.600", "1.650"}));
     // B's backsight height is A's instrument height plus the increment; its
     // foresight to the closing point keeps the height read.
     EXPECT_EQ(out[20], "B");
@@ -93,8 +92,8 @@ TEST(AdjustmentText, FacesFollowTheZenithAndExtraObservationsAreLeftOutWithAWarn
     const Lines& out = r.run();
     ASSERT_EQ(out.size(), 21u);
     EXPECT_EQ(Lines(out.begin() + 8, out.begin() + 18),
-              (Lines{"0.0004", "180.0002", "", "300.3008", "89.5950", "270.0016", "",
-                     "269.0020", "", "200.126"}));
+              (Lines{"0.0004", "180.0002", "", "300.3008", "89.5950", "270.0016", "", "269.0020",
+                     "", "200.126"}));
     const auto warnings = r.t.user.texts(MessageKind::Warning);
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_NE(warnings[0].find("\"A\" (line 6)"), std::string::npos) << warnings[0];
@@ -102,12 +101,13 @@ TEST(AdjustmentText, FacesFollowTheZenithAndExtraObservationsAreLeftOutWithAWarn
 }
 
 TEST(AdjustmentText, AStationWithFewerObservationsWritesEmptyTextsAndZeros) {
-    TextRun r(Join({Station("A", "K0", "B", "1.4"), {"ST,B,,A,,1.5,,0.0000", "SS,A,1.6,10,0.0000,90.0000"}}));
+    TextRun r(Join(
+        {Station("A", "K0", "B", "1.4"), {"ST,B,,A,,1.5,,0.0000", "SS,A,1.6,10,0.0000,90.0000"}}));
     const Lines& out = r.run();
     ASSERT_EQ(out.size(), 35u);
     EXPECT_EQ(Lines(out.begin() + 20, out.end()),
-              (Lines{"B", "1.500", "0.0000", "", "", "", "90.0000", "", "", "", "", "",
-                     "1.400", "0.000", ""}));
+              (Lines{"B", "1.500", "0.0000", "", "", "", "90.0000", "", "", "", "", "", "1.400",
+                     "0.000", ""}));
 }
 
 TEST(AdjustmentText, ObservationsBeforeTheFirstSetUpAreLeftOut) {

@@ -9,9 +9,13 @@
 namespace tarvosen {
 namespace {
 
-double Dms(int d, int m, double s) { return (d + m / 60.0 + s / 3600.0) * kPi / 180; }
+double Dms(int d, int m, double s) {
+    return (d + m / 60.0 + s / 3600.0) * kPi / 180;
+}
 
-std::string Joined(const DmsParts& p) { return p.degrees + "|" + p.minutes + "|" + p.seconds; }
+std::string Joined(const DmsParts& p) {
+    return p.degrees + "|" + p.minutes + "|" + p.seconds;
+}
 
 TEST(DmsText, SplitsIntoDegreesMinutesAndSeconds) {
     EXPECT_EQ(Joined(SplitDmsText("123.45302")), "123|45|30.2");
@@ -108,8 +112,7 @@ TEST(AngleRoundTrip, KnownFragileReadings) {
     // these (an odd second) back one second short.
     for (const char* text : {"253.4829", "115.0457", "118.1919", "229.2929", "230.1145"}) {
         const DmsParts p = SplitDmsRounded(DmsTextToRadians(text));
-        EXPECT_EQ(DmsTextToRadians(text),
-                  DmsPartsToRadians(p.degrees, p.minutes, p.seconds))
+        EXPECT_EQ(DmsTextToRadians(text), DmsPartsToRadians(p.degrees, p.minutes, p.seconds))
             << text;
     }
 }
@@ -129,8 +132,9 @@ TEST(AngleRoundTrip, TenthsOfSecondsRoundOnlyFromOddSeconds) {
             }
             const std::string compact = FormatDmsCompact(DmsTextToRadians(text));
             const int nearest = s + (tenth >= 5 ? 1 : 0);
-            EXPECT_EQ(compact, nearest == 60 ? "360.0000" : "359.59" + std::string(nearest < 10 ? "0" : "") +
-                                                              std::to_string(nearest))
+            EXPECT_EQ(compact, nearest == 60 ? "360.0000"
+                                             : "359.59" + std::string(nearest < 10 ? "0" : "") +
+                                                   std::to_string(nearest))
                 << text;
         }
     }

@@ -27,7 +27,7 @@ std::string ReadAll(const fs::path& p) {
 }
 
 class AdjustmentCli : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
               ("tarvosen_adjustment_" + std::to_string(::getpid()) + "_" +
@@ -54,8 +54,8 @@ protected:
 TEST_F(AdjustmentCli, NikonToCosaWithKnownPointsAndOptions) {
     const fs::path raw = test::DataFile("samples/traverse-four-stations.raw");
     const fs::path known = test::DataFile("samples/traverse-known-points.txt");
-    ASSERT_EQ(Cli("nikon-to-cosa --known-points " + known.string() +
-                  " --direction-error 1.5 " + raw.string()),
+    ASSERT_EQ(Cli("nikon-to-cosa --known-points " + known.string() + " --direction-error 1.5 " +
+                  raw.string()),
               0)
         << Err();
     const std::string out = Out();
@@ -63,9 +63,9 @@ TEST_F(AdjustmentCli, NikonToCosaWithKnownPointsAndOptions) {
     EXPECT_NE(out.find("\r\nG2\r\nG1,L,0\r\nG1,L,  0.0003\r\nG1,S,"), std::string::npos) << out;
     EXPECT_EQ(Err(), "");
 
-    ASSERT_EQ(Cli("nikon-to-cosa --no-zero-backsight --no-reduce-slope " + raw.string() +
-                  " -o cosa.in2"),
-              0);
+    ASSERT_EQ(
+        Cli("nikon-to-cosa --no-zero-backsight --no-reduce-slope " + raw.string() + " -o cosa.in2"),
+        0);
     const std::string file = ReadAll(dir / "cosa.in2");
     EXPECT_NE(file.find("\r\nG2\r\nG1,L,0.0004\r\nG1,L,0.0007\r\nG1,S,250.004\r\n"),
               std::string::npos)
@@ -75,11 +75,12 @@ TEST_F(AdjustmentCli, NikonToCosaWithKnownPointsAndOptions) {
 
 TEST_F(AdjustmentCli, NikonToTraverseWritesTheTextAndOnlyWithBookTheBook) {
     const fs::path raw = test::DataFile("samples/traverse-four-stations.raw");
-    ASSERT_EQ(Cli("nikon-to-traverse --date 2026-12-08 --observer LI " + raw.string() +
-                  " -o text.txt"),
-              0)
+    ASSERT_EQ(
+        Cli("nikon-to-traverse --date 2026-12-08 --observer LI " + raw.string() + " -o text.txt"),
+        0)
         << Err();
-    EXPECT_EQ(ReadAll(dir / "text.txt").rfind("DTM-330\r\nDGDX\r\n2026-12-08\r\nLI\r\n4\r\nG1\r\nG2\r\n", 0),
+    EXPECT_EQ(ReadAll(dir / "text.txt")
+                  .rfind("DTM-330\r\nDGDX\r\n2026-12-08\r\nLI\r\n4\r\nG1\r\nG2\r\n", 0),
               0u);
     EXPECT_EQ(Err(), "");
     EXPECT_FALSE(fs::exists(dir / "RIZUV.xlsx"));
@@ -104,7 +105,8 @@ TEST_F(AdjustmentCli, TheSavedBookAgreesWithOpenpyxlAndLibreOffice) {
     // LibreOffice recalculates every formula on load and saves a copy.
     const fs::path profile = dir / "lo_profile";
     fs::create_directories(profile / "user");
-    std::ofstream(profile / "user" / "registrymodifications.xcu") << R"(<?xml version="1.0" encoding="UTF-8"?>
+    std::ofstream(profile / "user" / "registrymodifications.xcu")
+        << R"(<?xml version="1.0" encoding="UTF-8"?>
 <oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
 <item oor:path="/org.openoffice.Office.Calc/Formula/Load"><prop oor:name="OOXMLRecalcMode" oor:op="fuse"><value>0</value></prop></item>
 </oor:items>
@@ -151,8 +153,8 @@ if bad:
 TEST_F(AdjustmentCli, TheTemplateIsTheOneItsScriptBuilds) {
     if (std::system((std::string(kPython) + " -c 'import openpyxl' >/dev/null 2>&1").c_str()) != 0)
         GTEST_SKIP() << "/usr/bin/python3 with openpyxl is not installed";
-    const fs::path script =
-        fs::path(TARVOSEN_SOURCE_DATA_DIR).parent_path() / "scripts" / "make_record_book_template.py";
+    const fs::path script = fs::path(TARVOSEN_SOURCE_DATA_DIR).parent_path() / "scripts" /
+                            "make_record_book_template.py";
     ASSERT_EQ(Run(std::string(kPython) + " " + script.string() + " built.xlsx"), 0) << Err();
     EXPECT_TRUE(ReadAll(dir / "built.xlsx") == ReadAll(test::DataFile("RIZUV.xlsx")))
         << "data/RIZUV.xlsx differs from what scripts/make_record_book_template.py builds";

@@ -39,9 +39,8 @@ TEST(CosaExport, ReducesDirectionsAcrossNorthAndSlopeDistancesToHorizontal) {
                 "SS,R,1.5,50,5.0307,120.0000"});
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(),
-              (Lines{"2,2,2", "S1", "B,L,0", "P,L, 20.0000", "P,S,173.205080756888",
-                     "Q,L,360.0000", "Q,S,123.4567", "S2", "S1,L,0", "R,L,  5.0307",
-                     "R,S,43.3012701892219"}));
+              (Lines{"2,2,2", "S1", "B,L,0", "P,L, 20.0000", "P,S,173.205080756888", "Q,L,360.0000",
+                     "Q,S,123.4567", "S2", "S1,L,0", "R,L,  5.0307", "R,S,43.3012701892219"}));
 }
 
 TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
@@ -56,7 +55,8 @@ TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
 TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
     test::TestContext t;
     t.setLines({"CO,nothing but a comment"});
-    t.options.kesha.knownPointFile = t.writeFile("known.txt", "G1,100.000,200.000\r\nG2,1,2\n").string();
+    t.options.kesha.knownPointFile =
+        t.writeFile("known.txt", "G1,100.000,200.000\r\nG2,1,2\n").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "G1,100.000,200.000", "G2,1,2"}));
     EXPECT_TRUE(t.user.messages.empty());
@@ -89,8 +89,7 @@ TEST(CosaExport, LeavesOutObservationsBeforeTheFirstSetUp) {
     t.setLines({"SS,X,1.5,10,10.0000,90.0000", "", "ST,S1,,B,,1.5,,0.0000",
                 "SS,P,1.5,10,10.0000,90.0000"});
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
-    EXPECT_EQ(t.workspace.lines(),
-              (Lines{"2,2,2", "S1", "B,L,0", "P,L, 10.0000", "P,S,10"}));
+    EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "S1", "B,L,0", "P,L, 10.0000", "P,S,10"}));
     const auto warnings = t.user.texts(MessageKind::Warning);
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_NE(warnings[1].find("line 1"), std::string::npos) << warnings[1];
@@ -108,10 +107,10 @@ TEST(CosaExport, EmptyWorkspaceAndCancelChangeNothing) {
 }
 
 TEST(CosaExport, ConvertsTheInstrumentCorpus) {
-    for (const char* file : {"nikon_raw/tops-nikon-dtm330.raw", "nikon_raw/taheoport-nivo3m-161226-1.raw",
-                             "nikon_raw/tops-nikon-npl350.raw", "nikon_raw/tops-nikon-npl352.raw",
-                             "nikon_raw/geoeasy-nikon-dtm322-sample.raw",
-                             "nikon_raw/tops-trimble-m3-051012-1.raw"}) {
+    for (const char* file :
+         {"nikon_raw/tops-nikon-dtm330.raw", "nikon_raw/taheoport-nivo3m-161226-1.raw",
+          "nikon_raw/tops-nikon-npl350.raw", "nikon_raw/tops-nikon-npl352.raw",
+          "nikon_raw/geoeasy-nikon-dtm322-sample.raw", "nikon_raw/tops-trimble-m3-051012-1.raw"}) {
         test::TestContext t;
         t.workspace.load(test::CorpusFile(file));
         t.options.kesha.reduceSlope = false;  // some shots have no distance

@@ -24,8 +24,8 @@ std::string Obs(const std::string& point, const std::string& ha, const std::stri
 // A regular station: backsight in faces I and II, then the foresight.
 Lines Station(const std::string& name, const std::string& back, const std::string& fore,
               const std::string& height, const std::string& foresightDistance = "200.000") {
-    return {"ST," + name + ",," + back + ",," + height + ",,0.0000",
-            Obs(back, "0.0004", "89.5950"), Obs(back, "180.0002", "270.0016"),
+    return {"ST," + name + ",," + back + ",," + height + ",,0.0000", Obs(back, "0.0004", "89.5950"),
+            Obs(back, "180.0002", "270.0016"),
             Obs(fore, "120.3012", "91.0000", foresightDistance, "1.700"),
             Obs(fore, "300.3008", "269.0020", foresightDistance, "1.700")};
 }
@@ -38,7 +38,7 @@ Lines Join(std::initializer_list<Lines> parts) {
 
 // Runs the export with the book only and opens the saved book.
 class BookRun {
-public:
+  public:
     explicit BookRun(const Lines& raw) {
         t.setLines(raw);
         t.options.cqkcy.produceText = false;
@@ -67,11 +67,10 @@ public:
 
 TEST(RecordBook, WritesReadingsSumsMeansIndexErrorsAndAngles) {
     BookRun b({"ST,S1,,K0,,1.450,,0.0000", Obs("K0", "45.3058", "90.0010", "123.4567"),
-               Obs("K0", "225.3102", "269.5956", "123.4567"),
-               Obs("F", "100.0000", "90.0000", "0"), Obs("F", "280.0000", "270.0025", ""),
-               "ST,S2,,S1,,1.5,,0.0000", Obs("S1", "0.0000", "90.0000"),
-               Obs("S1", "180.0000", "270.0027"), Obs("K9", "10.0000", "90.0000", "0"),
-               Obs("K9", "190.0000", "269.5933", "")});
+               Obs("K0", "225.3102", "269.5956", "123.4567"), Obs("F", "100.0000", "90.0000", "0"),
+               Obs("F", "280.0000", "270.0025", ""), "ST,S2,,S1,,1.5,,0.0000",
+               Obs("S1", "0.0000", "90.0000"), Obs("S1", "180.0000", "270.0027"),
+               Obs("K9", "10.0000", "90.0000", "0"), Obs("K9", "190.0000", "269.5933", "")});
     b.run();
     // Header: line name, date and instrument; the observer is not written.
     EXPECT_EQ(b.at("J1"), "DGDX");
@@ -184,7 +183,8 @@ TEST(RecordBook, OffersToOpenTheSavedBook) {
     b.t.user.confirmAnswers = {true};
     b.run();
     ASSERT_EQ(b.t.user.questions.size(), 1u);
-    EXPECT_EQ(b.t.user.questions[0], "文件转换完毕，结果文件存于：" + (b.t.dir() / "book.xlsx").string() +
+    EXPECT_EQ(b.t.user.questions[0], "文件转换完毕，结果文件存于：" +
+                                         (b.t.dir() / "book.xlsx").string() +
                                          "文件中。是否启用EXCEL打开此结果文档？");
     EXPECT_EQ(b.t.user.opened, std::vector<fs::path>{b.t.dir() / "book.xlsx"});
     EXPECT_FALSE(b.t.user.progressActive);

@@ -7,8 +7,12 @@
 namespace tarvosen {
 namespace {
 
-double Dms(int d, int m, double s) { return (d + m / 60.0 + s / 3600.0) * kPi / 180; }
-std::string Joined(const DmsParts& p) { return p.degrees + "|" + p.minutes + "|" + p.seconds; }
+double Dms(int d, int m, double s) {
+    return (d + m / 60.0 + s / 3600.0) * kPi / 180;
+}
+std::string Joined(const DmsParts& p) {
+    return p.degrees + "|" + p.minutes + "|" + p.seconds;
+}
 
 TEST(SecondsSum, AddsAMinuteForEveryMinuteApartTheShortWayRound) {
     EXPECT_EQ(SecondsSum(SplitDmsRounded(Dms(45, 30, 58)), SplitDmsRounded(Dms(225, 31, 2))), 120);
@@ -22,8 +26,7 @@ TEST(SecondsSum, AddsAMinuteForEveryMinuteApartTheShortWayRound) {
 TEST(MeanDirection, IsRightInEitherHalfOfTheCircleAndAcrossNorth) {
     EXPECT_EQ(Joined(SplitDmsRounded(MeanDirection(Dms(45, 30, 58), Dms(225, 31, 2)))), " 45|31|0");
     // Face I above 180°: the mean is near face I, not 180° away from it.
-    EXPECT_EQ(Joined(SplitDmsRounded(MeanDirection(Dms(225, 31, 2), Dms(45, 30, 58)))),
-              "225|31|0");
+    EXPECT_EQ(Joined(SplitDmsRounded(MeanDirection(Dms(225, 31, 2), Dms(45, 30, 58)))), "225|31|0");
     EXPECT_EQ(Joined(SplitDmsRounded(MeanDirection(Dms(359, 59, 58), Dms(180, 0, 2)))), "  0|00|0");
     EXPECT_EQ(Joined(SplitDmsRounded(MeanDirection(Dms(0, 0, 2), Dms(179, 59, 54)))), "359|59|58");
     EXPECT_EQ(Joined(SplitDmsRounded(MeanDirection(Dms(179, 59, 59), Dms(0, 0, 3)))), "180|00|1");
@@ -35,7 +38,8 @@ TEST(HorizontalAngle, IsForesightMinusBacksightWhicheverHalfTheBacksightLiesIn) 
     };
     EXPECT_EQ(angle(Dms(0, 0, 4), Dms(180, 0, 0), Dms(139, 5, 2), Dms(319, 4, 56)), "139|04|57");
     // A backsight read above 180° in face I must not put the angle 180° off.
-    EXPECT_EQ(angle(Dms(180, 0, 17), Dms(0, 0, 9), Dms(307, 39, 54), Dms(127, 39, 46)), "127|39|37");
+    EXPECT_EQ(angle(Dms(180, 0, 17), Dms(0, 0, 9), Dms(307, 39, 54), Dms(127, 39, 46)),
+              "127|39|37");
     EXPECT_EQ(angle(Dms(270, 0, 5), Dms(90, 0, 7), Dms(57, 34, 0), Dms(237, 34, 2)), "147|33|55");
     // Both faces above 180° halves only shift the means; the angle stays.
     EXPECT_EQ(angle(Dms(200, 0, 0), Dms(20, 0, 0), Dms(250, 0, 0), Dms(70, 0, 0)), " 50|00|0");
@@ -44,7 +48,8 @@ TEST(HorizontalAngle, IsForesightMinusBacksightWhicheverHalfTheBacksightLiesIn) 
 TEST(IndexError, KeepsWholeSecondsAndMovesOddOnesWithAFraction) {
     const auto index = [](double seconds) {
         // Zenith readings whose index error is exactly `seconds`.
-        return IndexErrorSeconds(Dms(90, 0, 0) + seconds * kPi / 648000, Dms(270, 0, 0) + seconds * kPi / 648000);
+        return IndexErrorSeconds(Dms(90, 0, 0) + seconds * kPi / 648000,
+                                 Dms(270, 0, 0) + seconds * kPi / 648000);
     };
     EXPECT_EQ(index(3), 3);
     EXPECT_EQ(index(12.5), 12);

@@ -10,16 +10,16 @@ namespace tarvosen::ui {
 
 // The picture behind both windows: a drawing of a surveying instrument.
 class TAboutPicture : public QWidget {
-public:
+  public:
     explicit TAboutPicture(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
 class TAbout : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TAbout(QWidget* parent = nullptr);
 
     // Fills the memory figures, centres the window on the screen, shows it
@@ -29,13 +29,13 @@ public:
     QLabel* pRes = nullptr;  // total memory
     QLabel* fRes = nullptr;  // memory left
 
-private:
+  private:
     void fillMemoryFigures();
 };
 
 class TAboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAboutBox(QWidget* parent = nullptr);
 };
 

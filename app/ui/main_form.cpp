@@ -43,12 +43,18 @@ constexpr OptionDialog kDialogsAfterAbout[] = {OptionDialog::Cqkcy, OptionDialog
 
 std::string DialogName(OptionDialog dialog) {
     switch (dialog) {
-        case OptionDialog::Para: return "The communication parameter dialog (TPara)";
-        case OptionDialog::R5Option: return "The R5 option dialog (TOption)";
-        case OptionDialog::Kesha: return "The COSA option dialog (Tkesha)";
-        case OptionDialog::DiniOption: return "The DINI levelling option dialog (TDINIOption)";
-        case OptionDialog::Cqkcy: return "The traverse export dialog (TCQKCY)";
-        case OptionDialog::Shddy: return "The geological-institute record book dialog (TSHDDY)";
+        case OptionDialog::Para:
+            return "The communication parameter dialog (TPara)";
+        case OptionDialog::R5Option:
+            return "The R5 option dialog (TOption)";
+        case OptionDialog::Kesha:
+            return "The COSA option dialog (Tkesha)";
+        case OptionDialog::DiniOption:
+            return "The DINI levelling option dialog (TDINIOption)";
+        case OptionDialog::Cqkcy:
+            return "The traverse export dialog (TCQKCY)";
+        case OptionDialog::Shddy:
+            return "The geological-institute record book dialog (TSHDDY)";
     }
     return "The option dialog";
 }
@@ -61,11 +67,11 @@ QIcon PrinterIcon() {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 60, 60), 1));
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(6.5, 2.5, 11, 8));     // paper in
+    p.drawRect(QRectF(6.5, 2.5, 11, 8));  // paper in
     p.setBrush(QColor(150, 150, 160));
     p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 2, 2);  // body
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(6.5, 14.5, 11, 7));    // paper out
+    p.drawRect(QRectF(6.5, 14.5, 11, 7));  // paper out
     p.setPen(QColor(120, 120, 120));
     p.drawLine(QPointF(8, 17), QPointF(16, 17));
     p.drawLine(QPointF(8, 19), QPointF(14, 19));
@@ -225,7 +231,9 @@ CommandContext TMainForm::context() {
     return CommandContext{workspace_, state_, user_, options_, catalogue_, comm1_};
 }
 
-void TMainForm::showFailure(const std::string& text) { user_.showMessage(MessageKind::Error, text); }
+void TMainForm::showFailure(const std::string& text) {
+    user_.showMessage(MessageKind::Error, text);
+}
 
 CommandStatus TMainForm::runCommand(std::string_view key) {
     // Commands run to completion one at a time.

@@ -31,7 +31,7 @@ class TWorkspaceEditor;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // The caption of the form before any command sets one.
     static constexpr const char* kFormCaption = "Tarvosen Data Processor";
 
@@ -87,10 +87,10 @@ public:
     QStatusBar* StatusLine = nullptr;
     std::array<QLabel*, 3> StatusPanels{};
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildToolBar();
     void buildStatusLine();
     void attachMenuBar(int languageIndex);

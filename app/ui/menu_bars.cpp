@@ -20,9 +20,12 @@ namespace {
 
 const MenuPlace& PlaceIn(const CommandRow& row, int languageIndex) {
     switch (languageIndex) {
-        case 1: return row.english;
-        case 3: return row.big5;
-        default: return row.gb;
+        case 1:
+            return row.english;
+        case 3:
+            return row.big5;
+        default:
+            return row.gb;
     }
 }
 

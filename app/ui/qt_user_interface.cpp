@@ -17,7 +17,9 @@ namespace tarvosen::ui {
 namespace {
 
 // Messages may quote file contents or names in any code page.
-QString Shown(const std::string& text) { return DecodeLine(text); }
+QString Shown(const std::string& text) {
+    return DecodeLine(text);
+}
 
 std::filesystem::path LocalPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
@@ -34,8 +36,7 @@ std::optional<std::filesystem::path> RunFileDialog(QWidget* parent, QFileDialog:
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(QtNameFilters(filter));
     dialog.setDirectory(QDir::current());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return LocalPath(dialog.selectedFiles().front());
 }
 

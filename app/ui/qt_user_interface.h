@@ -10,7 +10,7 @@ namespace tarvosen::ui {
 class TMainForm;
 
 class QtUserInterface : public UserInterface {
-public:
+  public:
     explicit QtUserInterface(TMainForm& window) : window_(window) {}
 
     void showMessage(MessageKind kind, const std::string& text) override;
@@ -32,7 +32,7 @@ public:
     void setAnswers(UserInterface* answers) { answers_ = answers; }
     UserInterface* answers() const { return answers_; }
 
-private:
+  private:
     TMainForm& window_;
     UserInterface* answers_ = nullptr;
 };

@@ -10,7 +10,7 @@ namespace tarvosen::ui {
 
 // One round lamp: white when idle, red when lit.
 class TSignalLamp : public QWidget {
-public:
+  public:
     explicit TSignalLamp(QWidget* parent) : QWidget(parent) {
         setFixedSize(14, 14);
         offTimer_.setSingleShot(true);
@@ -28,7 +28,7 @@ public:
     }
     bool lit() const { return colour_ != QColor(Qt::white); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
@@ -37,7 +37,7 @@ protected:
         p.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
 
-private:
+  private:
     QColor colour_ = Qt::white;
     QTimer offTimer_;
 };
@@ -76,13 +76,15 @@ TSignalPanel::TSignalPanel(QWidget* parent) : QFrame(parent) {
     row->addStretch();
 }
 
-void TSignalPanel::setLit(int lamp, bool lit) { setColour(lamp, lit ? Qt::red : Qt::white); }
+void TSignalPanel::setLit(int lamp, bool lit) {
+    setColour(lamp, lit ? Qt::red : Qt::white);
+}
 
 void TSignalPanel::setColour(int lamp, const QColor& colour) {
     if (lamp < 0 || lamp >= LampCount) return;
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this, lamp, colour] { setColour(lamp, colour); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, lamp, colour] { setColour(lamp, colour); }, Qt::QueuedConnection);
         return;
     }
     lamps_[lamp]->setColour(colour);
@@ -91,8 +93,8 @@ void TSignalPanel::setColour(int lamp, const QColor& colour) {
 void TSignalPanel::flash(int lamp, int milliseconds) {
     if (lamp < 0 || lamp >= LampCount) return;
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this, lamp, milliseconds] { flash(lamp, milliseconds); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, lamp, milliseconds] { flash(lamp, milliseconds); }, Qt::QueuedConnection);
         return;
     }
     lamps_[lamp]->flash(milliseconds);

@@ -16,7 +16,7 @@ class TSignalLamp;
 
 class TSignalPanel : public QFrame {
     Q_OBJECT
-public:
+  public:
     // The lamps from left to right, in the order of the line events.
     enum Lamp { TxEmpty, Break, RxChar, Rlsd, RxFlag, Error, Ring, Dsr, Cts, LampCount };
 
@@ -34,7 +34,7 @@ public:
     // The lamp's caption, "EV_TxEmpty" .. "EV_CTS".
     static const char* LampCaption(int lamp);
 
-private:
+  private:
     std::array<TSignalLamp*, LampCount> lamps_{};
     QLabel* caption_ = nullptr;
 };

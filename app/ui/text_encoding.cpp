@@ -12,7 +12,9 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;  // U+DC80..U+DCFF stand for bytes 0x80..0xFF
 
-bool IsEscape(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+bool IsEscape(char16_t c) {
+    return c >= 0xDC80 && c <= 0xDCFF;
+}
 
 // Decodes strict UTF-8 (no overlong forms, no surrogates, at most U+10FFFF);
 // nothing when the bytes are not valid UTF-8.
@@ -60,7 +62,7 @@ std::optional<QString> DecodeUtf8(std::string_view bytes) {
 
 // One conversion descriptor per direction and thread, opened on first use.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (ok()) iconv_close(cd_);
@@ -71,7 +73,7 @@ public:
     iconv_t get() const { return cd_; }
     void reset() const { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -101,8 +103,8 @@ QString DecodeGb18030(std::string_view bytes) {
         char* outPtr = reinterpret_cast<char*>(buffer.data());
         std::size_t outLeft = buffer.size() * sizeof(char16_t);
         const std::size_t r = iconv(conv.get(), &in, &inLeft, &outPtr, &outLeft);
-        const auto units = static_cast<qsizetype>((reinterpret_cast<char16_t*>(outPtr) -
-                                                   buffer.data()));
+        const auto units =
+            static_cast<qsizetype>((reinterpret_cast<char16_t*>(outPtr) - buffer.data()));
         out.append(QStringView(buffer.data(), units));
         if (r != static_cast<std::size_t>(-1)) break;
         if (errno == E2BIG) continue;
@@ -154,7 +156,9 @@ void EncodeRun(QStringView run, LineEncoding encoding, std::string& out) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) { return DecodeUtf8(bytes).has_value(); }
+bool IsValidUtf8(std::string_view bytes) {
+    return DecodeUtf8(bytes).has_value();
+}
 
 LineEncoding EncodingOf(std::string_view bytes) {
     return IsValidUtf8(bytes) ? LineEncoding::Utf8 : LineEncoding::Gb18030;

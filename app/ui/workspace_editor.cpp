@@ -55,7 +55,9 @@ TWorkspaceEditor::TWorkspaceEditor(Workspace& workspace, QWidget* parent)
     showWholeWorkspace();
 }
 
-TWorkspaceEditor::~TWorkspaceEditor() { workspace_.setObserver(nullptr); }
+TWorkspaceEditor::~TWorkspaceEditor() {
+    workspace_.setObserver(nullptr);
+}
 
 void TWorkspaceEditor::linesAppended(std::size_t, std::size_t) {
     if (syncing_) return;
@@ -111,14 +113,16 @@ std::vector<std::string> TWorkspaceEditor::editedLines() const {
     std::vector<QString> blocks;
     if (!document()->isEmpty()) {
         blocks.reserve(static_cast<std::size_t>(document()->blockCount()));
-        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) blocks.push_back(b.text());
+        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+            blocks.push_back(b.text());
     }
     std::vector<std::string> result;
     result.reserve(blocks.size());
 
     // Unchanged lines at the start and at the end keep their bytes.
     std::size_t head = 0;
-    while (head < blocks.size() && head < old.size() && blocks[head] == DecodeLine(old[head])) ++head;
+    while (head < blocks.size() && head < old.size() && blocks[head] == DecodeLine(old[head]))
+        ++head;
     std::size_t tail = 0;
     while (tail < blocks.size() - head && tail < old.size() - head &&
            blocks[blocks.size() - 1 - tail] == DecodeLine(old[old.size() - 1 - tail]))

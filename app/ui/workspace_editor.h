@@ -16,7 +16,7 @@ namespace tarvosen::ui {
 
 class TWorkspaceEditor : public QPlainTextEdit, public WorkspaceObserver {
     Q_OBJECT
-public:
+  public:
     TWorkspaceEditor(Workspace& workspace, QWidget* parent = nullptr);
     ~TWorkspaceEditor() override;
 
@@ -38,16 +38,16 @@ public:
     void linesAppended(std::size_t first, std::size_t count) override;
     void workspaceReset() override;
 
-private:
+  private:
     void showWholeWorkspace();
     void scheduleFlush();
 
     Workspace& workspace_;
     std::size_t shownLines_ = 0;  // workspace lines the editor shows
     bool userEdited_ = false;
-    bool updating_ = false;       // the editor is changing its own text
+    bool updating_ = false;  // the editor is changing its own text
     bool flushScheduled_ = false;
-    bool syncing_ = false;        // the workspace is taking the editor's text
+    bool syncing_ = false;  // the workspace is taking the editor's text
 };
 
 }  // namespace tarvosen::ui

@@ -18,7 +18,7 @@ std::vector<OptionDialog> created;
 std::vector<OptionDialog> shown;
 
 class StandIn : public OptionDialogHost {
-public:
+  public:
     explicit StandIn(OptionDialog id) : id_(id) { created.push_back(id); }
     bool run(CommandContext& ctx) override {
         shown.push_back(id_);
@@ -26,7 +26,7 @@ public:
         return true;
     }
 
-private:
+  private:
     OptionDialog id_;
 };
 
@@ -41,7 +41,7 @@ void RegisterStandIns() {
 class DialogRegistryTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init() {
         RegisterStandIns();
         created.clear();
@@ -52,9 +52,9 @@ private slots:
         WindowFixture f;
         f.window->createDialogs();
         f.window->createDialogs();
-        const std::vector<OptionDialog> order = {OptionDialog::Para,       OptionDialog::R5Option,
-                                                 OptionDialog::Kesha,      OptionDialog::DiniOption,
-                                                 OptionDialog::Cqkcy,      OptionDialog::Shddy};
+        const std::vector<OptionDialog> order = {OptionDialog::Para,  OptionDialog::R5Option,
+                                                 OptionDialog::Kesha, OptionDialog::DiniOption,
+                                                 OptionDialog::Cqkcy, OptionDialog::Shddy};
         QVERIFY(created == order);
         QCOMPARE(f.window->findChildren<TAboutBox*>().size(), 1);
     }

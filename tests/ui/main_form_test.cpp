@@ -48,7 +48,7 @@ const std::string kGbPointNumber = "\xB5\xE3\xBA\xC5";
 class MainFormTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void startsWithGbMenuBarAndInitialState() {
         WindowFixture f;
         TMainForm& w = *f.window;
@@ -137,9 +137,11 @@ private slots:
     void loadAndSaveKeepBytesAndSetCaptions_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("ascii") << QByteArray("PN,X,Y,Z\r\n1,100.000,200.000,10.5\r\n\r\nEND\r\n");
-        QTest::newRow("utf-8") << QByteArray("点号,X,Y\r\n\xEF\xBB\xBF" "BOM line\r\n中文 1,2\r\n");
-        QTest::newRow("gb18030")
-            << QByteArray::fromStdString(kGbPointNumber + ",X,Y\r\n" + kGbChinese + " 1,2\r\n");
+        QTest::newRow("utf-8") << QByteArray(
+            "点号,X,Y\r\n\xEF\xBB\xBF"
+            "BOM line\r\n中文 1,2\r\n");
+        QTest::newRow("gb18030") << QByteArray::fromStdString(kGbPointNumber + ",X,Y\r\n" +
+                                                              kGbChinese + " 1,2\r\n");
         QTest::newRow("gb18030 with stray bytes")
             << QByteArray::fromStdString(kGbChinese + "\xFF\x80\r\nA\x81\r\n");
     }
@@ -188,8 +190,8 @@ private slots:
         TMainForm& w = *f.window;
         // A GB18030 file with a stray byte the user never touches.
         const std::string untouched = "A\xFF" + kGbChinese;
-        const auto path = f.writeFile(
-            "job.txt", "first\r\n" + untouched + "\r\nmiddle\r\n" + kGbPointNumber + "\r\nlast\r\n");
+        const auto path = f.writeFile("job.txt", "first\r\n" + untouched + "\r\nmiddle\r\n" +
+                                                     kGbPointNumber + "\r\nlast\r\n");
         CommandContext ctx = w.context();
         LoadDocument(ctx, path);
         QVERIFY(!w.RichEdit1->userEdited());

@@ -17,7 +17,7 @@ using namespace tarvosen::ui;
 class StartupTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void splashStaysTwoSecondsAndIsGoneAfterwards() {
         QCOMPARE(kMinimumSplashTime, std::chrono::milliseconds(2000));
         const auto start = std::chrono::steady_clock::now();
@@ -26,8 +26,7 @@ private slots:
         QVERIFY(elapsed >= std::chrono::milliseconds(2000));
         QVERIFY(window);
         QVERIFY(!window->isVisible());
-        for (QWidget* w : QApplication::topLevelWidgets())
-            QVERIFY(!qobject_cast<TAbout*>(w));
+        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<TAbout*>(w));
         QVERIFY(window->findChild<TAboutBox*>());
     }
 

@@ -15,7 +15,7 @@ using namespace tarvosen::ui;
 class TextEncodingTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everyLineComesBackByteForByte_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
@@ -24,19 +24,26 @@ private slots:
         QTest::newRow("utf-8") << QByteArray("点号 1") << QString::fromUtf8("点号 1");
         QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBFPN") << QChar(0xFEFF) + QString("PN");
         QTest::newRow("utf-8 4 bytes") << QByteArray("\xF0\xA0\x80\x80") << QString::fromUtf8("𠀀");
-        QTest::newRow("gb18030 2 bytes") << QByteArray("\xD6\xD0\xCE\xC4") << QString::fromUtf8("中文");
+        QTest::newRow("gb18030 2 bytes")
+            << QByteArray("\xD6\xD0\xCE\xC4") << QString::fromUtf8("中文");
         QTest::newRow("gb18030 4 bytes") << QByteArray("\x81\x30\x84\x32") << QString(QChar(0xA0));
         QTest::newRow("gb18030 supplementary")
             << QByteArray("\x95\x32\x82\x36") << QString::fromUtf8("𠀀");
-        QTest::newRow("stray high bytes")
-            << QByteArray("A\xFF\x80" "B") << QString("A") + QChar(0xDCFF) + QChar(0xDC80) + "B";
+        QTest::newRow("stray high bytes") << QByteArray(
+                                                 "A\xFF\x80"
+                                                 "B")
+                                          << QString("A") + QChar(0xDCFF) + QChar(0xDC80) + "B";
         QTest::newRow("truncated lead byte")
             << QByteArray("\xD6\xD0\xCE") << QString::fromUtf8("中") + QChar(0xDCCE);
         QTest::newRow("overlong utf-8 is read as gb18030")
             << QByteArray("\xC0\xAF") << QString::fromUtf8("蜡");
-        QTest::newRow("encoded surrogate is not utf-8")
-            << QByteArray("\xED\xA0\x80") << QString();
-        QTest::newRow("control characters") << QByteArray("a\tb\x1A" "c") << QString("a\tb\x1A" "c");
+        QTest::newRow("encoded surrogate is not utf-8") << QByteArray("\xED\xA0\x80") << QString();
+        QTest::newRow("control characters") << QByteArray(
+                                                   "a\tb\x1A"
+                                                   "c")
+                                            << QString(
+                                                   "a\tb\x1A"
+                                                   "c");
     }
     void everyLineComesBackByteForByte() {
         QFETCH(QByteArray, bytes);

@@ -15,9 +15,10 @@
 namespace tarvosen::ui::test {
 
 class WindowFixture {
-public:
+  public:
     WindowFixture() : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarvosen-ui-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tarvosen-ui-XXXXXX").string();
         if (!mkdtemp(pattern.data())) std::abort();
         dir_ = pattern;
         std::filesystem::current_path(dir_);
@@ -50,7 +51,7 @@ public:
     tarvosen::test::ScriptedUserInterface answers;
     std::unique_ptr<TMainForm> window;
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path dir_;
 };

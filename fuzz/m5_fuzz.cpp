@@ -1,0 +1,10 @@
+// The m5 reader, through the commands that read it.
+#include "fuzz/run_command.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tarvosen::fuzz::RunCommandsOn(data, size, {
+         {"m5-to-r5"},
+         {"dini-book-checked"},
+    });
+    return 0;
+}

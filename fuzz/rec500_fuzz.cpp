@@ -1,0 +1,9 @@
+// The rec500 reader, through the commands that read it.
+#include "fuzz/run_command.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tarvosen::fuzz::RunCommandsOn(data, size, {
+         {"rec500-to-m5"},
+    });
+    return 0;
+}

@@ -22,22 +22,6 @@
 
 namespace tarvosen::ui {
 
-// The window keeps the registry; these tests keep their own.
-namespace {
-std::map<OptionDialog, OptionDialogFactory>& Registry() {
-    static std::map<OptionDialog, OptionDialogFactory> r;
-    return r;
-}
-}  // namespace
-bool RegisterOptionDialog(OptionDialog id, OptionDialogFactory factory) {
-    Registry()[id] = std::move(factory);
-    return true;
-}
-OptionDialogFactory FindOptionDialogFactory(OptionDialog id) {
-    auto it = Registry().find(id);
-    return it == Registry().end() ? OptionDialogFactory{} : it->second;
-}
-
 namespace {
 
 using adjustment::ui::TCQKCY;

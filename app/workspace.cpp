@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <stdexcept>
 
 #include "app/errors.h"
 
@@ -19,18 +20,52 @@ std::string SystemReason() {
 
 }  // namespace
 
-void Workspace::append(std::string line) {
-    lines_.push_back(std::move(line));
-    if (observer_) observer_->linesAppended(lines_.size() - 1, 1);
+std::string_view Workspace::line(std::size_t i) const {
+    if (i >= ends_.size())
+        throw std::out_of_range("workspace line " + std::to_string(i + 1) + " of " +
+                                std::to_string(ends_.size()));
+    return view()[i];
+}
+
+std::vector<std::string> Workspace::lines() const {
+    std::vector<std::string> copy;
+    copy.reserve(ends_.size());
+    for (std::string_view l : view()) copy.emplace_back(l);
+    return copy;
+}
+
+void Workspace::append(std::string_view line) {
+    text_.append(line);
+    ends_.push_back(text_.size());
+    if (observer_) observer_->linesAppended(ends_.size() - 1, 1);
+}
+
+void Workspace::reserve(std::size_t count, std::size_t bytes) {
+    ends_.reserve(count);
+    text_.reserve(bytes);
 }
 
 void Workspace::clear() {
-    lines_.clear();
+    // Gives the memory back too: a cleared workspace may have held a very
+    // large text.
+    std::string().swap(text_);
+    std::vector<std::size_t>().swap(ends_);
     if (observer_) observer_->workspaceReset();
 }
 
-void Workspace::replaceAll(std::vector<std::string> lines) {
-    lines_ = std::move(lines);
+void Workspace::replaceAll(const std::vector<std::string>& lines) {
+    std::string text;
+    std::vector<std::size_t> ends;
+    ends.reserve(lines.size());
+    std::size_t size = 0;
+    for (const auto& l : lines) size += l.size();
+    text.reserve(size);
+    for (const auto& l : lines) {
+        text += l;
+        ends.push_back(text.size());
+    }
+    text_ = std::move(text);
+    ends_ = std::move(ends);
     if (observer_) observer_->workspaceReset();
 }
 
@@ -59,7 +94,28 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
 void Workspace::load(const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path))
         throw FileError("Cannot open file \"" + path.string() + "\": it is a folder");
-    replaceAll(SplitLines(ReadFileBytes(path)));
+    std::string bytes = ReadFileBytes(path);
+    // The line ends are squeezed out in place: each line moves down over the
+    // line ends before it, so loading needs no second copy of the text.
+    std::vector<std::size_t> ends;
+    std::size_t out = 0, start = 0;
+    auto keep = [&](std::size_t end) {
+        if (out != start) std::memmove(bytes.data() + out, bytes.data() + start, end - start);
+        out += end - start;
+        ends.push_back(out);
+    };
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\n' && c != '\r') continue;
+        keep(i);
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) keep(bytes.size());
+    bytes.resize(out);
+    text_ = std::move(bytes);
+    ends_ = std::move(ends);
+    if (observer_) observer_->workspaceReset();
 }
 
 namespace {
@@ -106,16 +162,29 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     });
 }
 
-// Streams the lines into the file, so saving a large workspace needs no
-// second copy of its text in memory.
+// Streams the lines into the file through a block buffer, so saving a large
+// workspace needs neither a second copy of its text nor a library call per line.
 void Workspace::save(const std::filesystem::path& path) const {
     WriteThroughTemporary(path, [&](std::FILE* f) {
-        std::setvbuf(f, nullptr, _IOFBF, 1 << 16);
-        for (const auto& l : lines_) {
-            if (std::fwrite(l.data(), 1, l.size(), f) != l.size() || std::fputs("\r\n", f) < 0)
-                return false;
+        constexpr std::size_t kBlock = 1 << 20;
+        std::string block;
+        block.reserve(kBlock);
+        auto flush = [&] {
+            const bool ok = std::fwrite(block.data(), 1, block.size(), f) == block.size();
+            block.clear();
+            return ok;
+        };
+        for (std::string_view l : view()) {
+            if (block.size() + l.size() + 2 > kBlock && !block.empty() && !flush()) return false;
+            if (l.size() + 2 > kBlock) {  // a line longer than the block goes out by itself
+                if (std::fwrite(l.data(), 1, l.size(), f) != l.size()) return false;
+                block += "\r\n";
+                continue;
+            }
+            block += l;
+            block += "\r\n";
         }
-        return true;
+        return block.empty() || flush();
     });
 }
 

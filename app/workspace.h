@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvosen {
@@ -18,19 +20,78 @@ public:
     virtual void workspaceReset() = 0;  // cleared or replaced as a whole
 };
 
+// An indexed view of the workspace's lines, for iterating without
+// copying them. Valid until the workspace next changes.
+class WorkspaceLines {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        iterator() = default;
+        iterator(const std::string* text, const std::vector<std::size_t>* ends, std::size_t i)
+            : text_(text), ends_(ends), i_(i) {}
+        std::string_view operator*() const { return Line(*text_, *ends_, i_); }
+        iterator& operator++() { ++i_; return *this; }
+        iterator operator++(int) { auto old = *this; ++i_; return old; }
+        difference_type operator-(const iterator& o) const {
+            return static_cast<difference_type>(i_) - static_cast<difference_type>(o.i_);
+        }
+        bool operator==(const iterator& o) const { return i_ == o.i_; }
+
+    private:
+        const std::string* text_ = nullptr;
+        const std::vector<std::size_t>* ends_ = nullptr;
+        std::size_t i_ = 0;
+    };
+    using const_iterator = iterator;
+    using value_type = std::string_view;
+
+    WorkspaceLines(const std::string& text, const std::vector<std::size_t>& ends)
+        : text_(&text), ends_(&ends) {}
+    std::size_t size() const { return ends_->size(); }
+    bool empty() const { return ends_->empty(); }
+    std::string_view operator[](std::size_t i) const { return Line(*text_, *ends_, i); }
+    std::string_view back() const { return (*this)[size() - 1]; }
+    iterator begin() const { return {text_, ends_, 0}; }
+    iterator end() const { return {text_, ends_, size()}; }
+
+private:
+    static std::string_view Line(const std::string& text, const std::vector<std::size_t>& ends,
+                                 std::size_t i) {
+        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(text).substr(begin, ends[i] - begin);
+    }
+
+    const std::string* text_;
+    const std::vector<std::size_t>* ends_;
+};
+
+// The lines are kept in one byte buffer with the end offset of each line, so
+// a text of tens of millions of short lines (a drawing of a million points)
+// costs its bytes plus one offset per line, not a string object per line.
 class Workspace {
 public:
-    std::size_t lineCount() const { return lines_.size(); }
-    bool empty() const { return lines_.empty(); }
-    const std::string& line(std::size_t i) const { return lines_.at(i); }
-    const std::vector<std::string>& lines() const { return lines_; }
+    std::size_t lineCount() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    // The view is valid until the workspace next changes. Throws
+    // std::out_of_range for a line that is not there.
+    std::string_view line(std::size_t i) const;
+    // The lines without copying them; valid until the workspace next changes.
+    WorkspaceLines view() const { return {text_, ends_}; }
+    // A copy of the lines, for small texts and checks.
+    std::vector<std::string> lines() const;
 
-    void append(std::string line);
-    // Makes room for `count` lines in all, so a long conversion does not move
-    // its lines again and again while it appends them.
-    void reserve(std::size_t count) { lines_.reserve(count); }
+    void append(std::string_view line);
+    // Makes room for `count` lines of `bytes` bytes in all, so a long
+    // conversion does not move its text again and again while it appends.
+    void reserve(std::size_t count, std::size_t bytes = 0);
     void clear();
-    void replaceAll(std::vector<std::string> lines);
+    void replaceAll(const std::vector<std::string>& lines);
 
     // Replaces all lines with the file's lines. Lines end at CR LF, LF or a
     // lone CR; a final line end does not start another line. Throws FileError.
@@ -44,7 +105,8 @@ public:
     void setObserver(WorkspaceObserver* observer) { observer_ = observer; }
 
 private:
-    std::vector<std::string> lines_;
+    std::string text_;               // every line's bytes, one after another
+    std::vector<std::size_t> ends_;  // where each line ends in text_
     WorkspaceObserver* observer_ = nullptr;
 };
 

@@ -191,7 +191,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
         if (inv.output) {
             workspace.save(*inv.output);
         } else {
-            for (const auto& line : workspace.lines()) out << line << "\r\n";
+            for (std::string_view line : workspace.view()) out << line << "\r\n";
             out.flush();
         }
     }

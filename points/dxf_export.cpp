@@ -5,11 +5,11 @@
 
 namespace tarvosen::points {
 
-std::size_t DxfLineCount(const std::vector<std::string>& pointList) {
+std::size_t DxfLineCount(const WorkspaceLines& pointList) {
     constexpr std::size_t kHeadAndTail = 8, kPoint = 10, kText = 14;
     std::size_t count = kHeadAndTail;
     PointRecord p;
-    for (const auto& line : pointList) {
+    for (std::string_view line : pointList) {
         ParsePointLine(line, p);
         if (p.x.empty()) continue;
         count += kPoint + kText + (zeiss::DxfCodeIsShown(p.code) ? kText : 0);
@@ -21,7 +21,7 @@ bool ExportPointsToDxf(CommandContext& ctx, const std::filesystem::path& in) {
     // Lines go to the workspace directly: a TEXT value "END" would only reset
     // the document name, which this command resets at its end anyway.
     const zeiss::DxfLineSink sink = [&ctx](std::string_view line) {
-        ctx.workspace.append(std::string(line));
+        ctx.workspace.append(line);
     };
     PointListReader reader(in);
     LineIssue noZ("had a Z that is not a number; the drawing has Z 0.000000 there");

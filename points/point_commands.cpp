@@ -24,7 +24,7 @@ CommandStatus Export(CommandContext& ctx, const ConvertInPlaceSteps& steps, std:
 }  // namespace
 
 CommandStatus PointsToDxfCommand(CommandContext& ctx) {
-    return Export(ctx, {"r5xyz.tmp", true}, points::DxfLineCount(ctx.workspace.lines()),
+    return Export(ctx, {"r5xyz.tmp", true}, points::DxfLineCount(ctx.workspace.view()),
                   points::ExportPointsToDxf);
 }
 

@@ -14,7 +14,7 @@
 namespace tarvosen::points {
 
 // The number of lines the drawing of these point list lines takes.
-std::size_t DxfLineCount(const std::vector<std::string>& pointList);
+std::size_t DxfLineCount(const WorkspaceLines& pointList);
 
 bool ExportPointsToDxf(CommandContext& ctx, const std::filesystem::path& in);
 bool ExportPointsToR5(CommandContext& ctx, const std::filesystem::path& in);

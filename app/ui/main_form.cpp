@@ -349,7 +349,7 @@ void TMainForm::print() {
 void TMainForm::printWorkspace(QPrinter& printer) {
     RichEdit1->syncToWorkspace();
     QString text;
-    for (const std::string& line : workspace_.lines()) {
+    for (std::string_view line : workspace_.view()) {
         text += DecodeLine(line);
         text += QChar('\n');
     }

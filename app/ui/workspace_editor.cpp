@@ -14,7 +14,7 @@ namespace tarvosen::ui {
 namespace {
 
 // Shows a run of workspace lines joined by line breaks.
-QString JoinDecoded(const std::vector<std::string>& lines, std::size_t first, std::size_t end) {
+QString JoinDecoded(const WorkspaceLines& lines, std::size_t first, std::size_t end) {
     std::size_t size = 0;
     for (std::size_t i = first; i < end; ++i) size += lines[i].size() + 1;
     QString text;
@@ -79,7 +79,7 @@ void TWorkspaceEditor::scheduleFlush() {
 }
 
 void TWorkspaceEditor::showWholeWorkspace() {
-    const auto& lines = workspace_.lines();
+    const WorkspaceLines lines = workspace_.view();
     updating_ = true;
     setPlainText(JoinDecoded(lines, 0, lines.size()));
     updating_ = false;
@@ -89,7 +89,7 @@ void TWorkspaceEditor::showWholeWorkspace() {
 
 void TWorkspaceEditor::flushAppends() {
     flushScheduled_ = false;
-    const auto& lines = workspace_.lines();
+    const WorkspaceLines lines = workspace_.view();
     if (shownLines_ >= lines.size()) return;
     QScrollBar* bar = verticalScrollBar();
     const bool atBottom = bar->value() == bar->maximum();
@@ -109,7 +109,7 @@ void TWorkspaceEditor::flushAppends() {
 }
 
 std::vector<std::string> TWorkspaceEditor::editedLines() const {
-    const auto& old = workspace_.lines();
+    const WorkspaceLines old = workspace_.view();
     std::vector<QString> blocks;
     if (!document()->isEmpty()) {
         blocks.reserve(static_cast<std::size_t>(document()->blockCount()));
@@ -134,24 +134,24 @@ std::vector<std::string> TWorkspaceEditor::editedLines() const {
     std::unordered_map<QString, std::size_t> byText;
     for (std::size_t i = head; i < old.size() - tail; ++i) byText.emplace(DecodeLine(old[i]), i);
     LineEncoding encoding = LineEncoding::Utf8;
-    for (const auto& line : old) {
+    for (std::string_view line : old) {
         if (EncodingOf(line) == LineEncoding::Gb18030) {
             encoding = LineEncoding::Gb18030;
             break;
         }
     }
 
-    for (std::size_t i = 0; i < head; ++i) result.push_back(old[i]);
+    for (std::size_t i = 0; i < head; ++i) result.emplace_back(old[i]);
     for (std::size_t i = head; i < blocks.size() - tail; ++i) {
         if (auto it = byText.find(blocks[i]); it != byText.end()) {
-            result.push_back(old[it->second]);
+            result.emplace_back(old[it->second]);
             continue;
         }
         // Shift+Enter puts a line separator inside a block: it too ends a line.
         for (const QString& part : blocks[i].split(QChar::LineSeparator))
             result.push_back(EncodeLine(part, encoding));
     }
-    for (std::size_t i = old.size() - tail; i < old.size(); ++i) result.push_back(old[i]);
+    for (std::size_t i = old.size() - tail; i < old.size(); ++i) result.emplace_back(old[i]);
     return result;
 }
 

@@ -39,7 +39,7 @@ struct TextRun {
         t.options.cqkcy.date = std::chrono::year_month_day{
             std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{8}};
     }
-    const Lines& run() {
+    Lines run() {
         EXPECT_EQ(NikonToTraverseCommand(t.ctx), CommandStatus::Done);
         return t.workspace.lines();
     }

@@ -32,11 +32,34 @@ TEST(Workspace, LoadAndSaveKeepEveryByteOfCrLfText) {
     EXPECT_EQ(t.readFile(t.dir() / "out.txt"), text);
 }
 
+TEST(Workspace, LoadedMixedLineEndsGiveTheSameLinesAsSplitLinesAndAppendsFollowThem) {
+    TestContext t;
+    const std::string text = std::string("a\r\n\nb\rc\r\n\r\r\n") + std::string("x\0y", 3) + "\n\nlast";
+    t.workspace.load(t.writeFile("mixed.txt", text));
+    EXPECT_EQ(t.workspace.lines(), SplitLines(text));
+    t.workspace.append("more");
+    t.workspace.append("");
+    auto expected = SplitLines(text);
+    expected.insert(expected.end(), {"more", ""});
+    EXPECT_EQ(t.workspace.lines(), expected);
+    const auto view = t.workspace.view();
+    EXPECT_EQ(std::vector<std::string>(view.begin(), view.end()), expected);
+    EXPECT_EQ(t.workspace.line(6), std::string_view("x\0y", 3));
+    EXPECT_THROW(t.workspace.line(expected.size()), std::out_of_range);
+}
+
 TEST(Workspace, SaveWritesCrLfAfterEveryLine) {
     TestContext t;
     t.setLines({"a", "", "END"});
     t.workspace.save(t.dir() / "x.txt");
     EXPECT_EQ(t.readFile(t.dir() / "x.txt"), "a\r\n\r\nEND\r\n");
+
+    // Lines around and beyond the size of the save's write block.
+    const std::string big(3 << 20, 'b'), block((1 << 20) - 2, 'k');
+    t.setLines({"a", block, big, "", block, "z"});
+    t.workspace.save(t.dir() / "big.txt");
+    EXPECT_EQ(t.readFile(t.dir() / "big.txt"),
+              "a\r\n" + block + "\r\n" + big + "\r\n\r\n" + block + "\r\nz\r\n");
 }
 
 TEST(Workspace, FailedLoadAndSaveKeepWhatWasThere) {

@@ -1,5 +1,7 @@
 #include "app/workspace.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
@@ -32,6 +34,13 @@ void Workspace::clear() {
 void Workspace::replaceAll(std::vector<std::string> lines) {
     lines_ = std::move(lines);
     if (observer_) observer_->workspaceReset();
+}
+
+std::vector<std::string> Workspace::takeLines() {
+    std::vector<std::string> lines = std::move(lines_);
+    lines_.clear();
+    if (observer_) observer_->workspaceReset();
+    return lines;
 }
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
@@ -74,23 +83,39 @@ void WriteThroughTemporary(const std::filesystem::path& path, const Write& write
         throw FileError("Cannot write file \"" + target.string() + "\": it is a folder");
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
+    // A fresh name: an existing file is never opened over. The temporary
+    // gets the target's permissions, so replacing a file keeps them.
     std::random_device rd;
-    fs::path temp =
-        dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) + ".part");
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) throw FileError("Cannot write file \"" + target.string() + "\": " + SystemReason());
-    bool ok = write(f);
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0 || errno == EINVAL) && ok;
-    std::string reason = ok ? std::string() : SystemReason();
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        reason = SystemReason();
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) +
+                      ".part");
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
     }
-    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        reason = SystemReason();
+    if (fd < 0) throw FileError("Cannot write file \"" + target.string() + "\": " + SystemReason());
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) (void)::fchmod(fd, existing.st_mode & 07777);
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f) {
+        const std::string reason = SystemReason();
+        ::close(fd);
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw FileError("Cannot write file \"" + target.string() + "\": " + reason);
     }
+    // The reason of the first step that fails is the one reported.
+    std::string reason;
+    auto step = [&](bool ok) {
+        if (!ok && reason.empty()) reason = SystemReason();
+        return ok;
+    };
+    bool ok = step(write(f));
+    ok = step(std::fflush(f) == 0) && ok;
+    ok = ok && step(fsync(fileno(f)) == 0 || errno == EINVAL);
+    ok = step(std::fclose(f) == 0) && ok;
+    ok = ok && step(std::rename(temp.c_str(), target.c_str()) == 0);
     if (!ok) {
         std::error_code ignored;
         fs::remove(temp, ignored);

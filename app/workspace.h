@@ -31,6 +31,8 @@ public:
     void reserve(std::size_t count) { lines_.reserve(count); }
     void clear();
     void replaceAll(std::vector<std::string> lines);
+    // Hands the lines over and leaves the workspace empty.
+    std::vector<std::string> takeLines();
 
     // Replaces all lines with the file's lines. Lines end at CR LF, LF or a
     // lone CR; a final line end does not start another line. Throws FileError.

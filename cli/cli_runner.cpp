@@ -185,7 +185,9 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     if (inv.input) LoadDocument(ctx, *inv.input);
 
     const CommandStatus status = row.handler(ctx);
-    if (status != CommandStatus::Done) return kExitStopped;
+    // An interrupted command has reported its failure; what it got so far
+    // is written all the same, as the window would keep it.
+    if (status != CommandStatus::Done && status != CommandStatus::Interrupted) return kExitStopped;
 
     if (row.cliOutput == CliOutput::Workspace) {
         if (inv.output) {
@@ -195,7 +197,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
             out.flush();
         }
     }
-    return kExitDone;
+    return status == CommandStatus::Interrupted ? kExitFailure : kExitDone;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "cli/cli_runner.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <ostream>
@@ -195,6 +197,8 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
         } else {
             for (const auto& line : workspace.lines()) out << line << "\r\n";
             out.flush();
+            if (!out) throw FileError(std::string("Cannot write to standard output: ") +
+                                      std::strerror(errno ? errno : EIO));
         }
     }
     return status == CommandStatus::Interrupted ? kExitFailure : kExitDone;

@@ -1,5 +1,6 @@
 #include "tests/support/child_process.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <signal.h>
@@ -12,7 +13,6 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <vector>
 
 namespace tarvosen::test {
 
@@ -28,6 +28,77 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
+std::string ReadAll(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return text;
+}
+
+// In the child: applies the limits; returns why it could not, or empty.
+std::string ApplyLimits(const ChildLimits& limits) {
+    if (limits.unprivileged && geteuid() == 0) {
+        const uid_t uid = UnprivilegedUid();
+        if (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0)
+            return std::string("cannot drop privileges: ") + std::strerror(errno);
+    }
+    if (limits.fileSizeLimit) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{*limits.fileSizeLimit, *limits.fileSizeLimit};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return std::string("setrlimit: ") + std::strerror(errno);
+    }
+    return {};
+}
+
+// Forks; the child applies the limits and runs body, which reports on the
+// first descriptor ("ok", "!" + what it threw) and writes its output to
+// standard output and error, which come back in the outcome.
+ChildOutcome Fork(const ChildLimits& limits, const std::function<std::string()>& body) {
+    int report[2], output[2];
+    if (pipe2(report, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0)
+        return {false, std::string("pipe: ") + std::strerror(errno), true};
+    const pid_t pid = fork();
+    if (pid < 0) return {false, std::string("fork: ") + std::strerror(errno), true};
+    if (pid == 0) {
+        close(report[0]);
+        close(output[0]);
+        dup2(output[1], STDOUT_FILENO);
+        dup2(output[1], STDERR_FILENO);
+        const std::string why = ApplyLimits(limits);
+        WriteAll(report[1], why.empty() ? body() : "?" + why);
+        _exit(0);
+    }
+    close(report[1]);
+    close(output[1]);
+    ChildOutcome outcome;
+    outcome.output = ReadAll(output[0]);
+    const std::string said = ReadAll(report[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
+    if (said.starts_with("!")) {
+        outcome.threw = true;
+        outcome.message = said.substr(1);
+    } else if (said.starts_with("?")) {
+        outcome.crashed = true;
+        outcome.message = said.substr(1);
+    } else if (WIFSIGNALED(status)) {
+        outcome.crashed = true;
+        outcome.message = "ended by signal " + std::to_string(WTERMSIG(status));
+    } else {
+        outcome.message = said;
+    }
+    return outcome;
+}
+
 }  // namespace
 
 unsigned UnprivilegedUid() {
@@ -37,64 +108,32 @@ unsigned UnprivilegedUid() {
 }
 
 ChildOutcome RunInChild(const ChildLimits& limits, const std::function<void()>& body) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return {false, std::string("pipe: ") + std::strerror(errno), true};
-    const pid_t pid = fork();
-    if (pid < 0) return {false, std::string("fork: ") + std::strerror(errno), true};
-    if (pid == 0) {
-        close(pipeFds[0]);
-        std::string report = "ok";
-        if (limits.unprivileged && geteuid() == 0) {
-            const uid_t uid = UnprivilegedUid();
-            if (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0) {
-                WriteAll(pipeFds[1],
-                         std::string("?cannot drop privileges: ") + std::strerror(errno));
-                _exit(2);
-            }
-        }
-        if (limits.fileSizeLimit) {
-            signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{*limits.fileSizeLimit, *limits.fileSizeLimit};
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-                WriteAll(pipeFds[1], std::string("?setrlimit: ") + std::strerror(errno));
-                _exit(2);
-            }
-        }
+    ChildOutcome outcome = Fork(limits, [&]() -> std::string {
         try {
             body();
+            return "ok";
         } catch (const std::exception& e) {
-            report = std::string("!") + e.what();
+            return std::string("!") + e.what();
         } catch (...) {
-            report = "!an exception that is not a std::exception";
+            return "!an exception that is not a std::exception";
         }
-        WriteAll(pipeFds[1], report);
-        _exit(0);
+    });
+    if (!outcome.threw && !outcome.crashed) {
+        outcome.crashed = outcome.message != "ok";
+        outcome.message = outcome.crashed ? "the child ended without a report" : "";
     }
-    close(pipeFds[1]);
-    std::string report;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        report.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    ChildOutcome outcome;
-    if (report == "ok" && WIFEXITED(status) && WEXITSTATUS(status) == 0) return outcome;
-    if (!report.empty() && report[0] == '!' && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-        outcome.threw = true;
-        outcome.message = report.substr(1);
-        return outcome;
-    }
-    outcome.crashed = true;
-    outcome.message = report.empty() || report[0] != '?' ? report : report.substr(1);
-    if (WIFSIGNALED(status))
-        outcome.message += " (ended by signal " + std::to_string(WTERMSIG(status)) + ")";
+    outcome.exitCode = -1;
     return outcome;
+}
+
+ChildOutcome RunProgramInChild(const ChildLimits& limits, const std::vector<std::string>& argv) {
+    return Fork(limits, [&]() -> std::string {
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        return "?cannot run " + argv.at(0) + ": " + std::strerror(errno);
+    });
 }
 
 std::string FolderListing(const std::string& folder) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarvosen::test {
 
@@ -21,12 +22,17 @@ struct ChildLimits {
 struct ChildOutcome {
     bool threw = false;    // the body threw
     std::string message;   // what() of the exception, or why the child failed
-    bool crashed = false;  // the child died or exited without reporting
+    bool crashed = false;  // the child died, or could not be set up
+    int exitCode = -1;     // of a program run by RunProgramInChild
+    std::string output;    // what the child wrote to standard output and error
 };
 
 // Runs body in a child process and reports how it ended. What the body wrote
 // to files stays; its changes to memory do not come back.
 ChildOutcome RunInChild(const ChildLimits& limits, const std::function<void()>& body);
+
+// Runs a program in a child under the limits.
+ChildOutcome RunProgramInChild(const ChildLimits& limits, const std::vector<std::string>& argv);
 
 // The user id an unprivileged child runs as (the test's own when not root).
 unsigned UnprivilegedUid();

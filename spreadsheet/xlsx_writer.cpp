@@ -1,6 +1,7 @@
 // Writing .xlsx with libxlsxwriter, every formula with its computed result.
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -210,9 +211,13 @@ private:
     std::vector<lxw_format*> formats_;
 };
 
-// Puts the file's data on the disk before it is renamed over the target.
-void SyncToDisk(const std::filesystem::path& file, const std::filesystem::path& target) {
+// Puts the file's data on the disk before it is renamed over the target, and
+// gives it the permissions of the file it replaces.
+void FinishTemporary(const std::filesystem::path& file, const std::filesystem::path& target) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat existing {};
+    if (fd >= 0 && ::stat(target.c_str(), &existing) == 0)
+        (void)::fchmod(fd, existing.st_mode & 07777);
     const bool ok = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
     const std::string reason = ok ? "" : std::strerror(errno);
     if (fd >= 0) ::close(fd);
@@ -241,7 +246,7 @@ void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
         // keeps the sheets in: on a full disk it packs a cut-off sheet and
         // reports success. Reading the parts back finds that.
         CheckXlsxComplete(temp, path);
-        SyncToDisk(temp, path);
+        FinishTemporary(temp, path);
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);

@@ -119,6 +119,8 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
     const CqkcyOptions& o = ctx.options.cqkcy;
     // A bad increment stops everything before the workspace or any file changes.
     ParseHeightIncrement(o.heightIncrement);
+    // So does a missing or broken template, before the text replaces the raw data.
+    if (o.produceBook) CheckRecordBookTemplate(ctx);
     const fs::path temp = ctx.tempFile(kTraverseTemp);
     ctx.workspace.save(temp);
     struct RemoveTemp {

@@ -258,6 +258,12 @@ fs::path FindRecordBookTemplate(const CommandContext& ctx) {
                     " was found neither in" + where + " nor in the program's data folders");
 }
 
+void CheckRecordBookTemplate(const CommandContext& ctx) {
+    spreadsheet::SpreadsheetSession session;
+    session.OpenWorkbook(FindRecordBookTemplate(ctx));
+    session.Close();
+}
+
 int WriteRecordBook(CommandContext& ctx, const fs::path& rawFile, const fs::path& bookFile,
                     bool reportReading) {
     const CqkcyOptions& o = ctx.options.cqkcy;

@@ -45,6 +45,10 @@ inline constexpr std::size_t kBookNameColumnChars = 15;
 // FileError naming the places looked in.
 std::filesystem::path FindRecordBookTemplate(const CommandContext& ctx);
 
+// Finds and reads the template, so a missing or broken one stops a command
+// before it changes anything. Throws as WriteRecordBook does.
+void CheckRecordBookTemplate(const CommandContext& ctx);
+
 // Fills the record book from the raw records of `rawFile` and saves it as
 // `bookFile`, then offers to open it. Returns 1 when the book was saved, −1
 // when `rawFile` cannot be opened (nothing saved), 0 when the data hold no

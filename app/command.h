@@ -13,6 +13,9 @@ enum class CommandStatus {
     Done,       // finished its work
     Stopped,    // ended with its own message (a file that is not R5, say)
     Cancelled,  // the user cancelled a dialog
+    // Ended by a failure it has reported, with part of its result in the
+    // workspace worth keeping (a download cut off when the device went away).
+    Interrupted,
 };
 
 using CommandHandler = CommandStatus (*)(CommandContext&);

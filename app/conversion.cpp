@@ -1,6 +1,11 @@
 #include "app/conversion.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <system_error>
+
+#include "app/errors.h"
 
 namespace tarvosen {
 
@@ -10,6 +15,37 @@ void RemoveQuietly(const std::filesystem::path& p) {
     std::error_code ignored;
     std::filesystem::remove(p, ignored);
 }
+
+// The staged copy of the workspace, held open while a conversion runs: the
+// open file keeps its text even when the name is removed or replaced under
+// the conversion, so the text can always be given back.
+class StagedCopy {
+public:
+    explicit StagedCopy(const std::filesystem::path& path) : file_(std::fopen(path.c_str(), "rb")) {
+        if (!file_)
+            throw FileError("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
+    }
+    ~StagedCopy() { close(); }
+    StagedCopy(const StagedCopy&) = delete;
+    StagedCopy& operator=(const StagedCopy&) = delete;
+
+    // The staged text, read from the start of the open file.
+    std::string bytes() {
+        std::string bytes;
+        if (!file_ || std::fseek(file_, 0, SEEK_SET) != 0) return {};
+        char buffer[1 << 16];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) bytes.append(buffer, n);
+        return bytes;
+    }
+    void close() {
+        if (file_) std::fclose(file_);
+        file_ = nullptr;
+    }
+
+private:
+    std::FILE* file_;
+};
 
 }  // namespace
 
@@ -31,8 +67,12 @@ CommandStatus ConvertToFile(CommandContext& ctx, const ConvertToFileSteps& steps
         current = out;
     }
 
-    ctx.workspace.load(current);
-    ctx.workspace.save(*chosen);
+    // The result is saved under the chosen name before it takes the
+    // workspace's place: when the save fails the user's text is still there.
+    Workspace result;
+    result.load(current);
+    result.save(*chosen);
+    ctx.workspace.takeFrom(result);
     ctx.setCaption(std::string(kApplicationTitle) + "--[" + chosen->string() + "]");
     for (const auto& p : written) RemoveQuietly(p);
     return CommandStatus::Done;
@@ -42,18 +82,14 @@ CommandStatus ConvertInPlace(CommandContext& ctx, const ConvertInPlaceSteps& ste
                              const InPlaceBody& body) {
     const auto temp = ctx.tempFile(steps.temp);
     ctx.workspace.save(temp);
+    // Opened before the workspace is cleared: a conversion that stops or
+    // fails gets the text back from here, so a large text is never held
+    // twice in memory, and a temporary file that went missing meanwhile
+    // loses nothing.
+    StagedCopy staged(temp);
     ctx.workspace.clear();
 
-    // The temporary file holds the text line for line; a conversion that
-    // stops or fails gets it back from there, so a large text is never held
-    // twice in memory.
-    auto restore = [&] {
-        try {
-            ctx.workspace.load(temp);
-        } catch (const std::exception&) {
-            // The conversion's own failure is the one to report.
-        }
-    };
+    auto restore = [&] { ctx.workspace.replaceAllBytes(staged.bytes()); };
     bool finished = false;
     try {
         finished = body(ctx, temp);
@@ -63,9 +99,11 @@ CommandStatus ConvertInPlace(CommandContext& ctx, const ConvertInPlaceSteps& ste
     }
     if (!finished) {
         restore();
+        staged.close();
         if (!steps.keepTempOnStop) RemoveQuietly(temp);
         return CommandStatus::Stopped;
     }
+    staged.close();
     RemoveQuietly(temp);
     if (steps.resetDocumentName) {
         ctx.state.currentDocumentName = ResetDocumentName(ctx.state);

@@ -1,5 +1,7 @@
 #include "app/workspace.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
@@ -69,6 +71,15 @@ void Workspace::replaceAll(const std::vector<std::string>& lines) {
     if (observer_) observer_->workspaceReset();
 }
 
+void Workspace::takeFrom(Workspace& other) {
+    text_ = std::move(other.text_);
+    ends_ = std::move(other.ends_);
+    other.text_.clear();
+    other.ends_.clear();
+    if (other.observer_) other.observer_->workspaceReset();
+    if (observer_) observer_->workspaceReset();
+}
+
 std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -94,9 +105,12 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
 void Workspace::load(const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path))
         throw FileError("Cannot open file \"" + path.string() + "\": it is a folder");
-    std::string bytes = ReadFileBytes(path);
+    replaceAllBytes(ReadFileBytes(path));
+}
+
+void Workspace::replaceAllBytes(std::string bytes) {
     // The line ends are squeezed out in place: each line moves down over the
-    // line ends before it, so loading needs no second copy of the text.
+    // line ends before it, so splitting needs no second copy of the text.
     std::vector<std::size_t> ends;
     std::size_t out = 0, start = 0;
     auto keep = [&](std::size_t end) {
@@ -130,23 +144,39 @@ void WriteThroughTemporary(const std::filesystem::path& path, const Write& write
         throw FileError("Cannot write file \"" + target.string() + "\": it is a folder");
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
+    // A fresh name: an existing file is never opened over. The temporary
+    // gets the target's permissions, so replacing a file keeps them.
     std::random_device rd;
-    fs::path temp =
-        dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) + ".part");
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) throw FileError("Cannot write file \"" + target.string() + "\": " + SystemReason());
-    bool ok = write(f);
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0 || errno == EINVAL) && ok;
-    std::string reason = ok ? std::string() : SystemReason();
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        reason = SystemReason();
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) +
+                      ".part");
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
     }
-    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        reason = SystemReason();
+    if (fd < 0) throw FileError("Cannot write file \"" + target.string() + "\": " + SystemReason());
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) (void)::fchmod(fd, existing.st_mode & 07777);
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f) {
+        const std::string reason = SystemReason();
+        ::close(fd);
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw FileError("Cannot write file \"" + target.string() + "\": " + reason);
     }
+    // The reason of the first step that fails is the one reported.
+    std::string reason;
+    auto step = [&](bool ok) {
+        if (!ok && reason.empty()) reason = SystemReason();
+        return ok;
+    };
+    bool ok = step(write(f));
+    ok = step(std::fflush(f) == 0) && ok;
+    ok = ok && step(fsync(fileno(f)) == 0 || errno == EINVAL);
+    ok = step(std::fclose(f) == 0) && ok;
+    ok = ok && step(std::rename(temp.c_str(), target.c_str()) == 0);
     if (!ok) {
         std::error_code ignored;
         fs::remove(temp, ignored);

@@ -92,6 +92,10 @@ public:
     void reserve(std::size_t count, std::size_t bytes = 0);
     void clear();
     void replaceAll(const std::vector<std::string>& lines);
+    // Replaces all lines with these bytes, split as load splits a file.
+    void replaceAllBytes(std::string bytes);
+    // Takes the other workspace's lines over and leaves it empty.
+    void takeFrom(Workspace& other);
 
     // Replaces all lines with the file's lines. Lines end at CR LF, LF or a
     // lone CR; a final line end does not start another line. Throws FileError.

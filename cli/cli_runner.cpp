@@ -1,6 +1,8 @@
 #include "cli/cli_runner.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <ostream>
@@ -185,7 +187,9 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     if (inv.input) LoadDocument(ctx, *inv.input);
 
     const CommandStatus status = row.handler(ctx);
-    if (status != CommandStatus::Done) return kExitStopped;
+    // An interrupted command has reported its failure; what it got so far
+    // is written all the same, as the window would keep it.
+    if (status != CommandStatus::Done && status != CommandStatus::Interrupted) return kExitStopped;
 
     if (row.cliOutput == CliOutput::Workspace) {
         if (inv.output) {
@@ -193,9 +197,11 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
         } else {
             for (std::string_view line : workspace.view()) out << line << "\r\n";
             out.flush();
+            if (!out) throw FileError(std::string("Cannot write to standard output: ") +
+                                      std::strerror(errno ? errno : EIO));
         }
     }
-    return kExitDone;
+    return status == CommandStatus::Interrupted ? kExitFailure : kExitDone;
 }
 
 }  // namespace

@@ -132,6 +132,7 @@ void TThreadComm::Open() {
             shared_.received.reset(readBufSize_);
             shared_.lineErrors.store(0);
             shared_.txPending.store(false);
+            shared_.lost.store(0);
             eventThread_ = std::make_unique<TCommEventThread>(device_, suspendTime_, monitorEvents_,
                                                               shared_, handOver_);
             eventThread_->SetHandler([this](TCommEventThread& sender, std::uint32_t status) {
@@ -456,6 +457,15 @@ void TThreadComm::HandleCommEvent(TCommEventThread&, std::uint32_t status) {
     fire(ev::kRxFlag, OnRxFlag);
     fire(ev::kTxEmpty, OnTxEmpty);
     if (OnComStatEvent && closeCount_ == closes) OnComStatEvent(*this, status, stat);
+    if ((status & ev::kDeviceLost) && OnDeviceLost && closeCount_ == closes) OnDeviceLost(*this);
+}
+
+std::string TThreadComm::DeviceLostReason() const {
+    const int lost = shared_.lost.load();
+    if (lost == 0) return {};
+    if (lost == CommSharedState::kHungUp)
+        return "the device hung up: it was unplugged or switched off, or its other end closed";
+    return SystemReason(lost);
 }
 
 // ---- properties

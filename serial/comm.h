@@ -130,6 +130,10 @@ class TThreadComm {
     TCommErrorEvent OnError;
     TCommRxCharEvent OnRxChar;
     TCommStatEvent OnComStatEvent;
+    // The device went away while the port was open (unplugged, switched off,
+    // the other end of a pseudo-terminal closed). Runs once, after the bytes
+    // that arrived before it; the port stays open until a handler closes it.
+    TNotifyEvent OnDeviceLost;
 
     // What the port's events go through, so a command on the command line
     // can serve them while it waits.
@@ -139,6 +143,8 @@ class TThreadComm {
     // Why the last Write fell short, why the last Open left the port closed.
     const std::string& LastWriteError() const { return lastWriteError_; }
     const std::string& LastOpenError() const { return lastOpenError_; }
+    // Why the device went away since the last Open, or empty. Kept after Close.
+    std::string DeviceLostReason() const;
     // Bytes handed out by Read since construction.
     std::uint64_t BytesReceived() const { return bytesReceived_; }
     // The line settings the properties stand for.

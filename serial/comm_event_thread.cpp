@@ -153,12 +153,14 @@ void TCommEventThread::Run() {
     lines_ = device_.modemLines();
     std::vector<char> chunk(kReadChunk);
     bool leftover = false;  // bytes remain after a handler took some: offer them again
-    bool hungUp = false;    // the other end went away: look again after one period
+    bool hungUp = false;    // the device gave nothing: look again after one period
+    bool lost = false;      // the device went away for good: wait for Close only
+    bool lostReported = false;
 
     while (!StopRequested()) {
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {device_.fd(), POLLIN, 0}};
-        const bool watchDevice = !hungUp && shared_.received.space() > 0;
-        const bool polled = counters_ || lines_ || shared_.txPending.load() || hungUp;
+        const bool watchDevice = !lost && !hungUp && shared_.received.space() > 0;
+        const bool polled = !lost && (counters_ || lines_ || shared_.txPending.load() || hungUp);
         const int timeout = leftover ? 0 : polled ? static_cast<int>(kPollPeriod.count()) : -1;
         if (poll(fds, watchDevice ? 2 : 1, timeout) < 0 && errno != EINTR) hungUp = true;
         if (StopRequested()) break;
@@ -179,12 +181,25 @@ void TCommEventThread::Run() {
                                 static_cast<std::size_t>(n)))
                     word |= ev::kRxFlag;
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-                hungUp = true;  // a pseudo-terminal without its other end, an unplugged adapter
+                const int error = n < 0 ? errno : 0;
+                hungUp = true;
+                // A hang-up (an unplugged adapter, a pseudo-terminal whose
+                // other end closed) or a device error does not pass: the
+                // device is reported lost once, and nothing more is read.
+                if ((fds[1].revents & (POLLHUP | POLLERR)) || error == EIO || error == ENXIO ||
+                    error == ENODEV) {
+                    lost = true;
+                    shared_.lost.store(error ? error : CommSharedState::kHungUp);
+                }
             }
         }
         if (leftover && shared_.received.size() > 0) word |= ev::kRxChar;
-        word |= PollLines();
+        if (!lost) word |= PollLines();
         word &= mask_;
+        if (lost && !lostReported) {
+            word |= ev::kDeviceLost;
+            lostReported = true;
+        }
         leftover = false;
         if (word == 0) continue;
 

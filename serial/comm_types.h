@@ -83,6 +83,9 @@ inline constexpr std::uint32_t kRlsd = 0x0020;
 inline constexpr std::uint32_t kBreak = 0x0040;
 inline constexpr std::uint32_t kError = 0x0080;
 inline constexpr std::uint32_t kRing = 0x0100;
+// Not a line event and never masked: the device went away (an unplugged
+// adapter, a pseudo-terminal whose other end closed). Sent once.
+inline constexpr std::uint32_t kDeviceLost = 0x80000000;
 }  // namespace ev
 
 // The mask bit of an event type, and the OR of the bits of a set.

@@ -44,6 +44,7 @@ InstrumentLink::InstrumentLink(TComm& comm, CommandContext& ctx, SignalLamps* la
     };
     comm.OnRxFlag = lamp(SignalLamp::RxFlag);
     comm.OnTxEmpty = lamp(SignalLamp::TxEmpty);
+    comm.OnDeviceLost = [this](TThreadComm& sender) { Comm1DeviceLost(sender); };
 }
 
 InstrumentLink::~InstrumentLink() {
@@ -53,6 +54,7 @@ InstrumentLink::~InstrumentLink() {
     comm_.OnRxFlag = comm_.OnTxEmpty = nullptr;
     comm_.OnError = nullptr;
     comm_.OnRxChar = nullptr;
+    comm_.OnDeviceLost = nullptr;
 }
 
 void InstrumentLink::FlashSignalLamp(SignalLamp lamp) {
@@ -64,6 +66,27 @@ void InstrumentLink::Comm1RxChar(TThreadComm& sender, std::uint32_t count) {
     const int n = sender.Read(buffer_.data(), std::min(count, kReceiveChunk));
     if (n < 1) return;
     ReceiveBytes(ctx_, std::string_view(buffer_.data(), static_cast<std::size_t>(n)));
+}
+
+void InstrumentLink::Comm1DeviceLost(TThreadComm& sender) {
+    while (sender.InQueCount() > 0) {
+        const int n = sender.Read(buffer_.data(), kReceiveChunk);
+        if (n < 1) break;
+        ReceiveBytes(ctx_, std::string_view(buffer_.data(), static_cast<std::size_t>(n)));
+    }
+    const std::string device = sender.DeviceName();
+    const std::string reason = sender.DeviceLostReason();
+    sender.Close();
+    std::string text = "The serial device " + device + " went away (" + reason +
+                       "); the port is closed and the lines received so far are kept";
+    std::string& pending = ctx_.state.pendingLine;
+    if (!pending.empty()) {
+        text += "; the last " + std::to_string(pending.size()) +
+                " bytes had no line end and are kept as the last line";
+        AppendWorkspaceLine(ctx_, std::move(pending));
+        pending.clear();
+    }
+    ctx_.user.error(text + ".");
 }
 
 }  // namespace tarvosen

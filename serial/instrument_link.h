@@ -45,6 +45,9 @@ class InstrumentLink {
 
     void FlashSignalLamp(SignalLamp lamp);
     void Comm1RxChar(TThreadComm& sender, std::uint32_t count);
+    // Takes what arrived before the device went away, keeps an unended last
+    // record as a line, closes the port and tells the user.
+    void Comm1DeviceLost(TThreadComm& sender);
 
   private:
     TComm& comm_;

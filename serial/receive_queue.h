@@ -46,6 +46,9 @@ struct CommSharedState {
     std::atomic<int> lineErrors{0};
     std::atomic<bool> txPending{false};
     std::atomic<unsigned char> eventChar{0};  // EvtChar: its arrival is evRxFlag
+    // Why the device went away (an errno value, or kHungUp), 0 while it is there.
+    static constexpr int kHungUp = -1;
+    std::atomic<int> lost{0};
 };
 
 }  // namespace tarvosen

@@ -205,11 +205,18 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
             for (; scanned < ctx.workspace.lineCount() && !ended; ++scanned)
                 ended = ctx.workspace.line(scanned) == "END";
             progress.set(static_cast<int>(ctx.workspace.lineCount() - firstLine));
+            // The device went away: the link has kept what came and said so.
+            if (!comm.Enabled()) break;
         }
     }
     comm.Close();
 
     const std::size_t received = ctx.workspace.lineCount() - firstLine;
+    if (!ended && !comm.DeviceLostReason().empty()) {
+        ctx.user.information(std::to_string(received) +
+                             " lines were received before the device went away");
+        return CommandStatus::Interrupted;
+    }
     if (!ctx.state.pendingLine.empty()) {
         ctx.user.warning("The last " + std::to_string(ctx.state.pendingLine.size()) +
                          " bytes received had no line end; they are kept as the last line");

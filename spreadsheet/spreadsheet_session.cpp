@@ -389,8 +389,9 @@ Sheet SpreadsheetSession::SheetAt(int index) const {
 
 std::optional<Sheet> SpreadsheetSession::FindSheet(std::string_view name) const {
     Workbook& book = Require();
+    const SheetData* found = book.FindSheet(name);
     for (auto& sheet : book.sheets)
-        if (sheet.get() == book.FindSheet(name)) return Sheet(sheet);
+        if (sheet.get() == found) return Sheet(sheet);
     return std::nullopt;
 }
 

@@ -91,15 +91,22 @@ SheetData& Workbook::AddSheet(std::string name) {
     return *sheet;
 }
 
+namespace {
+
+bool SameSheetName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 SheetData* Workbook::FindSheet(std::string_view name) const {
-    auto upper = [](std::string_view text) {
-        std::string out(text);
-        for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return out;
-    };
-    std::string wanted = upper(name);
     for (auto& sheet : sheets)
-        if (upper(sheet->name) == wanted) return sheet.get();
+        if (SameSheetName(sheet->name, name)) return sheet.get();
     return nullptr;
 }
 

@@ -123,6 +123,7 @@ public:
     StyleTable styles;
 
     SheetData& AddSheet(std::string name);
+    // Sheet names compare without regard to the case of ASCII letters.
     SheetData* FindSheet(std::string_view name) const;
     int IndexOf(const SheetData& sheet) const;
     // Checks a new sheet name: length, characters, uniqueness.

@@ -13,6 +13,10 @@ class Workbook;
 // Throws SpreadsheetError naming the path on failure.
 void WriteXlsx(Workbook& workbook, const std::filesystem::path& path);
 
+// Reads the file `file` written for `shownAs` back and throws
+// SpreadsheetError naming shownAs when a part is damaged or cut off.
+void CheckXlsxComplete(const std::filesystem::path& file, const std::filesystem::path& shownAs);
+
 // Reads values, formulas, styles, merges, widths, heights, sheet names and
 // view settings of an .xlsx file. Throws SpreadsheetError naming the file
 // (and the part of it) when it cannot be read.

@@ -27,7 +27,7 @@ class Zip {
 public:
     explicit Zip(const std::filesystem::path& path) : path_(path) {
         zip_ = unzOpen64(path.string().c_str());
-        if (!zip_) Fail("not an .xlsx file (no zip archive)");
+        if (!zip_) Fail("not an .xlsx workbook (no complete zip archive)");
     }
     ~Zip() {
         if (zip_) unzClose(zip_);

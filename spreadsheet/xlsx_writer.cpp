@@ -1,10 +1,14 @@
 // Writing .xlsx with libxlsxwriter, every formula with its computed result.
 
-#include <xlsxwriter.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <system_error>
 
@@ -207,6 +211,19 @@ private:
     std::vector<lxw_format*> formats_;
 };
 
+// Puts the file's data on the disk before it is renamed over the target, and
+// gives it the permissions of the file it replaces.
+void FinishTemporary(const std::filesystem::path& file, const std::filesystem::path& target) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat existing {};
+    if (fd >= 0 && ::stat(target.c_str(), &existing) == 0)
+        (void)::fchmod(fd, existing.st_mode & 07777);
+    const bool ok = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
+    const std::string reason = ok ? "" : std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    if (!ok) throw SpreadsheetError("Cannot save the workbook " + target.string() + ": " + reason);
+}
+
 }  // namespace
 
 void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
@@ -225,6 +242,11 @@ void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
     std::filesystem::path temp = dir / tempName;
     try {
         Writer(book, path, temp).Run();
+        // The library does not check the writes of the temporary files it
+        // keeps the sheets in: on a full disk it packs a cut-off sheet and
+        // reports success. Reading the parts back finds that.
+        CheckXlsxComplete(temp, path);
+        FinishTemporary(temp, path);
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);

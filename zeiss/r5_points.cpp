@@ -1,7 +1,9 @@
 #include "zeiss/r5_points.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "app/errors.h"
@@ -27,9 +29,13 @@ FilePtr OpenForWriting(const std::filesystem::path& path) {
 
 // Closes the file and throws FileError when anything written was lost.
 void CloseChecked(FilePtr& f, const std::filesystem::path& path) {
-    const bool failed = std::ferror(f.get()) != 0;
-    if (std::fclose(f.release()) != 0 || failed)
-        throw FileError("Cannot write file \"" + path.string() + "\"");
+    bool failed = std::fflush(f.get()) != 0 || std::ferror(f.get()) != 0;
+    std::string reason = failed ? std::strerror(errno) : "";
+    if (std::fclose(f.release()) != 0 && !failed) {
+        failed = true;
+        reason = std::strerror(errno);
+    }
+    if (failed) throw FileError("Cannot write file \"" + path.string() + "\": " + reason);
 }
 
 // "%.3f", or "%10.3f" when padded.
@@ -79,7 +85,7 @@ int ConvertR5ToPointFile(CommandContext& ctx, const std::filesystem::path& in,
     StationState station;
     FilePtr file = OpenForWriting(out);
     if (!file) {
-        ctx.user.error("Error Writing Disk");
+        ctx.user.error("Error Writing Disk (\"" + out.string() + "\": " + std::strerror(errno) + ")");
         return -1;
     }
     PointFileWriter writer(file.get(), ctx.options.r5, pointCounter);
@@ -150,7 +156,8 @@ void WriteDxfFromPointFile(const std::filesystem::path& pointFile,
                            const std::filesystem::path& dxfFile) {
     LineReader reader(pointFile);
     FilePtr file = OpenForWriting(dxfFile);
-    if (!file) throw FileError("Cannot write file \"" + dxfFile.string() + "\"");
+    if (!file)
+        throw FileError("Cannot write file \"" + dxfFile.string() + "\": " + std::strerror(errno));
     std::FILE* f = file.get();
     const DxfLineSink sink = [f](std::string_view l) {
         std::fwrite(l.data(), 1, l.size(), f);

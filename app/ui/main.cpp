@@ -1,5 +1,8 @@
 // The desktop program: start-up, then the main window's event loop.
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include <QApplication>
@@ -8,10 +11,19 @@
 #include "app/app_state.h"
 #include "app/ui/main_form.h"
 #include "app/ui/startup.h"
+#include "app/version.h"
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tarvosen %s\n", tarvosen::kVersionText);
+        if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+        std::fprintf(stderr, "error: Cannot write to standard output: %s\n", std::strerror(errno));
+        return 3;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("tarvosen");
+    QApplication::setApplicationVersion(tarvosen::kVersionNumber);
     const QString title = QString::fromUtf8(tarvosen::kApplicationTitle);
     try {
         auto window = tarvosen::ui::StartUp();

@@ -181,7 +181,8 @@ void TMainForm::buildStatusLine() {
     QPalette pal = StatusLine->palette();
     pal.setColor(QPalette::WindowText, Qt::red);
     StatusLine->setPalette(pal);
-    const char* const texts[] = {kStatusVersionText, "Survey Data", "4.7"};
+    // The third panel shows the bare version number.
+    const char* const texts[] = {kStatusVersionText, "Survey Data", kVersionNumber};
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
         StatusPanels[i] = new QLabel(texts[i], StatusLine);
         StatusPanels[i]->setFixedWidth(kStatusPanelWidths[i]);

@@ -8,6 +8,7 @@
 #include "adjustment/adjustment_commands.h"
 #include "app/errors.h"
 #include "spreadsheet/spreadsheet_session.h"
+#include "tests/support/child_process.h"
 #include "tests/support/test_context.h"
 
 namespace tarvosen {
@@ -200,6 +201,53 @@ TEST(RecordBook, NoSetUpOrNoTemplateSavesNothing) {
     EXPECT_THROW(RunTraverseExport(missing.t.ctx), FileError);
     EXPECT_FALSE(fs::exists(missing.t.dir() / "book.xlsx"));
     EXPECT_FALSE(fs::exists(missing.t.dir() / "~CQCHY.tmp"));
+}
+
+// A template replaced by something that is no workbook stops the command,
+// naming the template, before the adjustment text replaces the raw data.
+TEST(RecordBook, ATemplateThatIsNoWorkbookStopsTheCommandBeforeAnythingChanges) {
+    const std::string workbook = test::TestContext().readFile(test::DataFile("RIZUV.xlsx"));
+    ASSERT_GT(workbook.size(), 1000u);
+    const std::pair<const char*, std::string> broken[] = {
+        {"a text file", "This is not a workbook.\r\n"},
+        {"an empty file", ""},
+        {"a cut-off zip", workbook.substr(0, workbook.size() / 2)},
+    };
+    for (const auto& [what, bytes] : broken) {
+        SCOPED_TRACE(what);
+        test::TestContext t;
+        const Lines raw = Station("A", "K0", "K9", "1.4");
+        t.setLines(raw);
+        const fs::path templateFile = t.writeFile("RIZUV.xlsx", bytes);  // found in the start folder
+        t.options.cqkcy.bookFile = (t.dir() / "book.xlsx").string();
+        try {
+            RunTraverseExport(t.ctx);
+            ADD_FAILURE() << "a broken template was used";
+        } catch (const Failure& e) {
+            EXPECT_NE(std::string(e.what()).find(templateFile.string() +
+                                                 ": not an .xlsx workbook"),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_EQ(t.workspace.lines(), raw);
+        EXPECT_EQ(test::FolderListing(t.dir().string()), "RIZUV.xlsx");
+    }
+}
+
+TEST(RecordBook, ABookInAFolderThatDoesNotExistIsRefusedByName) {
+    BookRun b(Station("A", "K0", "K9", "1.4"));
+    const fs::path target = b.t.dir() / "no-such-folder" / "book.xlsx";
+    b.t.options.cqkcy.bookFile = target.string();
+    try {
+        RunTraverseExport(b.t.ctx);
+        ADD_FAILURE() << "saved into a folder that does not exist";
+    } catch (const spreadsheet::SpreadsheetError& e) {
+        EXPECT_NE(std::string(e.what()).find(target.string() + ": there is no folder"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_FALSE(b.t.user.progressActive);
+    EXPECT_EQ(test::FolderListing(b.t.dir().string()), "");
 }
 
 TEST(RecordBook, TheWindowAsksForTheBooksFileAndCancelWritesNoBook) {

@@ -2,6 +2,8 @@
 // the closing block, cell by cell.
 #include <gtest/gtest.h>
 
+#include "levelling/book_support.h"
+
 #include "levelling/survey_book.h"
 #include "tests/levelling/book_fixture.h"
 
@@ -136,6 +138,16 @@ TEST(SurveyInstituteBook, EachLineHasItsSheetAndItsOwnAccumulation) {
     EXPECT_EQ(FormulaOf(b.sheet("水准线2"), "D11"), "=C11");
     EXPECT_EQ(Text(b.sheet("水准线2"), "B9"), "C");
     EXPECT_EQ(Text(b.sheet("水准线1 (2)"), "B9"), "Q");
+}
+
+TEST(SheetNames, RepeatedNamesAreNumberedOnWhateverTheCaseOfTheirLetters) {
+    ss::SpreadsheetSession s;
+    s.NewWorkbook();
+    EXPECT_EQ(levelling::AddNamedSheet(s, "水准线A").Name(), "水准线A");
+    EXPECT_EQ(levelling::AddNamedSheet(s, "水准线a").Name(), "水准线a (2)");
+    EXPECT_EQ(levelling::AddNamedSheet(s, "水准线A").Name(), "水准线A (3)");
+    EXPECT_EQ(levelling::AddNamedSheet(s, "水准线1:2").Name(), "水准线1_2");
+    EXPECT_EQ(levelling::AddNamedSheet(s, "水准线1_2").Name(), "水准线1_2 (2)");
 }
 
 TEST(SurveyInstituteBook, SightsItCannotPlaceAreLeftOutAndNamed) {

@@ -112,6 +112,11 @@ Pty::~Pty() {
     if (slaveKeep_ >= 0) close(slaveKeep_);
 }
 
+void Pty::hangUp() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+}
+
 void Pty::send(std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = write(master_, bytes.data(), bytes.size());

@@ -60,6 +60,9 @@ class Pty {
     void send(std::string_view bytes);
     // Reads what arrives within timeout.
     std::string receive(std::chrono::milliseconds timeout, std::size_t atLeast = 1);
+    // Closes the test's side, as a pulled cable or a switched-off instrument
+    // would: the component's side hangs up.
+    void hangUp();
 
   private:
     int master_ = -1;

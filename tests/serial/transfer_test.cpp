@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sstream>
 
 #include "app/errors.h"
+#include "cli/cli_runner.h"
 #include "serial/instrument_link.h"
 #include "serial/serial_commands.h"
 #include "serial/transfer.h"
@@ -255,6 +257,58 @@ TEST(Download, CommandLineIdleTimeOutKeepsAnUnendedTailAndNothingAtAllIsAnError)
     EXPECT_EQ(p.t.workspace.lines(), (std::vector<std::string>{"1,2,3", "4,5"}));
     EXPECT_EQ(p.t.user.texts(MessageKind::Warning).size(), 1u);
     EXPECT_TRUE(p.t.state.pendingLine.empty());
+}
+
+// An instrument that goes away in the middle of a download: the lines that
+// came are kept, the user is told which device failed, and the download
+// ends at once instead of waiting out the idle time as if all had come.
+TEST(Download, ADeviceUnpluggedMidwayIsReportedAndTheLinesReceivedAreKept) {
+    PortContext p;
+    p.t.options.transfer.port = p.pty.slavePath();
+    p.t.options.transfer.idleTimeoutSeconds = 30;
+    std::thread instrument([&] {
+        std::this_thread::sleep_for(300ms);
+        p.pty.send("1,2,3\r\n4,5,6\r\n7,8");
+        std::this_thread::sleep_for(300ms);
+        p.pty.hangUp();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Interrupted);
+    instrument.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(p.t.workspace.lines(), (std::vector<std::string>{"1,2,3", "4,5,6", "7,8"}));
+    const auto errors = p.t.user.texts(MessageKind::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("The serial device " + p.pty.slavePath() +
+                                  " went away (the device hung up",
+                              0),
+              0u)
+        << errors[0];
+    EXPECT_NE(errors[0].find("the last 3 bytes had no line end"), std::string::npos) << errors[0];
+    EXPECT_FALSE(p.comm.Enabled());
+    EXPECT_TRUE(p.t.state.pendingLine.empty());
+}
+
+// The command line writes what came and says the download failed.
+TEST(Download, CommandLineKeepsTheLinesOfAnInterruptedDownload) {
+    TestContext t;
+    Pty pty;
+    std::thread instrument([&] {
+        std::this_thread::sleep_for(300ms);
+        pty.send("P1,1,2,3\r\nP2,4,5,6\r\n");
+        std::this_thread::sleep_for(300ms);
+        pty.hangUp();
+    });
+    std::ostringstream out, err;
+    const int status = RunCli({"download", "--port", pty.slavePath(), "--idle-timeout", "30", "-o",
+                               (t.dir() / "job.txt").string()},
+                              out, err);
+    instrument.join();
+    EXPECT_EQ(status, kExitFailure) << err.str();
+    EXPECT_EQ(t.readFile(t.dir() / "job.txt"), "P1,1,2,3\r\nP2,4,5,6\r\n");
+    EXPECT_NE(err.str().find("error: The serial device " + pty.slavePath() + " went away"),
+              std::string::npos)
+        << err.str();
 }
 
 }  // namespace

@@ -410,5 +410,17 @@ TEST_F(XlsxFiles, FailuresNameTheFileAndLeaveNothingBehind) {
     EXPECT_THROW(book.OpenWorkbook(dir / "none.xlsx"), SpreadsheetError);
 }
 
+TEST_F(XlsxFiles, ReplacingABookKeepsItsPermissions) {
+    SpreadsheetSession book;
+    book.NewWorkbook();
+    book.AddSheet().Range("A1").SetValue(1);
+    const fs::path target = dir / "private.xlsx";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    book.SaveAs(target);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_GT(fs::file_size(target), 1000u);
+}
+
 }  // namespace
 }  // namespace tarvosen::spreadsheet

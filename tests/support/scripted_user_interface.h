@@ -33,6 +33,7 @@ public:
     std::optional<std::filesystem::path> chooseSaveFile(const std::string& filter,
                                                         const std::string& ext) override {
         saveFilters.push_back(filter);
+        if (whileSaveDialogIsOpen) whileSaveDialogIsOpen();
         if (saveAnswers.empty()) return std::nullopt;
         auto a = saveAnswers.front();
         saveAnswers.pop_front();
@@ -74,6 +75,8 @@ public:
     std::deque<std::optional<std::filesystem::path>> openAnswers;
     bool dialogAnswer = true;
     std::function<bool(OptionDialog)> onDialog;
+    // Runs while the save dialog is up: other programs may touch files then.
+    std::function<void()> whileSaveDialogIsOpen;
 
     // What happened.
     std::vector<RecordedMessage> messages;

@@ -11,6 +11,7 @@
 #include "app/ui/about_window.h"
 #include "app/ui/main_form.h"
 #include "app/ui/startup.h"
+#include "app/version.h"
 
 using namespace tarvosen::ui;
 
@@ -37,6 +38,22 @@ class StartupTest : public QObject {
         QCOMPARE(splash.size(), QSize(459, 268));
         QVERIFY(QRegularExpression("^\\d{1,3}(,\\d{3})*KB$").match(splash.pRes->text()).hasMatch());
         QVERIFY(QRegularExpression("^\\d{1,3}%$").match(splash.fRes->text()).hasMatch());
+    }
+
+    // The status bar, the splash and the about box show the version of app/version.h.
+    void everyVersionTextComesFromTheVersionHeader() {
+        TMainForm window;
+        QCOMPARE(window.StatusPanels[0]->text(), QString(tarvosen::kStatusVersionText));
+        QCOMPARE(window.StatusPanels[2]->text(), QString(tarvosen::kVersionNumber));
+        const auto showsVersion = [](const QWidget& w) {
+            for (const QLabel* label : w.findChildren<QLabel*>())
+                if (label->text() == QString(tarvosen::kVersionText)) return true;
+            return false;
+        };
+        QVERIFY(showsVersion(TAbout()));
+        QVERIFY(showsVersion(TAboutBox()));
+        QVERIFY(QString(tarvosen::kStatusVersionText).contains(tarvosen::kVersionNumber));
+        QVERIFY(QString(tarvosen::kVersionText).contains(tarvosen::kVersionNumber));
     }
 };
 

@@ -151,6 +151,26 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     EXPECT_TRUE(other.Enabled());
 }
 
+// A device unplugged while the port is open: the window says which device
+// went away, keeps what came and closes the port; nothing waits on the dead line.
+TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
+    tarvosen::test::Pty pty;
+    ui::test::WindowFixture f;
+    TMainForm& w = *f.window;
+    w.options().para.port = pty.slavePath();
+    ASSERT_EQ(w.runCommand("parameterClick"), CommandStatus::Done);
+    pty.send("P1,1.0,2.0,3.0\r\nP2,4.0");
+    EXPECT_TRUE(Spin([&] { return w.workspace().lineCount() == 1; }));
+    pty.hangUp();
+    EXPECT_TRUE(Spin([&] { return !f.answers.texts(MessageKind::Error).empty(); }));
+    ASSERT_EQ(f.answers.texts(MessageKind::Error).size(), 1u);
+    EXPECT_EQ(f.answers.texts(MessageKind::Error)[0].rfind(
+                  "The serial device " + pty.slavePath() + " went away", 0),
+              0u);
+    EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2,4.0"}));
+    EXPECT_FALSE(w.context().comm1->Enabled());
+}
+
 }  // namespace
 }  // namespace tarvosen::ui
 

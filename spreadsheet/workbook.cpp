@@ -191,6 +191,7 @@ void Workbook::Unlink(const CellKey& key, const Formula& formula) {
 // Marks every formula that reads `key`, directly or through others, as not
 // computed. A cell already marked has its dependents marked too.
 void Workbook::Invalidate(const CellKey& key) {
+    if (deferInvalidation) return;
     std::vector<CellKey> pending;
     auto readers = [&pending](const CellKey& k) {
         if (Cell* cell = k.sheet->Find(k.row, k.column))

@@ -34,8 +34,11 @@ constexpr std::uint64_t kMaxUnpackedBytes = 32u << 20;
 // take more is refused instead of exhausting the memory.
 constexpr std::uint64_t kMaxWorkbookBytes = 64u << 20;
 // What one entry of the row height or column width maps takes, or of the
-// set of cells read from a sheet.
-constexpr std::uint64_t kMapEntryBytes = 48;
+// set of cells read from a sheet, with the allocation's overhead.
+constexpr std::uint64_t kMapEntryBytes = 64;
+// What a formula's entry in a cell it reads takes, with the slack of the
+// growing list.
+constexpr std::uint64_t kLinkBytes = 2 * sizeof(CellKey);
 // Computing the formulas of a workbook reads every cell of the areas they
 // refer to, as far as the sheets have cells; a template whose formulas read
 // more would take minutes to save.
@@ -492,7 +495,7 @@ private:
                 bytes += sizeof(SheetData::AreaListener);
                 continue;
             }
-            bytes += sizeof(CellKey) * static_cast<std::uint64_t>(AreaOf(rect));
+            bytes += kLinkBytes * static_cast<std::uint64_t>(AreaOf(rect));
             ChargeArea(token.sheet ? *token.sheet : sheet, rect);
         }
         Charge(bytes);

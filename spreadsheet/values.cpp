@@ -77,6 +77,13 @@ std::string FormatNumber(double number) {
     return text;
 }
 
+std::size_t TextLength(std::string_view text) {
+    std::size_t length = 0;
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++length;  // not a continuation byte
+    return length;
+}
+
 std::string ValueToText(const CellValue& value) {
     switch (value.index()) {
         case 1: return FormatNumber(std::get<double>(value));

@@ -35,6 +35,11 @@ NumberOrError ToNumber(const CellValue& value);
 // 2.68 as the user sees it.
 double RoundDecimal(double number, int digits);
 
+// The most characters a cell's text may have in spreadsheet programs.
+inline constexpr std::size_t kMaxTextLength = 32767;
+// The characters (code points) of a UTF-8 text.
+std::size_t TextLength(std::string_view text);
+
 // Text put into a cell may be 8-bit GB18030 (instrument data): anything that
 // is not valid UTF-8 is converted from GB18030.
 std::string ToUtf8(std::string_view text);

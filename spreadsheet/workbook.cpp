@@ -119,9 +119,7 @@ int Workbook::IndexOf(const SheetData& sheet) const {
 void Workbook::CheckSheetName(const SheetData& sheet, std::string_view name) const {
     std::string quoted = "\"";
     quoted.append(name).append("\"");
-    std::size_t characters = 0;
-    for (char c : name)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    const std::size_t characters = TextLength(name);
     if (characters == 0 || characters > 31)
         throw SpreadsheetError("Sheet name " + quoted + " must have 1 to 31 characters");
     if (name.find_first_of(":\\/?*[]") != std::string_view::npos)
@@ -200,6 +198,7 @@ void Workbook::Unlink(const CellKey& key, const Formula& formula) {
 // Marks every formula that reads `key`, directly or through others, as not
 // computed. A cell already marked has its dependents marked too.
 void Workbook::Invalidate(const CellKey& key) {
+    if (deferInvalidation) return;
     std::vector<CellKey> pending;
     auto readers = [&pending](const CellKey& k) {
         if (Cell* cell = k.sheet->Find(k.row, k.column))
@@ -600,7 +599,15 @@ CellValue Workbook::Run(const Formula& formula, SheetData& home) {
                 } else if (auto* e2 = std::get_if<CellError>(&b)) {
                     result.value = *e2;
                 } else if (op.code == OpCode::Concat) {
-                    result.value = ValueToText(a) + ValueToText(b);
+                    // A text longer than a cell holds is #VALUE!, as in
+                    // spreadsheet programs; it also keeps a chain of cells
+                    // that each double the text before from growing
+                    // without bound.
+                    std::string text = ValueToText(a) + ValueToText(b);
+                    if (text.size() > kMaxTextLength && TextLength(text) > kMaxTextLength)
+                        result.value = CellError::Value;
+                    else
+                        result.value = std::move(text);
                 } else if (op.code >= OpCode::Equal) {
                     int order = CompareValues(a, b);
                     bool truth = false;

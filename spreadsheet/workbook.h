@@ -121,6 +121,12 @@ public:
     std::vector<std::shared_ptr<SheetData>> sheets;
     int active = 0;
     StyleTable styles;
+    // While set, a write does not mark the formulas that read the cell for
+    // computing again. A reader filling the workbook from a file sets it:
+    // every formula it puts is uncomputed anyway, and looking for the readers
+    // of every cell it puts would take time in the square of the formulas
+    // over large areas.
+    bool deferInvalidation = false;
 
     SheetData& AddSheet(std::string name);
     // Sheet names compare without regard to the case of ASCII letters.

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstring>
 #include <map>
+#include <unordered_set>
 #include <optional>
 #include <pugixml.hpp>
 
@@ -19,9 +20,36 @@ namespace tarvosen::spreadsheet {
 
 namespace {
 
-// No part of a template is anywhere near this; a larger one is refused
-// rather than unpacked into memory.
-constexpr std::uint64_t kMaxPartBytes = 256u << 20;
+// A template is a small form. Its parts may unpack to this much in all (a
+// part read twice counts twice): a zip declaring more is refused before
+// anything is unpacked, and data running past it (a zip bomb, or a declared
+// size that lies) are stopped there.
+constexpr std::uint64_t kMaxUnpackedBytes = 32u << 20;
+
+// Roughly the bytes of the workbook a template builds. A few bytes of XML can
+// stand for megabytes there: a cell far to the right widens its whole row, a
+// formula adds itself to every cell it reads, a shared formula or string is
+// copied into every cell that uses it, a column range sets every column in
+// it. Such costs are counted before they are incurred, so a file that would
+// take more is refused instead of exhausting the memory.
+constexpr std::uint64_t kMaxWorkbookBytes = 64u << 20;
+// What one entry of the row height or column width maps takes, or of the
+// set of cells read from a sheet, with the allocation's overhead.
+constexpr std::uint64_t kMapEntryBytes = 64;
+// What a formula's entry in a cell it reads takes, with the slack of the
+// growing list.
+constexpr std::uint64_t kLinkBytes = 2 * sizeof(CellKey);
+// Computing the formulas of a workbook reads every cell of the areas they
+// refer to, as far as the sheets have cells; a template whose formulas read
+// more would take minutes to save.
+constexpr std::uint64_t kMaxCellReads = 64'000'000;
+// Every sheet is looked up by name for each reference to it; no template
+// needs more.
+constexpr std::size_t kMaxSheets = 255;
+
+std::string Megabytes(std::uint64_t bytes) {
+    return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+}
 
 class Zip {
 public:
@@ -40,10 +68,13 @@ public:
         unz_file_info64 info{};
         if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
             Fail(name + " cannot be read");
-        if (info.uncompressed_size > kMaxPartBytes) Fail(name + " is too large");
+        if (info.uncompressed_size > kMaxUnpackedBytes - unpacked_)
+            Fail(name + " unpacks to " + std::to_string(info.uncompressed_size) +
+                 " bytes; a template may unpack to " + Megabytes(kMaxUnpackedBytes) + " in all");
         if (unzOpenCurrentFile(zip_) != UNZ_OK) Fail(name + " cannot be read");
+        // Not reserved from the declared size: a few bytes of zip may declare
+        // anything.
         std::string data;
-        data.reserve(static_cast<std::size_t>(info.uncompressed_size));
         char buffer[65536];
         while (true) {
             int n = unzReadCurrentFile(zip_, buffer, sizeof buffer);
@@ -52,11 +83,13 @@ public:
                 Fail(name + " is damaged");
             }
             if (n == 0) break;
-            data.append(buffer, static_cast<std::size_t>(n));
-            if (data.size() > kMaxPartBytes) {
+            unpacked_ += static_cast<std::uint64_t>(n);
+            if (unpacked_ > kMaxUnpackedBytes) {
                 unzCloseCurrentFile(zip_);
-                Fail(name + " is too large");
+                Fail(name + " unpacks to more than a template may (" +
+                     Megabytes(kMaxUnpackedBytes) + " in all)");
             }
+            data.append(buffer, static_cast<std::size_t>(n));
         }
         if (unzCloseCurrentFile(zip_) != UNZ_OK) Fail(name + " is damaged (CRC error)");
         return data;
@@ -69,6 +102,7 @@ public:
 private:
     std::filesystem::path path_;
     unzFile zip_ = nullptr;
+    std::uint64_t unpacked_ = 0;
 };
 
 bool IsTrue(const pugi::xml_attribute& a, bool absent) {
@@ -137,6 +171,7 @@ public:
     explicit Reader(const std::filesystem::path& path) : zip_(path), book_(std::make_unique<Workbook>()) {}
 
     std::unique_ptr<Workbook> Run() {
+        book_->deferInvalidation = true;  // every formula read starts uncomputed
         pugi::xml_document workbook;
         Parse(workbook, "xl/workbook.xml", true);
         std::map<std::string, std::string> targets = Relationships();
@@ -155,8 +190,13 @@ public:
             auto target = targets.find(id);
             if (target == targets.end()) continue;  // a chart sheet or a broken link
             if (target->second.find("worksheets/") == std::string::npos) continue;
-            if (book_->FindSheet(name) || name.empty())
-                zip_.Fail("two sheets are named \"" + name + "\"");
+            if (parts.size() == kMaxSheets)
+                zip_.Fail("it has more than " + std::to_string(kMaxSheets) + " sheets");
+            try {
+                book_->CheckSheetName(SheetData{}, name);  // or it could not be saved
+            } catch (const SpreadsheetError& error) {
+                zip_.Fail(std::string("xl/workbook.xml: ") + error.what());
+            }
             SheetData& sheet = book_->AddSheet(name);
             parts.push_back(Part{&sheet, target->second});
         }
@@ -165,6 +205,7 @@ public:
         book_->active = activeTab < parts.size() ? static_cast<int>(activeTab) : 0;
 
         for (Part& part : parts) ReadSheet(*part.sheet, part.path);
+        CheckComputingCost();
 
         for (pugi::xml_node n : root.child("definedNames").children("definedName")) {
             if (std::string_view(n.attribute("name").value()) != "_xlnm.Print_Titles") continue;
@@ -172,11 +213,13 @@ public:
             if (!local || local.as_uint() >= parts.size()) continue;
             PrintTitles(*parts[local.as_uint()].sheet, n.text().get());
         }
+        book_->deferInvalidation = false;
         return std::move(book_);
     }
 
 private:
     void Parse(pugi::xml_document& doc, const std::string& part, bool required) {
+        part_ = part;
         std::optional<std::string> data = zip_.Read(part);
         if (!data) {
             if (required) zip_.Fail(part + " is missing");
@@ -208,6 +251,7 @@ private:
             std::string text = si.child("t").text().get();
             for (pugi::xml_node run : si.children("r")) text += run.child("t").text().get();
             strings_.push_back(ToUtf8(text));
+            Charge(sizeof(std::string) + strings_.back().size());
         }
     }
 
@@ -272,6 +316,9 @@ private:
                                                  : VerticalAlignment::Bottom;
                 style.wrap = IsTrue(a.attribute("wrapText"), false);
             }
+            // Every xf copies its font name and number format, however
+            // often the file shares them.
+            Charge(sizeof(Style) + style.fontName.size() + style.numberFormat.size());
             if (first) {
                 book_->styles.SetDefault(style);
                 first = false;
@@ -294,8 +341,9 @@ private:
         for (pugi::xml_node col : root.child("cols").children("col")) {
             if (!col.attribute("width") || !IsTrue(col.attribute("customWidth"), true)) continue;
             int min = std::max(1, col.attribute("min").as_int(1));
-            int max = std::min(kMaxColumns, col.attribute("max").as_int(min));
-            for (int c = min; c <= max && c - min < 1024; ++c)
+            int max = std::min({kMaxColumns, col.attribute("max").as_int(min), min + 1023});
+            if (max >= min) Charge(kMapEntryBytes * static_cast<std::uint64_t>(max - min + 1));
+            for (int c = min; c <= max; ++c)
                 sheet.columnWidths[c] = col.attribute("width").as_double();
         }
         struct Shared {
@@ -303,6 +351,9 @@ private:
             std::optional<Formula> formula;
         };
         std::map<unsigned, Shared> shared;
+        // A cell given twice would replace its first formula, which takes
+        // time in the number of formulas; no program writes that.
+        std::unordered_set<std::uint64_t> cells;
         int row = 0;
         for (pugi::xml_node r : root.child("sheetData").children("row")) {
             row = r.attribute("r") ? r.attribute("r").as_int() : row + 1;
@@ -318,6 +369,11 @@ private:
                 } else {
                     ++column;
                 }
+                Charge(kMapEntryBytes);
+                const auto key = std::uint64_t{static_cast<std::uint32_t>(cellRow)} << 32 |
+                                 static_cast<std::uint32_t>(column);
+                if (!cells.insert(key).second)
+                    zip_.Fail(part + ": cell " + CellName(cellRow, column) + " is given twice");
                 ReadCell(sheet, c, cellRow, column, shared);
             }
         }
@@ -335,6 +391,7 @@ private:
 
     template <typename SharedMap>
     void ReadCell(SheetData& sheet, const pugi::xml_node& c, int row, int column, SharedMap& shared) {
+        ChargeArea(sheet, CellRect{row, column, row, column});
         sheet.At(row, column).style = StyleIndex(c);
         std::string_view type = c.attribute("t").value();
         std::string v = c.child("v").text().get();
@@ -356,6 +413,12 @@ private:
         } else if (!v.empty()) {
             auto number = ParseNumber(v);
             value = number ? CellValue(*number) : CellValue(ToUtf8(v));
+        }
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            Charge(text->size());
+            if (text->size() > kMaxTextLength && TextLength(*text) > kMaxTextLength)
+                zip_.Fail(part_ + ": cell " + CellName(row, column) + " holds more than " +
+                          std::to_string(kMaxTextLength) + " characters");
         }
         pugi::xml_node f = c.child("f");
         if (!f) {
@@ -383,8 +446,93 @@ private:
         } else {
             formula = TryCompile(text);
         }
-        if (formula) book_->PutCompiled(sheet, row, column, std::move(*formula));
-        else book_->PutOpaqueFormula(sheet, row, column, text, value);
+        if (formula) {
+            ChargeFormula(sheet, *formula);
+            book_->PutCompiled(sheet, row, column, std::move(*formula));
+        } else {
+            Charge(sizeof(Formula) + text.size());
+            book_->PutOpaqueFormula(sheet, row, column, text, value);
+        }
+    }
+
+    // Counts bytes of the workbook being built (see kMaxWorkbookBytes).
+    void Charge(std::uint64_t bytes) {
+        built_ += bytes;
+        if (built_ > kMaxWorkbookBytes)
+            zip_.Fail(part_ + ": the workbook would take more than the " +
+                      Megabytes(kMaxWorkbookBytes) + " a template may");
+    }
+
+    // The cells of `rect` are about to exist: rows hold every cell up to
+    // their last one, and the sheet every row up to its last one.
+    void ChargeArea(const SheetData& sheet, const CellRect& rect) {
+        if (rect.firstRow < 1 || rect.firstColumn < 1 || rect.lastRow > kMaxRows ||
+            rect.lastColumn > kMaxColumns)
+            return;  // refused when the cell is made
+        const int rows = sheet.LastRow();
+        std::uint64_t bytes = 0;
+        if (rect.lastRow > rows)
+            bytes += sizeof(std::vector<Cell>) * static_cast<std::uint64_t>(rect.lastRow - rows);
+        const auto lastColumn = static_cast<std::size_t>(rect.lastColumn);
+        for (int row = rect.firstRow; row <= rect.lastRow; ++row) {
+            const std::size_t width =
+                row <= rows ? sheet.rows[static_cast<std::size_t>(row - 1)].size() : 0;
+            if (lastColumn > width) bytes += sizeof(Cell) * (lastColumn - width);
+        }
+        Charge(bytes);
+    }
+
+    // The formula itself, and what linking it makes: an entry in every cell
+    // of each small area it reads (the cells made when needed), one listener
+    // for each large area.
+    void ChargeFormula(SheetData& sheet, const Formula& formula) {
+        std::uint64_t bytes = sizeof(Formula) + formula.code.size() * sizeof(Op);
+        for (const Token& token : formula.tokens) {
+            bytes += sizeof(Token) + token.text.size();
+            if (token.kind != TokenKind::Reference) continue;
+            const CellRect rect = RectOf(token);
+            if (AreaOf(rect) > kLargeArea) {
+                bytes += sizeof(SheetData::AreaListener);
+                continue;
+            }
+            bytes += kLinkBytes * static_cast<std::uint64_t>(AreaOf(rect));
+            ChargeArea(token.sheet ? *token.sheet : sheet, rect);
+        }
+        Charge(bytes);
+    }
+
+    // Refuses a workbook whose formulas read more than kMaxCellReads cells,
+    // counting each area as far as its sheet has rows and columns.
+    void CheckComputingCost() {
+        std::map<const SheetData*, std::int64_t> widths;  // the widest row of each sheet
+        for (const auto& sheet : book_->sheets) {
+            std::size_t widest = 0;
+            for (const auto& cells : sheet->rows) widest = std::max(widest, cells.size());
+            widths[sheet.get()] = static_cast<std::int64_t>(widest);
+        }
+        std::uint64_t reads = 0;
+        auto count = [&](const SheetData& home, const Formula& formula) {
+            for (const Token& token : formula.tokens) {
+                if (token.kind != TokenKind::Reference) continue;
+                const SheetData& sheet = token.sheet ? *token.sheet : home;
+                const CellRect r = RectOf(token);
+                const std::int64_t rows = std::min<std::int64_t>(r.lastRow, sheet.LastRow());
+                const std::int64_t columns = std::min(std::int64_t{r.lastColumn}, widths[&sheet]);
+                if (rows >= r.firstRow && columns >= r.firstColumn)
+                    reads += static_cast<std::uint64_t>((rows - r.firstRow + 1) *
+                                                        (columns - r.firstColumn + 1));
+            }
+        };
+        for (const auto& sheet : book_->sheets) {
+            for (const auto& cells : sheet->rows) {
+                for (const Cell& cell : cells) {
+                    if (cell.formula) count(*sheet, *cell.formula);
+                    if (reads > kMaxCellReads)
+                        zip_.Fail("its formulas read more than " + std::to_string(kMaxCellReads) +
+                                  " cells to compute");
+                }
+            }
+        }
     }
 
     // A formula we can compute, or nothing: then it is kept as the file has
@@ -436,6 +584,8 @@ private:
     std::unique_ptr<Workbook> book_;
     std::vector<std::string> strings_;
     std::vector<std::uint32_t> xfStyles_;
+    std::string part_;       // the part being read, for messages
+    std::uint64_t built_ = 0;  // see Charge
 };
 
 }  // namespace

@@ -116,6 +116,21 @@ TEST_F(FormulaEngine, ErrorsAreValuesThatPropagate) {
     EXPECT_THROW(sheet.Range("A1").Value2(), SpreadsheetError);
 }
 
+TEST_F(FormulaEngine, TextLongerThanACellHoldsIsAnError) {
+    // 32,767 characters fit, counted as characters: 点 is three bytes.
+    sheet.Range("A1").SetValue(std::string(32766, 'x'));
+    EXPECT_EQ(Text("=A1&\"\xe7\x82\xb9\"").size(), 32769u);
+    EXPECT_EQ(Text("=A1&\"ab\""), "#VALUE!");
+    // Each cell doubling the one before would reach gigabytes.
+    sheet.Range("B1").SetValue("xy");
+    for (int row = 2; row <= 40; ++row)
+        sheet.Cells(row, 2).SetFormula("=B" + std::to_string(row - 1) + "&B" +
+                                       std::to_string(row - 1));
+    EXPECT_EQ(sheet.Range("B14").ValueText().size(), 16384u);
+    EXPECT_EQ(sheet.Range("B15").ValueText(), "#VALUE!");
+    EXPECT_EQ(sheet.Range("B40").ValueText(), "#VALUE!");
+}
+
 TEST_F(FormulaEngine, CircularReferencesAreErrorsNotHangs) {
     sheet.Range("A1").SetFormula("=B1+1");
     sheet.Range("B1").SetFormula("=C1+1");

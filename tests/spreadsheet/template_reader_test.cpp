@@ -1,6 +1,7 @@
 // Opening .xlsx files as other programs write them: shared formulas, shared
 // and inline strings, rich text, typed cells, cells without addresses, print
-// titles, formulas we cannot compute, and damaged files.
+// titles, formulas we cannot compute, and damaged files; small files that
+// would unpack or build into far more than a template holds.
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
@@ -104,6 +105,25 @@ protected:
                 {"xl/sharedStrings.xml", kStrings},    {"xl/styles.xml", kStyles},
                 {"xl/worksheets/sheet1.xml", kSheet1}, {"xl/worksheets/sheet2.xml", kSheet2}};
     }
+    // Opening the parts must fail with a message naming the file and `what`.
+    void ExpectRefused(std::map<std::string, std::string> parts, const std::string& what) {
+        SpreadsheetSession book;
+        try {
+            book.OpenWorkbook(Make(std::move(parts)));
+            ADD_FAILURE() << "opened a file with " << what;
+        } catch (const SpreadsheetError& error) {
+            EXPECT_NE(std::string(error.what()).find(what), std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find("template.xlsx"), std::string::npos);
+        }
+        EXPECT_FALSE(book.HasWorkbook());
+    }
+    // The parts of a one-sheet workbook with this sheet data.
+    static std::map<std::string, std::string> OneSheet(const std::string& sheetData) {
+        return {{"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" "
+                                    "r:id=\"rId1\"/></sheets></workbook>"},
+                {"xl/_rels/workbook.xml.rels", kRels},
+                {"xl/worksheets/sheet1.xml", "<worksheet>" + sheetData + "</worksheet>"}};
+    }
     fs::path dir;
 };
 
@@ -164,15 +184,7 @@ TEST_F(TemplateReader, ReadsStylesSizesMergesAndViews) {
 
 TEST_F(TemplateReader, RefusesDamagedFilesNamingThePart) {
     auto expectRefused = [&](std::map<std::string, std::string> parts, const std::string& part) {
-        SpreadsheetSession book;
-        try {
-            book.OpenWorkbook(Make(std::move(parts)));
-            ADD_FAILURE() << "opened a file with a bad " << part;
-        } catch (const SpreadsheetError& error) {
-            EXPECT_NE(std::string(error.what()).find(part), std::string::npos) << error.what();
-            EXPECT_NE(std::string(error.what()).find("template.xlsx"), std::string::npos);
-        }
-        EXPECT_FALSE(book.HasWorkbook());
+        ExpectRefused(std::move(parts), part);
     };
     auto parts = Parts();
     parts.erase("xl/workbook.xml");
@@ -192,6 +204,126 @@ TEST_F(TemplateReader, RefusesDamagedFilesNamingThePart) {
     parts["xl/workbook.xml"] = std::string(kWorkbook).replace(
         std::string(kWorkbook).find("name=\"Data\""), 11, "name=\"记录\"");
     expectRefused(parts, "记录");
+}
+
+TEST_F(TemplateReader, RefusesFilesThatAreNoTemplateAFormProgramsWrite) {
+    auto parts = Parts();
+    parts["xl/worksheets/sheet1.xml"] =
+        "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"A1\"><v>2</v></c>"
+        "</row></sheetData></worksheet>";
+    ExpectRefused(parts, "cell A1 is given twice");
+    parts = Parts();
+    parts["xl/worksheets/sheet1.xml"] = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" "
+                                        "t=\"inlineStr\"><is><t>" +
+                                        std::string(32768, 'x') +
+                                        "</t></is></c></row></sheetData></worksheet>";
+    ExpectRefused(parts, "cell A1 holds more than 32767 characters");
+    // Names that could not be saved again.
+    parts = Parts();
+    parts["xl/workbook.xml"] = std::string(kWorkbook).replace(
+        std::string(kWorkbook).find("name=\"Data\""), 11, "name=\"a:b\"");
+    ExpectRefused(parts, "\"a:b\" must not contain");
+    std::string sheets;
+    for (int i = 0; i < 256; ++i)
+        sheets += "<sheet name=\"S" + std::to_string(i) + "\" r:id=\"rId1\"/>";
+    parts = Parts();
+    parts["xl/workbook.xml"] = "<workbook xmlns:r=\"r\"><sheets>" + sheets + "</sheets></workbook>";
+    ExpectRefused(parts, "more than 255 sheets");
+}
+
+// A zip declaring `declared` bytes for `name` holding only an empty deflate
+// stream, besides the parts of a one-sheet workbook.
+void WriteZipDeclaring(const fs::path& path, const std::string& name, std::uint64_t declared) {
+    zipFile zip = zipOpen(path.string().c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    zip_fileinfo info{};
+    ASSERT_EQ(zipOpenNewFileInZip2(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                   Z_DEFLATED, Z_DEFAULT_COMPRESSION, 1),
+              ZIP_OK);
+    const char emptyStream[] = {0x03, 0x00};
+    zipWriteInFileInZip(zip, emptyStream, sizeof emptyStream);
+    zipCloseFileInZipRaw64(zip, declared, 0);
+    zipClose(zip, nullptr);
+}
+
+TEST_F(TemplateReader, RefusesZipBombsBeforeUnpackingThem) {
+    // Declared sizes are checked before anything is unpacked or reserved...
+    const fs::path file = dir / "template.xlsx";
+    WriteZipDeclaring(file, "xl/workbook.xml", 3'000'000'000u);
+    SpreadsheetSession book;
+    try {
+        book.OpenWorkbook(file);
+        ADD_FAILURE() << "opened a zip bomb";
+    } catch (const SpreadsheetError& error) {
+        EXPECT_NE(std::string(error.what()).find("xl/workbook.xml unpacks to 3000000000 bytes"),
+                  std::string::npos)
+            << error.what();
+    }
+    // ... and one that lies is damaged, not trusted.
+    fs::remove(file);
+    WriteZipDeclaring(file, "xl/workbook.xml", 20'000'000u);
+    EXPECT_THROW(book.OpenWorkbook(file), SpreadsheetError);
+
+    // 12 MB of blanks pack into a few kilobytes; three sheets reading them
+    // make 36 MB, more than a template may unpack to.
+    auto parts = OneSheet(std::string(12 << 20, ' '));
+    parts["xl/workbook.xml"] =
+        "<workbook xmlns:r=\"r\"><sheets><sheet name=\"A\" r:id=\"rId1\"/><sheet name=\"B\" "
+        "r:id=\"rId1\"/><sheet name=\"C\" r:id=\"rId1\"/></sheets></workbook>";
+    ExpectRefused(parts, "xl/worksheets/sheet1.xml unpacks to");
+}
+
+TEST_F(TemplateReader, RefusesSmallFilesThatWouldBuildHugeWorkbooks) {
+    const std::string tooLarge = "the workbook would take more than the 64 MB a template may";
+    // A cell in the last column makes its row 16,384 cells wide.
+    std::string rows;
+    for (int row = 1; row <= 100; ++row)
+        rows += "<row><c r=\"XFD" + std::to_string(row) + "\"/></row>";
+    ExpectRefused(OneSheet("<sheetData>" + rows + "</sheetData>"), tooLarge);
+    // So does a formula reading such cells.
+    std::string sum = "XFD1";
+    for (int row = 2; row <= 100; ++row) sum += "+XFD" + std::to_string(row * 1000);
+    ExpectRefused(OneSheet("<sheetData><row r=\"1\"><c r=\"A1\"><f>" + sum +
+                           "</f></c></row></sheetData>"),
+                  tooLarge);
+    // Each copy of a shared formula links itself into the 1,000 cells it reads.
+    rows = "<row><c r=\"A1\"><f t=\"shared\" si=\"0\">SUM(B1:AM26)</f></c></row>";
+    for (int row = 2; row <= 5000; ++row) rows += "<row><c><f t=\"shared\" si=\"0\"/></c></row>";
+    ExpectRefused(OneSheet("<sheetData>" + rows + "</sheetData>"), tooLarge);
+    // Each shared string is copied into its cells.
+    std::string cells;
+    for (int column = 0; column < 3000; ++column) cells += "<c t=\"s\"><v>0</v></c>";
+    auto parts = OneSheet("<sheetData><row>" + cells + "</row></sheetData>");
+    parts["xl/sharedStrings.xml"] = "<sst><si><t>" + std::string(32000, 'x') + "</t></si></sst>";
+    ExpectRefused(parts, tooLarge);
+    // Each column range sets up to 1,024 column widths.
+    std::string columns;
+    for (int i = 0; i < 2000; ++i)
+        columns += "<col min=\"1\" max=\"16384\" width=\"3\" customWidth=\"1\"/>";
+    ExpectRefused(OneSheet("<cols>" + columns + "</cols>"), tooLarge);
+    // Formulas that would read 100 million cells to compute.
+    rows = "<row><c r=\"CV1\"><v>1</v></c>"
+           "<c><f t=\"shared\" si=\"0\">SUM($A$1:$CV$1000)</f></c></row>";
+    for (int row = 2; row <= 1000; ++row)
+        rows += "<row><c r=\"CV" + std::to_string(row) +
+                "\"><v>1</v></c><c><f t=\"shared\" si=\"0\"/></c></row>";
+    ExpectRefused(OneSheet("<sheetData>" + rows + "</sheetData>"), "cells to compute");
+}
+
+TEST_F(TemplateReader, FormulasFollowCellsReadAfterThemAndLaterWrites) {
+    // B1 reads a large area (listened to as a whole) and A2 (linked), both
+    // filled only after B1 in the file.
+    SpreadsheetSession book;
+    book.OpenWorkbook(Make(OneSheet(
+        "<sheetData><row r=\"1\"><c r=\"B1\"><f>SUM(A1:A5000)+A2</f></c></row>"
+        "<row r=\"2\"><c r=\"A2\"><v>2</v></c></row><row r=\"4000\"><c r=\"A4000\"><v>3</v>"
+        "</c></row></sheetData>")));
+    Sheet sheet = book.ActiveSheet();
+    EXPECT_DOUBLE_EQ(sheet.Range("B1").Value2(), 7);
+    sheet.Range("A4000").SetValue(10);
+    EXPECT_DOUBLE_EQ(sheet.Range("B1").Value2(), 14);
+    sheet.Range("A2").SetValue(0);
+    EXPECT_DOUBLE_EQ(sheet.Range("B1").Value2(), 10);
 }
 
 }  // namespace

@@ -1,0 +1,122 @@
+// Received bytes in bursts of varying sizes through ReceiveBytes, the part of
+// Comm1RxChar that takes what the port delivered. The input is a sequence of
+// bursts, each a length byte followed by that many bytes (the last one may be
+// short). A length 0 is an event on which the port yields nothing, handled by
+// Comm1RxChar itself (the port is closed, so its Read fails): it must light
+// the RxChar lamp and change nothing else. Afterwards the workspace must hold
+// exactly the received lines: the bytes other than NUL, LF and Ctrl-Z, cut at
+// every CR, in order, whatever the burst boundaries; what follows the last CR
+// waits in PendingLine; and the document name is reset exactly when a line
+// "END" arrived.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_context.h"
+#include "i18n/message_catalogue.h"
+#include "serial/instrument_link.h"
+
+namespace {
+
+using namespace tarvosen;
+
+// Remembers the caption; every other request is refused.
+class CaptionUser final : public UserInterface {
+  public:
+    void showMessage(MessageKind, const std::string&) override { std::abort(); }
+    bool confirm(const std::string&) override { std::abort(); }
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string&,
+                                                        const std::string&) override {
+        std::abort();
+    }
+    std::optional<std::filesystem::path> chooseOpenFile(const std::string&) override {
+        std::abort();
+    }
+    bool showOptionDialog(OptionDialog) override { std::abort(); }
+    void setCaption(const std::string& text) override { caption = text; }
+    void progressBegin(int) override { std::abort(); }
+    void progressSetPosition(int) override { std::abort(); }
+    void progressEnd() override { std::abort(); }
+
+    std::string caption = "unchanged";
+};
+
+class CountingLamps final : public SignalLamps {
+  public:
+    void flash(SignalLamp lamp) override {
+        if (lamp != SignalLamp::RxChar) std::abort();
+        ++rxChar;
+    }
+    std::size_t rxChar = 0;
+};
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    Workspace workspace;
+    AppState state;
+    state.startDirectory = "/start";
+    const std::string document = "/data/job.txt";
+    state.currentDocumentName = document;
+    CaptionUser user;
+    DialogOptions options;
+    MessageCatalogue catalogue;
+    CommandContext ctx{workspace, state, user, options, catalogue};
+    TaskQueue events;
+    TComm port(events);
+    CountingLamps lamps;
+    InstrumentLink link(port, ctx, &lamps);
+    std::size_t emptyEvents = 0;
+
+    // A line from before the download stays where it is.
+    workspace.append("earlier");
+    std::string received;
+    std::size_t reported = 0;
+    for (std::size_t at = 0; at < input.size();) {
+        const std::size_t length = static_cast<std::uint8_t>(input[at++]);
+        if (length == 0) {
+            link.Comm1RxChar(port, 1);
+            ++emptyEvents;
+            continue;
+        }
+        const std::string_view burst = input.substr(at, length);
+        at += burst.size();
+        received += burst;
+        reported += ReceiveBytes(ctx, burst);
+    }
+
+    std::vector<std::string> expected{"earlier"};
+    std::string pending;
+    bool end = false;
+    for (const char c : received) {
+        if (c == '\0' || c == '\n' || c == '\x1a') continue;
+        if (c != '\r') {
+            pending += c;
+            continue;
+        }
+        end = end || pending == "END";
+        expected.push_back(std::move(pending));
+        pending.clear();
+    }
+    Check(workspace.lines() == expected);
+    Check(state.pendingLine == pending);
+    Check(reported == expected.size() - 1);
+    Check(lamps.rxChar == emptyEvents);
+    if (end) {
+        Check(state.currentDocumentName == ResetDocumentName(state));
+        Check(user.caption == state.currentDocumentName);
+    } else {
+        Check(state.currentDocumentName == document);
+        Check(user.caption == "unchanged");
+    }
+    return 0;
+}

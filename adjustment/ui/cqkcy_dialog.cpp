@@ -102,18 +102,8 @@ bool TCQKCY::run(CommandContext& ctx) {
 
 namespace {
 
-class TCQKCYHost : public tarvosen::ui::OptionDialogHost {
-  public:
-    explicit TCQKCYHost(QWidget* parent) : dialog_(new TCQKCY(parent)) {}
-    ~TCQKCYHost() override { delete dialog_.data(); }
-    bool run(CommandContext& ctx) override { return dialog_ && dialog_->run(ctx); }
-
-  private:
-    QPointer<TCQKCY> dialog_;
-};
-
-const bool registered = tarvosen::ui::RegisterOptionDialog(
-    OptionDialog::Cqkcy, [](QWidget* parent) { return std::make_unique<TCQKCYHost>(parent); });
+[[maybe_unused]] const bool registered =
+    tarvosen::ui::RegisterDialogClass<TCQKCY>(OptionDialog::Cqkcy);
 
 }  // namespace
 

@@ -109,20 +109,8 @@ bool Tkesha::run(CommandContext& ctx) {
 
 namespace {
 
-// The dialog belongs to its parent window; the host deletes it only if the
-// window has not done so already.
-class TkeshaHost : public tarvosen::ui::OptionDialogHost {
-  public:
-    explicit TkeshaHost(QWidget* parent) : dialog_(new Tkesha(parent)) {}
-    ~TkeshaHost() override { delete dialog_.data(); }
-    bool run(CommandContext& ctx) override { return dialog_ && dialog_->run(ctx); }
-
-  private:
-    QPointer<Tkesha> dialog_;
-};
-
-const bool registered = tarvosen::ui::RegisterOptionDialog(
-    OptionDialog::Kesha, [](QWidget* parent) { return std::make_unique<TkeshaHost>(parent); });
+[[maybe_unused]] const bool registered =
+    tarvosen::ui::RegisterDialogClass<Tkesha>(OptionDialog::Kesha);
 
 }  // namespace
 

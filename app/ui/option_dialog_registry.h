@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include <QPointer>
+
 #include "app/command_context.h"
 #include "app/user_interface.h"
 
@@ -29,6 +31,27 @@ using OptionDialogFactory = std::function<std::unique_ptr<OptionDialogHost>(QWid
 // Registers the factory of one dialog; returns true so it can initialise a
 // static variable: static const bool registered = RegisterOptionDialog(...);
 bool RegisterOptionDialog(OptionDialog id, OptionDialogFactory factory);
+
+// Hosts a dialog class with a `bool run(CommandContext&)`. The dialog belongs
+// to its parent window; the host deletes it only if the window has not done
+// so already.
+template <typename Dialog>
+class DialogHost : public OptionDialogHost {
+public:
+    explicit DialogHost(QWidget* parent) : dialog_(new Dialog(parent)) {}
+    ~DialogHost() override { delete dialog_.data(); }
+    bool run(CommandContext& ctx) override { return dialog_ && dialog_->run(ctx); }
+
+private:
+    QPointer<Dialog> dialog_;
+};
+
+// Registers the dialog class as the one for id.
+template <typename Dialog>
+bool RegisterDialogClass(OptionDialog id) {
+    return RegisterOptionDialog(
+        id, [](QWidget* parent) { return std::make_unique<DialogHost<Dialog>>(parent); });
+}
 
 // The factory registered for id, or an empty function.
 OptionDialogFactory FindOptionDialogFactory(OptionDialog id);

@@ -21,21 +21,8 @@ QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-class DiniOptionHost : public OptionDialogHost {
-  public:
-    explicit DiniOptionHost(QWidget* parent) : dialog_(new TDINIOption(parent)) {}
-    ~DiniOptionHost() override {
-        if (!dialog_->parent()) delete dialog_;  // otherwise its window deletes it
-    }
-    bool run(CommandContext& ctx) override { return dialog_->run(ctx); }
-
-  private:
-    TDINIOption* dialog_;
-};
-
-[[maybe_unused]] const bool registered = RegisterOptionDialog(
-    OptionDialog::DiniOption,
-    [](QWidget* parent) { return std::unique_ptr<OptionDialogHost>(new DiniOptionHost(parent)); });
+[[maybe_unused]] const bool registered =
+    RegisterDialogClass<TDINIOption>(OptionDialog::DiniOption);
 
 }  // namespace
 

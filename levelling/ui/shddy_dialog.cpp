@@ -15,21 +15,8 @@ namespace tarvosen::ui {
 
 namespace {
 
-class ShddyHost : public OptionDialogHost {
-  public:
-    explicit ShddyHost(QWidget* parent) : dialog_(new TSHDDY(parent)) {}
-    ~ShddyHost() override {
-        if (!dialog_->parent()) delete dialog_;  // otherwise its window deletes it
-    }
-    bool run(CommandContext& ctx) override { return dialog_->run(ctx); }
-
-  private:
-    TSHDDY* dialog_;
-};
-
-[[maybe_unused]] const bool registered = RegisterOptionDialog(
-    OptionDialog::Shddy,
-    [](QWidget* parent) { return std::unique_ptr<OptionDialogHost>(new ShddyHost(parent)); });
+[[maybe_unused]] const bool registered =
+    RegisterDialogClass<TSHDDY>(OptionDialog::Shddy);
 
 }  // namespace
 

@@ -33,21 +33,8 @@ QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-class ParaHost : public OptionDialogHost {
-  public:
-    explicit ParaHost(QWidget* parent) : dialog_(new TPara(parent)) {}
-    ~ParaHost() override {
-        if (!dialog_->parent()) delete dialog_;  // otherwise its window deletes it
-    }
-    bool run(CommandContext& ctx) override { return dialog_->run(ctx); }
-
-  private:
-    TPara* dialog_;
-};
-
-[[maybe_unused]] const bool registered = RegisterOptionDialog(
-    OptionDialog::Para,
-    [](QWidget* parent) { return std::unique_ptr<OptionDialogHost>(new ParaHost(parent)); });
+[[maybe_unused]] const bool registered =
+    RegisterDialogClass<TPara>(OptionDialog::Para);
 
 }  // namespace
 

@@ -110,20 +110,8 @@ bool TOption::run(CommandContext& ctx) {
 
 namespace {
 
-// The dialog belongs to its parent window; the host deletes it only if the
-// window has not done so already.
-class TOptionHost : public tarvosen::ui::OptionDialogHost {
-  public:
-    explicit TOptionHost(QWidget* parent) : dialog_(new TOption(parent)) {}
-    ~TOptionHost() override { delete dialog_.data(); }
-    bool run(CommandContext& ctx) override { return dialog_ && dialog_->run(ctx); }
-
-  private:
-    QPointer<TOption> dialog_;
-};
-
-const bool registered = tarvosen::ui::RegisterOptionDialog(
-    OptionDialog::R5Option, [](QWidget* parent) { return std::make_unique<TOptionHost>(parent); });
+[[maybe_unused]] const bool registered =
+    tarvosen::ui::RegisterDialogClass<TOption>(OptionDialog::R5Option);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/command_context.h"
+#include "bench/bench_user.h"
 #include "i18n/message_catalogue.h"
 #include "levelling/levelling_commands.h"
 #include "tests/levelling/dini_lines.h"
@@ -16,28 +17,6 @@ namespace tarvosen {
 namespace {
 
 constexpr int kStations = 10'000;
-
-class SavingUser : public UserInterface {
-  public:
-    explicit SavingUser(std::filesystem::path book) : book_(std::move(book)) {}
-    void showMessage(MessageKind, const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    std::optional<std::filesystem::path> chooseSaveFile(const std::string&,
-                                                        const std::string&) override {
-        return book_;
-    }
-    std::optional<std::filesystem::path> chooseOpenFile(const std::string&) override {
-        return std::nullopt;
-    }
-    bool showOptionDialog(OptionDialog) override { return true; }
-    void setCaption(const std::string&) override {}
-    void progressBegin(int) override {}
-    void progressSetPosition(int) override {}
-    void progressEnd() override {}
-
-  private:
-    std::filesystem::path book_;
-};
 
 // One line of kStations set-ups with varying readings and distances, a few
 // of them beyond the 一等 limits, and an intermediate sight every 50 stations.
@@ -68,7 +47,7 @@ void RunBook(benchmark::State& state, CommandHandler command) {
     Workspace workspace;
     AppState app;
     app.startDirectory = dir;
-    SavingUser user(dir / "book.xlsx");
+    bench::BenchUser user(dir / "book.xlsx");
     DialogOptions options;
     MessageCatalogue catalogue;
     CommandContext ctx{workspace, app, user, options, catalogue};

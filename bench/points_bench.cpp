@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/command_context.h"
+#include "bench/bench_user.h"
 #include "i18n/message_catalogue.h"
 #include "points/point_commands.h"
 
@@ -16,24 +17,6 @@ namespace tarvosen {
 namespace {
 
 constexpr int kPoints = 1'000'000;
-
-class QuietUser : public UserInterface {
-  public:
-    void showMessage(MessageKind, const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    std::optional<std::filesystem::path> chooseSaveFile(const std::string&,
-                                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> chooseOpenFile(const std::string&) override {
-        return std::nullopt;
-    }
-    bool showOptionDialog(OptionDialog) override { return true; }
-    void setCaption(const std::string&) override {}
-    void progressBegin(int) override {}
-    void progressSetPosition(int) override {}
-    void progressEnd() override {}
-};
 
 // Point lines as the R5 conversion writes them, with codes on every other point.
 std::vector<std::string> PointList() {
@@ -71,7 +54,7 @@ void RunCommand(benchmark::State& state, CommandHandler command,
     Workspace workspace;
     AppState app;
     app.startDirectory = dir;
-    QuietUser user;
+    bench::BenchUser user;
     DialogOptions options;
     MessageCatalogue catalogue;
     CommandContext ctx{workspace, app, user, options, catalogue};

@@ -13,30 +13,13 @@
 #include <thread>
 
 #include "app/command_context.h"
+#include "bench/bench_user.h"
 #include "i18n/message_catalogue.h"
 #include "serial/hand_over.h"
 #include "serial/instrument_link.h"
 
 namespace tarvosen {
 namespace {
-
-class SilentUser : public UserInterface {
-  public:
-    void showMessage(MessageKind, const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    std::optional<std::filesystem::path> chooseSaveFile(const std::string&,
-                                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> chooseOpenFile(const std::string&) override {
-        return std::nullopt;
-    }
-    bool showOptionDialog(OptionDialog) override { return false; }
-    void setCaption(const std::string&) override {}
-    void progressBegin(int) override {}
-    void progressSetPosition(int) override {}
-    void progressEnd() override {}
-};
 
 std::string Line(std::size_t i) {
     char buf[64];
@@ -62,7 +45,7 @@ void BM_SerialDownload10MB(benchmark::State& state) {
         }
         Workspace workspace;
         AppState appState;
-        SilentUser user;
+        bench::BenchUser user(std::nullopt, false);
         DialogOptions options;
         MessageCatalogue catalogue;
         CommandContext ctx{workspace, appState, user, options, catalogue};

@@ -11,20 +11,6 @@ namespace {
 
 constexpr std::size_t kNamedLines = 8;
 
-bool Forbidden(char c) {
-    return c == ':' || c == '\\' || c == '/' || c == '?' || c == '*' || c == '[' || c == ']';
-}
-
-// Sheet names compare without regard to the case of ASCII letters.
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 std::string LevellingSheetName(std::string_view lineNumber) {
@@ -33,7 +19,7 @@ std::string LevellingSheetName(std::string_view lineNumber) {
 
 ss::Sheet AddNamedSheet(ss::SpreadsheetSession& session, std::string name) {
     for (char& c : name)
-        if (Forbidden(c)) c = '_';
+        if (ss::kSheetNameForbidden.find(c) != std::string_view::npos) c = '_';
     // One pass over the sheets finds whether the name is taken and the
     // highest copy number in use, so a memory with hundreds of lines of the
     // same number does not look up every copy name of every line again.
@@ -42,9 +28,9 @@ ss::Sheet AddNamedSheet(ss::SpreadsheetSession& session, std::string name) {
     const std::string copyStart = name + " (";
     for (int i = 0; i < session.SheetCount(); ++i) {
         const std::string existing = session.SheetAt(i).Name();
-        if (SameText(existing, name)) taken = true;
+        if (ss::SameSheetName(existing, name)) taken = true;
         if (existing.size() > copyStart.size() + 1 && existing.back() == ')' &&
-            SameText(std::string_view(existing).substr(0, copyStart.size()), copyStart)) {
+            ss::SameSheetName(std::string_view(existing).substr(0, copyStart.size()), copyStart)) {
             int copy = 0;
             const char* first = existing.data() + copyStart.size();
             const char* last = existing.data() + existing.size() - 1;

@@ -51,6 +51,13 @@ public:
     using Failure::Failure;
 };
 
+// Characters a sheet name may not contain.
+inline constexpr std::string_view kSheetNameForbidden = ":\\/?*[]";
+
+// Sheet names are equal when they differ only in the case of ASCII letters,
+// as spreadsheet programs compare them.
+bool SameSheetName(std::string_view a, std::string_view b);
+
 // ---------------------------------------------------------------------------
 // Values
 

@@ -91,8 +91,6 @@ SheetData& Workbook::AddSheet(std::string name) {
     return *sheet;
 }
 
-namespace {
-
 bool SameSheetName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -101,8 +99,6 @@ bool SameSheetName(std::string_view a, std::string_view b) {
             return false;
     return true;
 }
-
-}  // namespace
 
 SheetData* Workbook::FindSheet(std::string_view name) const {
     for (auto& sheet : sheets)
@@ -122,7 +118,7 @@ void Workbook::CheckSheetName(const SheetData& sheet, std::string_view name) con
     const std::size_t characters = TextLength(name);
     if (characters == 0 || characters > 31)
         throw SpreadsheetError("Sheet name " + quoted + " must have 1 to 31 characters");
-    if (name.find_first_of(":\\/?*[]") != std::string_view::npos)
+    if (name.find_first_of(kSheetNameForbidden) != std::string_view::npos)
         throw SpreadsheetError("Sheet name " + quoted + " must not contain : \\ / ? * [ ]");
     if (name.front() == '\'' || name.back() == '\'')
         throw SpreadsheetError("Sheet name " + quoted + " must not begin or end with '");

@@ -21,21 +21,27 @@ void RemoveQuietly(const std::filesystem::path& p) {
 // the conversion, so the text can always be given back.
 class StagedCopy {
 public:
-    explicit StagedCopy(const std::filesystem::path& path) : file_(std::fopen(path.c_str(), "rb")) {
+    explicit StagedCopy(std::filesystem::path path)
+        : path_(std::move(path)), file_(std::fopen(path_.c_str(), "rb")) {
         if (!file_)
-            throw FileError("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
+            throw FileError("Cannot open file \"" + path_.string() + "\": " + std::strerror(errno));
     }
     ~StagedCopy() { close(); }
     StagedCopy(const StagedCopy&) = delete;
     StagedCopy& operator=(const StagedCopy&) = delete;
 
-    // The staged text, read from the start of the open file.
+    // The staged text, read from the start of the open file. A read that
+    // fails throws: the text is then only in the staged file, which is kept,
+    // and the message says where it is.
     std::string bytes() {
         std::string bytes;
-        if (!file_ || std::fseek(file_, 0, SEEK_SET) != 0) return {};
+        bool ok = file_ && std::fseek(file_, 0, SEEK_SET) == 0;
         char buffer[1 << 16];
         std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) bytes.append(buffer, n);
+        while (ok && (n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) bytes.append(buffer, n);
+        if (!ok || std::ferror(file_))
+            throw FileError("Cannot read the text back from \"" + path_.string() +
+                            "\": " + std::strerror(errno) + ". The text is kept in that file.");
         return bytes;
     }
     void close() {
@@ -44,6 +50,7 @@ public:
     }
 
 private:
+    std::filesystem::path path_;
     std::FILE* file_;
 };
 

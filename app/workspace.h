@@ -38,9 +38,6 @@ public:
         std::string_view operator*() const { return Line(*text_, *ends_, i_); }
         iterator& operator++() { ++i_; return *this; }
         iterator operator++(int) { auto old = *this; ++i_; return old; }
-        difference_type operator-(const iterator& o) const {
-            return static_cast<difference_type>(i_) - static_cast<difference_type>(o.i_);
-        }
         bool operator==(const iterator& o) const { return i_ == o.i_; }
 
     private:
@@ -56,7 +53,6 @@ public:
     std::size_t size() const { return ends_->size(); }
     bool empty() const { return ends_->empty(); }
     std::string_view operator[](std::size_t i) const { return Line(*text_, *ends_, i); }
-    std::string_view back() const { return (*this)[size() - 1]; }
     iterator begin() const { return {text_, ends_, 0}; }
     iterator end() const { return {text_, ends_, size()}; }
 

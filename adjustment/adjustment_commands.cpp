@@ -3,7 +3,6 @@
 #include <charconv>
 #include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "adjustment/adjustment_text.h"
 #include "adjustment/cosa_export.h"
@@ -17,9 +16,6 @@ namespace tarvosen {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kCosaTemp = "r5xyz.tmp";
-constexpr const char* kTraverseTemp = "\\~CQCHY.tmp";
 
 // Names given on the command line are taken from the folder it was run in.
 std::string AbsolutePath(const std::string& value) {
@@ -92,20 +88,12 @@ constexpr CliOption kTraverseOptions[] = {
      [](DialogOptions& o, const std::string& v) { o.cqkcy.templateFile = AbsolutePath(v); }},
 };
 
-void RemoveQuietly(const fs::path& p) {
-    std::error_code ignored;
-    fs::remove(p, ignored);
-}
-
 }  // namespace
 
 CommandStatus NikonToCosaCommand(CommandContext& ctx) {
     if (!WorkspaceHasData(ctx, kNoDataForConversion)) return CommandStatus::Stopped;
     if (!ctx.user.showOptionDialog(OptionDialog::Kesha)) return CommandStatus::Cancelled;
-    ConvertInPlaceSteps steps;
-    steps.temp = kCosaTemp;
-    steps.resetDocumentName = true;
-    return ConvertInPlace(ctx, steps, [](CommandContext& c, const fs::path& raw) {
+    return ConvertInPlace(ctx, {.resetDocumentName = true}, [](CommandContext& c, const Workspace& raw) {
         AppendCosaObservations(c, raw);
         return true;
     });
@@ -121,27 +109,33 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
     ParseHeightIncrement(o.heightIncrement);
     // So does a missing or broken template, before the text replaces the raw data.
     if (o.produceBook) CheckRecordBookTemplate(ctx);
-    const fs::path temp = ctx.tempFile(kTraverseTemp);
-    ctx.workspace.save(temp);
-    struct RemoveTemp {
-        fs::path path;
-        ~RemoveTemp() { RemoveQuietly(path); }
-    } removeTemp{temp};
+
+    // The raw data are moved aside: the text takes the workspace's place, the
+    // book still reads the raw data, and they go back when no text was written.
+    Workspace raw;
+    raw.takeFrom(ctx.workspace);
+    bool textWritten = false;
+    struct GiveBack {
+        Workspace& raw;
+        Workspace& workspace;
+        const bool& textWritten;
+        ~GiveBack() {
+            if (!textWritten) workspace.takeFrom(raw);
+        }
+    } giveBack{raw, ctx.workspace, textWritten};
 
     bool stopped = false;
-    if (o.produceText && !WriteAdjustmentText(ctx, temp)) stopped = true;
+    if (o.produceText) {
+        textWritten = WriteAdjustmentText(ctx, raw);
+        stopped = !textWritten;
+    }
     if (o.produceBook && !stopped) {
         std::optional<fs::path> book;
         if (!o.bookFile.empty())
             book = fs::path(o.bookFile);
         else
             book = ctx.user.chooseSaveFile(kRecordBookFilter, "xlsx");
-        if (book) {
-            const int result = WriteRecordBook(ctx, temp, *book, !o.produceText);
-            if (result == -1)
-                throw FileError("Cannot read the staged raw data \"" + temp.string() + "\"");
-            if (result == 0) stopped = true;
-        }
+        if (book && WriteRecordBook(ctx, raw, *book, !o.produceText) == 0) stopped = true;
     }
     return stopped ? CommandStatus::Stopped : CommandStatus::Done;
 }

@@ -73,13 +73,13 @@ std::string IsoDate(const std::chrono::year_month_day& date) {
     return text;
 }
 
-bool WriteAdjustmentText(CommandContext& ctx, const std::filesystem::path& rawFile) {
+bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
     const CqkcyOptions& o = ctx.options.cqkcy;
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
     std::vector<AdjustmentStation> stations;
     RecordNotes notes;
-    NikonRawReader reader(rawFile);
+    NikonRawReader reader(raw);
     RawRecord r;
     while (reader.next(r)) {
         if (r.kind == RawRecordKind::Station) {

@@ -6,9 +6,10 @@
 // distances, target heights) and the closing known point.
 
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "app/workspace.h"
 
 namespace tarvosen {
 
@@ -25,12 +26,12 @@ std::string GeneratedStationName(std::string_view lineName, std::size_t index);
 // yyyy-MM-dd.
 std::string IsoDate(const std::chrono::year_month_day& date);
 
-// Reads the raw records of `rawFile` and replaces the workspace with the
-// adjustment text. Observations before the first set-up are left out with a
+// Reads the raw records of `raw` and replaces the workspace with the
+// adjustment text (`raw` may be the workspace itself). Observations before the first set-up are left out with a
 // warning. Throws ConversionError (before the workspace changes) when the
-// height increment is not a number, FileError when the file cannot be read.
+// height increment is not a number.
 // Returns false (workspace unchanged, with a message) when the data hold no
 // set-up at all.
-bool WriteAdjustmentText(CommandContext& ctx, const std::filesystem::path& rawFile);
+bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw);
 
 }  // namespace tarvosen

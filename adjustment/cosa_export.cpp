@@ -40,7 +40,7 @@ std::string HorizontalDistance(const RawRecord& r) {
 
 }  // namespace
 
-void AppendCosaObservations(CommandContext& ctx, const std::filesystem::path& rawFile) {
+void AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
     const KeshaOptions& o = ctx.options.kesha;
     AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
     AppendKnownPoints(ctx, o.knownPointFile);
@@ -48,7 +48,7 @@ void AppendCosaObservations(CommandContext& ctx, const std::filesystem::path& ra
     RecordNotes notes;
     bool inStation = false;
     double backsight = 0;
-    NikonRawReader reader(rawFile);
+    NikonRawReader reader(raw);
     RawRecord r;
     while (reader.next(r)) {
         if (r.kind == RawRecordKind::Station) {

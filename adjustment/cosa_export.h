@@ -3,7 +3,7 @@
 // accuracy line, the known points, then every station with its directions
 // and horizontal distances.
 
-#include <filesystem>
+#include "app/workspace.h"
 
 namespace tarvosen {
 
@@ -13,11 +13,11 @@ inline constexpr const char* kNoKnownPointsMessage =
     "你没有指定已知点文件，你需要在转换后的文件中手工编辑";
 inline constexpr const char* kKnownPointFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*";
 
-// Appends the observation file for the raw records of `rawFile` to the
+// Appends the observation file for the raw records of `raw` to the
 // workspace, under the options of ctx.options.kesha. A known-point file that
 // cannot be read is warned about and left out. Observations before the first
 // set-up are left out with a warning. Throws ConversionError naming the line
 // when a slope distance to be reduced is not a number.
-void AppendCosaObservations(CommandContext& ctx, const std::filesystem::path& rawFile);
+void AppendCosaObservations(CommandContext& ctx, const Workspace& raw);
 
 }  // namespace tarvosen

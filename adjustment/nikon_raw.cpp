@@ -47,8 +47,6 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
     return record;
 }
 
-NikonRawReader::NikonRawReader(const std::filesystem::path& path) : lines_(path) {}
-
 bool NikonRawReader::next(RawRecord& record) {
     while (lines_.next(line_)) {
         if (auto r = ParseRawRecordLine(line_, lines_.lineNumber())) {

@@ -54,15 +54,13 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
 // Reads the set-ups and observations of a file in order, one line at a time.
 class NikonRawReader {
   public:
-    // Throws FileError when the file cannot be opened.
-    explicit NikonRawReader(const std::filesystem::path& path);
+    explicit NikonRawReader(const Workspace& lines) : lines_(lines) {}
 
     // The next set-up or observation; false at the end of the file.
     bool next(RawRecord& record);
 
     // Lines read so far (the line of the last record returned).
     std::size_t lineNumber() const { return lines_.lineNumber(); }
-    const std::filesystem::path& path() const { return lines_.path(); }
 
   private:
     LineReader lines_;

@@ -57,18 +57,6 @@ double HeightSum(double height, double increment) {
     return std::round((height + increment) * 1e6) / 1e6;
 }
 
-std::size_t CountLines(const fs::path& file) {
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return 0;
-    std::size_t lines = 0;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        lines += static_cast<std::size_t>(std::count(buffer, buffer + got, '\n'));
-    std::fclose(f);
-    return lines;
-}
-
 std::string SlashDate(const std::chrono::year_month_day& date) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d/%02u/%02u", static_cast<int>(date.year()),
@@ -245,7 +233,6 @@ fs::path FindRecordBookTemplate(const CommandContext& ctx) {
         return named;
     }
     std::vector<fs::path> places;
-    if (!ctx.state.userDirectory.empty()) places.push_back(ctx.state.userDirectory);
     if (!ctx.state.startDirectory.empty()) places.push_back(ctx.state.startDirectory);
     for (const auto& dir : places) {
         const fs::path candidate = dir / kRecordBookTemplate;
@@ -264,7 +251,7 @@ void CheckRecordBookTemplate(const CommandContext& ctx) {
     session.Close();
 }
 
-int WriteRecordBook(CommandContext& ctx, const fs::path& rawFile, const fs::path& bookFile,
+int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& bookFile,
                     bool reportReading) {
     const CqkcyOptions& o = ctx.options.cqkcy;
     const double increment = ParseHeightIncrement(o.heightIncrement);
@@ -277,13 +264,8 @@ int WriteRecordBook(CommandContext& ctx, const fs::path& rawFile, const fs::path
     sheet.Cells(3, 5).SetText(o.model);
     sheet.Cells(2, 10).SetText(SlashDate(o.date));
 
-    std::optional<NikonRawReader> reader;
-    try {
-        reader.emplace(rawFile);
-    } catch (const FileError&) {
-        return -1;
-    }
-    const std::size_t totalLines = CountLines(rawFile);
+    NikonRawReader reader(raw);
+    const std::size_t totalLines = raw.lineCount();
     ctx.user.progressBegin(static_cast<int>(std::min<std::size_t>(totalLines, 1u << 30)));
     // The bar goes when reading and saving end, also when they fail.
     struct ProgressGuard {
@@ -301,7 +283,7 @@ int WriteRecordBook(CommandContext& ctx, const fs::path& rawFile, const fs::path
     std::vector<double> heights;
     std::optional<BookStation> current;
     RawRecord r;
-    while (reader->next(r)) {
+    while (reader.next(r)) {
         if (r.lineNumber % 64 == 0) ctx.user.progressSetPosition(static_cast<int>(r.lineNumber));
         if (r.kind == RawRecordKind::Station) {
             if (current) writer.flush(*current, false);

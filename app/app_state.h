@@ -13,12 +13,8 @@ struct AppState {
     // The file that Save writes to.
     std::string currentDocumentName = kDefaultDocumentName;
     // The directory the program started in: the base of the reset document
-    // name and of temporary files whose names begin with "\".
+    // name, and the first place the record-book template is looked for.
     std::filesystem::path startDirectory;
-    // The folder the user started the program from. The window uses the same
-    // folder as startDirectory; the command line runs in a private working
-    // folder and keeps the user's folder here (for finding templates).
-    std::filesystem::path userDirectory;
     int languageIndex = 2;   // 1 English, 2 Simplified Chinese, 3 Traditional Chinese
     int instrumentKind = 1;  // 0..6, see InstrumentLabel
     std::string caption = kApplicationTitle;

@@ -30,11 +30,6 @@ std::string CommandContext::message(int base, std::string_view englishDefault) c
     return catalogue.lookup(base, state.languageIndex, englishDefault);
 }
 
-std::filesystem::path CommandContext::tempFile(std::string_view name) const {
-    if (!name.empty() && name.front() == '\\') return state.startDirectory / name.substr(1);
-    return std::filesystem::current_path() / name;
-}
-
 void AppendWorkspaceLine(CommandContext& ctx, std::string line) {
     const bool isEnd = line == "END";
     ctx.workspace.append(std::move(line));

@@ -31,10 +31,6 @@ struct CommandContext {
     // The catalogue text base + LanguageIndex, or englishDefault when the
     // catalogue has none.
     std::string message(int base, std::string_view englishDefault) const;
-
-    // Where a fixed temporary file lies: names beginning with "\" in
-    // StartDirectory, others in the process's current directory.
-    std::filesystem::path tempFile(std::string_view name) const;
 };
 
 // Appends a line; the line "END" resets the document name and the caption to

@@ -1,29 +1,30 @@
 #pragma once
-// Reads a text file line by line without holding it in memory. Lines end at
-// LF; a CR before the LF is dropped. The line number of the last line read is
-// kept for messages.
+// Reads the lines of a workspace one at a time, as the record readers want
+// them, and keeps the number of the last line read for messages.
 
 #include <cstddef>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "app/workspace.h"
 
 namespace tarvosen {
 
 class LineReader {
 public:
-    // Throws FileError when the file cannot be opened.
-    explicit LineReader(const std::filesystem::path& path);
+    // The workspace must outlive the reader and stay unchanged while it reads.
+    explicit LineReader(const Workspace& lines) : lines_(lines) {}
 
-    // Reads the next line into `line`; false at the end of the file.
-    bool next(std::string& line);
+    // Copies the next line into `line`; false after the last line.
+    bool next(std::string& line) {
+        if (lineNumber_ >= lines_.lineCount()) return false;
+        line.assign(lines_.line(lineNumber_++));
+        return true;
+    }
 
     std::size_t lineNumber() const { return lineNumber_; }
-    const std::filesystem::path& path() const { return path_; }
 
 private:
-    std::filesystem::path path_;
-    std::ifstream in_;
+    const Workspace& lines_;
     std::size_t lineNumber_ = 0;
 };
 

@@ -28,31 +28,6 @@ constexpr const char* kUsage =
     "usage: tarvosen-cli COMMAND [OPTIONS] [INPUT] [-o OUTPUT]\n"
     "       tarvosen-cli list | --help | --version | COMMAND --help\n";
 
-// A private working folder for one run: the command's fixed temporary file
-// names land here, never in the user's folder, and it is removed afterwards.
-class PrivateWorkingFolder {
-public:
-    PrivateWorkingFolder() : previous_(fs::current_path()) {
-        std::string pattern = (fs::temp_directory_path() / "tarvosen-cli-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw FileError("Cannot make a temporary working folder in " +
-                            fs::temp_directory_path().string());
-        folder_ = pattern;
-        fs::current_path(folder_);
-    }
-    ~PrivateWorkingFolder() {
-        std::error_code ignored;
-        fs::current_path(previous_, ignored);
-        fs::remove_all(folder_, ignored);
-    }
-    const fs::path& folder() const { return folder_; }
-    const fs::path& previous() const { return previous_; }
-
-private:
-    fs::path previous_;
-    fs::path folder_;
-};
-
 std::string CaptionOf(const CommandRow& row) {
     if (!row.english.text.empty()) return std::string(row.english.text);
     return std::string(row.gb.text);
@@ -163,12 +138,10 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     options.cqkcy.produceBook = false;
     for (const auto& [option, value] : inv.options) option->apply(options, value);
 
-    PrivateWorkingFolder work;
     Workspace workspace;
     AppState state;
-    state.startDirectory = work.folder();
-    state.userDirectory = work.previous();
-    state.currentDocumentName = (work.folder() / kDefaultDocumentName).string();
+    state.startDirectory = fs::current_path();
+    state.currentDocumentName = (state.startDirectory / kDefaultDocumentName).string();
     MessageCatalogue catalogue;
     if (auto file = FindDataFile(kMessageCatalogueFile)) catalogue.load(*file);
     state.languageIndex = 1;  // messages on a terminal are in English

@@ -55,9 +55,9 @@ ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumb
     return out;
 }
 
-RunOutcome ReadM5Run(CommandContext& ctx, const std::filesystem::path& staged, RecordBook& book) {
-    zeiss::RecordReader reader(staged, kDiniLineLimit);
-    ProgressScope progress(ctx.user, ctx.workspace.lineCount());
+RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book) {
+    zeiss::RecordReader reader(lines, kDiniLineLimit);
+    ProgressScope progress(ctx.user, lines.lineCount());
 
     RunState state = RunState::Idle;
     std::string sheetName;

@@ -71,8 +71,8 @@ enum class RunOutcome {
     NotM5,            // a line is not an M5 line: the message has been shown
 };
 
-// Reads the staged file and drives the book, with the progress bar running
-// over the workspace's line count. File failures throw FileError.
-RunOutcome ReadM5Run(CommandContext& ctx, const std::filesystem::path& staged, RecordBook& book);
+// Reads the M5 lines and drives the book, with the progress bar running over
+// their count.
+RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book);
 
 }  // namespace tarvosen::levelling

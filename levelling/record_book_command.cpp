@@ -1,45 +1,19 @@
 #include "levelling/record_book_command.h"
 
-#include <system_error>
-
 namespace tarvosen::levelling {
-
-namespace {
-
-// Removes the staged file however the command ends: it is a copy of the
-// workspace, which still holds the text.
-class StagedFile {
-  public:
-    explicit StagedFile(std::filesystem::path path) : path_(std::move(path)) {}
-    ~StagedFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    StagedFile(const StagedFile&) = delete;
-    StagedFile& operator=(const StagedFile&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-}  // namespace
 
 std::string BookSavedQuestion(const std::filesystem::path& path) {
     return "文件转换完毕，结果文件存于：" + path.string() + "文件中。是否启用EXCEL打开此结果文档？";
 }
 
 CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) {
-    const StagedFile staged(ctx.tempFile(kStagedDiniFile));
-    ctx.workspace.save(staged.path());
-
     const auto chosen = ctx.user.chooseSaveFile(kWorkbookFilter, kWorkbookExtension);
     if (!chosen) return CommandStatus::Cancelled;
 
     spreadsheet::SpreadsheetSession session;
     session.NewWorkbook();
     const auto book = makeBook(session);
-    const RunOutcome outcome = ReadM5Run(ctx, staged.path(), *book);
+    const RunOutcome outcome = ReadM5Run(ctx, ctx.workspace, *book);
     if (outcome == RunOutcome::NotM5) return CommandStatus::Stopped;
     // A book without a levelling line would be an empty workbook reported
     // as a finished conversion.

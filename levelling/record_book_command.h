@@ -12,8 +12,6 @@
 
 namespace tarvosen::levelling {
 
-// The workspace is staged here for the reading.
-inline constexpr const char* kStagedDiniFile = "\\~dini12.tmp";
 inline constexpr const char* kWorkbookFilter = "Excel Workbook (*.xlsx)|*.xlsx";
 inline constexpr const char* kWorkbookExtension = "xlsx";
 

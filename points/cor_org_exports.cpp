@@ -28,7 +28,7 @@ std::string OrgLine(const PointRecord& p) {
     return line;
 }
 
-bool ExportPointsToCor(CommandContext& ctx, const std::filesystem::path& in) {
+bool ExportPointsToCor(CommandContext& ctx, const Workspace& in) {
     PointListReader reader(in);
     PointRecord p;
     for (long counter = 1; reader.ReadPointRecord(p); ++counter) {
@@ -39,7 +39,7 @@ bool ExportPointsToCor(CommandContext& ctx, const std::filesystem::path& in) {
     return true;
 }
 
-bool ExportPointsToOrg(CommandContext& ctx, const std::filesystem::path& in) {
+bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in) {
     PointListReader reader(in);
     PointRecord p;
     while (reader.ReadPointRecord(p)) AppendWorkspaceLine(ctx, OrgLine(p));

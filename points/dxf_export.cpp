@@ -17,7 +17,7 @@ std::size_t DxfLineCount(const WorkspaceLines& pointList) {
     return count;
 }
 
-bool ExportPointsToDxf(CommandContext& ctx, const std::filesystem::path& in) {
+bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     // Lines go to the workspace directly: a TEXT value "END" would only reset
     // the document name, which this command resets at its end anyway.
     const zeiss::DxfLineSink sink = [&ctx](std::string_view line) {

@@ -1,7 +1,6 @@
 #include "points/nikon300_raw.h"
 
 #include <array>
-#include <fstream>
 
 #include "points/line_issues.h"
 #include "points/text_lines.h"
@@ -34,14 +33,13 @@ bool IsNikon300400Signature(std::string_view line) {
     return zeiss::TrimBlanksAndControls(f[0]) == "2" && f[1] == "9" && f[3] == "NS002";
 }
 
-bool IsNikon300400Raw(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    // The four signature fields and their commas fit in 30 characters.
-    std::array<char, 64> buf{};
-    in.read(buf.data(), buf.size());
-    std::string_view head(buf.data(), static_cast<std::size_t>(in.gcount()));
-    head = head.substr(0, head.find_first_of("\n\x1a"));
+bool IsNikon300400Raw(const Workspace& lines) {
+    if (lines.empty()) return false;
+    // The four signature fields and their commas fit in 30 characters; the
+    // first 64 bytes of the text as it is saved (CR LF line ends) are read.
+    std::string head(lines.line(0).substr(0, 64));
+    if (head.size() < 64) head += '\r';
+    head = head.substr(0, head.find('\x1a'));
     return IsNikon300400Signature(head);
 }
 
@@ -64,7 +62,7 @@ RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point, bo
     return present == 5 ? RawRecordKind::Coordinates : RawRecordKind::Short;
 }
 
-bool ConvertNikon300400ToPoints(CommandContext& ctx, const std::filesystem::path& in) {
+bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
     if (!IsNikon300400Raw(in)) {
         ctx.user.error(kNotNikon300400Message);
         return false;

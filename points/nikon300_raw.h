@@ -17,8 +17,8 @@ inline constexpr const char* kNotNikon300400Message = "本文件不是NIKON 300,
 // The signature test on the first line: fields of at most 4, 4, 9 and 9
 // characters, each ended by a comma; the first is "2" once blanks and
 // control characters around it are removed, the second exactly "9", the
-// fourth exactly "NS002". False when the file cannot be opened.
-bool IsNikon300400Raw(const std::filesystem::path& path);
+// fourth exactly "NS002". False for an empty text.
+bool IsNikon300400Raw(const Workspace& lines);
 bool IsNikon300400Signature(std::string_view firstLine);
 
 enum class RawRecordKind { Other, Coordinates, Short };
@@ -30,6 +30,6 @@ RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point, bo
 
 // The ConvertInPlace body: one point line "name,X,Y,Z,code" per coordinate
 // record. Stops with kNotNikon300400Message when the signature test fails.
-bool ConvertNikon300400ToPoints(CommandContext& ctx, const std::filesystem::path& in);
+bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in);
 
 }  // namespace tarvosen::points

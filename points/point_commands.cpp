@@ -24,12 +24,12 @@ CommandStatus Export(CommandContext& ctx, const ConvertInPlaceSteps& steps, std:
 }  // namespace
 
 CommandStatus PointsToDxfCommand(CommandContext& ctx) {
-    return Export(ctx, {"r5xyz.tmp", true}, points::DxfLineCount(ctx.workspace.view()),
+    return Export(ctx, {.resetDocumentName = true}, points::DxfLineCount(ctx.workspace.view()),
                   points::ExportPointsToDxf);
 }
 
 CommandStatus PointsToR5Command(CommandContext& ctx) {
-    return Export(ctx, {"r5xyz.tmp", true}, ctx.workspace.lineCount() + 1,
+    return Export(ctx, {.resetDocumentName = true}, ctx.workspace.lineCount() + 1,
                   points::ExportPointsToR5);
 }
 
@@ -43,17 +43,17 @@ std::span<const CliOption> PointsToR5CliOptions() {
 }
 
 CommandStatus PointsToCorCommand(CommandContext& ctx) {
-    return Export(ctx, {"~temp~.tmp", false}, 2 * ctx.workspace.lineCount(),
+    return Export(ctx, {.resetDocumentName = false}, 2 * ctx.workspace.lineCount(),
                   points::ExportPointsToCor);
 }
 
 CommandStatus PointsToOrgCommand(CommandContext& ctx) {
-    return Export(ctx, {"~DHtemp~.tmp", false}, ctx.workspace.lineCount(),
+    return Export(ctx, {.resetDocumentName = false}, ctx.workspace.lineCount(),
                   points::ExportPointsToOrg);
 }
 
 CommandStatus Nikon300ToPointsCommand(CommandContext& ctx) {
-    return Export(ctx, {"~temp~.tmp", false}, ctx.workspace.lineCount(),
+    return Export(ctx, {.resetDocumentName = false}, ctx.workspace.lineCount(),
                   points::ConvertNikon300400ToPoints);
 }
 

@@ -16,10 +16,10 @@ namespace tarvosen::points {
 // The number of lines the drawing of these point list lines takes.
 std::size_t DxfLineCount(const WorkspaceLines& pointList);
 
-bool ExportPointsToDxf(CommandContext& ctx, const std::filesystem::path& in);
-bool ExportPointsToR5(CommandContext& ctx, const std::filesystem::path& in);
-bool ExportPointsToCor(CommandContext& ctx, const std::filesystem::path& in);
-bool ExportPointsToOrg(CommandContext& ctx, const std::filesystem::path& in);
+bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in);
+bool ExportPointsToR5(CommandContext& ctx, const Workspace& in);
+bool ExportPointsToCor(CommandContext& ctx, const Workspace& in);
+bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in);
 
 // EPSW *.COR: the two lines of the entry of the `counter`-th point (from 1).
 std::string CorNumberLine(long counter);

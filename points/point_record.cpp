@@ -34,7 +34,7 @@ PointLineShape ParsePointLine(std::string_view line, PointRecord& record) {
     return shape;
 }
 
-PointListReader::PointListReader(const std::filesystem::path& path) : lines_(path) {}
+PointListReader::PointListReader(const Workspace& lines) : lines_(lines) {}
 
 bool PointListReader::ReadPointRecord(PointRecord& record) {
     if (lines_.nextNonBlank(line_)) {

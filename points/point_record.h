@@ -40,7 +40,7 @@ PointLineShape ParsePointLine(std::string_view line, PointRecord& record);
 // could not be read as they stand are remembered and described by warnings().
 class PointListReader {
   public:
-    explicit PointListReader(const std::filesystem::path& path);
+    explicit PointListReader(const Workspace& lines);
 
     // Reads the next record; false at the end of the input.
     bool ReadPointRecord(PointRecord& record);

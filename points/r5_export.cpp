@@ -32,7 +32,7 @@ std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabet
     return zeiss::FormatR5CoordinateLine(address, code, name, p.x, p.y, p.z);
 }
 
-bool ExportPointsToR5(CommandContext& ctx, const std::filesystem::path& in) {
+bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     const bool convert = ctx.options.r5.convertAlphabeticToNumber;
     PointListReader reader(in);
     PointRecord p;

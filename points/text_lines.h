@@ -1,10 +1,8 @@
 #pragma once
-// Lines of a staged workspace file read as a DOS text file is: LF ends a
-// line, a CR before it is dropped, and a Ctrl-Z byte ends the input (old
+// Workspace lines read as a DOS text file is: a Ctrl-Z byte ends the input (old
 // instrument and DOS programs end their files with one). Streaming.
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 
 #include "app/line_reader.h"
@@ -13,7 +11,7 @@ namespace tarvosen::points {
 
 class TextLines {
   public:
-    explicit TextLines(const std::filesystem::path& path) : lines_(path) {}
+    explicit TextLines(const Workspace& lines) : lines_(lines) {}
 
     // The next line that is not blank (empty or only blanks, tabs and CRs);
     // false at the end of the input.

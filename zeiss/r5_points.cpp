@@ -16,28 +16,6 @@ namespace tarvosen::zeiss {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-FilePtr OpenForWriting(const std::filesystem::path& path) {
-    FilePtr f(std::fopen(path.c_str(), "wb"));
-    if (f) std::setvbuf(f.get(), nullptr, _IOFBF, 1 << 16);
-    return f;
-}
-
-// Closes the file and throws FileError when anything written was lost.
-void CloseChecked(FilePtr& f, const std::filesystem::path& path) {
-    bool failed = std::fflush(f.get()) != 0 || std::ferror(f.get()) != 0;
-    std::string reason = failed ? std::strerror(errno) : "";
-    if (std::fclose(f.release()) != 0 && !failed) {
-        failed = true;
-        reason = std::strerror(errno);
-    }
-    if (failed) throw FileError("Cannot write file \"" + path.string() + "\": " + reason);
-}
-
 // "%.3f", or "%10.3f" when padded.
 void AppendFixed3(std::string& out, double v, bool padded) {
     char buf[400];
@@ -61,7 +39,7 @@ PointXYZ ComputePolarPoint(const StationState& station, const PolarObservation& 
             std::cos(v) * d + (station.z + station.instrumentHeight - station.targetHeight)};
 }
 
-void PointFileWriter::writePointLine(double x, double y, double z, std::string_view code,
+void PointListWriter::writePointLine(double x, double y, double z, std::string_view code,
                                      std::string_view pointNumber) {
     line_.clear();
     if (options_.reassignPointNames)
@@ -75,20 +53,13 @@ void PointFileWriter::writePointLine(double x, double y, double z, std::string_v
     }
     line_ += ',';
     if (withCode) line_ += code;
-    line_ += '\n';
-    std::fwrite(line_.data(), 1, line_.size(), out_);
+    out_.append(line_);
     ++pointCounter_;
 }
 
-int ConvertR5ToPointFile(CommandContext& ctx, const std::filesystem::path& in,
-                         const std::filesystem::path& out, int& pointCounter) {
+int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, int& pointCounter) {
     StationState station;
-    FilePtr file = OpenForWriting(out);
-    if (!file) {
-        ctx.user.error("Error Writing Disk (\"" + out.string() + "\": " + std::strerror(errno) + ")");
-        return -1;
-    }
-    PointFileWriter writer(file.get(), ctx.options.r5, pointCounter);
+    PointListWriter writer(out, ctx.options.r5, pointCounter);
     RecordReader reader(in, kR5PointReadLimit);
     const bool compute = ctx.options.r5.computeFromObservations();
 
@@ -147,25 +118,14 @@ int ConvertR5ToPointFile(CommandContext& ctx, const std::filesystem::path& in,
             }
         }
     }
-    CloseChecked(file, out);
     reader.reportCutLines(ctx.user);
     return result;
 }
 
-void WriteDxfFromPointFile(const std::filesystem::path& pointFile,
-                           const std::filesystem::path& dxfFile) {
-    LineReader reader(pointFile);
-    FilePtr file = OpenForWriting(dxfFile);
-    if (!file)
-        throw FileError("Cannot write file \"" + dxfFile.string() + "\": " + std::strerror(errno));
-    std::FILE* f = file.get();
-    const DxfLineSink sink = [f](std::string_view l) {
-        std::fwrite(l.data(), 1, l.size(), f);
-        std::fputc('\n', f);
-    };
+void WriteDxfFromPoints(const Workspace& points, Workspace& dxf) {
+    const DxfLineSink sink = [&dxf](std::string_view l) { dxf.append(l); };
     WriteDxfHead(sink);
-    std::string line;
-    while (reader.next(line)) {
+    for (const std::string_view line : points.view()) {
         // name, X, Y, Z up to the next comma each; the code is the rest.
         std::string_view rest = line;
         std::string_view fields[4];
@@ -177,7 +137,6 @@ void WriteDxfFromPointFile(const std::filesystem::path& pointFile,
         WriteDxfPoint(sink, {fields[0], fields[1], fields[2], fields[3], rest});
     }
     WriteDxfTail(sink);
-    CloseChecked(file, dxfFile);
 }
 
 }  // namespace tarvosen::zeiss

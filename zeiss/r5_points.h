@@ -3,13 +3,12 @@
 // Known coordinates are taken as they stand; with the record format Mem/1 the
 // polar observations are computed from the current station.
 
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "app/command_context.h"
 #include "app/dialog_options.h"
+#include "app/workspace.h"
 
 namespace tarvosen::zeiss {
 
@@ -39,11 +38,11 @@ struct PointXYZ {
 // correction); heights are station Z + instrument height - target height.
 PointXYZ ComputePolarPoint(const StationState& station, const PolarObservation& observation);
 
-// Writes point file lines "name,X,Y,Z,code" ("%.3f" numbers) or, without the
-// code, "name,%10.3f,%10.3f,%10.3f," and counts them.
-class PointFileWriter {
+// Appends point list lines "name,X,Y,Z,code" ("%.3f" numbers) or, without
+// the code, "name,%10.3f,%10.3f,%10.3f," and counts them.
+class PointListWriter {
   public:
-    PointFileWriter(std::FILE* out, const R5Options& options, int& pointCounter)
+    PointListWriter(Workspace& out, const R5Options& options, int& pointCounter)
         : out_(out), options_(options), pointCounter_(pointCounter) {}
 
     // WritePointLine: the name is the R5 point number, or the running point
@@ -52,22 +51,20 @@ class PointFileWriter {
                         std::string_view pointNumber);
 
   private:
-    std::FILE* out_;
+    Workspace& out_;
     const R5Options& options_;
     int& pointCounter_;
     std::string line_;
 };
 
-// Reads the R5 file `in` and writes the point file `out`. Returns 0 when the
-// input ended, 1 when an "END" line ended it, -1 when it stopped with a
-// message ("Error Writing Disk", or the file is not R5). Malformed numbers
-// throw ConversionError naming the line.
-int ConvertR5ToPointFile(CommandContext& ctx, const std::filesystem::path& in,
-                         const std::filesystem::path& out, int& pointCounter);
+// Reads the R5 lines `in` and appends the point list to `out`. Returns 0
+// when the input ended, 1 when an "END" line ended it, -1 when it stopped
+// with a message (the lines are not R5). Malformed numbers throw
+// ConversionError naming the line.
+int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, int& pointCounter);
 
-// Writes the DXF point drawing of the point file `pointFile` to `dxfFile`,
-// copying name, X, Y, Z and code as the texts found there.
-void WriteDxfFromPointFile(const std::filesystem::path& pointFile,
-                           const std::filesystem::path& dxfFile);
+// Appends the DXF point drawing of the point list `points` to `dxf`, copying
+// name, X, Y, Z and code as the texts found there.
+void WriteDxfFromPoints(const Workspace& points, Workspace& dxf);
 
 }  // namespace tarvosen::zeiss

@@ -93,7 +93,7 @@ std::string ConvertRec500LineToM5(const FixedColumns& line) {
                 : FormatM5InformationLine(address, text, fields);
 }
 
-bool AppendR5AsM5(CommandContext& ctx, const std::filesystem::path& in) {
+bool AppendR5AsM5(CommandContext& ctx, const Workspace& in) {
     RecordReader reader(in, kR5M5ReadLimit);
     std::string text;
     while (reader.next(text)) {
@@ -106,7 +106,7 @@ bool AppendR5AsM5(CommandContext& ctx, const std::filesystem::path& in) {
     return true;
 }
 
-bool AppendM5AsR5(CommandContext& ctx, const std::filesystem::path& in) {
+bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
     RecordReader reader(in, kR5M5ReadLimit);
     std::string text;
     bool endLine = false;
@@ -125,7 +125,7 @@ bool AppendM5AsR5(CommandContext& ctx, const std::filesystem::path& in) {
     return true;
 }
 
-bool AppendRec500AsM5(CommandContext& ctx, const std::filesystem::path& in) {
+bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
     RecordReader reader(in, kRec500ReadLimit);
     std::string text;
     while (reader.next(text)) {

@@ -35,8 +35,8 @@ std::string GonToDmsText(double gon);
 // The ConvertInPlace bodies: read the staged file and append the converted
 // lines to the workspace. False when the file turned out not to be of the
 // expected kind (the message has been shown).
-bool AppendR5AsM5(CommandContext& ctx, const std::filesystem::path& in);
-bool AppendM5AsR5(CommandContext& ctx, const std::filesystem::path& in);
-bool AppendRec500AsM5(CommandContext& ctx, const std::filesystem::path& in);
+bool AppendR5AsM5(CommandContext& ctx, const Workspace& in);
+bool AppendM5AsR5(CommandContext& ctx, const Workspace& in);
+bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in);
 
 }  // namespace tarvosen::zeiss

@@ -5,7 +5,6 @@
 // says once which line was cut.
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 
 #include "app/line_reader.h"
@@ -15,8 +14,7 @@ namespace tarvosen::zeiss {
 
 class RecordReader {
   public:
-    RecordReader(const std::filesystem::path& path, std::size_t limit)
-        : reader_(path), limit_(limit) {}
+    RecordReader(const Workspace& lines, std::size_t limit) : reader_(lines), limit_(limit) {}
 
     bool next(std::string& line);
     std::size_t lineNumber() const { return reader_.lineNumber(); }

@@ -9,12 +9,10 @@ namespace tarvosen {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// The first stage of both R5 commands: the R5 file to the point file.
-FileStage R5ToPointStage(int& pointCounter) {
-    return [&pointCounter](CommandContext& ctx, const fs::path& in, const fs::path& out) {
-        return zeiss::ConvertR5ToPointFile(ctx, in, out, pointCounter) != -1;
+// The first stage of both R5 commands: the R5 lines to the point list.
+ConversionStage R5ToPointStage(int& pointCounter) {
+    return [&pointCounter](CommandContext& ctx, const Workspace& in, Workspace& out) {
+        return zeiss::ConvertR5ToPoints(ctx, in, out, pointCounter) != -1;
     };
 }
 
@@ -45,8 +43,6 @@ CommandStatus R5ToPointsCommand(CommandContext& ctx) {
     int pointCounter = 0;
     ConvertToFileSteps steps{.filter = "Text File(*.Txt)|*.TXT",
                              .defaultExtension = "txt",
-                             .inputTemp = "~~temp~.tmp",
-                             .stageTemps = {"pointtmp.tmp"},
                              .stages = {R5ToPointStage(pointCounter)}};
     return ConvertToFile(ctx, steps);
 }
@@ -59,11 +55,9 @@ CommandStatus R5ToDxfCommand(CommandContext& ctx) {
     ConvertToFileSteps steps{
         .filter = "AutoCAD Dxf File(*.Dxf)|*.Dxf",
         .defaultExtension = "dxf",
-        .inputTemp = "~~temp~.tmp",
-        .stageTemps = {"pointtmp.tmp", "dxftmp.tmp"},
         .stages = {R5ToPointStage(pointCounter),
-                   [](CommandContext&, const fs::path& in, const fs::path& out) {
-                       zeiss::WriteDxfFromPointFile(in, out);
+                   [](CommandContext&, const Workspace& in, Workspace& out) {
+                       zeiss::WriteDxfFromPoints(in, out);
                        return true;
                    }}};
     return ConvertToFile(ctx, steps);
@@ -73,15 +67,15 @@ std::span<const CliOption> R5ToDxfCliOptions() {
 }
 
 CommandStatus R5ToM5Command(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {.temp = "R52M5.tmp"}, zeiss::AppendR5AsM5);
+    return ConvertInPlace(ctx, {}, zeiss::AppendR5AsM5);
 }
 
 CommandStatus M5ToR5Command(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {.temp = "M52R5.tmp"}, zeiss::AppendM5AsR5);
+    return ConvertInPlace(ctx, {}, zeiss::AppendM5AsR5);
 }
 
 CommandStatus Rec500ToM5Command(CommandContext& ctx) {
-    return ConvertInPlace(ctx, {.temp = "~R5002M5.tmp"}, zeiss::AppendRec500AsM5);
+    return ConvertInPlace(ctx, {}, zeiss::AppendRec500AsM5);
 }
 
 CommandStatus ShowR5OptionsCommand(CommandContext& ctx) {

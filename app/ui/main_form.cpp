@@ -105,7 +105,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     // FormCreate
     std::error_code ec;
     state_.startDirectory = std::filesystem::current_path(ec);
-    state_.userDirectory = state_.startDirectory;
     state_.instrumentKind = 1;
     state_.caption = kFormCaption;
 

@@ -29,7 +29,6 @@ TEST(CosaExport, WritesAccuracyStationsDirectionsAndDistances) {
     EXPECT_EQ(t.user.texts(MessageKind::Warning), Lines{kNoKnownPointsMessage});
     EXPECT_EQ(t.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::Kesha});
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
-    EXPECT_FALSE(std::filesystem::exists(t.dir() / "r5xyz.tmp"));
 }
 
 TEST(CosaExport, ReducesDirectionsAcrossNorthAndSlopeDistancesToHorizontal) {

@@ -13,8 +13,9 @@ namespace {
 
 // Reads every record of a text into "S:name/backsight/height/reading" and
 // "O:point/target/distance/ha/za" with their line numbers.
-std::vector<std::string> ReadAll(test::TestContext& t, const std::string& text) {
-    NikonRawReader reader(t.writeFile("raw.txt", text));
+std::vector<std::string> ReadAll(test::TestContext&, const std::string& text) {
+    const Workspace lines = test::LinesOfText(text);
+    NikonRawReader reader(lines);
     std::vector<std::string> out;
     RawRecord r;
     while (reader.next(r)) {
@@ -81,7 +82,8 @@ TEST(NikonRawReader, ReadsTheInstrumentCorpus) {
     for (const Expect& e : {Expect{"nikon_raw/tops-nikon-dtm330.raw", 4, 5},
                             Expect{"nikon_raw/taheoport-nivo3m-161226-1.raw", 9, 402},
                             Expect{"nikon_raw/tops-trimble-m3-051012-1.raw", 0, 177}}) {
-        NikonRawReader reader(test::CorpusFile(e.file));
+        const Workspace lines = test::LinesOfFile(test::CorpusFile(e.file));
+        NikonRawReader reader(lines);
         RawRecord r;
         int stations = 0, observations = 0;
         while (reader.next(r)) (r.kind == RawRecordKind::Station ? stations : observations)++;
@@ -98,11 +100,6 @@ TEST(WorkspaceHasData, SaysSoWhenTheWorkspaceIsEmpty) {
     t.setLines({""});
     EXPECT_TRUE(WorkspaceHasData(t.ctx, kNoDataForConversion));
     EXPECT_EQ(t.user.messages.size(), 1u);
-}
-
-TEST(NikonRawReader, MissingFileIsAFileError) {
-    test::TestContext t;
-    EXPECT_THROW(NikonRawReader(t.dir() / "missing.raw"), FileError);
 }
 
 }  // namespace

@@ -14,7 +14,11 @@ using test::TestContext;
 TEST(FileCommands, SaveRightAfterStartWritesNonameInTheCurrentFolder) {
     TestContext t;
     t.setLines({"x"});
-    EXPECT_EQ(SaveFileCommand(t.ctx), CommandStatus::Done);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(t.dir());
+    const auto status = SaveFileCommand(t.ctx);
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(status, CommandStatus::Done);
     EXPECT_EQ(t.readFile(t.dir() / "NONAME.TXT"), "x\r\n");
 }
 
@@ -65,15 +69,8 @@ TEST(AppendWorkspaceLine, EndResetsTheDocumentNameAndKeepsTheLine) {
     EXPECT_EQ(t.user.caption, t.state.currentDocumentName);
 }
 
-TEST(TempFiles, BackslashNamesLieInTheStartDirectory) {
-    TestContext t;
-    t.state.startDirectory = "/start";
-    EXPECT_EQ(t.ctx.tempFile("\\~dini12.tmp"), std::filesystem::path("/start/~dini12.tmp"));
-    EXPECT_EQ(t.ctx.tempFile("r5xyz.tmp"), t.dir() / "r5xyz.tmp");
-}
-
 // A body that upper-cases every line, or stops at a line "STOP".
-bool UpperCase(CommandContext& ctx, const std::filesystem::path& in) {
+bool UpperCase(CommandContext& ctx, const Workspace& in) {
     LineReader reader(in);
     std::string line;
     while (reader.next(line)) {
@@ -87,44 +84,39 @@ bool UpperCase(CommandContext& ctx, const std::filesystem::path& in) {
     return true;
 }
 
-TEST(ConvertInPlace, ReplacesTheWorkspaceAndDeletesTheTemporaryFile) {
+TEST(ConvertInPlace, ReplacesTheWorkspace) {
     TestContext t;
     t.setLines({"a", "b"});
-    EXPECT_EQ(ConvertInPlace(t.ctx, {"~temp~.tmp", true}, UpperCase), CommandStatus::Done);
+    EXPECT_EQ(ConvertInPlace(t.ctx, {.resetDocumentName = true}, UpperCase), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_FALSE(std::filesystem::exists(t.dir() / "~temp~.tmp"));
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
 }
 
 TEST(ConvertInPlace, AStoppedOrFailedConversionGivesTheTextBack) {
     TestContext t;
     t.setLines({"a", "STOP", "c"});
-    EXPECT_EQ(ConvertInPlace(t.ctx, {"R52M5.tmp"}, UpperCase), CommandStatus::Stopped);
+    EXPECT_EQ(ConvertInPlace(t.ctx, {}, UpperCase), CommandStatus::Stopped);
     EXPECT_EQ(t.workspace.lines(), (std::vector<std::string>{"a", "STOP", "c"}));
-    EXPECT_TRUE(std::filesystem::exists(t.dir() / "R52M5.tmp"));
 
-    auto thrower = [](CommandContext& ctx, const std::filesystem::path&) -> bool {
+    auto thrower = [](CommandContext& ctx, const Workspace&) -> bool {
         AppendWorkspaceLine(ctx, "half");
         throw ConversionError("'x' is not a valid floating point value");
     };
-    EXPECT_THROW(ConvertInPlace(t.ctx, {"R52M5.tmp"}, thrower), ConversionError);
+    EXPECT_THROW(ConvertInPlace(t.ctx, {}, thrower), ConversionError);
     EXPECT_EQ(t.workspace.lineCount(), 3u);
 }
 
 TEST(ConvertToFile, SavesTheResultUnderTheChosenName) {
     TestContext t;
     t.setLines({"x"});
-    ConvertToFileSteps steps{"Text File(*.Txt)|*.TXT", "", "~~temp~.tmp", {"pointtmp.tmp"},
-                             {[](CommandContext&, const std::filesystem::path& in,
-                                 const std::filesystem::path& out) {
-                                 std::filesystem::copy_file(in, out);
+    ConvertToFileSteps steps{"Text File(*.Txt)|*.TXT", "",
+                             {[](CommandContext&, const Workspace& in, Workspace& out) {
+                                 for (std::string_view line : in.view()) out.append(line);
                                  return true;
                              }}};
     t.user.saveAnswers.push_back(t.dir() / "out.txt");
     EXPECT_EQ(ConvertToFile(t.ctx, steps), CommandStatus::Done);
     EXPECT_EQ(t.readFile(t.dir() / "out.txt"), "x\r\n");
-    EXPECT_FALSE(std::filesystem::exists(t.dir() / "~~temp~.tmp"));
-    EXPECT_FALSE(std::filesystem::exists(t.dir() / "pointtmp.tmp"));
     EXPECT_EQ(t.user.caption, "Tarvosen  Data Processor--[" + (t.dir() / "out.txt").string() + "]");
 
     t.user.saveAnswers.push_back(std::nullopt);

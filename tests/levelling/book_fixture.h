@@ -69,10 +69,8 @@ struct BookRun {
     void run(const std::vector<std::string>& lines, Make make) {
         session.NewWorkbook();
         t.setLines(lines);
-        const auto path = t.dir() / "staged.tmp";
-        t.workspace.save(path);
         book = make(session, t.ctx);
-        outcome = levelling::ReadM5Run(t.ctx, path, *book);
+        outcome = levelling::ReadM5Run(t.ctx, t.workspace, *book);
     }
 
     ss::Sheet sheet(const std::string& name) {

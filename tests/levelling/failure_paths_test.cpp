@@ -33,26 +33,6 @@ DiniLines Lines(int stations) {
     return d;
 }
 
-TEST(RecordBookFailures, AStagedFileRemovedWhileTheSaveDialogIsUpIsAFailureNamingIt) {
-    for (Handler book : kBooks) {
-        TestContext t;
-        t.setLines(Lines(2).lines);
-        const auto before = t.workspace.lines();
-        const fs::path staged = t.dir() / "~dini12.tmp";
-        t.user.whileSaveDialogIsOpen = [&] { fs::remove(staged); };
-        t.user.saveAnswers.push_back(t.dir() / "book.xlsx");
-        try {
-            book(t.ctx);
-            ADD_FAILURE() << "a missing staged file passed";
-        } catch (const FileError& e) {
-            EXPECT_NE(std::string(e.what()).find("\"" + staged.string() + "\": No such file"), npos)
-                << e.what();
-        }
-        EXPECT_EQ(t.workspace.lines(), before);
-        EXPECT_EQ(FolderListing(t.dir().string()), "");
-    }
-}
-
 TEST(RecordBookFailures, AWorkbookInAFolderThatDoesNotExistIsRefusedByName) {
     REQUIRE_XLSX_ENGINE();
     for (Handler book : kBooks) {

@@ -35,9 +35,7 @@ struct Read {
     RunOutcome outcome{};
     explicit Read(const std::vector<std::string>& lines) {
         t.setLines(lines);
-        std::string text;
-        for (const auto& l : lines) text += l + "\n";
-        outcome = ReadM5Run(t.ctx, t.writeFile("in.tmp", text), book);
+        outcome = ReadM5Run(t.ctx, t.workspace, book);
     }
 };
 
@@ -140,8 +138,7 @@ TEST(M5RunReader, RealDiniFileGivesTwoLinesWithoutItsVoidedSights) {
     TestContext t;
     RecordingBook book;
     t.workspace.load(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat"));
-    t.workspace.save(t.dir() / "in.tmp");
-    EXPECT_EQ(ReadM5Run(t.ctx, t.dir() / "in.tmp", book), RunOutcome::Read);
+    EXPECT_EQ(ReadM5Run(t.ctx, t.workspace, book), RunOutcome::Read);
     const auto& e = book.events;
     ASSERT_FALSE(e.empty());
     EXPECT_EQ(e.front(), "sheet 1");

@@ -24,12 +24,11 @@ TEST(Nikon300400Signature, FirstFourFieldsOfTheFirstLine) {
     EXPECT_FALSE(IsNikon300400Signature("   2 ,9,x,NS002,"));       // first field over 4
     EXPECT_FALSE(IsNikon300400Signature(""));
 
-    TestContext t;
     EXPECT_TRUE(
-        points::IsNikon300400Raw(t.writeFile("a.raw", "2,9,x,NS002,\r\n1,1,M,P,C,1,2,3,\r\n")));
+        points::IsNikon300400Raw(test::LinesOfText("2,9,x,NS002,\r\n1,1,M,P,C,1,2,3,\r\n")));
     // The signature never takes fields from the next line.
-    EXPECT_FALSE(points::IsNikon300400Raw(t.writeFile("b.raw", "2,9,\r\nx,NS002,\r\n")));
-    EXPECT_FALSE(points::IsNikon300400Raw(t.dir() / "absent.raw"));
+    EXPECT_FALSE(points::IsNikon300400Raw(test::LinesOfText("2,9,\r\nx,NS002,\r\n")));
+    EXPECT_FALSE(points::IsNikon300400Raw(Workspace{}));
 }
 
 TEST(Nikon300ToPoints, CoordinateRecordsBecomePointLines) {
@@ -47,7 +46,6 @@ TEST(Nikon300ToPoints, CoordinateRecordsBecomePointLines) {
                      "BM7,3512450.000, 498260.000,46.125,", "104,1,2,3,W", "105,4,5,6,K"}));
     EXPECT_TRUE(run.warnings.empty());
     EXPECT_EQ(t.state.currentDocumentName, "job.raw");
-    EXPECT_FALSE(std::filesystem::exists(t.dir() / "~temp~.tmp"));
 
     // Passes the test but holds no coordinate record: an empty workspace.
     EXPECT_TRUE(
@@ -73,7 +71,6 @@ TEST(Nikon300ToPoints, OtherDataIsRefusedAndLeftAsItWas) {
     EXPECT_EQ(run.status, CommandStatus::Stopped);
     EXPECT_EQ(run.lines, in);
     EXPECT_EQ(t.user.texts(MessageKind::Error), Lines{"本文件不是NIKON 300,400 的数据文件!"});
-    EXPECT_TRUE(std::filesystem::exists(t.dir() / "~temp~.tmp"));
 }
 
 }  // namespace

@@ -15,8 +15,9 @@ struct Read {
     std::vector<std::string> warnings;
 };
 
-Read ReadAll(const TestContext& t, std::string_view bytes) {
-    PointListReader reader(t.writeFile("list.txt", bytes));
+Read ReadAll(const TestContext&, std::string_view bytes) {
+    const Workspace lines = test::LinesOfText(bytes);
+    PointListReader reader(lines);
     Read r;
     PointRecord p;
     while (reader.ReadPointRecord(p)) {

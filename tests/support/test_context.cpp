@@ -9,18 +9,15 @@ namespace tarvosen::test {
 namespace fs = std::filesystem;
 
 TestContext::TestContext()
-    : ctx{workspace, state, user, options, catalogue}, previous_(fs::current_path()) {
+    : ctx{workspace, state, user, options, catalogue} {
     std::string pattern = (fs::temp_directory_path() / "tarvosen-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
-    fs::current_path(dir_);
     state.startDirectory = dir_;
-    state.userDirectory = dir_;
 }
 
 TestContext::~TestContext() {
     std::error_code ignored;
-    fs::current_path(previous_, ignored);
     fs::remove_all(dir_, ignored);
 }
 
@@ -29,6 +26,18 @@ fs::path TestContext::writeFile(const std::string& name, std::string_view bytes)
     std::ofstream out(p, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return p;
+}
+
+Workspace LinesOfText(std::string_view bytes) {
+    Workspace lines;
+    lines.replaceAllBytes(std::string(bytes));
+    return lines;
+}
+
+Workspace LinesOfFile(const fs::path& path) {
+    Workspace lines;
+    lines.load(path);
+    return lines;
 }
 
 std::string TestContext::readFile(const fs::path& path) const {

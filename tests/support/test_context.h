@@ -1,6 +1,6 @@
 #pragma once
-// A command context over a fresh temporary folder, which is also the current
-// directory and StartDirectory while the fixture lives.
+// A command context over a fresh temporary folder, which is StartDirectory
+// while the fixture lives.
 
 #include <filesystem>
 #include <string>
@@ -37,9 +37,12 @@ public:
     CommandContext ctx;
 
 private:
-    std::filesystem::path previous_;
     std::filesystem::path dir_;
 };
+
+// The lines of a text or of a file, split as Load splits them.
+Workspace LinesOfText(std::string_view bytes);
+Workspace LinesOfFile(const std::filesystem::path& path);
 
 // A file of the instrument corpus under tests/corpus.
 std::filesystem::path CorpusFile(std::string_view relative);

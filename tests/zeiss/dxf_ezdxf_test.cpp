@@ -39,11 +39,9 @@ int Run(const std::string& command) {
 }
 
 std::vector<std::string> Lines(const fs::path& p) {
-    LineReader reader(p);
-    std::vector<std::string> out;
-    std::string l;
-    while (reader.next(l)) out.push_back(l);
-    return out;
+    Workspace lines;
+    lines.load(p);
+    return lines.lines();
 }
 
 // What ezdxf must find for a point list "name,X,Y,Z,code".

@@ -12,11 +12,9 @@ namespace {
 using test::CorpusFile;
 
 std::vector<std::string> ReadLines(const std::filesystem::path& p) {
-    LineReader reader(p);
-    std::vector<std::string> lines;
-    std::string l;
-    while (reader.next(l)) lines.push_back(l);
-    return lines;
+    Workspace lines;
+    lines.load(p);
+    return lines.lines();
 }
 
 // Every record of a real R5 file comes back byte for byte when its parsed

@@ -43,6 +43,23 @@ TEST(CosaExport, ReducesDirectionsAcrossNorthAndSlopeDistancesToHorizontal) {
                      "Q,S,123.4567", "S2", "S1,L,0", "R,L,  5.0307", "R,S,43.3012701892219"}));
 }
 
+TEST(CosaExport, BothFacesOfATargetGiveOneDirection) {
+    test::TestContext t;
+    // Backsight B read 0°00'04" in face I and 180°00'02" in face II (across
+    // north once reduced), foresight F 120°30'12" and 300°30'08": the faces
+    // lie 2" and 4" apart, the collimation error, not 180°.
+    t.setLines({"ST,S1,,B,,1.5,,0.0004", "SS,B,1.6,100,0.0004,89.5950",
+                "SS,B,1.6,100,180.0002,270.0016", "SS,F,1.7,50,120.3012,90.0000",
+                "SS,F,1.7,50,300.3008,270.0000"});
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    Lines directions;
+    for (const auto& line : t.workspace.lines())
+        if (line.find(",L,") != std::string::npos) directions.push_back(line);
+    EXPECT_EQ(t.workspace.lineCount(), 11u);
+    EXPECT_EQ(directions,
+              (Lines{"B,L,0", "B,L,  0.0000", "B,L,359.5958", "F,L,120.3008", "F,L,120.3004"}));
+}
+
 TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
     test::TestContext t;
     t.setLines({"ST,S1,,B,,1.5,,350.0000,x", "SS,P,1.5,n/a,10.0000,60.0000"});

@@ -92,8 +92,10 @@ bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber) {
 
 std::string RawUnits::angleText(std::string_view field) const {
     if (angle == RawAngleUnit::PackedDms || TrimBlanks(field).empty()) return std::string(field);
-    const double value = LeadingDecimal(field);
-    return PackedTenths(angle == RawAngleUnit::Gon ? value * 0.9 : value);
+    const double degrees = LeadingDecimal(field) * (angle == RawAngleUnit::Gon ? 0.9 : 1);
+    // A nonsense reading of a billion degrees or more is left as it is
+    // rather than overflow the tenths of a second.
+    return std::fabs(degrees) < 1e9 ? PackedTenths(degrees) : std::string(field);
 }
 
 std::string RawUnits::distanceText(std::string_view field) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "adjustment/adjustment_commands.h"
+#include "adjustment/angle.h"
 #include "app/errors.h"
 #include "tests/support/test_context.h"
 
@@ -18,20 +19,6 @@ namespace tarvosen {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream in(line);
-    for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
-    if (!line.empty() && line.back() == ',') fields.emplace_back();
-    return fields;
-}
-
-std::string Joined(const std::vector<std::string>& fields) {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) line += (i ? "," : "") + fields[i];
-    return line;
-}
 
 // A gon text in whole seconds, DDD.MMSS, by integer arithmetic on its digits:
 // one ten-thousandth of a gon is 0.324".
@@ -58,24 +45,16 @@ Lines RewrittenInDddmmss(const Lines& gonFile) {
             out.push_back("CO,Angle Units: DDDMMSS");
             continue;
         }
-        std::vector<std::size_t> angles;
-        if (line.starts_with("ST,")) angles = {6, 7};
-        if (line.starts_with("SS,")) angles = {4, 5};
-        auto f = Fields(line);
-        for (const std::size_t i : angles)
-            if (i < f.size()) f[i] = DddmmssOfGon(f[i]);
-        out.push_back(angles.empty() ? line : Joined(f));
+        const std::size_t first = line.starts_with("ST,") ? 6 : line.starts_with("SS,") ? 4 : 0;
+        std::string rewritten;
+        std::stringstream fields(line);
+        std::size_t i = 0;
+        for (std::string f; std::getline(fields, f, ','); ++i)
+            rewritten +=
+                (i ? "," : "") + (first && (i == first || i == first + 1) ? DddmmssOfGon(f) : f);
+        out.push_back(first ? rewritten + (line.ends_with(",") ? "," : "") : line);
     }
     return out;
-}
-
-double DegreesOfPacked(const std::string& text) {
-    const auto point = text.find('.');
-    std::string digits = text.substr(point + 1);
-    digits.resize(4, '0');
-    const double seconds = std::stod(digits.substr(2, 2) + "." + digits.substr(4) + "0");
-    return std::stoi(text.substr(0, point)) + std::stoi(digits.substr(0, 2)) / 60.0 +
-           seconds / 3600;
 }
 
 // Both outputs line by line: equal texts, or a distance ("P,S,...") within
@@ -91,8 +70,9 @@ void ExpectSameObservations(const Lines& got, const Lines& expected) {
         if (head.ends_with(",S,")) {
             EXPECT_NEAR(std::stod(a), std::stod(b), 1e-4) << got[i] << " / " << expected[i];
         } else {
-            const double d = std::remainder(DegreesOfPacked(a) - DegreesOfPacked(b), 360);
-            EXPECT_LE(std::fabs(d) * 3600, 1.0 + 1e-6) << got[i] << " / " << expected[i];
+            const double d = std::remainder(DmsTextToRadians(a) - DmsTextToRadians(b), kTwoPi);
+            EXPECT_LE(std::fabs(d) * 180 / kPi * 3600, 1.0 + 1e-6)
+                << got[i] << " / " << expected[i];
         }
     }
 }

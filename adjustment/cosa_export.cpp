@@ -38,6 +38,15 @@ std::string HorizontalDistance(const RawRecord& r) {
     return FormatGeneral(std::fabs(slope * std::sin(DmsTextToRadians(o.zenithAngle))));
 }
 
+// The direction to the point from the backsight. A face II reading (zenith
+// angle above 180°) is turned back by 180° first, so both faces of a target
+// give the same direction.
+double Direction(const RawObservationRecord& o, double backsight) {
+    double reading = DmsTextToRadians(o.horizontalReading);
+    if (DmsTextToRadians(o.zenithAngle) > kPi) reading -= kPi;
+    return reading - backsight;
+}
+
 }  // namespace
 
 void AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
@@ -65,11 +74,9 @@ void AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
             continue;
         }
         const RawObservationRecord& obs = r.observation;
-        AppendWorkspaceLine(
-            ctx, obs.pointName + ",L," +
-                     (o.zeroBacksight
-                          ? FormatDmsCompact(DmsTextToRadians(obs.horizontalReading) - backsight)
-                          : obs.horizontalReading));
+        AppendWorkspaceLine(ctx, obs.pointName + ",L," +
+                                     (o.zeroBacksight ? FormatDmsCompact(Direction(obs, backsight))
+                                                      : obs.horizontalReading));
         AppendWorkspaceLine(ctx, obs.pointName + ",S," +
                                      (o.reduceSlope ? HorizontalDistance(r) : obs.slopeDistance));
     }

@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "adjustment/record_notes.h"
 #include "app/command_context.h"
+#include "app/errors.h"
 
 namespace tarvosen {
 
@@ -49,12 +51,53 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
 
 bool NikonRawReader::next(RawRecord& record) {
     while (lines_.next(line_)) {
+        if (units_.readUnitLine(line_, lines_.lineNumber())) continue;
         if (auto r = ParseRawRecordLine(line_, lines_.lineNumber())) {
             record = std::move(*r);
+            if (units_.angle == RawAngleUnit::PackedDms) check(record);
+            if (!units_.areWritten()) convert(record);
             return true;
         }
     }
+    if (!faultyLines_.empty()) {
+        throw ConversionError(
+            "Line " + std::to_string(faultyLines_.front()) + ": " + firstFault_ +
+            " is no packed angle (DDDMMSS: minutes and seconds below 60). Lines with such "
+            "angles: " +
+            DescribeLines(faultyLines_) +
+            ". The file is damaged, or its \"CO,Angle Units:\" line does not name the units "
+            "its angles are in. Nothing was written.");
+    }
     return false;
+}
+
+void NikonRawReader::convert(RawRecord& record) const {
+    const RawUnits& u = units_;
+    if (record.kind == RawRecordKind::Station) {
+        RawStationRecord& s = record.station;
+        s.instrumentHeight = u.distanceText(s.instrumentHeight);
+        s.backsightReading = u.angleText(s.backsightReading);
+    } else {
+        RawObservationRecord& o = record.observation;
+        o.targetHeight = u.distanceText(o.targetHeight);
+        o.slopeDistance = u.distanceText(o.slopeDistance);
+        o.horizontalReading = u.angleText(o.horizontalReading);
+        o.zenithAngle = u.angleText(o.zenithAngle);
+    }
+}
+
+void NikonRawReader::check(const RawRecord& record) {
+    const auto note = [&](const std::string& text) {
+        const std::string fault = PackedAngleFault(text);
+        if (fault.empty()) return false;
+        if (faultyLines_.empty()) firstFault_ = "\"" + text + "\" (" + fault + ")";
+        faultyLines_.push_back(record.lineNumber);
+        return true;
+    };
+    if (record.kind == RawRecordKind::Station)
+        note(record.station.backsightReading);
+    else
+        note(record.observation.horizontalReading) || note(record.observation.zenithAngle);
 }
 
 bool WorkspaceHasData(CommandContext& ctx, const std::string& emptyMessage) {

@@ -7,13 +7,19 @@
 // A record is one line: it ends at the end of its line, missing fields read as
 // empty texts, empty lines are skipped, and every field is read whole,
 // however long.
+//
+// The reader gives every angle as DmsText and every distance and height in
+// metres, whatever units the file's "CO,Angle Units:" and "CO,Dist Units:"
+// lines name (see RawUnits).
 
 #include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "adjustment/raw_units.h"
 #include "app/line_reader.h"
 
 namespace tarvosen {
@@ -47,8 +53,8 @@ struct RawRecord {
     RawObservationRecord observation;  // when kind is Observation
 };
 
-// The record a line holds, or nothing for any other line (empty lines,
-// comments, other record codes).
+// The record a line holds, texts as written, or nothing for any other line
+// (empty lines, comments, other record codes).
 std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t lineNumber);
 
 // Reads the set-ups and observations of a file in order, one line at a time.
@@ -56,15 +62,26 @@ class NikonRawReader {
   public:
     explicit NikonRawReader(const Workspace& lines) : lines_(lines) {}
 
-    // The next set-up or observation; false at the end of the file.
+    // The next set-up or observation, in DmsText and metres; false at the
+    // end of the file. Throws ConversionError naming the line at a unit line
+    // naming units that cannot be converted, and at the end of a file in
+    // DDDMMSS whose angles include minutes or seconds of 60 or more, naming
+    // those lines: such a file is damaged, or in other units than it says.
     bool next(RawRecord& record);
 
     // Lines read so far (the line of the last record returned).
     std::size_t lineNumber() const { return lines_.lineNumber(); }
 
   private:
+    void convert(RawRecord& record) const;
+    void check(const RawRecord& record);
+
     LineReader lines_;
     std::string line_;
+    RawUnits units_;
+    // Lines whose packed angles are no angles, and the first such angle.
+    std::vector<std::size_t> faultyLines_;
+    std::string firstFault_;
 };
 
 // True when the workspace holds at least one line; otherwise shows

@@ -5,23 +5,47 @@
 
 namespace tarvosen {
 
-std::vector<std::filesystem::path> DataDirectories() {
-    namespace fs = std::filesystem;
-    std::vector<fs::path> dirs;
-    if (const char* env = std::getenv("TARVOSEN_DATA_DIR"); env && *env) dirs.emplace_back(env);
+namespace fs = std::filesystem;
+
+namespace {
+
+// The build tree a program lies in: the nearest folder above it that holds
+// CMake's cache. An installed program has none.
+std::optional<fs::path> BuildTreeOf(const fs::path& executable) {
     std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) dirs.push_back(exe.parent_path().parent_path() / "share" / "tarvosen");
-    dirs.emplace_back(TARVOSEN_INSTALL_DATA_DIR);
-    dirs.emplace_back(TARVOSEN_SOURCE_DATA_DIR);
+    for (fs::path dir = executable.parent_path(); !dir.empty(); dir = dir.parent_path()) {
+        if (fs::is_regular_file(dir / "CMakeCache.txt", ec)) return dir;
+        if (dir == dir.parent_path()) break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<fs::path> DataDirectoriesFor(const fs::path& executable,
+                                         std::string_view fromEnvironment) {
+    std::vector<fs::path> dirs;
+    if (!fromEnvironment.empty()) dirs.emplace_back(fromEnvironment);
+    if (!executable.empty()) {
+        // TARVOSEN_DATA_FROM_BIN is relative, "../share/tarvosen" in the usual layout.
+        dirs.push_back((executable.parent_path() / TARVOSEN_DATA_FROM_BIN).lexically_normal());
+        if (auto tree = BuildTreeOf(executable)) dirs.push_back(*tree / "share" / "tarvosen");
+    }
     return dirs;
 }
 
-std::optional<std::filesystem::path> FindDataFile(std::string_view name) {
+std::vector<fs::path> DataDirectories() {
+    const char* env = std::getenv("TARVOSEN_DATA_DIR");
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return DataDirectoriesFor(ec ? fs::path() : exe, env ? env : "");
+}
+
+std::optional<fs::path> FindDataFile(std::string_view name) {
     for (const auto& dir : DataDirectories()) {
         std::error_code ec;
         auto candidate = dir / name;
-        if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
+        if (fs::is_regular_file(candidate, ec)) return candidate;
     }
     return std::nullopt;
 }

@@ -14,6 +14,7 @@
 #include "app/file_commands.h"
 #include "app/version.h"
 #include "cli/cli_user_interface.h"
+#include "cli/command_help.h"
 #include "i18n/message_catalogue.h"
 #include "serial/hand_over.h"
 #include "serial/instrument_link.h"
@@ -24,54 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kUsage =
-    "usage: tarvosen-cli COMMAND [OPTIONS] [INPUT] [-o OUTPUT]\n"
-    "       tarvosen-cli list | --help | --version | COMMAND --help\n";
-
-std::string CaptionOf(const CommandRow& row) {
-    if (!row.english.text.empty()) return std::string(row.english.text);
-    return std::string(row.gb.text);
-}
-
-void PrintList(std::ostream& out) {
-    for (const auto& row : CommandTable()) {
-        if (row.cliName.empty()) continue;
-        std::string name(row.cliName);
-        name.resize(std::max<std::size_t>(name.size() + 2, 22), ' ');
-        out << "  " << name << CaptionOf(row) << '\n';
-    }
-}
-
-void PrintHelp(std::ostream& out) {
-    out << kUsage << "\n"
-        << "Runs one command of the Tarvosen Data Processor. INPUT is loaded into the\n"
-        << "workspace as Load does; the result is written to OUTPUT (or, for commands\n"
-        << "whose result is text, to standard output when -o is not given).\n"
-        << "Messages go to standard error, prefixed with information:, warning: or error:.\n"
-        << "Exit status: 0 done, 1 stopped with its own message, 2 wrong usage,\n"
-        << "3 a file, number or device failure.\n\nCommands:\n";
-    PrintList(out);
-}
-
-void PrintCommandHelp(const CommandRow& row, std::ostream& out) {
-    out << "usage: tarvosen-cli " << row.cliName << " [OPTIONS]"
-        << (row.cliNeedsInput ? " INPUT" : "")
-        << (row.cliOutput == CliOutput::ChosenFile ? " -o OUTPUT"
-            : row.cliOutput == CliOutput::Workspace ? " [-o OUTPUT]"
-                                                     : "")
-        << "\n\n"
-        << CaptionOf(row) << "\n" << row.cliSummary << "\n";
-    const auto options = row.cliOptions ? row.cliOptions() : std::span<const CliOption>{};
-    if (!options.empty()) {
-        out << "\nOptions:\n";
-        for (const auto& o : options) {
-            std::string head = "--" + std::string(o.name);
-            if (!o.valueName.empty()) head += " " + std::string(o.valueName);
-            head.resize(std::max<std::size_t>(head.size() + 2, 28), ' ');
-            out << "  " << head << o.help << '\n';
-        }
-    }
-}
 
 fs::path Absolute(const fs::path& p) { return p.is_absolute() ? p : fs::absolute(p); }
 
@@ -86,7 +39,7 @@ struct Invocation {
 Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
     Invocation inv;
     inv.row = &row;
-    const auto options = row.cliOptions ? row.cliOptions() : std::span<const CliOption>{};
+    const auto options = OptionsOf(row);
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
@@ -182,7 +135,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {
         if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-            PrintHelp(args.empty() ? err : out);
+            (args.empty() ? err : out) << ProgramHelpText();
             return args.empty() ? kExitUsage : kExitDone;
         }
         if (args[0] == "--version") {
@@ -190,17 +143,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kExitDone;
         }
         if (args[0] == "list") {
-            PrintList(out);
+            out << CommandListText();
             return kExitDone;
         }
         const CommandRow* row = FindCommandByCliName(args[0]);
         if (!row) {
-            err << "error: unknown command \"" << args[0] << "\"\n" << kUsage;
+            err << "error: unknown command \"" << args[0] << "\"\n" << ProgramUsageText();
             return kExitUsage;
         }
         Invocation inv = Parse(*row, args);
         if (inv.help) {
-            PrintCommandHelp(*row, out);
+            out << CommandHelpText(*row);
             return kExitDone;
         }
         return RunCommand(inv, out, err);

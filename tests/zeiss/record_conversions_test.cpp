@@ -240,19 +240,14 @@ std::string PointRecord(std::initializer_list<std::pair<std::size_t, std::string
     return line + " ";
 }
 
-// The instruments' layouts of the point identification, as R5 code + number.
+// The layouts of the point identification besides the Elta R55's (whose file
+// is converted below), as R5 code + number.
 TEST(M5ToR5, PointNumberAndCodeOfEachLayout) {
     struct Case {
         std::string m5;
         const char* r5Name;  // R5 columns 20-26
     };
     const Case cases[] = {
-        // Elta R55: number right-aligned to column 40, code from 41.
-        {PointRecord({{37, "1100CONTR"}}), "NTR1100"},
-        {PointRecord({{37, "11020067R"}}), "67R1102"},
-        {PointRecord({{37, "1241"}, {42, "CORD"}}), "ORD1241"},
-        {PointRecord({{37, "1111"}, {44, "A6"}}), " A61111"},
-        {PointRecord({{40, "0S"}}), "S     0"},
         // Trimble M3: the code first, the number right-aligned to column 48.
         {PointRecord({{32, "A"}, {48, "0"}}), "A     0"},
         {PointRecord({{47, "26"}}), "     26"},
@@ -277,7 +272,7 @@ TEST(M5ToR5, PointNumberAndCodeOfEachLayout) {
     EXPECT_EQ(t.user.texts(MessageKind::Warning),
               std::vector<std::string>{
                   "Point numbers longer than the 4 columns of an R5 point number keep only their "
-                  "last 4 characters: line 9."});
+                  "last 4 characters: line 4."});
 }
 
 // The Elta R55 wrote the same job as M5 and as R5: converted, the M5 file

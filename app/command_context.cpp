@@ -30,8 +30,12 @@ std::string CommandContext::message(int base, std::string_view englishDefault) c
     return catalogue.lookup(base, state.languageIndex, englishDefault);
 }
 
+bool IsEndLine(std::string_view line) {
+    return line.substr(0, 3) == "END" && line.find_first_not_of(' ', 3) == std::string_view::npos;
+}
+
 void AppendWorkspaceLine(CommandContext& ctx, std::string line) {
-    const bool isEnd = line == "END";
+    const bool isEnd = IsEndLine(line);
     ctx.workspace.append(std::move(line));
     if (isEnd) {
         ctx.state.currentDocumentName = ResetDocumentName(ctx.state);

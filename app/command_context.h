@@ -33,8 +33,12 @@ struct CommandContext {
     std::string message(int base, std::string_view englishDefault) const;
 };
 
-// Appends a line; the line "END" resets the document name and the caption to
-// StartDirectory + "NONAME.TXT".
+// True for the line that ends a download: "END" alone or padded with blanks
+// to the record width (as the Elta R55 sends it); not "END" followed by text.
+bool IsEndLine(std::string_view line);
+
+// Appends a line; an END line (IsEndLine) resets the document name and the
+// caption to StartDirectory + "NONAME.TXT".
 void AppendWorkspaceLine(CommandContext& ctx, std::string line);
 
 }  // namespace tarvosen

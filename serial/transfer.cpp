@@ -203,7 +203,7 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
                 lastActivity = Clock::now();
             }
             for (; scanned < ctx.workspace.lineCount() && !ended; ++scanned)
-                ended = ctx.workspace.line(scanned) == "END";
+                ended = IsEndLine(ctx.workspace.line(scanned));
             progress.set(static_cast<int>(ctx.workspace.lineCount() - firstLine));
             // The device went away: the link has kept what came and said so.
             if (!comm.Enabled()) break;

@@ -33,7 +33,7 @@ TComm& PortOf(CommandContext& ctx);
 CommandStatus OpenPortWithParameters(CommandContext& ctx);
 
 // The command line's download: the port of ctx.options.transfer opened with
-// the para values, lines received until "END" or the idle time-out.
+// the para values, lines received until an END line or the idle time-out.
 CommandStatus DownloadFromPort(CommandContext& ctx);
 
 // Upload of the workspace lines: plain lines or, for instrument kind 0, the

@@ -12,6 +12,7 @@
 namespace tarvosen::zeiss {
 
 inline constexpr std::size_t kR5LineLength = 87;
+inline constexpr std::size_t kR5PointNumberWidth = 4;
 inline constexpr const char* kNotR5Message =
     "Not a ZEISS R5 format file, Please re-check your file";
 

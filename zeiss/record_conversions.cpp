@@ -1,6 +1,7 @@
 #include "zeiss/record_conversions.h"
 
 #include "app/errors.h"
+#include "zeiss/m5_point_identification.h"
 #include "zeiss/record_reader.h"
 
 namespace tarvosen::zeiss {
@@ -48,7 +49,7 @@ std::optional<std::string> ConvertR5LineToM5(const R5Line& line) {
     return std::nullopt;
 }
 
-std::optional<std::string> ConvertM5LineToR5(const M5Line& line) {
+std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut) {
     const std::string kind = line.columns(18, 19);
     if (kind != "TI" && kind != "PI") return std::nullopt;
     const long address = line.address();
@@ -64,8 +65,13 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line) {
         fields[i].value = GonToDmsText(line.number(first, first + 10));
         fields[i].unit = "DMS ";
     }
-    const std::string number(TrimBlanksAndControls(line.columns(35, 38)));
-    return FormatR5PointLine(address, line.columns(22, 24), number, fields);
+    const M5PointIdentification point = ReadM5PointIdentification(line);
+    std::string_view number = point.number;
+    if (number.size() > kR5PointNumberWidth) {
+        number.remove_prefix(number.size() - kR5PointNumberWidth);
+        if (numberCut) *numberCut = true;
+    }
+    return FormatR5PointLine(address, R5PointCode(point.code), number, fields);
 }
 
 std::string ConvertRec500LineToM5(const FixedColumns& line) {
@@ -110,6 +116,7 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
     RecordReader reader(in, kR5M5ReadLimit);
     std::string text;
     bool endLine = false;
+    std::size_t records = 0, converted = 0, firstCutNumber = 0, cutNumbers = 0;
     while (reader.next(text)) {
         const M5Line line(text, reader.lineNumber());
         if (line.isEnd()) {
@@ -117,11 +124,30 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
             break;
         }
         if (!line.isM5()) return NotOfKind(ctx, kNotM5Message, "For M5", line);
-        if (auto out = ConvertM5LineToR5(line)) ctx.workspace.append(std::move(*out));
+        ++records;
+        bool numberCut = false;
+        if (auto out = ConvertM5LineToR5(line, &numberCut)) {
+            ctx.workspace.append(std::move(*out));
+            ++converted;
+        }
+        if (numberCut && cutNumbers++ == 0) firstCutNumber = line.lineNumber();
     }
     // The end of the file (not an "END" line) closes the R5 data with "END".
     if (!endLine) ctx.workspace.append("END");
     reader.reportCutLines(ctx.user);
+    if (cutNumbers > 0) {
+        const std::string width = std::to_string(kR5PointNumberWidth);
+        std::string text = "Point numbers longer than the " + width +
+                           " columns of an R5 point number keep only their last " + width +
+                           " characters: line " + std::to_string(firstCutNumber);
+        if (cutNumbers > 1) text += " and " + std::to_string(cutNumbers - 1) + " more lines";
+        ctx.user.warning(text + ".");
+    }
+    // Levelling data (KD1 and TO records only) has nothing R5 can hold.
+    if (records > 0 && converted == 0)
+        ctx.user.warning("None of the " + std::to_string(records) +
+                         " M5 records is a text (TI) or point (PI) record (levelling data "
+                         "has none), so the R5 data is empty.");
     return true;
 }
 

@@ -23,7 +23,10 @@ std::optional<std::string> ConvertR5LineToM5(const R5Line& line);
 // One M5 line as R5: TI -> TR, PI* -> KR (fields in "gon " become "DMS ");
 // other kinds (KD1, TO, ...) give no line. A value whose digits would not fit
 // the 11 columns of an R5 field throws ConversionError instead of losing them.
-std::optional<std::string> ConvertM5LineToR5(const M5Line& line);
+// The point number and code are read from the whole information block
+// (ReadM5PointIdentification); R5 keeps the last three characters of the code
+// and the last four of a longer number, which sets *numberCut.
+std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut = nullptr);
 
 // One REC500 line as an M5 KD1 (measurement) or TO (text) line.
 std::string ConvertRec500LineToM5(const FixedColumns& line);

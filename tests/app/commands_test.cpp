@@ -60,13 +60,18 @@ TEST(FileCommands, CancelledAndFailedDialogsChangeNothing) {
 
 TEST(AppendWorkspaceLine, EndResetsTheDocumentNameAndKeepsTheLine) {
     TestContext t;
-    t.state.currentDocumentName = "job.txt";
-    AppendWorkspaceLine(t.ctx, "END ");
-    EXPECT_EQ(t.state.currentDocumentName, "job.txt");
-    AppendWorkspaceLine(t.ctx, "END");
-    EXPECT_EQ(t.workspace.lines().back(), "END");
-    EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
-    EXPECT_EQ(t.user.caption, t.state.currentDocumentName);
+    const std::string reset = (t.dir() / "NONAME.TXT").string();
+    // Only blanks may follow END; the line is kept as it came.
+    for (const std::string& end : {std::string("END"), "END" + std::string(116, ' ')}) {
+        t.state.currentDocumentName = "job.txt";
+        for (const char* other : {"END of job", "END\t", " END", "ENDE", "EN", ""})
+            AppendWorkspaceLine(t.ctx, other);
+        EXPECT_EQ(t.state.currentDocumentName, "job.txt");
+        AppendWorkspaceLine(t.ctx, end);
+        EXPECT_EQ(t.workspace.lines().back(), end);
+        EXPECT_EQ(t.state.currentDocumentName, reset);
+        EXPECT_EQ(t.user.caption, reset);
+    }
 }
 
 // A body that upper-cases every line, or stops at a line "STOP".

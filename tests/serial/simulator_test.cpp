@@ -79,7 +79,8 @@ TEST_F(Simulated, DownloadOfARealSizedFileArrivesLineForLine) {
         std::istringstream in(Slurp(test::CorpusFile(f)));
         for (std::string line; std::getline(in, line);) {
             std::erase_if(line, [](char c) { return c == '\r' || c == '\0' || c == '\x1a'; });
-            lines.push_back(line);
+            // The files' own END lines would end the download before the last file.
+            if (!IsEndLine(line)) lines.push_back(line);
         }
     }
     lines.push_back(

@@ -39,15 +39,34 @@ TEST(Receive, BytesBecomeLinesAtEachCarriageReturn) {
     EXPECT_EQ(t.state.pendingLine, "LF onlystays pending");
 }
 
-TEST(Receive, EndResetsTheDocumentNameButEndWithABlankDoesNot) {
+// A real Elta R55 download, sent with CR LF: its closing END is padded with
+// blanks to the record width.
+std::vector<std::string> EltaR55Download() {
     TestContext t;
+    t.workspace.load(test::CorpusFile("m5/tops-elta-r55-R_E.m5"));
+    auto lines = t.workspace.lines();
+    while (lines.back().rfind("END", 0) != 0) lines.pop_back();
+    return lines;
+}
+
+std::string OnTheWire(const std::vector<std::string>& lines) {
+    std::string wire;
+    for (const auto& l : lines) wire += l + "\r\n";
+    return wire;
+}
+
+TEST(Receive, APaddedEndResetsTheDocumentNameButEndWithTextDoesNot) {
+    TestContext t;
+    auto lines = EltaR55Download();
+    ASSERT_EQ(lines.back().size(), 119u);
+    lines.insert(lines.end() - 1, "END OF JOB 17");
     t.state.currentDocumentName = "/data/job.txt";
-    ReceiveBytes(t.ctx, "END \r");
+    ReceiveBytes(t.ctx, OnTheWire({lines.begin(), lines.end() - 1}));
     EXPECT_EQ(t.state.currentDocumentName, "/data/job.txt");
-    ReceiveBytes(t.ctx, "END\r\n");
+    ReceiveBytes(t.ctx, OnTheWire({lines.back()}));
     EXPECT_EQ(t.state.currentDocumentName, ResetDocumentName(t.state));
     EXPECT_EQ(t.user.caption, ResetDocumentName(t.state));
-    EXPECT_EQ(t.workspace.lineCount(), 2u);
+    EXPECT_EQ(t.workspace.lines(), lines);
 }
 
 TEST(Upload, ChecksumOfTheExamplesAndOfGbNames) {
@@ -226,19 +245,22 @@ TEST(Download, TheWindowOnlyTellsTheUserItIsReady) {
 }
 
 TEST(Download, CommandLineReceivesUntilEnd) {
-    PortContext p;
-    p.t.options.transfer.port = p.pty.slavePath();
-    p.t.options.transfer.idleTimeoutSeconds = 10;
-    std::thread instrument([&] {
-        std::this_thread::sleep_for(300ms);
-        p.pty.send("1,2,3\r\nEND\r\n");
-    });
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Done);
-    instrument.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-    EXPECT_EQ(p.t.workspace.lines(), (std::vector<std::string>{"1,2,3", "END"}));
-    EXPECT_FALSE(p.comm.Enabled());
+    // "END" alone, and the Elta R55's END padded with blanks.
+    for (const auto& lines : {std::vector<std::string>{"1,2,3", "END"}, EltaR55Download()}) {
+        PortContext p;
+        p.t.options.transfer.port = p.pty.slavePath();
+        p.t.options.transfer.idleTimeoutSeconds = 10;
+        std::thread instrument([&] {
+            std::this_thread::sleep_for(300ms);
+            p.pty.send(OnTheWire(lines));
+        });
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Done);
+        instrument.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+        EXPECT_EQ(p.t.workspace.lines(), lines);
+        EXPECT_FALSE(p.comm.Enabled());
+    }
 }
 
 TEST(Download, CommandLineIdleTimeOutKeepsAnUnendedTailAndNothingAtAllIsAnError) {

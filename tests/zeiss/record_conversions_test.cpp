@@ -219,9 +219,8 @@ TEST(M5ToR5, KindsAndTheClosingEnd) {
     // touching the document name.
     ASSERT_EQ(t.workspace.lineCount(), 3u);
     EXPECT_EQ(t.workspace.line(0).substr(0, 27), "For R5|Adr 0001|TR        |");
-    // The point number is read from columns 35-38: the last character of
-    // "P1" written right-aligned in 22-35; the code columns 22-24 are blank.
-    EXPECT_EQ(t.workspace.line(1).substr(0, 27), "For R5|Adr 0002|KR       1|");
+    // The number right-aligned in 22-35, the last three characters of the code.
+    EXPECT_EQ(t.workspace.line(1).substr(0, 27), "For R5|Adr 0002|KR ODE  P1|");
     EXPECT_EQ(t.workspace.line(2), "END");
     EXPECT_EQ(t.state.currentDocumentName, "NONAME.TXT");
 
@@ -231,26 +230,132 @@ TEST(M5ToR5, KindsAndTheClosingEnd) {
     EXPECT_EQ(t.workspace.lineCount(), 1u);
 }
 
-TEST(M5ToR5, RoundTripFromR5KeepsAddressesAndFields) {
+// An M5 point record whose information block (columns 22-48) holds `words`,
+// each given with the column it starts in.
+std::string PointRecord(std::initializer_list<std::pair<std::size_t, std::string>> words) {
+    std::string line = "For M5|Adr 00001|PI1 " + std::string(27, ' ') + "|";
+    for (const auto& [column, word] : words) line.replace(column - 1, word.size(), word);
+    for (int i = 0; i < 3; ++i) line += std::string(22, ' ') + "|";
+    return line + " ";
+}
+
+// The layouts of the point identification besides the Elta R55's (whose file
+// is converted below), as R5 code + number.
+TEST(M5ToR5, PointNumberAndCodeOfEachLayout) {
+    struct Case {
+        std::string m5;
+        const char* r5Name;  // R5 columns 20-26
+    };
+    const Case cases[] = {
+        // Trimble M3: the code first, the number right-aligned to column 48.
+        {PointRecord({{32, "A"}, {48, "0"}}), "A     0"},
+        {PointRecord({{47, "26"}}), "     26"},
+        {PointRecord({{32, "7"}, {45, "6139"}}), "7  6139"},
+        // A number longer than R5's four columns keeps its last four.
+        {PointRecord({{32, "0"}, {41, "108-3327"}}), "0  3327"},
+        // This program's writer: number right-aligned in 22-35, code in 36-48.
+        {FormatM5PointLine(1, "P17", "A B", {}), "A B P17"},
+        {PointRecord({}), "       "},
+    };
     TestContext t;
-    t.workspace.load(test::DataFile("samples/polar-survey.r5"));
-    const auto original = t.workspace.lines();
-    ASSERT_EQ(R5ToM5Command(t.ctx), CommandStatus::Done);
+    std::vector<std::string> lines;
+    for (const auto& c : cases) lines.push_back(c.m5);
+    t.setLines(lines);
     ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
-    const auto& back = t.workspace.lines();
-    ASSERT_EQ(back.size(), original.size());  // the END line comes back too
-    for (std::size_t i = 0; i + 1 < back.size(); ++i) {
-        const R5Line a(original[i], i + 1), b(back[i], i + 1);
-        EXPECT_EQ(a.address(), b.address());
-        EXPECT_EQ(a.kind(), b.kind());
-        for (int f = 0; f < 3; ++f) {
-            EXPECT_EQ(a.fieldType(f), b.fieldType(f));
-            if (a.fieldUnit(f) == "gon ") {
-                EXPECT_EQ(b.fieldUnit(f), "DMS ");
-                EXPECT_EQ(b.fieldValue(f), "   " + GonToDmsText(a.fieldNumber(f)));
-            } else {
-                EXPECT_EQ(a.fieldValue(f), b.fieldValue(f));
-                EXPECT_EQ(a.fieldUnit(f), b.fieldUnit(f));
+    ASSERT_EQ(t.workspace.lineCount(), std::size(cases) + 1);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].m5);
+        EXPECT_EQ(R5Line(t.workspace.line(i), i + 1).columns(20, 26), cases[i].r5Name);
+        EXPECT_EQ(t.workspace.line(i).size(), kR5LineLength);
+    }
+    EXPECT_EQ(t.user.texts(MessageKind::Warning),
+              std::vector<std::string>{
+                  "Point numbers longer than the 4 columns of an R5 point number keep only their "
+                  "last 4 characters: line 4."});
+}
+
+// The Elta R55 wrote the same job as M5 and as R5: converted, the M5 file
+// gives the instrument's own R5 lines.
+TEST(M5ToR5, EltaR55FileGivesTheR5FileOfTheSameJob) {
+    TestContext t;
+    t.workspace.load(CorpusFile("r5/tops-elta-r55.r5"));
+    auto r5 = t.workspace.lines();
+    while (!R5Line(r5.back(), 0).isEnd()) r5.pop_back();
+    r5.pop_back();  // the padded END: the M5 file's own END stops the conversion
+
+    t.workspace.load(CorpusFile("m5/tops-elta-r55-R_E.m5"));
+    ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(), r5);
+    EXPECT_TRUE(t.user.messages.empty());
+}
+
+// Every M5 file of the corpus converts: one R5 line per TI or PI record, each
+// point's number and code found in its own information block.
+TEST(M5ToR5, CorpusM5FilesConvertWithTheirPointNumbers) {
+    int files = 0;
+    for (const char* folder : {"m5", "excerpts"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(CorpusFile(folder))) {
+            if (entry.path().extension() != ".m5" && entry.path().extension() != ".dat") continue;
+            SCOPED_TRACE(entry.path().string());
+            ++files;
+            TestContext t;
+            t.workspace.load(entry.path());
+            std::vector<std::string> records;  // TI and PI lines up to END
+            for (const auto& l : t.workspace.lines()) {
+                if (l.rfind("END", 0) == 0) break;
+                if (l.compare(17, 2, "TI") == 0 || l.compare(17, 2, "PI") == 0)
+                    records.push_back(l);
+            }
+            ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+            ASSERT_GE(t.workspace.lineCount(), records.size());
+            for (std::size_t i = 0; i < records.size(); ++i) {
+                const R5Line r5(t.workspace.line(i), i + 1);
+                EXPECT_EQ(r5.raw().size(), kR5LineLength);
+                if (r5.kind() != "KR") continue;
+                const std::string block = records[i].substr(21, 27);
+                const std::string_view number = TrimBlanksAndControls(r5.pointNumber());
+                EXPECT_FALSE(number.empty()) << block;
+                EXPECT_NE(block.find(number), std::string::npos) << block;
+                EXPECT_NE(block.find(TrimBlanksAndControls(r5.code())), std::string::npos) << block;
+            }
+            // Levelling data has no TI or PI record; the user is told so.
+            const auto warnings = t.user.texts(MessageKind::Warning);
+            EXPECT_EQ(records.empty(),
+                      !warnings.empty() && warnings.back().rfind("None of", 0) == 0);
+        }
+    }
+    EXPECT_EQ(files, 15);
+}
+
+TEST(M5ToR5, RoundTripFromR5KeepsAddressesPointNamesAndFields) {
+    for (const auto& file :
+         {test::DataFile("samples/polar-survey.r5"), CorpusFile("r5/tops-elta-r55.r5")}) {
+        SCOPED_TRACE(file.string());
+        TestContext t;
+        t.workspace.load(file);
+        auto original = t.workspace.lines();
+        while (!R5Line(original.back(), 0).isEnd()) original.pop_back();  // lines after END
+        ASSERT_EQ(R5ToM5Command(t.ctx), CommandStatus::Done);
+        ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+        const auto& back = t.workspace.lines();
+        ASSERT_EQ(back.size(), original.size());  // the END line comes back too
+        for (std::size_t i = 0; i + 1 < back.size(); ++i) {
+            const R5Line a(original[i], i + 1), b(back[i], i + 1);
+            EXPECT_EQ(a.address(), b.address());
+            EXPECT_EQ(a.kind(), b.kind());
+            // Code and number come back with their blanks ("S  " marks the station).
+            if (a.kind() == "KR") {
+                EXPECT_EQ(a.columns(20, 26), b.columns(20, 26));
+            }
+            for (int f = 0; f < 3; ++f) {
+                EXPECT_EQ(a.fieldType(f), b.fieldType(f));
+                if (a.fieldUnit(f) == "gon ") {
+                    EXPECT_EQ(b.fieldUnit(f), "DMS ");
+                    EXPECT_EQ(b.fieldValue(f), "   " + GonToDmsText(a.fieldNumber(f)));
+                } else {
+                    EXPECT_EQ(a.fieldValue(f), b.fieldValue(f));
+                    EXPECT_EQ(a.fieldUnit(f), b.fieldUnit(f));
+                }
             }
         }
     }

@@ -124,7 +124,9 @@ TEST(SurveyInstituteBook, OneReadingPerStaffAndStartPointOnly) {
     EXPECT_EQ(Text(only, "G9"), "");
     EXPECT_EQ(Text(only, "F10"), "");
     EXPECT_EQ(Text(only, "A13"), "");
-    if (test::EngineComputesFormulas()) EXPECT_NEAR(Number(s, "H13"), 0.1, 1e-12);
+    if (test::EngineComputesFormulas()) {
+        EXPECT_NEAR(Number(s, "H13"), 0.1, 1e-12);
+    }
 }
 
 TEST(SurveyInstituteBook, EachLineHasItsSheetAndItsOwnAccumulation) {

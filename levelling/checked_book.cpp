@@ -1,5 +1,6 @@
 #include "levelling/checked_book.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvosen::levelling {
@@ -19,14 +20,15 @@ constexpr const char* kSightLengthExceeded = "视线长超限";
 
 }  // namespace
 
-void HighOrderBook::startSheet(const std::string& name) {
+void HighOrderBook::startSheet(const std::string& name, int readingsPerStaff) {
     finishSheet();
     const ss::Sheet s = AddNamedSheet(session_, LevellingSheetName(name));
     s.SetDisplayGridlines(false);
     s.SetGridlineColour(ss::Colour::FromBgr(0xFF0000));
     sheet_ = s;
     group_ = -1;
-    backs_ = fores_ = 0;
+    station_.startLine(readingsPerStaff);
+    single_.clear();
     writeHeader();
 }
 
@@ -90,7 +92,8 @@ void HighOrderBook::observation(const ObservationLine& line) {
 
 void HighOrderBook::openGroup() {
     ++group_;
-    backs_ = fores_ = 0;
+    station_.clear();
+    single_.push_back(false);
     const ss::Sheet& s = *sheet_;
     const int r = GroupRow(group_);
     const CellRange rows = s.Span(r, kA, r + 3, kH);
@@ -106,7 +109,10 @@ void HighOrderBook::putSight(const ObservationLine& line, bool back) {
         beforeFirstPoint_.add(line.lineNumber);
         return;
     }
-    int& count = back ? backs_ : fores_;
+    // A reading after a complete set-up begins the next one, also where the
+    // line records no point-height line between them.
+    if (station_.complete()) openGroup();
+    const int count = back ? station_.backs() : station_.fores();
     // Two readings per staff fill the set-up; a third would land in the
     // formula cells of the station.
     if (count >= 2) {
@@ -117,7 +123,8 @@ void HighOrderBook::putSight(const ObservationLine& line, bool back) {
     const int r = GroupRow(group_);
     s.Cells(back ? r : r + 1, kD + count).SetValue(line.reading());
     s.Cells(r + count, back ? kB : kC).SetValue(line.distance());
-    ++count;
+    station_.add(back);
+    single_.back() = station_.single();
 }
 
 const ToleranceLimits& HighOrderBook::limits() {
@@ -125,7 +132,17 @@ const ToleranceLimits& HighOrderBook::limits() {
     return *limits_;
 }
 
-void HighOrderBook::writeGroupFormulas(const ss::Sheet& s, int r) {
+// A set-up read once on each staff: its first readings and distances are
+// its means, and the quantities comparing two readings are left out.
+void HighOrderBook::writeGroupFormulas(const ss::Sheet& s, int r, bool single) {
+    if (single) {
+        s.Cells(r + 2, kB).SetFormula(Formula("=B%d", {r}));
+        s.Cells(r + 2, kC).SetFormula(Formula("=C%d", {r}));
+        s.Cells(r + 2, kD).SetFormula(Formula("=(D%d-D%d)", {r, r + 1}));
+        s.Cells(r + 3, kB).SetFormula(Formula("=B%d-C%d", {r + 2, r + 2}));
+        s.Cells(r + 2, kG).SetFormula(Formula("=D%d", {r + 2}));
+        return;
+    }
     s.Cells(r, kF).SetFormula(Formula("=(D%d-E%d)*1000", {r, r}));
     s.Cells(r + 1, kF).SetFormula(Formula("=(D%d-E%d)*1000", {r + 1, r + 1}));
     s.Cells(r + 2, kB).SetFormula(Formula("=(B%d+B%d)/2", {r, r + 1}));
@@ -140,9 +157,11 @@ void HighOrderBook::writeGroupFormulas(const ss::Sheet& s, int r) {
 
 // The steps of one station: its formulas, each check right after the cells
 // it reads, the sums of the distances and readings. A later marking replaces
-// the remark, so the remark names the last exceeded check.
+// the remark, so the remark names the last exceeded check. A set-up read
+// once on each staff makes no check that compares two readings.
 void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
     const int r = GroupRow(g);
+    const bool single = single_[g];
     const CellRange remark = s.Cells(r, kH);
     auto mark = [&](const CellRange& cell, const char* text) {
         cell.SetFontColour(ss::kRed);
@@ -154,27 +173,34 @@ void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
     };
 
     remark.SetWrapText(true);
-    const CellRange f1 = s.Cells(r, kF), f2 = s.Cells(r + 1, kF);
-    f1.SetFormula(Formula("=(D%d-E%d)*1000", {r, r}));
-    checkAbove(f1, std::abs(f1.Value2()), kReadingDifference, kReadingsExceeded);
-    f2.SetFormula(Formula("=(D%d-E%d)*1000", {r + 1, r + 1}));
-    checkAbove(f2, std::abs(f2.Value2()), kReadingDifference, kReadingsExceeded);
+    if (single) {
+        s.Cells(r + 2, kB).SetFormula(Formula("=B%d", {r}));
+        s.Cells(r + 2, kC).SetFormula(Formula("=C%d", {r}));
+        s.Cells(r + 2, kD).SetFormula(Formula("=(D%d-D%d)", {r, r + 1}));
+        s.Cells(r + 2, kG).SetFormula(Formula("=D%d", {r + 2}));
+    } else {
+        const CellRange f1 = s.Cells(r, kF), f2 = s.Cells(r + 1, kF);
+        f1.SetFormula(Formula("=(D%d-E%d)*1000", {r, r}));
+        checkAbove(f1, std::abs(f1.Value2()), kReadingDifference, kReadingsExceeded);
+        f2.SetFormula(Formula("=(D%d-E%d)*1000", {r + 1, r + 1}));
+        checkAbove(f2, std::abs(f2.Value2()), kReadingDifference, kReadingsExceeded);
 
-    s.Cells(r + 2, kB).SetFormula(Formula("=(B%d+B%d)/2", {r, r + 1}));
-    s.Cells(r + 2, kC).SetFormula(Formula("=(C%d+C%d)/2", {r, r + 1}));
-    s.Cells(r + 2, kD).SetFormula(Formula("=(D%d-D%d)", {r, r + 1}));
-    s.Cells(r + 2, kE).SetFormula(Formula("=(E%d-E%d)", {r, r + 1}));
-    const CellRange f3 = s.Cells(r + 2, kF);
-    f3.SetFormula(Formula("=(F%d-F%d)", {r, r + 1}));
-    checkAbove(f3, std::abs(f3.Value2()), kHeightDifference, kHeightDifferencesExceeded);
+        s.Cells(r + 2, kB).SetFormula(Formula("=(B%d+B%d)/2", {r, r + 1}));
+        s.Cells(r + 2, kC).SetFormula(Formula("=(C%d+C%d)/2", {r, r + 1}));
+        s.Cells(r + 2, kD).SetFormula(Formula("=(D%d-D%d)", {r, r + 1}));
+        s.Cells(r + 2, kE).SetFormula(Formula("=(E%d-E%d)", {r, r + 1}));
+        const CellRange f3 = s.Cells(r + 2, kF);
+        f3.SetFormula(Formula("=(F%d-F%d)", {r, r + 1}));
+        checkAbove(f3, std::abs(f3.Value2()), kHeightDifference, kHeightDifferencesExceeded);
 
-    s.Cells(r + 2, kG).SetFormula(Formula("=(D%d+E%d)/2", {r + 2, r + 2}));
+        s.Cells(r + 2, kG).SetFormula(Formula("=(D%d+E%d)/2", {r + 2, r + 2}));
+    }
     const CellRange sightDifference = s.Cells(r + 3, kB);
     sightDifference.SetFormula(Formula("=B%d-C%d", {r + 2, r + 2}));
     checkAbove(sightDifference, std::abs(sightDifference.Value2()), kSightDifference,
                kSightDifferenceExceeded);
 
-    s.Cells(r + 3, kF).SetFormula(Formula("=(D%d-E%d)*1000", {r + 2, r + 2}));
+    if (!single) s.Cells(r + 3, kF).SetFormula(Formula("=(D%d-E%d)*1000", {r + 2, r + 2}));
     const CellRange accumulated = s.Cells(r + 3, kC);
     accumulated.SetFormula(g == 0 ? Formula("=B%d", {r + 3}) : Formula("=B%d+C%d", {r + 3, r - 1}));
     // Compared with its sign, as the limit is stated.
@@ -192,10 +218,17 @@ void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
     sums.b2 += vb2;
     checkAbove(b2, vb2, kSightLength, kSightLengthExceeded);
 
-    sums.d1 += s.Cells(r, kD).Value2();
-    sums.e1 += s.Cells(r, kE).Value2();
-    sums.d2 += s.Cells(r + 1, kD).Value2();
-    sums.e2 += s.Cells(r + 1, kE).Value2();
+    const double d1 = s.Cells(r, kD).Value2(), d2 = s.Cells(r + 1, kD).Value2();
+    sums.d1 += d1;
+    sums.e1 += single ? d1 : s.Cells(r, kE).Value2();
+    sums.d2 += d2;
+    sums.e2 += single ? d2 : s.Cells(r + 1, kE).Value2();
+    // In a line that mixes both kinds of set-up, a single reading stands for
+    // both readings in the sums, so the summary's means stay right.
+    if (single) {
+        sums.b2 += vb1;
+        sums.c2 += vc1;
+    }
 }
 
 void HighOrderBook::finishSheet() {
@@ -204,12 +237,16 @@ void HighOrderBook::finishSheet() {
     const std::string name = s.Name();
     beforeFirstPoint_.report(user_, name, "before the line's first point height");
     extraReadings_.report(user_, name, "a third reading of one staff at a set-up");
+    // A line without a point-height line after its last set-up gets its
+    // summary on the group after that set-up.
+    if (group_ >= 0 && station_.complete()) openGroup();
     sheet_.reset();
 
     const int n = group_;
     if (n < 1) return;
     Sums sums;
     for (int g = 0; g < n; ++g) checkGroup(s, g, sums);
+    const bool single = std::all_of(single_.begin(), single_.begin() + n, [](bool b) { return b; });
 
     // The section summary on the group the end point's height line opened.
     const int r = GroupRow(n);
@@ -217,13 +254,15 @@ void HighOrderBook::finishSheet() {
     s.Cells(r, kA).SetWrapText(true);
     s.Cells(r, kB).SetValue(sums.b1);
     s.Cells(r, kC).SetValue(sums.c1);
-    s.Cells(r + 1, kB).SetValue(sums.b2);
-    s.Cells(r + 1, kC).SetValue(sums.c2);
+    if (!single) {
+        s.Cells(r + 1, kB).SetValue(sums.b2);
+        s.Cells(r + 1, kC).SetValue(sums.c2);
+    }
     s.Cells(r, kD).SetValue(sums.d1);
-    s.Cells(r, kE).SetValue(sums.e1);
+    if (!single) s.Cells(r, kE).SetValue(sums.e1);
     s.Cells(r + 1, kD).SetValue(sums.d2);
-    s.Cells(r + 1, kE).SetValue(sums.e2);
-    writeGroupFormulas(s, r);
+    if (!single) s.Cells(r + 1, kE).SetValue(sums.e2);
+    writeGroupFormulas(s, r, single);
 }
 
 }  // namespace tarvosen::levelling

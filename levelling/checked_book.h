@@ -5,6 +5,7 @@
 // and a section summary with the sums of the distances and readings.
 
 #include <optional>
+#include <vector>
 
 #include "app/dialog_options.h"
 #include "levelling/book_support.h"
@@ -18,7 +19,7 @@ class HighOrderBook : public RecordBook {
     HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const DiniOptions& options)
         : session_(session), user_(user), options_(options) {}
 
-    void startSheet(const std::string& name) override;
+    void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
     void finish() override { finishSheet(); }
 
@@ -34,7 +35,7 @@ class HighOrderBook : public RecordBook {
     void putSight(const ObservationLine& line, bool back);
     void finishSheet();
     void checkGroup(const ss::Sheet& s, int g, Sums& sums);
-    void writeGroupFormulas(const ss::Sheet& s, int r);
+    void writeGroupFormulas(const ss::Sheet& s, int r, bool single);
     const ToleranceLimits& limits();
 
     ss::SpreadsheetSession& session_;
@@ -43,8 +44,8 @@ class HighOrderBook : public RecordBook {
     std::optional<ToleranceLimits> limits_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;
-    int backs_ = 0;
-    int fores_ = 0;
+    StationReadings station_;
+    std::vector<bool> single_;  // per set-up: each staff read once
     LeftOutLines beforeFirstPoint_;
     LeftOutLines extraReadings_;
 };

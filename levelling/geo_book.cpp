@@ -26,14 +26,16 @@ void PutTyped(const CellRange& cell, const std::string& text) {
 
 }  // namespace
 
-void GeoInstituteBook::startSheet(const std::string& name) {
+void GeoInstituteBook::startSheet(const std::string& name, int readingsPerStaff) {
     finishSheet();
     sightSeen_ = false;
     intermediates_.clear();
     sheet_ = AddNamedSheet(session_, LevellingSheetName(name));
     writeHeader();
     q_ = 0;
-    backs_ = fores_ = 0;
+    readingsPerStaff_ = readingsPerStaff;
+    station_.startLine(readingsPerStaff);
+    single_.clear();
 }
 
 void GeoInstituteBook::writeHeader() {
@@ -106,29 +108,39 @@ void GeoInstituteBook::writeHeader() {
 }
 
 void GeoInstituteBook::observation(const ObservationLine& line) {
-    // A station's row is complete with two readings on each staff; the
-    // next line begins the next row.
-    if (backs_ == 2 && fores_ == 2) {
+    // A station's row is complete with the readings its line's method asks
+    // for on each staff, or with one reading on each staff and the point
+    // height the level computed from them; the next line begins the next row.
+    const bool singleEnded = line.kind() == ObservationLine::Kind::PointHeight &&
+                             station_.backs() == 1 && station_.fores() == 1;
+    if (station_.complete() || singleEnded) {
         ++q_;
-        backs_ = fores_ = 0;
+        station_.clear();
     }
     switch (line.kind()) {
         case ObservationLine::Kind::Backsight:
         case ObservationLine::Kind::Foresight:
             putSight(line);
             break;
-        case ObservationLine::Kind::Intermediate: {
-            double reading = 0;
-            if (!zeiss::ParseDecimal(line.reading(), reading))
-                throw ConversionError("Line " + std::to_string(line.lineNumber) +
-                                      ": the intermediate sight's reading \"" + line.reading() +
-                                      "\" is not a number");
-            intermediates_.push_back({q_, line.pointName, reading});
+        case ObservationLine::Kind::Intermediate:
+            putIntermediateSight(line);
             break;
-        }
         default:
             break;
     }
+}
+
+void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
+    double reading = 0;
+    if (!zeiss::ParseDecimal(line.reading(), reading))
+        throw ConversionError("Line " + std::to_string(line.lineNumber) +
+                              ": the intermediate sight's reading \"" + line.reading() +
+                              "\" is not a number");
+    // Read once on each staff, the level takes intermediate sights between
+    // the back and the fore reading: from the station in progress.
+    const bool fromStationInProgress =
+        readingsPerStaff_ == 1 && station_.backs() + station_.fores() > 0;
+    intermediates_.push_back({fromStationInProgress ? q_ + 1 : q_, line.pointName, reading});
 }
 
 void GeoInstituteBook::putSight(const ObservationLine& line) {
@@ -138,7 +150,7 @@ void GeoInstituteBook::putSight(const ObservationLine& line) {
     // A return run is written in the orientation of the forward run: its
     // foresights are the forward run's backsights.
     const bool backSet = backsight != returnRun;
-    int& count = backSet ? backs_ : fores_;
+    const int count = backSet ? station_.backs() : station_.fores();
     // A third reading of one set would land in the other set's columns.
     if (count >= 2) {
         extraReadings_.add(line.lineNumber);
@@ -160,7 +172,9 @@ void GeoInstituteBook::putSight(const ObservationLine& line) {
     reading.SetNumberFormat("0.00000");
     distance.SetValue(line.distance());
     distance.SetNumberFormat("0.0");
-    ++count;
+    station_.add(backSet);
+    if (single_.size() <= static_cast<std::size_t>(q_)) single_.resize(q_ + 1, false);
+    single_[q_] = station_.single();
 }
 
 void GeoInstituteBook::endLine() {
@@ -176,8 +190,8 @@ void GeoInstituteBook::finishSheet() {
     sheet_.reset();
     // The row in progress holds the last station when no line followed its
     // readings; it is a station row, not the place of the summary.
-    const int n = q_ + (backs_ + fores_ > 0 ? 1 : 0);
-    backs_ = fores_ = 0;
+    const int n = q_ + (station_.backs() + station_.fores() > 0 ? 1 : 0);
+    station_.clear();
     if (n == 0) return;
 
     s.SetPrintTitleRows("A1:J11");
@@ -205,8 +219,11 @@ void GeoInstituteBook::finishSheet() {
     s.Range("G4").SetFontUnderline(ss::Underline::Single);
     s.Span(sum, kA, sum, kJ).SetFontSize(10);
 
+    // A station read once on each staff has its readings as its means.
     for (int k = 12; k <= n + 11; ++k)
-        s.Cells(k, kJ).SetFormula(Formula("=(F%d+G%d)/2-(H%d+I%d)/2", {k, k, k, k}));
+        s.Cells(k, kJ).SetFormula(singleRow(k - 12)
+                                      ? Formula("=F%d-H%d", {k, k})
+                                      : Formula("=(F%d+G%d)/2-(H%d+I%d)/2", {k, k, k, k}));
     // Every station's height difference, the first one included.
     s.Span(12, kJ, n + 11, kJ).SetNumberFormat("0.0000");
     s.Cells(sum, kF).SetFormula(Formula("=sum(B12:B%d)+sum(D12:D%d)", {n + 11, n + 11}));
@@ -245,10 +262,11 @@ void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {
         // stations before it (and one met before any station was complete is
         // taken from the first station's row).
         const int station = std::max(sight.station, 1);
+        const std::string back = singleRow(station - 1)
+                                     ? Formula("=F%d", {station + 11})
+                                     : Formula("=(F%d+G%d)/2", {station + 11, station + 11});
         const std::string formula =
-            station >= 2
-                ? Formula("=(F%d+G%d)/2+sum(J12:J%d)", {station + 11, station + 11, station + 10})
-                : Formula("=(F%d+G%d)/2", {station + 11, station + 11});
+            station >= 2 ? back + Formula("+sum(J12:J%d)", {station + 10}) : back;
         const CellRange height = s.Cells(row, kH);
         height.SetFormula(formula);
         height.SetNumberFormat("0.00000");

@@ -20,7 +20,7 @@ class GeoInstituteBook : public RecordBook {
                      const ShddyOptions& options)
         : session_(session), user_(user), options_(options) {}
 
-    void startSheet(const std::string& name) override;
+    void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
     void anyObservation(const ObservationLine& line) override { lastPointName_ = line.pointName; }
     void endLine() override;
@@ -38,16 +38,21 @@ class GeoInstituteBook : public RecordBook {
 
     void writeHeader();
     void putSight(const ObservationLine& line);
+    void putIntermediateSight(const ObservationLine& line);
     void finishSheet();
     void writeIntermediateSights(const ss::Sheet& s, int n);
+    bool singleRow(int q) const {
+        return q >= 0 && static_cast<std::size_t>(q) < single_.size() && single_[q];
+    }
 
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
     const ShddyOptions& options_;
     std::optional<ss::Sheet> sheet_;
     int q_ = 0;
-    int backs_ = 0;  // nB
-    int fores_ = 0;  // nF
+    int readingsPerStaff_ = 2;
+    StationReadings station_;   // of the row in progress, by back and fore set
+    std::vector<bool> single_;  // per station row: each staff read once
     bool sightSeen_ = false;
     std::string clockTime_;
     std::string lastPointName_;

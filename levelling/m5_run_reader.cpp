@@ -41,6 +41,11 @@ bool ObservationLine::returnRun() const {
     return Trimmed(mark) == "F";
 }
 
+int ReadingsPerStaff(std::string_view method) {
+    if (!method.empty() && method.front() == 'a') method.remove_prefix(1);
+    return method == "BF" ? 1 : 2;
+}
+
 ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumber) {
     const zeiss::M5Line line(text, lineNumber);
     ObservationLine out;
@@ -61,6 +66,7 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
 
     RunState state = RunState::Idle;
     std::string sheetName;
+    int readingsPerStaff = ReadingsPerStaff("");
     bool anySheet = false;
     // Observation lines met before any levelling line began have no sheet.
     LeftOutLines orphans;
@@ -78,6 +84,8 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
         if (line.kind() == "TO ") {
             if (line.startsAt(22, "Start-Line")) {
                 sheetName = Trimmed(line.columns(45, 48));
+                // The method stands between the marker and the line number.
+                readingsPerStaff = ReadingsPerStaff(Trimmed(line.columns(32, 44)));
                 state = RunState::Starting;
             } else if (line.startsAt(22, "End-Line")) {
                 // Only the open line ends here: an End-Line of a line that
@@ -104,7 +112,7 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
         book.anyObservation(observation);
         if (observation.voided()) continue;
         if (state == RunState::Starting) {
-            book.startSheet(sheetName);
+            book.startSheet(sheetName, readingsPerStaff);
             anySheet = true;
             state = RunState::Open;
         }

@@ -48,12 +48,18 @@ ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumb
 // closed after an End-Line.
 enum class RunState { Idle, Starting, Open, Closed };
 
+// Readings of each staff at a station under the levelling method a
+// Start-Line names: BF and aBF read each staff once, BFFB, aBFFB, BFBF and
+// aBFBF (and a line whose method is not named) twice.
+int ReadingsPerStaff(std::string_view method);
+
 // What a record book does with the data.
 class RecordBook {
   public:
     virtual ~RecordBook() = default;
-    // Finishes the previous sheet, if any, and adds a new one with its header.
-    virtual void startSheet(const std::string& name) = 0;
+    // Finishes the previous sheet, if any, and adds a new one with its
+    // header, for a line read readingsPerStaff times on each staff.
+    virtual void startSheet(const std::string& name, int readingsPerStaff) = 0;
     // An observation line of the open levelling line (never a voided one).
     virtual void observation(const ObservationLine& line) = 0;
     // Every observation line, voided or not, open run or not, before it is

@@ -10,11 +10,12 @@ constexpr int kColumnA = 1, kColumnB = 2, kColumnC = 3, kColumnE = 5, kColumnI =
 
 }  // namespace
 
-void SurveyInstituteBook::startSheet(const std::string& name) {
+void SurveyInstituteBook::startSheet(const std::string& name, int readingsPerStaff) {
     finishSheet();
     sheet_ = AddNamedSheet(session_, LevellingSheetName(name));
     group_ = -1;
-    backs_ = fores_ = 0;
+    station_.startLine(readingsPerStaff);
+    single_.clear();
     writeHeader();
 }
 
@@ -64,22 +65,25 @@ void SurveyInstituteBook::writeHeader() {
 void SurveyInstituteBook::observation(const ObservationLine& line) {
     switch (line.kind()) {
         case ObservationLine::Kind::PointHeight:
-            openGroup(line);
+            openGroup(&line);
             break;
         case ObservationLine::Kind::Backsight:
-            putSight(line, GroupRow(group_), backs_);
+            putSight(line, true);
             break;
         case ObservationLine::Kind::Foresight:
-            putSight(line, GroupRow(group_) + 1, fores_);
+            putSight(line, false);
             break;
         default:
             break;
     }
 }
 
-void SurveyInstituteBook::openGroup(const ObservationLine& line) {
+// A point-height line opens a set-up with its point and height; a reading
+// after a complete set-up opens one without them.
+void SurveyInstituteBook::openGroup(const ObservationLine* pointHeight) {
     ++group_;
-    backs_ = fores_ = 0;
+    station_.clear();
+    single_.push_back(false);
     const ss::Sheet& s = *sheet_;
     const int r = GroupRow(group_);
     const CellRange rows = s.Span(r, 1, r + 2, 10);
@@ -88,29 +92,35 @@ void SurveyInstituteBook::openGroup(const ObservationLine& line) {
     s.Span(r, 1, r + 2, 1).Merge();
     s.Span(r, 10, r + 2, 10).Merge();
     s.Cells(r, kColumnA).SetValue(group_ + 1);
+    if (!pointHeight) return;
     // Point names stay text: "0012" must not become the number 12.
-    s.Cells(r, kColumnB).SetText(line.pointName);
-    s.Cells(r, kColumnI).SetValue(line.height());
+    s.Cells(r, kColumnB).SetText(pointHeight->pointName);
+    s.Cells(r, kColumnI).SetValue(pointHeight->height());
 }
 
-void SurveyInstituteBook::putSight(const ObservationLine& line, int row, int& count) {
+void SurveyInstituteBook::putSight(const ObservationLine& line, bool back) {
     // Sights before the line's first point have no set-up: the rows above
     // the first one are the header.
     if (group_ < 0) {
         beforeFirstPoint_.add(line.lineNumber);
         return;
     }
+    if (station_.complete()) openGroup(nullptr);
     // Two readings per staff fill the set-up; a further one would overwrite
     // the first reading with a distance.
+    const int count = back ? station_.backs() : station_.fores();
     if (count >= 2) {
         extraReadings_.add(line.lineNumber);
         return;
     }
     const ss::Sheet& s = *sheet_;
+    const int row = GroupRow(group_) + (back ? 0 : 1);
     s.Cells(row, kColumnB).SetText(line.pointName);
     s.Cells(row, kColumnE + count).SetValue(line.reading());
     s.Cells(row, kColumnC + count).SetValue(line.distance());
-    ++count;
+    station_.add(back);
+    single_.back() = station_.single();
+    if (!back) lastForePoint_ = line.pointName;
 }
 
 void SurveyInstituteBook::finishSheet() {
@@ -119,6 +129,12 @@ void SurveyInstituteBook::finishSheet() {
     const std::string name = s.Name();
     beforeFirstPoint_.report(user_, name, "before the line's first point height");
     extraReadings_.report(user_, name, "a third reading of one staff at a set-up");
+    // A line without a point-height line after its last set-up ends at that
+    // set-up's fore point, on the group after it.
+    if (group_ >= 0 && station_.complete()) {
+        openGroup(nullptr);
+        s.Cells(GroupRow(group_), kColumnB).SetText(lastForePoint_);
+    }
     sheet_.reset();
 
     const int n = group_;
@@ -129,14 +145,23 @@ void SurveyInstituteBook::finishSheet() {
         auto put = [&](int row, int column, const std::string& formula) {
             s.Cells(row, column).SetFormula(formula);
         };
-        put(r, 7, Formula("=(E%d-F%d)*1000", {r, r}));
-        put(r + 1, 7, Formula("=(E%d-F%d)*1000", {r + 1, r + 1}));
-        put(r + 2, 7, Formula("=(E%d-F%d)*1000", {r + 2, r + 2}));
+        // A set-up read once on each staff has no second readings to compare
+        // or average: its height difference is that of the first readings.
+        const bool single = single_[g];
+        if (!single) {
+            put(r, 7, Formula("=(E%d-F%d)*1000", {r, r}));
+            put(r + 1, 7, Formula("=(E%d-F%d)*1000", {r + 1, r + 1}));
+            put(r + 2, 7, Formula("=(E%d-F%d)*1000", {r + 2, r + 2}));
+        }
         put(r + 2, 3, Formula("=(C%d-C%d)", {r + 1, r}));
         put(r + 2, 4, g == 0 ? Formula("=C%d", {r + 2}) : Formula("=SUM(C%d+D%d)", {r + 2, r - 1}));
         put(r + 2, 5, Formula("=(E%d-E%d)", {r, r + 1}));
-        put(r + 2, 6, Formula("=(F%d-F%d)", {r, r + 1}));
-        put(r + 1, 8, Formula("=(E%d+F%d)/2", {r + 2, r + 2}));
+        if (single) {
+            put(r + 1, 8, Formula("=E%d", {r + 2}));
+        } else {
+            put(r + 2, 6, Formula("=(F%d-F%d)", {r, r + 1}));
+            put(r + 1, 8, Formula("=(E%d+F%d)/2", {r + 2, r + 2}));
+        }
         length += "+C" + std::to_string(r) + "+C" + std::to_string(r + 1);
     }
     const int last = GroupRow(n);

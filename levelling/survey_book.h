@@ -5,6 +5,7 @@
 // closing block with the sum of the height differences and the line length.
 
 #include <optional>
+#include <vector>
 
 #include "levelling/book_support.h"
 #include "levelling/m5_run_reader.h"
@@ -16,7 +17,7 @@ class SurveyInstituteBook : public RecordBook {
     SurveyInstituteBook(ss::SpreadsheetSession& session, UserInterface& user)
         : session_(session), user_(user) {}
 
-    void startSheet(const std::string& name) override;
+    void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
     void finish() override { finishSheet(); }
 
@@ -27,16 +28,17 @@ class SurveyInstituteBook : public RecordBook {
 
   private:
     void writeHeader();
-    void openGroup(const ObservationLine& line);
-    void putSight(const ObservationLine& line, int row, int& count);
+    void openGroup(const ObservationLine* pointHeight);
+    void putSight(const ObservationLine& line, bool back);
     void finishSheet();
 
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;  // i
-    int backs_ = 0;   // nb
-    int fores_ = 0;   // nf
+    StationReadings station_;
+    std::vector<bool> single_;  // per set-up: each staff read once
+    std::string lastForePoint_;
     LeftOutLines beforeFirstPoint_;
     LeftOutLines extraReadings_;
 };

@@ -156,6 +156,44 @@ TEST(HighOrderBook, SectionSummaryHoldsTheSums) {
     EXPECT_EQ(Text(s, "C24"), "");  // no accumulated difference, no check
 }
 
+// Stations read once: told apart by their readings in an aBF line without
+// height lines (every other station starts with the fore staff), and by the
+// height line in a BFFB line that has one such station among double ones.
+TEST(HighOrderBook, StationsReadOnceOnEachStaff) {
+    REQUIRE_FORMULA_ENGINE();
+    DiniLines alternate;
+    alternate.start("1", "aBF");
+    alternate.height("A", 0);
+    alternate.sight("Rb", "A", 1.5, 10);
+    alternate.sight("Rf", "P1", 1.2, 12);
+    alternate.sight("Rf", "P2", 1.1, 14);
+    alternate.sight("Rb", "P1", 1.4, 16);
+    alternate.end();
+    CheckedRun b(alternate);
+    const auto s = b.s();
+    EXPECT_NEAR(Number(s, "G11"), 0.3, 1e-12);
+    EXPECT_NEAR(Number(s, "G15"), 0.3, 1e-12);
+    EXPECT_NEAR(Number(s, "B15"), 16, 1e-12);  // the one back distance is the mean
+    for (const char* cell : {"F9", "F10", "F11", "E11", "F12", "E13", "E14", "E17", "E18"})
+        EXPECT_EQ(FormulaOf(s, cell) + Text(s, cell), "") << cell;
+    EXPECT_EQ(Text(s, "A17"), "测段小结");
+    EXPECT_NEAR(Number(s, "G19"), 0.6, 1e-12);
+    EXPECT_NEAR(Number(s, "B19"), 26, 1e-12);
+
+    DiniLines mixed = Line({Station{}});
+    mixed.lines.pop_back();  // the End-Line
+    mixed.sight("Rb", "P1", 1.4, 30);
+    mixed.sight("Rf", "P2", 1.0, 10);
+    mixed.height("P2", 100);
+    CheckedRun m(mixed, 0, std::array<std::string, 5>{"30", "100", "100", "0.3", "0.4"});
+    const auto t = m.s();
+    EXPECT_NEAR(Number(t, "G15"), 0.4, 1e-12);
+    EXPECT_EQ(Text(t, "H13"), "");  // no two-reading check, no mark
+    // The summary means: double station (1.5, 1.3 at 20 m) plus single (1.4, 1.0).
+    EXPECT_NEAR(Number(t, "G19"), 0.2 + 0.4, 1e-12);
+    EXPECT_NEAR(Number(t, "B19"), 20 + 30, 1e-12);
+}
+
 TEST(HighOrderBook, LimitThatIsNotANumberStopsAtTheFirstCheck) {
     REQUIRE_FORMULA_ENGINE();
     const std::array<std::string, 5> limits{"30", "0.5", "1.5", "abc", "0.4"};

@@ -1,12 +1,16 @@
-// Real DiNi 03 data (two lines of a bridge survey, with voided sights,
-// reading errors, a repeated station and Cont-Lines) through every book:
-// the books close each line as the instrument did.
+// Real DiNi data through every book: the books close each line as the
+// instrument did. DiNi 03 data read twice on each staff (two lines of a
+// bridge survey, with voided sights, reading errors, a repeated station and
+// Cont-Lines), and DiNi lines read once on each staff.
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 #include "levelling/checked_book.h"
 #include "levelling/geo_book.h"
 #include "levelling/survey_book.h"
 #include "tests/levelling/book_fixture.h"
+#include "tests/levelling/single_reading_corpus.h"
 
 namespace tarvosen {
 namespace {
@@ -16,13 +20,17 @@ using test::TestContext;
 using test::Text;
 namespace ss = spreadsheet;
 
-// Builds the book from the corpus file and keeps it open.
+std::vector<std::string> DoubleReadingLines() {
+    TestContext load;
+    load.workspace.load(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat"));
+    return load.workspace.lines();
+}
+
+// Builds the book from the lines and keeps it open.
 template <typename Book>
 struct CorpusBook : test::BookRun {
-    CorpusBook() {
-        TestContext load;
-        load.workspace.load(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat"));
-        run(load.workspace.lines(), [](ss::SpreadsheetSession& session, CommandContext& ctx) {
+    explicit CorpusBook(const std::vector<std::string>& lines = DoubleReadingLines()) {
+        run(lines, [](ss::SpreadsheetSession& session, CommandContext& ctx) {
             if constexpr (std::is_same_v<Book, levelling::HighOrderBook>)
                 return std::make_unique<Book>(session, ctx.user, ctx.options.dini);
             else if constexpr (std::is_same_v<Book, levelling::GeoInstituteBook>)
@@ -71,6 +79,78 @@ TEST(DiniCorpus, EveryBookClosesBothLines) {
         EXPECT_NEAR(Number(b.sheet("水准线2"), "I17"), kClosure2, 3e-5);
         EXPECT_EQ(Text(b.sheet("水准线2"), "D4"), "X3");
         EXPECT_EQ(Text(b.sheet("水准线2"), "G4"), "X3");
+    }
+}
+
+// Every station's height difference is its back reading less its fore
+// reading, and a line's sum is theirs: nothing halved, no two-reading check.
+TEST(DiniCorpus, SingleReadingLinesKeepTheirHeightDifferences) {
+    REQUIRE_FORMULA_ENGINE();
+    const auto lines = test::SingleReadingDownload();
+    const auto expected = test::BackMinusFore(lines);
+    ASSERT_EQ(expected.size(), 31u);  // every line with a station: 2 + 2 + 5 + 22
+    auto sum = [](const std::vector<double>& v) {
+        return std::accumulate(v.begin(), v.end(), 0.0);
+    };
+    // The instrument's own line sums (Sh) of push0809, to its rounding.
+    EXPECT_NEAR(sum(expected.at("水准线0210")), -0.0008, 5e-5);
+    EXPECT_NEAR(sum(expected.at("水准线0212")), -0.0385, 5e-5);
+    auto value = [](const ss::Sheet& s, int row, int column) {
+        return s.Cells(row, column).Value2();
+    };
+    {
+        CorpusBook<levelling::SurveyInstituteBook> b(lines);
+        for (const auto& [name, stations] : expected) {
+            const auto s = b.sheet(name);
+            const int n = static_cast<int>(stations.size());
+            for (int g = 0; g < n; ++g) {
+                const int r = levelling::SurveyInstituteBook::GroupRow(g);
+                EXPECT_NEAR(value(s, r + 1, 8), stations[g], 1e-9) << name << " station " << g + 1;
+                EXPECT_EQ(s.Cells(r, 7).Formula(), "") << name;  // no reading difference
+            }
+            const int last = levelling::SurveyInstituteBook::GroupRow(n);
+            EXPECT_EQ(s.Cells(last + 1, 6).ValueText(), "高差总和") << name;
+            EXPECT_NEAR(value(s, last + 1, 8), sum(stations), 1e-5) << name;
+        }
+    }
+    {
+        CorpusBook<levelling::HighOrderBook> b(lines);
+        for (const auto& [name, stations] : expected) {
+            const auto s = b.sheet(name);
+            const int n = static_cast<int>(stations.size());
+            for (int g = 0; g < n; ++g) {
+                const int r = levelling::HighOrderBook::GroupRow(g);
+                EXPECT_NEAR(value(s, r + 2, 7), stations[g], 1e-9) << name << " station " << g + 1;
+                EXPECT_EQ(value(s, r + 2, 2), value(s, r, 2)) << name;  // the one back distance
+                const std::string remark = s.Cells(r, 8).ValueText();
+                EXPECT_TRUE(remark != "两次读数差超限" && remark != "读数差之差超限") << name;
+            }
+            const int summary = levelling::HighOrderBook::GroupRow(n);
+            EXPECT_EQ(s.Cells(summary, 1).ValueText(), "测段小结") << name;
+            EXPECT_NEAR(value(s, summary + 2, 7), sum(stations), 1e-5) << name;
+        }
+    }
+    {
+        CorpusBook<levelling::GeoInstituteBook> b(lines);
+        for (const auto& [name, stations] : expected) {
+            const auto s = b.sheet(name);
+            const int n = static_cast<int>(stations.size());
+            for (int q = 0; q < n; ++q)
+                EXPECT_NEAR(value(s, 12 + q, 10), stations[q], 1e-9)
+                    << name << " station " << q + 1;
+            EXPECT_EQ(s.Cells(n + 13, 1).ValueText(), "测段小结") << name;
+            EXPECT_NEAR(value(s, n + 13, 9), sum(stations), 1e-5) << name;
+        }
+        // Line 3 starts at height 0: its intermediate sights (taken between
+        // a station's back and fore reading) have the heights the level gave.
+        std::vector<double> heights;
+        for (const std::string& l : lines)
+            if (l.size() > 112 && l.compare(49, 2, "Rz") == 0 && l.compare(44, 4, "   3") == 0)
+                heights.push_back(std::stod(l.substr(98, 14)));
+        ASSERT_EQ(heights.size(), 14u);
+        const auto s = b.sheet("水准线3");
+        const int first = static_cast<int>(expected.at("水准线3").size()) + 16;
+        for (int e = 0; e < 14; ++e) EXPECT_NEAR(value(s, first + e, 8), heights[e], 1e-9) << e;
     }
 }
 

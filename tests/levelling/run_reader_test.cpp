@@ -19,7 +19,7 @@ using test::TestContext;
 // Writes down what the reader hands to the book.
 class RecordingBook : public RecordBook {
   public:
-    void startSheet(const std::string& name) override { events.push_back("sheet " + name); }
+    void startSheet(const std::string& name, int) override { events.push_back("sheet " + name); }
     void observation(const ObservationLine& line) override {
         events.push_back(line.code[0] + " " + line.pointName);
     }

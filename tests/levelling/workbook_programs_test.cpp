@@ -1,6 +1,7 @@
-// Opens the books built from the shipped DINI sample with programs of their
-// own: LibreOffice recalculates every formula (its values must equal the
-// ones we cached), openpyxl reads the structure back.
+// Opens the books built from the shipped DINI sample and from the real
+// single-reading lines with programs of their own: LibreOffice recalculates
+// every formula (its values must equal the ones we cached), openpyxl reads
+// the structure back.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "levelling/levelling_commands.h"
 #include "levelling/tolerance_classes.h"
 #include "tests/levelling/book_fixture.h"
+#include "tests/levelling/single_reading_corpus.h"
 
 namespace tarvosen {
 namespace {
@@ -64,8 +66,8 @@ bool Has(const std::vector<std::string>& lines, const std::string& wanted) {
 
 using Handler = CommandStatus (*)(CommandContext&);
 
-fs::path BuildSampleBook(TestContext& t, Handler handler, const std::string& name) {
-    t.workspace.load(test::DataFile("samples/dini-levelling.dat"));
+// Builds the book from the workspace's lines.
+fs::path BuildBook(TestContext& t, Handler handler, const std::string& name) {
     t.options.shddy.observer = "李明";
     t.options.shddy.weather = "晴";
     t.options.shddy.date = std::chrono::year{2024} / 6 / 24;
@@ -75,13 +77,12 @@ fs::path BuildSampleBook(TestContext& t, Handler handler, const std::string& nam
     return path;
 }
 
-class WorkbookPrograms : public ::testing::TestWithParam<std::pair<Handler, const char*>> {};
+fs::path BuildSampleBook(TestContext& t, Handler handler, const std::string& name) {
+    t.workspace.load(test::DataFile("samples/dini-levelling.dat"));
+    return BuildBook(t, handler, name);
+}
 
-TEST_P(WorkbookPrograms, LibreOfficeComputesTheSameValues) {
-    REQUIRE_XLSX_ENGINE();
-    if (!HaveOpenpyxl() || !HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or openpyxl missing";
-    TestContext t;
-    const fs::path book = BuildSampleBook(t, GetParam().first, GetParam().second);
+void ExpectLibreOfficeValues(TestContext& t, const fs::path& book) {
     fs::create_directories(t.dir() / "lo");
     const auto out =
         Output(std::string(kPython) + " " + Quote(Script()) + " recalc " + Quote(book.string()) +
@@ -89,6 +90,23 @@ TEST_P(WorkbookPrograms, LibreOfficeComputesTheSameValues) {
     ASSERT_FALSE(out.empty());
     for (const auto& line : out) EXPECT_EQ(line.rfind("formulas ", 0), 0u) << line;
     EXPECT_NE(out.back(), "formulas 0");
+}
+
+class WorkbookPrograms : public ::testing::TestWithParam<std::pair<Handler, const char*>> {};
+
+TEST_P(WorkbookPrograms, LibreOfficeComputesTheSameValues) {
+    REQUIRE_XLSX_ENGINE();
+    if (!HaveOpenpyxl() || !HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or openpyxl missing";
+    TestContext t;
+    ExpectLibreOfficeValues(t, BuildSampleBook(t, GetParam().first, GetParam().second));
+}
+
+TEST_P(WorkbookPrograms, LibreOfficeComputesTheSameValuesForSingleReadingLines) {
+    REQUIRE_XLSX_ENGINE();
+    if (!HaveOpenpyxl() || !HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or openpyxl missing";
+    TestContext t;
+    t.setLines(test::SingleReadingDownload());
+    ExpectLibreOfficeValues(t, BuildBook(t, GetParam().first, GetParam().second));
 }
 
 INSTANTIATE_TEST_SUITE_P(

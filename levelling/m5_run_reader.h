@@ -1,5 +1,5 @@
 #pragma once
-// Reads the staged DINI data (M5 "REC E" lines) of a record book and splits
+// Reads the DINI data (M5 "REC E" lines) of a record book and splits
 // it into marker lines (Start-Line, End-Line, Cont-Line) and observation
 // lines, handing the observations of each open levelling line to the book.
 
@@ -23,7 +23,7 @@ inline constexpr std::size_t kDiniLineLimit = 199;
 struct ObservationLine {
     enum class Kind { Backsight, Foresight, Intermediate, PointHeight, Other };
 
-    std::size_t lineNumber = 0;        // in the staged file, 1-based
+    std::size_t lineNumber = 0;        // in the workspace, 1-based
     std::string pointName;             // columns 22-29, blanks trimmed
     std::string mark;                  // columns 30-34 as they stand
     std::string clockTime;             // columns 36-40 as they stand

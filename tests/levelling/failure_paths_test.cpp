@@ -1,6 +1,5 @@
-// The record books when a file fails them: the staged copy of the workspace
-// removed while the save dialog is up, a workbook name in a folder that does
-// not exist, a disk that fills up while the workbook is written.
+// The record books when a file fails them: a workbook name in a folder that
+// does not exist, a disk that fills up while the workbook is written.
 
 #include <gtest/gtest.h>
 

@@ -30,6 +30,18 @@ struct R5Options {
     bool computeFromObservations() const { return recordFormat == 0; }
 };
 
+// How the point list exports read their input: the layout guessed from the
+// whole file, or the one the user chose (shown in the R5 option dialog).
+enum class PointListLayout {
+    Automatic,
+    Own,   // name, X, Y, Z, code
+    Cass,  // name, code, east (Y), north (X), height
+};
+
+struct PointListOptions {
+    PointListLayout layout = PointListLayout::Automatic;
+};
+
 // COSA export (Tkesha): texts exactly as typed.
 struct KeshaOptions {
     std::string knownPointFile;
@@ -81,6 +93,7 @@ struct DialogOptions {
     ParaOptions para;
     TransferOptions transfer;
     R5Options r5;
+    PointListOptions pointList;
     KeshaOptions kesha;
     DiniOptions dini;
     CqkcyOptions cqkcy;

@@ -7,6 +7,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {"points-to-r5"},
          {"points-to-cor"},
          {"points-to-org"},
+         {"points-to-dxf", "--layout", "cass"},
+         {"points-to-r5", "--layout", "own"},
     });
     return 0;
 }

@@ -29,25 +29,34 @@ std::string OrgLine(const PointRecord& p) {
 }
 
 bool ExportPointsToCor(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in);
+    PointListReader reader(in, ctx.options.pointList.layout);
+    if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
     for (long counter = 1; reader.ReadPointRecord(p); ++counter) {
         AppendWorkspaceLine(ctx, CorNumberLine(counter));
         AppendWorkspaceLine(ctx, CorPointLine(p));
     }
-    ShowReadWarnings(ctx, reader);
+    ShowReadMessages(ctx, reader);
     return true;
 }
 
 bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in);
+    PointListReader reader(in, ctx.options.pointList.layout);
+    if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
     while (reader.ReadPointRecord(p)) AppendWorkspaceLine(ctx, OrgLine(p));
-    ShowReadWarnings(ctx, reader);
+    ShowReadMessages(ctx, reader);
     return true;
 }
 
-void ShowReadWarnings(CommandContext& ctx, const PointListReader& reader) {
+bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader) {
+    if (reader.refusal().empty()) return false;
+    ctx.user.error(reader.refusal());
+    return true;
+}
+
+void ShowReadMessages(CommandContext& ctx, const PointListReader& reader) {
+    ctx.user.information(DescribeShape(reader.shape()));
     for (const auto& text : reader.warnings()) ctx.user.warning(text);
 }
 

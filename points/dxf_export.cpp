@@ -8,11 +8,12 @@ namespace tarvosen::points {
 std::size_t DxfLineCount(const WorkspaceLines& pointList) {
     constexpr std::size_t kHeadAndTail = 8, kPoint = 10, kText = 14;
     std::size_t count = kHeadAndTail;
-    PointRecord p;
+    // Counted as the program's own comma layout; lists in other layouts only
+    // get less room made first.
     for (std::string_view line : pointList) {
-        ParsePointLine(line, p);
-        if (p.x.empty()) continue;
-        count += kPoint + kText + (zeiss::DxfCodeIsShown(p.code) ? kText : 0);
+        const LineFields f = SplitPointLine(line, FieldSeparator::Comma);
+        if (f.field[1].empty()) continue;
+        count += kPoint + kText + (zeiss::DxfCodeIsShown(f.field[4]) ? kText : 0);
     }
     return count;
 }
@@ -23,7 +24,11 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     const zeiss::DxfLineSink sink = [&ctx](std::string_view line) {
         ctx.workspace.append(line);
     };
-    PointListReader reader(in);
+    PointListReader reader(in, ctx.options.pointList.layout);
+    if (RefusedAsPointList(ctx, reader)) return false;
+    // CASS draws east across and north up; the program's own lists put X
+    // across and Y up.
+    const bool eastAcross = reader.shape().layout == PointListLayout::Cass;
     LineIssue noZ("had a Z that is not a number; the drawing has Z 0.000000 there");
     zeiss::WriteDxfHead(sink);
     PointRecord p;
@@ -32,10 +37,13 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
         bool isNumber = true;
         const std::string z = DxfZ(p.z, isNumber);
         if (!isNumber) noZ.add(reader.lineNumber());
-        zeiss::WriteDxfPoint(sink, {p.name, p.x, p.y, z, p.code});
+        if (eastAcross)
+            zeiss::WriteDxfPoint(sink, {p.name, p.y, p.x, z, p.code});
+        else
+            zeiss::WriteDxfPoint(sink, {p.name, p.x, p.y, z, p.code});
     }
     zeiss::WriteDxfTail(sink);
-    ShowReadWarnings(ctx, reader);
+    ShowReadMessages(ctx, reader);
     if (!noZ.empty()) ctx.user.warning(noZ.message());
     return true;
 }

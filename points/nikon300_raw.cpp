@@ -43,7 +43,7 @@ bool IsNikon300400Raw(const Workspace& lines) {
     return IsNikon300400Signature(head);
 }
 
-RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point, bool& cut) {
+RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point) {
     bool comma = false;
     NextField(line, comma);  // field 1 is not used
     const auto type = zeiss::TrimBlanksAndControls(NextField(line, comma));
@@ -52,12 +52,10 @@ RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point, bo
     NextField(line, comma);  // field 3 is not used
     std::string* fields[] = {&point.name, &point.code, &point.x, &point.y, &point.z};
     int present = 0;
-    cut = false;
     for (auto* field : fields) {
         const bool more = comma;  // the previous field ended with a comma
         field->assign(more ? NextField(line, comma) : std::string_view{});
         if (more) ++present;
-        if (CutToFieldLimit(*field)) cut = true;
     }
     return present == 5 ? RawRecordKind::Coordinates : RawRecordKind::Short;
 }
@@ -68,17 +66,14 @@ bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
         return false;
     }
     TextLines lines(in);
-    LineIssue cutLines("had a field longer than 49 characters, cut to its first 49");
     LineIssue shortLines(
         "had a coordinate record without all of its fields name, code, X, Y and Z; "
         "the missing fields were written empty");
     std::string line;
     PointRecord p;
     while (lines.nextNonBlank(line)) {
-        bool cut = false;
-        const auto kind = ParseNikon300400Line(line, p, cut);
+        const auto kind = ParseNikon300400Line(line, p);
         if (kind == RawRecordKind::Other) continue;
-        if (cut) cutLines.add(lines.lineNumber());
         if (kind == RawRecordKind::Short) shortLines.add(lines.lineNumber());
         std::string out;
         out.reserve(p.name.size() + p.x.size() + p.y.size() + p.z.size() + p.code.size() + 4);
@@ -86,8 +81,7 @@ bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
         out.append(p.z).append(",").append(p.code);
         AppendWorkspaceLine(ctx, std::move(out));
     }
-    for (const auto* issue : {&cutLines, &shortLines})
-        if (!issue->empty()) ctx.user.warning(issue->message());
+    if (!shortLines.empty()) ctx.user.warning(shortLines.message());
     if (auto z = lines.ctrlZWarning(); !z.empty()) ctx.user.warning(z);
     return true;
 }

@@ -23,10 +23,10 @@ bool IsNikon300400Signature(std::string_view firstLine);
 
 enum class RawRecordKind { Other, Coordinates, Short };
 
-// Reads one raw line: a coordinate record fills `point` (fields over
-// kFieldLimit cut; `cut` tells). Fields end at a comma or at the end of the
-// line; Short is a coordinate record without all of fields 4 to 8.
-RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point, bool& cut);
+// Reads one raw line: a coordinate record fills `point`, every field whole.
+// Fields end at a comma or at the end of the line; Short is a coordinate
+// record without all of fields 4 to 8.
+RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point);
 
 // The ConvertInPlace body: one point line "name,X,Y,Z,code" per coordinate
 // record. Stops with kNotNikon300400Message when the signature test fails.

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/conversion.h"
+#include "app/errors.h"
 #include "points/nikon300_raw.h"
 #include "points/point_exports.h"
 
@@ -21,7 +22,27 @@ CommandStatus Export(CommandContext& ctx, const ConvertInPlaceSteps& steps, std:
     });
 }
 
+void ApplyLayout(DialogOptions& o, const std::string& value) {
+    if (value == "own")
+        o.pointList.layout = PointListLayout::Own;
+    else if (value == "cass")
+        o.pointList.layout = PointListLayout::Cass;
+    else
+        throw UsageError("--layout takes own or cass, not \"" + value + "\"");
+}
+
+constexpr CliOption kLayoutOption{
+    "layout", "own|cass",
+    "Read the list as name,X,Y,Z,code (own) or name,code,east,north,height (cass) instead "
+    "of deciding from the file.",
+    ApplyLayout};
+
 }  // namespace
+
+std::span<const CliOption> PointListCliOptions() {
+    static constexpr std::array<CliOption, 1> kOptions{{kLayoutOption}};
+    return kOptions;
+}
 
 CommandStatus PointsToDxfCommand(CommandContext& ctx) {
     return Export(ctx, {.resetDocumentName = true}, points::DxfLineCount(ctx.workspace.view()),
@@ -34,10 +55,11 @@ CommandStatus PointsToR5Command(CommandContext& ctx) {
 }
 
 std::span<const CliOption> PointsToR5CliOptions() {
-    static constexpr std::array<CliOption, 1> kOptions{{
+    static constexpr std::array<CliOption, 2> kOptions{{
         {"keep-letters", "",
          "Keep the letters of point names instead of converting them to numbers (A=1 ... Z=26).",
          [](DialogOptions& o, const std::string&) { o.r5.convertAlphabeticToNumber = false; }},
+        kLayoutOption,
     }};
     return kOptions;
 }

@@ -7,6 +7,9 @@
 
 namespace tarvosen {
 
+// --layout own|cass, taken by every point list export.
+std::span<const CliOption> PointListCliOptions();
+
 // XYZR51Click: point list -> AutoCAD DXF
 CommandStatus PointsToDxfCommand(CommandContext& ctx);
 

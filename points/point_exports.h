@@ -1,7 +1,9 @@
 #pragma once
 // The exports of a point list, each a ConvertInPlace body: it reads the staged
-// workspace `in` and appends the result lines to the workspace. Warnings about
-// lines that could not be read as they stand are shown once, at the end.
+// workspace `in` and appends the result lines to the workspace. A workspace
+// that is no point list stops the export with an error; otherwise one
+// information line names the layout read, and warnings about lines that
+// could not be read as they stand are shown once, at the end.
 
 #include <filesystem>
 #include <string>
@@ -34,16 +36,26 @@ std::string OrgLine(const PointRecord& p);
 // kept: P12 -> 1612, P001 -> 1600.
 std::string ConvertAlphabeticToNumber(std::string_view name);
 
+// What R5PointLine had to cut to fit the R5 columns.
+struct R5Cuts {
+    bool name = false, code = false;
+};
+
 // The R5 coordinate line of a point at `address`: name cut to 4 characters
 // (after the alphabetic conversion when it is on), code cut to 3.
-std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabetic);
+std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabetic,
+                        R5Cuts* cuts = nullptr);
 
 // The DXF Z: the number at the start of the text (leading white space
 // skipped) formatted as "%f" does; 0.000000 when there is none, and then
 // `isNumber` becomes false.
 std::string DxfZ(std::string_view text, bool& isNumber);
 
-// Shows each warning of the reader as a warning message.
-void ShowReadWarnings(CommandContext& ctx, const PointListReader& reader);
+// Shows the reader's refusal as an error; true when it refused the file.
+bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader);
+
+// Shows the layout read as an information line, then each warning of the
+// reader as a warning message.
+void ShowReadMessages(CommandContext& ctx, const PointListReader& reader);
 
 }  // namespace tarvosen::points

@@ -5,7 +5,12 @@
 
 namespace tarvosen::points {
 
-std::string ConvertAlphabeticToNumber(std::string_view name) {
+namespace {
+
+constexpr std::size_t kR5Name = 4, kR5Code = 3;
+
+// The alphabetic conversion of every character of `name`, nothing cut.
+std::string ConvertedInFull(std::string_view name) {
     std::string out;
     for (const char ch : name) {
         const int c = static_cast<unsigned char>(ch);
@@ -15,32 +20,56 @@ std::string ConvertAlphabeticToNumber(std::string_view name) {
             out += std::to_string(c - 'A' + 1);
         else
             out += std::to_string(c - 96);  // a..z give 1..26, the underscore -1
-        if (out.size() >= 4) break;         // only 4 are kept
     }
-    if (out.size() > 4) out.resize(4);
     return out;
 }
 
-std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabetic) {
-    std::string_view name = std::string_view(p.name).substr(0, 4);
+}  // namespace
+
+std::string ConvertAlphabeticToNumber(std::string_view name) {
+    std::string out = ConvertedInFull(name.substr(0, kR5Name));
+    if (out.size() > kR5Name) out.resize(kR5Name);
+    return out;
+}
+
+std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabetic, R5Cuts* cuts) {
+    std::string_view name = std::string_view(p.name).substr(0, kR5Name);
     std::string converted;
     if (convertAlphabetic) {
-        converted = ConvertAlphabeticToNumber(name);
-        name = converted;
+        converted = ConvertedInFull(name);
+        name = std::string_view(converted).substr(0, kR5Name);
     }
-    const std::string_view code = std::string_view(p.code).substr(0, 3);
+    const std::string_view code = std::string_view(p.code).substr(0, kR5Code);
+    if (cuts) {
+        cuts->name = p.name.size() > kR5Name || converted.size() > kR5Name;
+        cuts->code = p.code.size() > kR5Code;
+    }
     return zeiss::FormatR5CoordinateLine(address, code, name, p.x, p.y, p.z);
 }
 
 bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     const bool convert = ctx.options.r5.convertAlphabeticToNumber;
-    PointListReader reader(in);
+    PointListReader reader(in, ctx.options.pointList.layout);
+    if (RefusedAsPointList(ctx, reader)) return false;
+    // R5 has 4 columns for the point number and 3 for the code.
+    LineIssue longNames(
+        "had a point name longer than the 4 characters of an R5 point number (after letters "
+        "became numbers, when they do); its first 4 were written");
+    LineIssue longCodes(
+        "had a code longer than the 3 characters of an R5 code; its first 3 "
+        "were written");
     PointRecord p;
     long address = 1;
-    for (; reader.ReadPointRecord(p); ++address)
-        AppendWorkspaceLine(ctx, R5PointLine(address, p, convert));
+    for (; reader.ReadPointRecord(p); ++address) {
+        R5Cuts cuts;
+        AppendWorkspaceLine(ctx, R5PointLine(address, p, convert, &cuts));
+        if (cuts.name) longNames.add(reader.lineNumber());
+        if (cuts.code) longCodes.add(reader.lineNumber());
+    }
     AppendWorkspaceLine(ctx, "END");
-    ShowReadWarnings(ctx, reader);
+    ShowReadMessages(ctx, reader);
+    for (const auto* issue : {&longNames, &longCodes})
+        if (!issue->empty()) ctx.user.warning(issue->message());
     const long points = address - 1;
     if (points > 9999)
         ctx.user.warning("The point list holds " + std::to_string(points) +

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli/cli_runner.h"
@@ -10,6 +11,7 @@
 namespace tarvosen {
 namespace {
 
+using test::CorpusFile;
 using test::RunOnLines;
 using test::TestContext;
 using Lines = std::vector<std::string>;
@@ -180,6 +182,102 @@ TEST(PointExports, ThreeCommaLinesAndBlankLinesLoseNoPointInAnyExport) {
                      "b,P3,,7,8,16384=10+TREE,    0,    0,    0",
                      "b,P4,1,2,3,16384=10+KERB,    0,    0,    0"}));
     EXPECT_TRUE(org.warnings.empty());
+}
+
+// --- Layouts and long names -------------------------------------------------
+
+std::string RunCliOn(const std::filesystem::path& in, std::vector<std::string> args, int& status,
+                     std::string* errors = nullptr) {
+    args.push_back(in.string());
+    std::ostringstream out, err;
+    status = RunCli(args, out, err);
+    if (errors) *errors = err.str();
+    return out.str();
+}
+
+TEST(PointExports, LayoutOnTheCommandLineForcesEachReading) {
+    TestContext t;
+    // Five numbers: name 1, then X 2, Y 3, Z 4, code 5 in the program's own
+    // layout, or code 2, east 3, north 4, height 5 in CASS.
+    const auto numbers = t.writeFile("numbers.txt", "1,2,3,4,5\r\n");
+    struct Case {
+        const char* command;
+        const char* own;
+        const char* cass;
+    };
+    for (const Case& c : {
+             Case{"points-to-dxf", "\r\n 10\r\n2\r\n 20\r\n3\r\n", "\r\n 10\r\n3\r\n 20\r\n4\r\n"},
+             Case{"points-to-r5", "|X            2 m   |Y            3 m   |Z            4 m   |",
+                  "|X            4 m   |Y            3 m   |Z            5 m   |"},
+             Case{"points-to-cor", "\r\n1  3  2  4  1  1  0  0\r\n",
+                  "\r\n1  3  4  5  1  1  0  0\r\n"},
+             Case{"points-to-org", "b,1,2,3,4,16384=10+  5,", "b,1,4,3,5,16384=10+  2,"},
+         }) {
+        int status = 0;
+        std::string err;
+        const auto guessed = RunCliOn(numbers, {c.command}, status, &err);
+        EXPECT_NE(guessed.find(c.own), std::string::npos) << c.command << guessed;
+        EXPECT_NE(err.find("fit the CASS layout equally well"), std::string::npos) << err;
+        const auto cass = RunCliOn(numbers, {c.command, "--layout", "cass"}, status, &err);
+        EXPECT_EQ(status, 0) << err;
+        EXPECT_NE(cass.find(c.cass), std::string::npos) << c.command << cass;
+        EXPECT_NE(err.find("information: Point list read in the CASS layout"), std::string::npos);
+    }
+    // A CASS list read as the program's own: its fields stay where they stand.
+    int status = 0;
+    const auto cass = CorpusFile("pointlist/bookcode-cass-3333.dat");
+    EXPECT_EQ(RunCliOn(cass, {"points-to-org", "--layout", "own"}, status).substr(0, 63),
+              "b,1,,53414.28,31421.88,16384=10+39.555,    0,    0,    0\r\nb,2,,");
+    std::string err;
+    RunCliOn(CorpusFile("pointlist/bezitopo-topo0-pnezd.asc"), {"points-to-r5", "--layout", "cass"},
+             status, &err);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(err.find("error: The workspace is not a point list"), std::string::npos) << err;
+    RunCliOn(cass, {"points-to-dxf", "--layout", "north"}, status);
+    EXPECT_EQ(status, 2);
+}
+
+TEST(PointExports, AFileOfProseIsRefusedAndLeftAsItWas) {
+    const Lines prose = {"Notes of the survey, day two", "", "Rain until noon, then sun.",
+                         "Station 4 moved 2 m east", "End of notes"};
+    for (const auto command :
+         {PointsToDxfCommand, PointsToR5Command, PointsToCorCommand, PointsToOrgCommand}) {
+        TestContext t;
+        t.state.currentDocumentName = "notes.txt";
+        auto run = RunOnLines(t, command, prose);
+        EXPECT_EQ(run.status, CommandStatus::Stopped);
+        EXPECT_EQ(run.lines, prose);
+        EXPECT_EQ(t.state.currentDocumentName, "notes.txt");
+        const auto errors = t.user.texts(MessageKind::Error);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_NE(errors[0].find("1: \"Notes of the survey, day two\", 3: \"Rain until noon, "
+                                 "then sun.\", 4: \"Station 4 moved 2 m east\"."),
+                  std::string::npos)
+            << errors[0];
+    }
+}
+
+TEST(PointExports, ALongNameIsKeptWholeAndCutWithAWarningOnlyInR5) {
+    const std::string name = "BOUNDARY-STONE-" + std::string(45, '7');
+    ASSERT_EQ(name.size(), 60u);
+    const Lines list = {"P1,1,2,3,", name + ",10.5,20.5,30.5,KB"};
+    const auto dxf = RunOnLines(PointsToDxfCommand, list);
+    const auto cor = RunOnLines(PointsToCorCommand, list);
+    const auto org = RunOnLines(PointsToOrgCommand, list);
+    EXPECT_NE(std::find(dxf.lines.begin(), dxf.lines.end(), name), dxf.lines.end());
+    EXPECT_EQ(cor.lines.at(3), name + "  20.5  10.5  30.5  1  1  0  0");
+    EXPECT_EQ(org.lines.at(1), "b," + name + ",10.5,20.5,30.5,16384=10+ KB,    0,    0,    0");
+    EXPECT_TRUE(dxf.warnings.empty() && cor.warnings.empty() && org.warnings.empty());
+
+    // B, O, U, N become 2, 15, 21, 14: "2152114", of which R5 keeps 4.
+    const auto r5 = RunOnLines(PointsToR5Command, list);
+    EXPECT_EQ(r5.lines.at(1).substr(16, 10), "KR  KB2152");
+    ASSERT_EQ(r5.warnings.size(), 1u);
+    EXPECT_EQ(r5.warnings[0].rfind("Workspace line 2 had a point name longer than the 4 characters "
+                                   "of an R5 point number",
+                                   0),
+              0u)
+        << r5.warnings[0];
 }
 
 }  // namespace

@@ -13,12 +13,17 @@ struct Read {
     std::vector<PointRecord> records;
     std::vector<std::size_t> lineNumbers;
     std::vector<std::string> warnings;
+    PointListShape shape;
+    std::string refusal;
 };
 
-Read ReadAll(const TestContext&, std::string_view bytes) {
+Read ReadAll(const TestContext&, std::string_view bytes,
+             PointListLayout wanted = PointListLayout::Automatic) {
     const Workspace lines = test::LinesOfText(bytes);
-    PointListReader reader(lines);
+    PointListReader reader(lines, wanted);
     Read r;
+    r.shape = reader.shape();
+    r.refusal = reader.refusal();
     PointRecord p;
     while (reader.ReadPointRecord(p)) {
         r.records.push_back(p);
@@ -70,21 +75,84 @@ TEST(PointListReader, ALineWithoutXYZSeparatorsIsReadWithEmptyFieldsAndNamedInAW
         << r.warnings[0];
 }
 
-TEST(PointListReader, OverLongFieldsAreCutTo49AndReadingGoesOn) {
+// "cass blanks: name|X|Y|Z|code" of the first record, "own comma both: ..."
+// when CASS fits as well.
+std::string Reading(const Read& r) {
+    if (r.records.empty()) return r.refusal;
+    const auto& p = r.records[0];
+    return std::string(r.shape.layout == PointListLayout::Cass ? "cass " : "own ") +
+           (r.shape.separator == FieldSeparator::Comma ? "comma" : "blanks") +
+           (r.shape.fitsCassAsWell ? " both" : "") + ": " + p.name + "|" + p.x + "|" + p.y + "|" +
+           p.z + "|" + p.code;
+}
+
+TEST(PointListReader, TheLayoutIsTheOneMostLinesFitOrTheOneChosen) {
+    using enum PointListLayout;
+    const std::string longName(60, 'N'), longCode(60, 'c');
+    struct Case {
+        std::string bytes;
+        PointListLayout wanted;
+        std::string read;
+    };
+    for (const Case& c : {
+             // Tabs and blanks; the code is the rest of the line.
+             Case{"P1\t100.5 \t200.25  7\tKERB STONE \r\n", Automatic,
+                  "own blanks: P1|100.5|200.25|7|KERB STONE"},
+             // CASS: X is the north, the fourth field.
+             Case{"7 KZ 500.1 300.2 12.5\n8 KZ 501 301 13\n", Automatic,
+                  "cass blanks: 7|300.2|500.1|12.5|KZ"},
+             // A header and a point whose code is a number do not outvote the rest.
+             Case{"Pn,Code,Y,X,H\r\n1,,500.1,300.2,12.5\r\n2,9,501,301,13\r\n", Automatic,
+                  "cass comma: Pn|X|Y|H|Code"},
+             // Five numbers fit both layouts: the program's own, saying so.
+             Case{"1,2,3,4,5\r\n", Automatic, "own comma both: 1|2|3|4|5"},
+             Case{"1,2,3,4,5\r\n", Cass, "cass comma: 1|4|3|5|2"},
+             Case{"1,,500.1,300.2,12.5\r\n", Own, "own comma: 1||500.1|300.2|12.5"},
+             // Fields are read whole, however long.
+             Case{longName + ",1,2,3," + longCode + "\r\n", Automatic,
+                  "own comma: " + longName + "|1|2|3|" + longCode},
+         }) {
+        TestContext t;
+        const auto r = ReadAll(t, c.bytes, c.wanted);
+        EXPECT_EQ(Reading(r), c.read);
+        EXPECT_EQ(r.shape.chosen, c.wanted != Automatic) << c.bytes;
+        if (r.records.size() == 3) {  // the header is read, and named
+            ASSERT_EQ(r.warnings.size(), 1u);
+            EXPECT_EQ(r.warnings[0],
+                      "Workspace line 1 did not hold name, code, east, north and height separated "
+                      "by commas; the fields were read as they stand.");
+        } else {
+            EXPECT_TRUE(r.warnings.empty()) << c.bytes << r.warnings.front();
+        }
+    }
+}
+
+TEST(PointListReader, AFileOfNoLayoutIsRefusedNamingItsFirstLines) {
     TestContext t;
-    const std::string fit(49, 'n'), over(50, 'x');
-    auto r = ReadAll(t, fit + ",1,2,3," + fit + "\r\nP2," + over + ",2,3,C\r\nP3,1,2,3," + over +
-                            over + "\r\nP4,1,2,3,D\r\n");
-    ASSERT_EQ(r.records.size(), 4u);
-    EXPECT_EQ(r.records[0].name, fit);
-    EXPECT_EQ(r.records[0].code, fit);
-    EXPECT_EQ(r.records[1].x, over.substr(0, 49));
-    EXPECT_EQ(r.records[2].code, over.substr(0, 49));
-    ExpectRecord(r.records[3], "P4", "1", "2", "3", "D");
-    ASSERT_EQ(r.warnings.size(), 1u);
-    EXPECT_EQ(
-        r.warnings[0],
-        "Workspace lines 2 and 3 had a field longer than 49 characters, cut to its first 49.");
+    const auto prose =
+        ReadAll(t,
+                "The survey went well,\r\n\r\nbut it rained, twice, on the 3rd, of May.\r\n"
+                "We left at noon\r\nand came back late.\r\n");
+    EXPECT_TRUE(prose.records.empty());
+    EXPECT_NE(prose.refusal.find("no line holds a point in the program's own layout"),
+              std::string::npos)
+        << prose.refusal;
+    EXPECT_NE(prose.refusal.find("1: \"The survey went well,\", 3: \"but it rained"),
+              std::string::npos)
+        << prose.refusal;
+    EXPECT_NE(prose.refusal.find("4: \"We left at noon\""), std::string::npos);
+    EXPECT_EQ(prose.refusal.find("came back"), std::string::npos);
+
+    // A list of the program's own layout chosen to be read as CASS.
+    const auto own = ReadAll(t, "1,538542.57,1455644.371,681.31,I\r\n", PointListLayout::Cass);
+    EXPECT_TRUE(own.records.empty());
+    EXPECT_EQ(own.refusal.rfind("The workspace is not a point list: no line holds a point in the "
+                                "CASS layout (name, code, east Y, north X, height), with",
+                                0),
+              0u)
+        << own.refusal;
+    // An empty list is no error.
+    EXPECT_TRUE(ReadAll(t, "\r\n  \r\n").refusal.empty());
 }
 
 TEST(PointListReader, CtrlZEndsTheInputAndTextAfterItIsReported) {

@@ -63,6 +63,20 @@ TOption::TOption(QWidget* parent) : QDialog(parent) {
         if (options_) options_->convertAlphabeticToNumber = on;
     });
 
+    LayoutGroup = new QGroupBox("Point list layout", this);
+    auto* layouts = new QVBoxLayout(LayoutGroup);
+    auto* layoutButtons = new QButtonGroup(this);
+    const char* const layoutNames[] = {"Automatic", "Own: Pn, X, Y, Z, [C]",
+                                       "CASS: Pn, Code, Y, X, H"};
+    for (int i = 0; i < 3; ++i) {
+        Layout[i] = new QRadioButton(layoutNames[i], LayoutGroup);
+        layoutButtons->addButton(Layout[i], i);
+        layouts->addWidget(Layout[i]);
+    }
+    connect(layoutButtons, &QButtonGroup::idClicked, this, [this](int id) {
+        if (pointList_) pointList_->layout = static_cast<PointListLayout>(id);
+    });
+
     Label1 = new QLabel("Note: Coordinate  will be caculated only Record Format is Mem/1", this);
     Label1->setStyleSheet("color: blue");
     Label1->setWordWrap(true);
@@ -81,7 +95,8 @@ TOption::TOption(QWidget* parent) : QDialog(parent) {
     auto* grid = new QGridLayout(this);
     grid->addWidget(RadioGroup1, 0, 0);
     grid->addLayout(checks, 0, 1);
-    grid->addWidget(Label1, 1, 0, 1, 2);
+    grid->addWidget(LayoutGroup, 1, 0, 1, 2);
+    grid->addWidget(Label1, 2, 0, 1, 2);
 }
 
 void TOption::localise(const CommandContext& ctx) {
@@ -99,12 +114,16 @@ bool TOption::run(CommandContext& ctx) {
     CheckBox2->setChecked(options_->includeCode);
     CheckBox1->setChecked(options_->reassignPointNames);
     CheckBox3->setChecked(options_->convertAlphabeticToNumber);
+    pointList_ = &ctx.options.pointList;
+    const int layout = static_cast<int>(pointList_->layout);
+    Layout[layout >= 0 && layout < 3 ? layout : 0]->setChecked(true);
     localise(ctx);
     // The form's client area, grown only where a translation needs more room.
     const QSize hint = sizeHint();
     setFixedSize(std::max(kClientWidth, hint.width()), std::max(kClientHeight, hint.height()));
     exec();
     options_ = nullptr;
+    pointList_ = nullptr;
     return true;
 }
 

@@ -47,18 +47,21 @@ TEST(TOption, ClicksTakeEffectAtOnceAndPersist) {
         EXPECT_TRUE(d->CheckBox2->isChecked());
         EXPECT_FALSE(d->CheckBox1->isChecked());
         EXPECT_TRUE(d->CheckBox3->isChecked());
+        EXPECT_TRUE(d->Layout[0]->isChecked());  // automatic
         EXPECT_GE(d->width(), 387);
         EXPECT_GE(d->height(), 147);
         d->Mem[1]->click();
         d->CheckBox2->click();
         d->CheckBox1->click();
         d->CheckBox3->click();
+        d->Layout[2]->click();
         // No OK needed: the options already hold the clicks.
         EXPECT_EQ(t.options.r5.recordFormat, 1);
         EXPECT_FALSE(t.options.r5.computeFromObservations());
         EXPECT_FALSE(t.options.r5.includeCode);
         EXPECT_TRUE(t.options.r5.reassignPointNames);
         EXPECT_FALSE(t.options.r5.convertAlphabeticToNumber);
+        EXPECT_EQ(t.options.pointList.layout, PointListLayout::Cass);
         checked = true;
     });
     EXPECT_TRUE(host->run(t.ctx));
@@ -69,8 +72,11 @@ TEST(TOption, ClicksTakeEffectAtOnceAndPersist) {
         EXPECT_TRUE(d->Mem[2]->isChecked());
         EXPECT_FALSE(d->CheckBox2->isChecked());
         EXPECT_TRUE(d->CheckBox1->isChecked());
+        EXPECT_TRUE(d->Layout[2]->isChecked());
+        d->Layout[1]->click();
     });
     host->run(t.ctx);
+    EXPECT_EQ(t.options.pointList.layout, PointListLayout::Own);
 }
 
 TEST(TOption, TextsFollowTheLanguageWhenShown) {

@@ -1,0 +1,211 @@
+#include "points/point_layout.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "points/point_record.h"
+#include "points/text_lines.h"
+
+namespace tarvosen::points {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::size_t SkipDigits(std::string_view s, std::size_t i) {
+    while (i < s.size() && IsDigit(s[i])) ++i;
+    return i;
+}
+
+constexpr std::size_t kShownLines = 3;
+constexpr std::size_t kShownWidth = 60;
+
+// A line as the refusal shows it: cut after at most kShownWidth bytes, only
+// behind a plain ASCII byte so that no GB or UTF-8 character is split.
+std::string Shown(std::string_view line) {
+    if (line.size() <= kShownWidth) return std::string(line);
+    std::size_t end = kShownWidth;
+    while (end > 0 && static_cast<unsigned char>(line[end - 1]) >= 0x80) --end;
+    if (end == 0) return std::string(line);
+    return std::string(line.substr(0, end)) + "...";
+}
+
+const char* LayoutWords(PointListLayout layout) {
+    return layout == PointListLayout::Cass ? "the CASS layout (name, code, east Y, north X, height)"
+                                           : "the program's own layout (name, X, Y, Z, code)";
+}
+
+}  // namespace
+
+LineFields SplitPointLine(std::string_view line, FieldSeparator separator) {
+    LineFields out;
+    if (separator == FieldSeparator::Comma) {
+        for (int i = 0; i < 4; ++i) {
+            const auto comma = line.find(',');
+            out.field[i] = line.substr(0, comma);
+            ++out.count;
+            if (comma == std::string_view::npos) return out;
+            line.remove_prefix(comma + 1);
+            ++out.commas;
+        }
+        out.field[4] = line;
+        ++out.count;
+        out.commas += static_cast<int>(std::count(line.begin(), line.end(), ','));
+        return out;
+    }
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < line.size() && IsBlank(line[i])) ++i;
+    };
+    skipBlanks();
+    for (int f = 0; f < 4 && i < line.size(); ++f) {
+        const std::size_t start = i;
+        while (i < line.size() && !IsBlank(line[i])) ++i;
+        out.field[f] = line.substr(start, i - start);
+        ++out.count;
+        skipBlanks();
+    }
+    if (i < line.size()) {
+        std::size_t end = line.size();
+        while (end > i && IsBlank(line[end - 1])) --end;
+        out.field[4] = line.substr(i, end - i);
+        ++out.count;
+    }
+    return out;
+}
+
+bool IsNumberText(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    const std::size_t intEnd = SkipDigits(s, i);
+    std::size_t end = intEnd;
+    bool digits = intEnd > i;
+    if (end < s.size() && s[end] == '.') {
+        const std::size_t fracEnd = SkipDigits(s, end + 1);
+        digits = digits || fracEnd > end + 1;
+        end = fracEnd;
+    }
+    if (!digits) return false;
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+        std::size_t e = end + 1;
+        if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
+        const std::size_t expEnd = SkipDigits(s, e);
+        if (expEnd == e) return false;
+        end = expEnd;
+    }
+    return end == s.size();
+}
+
+bool FitsLayout(const LineFields& l, PointListLayout layout, FieldSeparator separator) {
+    const auto& f = l.field;
+    if (layout != PointListLayout::Cass)
+        return l.count >= 4 && IsNumberText(f[1]) && IsNumberText(f[2]) && IsNumberText(f[3]);
+    if (l.count == 5) return IsNumberText(f[2]) && IsNumberText(f[3]) && IsNumberText(f[4]);
+    // Blanks cannot keep an empty code in its place: four fields are a point without one.
+    return separator == FieldSeparator::Blanks && l.count == 4 && IsNumberText(f[1]) &&
+           IsNumberText(f[2]) && IsNumberText(f[3]);
+}
+
+void AssignFields(const LineFields& l, PointListLayout layout, FieldSeparator separator,
+                  PointRecord& r) {
+    const auto& f = l.field;
+    r.name.assign(f[0]);
+    if (layout != PointListLayout::Cass) {
+        r.x.assign(f[1]);
+        r.y.assign(f[2]);
+        r.z.assign(f[3]);
+        r.code.assign(f[4]);
+    } else if (separator == FieldSeparator::Blanks && l.count < 5) {
+        r.code.clear();
+        r.y.assign(f[1]);
+        r.x.assign(f[2]);
+        r.z.assign(f[3]);
+    } else {
+        r.code.assign(f[1]);
+        r.y.assign(f[2]);
+        r.x.assign(f[3]);
+        r.z.assign(f[4]);
+    }
+}
+
+LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout wanted) {
+    using enum PointListLayout;
+    using enum FieldSeparator;
+    // fits[layout][separator]: lines that hold a point that way.
+    std::size_t fits[2][2] = {};
+    std::size_t ownCommaLoose = 0;  // three commas and a number among X, Y and Z
+    std::size_t lineCount = 0;
+    std::vector<std::string> first;
+    TextLines lines(text);
+    std::string line;
+    while (lines.nextNonBlank(line)) {
+        ++lineCount;
+        if (first.size() < kShownLines)
+            first.push_back(std::to_string(lines.lineNumber()) + ": \"" + Shown(line) + "\"");
+        for (const auto separator : {Comma, Blanks}) {
+            const LineFields l = SplitPointLine(line, separator);
+            for (const auto layout : {Own, Cass})
+                if (FitsLayout(l, layout, separator)) ++fits[layout == Cass][separator == Blanks];
+            if (separator == Comma && l.commas >= 3 &&
+                (IsNumberText(l.field[1]) || IsNumberText(l.field[2]) || IsNumberText(l.field[3])))
+                ++ownCommaLoose;
+        }
+    }
+
+    LayoutDecision d;
+    auto best = [&](PointListLayout layout) {
+        const auto* f = fits[layout == Cass];
+        return f[1] > f[0] ? Blanks : Comma;
+    };
+    auto count = [&](PointListLayout layout, FieldSeparator separator) {
+        return fits[layout == Cass][separator == Blanks];
+    };
+    d.shape.chosen = wanted != Automatic;
+    if (d.shape.chosen) {
+        d.shape.layout = wanted;
+    } else {
+        // The program's own layout unless CASS fits more lines.
+        const auto own = count(Own, best(Own)), cass = count(Cass, best(Cass));
+        d.shape.layout = cass > own ? Cass : Own;
+        d.shape.fitsCassAsWell = own > 0 && cass == own;
+    }
+    d.shape.separator = best(d.shape.layout);
+    const bool fitsSome = count(d.shape.layout, d.shape.separator) > 0 ||
+                          (d.shape.layout == Own && ownCommaLoose > 0);
+    if (lineCount > 0 && !fitsSome) {
+        d.refusal = "The workspace is not a point list: no line holds a point in ";
+        if (d.shape.chosen) {
+            d.refusal += LayoutWords(wanted);
+        } else {
+            d.refusal += LayoutWords(Own);
+            d.refusal += " or in ";
+            d.refusal += LayoutWords(Cass);
+        }
+        d.refusal += ", with commas, blanks or tabs between fields. Its first lines are ";
+        for (std::size_t i = 0; i < first.size(); ++i) d.refusal += (i > 0 ? ", " : "") + first[i];
+        d.refusal += ".";
+    }
+    return d;
+}
+
+std::string DescribeShape(const PointListShape& s) {
+    std::string text = "Point list read in ";
+    text += LayoutWords(s.layout);
+    text += s.separator == FieldSeparator::Comma ? ", fields separated by commas"
+                                                 : ", fields separated by blanks or tabs";
+    text += s.chosen ? ", as chosen." : ".";
+    if (s.fitsCassAsWell)
+        text +=
+            " Its lines fit the CASS layout equally well; choose CASS (--layout cass, or "
+            "the point list layout in the R5 option dialog) to read them so.";
+    return text;
+}
+
+}  // namespace tarvosen::points

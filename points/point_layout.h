@@ -1,0 +1,68 @@
+#pragma once
+// The layouts point lists come in, and how a whole file is recognised as one
+// of them. The program's own layout is name, X, Y, Z and an optional code; the
+// CASS layout, in which most lists of surveyors here are kept, is name, code,
+// east, north and height, the code often empty. Either comes with commas or
+// with blanks or tabs between its fields.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "app/dialog_options.h"
+#include "app/workspace.h"
+
+namespace tarvosen::points {
+
+struct PointRecord;
+
+enum class FieldSeparator { Comma, Blanks };
+
+// The fields of one line as they stand, before they are given a meaning.
+// With commas, the first four commas separate fields and the fifth field is
+// the rest of the line, further commas included; nothing is trimmed. With
+// blanks, runs of blanks and tabs separate fields, and the fifth is the rest
+// of the line without its trailing blanks.
+struct LineFields {
+    std::array<std::string_view, 5> field;
+    int count = 0;   // fields present, 0 to 5
+    int commas = 0;  // every comma of the line (with commas as separator)
+};
+LineFields SplitPointLine(std::string_view line, FieldSeparator separator);
+
+// A decimal number, blanks around it allowed: 12, -1985.745, .5, 3e2.
+bool IsNumberText(std::string_view text);
+
+// True when the line holds a point in that layout: the program's own wants
+// at least name, X, Y and Z with X, Y and Z numbers; CASS wants name, code,
+// east, north and height with the last three numbers (with blanks, a line of
+// four fields is a point without a code).
+bool FitsLayout(const LineFields& line, PointListLayout layout, FieldSeparator separator);
+
+// Gives the fields their meaning: a CASS record gets X = north, Y = east.
+void AssignFields(const LineFields& line, PointListLayout layout, FieldSeparator separator,
+                  PointRecord& record);
+
+// How a file is read.
+struct PointListShape {
+    PointListLayout layout = PointListLayout::Own;
+    FieldSeparator separator = FieldSeparator::Comma;
+    bool chosen = false;          // the user chose the layout
+    bool fitsCassAsWell = false;  // read as the own layout, but CASS fits as well
+};
+
+// The file read once, start to end: the layout that the most lines fit (the
+// program's own when CASS fits no more lines), or the chosen one with the
+// separator that suits it. `refusal` is not empty when the file is no point
+// list in that layout; it then names the file's first lines.
+struct LayoutDecision {
+    PointListShape shape;
+    std::string refusal;
+};
+LayoutDecision DecidePointListLayout(const Workspace& lines, PointListLayout wanted);
+
+// "Point list read in the CASS layout: ..., separated by commas."
+std::string DescribeShape(const PointListShape& shape);
+
+}  // namespace tarvosen::points

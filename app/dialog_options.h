@@ -7,6 +7,8 @@
 #include <chrono>
 #include <string>
 
+#include "app/level_network_options.h"
+
 namespace tarvosen {
 
 std::chrono::year_month_day Today();
@@ -98,6 +100,7 @@ struct DialogOptions {
     DiniOptions dini;
     CqkcyOptions cqkcy;
     ShddyOptions shddy;
+    LevelNetworkOptions levelNetwork;
 };
 
 }  // namespace tarvosen

@@ -19,6 +19,7 @@ enum class OptionDialog {
     DiniOption,  // levelling class and tolerance limits
     Cqkcy,       // traverse export options
     Shddy,       // geological-institute record book options
+    LevelNetwork,  // levelling network: files, profile, point files, weights
 };
 
 class UserInterface {

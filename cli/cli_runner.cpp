@@ -32,6 +32,7 @@ struct Invocation {
     const CommandRow* row = nullptr;
     std::vector<std::pair<const CliOption*, std::string>> options;
     std::optional<fs::path> input;
+    std::vector<fs::path> inputs;  // a command that takes several
     std::optional<fs::path> output;
     bool help = false;
 };
@@ -70,12 +71,19 @@ Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError("unknown option " + a);
         } else {
+            if (row.cliInputs) {
+                inv.inputs.push_back(Absolute(a));
+                continue;
+            }
             if (inv.input) throw UsageError("more than one INPUT given: " + a);
             inv.input = Absolute(a);
         }
     }
     if (inv.help) return inv;
-    if (row.cliNeedsInput && !inv.input) throw UsageError(std::string(row.cliName) + " needs INPUT");
+    if (row.cliInputs && inv.inputs.empty())
+        throw UsageError(std::string(row.cliName) + " needs INPUT...");
+    if (row.cliNeedsInput && !row.cliInputs && !inv.input)
+        throw UsageError(std::string(row.cliName) + " needs INPUT");
     if (!row.cliNeedsInput && inv.input)
         throw UsageError(std::string(row.cliName) + " takes no INPUT");
     if (row.cliOutput == CliOutput::ChosenFile && !inv.output)
@@ -90,6 +98,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     // their option names the file.
     options.cqkcy.produceBook = false;
     for (const auto& [option, value] : inv.options) option->apply(options, value);
+    if (row.cliInputs) row.cliInputs(options, inv.inputs);
 
     Workspace workspace;
     AppState state;
@@ -113,6 +122,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     if (inv.input) LoadDocument(ctx, *inv.input);
 
     const CommandStatus status = row.handler(ctx);
+    if (status == CommandStatus::Found) return kExitFound;
     // An interrupted command has reported its failure; what it got so far
     // is written all the same, as the window would keep it.
     if (status != CommandStatus::Done && status != CommandStatus::Interrupted) return kExitStopped;

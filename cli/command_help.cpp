@@ -12,11 +12,12 @@ constexpr std::array<std::string_view, 2> kSynopses{
     "list | --help | --version | COMMAND --help",
 };
 
-constexpr std::array<ExitStatusMeaning, 4> kExitStatuses{{
+constexpr std::array<ExitStatusMeaning, 5> kExitStatuses{{
     {0, "done"},
     {1, "stopped with its own message"},
     {2, "wrong usage"},
     {3, "a file, number or device failure"},
+    {4, "a checking command found what it checks for"},
 }};
 
 // Lines no longer than this: the exit statuses wrap between their entries.
@@ -57,7 +58,10 @@ std::span<const CliOption> OptionsOf(const CommandRow& row) {
 
 std::string CommandUsage(const CommandRow& row) {
     std::string usage = "tarvosen-cli " + std::string(row.cliName) + " [OPTIONS]";
-    if (row.cliNeedsInput) usage += " INPUT";
+    if (row.cliInputs)
+        usage += " INPUT...";
+    else if (row.cliNeedsInput)
+        usage += " INPUT";
     if (row.cliOutput == CliOutput::ChosenFile) usage += " -o OUTPUT";
     if (row.cliOutput == CliOutput::Workspace) usage += " [-o OUTPUT]";
     return usage;

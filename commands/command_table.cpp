@@ -7,6 +7,7 @@
 #include "app/command.h"
 #include "app/file_commands.h"
 #include "levelling/levelling_commands.h"
+#include "levelling/network/level_network_command.h"
 #include "points/point_commands.h"
 #include "serial/serial_commands.h"
 #include "zeiss/zeiss_commands.h"
@@ -135,6 +136,12 @@ const std::array kRows = std::to_array<CommandRow>({
      DiniBookGeoCommand, {}, 0, "dini-book-geo",
      "Write the geological-institute levelling record book to OUTPUT.", DiniBookGeoCliOptions,
      ChosenFile},
+    {Item, "LevelNetworkClick", {"DINI M5 -> Levelling Network Adjustment", "convert"},
+     {"REC E(M5) -> 水准网检查与平差", "convert.dini"}, {"REC E(M5) -> 水准網檢查與平差", "convert"},
+     LevelNetworkCommand, {}, 0, "level-network",
+     "Check the sections, routes and loops of DINI M5 files against a tolerance profile, adjust "
+     "the heights and write the result workbook to OUTPUT.",
+     LevelNetworkCliOptions, ChosenFile, true, SetLevelNetworkInputs},
     {Item, "REC500RECE1Click", Absent, {"REC500 -> REC E", "convert.dini"}, Absent, Rec500ToM5Command,
      {}, 0, "rec500-to-m5", "Convert Zeiss REC500 records to M5 (REC E).", nullptr, Workspace},
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},

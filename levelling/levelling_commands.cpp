@@ -5,6 +5,7 @@
 #include "app/errors.h"
 #include "levelling/checked_book.h"
 #include "levelling/geo_book.h"
+#include "levelling/network/tolerance_profile.h"
 #include "levelling/record_book_command.h"
 #include "levelling/survey_book.h"
 #include "levelling/tolerance_classes.h"
@@ -51,6 +52,18 @@ void ApplyLimits(DialogOptions& options, const std::string& value) {
     options.dini.limits = texts;
 }
 
+// The station limits of a tolerance profile, as if typed into the dialog.
+void ApplyProfile(DialogOptions& options, const std::string& value) {
+    const levelling::ToleranceProfile p = levelling::ResolveToleranceProfile(value);
+    const double limits[] = {p.sightLengthM, p.sightDifferenceM, p.accumulatedDifferenceM,
+                             p.readingDifferenceMm, p.heightDifferenceMm};
+    for (int f = 0; f < levelling::kLimitCount; ++f) {
+        char buffer[32];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, limits[f]).ptr;
+        options.dini.limits[f].assign(buffer, end);
+    }
+}
+
 std::chrono::year_month_day ParseDate(const std::string& value) {
     int y = 0;
     unsigned m = 0, d = 0;
@@ -79,6 +92,10 @@ constexpr CliOption kCheckedOptions[] = {
      "accumulated difference (m), difference of two readings (mm), difference of the height "
      "differences (mm)",
      ApplyLimits},
+    {"profile", "NAME|FILE",
+     "the station limits of a tolerance profile: gb12897-1, gb12897-2, gb12898-3, gb12898-4 or a "
+     "profile file (JSON)",
+     ApplyProfile},
 };
 
 constexpr CliOption kGeoOptions[] = {

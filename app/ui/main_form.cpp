@@ -55,6 +55,8 @@ std::string DialogName(OptionDialog dialog) {
             return "The traverse export dialog (TCQKCY)";
         case OptionDialog::Shddy:
             return "The geological-institute record book dialog (TSHDDY)";
+        case OptionDialog::LevelNetwork:
+            return "The levelling network dialog";
     }
     return "The option dialog";
 }

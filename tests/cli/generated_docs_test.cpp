@@ -83,7 +83,7 @@ TEST(GeneratedDocs, ManualPageSaysWhatHelpSays) {
             << (*it)[0];
         ++statuses;
     }
-    EXPECT_EQ(statuses, 4);
+    EXPECT_EQ(statuses, 5);
 }
 
 TEST(GeneratedDocs, BashCompletesCommandsOptionsValuesAndFiles) {

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
+#include "cli/cli_runner.h"
 #include "levelling/levelling_commands.h"
 #include "levelling/tolerance_classes.h"
 #include "tests/levelling/book_fixture.h"
@@ -114,6 +116,32 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(std::make_pair(Handler(DiniBookCommand), "survey.xlsx"),
                       std::make_pair(Handler(DiniBookCheckedCommand), "checked.xlsx"),
                       std::make_pair(Handler(DiniBookGeoCommand), "geo.xlsx")));
+
+// The network result of the shipped sample: discrepancies, limits, mean
+// height differences, misclosures and the accuracy per kilometre are formulas
+// across sheets.
+TEST(WorkbookProgramsNetwork, LibreOfficeComputesTheSameValues) {
+    REQUIRE_XLSX_ENGINE();
+    if (!HaveOpenpyxl() || !HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or openpyxl missing";
+    TestContext t;
+    const fs::path book = t.dir() / "network.xlsx";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli({"level-network", "--known-heights",
+                      test::DataFile("samples/network-known-heights.txt").string(), "--benchmarks",
+                      test::DataFile("samples/network-benchmarks.txt").string(),
+                      test::DataFile("samples/network-forward.dat").string(),
+                      test::DataFile("samples/network-return.dat").string(), "-o", book.string()},
+                     out, err),
+              kExitDone)
+        << err.str();
+    fs::create_directories(t.dir() / "lo");
+    const auto lines =
+        Output(std::string(kPython) + " " + Quote(Script()) + " recalc " + Quote(book.string()) +
+               " " + Quote((t.dir() / "lo").string()) + " 2>&1");
+    ASSERT_FALSE(lines.empty());
+    for (const auto& line : lines) EXPECT_EQ(line.rfind("formulas ", 0), 0u) << line;
+    EXPECT_NE(lines.back(), "formulas 0");
+}
 
 std::vector<std::string> Describe(const fs::path& book, const std::vector<std::string>& cells) {
     std::string command =

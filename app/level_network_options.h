@@ -1,0 +1,23 @@
+#pragma once
+// The options of the levelling network command (its dialog, or the command
+// line): the M5 files, the tolerance profile, the point files, the weights
+// and the further outputs.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tarvosen {
+
+struct LevelNetworkOptions {
+    std::vector<std::filesystem::path> inputFiles;
+    std::string profile = "gb12897-2";  // a built-in profile's name or a profile file
+    std::filesystem::path knownHeightsFile;  // empty: none
+    std::filesystem::path benchmarksFile;    // empty: none
+    bool weightByStations = false;           // 1/n instead of 1/K
+    std::filesystem::path reportFile;        // JSON report; empty: none
+    std::filesystem::path gamaFile;          // gama-local input; empty: none
+    bool check = false;  // a limit exceeded ends the command as a finding
+};
+
+}  // namespace tarvosen

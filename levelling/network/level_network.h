@@ -1,0 +1,98 @@
+#pragma once
+// A levelling network from its runs: sections between benchmarks, forward and
+// return pairs, the misclosures of routes and loops, the accuracy per
+// kilometre, and the heights adjusted by weighted least squares.
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "levelling/network/level_runs.h"
+#include "levelling/network/tolerance_profile.h"
+
+namespace tarvosen::levelling {
+
+// A piece of a run between two points where sections end.
+struct LevelSection {
+    std::string from, to;
+    double lengthKm = 0;
+    int stations = 0;
+    double heightDifference = 0;  // m
+    std::string file;
+    std::string lineName;
+    std::size_t firstLine = 0, lastLine = 0;  // the point height lines of its ends
+    std::size_t stationViolations = 0;
+};
+
+// One observation of the adjustment: a section measured forward and return
+// (the pair) or once.
+struct NetworkObservation {
+    std::size_t forward = 0;              // index into the sections
+    std::optional<std::size_t> back;      // the return section of a pair
+    std::string from, to;                 // the forward section's direction
+    double lengthKm = 0;                  // mean of the two lengths
+    double stations = 0;                  // mean of the two station counts
+    double heightDifference = 0;          // (h_forward - h_return) / 2, m
+    std::optional<double> discrepancyMm;  // (h_forward + h_return) * 1000
+    std::optional<double> limitMm;        // k_fb * sqrt(K)
+    bool ok = true;
+    double residualMm = 0;                // adjusted minus observed
+};
+
+// A chain through points that join exactly two sections: a route from one
+// known benchmark to another, or a loop.
+struct Misclosure {
+    std::vector<std::string> points;
+    std::vector<std::size_t> observations;
+    double lengthKm = 0;
+    double wMm = 0;
+    double limitMm = 0;
+    bool loop = false;
+    bool ok = true;
+};
+
+struct AdjustedPoint {
+    std::string name;
+    double height = 0;
+    std::optional<double> sigmaMm;  // none when the network has no redundancy
+    bool known = false;
+};
+
+enum class Weighting { Distance, Stations };
+
+struct NetworkInput {
+    std::vector<LevelRun> runs;                  // in input order
+    std::vector<std::pair<std::string, double>> knownHeights;
+    std::set<std::string> benchmarks;            // further points where sections end
+    ToleranceProfile profile;
+    Weighting weighting = Weighting::Distance;
+};
+
+struct LevelNetwork {
+    std::vector<LevelSection> sections;
+    std::vector<NetworkObservation> observations;
+    std::optional<double> mDeltaMm;
+    std::vector<Misclosure> misclosures;
+    std::optional<double> mWMm;
+    std::vector<AdjustedPoint> points;
+    std::optional<std::string> heldPoint;  // held at 0 when no height was known
+    std::optional<double> sigma0Mm;        // none without degrees of freedom
+    int degreesOfFreedom = 0;
+};
+
+// Throws Failure naming the points no known height reaches.
+LevelNetwork BuildLevelNetwork(const NetworkInput& input);
+
+// The sections of the runs: cut at each run's ends and at every endpoint.
+std::vector<LevelSection> CutSections(const std::vector<LevelRun>& runs,
+                                      const std::set<std::string>& endpoints);
+
+// Pairs sections between the same two points in opposite directions, in
+// input order, each section at most once; the rest stand alone.
+std::vector<NetworkObservation> PairSections(const std::vector<LevelSection>& sections,
+                                             const ToleranceProfile& profile);
+
+}  // namespace tarvosen::levelling

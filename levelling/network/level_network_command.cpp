@@ -1,0 +1,110 @@
+#include "levelling/network/level_network_command.h"
+
+#include "app/errors.h"
+#include "levelling/network/level_network.h"
+#include "levelling/network/network_results.h"
+#include "levelling/network/point_lists.h"
+#include "levelling/record_book_command.h"
+
+namespace tarvosen {
+
+namespace {
+
+using namespace levelling;
+
+constexpr CliOption kOptions[] = {
+    {"profile", "NAME|FILE",
+     "tolerance profile: gb12897-1, gb12897-2 (default), gb12898-3, gb12898-4 or a profile file "
+     "(JSON)",
+     [](DialogOptions& o, const std::string& v) { o.levelNetwork.profile = v; }},
+    {"known-heights", "FILE", "known benchmarks, one \"name,height\" per line",
+     [](DialogOptions& o, const std::string& v) { o.levelNetwork.knownHeightsFile = std::filesystem::absolute(v); }},
+    {"benchmarks", "FILE", "further points where sections end, one name per line",
+     [](DialogOptions& o, const std::string& v) { o.levelNetwork.benchmarksFile = std::filesystem::absolute(v); }},
+    {"weights", "distance|stations", "weights 1/K (K in km, the default) or 1/n (n stations)",
+     [](DialogOptions& o, const std::string& v) {
+         if (v != "distance" && v != "stations")
+             throw UsageError("--weights takes distance or stations, not \"" + v + "\"");
+         o.levelNetwork.weightByStations = v == "stations";
+     }},
+    {"report", "FILE.json", "also write the machine-readable report",
+     [](DialogOptions& o, const std::string& v) { o.levelNetwork.reportFile = std::filesystem::absolute(v); }},
+    {"gama", "FILE.xml", "also write the observations as input of GNU Gama's gama-local",
+     [](DialogOptions& o, const std::string& v) { o.levelNetwork.gamaFile = std::filesystem::absolute(v); }},
+    {"check", "", "exit status 4 when any limit is exceeded",
+     [](DialogOptions& o, const std::string&) { o.levelNetwork.check = true; }},
+};
+
+std::string Where(const LimitViolation& v) {
+    if (v.file.empty()) return v.what;
+    return v.file + ", line " + std::to_string(v.line) + ": " + v.what;
+}
+
+}  // namespace
+
+void SetLevelNetworkInputs(DialogOptions& options, std::vector<std::filesystem::path> files) {
+    options.levelNetwork.inputFiles = std::move(files);
+}
+
+std::span<const CliOption> LevelNetworkCliOptions() {
+    return kOptions;
+}
+
+CommandStatus LevelNetworkCommand(CommandContext& ctx) {
+    if (!ctx.user.showOptionDialog(OptionDialog::LevelNetwork)) return CommandStatus::Cancelled;
+    const LevelNetworkOptions& options = ctx.options.levelNetwork;
+    if (options.inputFiles.empty()) {
+        ctx.user.information("No DINI M5 file was chosen for the levelling network.");
+        return CommandStatus::Stopped;
+    }
+    NetworkInput input;
+    input.profile = ResolveToleranceProfile(options.profile);
+    input.weighting = options.weightByStations ? Weighting::Stations : Weighting::Distance;
+    if (!options.knownHeightsFile.empty())
+        input.knownHeights = ReadKnownHeights(options.knownHeightsFile);
+    if (!options.benchmarksFile.empty()) input.benchmarks = ReadBenchmarks(options.benchmarksFile);
+
+    const auto chosen = ctx.user.chooseSaveFile(kWorkbookFilter, kWorkbookExtension);
+    if (!chosen) return CommandStatus::Cancelled;
+
+    std::vector<LimitViolation> stationViolations;
+    for (const auto& path : options.inputFiles) {
+        Workspace lines;
+        lines.load(path);
+        const std::string file = path.filename().string();
+        RunsOfFile read = ReadLevelRuns(ctx, lines, file, input.profile);
+        if (read.outcome == RunOutcome::NotM5) {
+            ctx.user.error(file + " is not DINI M5 data; nothing was written.");
+            return CommandStatus::Stopped;
+        }
+        if (read.runs.empty()) ctx.user.warning(file + " holds no levelling line with stations.");
+        for (auto& run : read.runs) input.runs.push_back(std::move(run));
+        stationViolations.insert(stationViolations.end(), read.stationViolations.begin(),
+                                 read.stationViolations.end());
+    }
+    if (input.runs.empty()) {
+        ctx.user.warning("The files hold no levelling line; no workbook was written.");
+        return CommandStatus::Stopped;
+    }
+
+    const LevelNetwork network = BuildLevelNetwork(input);
+    if (network.heldPoint)
+        ctx.user.information("No known height: " + *network.heldPoint +
+                             ", the first point of the first run, is held at 0.000 m.");
+    const auto violations = CollectViolations(network, input.profile, stationViolations);
+    for (const auto& v : violations) ctx.user.warning(Where(v));
+
+    spreadsheet::SpreadsheetSession session;
+    WriteNetworkWorkbook(session, network, input.profile, violations);
+    session.SaveAs(*chosen);
+    session.Close();
+    if (!options.reportFile.empty())
+        WriteNetworkReport(options.reportFile, network, input.profile, stationViolations.size(),
+                           violations);
+    if (!options.gamaFile.empty()) WriteGamaInput(options.gamaFile, network, input.weighting);
+
+    if (ctx.user.confirm(BookSavedQuestion(*chosen))) ctx.user.openWithDesktop(*chosen);
+    return options.check && !violations.empty() ? CommandStatus::Found : CommandStatus::Done;
+}
+
+}  // namespace tarvosen

@@ -1,0 +1,24 @@
+#pragma once
+// The steps of BuildLevelNetwork that work on the graph of observations.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "levelling/network/level_network.h"
+
+namespace tarvosen::levelling {
+
+// Every route between known points and every loop whose points (the route's
+// ends aside) join exactly two observations. `fixed` holds the known heights.
+std::vector<Misclosure> FindMisclosures(const std::vector<NetworkObservation>& observations,
+                                        const std::vector<std::string>& pointOrder,
+                                        const std::map<std::string, double>& fixed,
+                                        const ToleranceProfile& profile);
+
+// Adjusts the heights of the points not in `fixed` and fills the network's
+// points, residuals, sigma0 and degrees of freedom.
+void AdjustHeights(LevelNetwork& network, const std::vector<std::string>& pointOrder,
+                   const std::map<std::string, double>& fixed, Weighting weighting);
+
+}  // namespace tarvosen::levelling

@@ -1,0 +1,132 @@
+#include "levelling/ui/level_network_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ui/option_dialog_registry.h"
+
+namespace tarvosen::ui {
+
+namespace {
+
+[[maybe_unused]] const bool registered =
+    RegisterDialogClass<TLevelNetworkDialog>(OptionDialog::LevelNetwork);
+
+QString PathText(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+std::filesystem::path TextPath(const QString& text) {
+    return std::filesystem::path(text.trimmed().toStdString());
+}
+
+// A line edit with a button that chooses an existing file for it.
+QWidget* FileRow(QLineEdit* field, const QString& filter) {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* browse = new QPushButton("...");
+    layout->addWidget(field, 1);
+    layout->addWidget(browse);
+    QObject::connect(browse, &QPushButton::clicked, field, [field, filter] {
+        const QString file = QFileDialog::getOpenFileName(field, QString(), field->text(), filter);
+        if (!file.isEmpty()) field->setText(file);
+    });
+    return row;
+}
+
+}  // namespace
+
+TLevelNetworkDialog::TLevelNetworkDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("水准网检查与平差");
+    files_ = new QListWidget;
+    files_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* add = new QPushButton("添加文件...");
+    auto* remove = new QPushButton("移除");
+    connect(add, &QPushButton::clicked, this, &TLevelNetworkDialog::addFiles);
+    connect(remove, &QPushButton::clicked, this, [this] { qDeleteAll(files_->selectedItems()); });
+    auto* fileButtons = new QVBoxLayout;
+    fileButtons->addWidget(add);
+    fileButtons->addWidget(remove);
+    fileButtons->addStretch();
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(files_, 1);
+    fileRow->addLayout(fileButtons);
+
+    profile_ = new QComboBox;
+    profile_->setEditable(true);  // a profile file may be typed or chosen
+    profile_->addItems({"gb12897-1", "gb12897-2", "gb12898-3", "gb12898-4"});
+    auto* profileRow = new QWidget;
+    auto* profileLayout = new QHBoxLayout(profileRow);
+    profileLayout->setContentsMargins(0, 0, 0, 0);
+    auto* profileFile = new QPushButton("...");
+    profileLayout->addWidget(profile_, 1);
+    profileLayout->addWidget(profileFile);
+    connect(profileFile, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                          "Profile (*.json);;All (*)");
+        if (!file.isEmpty()) profile_->setCurrentText(file);
+    });
+
+    knownHeights_ = new QLineEdit;
+    benchmarks_ = new QLineEdit;
+    weights_ = new QComboBox;
+    weights_->addItems({"距离 1/K", "测站数 1/n"});
+
+    auto* form = new QFormLayout;
+    form->addRow("限差方案", profileRow);
+    form->addRow("已知高程文件", FileRow(knownHeights_, "Text (*.txt *.csv);;All (*)"));
+    form->addRow("待定水准点文件", FileRow(benchmarks_, "Text (*.txt);;All (*)"));
+    form->addRow("定权", weights_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fileRow);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    resize(560, 380);
+}
+
+void TLevelNetworkDialog::addFiles() {
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, "DINI M5", QString(), "DINI M5 (*.dat *.m5 *.DAT *.M5);;All (*)");
+    files_->addItems(chosen);
+}
+
+void TLevelNetworkDialog::showOptions(const LevelNetworkOptions& options) {
+    files_->clear();
+    for (const auto& f : options.inputFiles) files_->addItem(PathText(f));
+    profile_->setCurrentText(QString::fromStdString(options.profile));
+    knownHeights_->setText(PathText(options.knownHeightsFile));
+    benchmarks_->setText(PathText(options.benchmarksFile));
+    weights_->setCurrentIndex(options.weightByStations ? 1 : 0);
+}
+
+void TLevelNetworkDialog::takeOptions(LevelNetworkOptions& options) const {
+    options.inputFiles.clear();
+    for (int i = 0; i < files_->count(); ++i) options.inputFiles.push_back(TextPath(files_->item(i)->text()));
+    options.profile = profile_->currentText().trimmed().toStdString();
+    options.knownHeightsFile = TextPath(knownHeights_->text());
+    options.benchmarksFile = TextPath(benchmarks_->text());
+    options.weightByStations = weights_->currentIndex() == 1;
+}
+
+bool TLevelNetworkDialog::run(CommandContext& ctx) {
+    showOptions(ctx.options.levelNetwork);
+    if (exec() != QDialog::Accepted) return false;
+    takeOptions(ctx.options.levelNetwork);
+    return true;
+}
+
+}  // namespace tarvosen::ui

@@ -1,0 +1,43 @@
+#pragma once
+// "水准网检查与平差": the M5 files of a levelling network, the tolerance
+// profile, the known heights, the further benchmarks and the weights.
+
+#include <QDialog>
+
+#include "app/command_context.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+
+namespace tarvosen::ui {
+
+class TLevelNetworkDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TLevelNetworkDialog(QWidget* parent = nullptr);
+
+    // Shows the dialog modally with the stored options; on OK the choices
+    // go into ctx.options.levelNetwork.
+    bool run(CommandContext& ctx);
+
+    // For tests: the controls as the user sees them.
+    QListWidget* fileList() const { return files_; }
+    QComboBox* profileBox() const { return profile_; }
+    QLineEdit* knownHeightsField() const { return knownHeights_; }
+    QLineEdit* benchmarksField() const { return benchmarks_; }
+    QComboBox* weightsBox() const { return weights_; }
+
+  private:
+    void addFiles();
+    void showOptions(const LevelNetworkOptions& options);
+    void takeOptions(LevelNetworkOptions& options) const;
+
+    QListWidget* files_;
+    QComboBox* profile_;
+    QLineEdit* knownHeights_;
+    QLineEdit* benchmarks_;
+    QComboBox* weights_;
+};
+
+}  // namespace tarvosen::ui

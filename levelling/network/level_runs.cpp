@@ -29,7 +29,7 @@ class RunCollector : public RecordBook {
                  RunsOfFile& out)
         : ctx_(ctx), file_(file), profile_(profile), out_(out) {}
 
-    void startSheet(const std::string& name) override {
+    void startSheet(const std::string& name, int /*readingsPerStaff*/) override {
         finishRun();
         lineName_ = name;
         accumulated_ = 0;

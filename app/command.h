@@ -16,6 +16,8 @@ enum class CommandStatus {
     // Ended by a failure it has reported, with part of its result in the
     // workspace worth keeping (a download cut off when the device went away).
     Interrupted,
+    // A checking command ran to its end and found what it checks for.
+    Found,
 };
 
 using CommandHandler = CommandStatus (*)(CommandContext&);
@@ -57,6 +59,8 @@ struct CommandRow {
     std::span<const CliOption> (*cliOptions)() = nullptr;
     CliOutput cliOutput = CliOutput::None;
     bool cliNeedsInput = true;  // the command reads INPUT into the workspace
+    // INPUT... : the paths go to AppState::inputFiles and the command reads them.
+    bool cliManyInputs = false;
 };
 
 // The one command table; menu bars, toolbar and command list are built from it.

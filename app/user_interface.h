@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarvosen {
 
@@ -19,6 +20,14 @@ enum class OptionDialog {
     DiniOption,  // levelling class and tolerance limits
     Cqkcy,       // traverse export options
     Shddy,       // geological-institute record book options
+};
+
+// A finding of a check about one line of a file (an address gap, a height
+// that does not follow from the readings).
+struct LineFinding {
+    std::string file;
+    std::size_t line = 0;
+    std::string text;
 };
 
 class UserInterface {
@@ -51,6 +60,13 @@ public:
     // Opens a saved document with the desktop's program for it (the window
     // only; elsewhere it is a no-op).
     virtual void openWithDesktop(const std::filesystem::path& /*path*/) {}
+
+    // The findings of a check: the window lists them (a click shows the
+    // line) and counts them in the status bar; elsewhere each is a warning.
+    virtual void showLineFindings(const std::vector<LineFinding>& findings) {
+        for (const auto& f : findings)
+            warning(f.file + ":" + std::to_string(f.line) + ": " + f.text);
+    }
 };
 
 }  // namespace tarvosen

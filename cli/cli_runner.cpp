@@ -18,6 +18,7 @@
 #include "i18n/message_catalogue.h"
 #include "serial/hand_over.h"
 #include "serial/instrument_link.h"
+#include "zeiss/address_continuity.h"
 
 namespace tarvosen {
 
@@ -32,6 +33,7 @@ struct Invocation {
     const CommandRow* row = nullptr;
     std::vector<std::pair<const CliOption*, std::string>> options;
     std::optional<fs::path> input;
+    std::vector<fs::path> inputs;  // every INPUT of a command that takes several
     std::optional<fs::path> output;
     bool help = false;
 };
@@ -70,8 +72,10 @@ Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError("unknown option " + a);
         } else {
-            if (inv.input) throw UsageError("more than one INPUT given: " + a);
-            inv.input = Absolute(a);
+            if (inv.input && !row.cliManyInputs)
+                throw UsageError("more than one INPUT given: " + a);
+            if (!inv.input) inv.input = Absolute(a);
+            inv.inputs.push_back(Absolute(a));
         }
     }
     if (inv.help) return inv;
@@ -110,12 +114,19 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     ConfigureComm1(comm1);
     InstrumentLink link(comm1, ctx, nullptr);
     ctx.comm1 = &comm1;
-    if (inv.input) LoadDocument(ctx, *inv.input);
+    if (row.cliManyInputs) {
+        state.inputFiles = inv.inputs;  // the command reads each itself
+    } else if (inv.input) {
+        LoadDocument(ctx, *inv.input);
+        zeiss::ReportAddressContinuity(ctx, inv.input->filename().string());
+    }
 
     const CommandStatus status = row.handler(ctx);
     // An interrupted command has reported its failure; what it got so far
     // is written all the same, as the window would keep it.
-    if (status != CommandStatus::Done && status != CommandStatus::Interrupted) return kExitStopped;
+    if (status != CommandStatus::Done && status != CommandStatus::Interrupted &&
+        status != CommandStatus::Found)
+        return kExitStopped;
 
     if (row.cliOutput == CliOutput::Workspace) {
         if (inv.output) {
@@ -127,6 +138,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
                                       std::strerror(errno ? errno : EIO));
         }
     }
+    if (status == CommandStatus::Found) return kExitFound;
     return status == CommandStatus::Interrupted ? kExitFailure : kExitDone;
 }
 

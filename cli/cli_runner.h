@@ -8,7 +8,8 @@
 namespace tarvosen {
 
 // Exit statuses of the command-line program.
-enum CliExit : int { kExitDone = 0, kExitStopped = 1, kExitUsage = 2, kExitFailure = 3 };
+enum CliExit : int { kExitDone = 0, kExitStopped = 1, kExitUsage = 2, kExitFailure = 3,
+                   kExitFound = 4 };
 
 // Runs the program on the arguments (without the program name). Results that
 // go to standard output are written to `out`, messages to `err`.

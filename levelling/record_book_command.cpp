@@ -1,5 +1,7 @@
 #include "levelling/record_book_command.h"
 
+#include "zeiss/address_continuity.h"
+
 namespace tarvosen::levelling {
 
 std::string BookSavedQuestion(const std::filesystem::path& path) {
@@ -9,6 +11,7 @@ std::string BookSavedQuestion(const std::filesystem::path& path) {
 CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) {
     const auto chosen = ctx.user.chooseSaveFile(kWorkbookFilter, kWorkbookExtension);
     if (!chosen) return CommandStatus::Cancelled;
+    zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
 
     spreadsheet::SpreadsheetSession session;
     session.NewWorkbook();

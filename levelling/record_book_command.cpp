@@ -1,5 +1,6 @@
 #include "levelling/record_book_command.h"
 
+#include "spreadsheet/provenance.h"
 #include "zeiss/address_continuity.h"
 
 namespace tarvosen::levelling {
@@ -26,6 +27,7 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
             "no workbook was written.");
         return CommandStatus::Stopped;
     }
+    spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
     session.SaveAs(*chosen);
     session.Close();
     if (ctx.user.confirm(BookSavedQuestion(*chosen))) ctx.user.openWithDesktop(*chosen);

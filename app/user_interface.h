@@ -62,8 +62,10 @@ public:
     virtual void openWithDesktop(const std::filesystem::path& /*path*/) {}
 
     // The findings of a check: the window lists them (a click shows the
-    // line) and counts them in the status bar; elsewhere each is a warning.
-    virtual void showLineFindings(const std::vector<LineFinding>& findings) {
+    // line) and counts them in the status bar, in place of the findings it
+    // showed, or after them with `append`; elsewhere each is a warning.
+    virtual void showLineFindings(const std::vector<LineFinding>& findings, bool append = false) {
+        (void)append;
         for (const auto& f : findings)
             warning(f.file + ":" + std::to_string(f.line) + ": " + f.text);
     }

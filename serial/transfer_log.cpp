@@ -213,11 +213,12 @@ DownloadWatch::DownloadWatch(CommandContext& ctx, const std::filesystem::path& l
         header.start = UtcNow();
         log_.emplace(logFile, header);
     }
+    previous_ = ctx_.state.receiveObserver;
     ctx_.state.receiveObserver = this;
 }
 
 DownloadWatch::~DownloadWatch() {
-    if (ctx_.state.receiveObserver == this) ctx_.state.receiveObserver = nullptr;
+    if (ctx_.state.receiveObserver == this) ctx_.state.receiveObserver = previous_;
 }
 
 long DownloadWatch::elapsed() const {
@@ -233,8 +234,8 @@ void DownloadWatch::bytesReceived(std::string_view bytes) {
 void DownloadWatch::lineReceived(std::string_view line, std::size_t lineNumber) {
     if (line == "END") sawEnd_ = true;
     if (auto gap = addresses_.add(line, lineNumber)) {
-        ++gaps_;
-        ctx_.user.warning("line " + std::to_string(lineNumber) + ": " + gap->text());
+        // Each gap as its line arrives; the first replaces the findings shown before.
+        ctx_.user.showLineFindings({{"received", lineNumber, gap->text()}}, gaps_++ > 0);
     }
 }
 

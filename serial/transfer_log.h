@@ -72,7 +72,7 @@ class TransferLogWriter {
 // and warns of each address gap as its line arrives.
 class DownloadWatch : public ReceiveObserver {
   public:
-    // Puts itself in ctx.state.receiveObserver until it goes.
+    // Takes the place of ctx.state.receiveObserver until it goes.
     DownloadWatch(CommandContext& ctx, const std::filesystem::path& logFile = {});
     ~DownloadWatch() override;
     DownloadWatch(const DownloadWatch&) = delete;
@@ -91,6 +91,7 @@ class DownloadWatch : public ReceiveObserver {
     CommandContext& ctx_;
     std::chrono::steady_clock::time_point start_;
     std::optional<TransferLogWriter> log_;
+    ReceiveObserver* previous_ = nullptr;
     zeiss::AddressTracker addresses_;
     std::size_t gaps_ = 0;
     bool sawEnd_ = false;

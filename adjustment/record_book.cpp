@@ -1,5 +1,6 @@
 #include "adjustment/record_book.h"
 
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "app/command_context.h"
 #include "app/data_paths.h"
 #include "app/errors.h"
+#include "spreadsheet/provenance.h"
 #include "spreadsheet/spreadsheet_session.h"
 
 namespace tarvosen {
@@ -310,6 +312,7 @@ int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& b
     if (!reportReading) writer.notes().missingFace = StationList();
     writer.notes().reportStations(ctx);
 
+    spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
     session.SaveAs(bookFile);
     session.Close();
     progress.end();

@@ -3,8 +3,13 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "app/file_digest.h"
 
 namespace tarvosen {
+
+class ReceiveObserver;
 
 inline constexpr const char* kApplicationTitle = "Tarvosen  Data Processor";
 inline constexpr const char* kDefaultDocumentName = "NONAME.TXT";
@@ -21,6 +26,14 @@ struct AppState {
     bool portSignalVisible = true;  // the lamp panel
     // Bytes received from the instrument since the last carriage return.
     std::string pendingLine;
+    // The files the workspace was loaded from; Load sets it, Clear empties it.
+    std::vector<SourceFile> sourceFiles;
+    // The INPUT files of a command that takes several (the command line).
+    std::vector<std::filesystem::path> inputFiles;
+    // Told about the bytes and lines received (transfer log, address check).
+    ReceiveObserver* receiveObserver = nullptr;
+    // The address findings last shown, so a conversion does not repeat Load's.
+    std::string shownAddressFindings;
 };
 
 // The document name that "END" and some conversions reset to.

@@ -17,7 +17,7 @@ enum class CommandStatus {
     // Ended by a failure it has reported, with part of its result in the
     // workspace worth keeping (a download cut off when the device went away).
     Interrupted,
-    // Finished its work and found what it checks for (a limit exceeded).
+    // A checking command ran to its end and found what it checks for.
     Found,
 };
 
@@ -60,9 +60,8 @@ struct CommandRow {
     std::span<const CliOption> (*cliOptions)() = nullptr;
     CliOutput cliOutput = CliOutput::None;
     bool cliNeedsInput = true;  // the command reads INPUT into the workspace
-    // Set: the command takes one or more INPUT files and reads them itself;
-    // they are handed to it here instead of being loaded into the workspace.
-    void (*cliInputs)(DialogOptions& options, std::vector<std::filesystem::path> files) = nullptr;
+    // INPUT... : the paths go to AppState::inputFiles and the command reads them.
+    bool cliManyInputs = false;
 };
 
 // The one command table; menu bars, toolbar and command list are built from it.

@@ -89,6 +89,12 @@ struct TransferOptions {
     std::string port;                // not empty: open this port with the para settings first
     double idleTimeoutSeconds = 30;  // download: stop when nothing has arrived for so long
     int instrumentKind = -1;         // upload: 0..6, or -1 for the selected instrument
+    std::string transferLog;         // download: not empty: keep the transfer log in this file
+};
+
+// The checking commands (check, dini-audit).
+struct CheckOptions {
+    std::string reportFile;  // not empty: the findings are written here as JSON
 };
 
 struct DialogOptions {
@@ -101,6 +107,7 @@ struct DialogOptions {
     CqkcyOptions cqkcy;
     ShddyOptions shddy;
     LevelNetworkOptions levelNetwork;
+    CheckOptions check;
 };
 
 }  // namespace tarvosen

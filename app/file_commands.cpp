@@ -5,7 +5,11 @@
 namespace tarvosen {
 
 void LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
-    ctx.workspace.load(path);  // throws before anything changes
+    if (std::filesystem::is_directory(path))
+        throw FileError("Cannot open file \"" + path.string() + "\": it is a folder");
+    std::string bytes = ReadFileBytes(path);  // throws before anything changes
+    ctx.state.sourceFiles = {{path.filename().string(), Sha256Hex(bytes)}};
+    ctx.workspace.replaceAllBytes(std::move(bytes));
     ctx.state.currentDocumentName = path.string();
     ctx.setCaption(std::string(kApplicationTitle) + "--[" + path.string() + "]");
 }
@@ -33,6 +37,7 @@ CommandStatus SaveAsCommand(CommandContext& ctx) {
 
 CommandStatus ClearCommand(CommandContext& ctx) {
     ctx.workspace.clear();
+    ctx.state.sourceFiles.clear();
     return CommandStatus::Done;
 }
 

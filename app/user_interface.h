@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarvosen {
 
@@ -20,6 +21,14 @@ enum class OptionDialog {
     Cqkcy,       // traverse export options
     Shddy,       // geological-institute record book options
     LevelNetwork,  // levelling network: files, profile, point files, weights
+};
+
+// A finding of a check about one line of a file (an address gap, a height
+// that does not follow from the readings).
+struct LineFinding {
+    std::string file;
+    std::size_t line = 0;
+    std::string text;
 };
 
 class UserInterface {
@@ -52,6 +61,15 @@ public:
     // Opens a saved document with the desktop's program for it (the window
     // only; elsewhere it is a no-op).
     virtual void openWithDesktop(const std::filesystem::path& /*path*/) {}
+
+    // The findings of a check: the window lists them (a click shows the
+    // line) and counts them in the status bar, in place of the findings it
+    // showed, or after them with `append`; elsewhere each is a warning.
+    virtual void showLineFindings(const std::vector<LineFinding>& findings, bool append = false) {
+        (void)append;
+        for (const auto& f : findings)
+            warning(f.file + ":" + std::to_string(f.line) + ": " + f.text);
+    }
 };
 
 }  // namespace tarvosen

@@ -18,6 +18,7 @@
 #include "i18n/message_catalogue.h"
 #include "serial/hand_over.h"
 #include "serial/instrument_link.h"
+#include "zeiss/address_continuity.h"
 
 namespace tarvosen {
 
@@ -32,7 +33,7 @@ struct Invocation {
     const CommandRow* row = nullptr;
     std::vector<std::pair<const CliOption*, std::string>> options;
     std::optional<fs::path> input;
-    std::vector<fs::path> inputs;  // a command that takes several
+    std::vector<fs::path> inputs;  // every INPUT of a command that takes several
     std::optional<fs::path> output;
     bool help = false;
 };
@@ -71,18 +72,14 @@ Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError("unknown option " + a);
         } else {
-            if (row.cliInputs) {
-                inv.inputs.push_back(Absolute(a));
-                continue;
-            }
-            if (inv.input) throw UsageError("more than one INPUT given: " + a);
-            inv.input = Absolute(a);
+            if (inv.input && !row.cliManyInputs)
+                throw UsageError("more than one INPUT given: " + a);
+            if (!inv.input) inv.input = Absolute(a);
+            inv.inputs.push_back(Absolute(a));
         }
     }
     if (inv.help) return inv;
-    if (row.cliInputs && inv.inputs.empty())
-        throw UsageError(std::string(row.cliName) + " needs INPUT...");
-    if (row.cliNeedsInput && !row.cliInputs && !inv.input)
+    if (row.cliNeedsInput && !inv.input)
         throw UsageError(std::string(row.cliName) + " needs INPUT");
     if (!row.cliNeedsInput && inv.input)
         throw UsageError(std::string(row.cliName) + " takes no INPUT");
@@ -98,7 +95,6 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     // their option names the file.
     options.cqkcy.produceBook = false;
     for (const auto& [option, value] : inv.options) option->apply(options, value);
-    if (row.cliInputs) row.cliInputs(options, inv.inputs);
 
     Workspace workspace;
     AppState state;
@@ -119,13 +115,20 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     ConfigureComm1(comm1);
     InstrumentLink link(comm1, ctx, nullptr);
     ctx.comm1 = &comm1;
-    if (inv.input) LoadDocument(ctx, *inv.input);
+    if (row.cliManyInputs) {
+        state.inputFiles = inv.inputs;  // the command reads each itself
+    } else if (inv.input) {
+        LoadDocument(ctx, *inv.input);
+        zeiss::ReportAddressContinuity(ctx, inv.input->filename().string());
+    }
 
     const CommandStatus status = row.handler(ctx);
     if (status == CommandStatus::Found) return kExitFound;
     // An interrupted command has reported its failure; what it got so far
     // is written all the same, as the window would keep it.
-    if (status != CommandStatus::Done && status != CommandStatus::Interrupted) return kExitStopped;
+    if (status != CommandStatus::Done && status != CommandStatus::Interrupted &&
+        status != CommandStatus::Found)
+        return kExitStopped;
 
     if (row.cliOutput == CliOutput::Workspace) {
         if (inv.output) {
@@ -137,6 +140,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
                                       std::strerror(errno ? errno : EIO));
         }
     }
+    if (status == CommandStatus::Found) return kExitFound;
     return status == CommandStatus::Interrupted ? kExitFailure : kExitDone;
 }
 

@@ -58,10 +58,7 @@ std::span<const CliOption> OptionsOf(const CommandRow& row) {
 
 std::string CommandUsage(const CommandRow& row) {
     std::string usage = "tarvosen-cli " + std::string(row.cliName) + " [OPTIONS]";
-    if (row.cliInputs)
-        usage += " INPUT...";
-    else if (row.cliNeedsInput)
-        usage += " INPUT";
+    if (row.cliNeedsInput) usage += row.cliManyInputs ? " INPUT..." : " INPUT";
     if (row.cliOutput == CliOutput::ChosenFile) usage += " -o OUTPUT";
     if (row.cliOutput == CliOutput::Workspace) usage += " [-o OUTPUT]";
     return usage;

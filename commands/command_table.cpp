@@ -6,10 +6,12 @@
 #include "adjustment/adjustment_commands.h"
 #include "app/command.h"
 #include "app/file_commands.h"
+#include "levelling/audit_commands.h"
 #include "levelling/levelling_commands.h"
 #include "levelling/network/level_network_command.h"
 #include "points/point_commands.h"
 #include "serial/serial_commands.h"
+#include "serial/transfer_log.h"
 #include "zeiss/zeiss_commands.h"
 
 namespace tarvosen {
@@ -56,6 +58,10 @@ const std::array kRows = std::to_array<CommandRow>({
     {Item, "EltaRUpClick", {"Upload...", "transfer"}, {"上传到仪器....", "transfer"},
      {"計算机到蔡司儀器....", "transfer"}, UploadCommand, {}, 0, "upload",
      "Send the lines of INPUT to an instrument on a serial port.", UploadCliOptions, CliOutput::None},
+    {Item, "TransferLogsClick", {"Transfer Logs...", "transfer"}, {"传输记录...", "transfer"},
+     {"傳輸記錄...", "transfer"}, ReplayCommand, {}, 0, "replay",
+     "Feed a transfer log through the receive path; the lines it gives go to OUTPUT.", nullptr,
+     Workspace, true, true},
     {Item, "ViewPortSignal1Click", {"View Port Signal", "transfer"}, {"查看通信口信号", "transfer"},
      {"查看通信口信號", "transfer"}, TogglePortSignalCommand},
     {Separator, "", {"-", "transfer"}, {"-", "transfer"}, {"-", "transfer"}},
@@ -141,9 +147,17 @@ const std::array kRows = std::to_array<CommandRow>({
      LevelNetworkCommand, {}, 0, "level-network",
      "Check the sections, routes and loops of DINI M5 files against a tolerance profile, adjust "
      "the heights and write the result workbook to OUTPUT.",
-     LevelNetworkCliOptions, ChosenFile, true, SetLevelNetworkInputs},
+     LevelNetworkCliOptions, ChosenFile, true, true},
     {Item, "REC500RECE1Click", Absent, {"REC500 -> REC E", "convert.dini"}, Absent, Rec500ToM5Command,
      {}, 0, "rec500-to-m5", "Convert Zeiss REC500 records to M5 (REC E).", nullptr, Workspace},
+    {Item, "DiniAuditClick", {"DINI M5 -> Consistency Audit", "convert"},
+     {"REC E(M5) -> 数据一致性检查", "convert.dini"}, Absent, DiniAuditCommand, {}, 0, "dini-audit",
+     "Audit DiNi levelling data for consistency; exit status 4 when anything was found.",
+     CheckCliOptions, CliOutput::None, true, true},
+    {Item, "CheckRecordsClick", Absent, Absent, Absent, CheckRecordsCommand, {}, 0, "check",
+     "Check the addresses of R5, M5 and REC500 files (and audit DiNi levelling data); "
+     "exit status 4 when anything was found.",
+     CheckCliOptions, CliOutput::None, true, true},
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
     {Item, "R51Click", {"R5  Option", "convert"}, {"R5 转换选项", "convert"},
      {"R5 轉換選項", "convert"}, ShowR5OptionsCommand},

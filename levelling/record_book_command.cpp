@@ -1,5 +1,8 @@
 #include "levelling/record_book_command.h"
 
+#include "spreadsheet/provenance.h"
+#include "zeiss/address_continuity.h"
+
 namespace tarvosen::levelling {
 
 std::string BookSavedQuestion(const std::filesystem::path& path) {
@@ -9,6 +12,7 @@ std::string BookSavedQuestion(const std::filesystem::path& path) {
 CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) {
     const auto chosen = ctx.user.chooseSaveFile(kWorkbookFilter, kWorkbookExtension);
     if (!chosen) return CommandStatus::Cancelled;
+    zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
 
     spreadsheet::SpreadsheetSession session;
     session.NewWorkbook();
@@ -23,6 +27,7 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
             "no workbook was written.");
         return CommandStatus::Stopped;
     }
+    spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
     session.SaveAs(*chosen);
     session.Close();
     if (ctx.user.confirm(BookSavedQuestion(*chosen))) ctx.user.openWithDesktop(*chosen);

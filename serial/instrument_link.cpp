@@ -1,5 +1,7 @@
 #include "serial/instrument_link.h"
 
+#include "app/receive_observer.h"
+
 namespace tarvosen {
 
 void ConfigureComm1(TComm& comm) {
@@ -11,6 +13,8 @@ void ConfigureComm1(TComm& comm) {
 
 std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
     std::string& pending = ctx.state.pendingLine;
+    ReceiveObserver* observer = ctx.state.receiveObserver;
+    if (observer) observer->bytesReceived(bytes);
     std::size_t lines = 0;
     for (const char c : bytes) {
         switch (c) {
@@ -22,6 +26,9 @@ std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
                 AppendWorkspaceLine(ctx, std::move(pending));
                 pending.clear();
                 ++lines;
+                if (observer)
+                    observer->lineReceived(ctx.workspace.line(ctx.workspace.lineCount() - 1),
+                                           ctx.workspace.lineCount());
                 break;
             default:
                 pending.push_back(c);

@@ -9,6 +9,7 @@
 #include "i18n/message_catalogue.h"
 #include "serial/comm.h"
 #include "serial/transfer.h"
+#include "serial/transfer_log.h"
 
 namespace tarvosen {
 
@@ -82,20 +83,28 @@ constexpr CliOption kLineOptions[] = {
     {"flow", "none|cts|dtr|xonxoff|default", "flow control (default xonxoff)", ApplyFlow},
 };
 
-// The line options followed by one of the command's own.
-constexpr std::array<CliOption, std::size(kLineOptions) + 1> LineOptionsAnd(CliOption own) {
-    std::array<CliOption, std::size(kLineOptions) + 1> all{};
+// The line options followed by the command's own.
+template <typename... Own>
+constexpr auto LineOptionsAnd(Own... own) {
+    std::array<CliOption, std::size(kLineOptions) + sizeof...(Own)> all{};
     std::copy(std::begin(kLineOptions), std::end(kLineOptions), all.begin());
-    all.back() = own;
+    std::size_t i = std::size(kLineOptions);
+    ((all[i++] = own), ...);
     return all;
 }
 
-constexpr auto kDownloadOptions =
-    LineOptionsAnd({"idle-timeout", "SECONDS",
-                    "stop when nothing has arrived for so long (default 30)", ApplyIdleTimeout});
+constexpr auto kDownloadOptions = LineOptionsAnd(
+    CliOption{"idle-timeout", "SECONDS", "stop when nothing has arrived for so long (default 30)",
+              ApplyIdleTimeout},
+    CliOption{"transfer-log", "FILE",
+              "keep the transfer log (every burst received, with its time) in FILE",
+              [](DialogOptions& o, const std::string& v) {
+                  if (v.empty()) throw UsageError("--transfer-log needs a file name");
+                  o.transfer.transferLog = std::filesystem::absolute(v).string();
+              }});
 
-constexpr auto kUploadOptions = LineOptionsAnd(
-    {"instrument", "nikon300|other",
+constexpr auto kUploadOptions = LineOptionsAnd(CliOption{
+    "instrument", "nikon300|other",
      "nikon300 sends Nikon 300/400/700 coordinate frames, other plain lines (default other)",
      ApplyInstrument});
 
@@ -116,7 +125,17 @@ CommandStatus CommunicationParameterCommand(CommandContext& ctx) {
 
 CommandStatus DownloadCommand(CommandContext& ctx) {
     RequirePortOption(ctx, "download");
-    if (!ctx.options.transfer.port.empty()) return DownloadFromPort(ctx);
+    if (!ctx.options.transfer.port.empty()) {
+        // The port is named before the watch writes it into the log's header.
+        ctx.options.para.port = ctx.options.transfer.port;
+        DownloadWatch watch(ctx, ctx.options.transfer.transferLog);
+        const CommandStatus status = DownloadFromPort(ctx);
+        const std::string lost = ctx.comm1 ? ctx.comm1->DeviceLostReason() : "";
+        watch.finish(watch.sawEnd() ? "END"
+                     : !lost.empty() ? "device lost (" + lost + ")"
+                                     : "idle time-out");
+        return status;
+    }
     // The window receives whenever the port is open; this only tells the user so.
     ctx.user.information(
         ctx.message(msg::kDownloadNotice, "Computer has get ready, press OK to wait for data!"));

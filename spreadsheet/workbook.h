@@ -112,6 +112,13 @@ struct SheetData {
     int LastRow() const { return static_cast<int>(rows.size()); }
 };
 
+// The document properties written with a workbook: the comments and the
+// custom properties as names and texts, in order.
+struct DocumentProperties {
+    std::string comments;
+    std::vector<std::pair<std::string, std::string>> custom;
+};
+
 class Workbook {
 public:
     Workbook() = default;
@@ -121,6 +128,7 @@ public:
     std::vector<std::shared_ptr<SheetData>> sheets;
     int active = 0;
     StyleTable styles;
+    DocumentProperties properties;
     // While set, a write does not mark the formulas that read the cell for
     // computing again. A reader filling the workbook from a file sets it:
     // every formula it puts is uncomputed anyway, and looking for the readers

@@ -72,12 +72,27 @@ public:
         if (!worksheets.empty() && book_.active >= 0 &&
             book_.active < static_cast<int>(worksheets.size()))
             worksheet_activate(worksheets[static_cast<std::size_t>(book_.active)]);
+        WriteProperties();
         lxw_error error = workbook_close(wb_);
         wb_ = nullptr;
         if (error != LXW_NO_ERROR) Fail(lxw_strerror(error));
     }
 
 private:
+    void WriteProperties() {
+        const DocumentProperties& p = book_.properties;
+        if (!p.comments.empty()) {
+            lxw_doc_properties properties{};
+            properties.comments = const_cast<char*>(p.comments.c_str());  // only read
+            if (workbook_set_properties(wb_, &properties) != LXW_NO_ERROR)
+                Fail("the document properties cannot be set");
+        }
+        for (const auto& [name, value] : p.custom)
+            if (workbook_set_custom_property_string(wb_, name.c_str(), value.c_str()) !=
+                LXW_NO_ERROR)
+                Fail("the document property \"" + name + "\" cannot be set");
+    }
+
     [[noreturn]] void Fail(const std::string& what) {
         throw SpreadsheetError("Cannot save the workbook " + target_.string() + ": " + what);
     }

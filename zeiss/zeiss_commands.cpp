@@ -2,12 +2,18 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "zeiss/address_continuity.h"
 #include "zeiss/r5_points.h"
 #include "zeiss/record_conversions.h"
 
 namespace tarvosen {
 
 namespace {
+
+// Every conversion of records first says what is wrong with their addresses.
+void CheckAddresses(CommandContext& ctx) {
+    zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
+}
 
 // The first stage of both R5 commands: the R5 lines to the point list.
 ConversionStage R5ToPointStage(int& pointCounter) {
@@ -40,6 +46,7 @@ constexpr CliOption kR5Options[] = {
 }  // namespace
 
 CommandStatus R5ToPointsCommand(CommandContext& ctx) {
+    CheckAddresses(ctx);
     int pointCounter = 0;
     ConvertToFileSteps steps{.filter = "Text File(*.Txt)|*.TXT",
                              .defaultExtension = "txt",
@@ -51,6 +58,7 @@ std::span<const CliOption> R5ToPointsCliOptions() {
 }
 
 CommandStatus R5ToDxfCommand(CommandContext& ctx) {
+    CheckAddresses(ctx);
     int pointCounter = 0;
     ConvertToFileSteps steps{
         .filter = "AutoCAD Dxf File(*.Dxf)|*.Dxf",
@@ -67,14 +75,17 @@ std::span<const CliOption> R5ToDxfCliOptions() {
 }
 
 CommandStatus R5ToM5Command(CommandContext& ctx) {
+    CheckAddresses(ctx);
     return ConvertInPlace(ctx, {}, zeiss::AppendR5AsM5);
 }
 
 CommandStatus M5ToR5Command(CommandContext& ctx) {
+    CheckAddresses(ctx);
     return ConvertInPlace(ctx, {}, zeiss::AppendM5AsR5);
 }
 
 CommandStatus Rec500ToM5Command(CommandContext& ctx) {
+    CheckAddresses(ctx);
     return ConvertInPlace(ctx, {}, zeiss::AppendRec500AsM5);
 }
 

@@ -1,5 +1,9 @@
 #include "app/ui/main_form.h"
 
+#include "app/file_commands.h"
+#include "app/ui/findings_dock.h"
+#include "zeiss/address_continuity.h"
+
 #include <filesystem>
 
 #include <QCloseEvent>
@@ -131,6 +135,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(centre);
 
     buildStatusLine();
+    findings_ = new TFindingsDock(*RichEdit1, this);
+    addDockWidget(Qt::BottomDockWidgetArea, findings_);
+    findingsCount_ = new QLabel(StatusLine);
+    findingsCount_->setObjectName("FindingsCount");
+    StatusLine->addPermanentWidget(findingsCount_);
     updateFromState();
 
     // Comm1, closed until the parameter dialog opens it.
@@ -233,6 +242,12 @@ CommandContext TMainForm::context() {
     return CommandContext{workspace_, state_, user_, options_, catalogue_, comm1_};
 }
 
+void TMainForm::showFindings(const std::vector<LineFinding>& findings, bool append) {
+    findings_->show(findings, append);
+    const int n = findings_->count();
+    findingsCount_->setText(n == 0 ? QString() : QString::number(n) + QString::fromUtf8(" findings"));
+}
+
 void TMainForm::showFailure(const std::string& text) {
     user_.showMessage(MessageKind::Error, text);
 }
@@ -252,6 +267,9 @@ CommandStatus TMainForm::runCommand(std::string_view key) {
         if (row->handler) {
             CommandContext ctx = context();
             status = row->handler(ctx);
+            // A loaded record file is checked for lost records at once.
+            if (row->handler == LoadFileCommand && status == CommandStatus::Done)
+                zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
         } else {
             runWindowCommand(key);
             status = CommandStatus::Done;

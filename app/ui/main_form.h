@@ -26,6 +26,7 @@ class QToolBar;
 namespace tarvosen::ui {
 
 class TAboutBox;
+class TFindingsDock;
 class TSignalPanel;
 class TWorkspaceEditor;
 
@@ -62,6 +63,10 @@ class TMainForm : public QMainWindow {
     // The serial port component. The window passes it to every command and
     // runs closeOnExit when the exit is confirmed.
     void setComm1(TComm* comm, std::function<void()> closeOnExit);
+
+    // A check's findings in the list beside the editor, counted in the status bar.
+    void showFindings(const std::vector<LineFinding>& findings, bool append);
+    TFindingsDock* findingsDock() const { return findings_; }
 
     // The status-bar progress bar (null when none is shown).
     void progressBegin(int maximum);
@@ -116,6 +121,8 @@ class TMainForm : public QMainWindow {
     std::unique_ptr<QPrinter> printer_;
     std::map<OptionDialog, std::unique_ptr<OptionDialogHost>> dialogs_;
     TAboutBox* aboutBox_ = nullptr;
+    TFindingsDock* findings_ = nullptr;
+    QLabel* findingsCount_ = nullptr;
     bool runningCommand_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "app/ui/qt_user_interface.h"
 
+#include "serial/ui/receive_log_keeper.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -35,7 +37,10 @@ std::optional<std::filesystem::path> RunFileDialog(QWidget* parent, QFileDialog:
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(QtNameFilters(filter));
-    dialog.setDirectory(QDir::current());
+    // Transfer logs are listed from the folder the window keeps them in.
+    dialog.setDirectory(filter.starts_with("Transfer log")
+                            ? QString::fromStdString(TransferLogFolder().string())
+                            : QDir::current().path());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return LocalPath(dialog.selectedFiles().front());
 }
@@ -71,6 +76,11 @@ std::optional<std::filesystem::path> QtUserInterface::chooseSaveFile(const std::
     auto path = RunFileDialog(&window_, QFileDialog::AcceptSave, filter);
     if (path) *path = WithDefaultExtension(*path, ext);
     return path;
+}
+
+void QtUserInterface::showLineFindings(const std::vector<LineFinding>& findings, bool append) {
+    if (answers_) answers_->showLineFindings(findings, append);
+    window_.showFindings(findings, append);
 }
 
 std::optional<std::filesystem::path> QtUserInterface::chooseOpenFile(const std::string& filter) {

@@ -24,6 +24,7 @@ class QtUserInterface : public UserInterface {
     void progressSetPosition(int position) override;
     void progressEnd() override;
     void openWithDesktop(const std::filesystem::path& path) override;
+    void showLineFindings(const std::vector<LineFinding>& findings, bool append) override;
 
     // Hands every question, message and dialog to `answers` instead of
     // showing it (tests answer from a script); the caption and the progress

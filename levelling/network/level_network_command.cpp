@@ -42,15 +42,13 @@ std::string Where(const LimitViolation& v) {
 
 }  // namespace
 
-void SetLevelNetworkInputs(DialogOptions& options, std::vector<std::filesystem::path> files) {
-    options.levelNetwork.inputFiles = std::move(files);
-}
-
 std::span<const CliOption> LevelNetworkCliOptions() {
     return kOptions;
 }
 
 CommandStatus LevelNetworkCommand(CommandContext& ctx) {
+    // Files named on the command line take the place of those of the dialog.
+    if (!ctx.state.inputFiles.empty()) ctx.options.levelNetwork.inputFiles = ctx.state.inputFiles;
     if (!ctx.user.showOptionDialog(OptionDialog::LevelNetwork)) return CommandStatus::Cancelled;
     const LevelNetworkOptions& options = ctx.options.levelNetwork;
     if (options.inputFiles.empty()) {

@@ -13,6 +13,5 @@ namespace tarvosen {
 // result workbook (and, when asked, the JSON report and the gama-local input).
 CommandStatus LevelNetworkCommand(CommandContext& ctx);
 std::span<const CliOption> LevelNetworkCliOptions();
-void SetLevelNetworkInputs(DialogOptions& options, std::vector<std::filesystem::path> files);
 
 }  // namespace tarvosen

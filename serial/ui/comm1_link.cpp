@@ -6,6 +6,7 @@
 #include "app/ui/signal_lamp_panel.h"
 #include "serial/instrument_link.h"
 #include "serial/ui/qt_hand_over.h"
+#include "serial/ui/receive_log_keeper.h"
 
 namespace tarvosen::ui {
 
@@ -61,6 +62,7 @@ struct Comm1Link {
     TComm comm{events};
     CommandContext ctx;
     PanelLamps lamps;
+    TReceiveLogKeeper logs{ctx};
     std::unique_ptr<InstrumentLink> link;
 };
 

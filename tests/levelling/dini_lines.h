@@ -22,7 +22,7 @@ class DiniLines {
     void end() { marker("End-Line"); }
     void cont() { marker("Cont-Line"); }
     void marker(const std::string& text) {
-        lines.push_back(zeiss::FormatM5InformationLine(address_++, info(text), {}));
+        lines.push_back(zeiss::FormatM5InformationLine(nextAddress(), info(text), {}));
     }
 
     // A sight "Rb", "Rf" or "Rz": reading and distance in metres.
@@ -31,13 +31,13 @@ class DiniLines {
         zeiss::RecordFields fields{};
         fields[0] = {code, Number("%.5f", reading), "m"};
         if (code != "Rz" || distance > 0) fields[1] = {"HD", Number("%.3f", distance), "m"};
-        lines.push_back(zeiss::FormatM5DataLine(address_++, block(name, mark, time), fields));
+        lines.push_back(zeiss::FormatM5DataLine(nextAddress(), block(name, mark, time), fields));
     }
     // A point-height line ("Z" in block 3, block 1 blank).
     void height(const std::string& name, double z, const std::string& mark = "") {
         zeiss::RecordFields fields{};
         fields[2] = {"Z ", Number("%.5f", z), "m"};
-        lines.push_back(zeiss::FormatM5DataLine(address_++, block(name, mark, clock()), fields));
+        lines.push_back(zeiss::FormatM5DataLine(nextAddress(), block(name, mark, clock()), fields));
     }
     // One set-up measured back-fore-fore-back, then the fore point's height.
     void station(const std::string& back, const std::string& fore, double b1, double b2, double f1,
@@ -68,6 +68,8 @@ class DiniLines {
     static std::string Left(const std::string& s, std::size_t width) {
         return s.size() >= width ? s : s + std::string(width - s.size(), ' ');
     }
+    // The five-digit address wraps to 0 after 99999, as on the level.
+    long nextAddress() { return address_++ % 100000; }
     std::string clock() {
         ++seconds_;
         char buffer[16];

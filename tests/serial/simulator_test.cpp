@@ -112,6 +112,39 @@ TEST_F(Simulated, DownloadOfARealSizedFileArrivesLineForLine) {
     EXPECT_EQ(Slurp(out), expected);
 }
 
+// A DiNi download that lost records in the middle: each gap is reported as
+// its line arrives, and the transfer log replays to the same lines.
+TEST_F(Simulated, LostRecordsAreReportedAndTheTransferLogReplays) {
+    std::istringstream in(Slurp(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat")));
+    std::string wire;
+    int n = 0;
+    for (std::string line; std::getline(in, line);)
+        if (++n < 20 || n > 24) wire += line + "\r\n";  // addresses 20-24 lost
+    wire += "\xb2\xe2\\END\r\n";  // bytes of another code page, a backslash
+    const fs::path data = dir_ / "dini.dat";
+    std::ofstream(data, std::ios::binary) << wire;
+
+    Child instrument(Simulator(pair_->instrument(), {"--delay", "1.0", "send", data.string(),
+                                                     "--bursts", "1,500,77,3000", "--gap", "0.01"}));
+    const fs::path out = dir_ / "received.txt", log = dir_ / "download.log";
+    const CliRun run = RunTool({"download", "--port", pair_->computer(), "--idle-timeout", "3",
+                                "--transfer-log", log.string(), "-o", out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(instrument.wait(20s), 0);
+    EXPECT_NE(run.err.find("received:20: addresses 20-24 are missing between line 19 and line 20"),
+              std::string::npos)
+        << run.err;
+    EXPECT_LE(fs::file_size(log), 2 * wire.size() + 2000);
+    EXPECT_NE(Slurp(log).find("\nend "), std::string::npos);
+
+    const fs::path replayed = dir_ / "replayed.txt";
+    const CliRun replay = RunTool({"replay", log.string(), "-o", replayed.string()});
+    EXPECT_EQ(replay.status, 0) << replay.err;
+    EXPECT_NE(replay.err.find("addresses 20-24 are missing"), std::string::npos);
+    EXPECT_EQ(Slurp(replayed), Slurp(out));
+    EXPECT_EQ(Slurp(out), wire);
+}
+
 TEST_F(Simulated, NikonUploadFramesCarryTheirChecksums) {
     const fs::path input = dir_ / "points.txt";
     std::ofstream(input, std::ios::binary) << "1,100.000,200.000,10.000\r\n\xb5\xe3"

@@ -80,6 +80,13 @@ public:
 
     // What happened.
     std::vector<RecordedMessage> messages;
+    // Check findings go to their own list, as the window lists them apart
+    // from its message boxes.
+    void showLineFindings(const std::vector<LineFinding>& shown, bool append) override {
+        if (!append) findings.clear();
+        findings.insert(findings.end(), shown.begin(), shown.end());
+    }
+    std::vector<LineFinding> findings;
     std::vector<std::string> questions;
     std::vector<std::string> saveFilters;
     std::vector<std::string> openFilters;

@@ -1,0 +1,146 @@
+#include "levelling/audit_commands.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "app/errors.h"
+#include "app/file_digest.h"
+#include "app/version.h"
+#include "levelling/dini_audit.h"
+#include "zeiss/address_continuity.h"
+
+namespace tarvosen {
+
+namespace {
+
+using levelling::AuditFinding;
+
+struct CheckedFile {
+    std::string name;
+    std::string sha256;
+    std::size_t lines = 0;
+    bool levelling = false;
+    std::size_t stations = 0;
+    std::vector<AuditFinding> findings;
+};
+
+// What the audit (or, for other record files, the address check) finds.
+CheckedFile CheckLines(std::string name, std::string sha256, const Workspace& lines,
+                       bool alwaysAudit, const levelling::AuditLimits& limits) {
+    CheckedFile f;
+    f.name = std::move(name);
+    f.sha256 = std::move(sha256);
+    f.lines = lines.lineCount();
+    f.levelling = levelling::HoldsDiniLevelling(lines);
+    if (f.levelling || alwaysAudit) {
+        auto audit = levelling::AuditDiniLines(lines, limits);
+        f.stations = audit.stations;
+        f.findings = std::move(audit.findings);
+    } else {
+        for (const auto& gap : zeiss::CheckAddresses(lines))
+            f.findings.push_back({gap.line, "address", gap.text()});
+    }
+    return f;
+}
+
+// The files to check: the command line's INPUT files, or the workspace under
+// the name of its document (with the digest of the file as it was loaded).
+std::vector<CheckedFile> CheckAll(CommandContext& ctx, bool alwaysAudit) {
+    const levelling::AuditLimits limits = levelling::DefaultAuditLimits();
+    std::vector<CheckedFile> out;
+    if (!ctx.state.inputFiles.empty()) {
+        for (const auto& path : ctx.state.inputFiles) {
+            std::string bytes = ReadFileBytes(path);
+            std::string sha = Sha256Hex(bytes);
+            Workspace lines;
+            lines.replaceAllBytes(std::move(bytes));
+            out.push_back(CheckLines(path.filename().string(), std::move(sha), lines, alwaysAudit,
+                                     limits));
+        }
+        return out;
+    }
+    std::string sha;
+    if (ctx.state.sourceFiles.size() == 1) sha = ctx.state.sourceFiles.front().sha256;
+    out.push_back(
+        CheckLines(zeiss::DocumentFileName(ctx), std::move(sha), ctx.workspace, alwaysAudit, limits));
+    return out;
+}
+
+void WriteReport(const std::filesystem::path& file, const char* command,
+                 const std::vector<CheckedFile>& files) {
+    nlohmann::ordered_json report;
+    report["program"] = std::string("Tarvosen Data Processor ") + kVersionText;
+    report["command"] = command;
+    report["note"] = levelling::kAuditNote;
+    std::size_t total = 0;
+    report["files"] = nlohmann::ordered_json::array();
+    for (const auto& f : files) {
+        nlohmann::ordered_json entry;
+        entry["file"] = f.name;
+        entry["sha256"] = f.sha256;
+        entry["lines"] = f.lines;
+        entry["levelling"] = f.levelling;
+        entry["stations"] = f.stations;
+        entry["findings"] = nlohmann::ordered_json::array();
+        for (const auto& finding : f.findings)
+            entry["findings"].push_back(
+                {{"line", finding.line}, {"check", finding.check}, {"message", finding.text}});
+        total += f.findings.size();
+        report["files"].push_back(std::move(entry));
+    }
+    report["finding_count"] = total;
+    // Names and messages may hold bytes of another code page.
+    WriteFileAtomically(file, report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+                                  "\n");
+}
+
+CommandStatus RunChecks(CommandContext& ctx, const char* command, bool alwaysAudit) {
+    const auto files = CheckAll(ctx, alwaysAudit);
+    std::vector<LineFinding> shown;
+    std::size_t total = 0;
+    for (const auto& f : files)
+        for (const auto& finding : f.findings)
+            shown.push_back({f.name, finding.line, finding.check + ": " + finding.text});
+    if (!shown.empty()) ctx.user.showLineFindings(shown);
+    std::string summary;
+    for (const auto& f : files) {
+        total += f.findings.size();
+        if (!summary.empty()) summary += "\n";
+        summary += f.name + ": " +
+                   (f.findings.empty() ? std::string("no findings")
+                                       : std::to_string(f.findings.size()) + " findings") +
+                   (f.levelling ? ", " + std::to_string(f.stations) + " stations" : "") +
+                   (f.sha256.empty() ? "" : ", SHA-256 " + f.sha256);
+    }
+    if (alwaysAudit || std::any_of(files.begin(), files.end(),
+                                   [](const CheckedFile& f) { return f.levelling; }))
+        summary += std::string("\n") + levelling::kAuditNote;
+    ctx.user.information(summary);
+    if (!ctx.options.check.reportFile.empty())
+        WriteReport(ctx.options.check.reportFile, command, files);
+    return total > 0 ? CommandStatus::Found : CommandStatus::Done;
+}
+
+constexpr CliOption kCheckOptions[] = {
+    {"report", "FILE.json", "also write the findings, with each file's SHA-256, to FILE.json",
+     [](DialogOptions& o, const std::string& v) {
+         if (v.empty()) throw UsageError("--report needs a file name");
+         o.check.reportFile = std::filesystem::absolute(v).string();
+     }},
+};
+
+}  // namespace
+
+CommandStatus CheckRecordsCommand(CommandContext& ctx) {
+    return RunChecks(ctx, "check", false);
+}
+
+CommandStatus DiniAuditCommand(CommandContext& ctx) {
+    return RunChecks(ctx, "dini-audit", true);
+}
+
+std::span<const CliOption> CheckCliOptions() {
+    return kCheckOptions;
+}
+
+}  // namespace tarvosen

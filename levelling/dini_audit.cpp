@@ -1,0 +1,440 @@
+#include "levelling/dini_audit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "app/data_paths.h"
+#include "app/errors.h"
+#include "levelling/m5_run_reader.h"
+#include "zeiss/address_continuity.h"
+#include "zeiss/m5_line.h"
+
+namespace tarvosen::levelling {
+
+namespace {
+
+constexpr long kDay = 86400;
+
+// A value block's number and the count of its decimals.
+struct Value {
+    double number = 0;
+    int decimals = 0;
+};
+
+std::optional<Value> ReadValue(std::string_view text) {
+    text = zeiss::TrimBlanksAndControls(text);
+    Value v;
+    if (!zeiss::ParseDecimal(text, v.number)) return std::nullopt;
+    const auto dot = text.find('.');
+    v.decimals = dot == std::string_view::npos ? 0 : static_cast<int>(text.size() - dot - 1);
+    return v;
+}
+
+// "hh:mm:ss" in columns 36-43, as seconds of the day; -1 when there is none.
+long ClockSeconds(const zeiss::M5Line& line) {
+    const std::string t = line.columns(36, 43);
+    auto digit = [&](std::size_t i) { return t[i] >= '0' && t[i] <= '9'; };
+    if (t[2] != ':' || t[5] != ':') return -1;
+    for (std::size_t i : {0u, 1u, 3u, 4u, 6u, 7u})
+        if (!digit(i)) return -1;
+    auto two = [&](std::size_t i) { return (t[i] - '0') * 10 + (t[i + 1] - '0'); };
+    return two(0) * 3600L + two(3) * 60L + two(6);
+}
+
+std::string Fixed(double value, int decimals) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    return buffer;
+}
+
+std::string Clock(long seconds) {
+    seconds %= kDay;
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return buffer;
+}
+
+std::string Listed(const std::vector<int>& values) {
+    std::string out;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + std::to_string(values[i]);
+    return out;
+}
+
+double Mean(const std::vector<double>& values) {
+    double sum = 0;
+    for (double v : values) sum += v;
+    return sum / static_cast<double>(values.size());
+}
+
+// The readings of the station being observed.
+struct Station {
+    std::vector<double> back, fore, backDistance, foreDistance;
+    long firstTime = -1, lastTime = -1;
+    std::size_t firstLine = 0;
+    bool empty() const { return back.empty() && fore.empty(); }
+};
+
+class Auditor {
+  public:
+    explicit Auditor(const AuditLimits& limits) : limits_(limits) {}
+
+    void record(std::string_view text, std::size_t lineNumber);
+    void finish(std::size_t lastLine);
+    AuditResult result;
+
+  private:
+    void find(std::size_t line, const char* check, std::string text) {
+        result.findings.push_back({line, check, std::move(text)});
+    }
+    void information(const zeiss::M5Line& line);
+    void observation(const zeiss::M5Line& line);
+    void reading(const ObservationLine& o, const zeiss::M5Line& line);
+    void closeStation(const ObservationLine& o, double z, int zDecimals);
+    void lineSummary(const ObservationLine& o, const zeiss::M5Line& line);
+    void checkResolution(std::size_t line, const Value& v, const char* what,
+                         const std::vector<int>& allowed, int& fileDecimals);
+    void checkTime(std::size_t line, long clock);
+    double heightTolerance(int decimals) const {
+        return std::max(limits_.heightTolerance, std::pow(10.0, -decimals)) + 1e-9;
+    }
+
+    const AuditLimits& limits_;
+    bool open_ = false;
+    bool inverted_ = false;
+    bool lastVoided_ = false;
+    std::optional<double> startZ_, lastZ_;
+    int zDecimals_ = 5;
+    Station station_;
+    std::size_t stationCount_ = 0;
+    double sumDb_ = 0, sumDf_ = 0;
+    long previousTime_ = -1, dayOffset_ = 0;
+    int readingDecimals_ = -1, distanceDecimals_ = -1;
+};
+
+void Auditor::record(std::string_view text, std::size_t lineNumber) {
+    const zeiss::M5Line line(text, lineNumber);
+    if (line.isEnd() || zeiss::TrimBlanksAndControls(text).empty()) return;
+    if (!line.isM5()) {
+        find(lineNumber, "record", "not an M5 record; every line of DiNi data begins \"For M5\"");
+        return;
+    }
+    if (line.kind() == "TO ")
+        information(line);
+    else
+        observation(line);
+}
+
+void Auditor::information(const zeiss::M5Line& line) {
+    const std::size_t n = line.lineNumber();
+    const std::string text(zeiss::TrimBlanksAndControls(line.columns(22, 44)));
+    const bool voidedBefore = lastVoided_;
+    lastVoided_ = false;
+    if (text.starts_with("Start-Line")) {
+        ++result.levellingLines;
+        open_ = true;
+        startZ_.reset();
+        lastZ_.reset();
+        station_ = {};
+        stationCount_ = 0;
+        sumDb_ = sumDf_ = 0;
+        previousTime_ = -1;
+        dayOffset_ = 0;
+    } else if (text.starts_with("Cont-Line")) {
+        open_ = true;
+    } else if (text.starts_with("End-Line")) {
+        if (!station_.empty())
+            find(n, "height",
+                 "the line ends with readings from line " + std::to_string(station_.firstLine) +
+                     " on that no station height Z closes");
+        station_ = {};
+        open_ = false;
+    } else if (text.starts_with("Station repeated") || text.starts_with("Measurement repeated")) {
+        if (!voidedBefore)
+            find(n, "repeat",
+                 "\"" + text + "\" follows no voided record; the instrument marks the record it "
+                 "replaces with ##### just before");
+        if (text.starts_with("Station repeated") && !station_.empty())
+            find(n, "repeat",
+                 "\"Station repeated\" leaves valid readings of the station from line " +
+                     std::to_string(station_.firstLine) + "; all of them should be voided");
+    } else if (text.starts_with("Reading E")) {
+        const std::string code = text.substr(9);
+        const bool digits = !code.empty() && std::all_of(code.begin(), code.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        });
+        if (!digits)
+            find(n, "error-record", "error record \"" + text + "\": expected \"Reading E\" and the "
+                                    "error number");
+        else if (!open_)
+            find(n, "error-record", "error record \"" + text + "\" outside a levelling line");
+    } else if (text.starts_with("Inverted rod")) {
+        inverted_ = true;
+    } else if (text.starts_with("Normal rod")) {
+        inverted_ = false;
+    }
+}
+
+void Auditor::checkResolution(std::size_t line, const Value& v, const char* what,
+                              const std::vector<int>& allowed, int& fileDecimals) {
+    if (fileDecimals < 0) {
+        if (std::find(allowed.begin(), allowed.end(), v.decimals) == allowed.end()) {
+            find(line, "resolution",
+                 std::string(what) + " written with " + std::to_string(v.decimals) +
+                     " decimals; the instrument writes " + Listed(allowed));
+            return;
+        }
+        fileDecimals = v.decimals;
+    } else if (v.decimals != fileDecimals) {
+        find(line, "resolution",
+             std::string(what) + " written with " + std::to_string(v.decimals) +
+                 " decimals; the file's others have " + std::to_string(fileDecimals));
+    }
+}
+
+void Auditor::checkTime(std::size_t line, long clock) {
+    if (clock < 0) return;
+    long t = clock + dayOffset_;
+    if (previousTime_ >= 0 && t < previousTime_) {
+        if (previousTime_ - t > kDay / 2) {  // past midnight
+            dayOffset_ += kDay;
+            t += kDay;
+        } else {
+            find(line, "time",
+                 "time " + Clock(t) + " is before the previous reading's " +
+                     Clock(previousTime_) + "; times within a line never go backwards");
+        }
+    }
+    previousTime_ = t;  // a step back is named once, not at every reading after it
+    if (station_.firstTime < 0) station_.firstTime = t;
+    station_.lastTime = t;
+}
+
+void Auditor::observation(const zeiss::M5Line& line) {
+    const ObservationLine o = SplitObservationLine(line.raw(), line.lineNumber());
+    if (o.voided()) {
+        lastVoided_ = true;
+        return;
+    }
+    lastVoided_ = false;
+    const std::string kind = line.kind();
+    if (o.code[0] == "Rb" || o.code[0] == "Rf" || o.code[0] == "Rz") {
+        reading(o, line);
+    } else if (o.code[0] == "Sh" || (kind == "KD2" && o.code[0] == "Db")) {
+        lineSummary(o, line);
+    } else if (o.kind() == ObservationLine::Kind::PointHeight) {
+        if (const auto z = ReadValue(o.height())) closeStation(o, z->number, z->decimals);
+    }
+}
+
+void Auditor::reading(const ObservationLine& o, const zeiss::M5Line& line) {
+    const std::size_t n = o.lineNumber;
+    const auto r = ReadValue(o.reading());
+    if (!r) {
+        find(n, "record", "the reading \"" + o.reading() + "\" is not a number");
+        return;
+    }
+    checkResolution(n, *r, "reading", limits_.readingDecimals, readingDecimals_);
+    const std::optional<Value> d = o.code[1] == "HD" ? ReadValue(o.distance()) : std::nullopt;
+    if (d) checkResolution(n, *d, "distance", limits_.distanceDecimals, distanceDecimals_);
+    const double low = inverted_ ? -limits_.staffLength : 0;
+    const double high = inverted_ ? 0 : limits_.staffLength;
+    if (r->number < low || r->number > high)
+        find(n, "staff-range",
+             "reading " + Fixed(r->number, r->decimals) + " m is outside the " +
+                 (inverted_ ? "inverted " : "") + "staff's range " + Fixed(low, 2) + " to " +
+                 Fixed(high, 2) + " m");
+    if (station_.empty() && o.code[0] != "Rz") station_.firstLine = n;
+    checkTime(n, ClockSeconds(line));
+
+    if (o.code[0] == "Rz") {
+        // An intermediate sight carries its own height: the instrument's
+        // height (last Z plus the backsight) minus the reading.
+        const auto z = ReadValue(o.height());
+        if (z && lastZ_ && !station_.back.empty()) {
+            const double expected = *lastZ_ + Mean(station_.back) - r->number;
+            if (std::abs(expected - z->number) > heightTolerance(z->decimals))
+                find(n, "height",
+                     "intermediate sight height Z " + Fixed(z->number, z->decimals) +
+                         " m; the readings give " + Fixed(expected, z->decimals + 1) + " m");
+        }
+        return;
+    }
+    (o.code[0] == "Rb" ? station_.back : station_.fore).push_back(r->number);
+    if (d) (o.code[0] == "Rb" ? station_.backDistance : station_.foreDistance).push_back(d->number);
+}
+
+void Auditor::closeStation(const ObservationLine& o, double z, int zDecimals) {
+    const std::size_t n = o.lineNumber;
+    if (station_.empty()) {
+        // A height without readings: the start height of the line (entered
+        // or carried over).
+        if (!lastZ_) startZ_ = z;
+        lastZ_ = z;
+        zDecimals_ = zDecimals;
+        return;
+    }
+    if (station_.back.empty() || station_.fore.empty()) {
+        find(n, "height",
+             std::string("the station from line ") + std::to_string(station_.firstLine) +
+                 " has no " + (station_.back.empty() ? "backsight" : "foresight"));
+    } else if (lastZ_) {
+        const double expected = *lastZ_ + Mean(station_.back) - Mean(station_.fore);
+        if (std::abs(expected - z) > heightTolerance(zDecimals))
+            find(n, "height",
+                 "station height Z " + Fixed(z, zDecimals) + " m; the previous Z " +
+                     Fixed(*lastZ_, zDecimals) + " m and the readings from line " +
+                     std::to_string(station_.firstLine) + " give " +
+                     Fixed(expected, zDecimals + 1) + " m");
+    }
+    if (station_.firstTime >= 0) {
+        const double seconds = static_cast<double>(station_.lastTime - station_.firstTime);
+        if (seconds < limits_.stationSecondsMin || seconds > limits_.stationSecondsMax)
+            find(n, "station-time",
+                 "the station from line " + std::to_string(station_.firstLine) + " took " +
+                     std::to_string(static_cast<long>(seconds)) + " s (" +
+                     Clock(station_.firstTime) + " to " + Clock(station_.lastTime) +
+                     "); a station takes from " + Fixed(limits_.stationSecondsMin, 0) + " to " +
+                     Fixed(limits_.stationSecondsMax, 0) + " s");
+    }
+    if (!station_.backDistance.empty()) sumDb_ += Mean(station_.backDistance);
+    if (!station_.foreDistance.empty()) sumDf_ += Mean(station_.foreDistance);
+    ++stationCount_;
+    ++result.stations;
+    if (!startZ_) startZ_ = *lastZ_;
+    lastZ_ = z;
+    zDecimals_ = zDecimals;
+    station_ = {};
+}
+
+void Auditor::lineSummary(const ObservationLine& o, const zeiss::M5Line& line) {
+    const std::size_t n = o.lineNumber;
+    if (!lastZ_ || !startZ_) {
+        find(n, "summary", "a line summary without a start height before it");
+        return;
+    }
+    if (o.code[0] == "Sh") {
+        const auto sh = ReadValue(o.value[0]);
+        const double expected = *lastZ_ - *startZ_;
+        if (sh && std::abs(sh->number - expected) > heightTolerance(sh->decimals))
+            find(n, "summary",
+                 "Sh " + Fixed(sh->number, sh->decimals) + " m; the stations sum to " +
+                     Fixed(expected, sh->decimals) + " m");
+        if (o.code[1] != "dz" || o.code[2] != "Z ") return;
+        const auto dz = ReadValue(o.value[1]);
+        const auto z = ReadValue(o.value[2]);
+        if (!dz || !z) return;
+        if (std::abs(z->number - *lastZ_ - dz->number) > heightTolerance(dz->decimals))
+            find(n, "summary",
+                 "dz " + Fixed(dz->number, dz->decimals) + " m; the end height " +
+                     Fixed(z->number, z->decimals) + " m minus the last Z gives " +
+                     Fixed(z->number - *lastZ_, dz->decimals) + " m");
+        return;
+    }
+    // KD2: the sums of the back and fore distances, the station count, the last Z.
+    const int distanceDecimals = std::max(distanceDecimals_, 0);
+    const double perStation = 0.5 * std::pow(10.0, -distanceDecimals);
+    auto checkSum = [&](int i, const char* name, double sum) {
+        const auto v = ReadValue(o.value[i]);
+        if (!v) return;
+        const double tolerance = 0.5 * std::pow(10.0, -v->decimals) +
+                                 perStation * static_cast<double>(stationCount_) + 1e-9;
+        if (std::abs(v->number - sum) > tolerance)
+            find(n, "summary",
+                 std::string(name) + " " + Fixed(v->number, v->decimals) +
+                     " m; the stations' distances sum to " + Fixed(sum, distanceDecimals) + " m");
+    };
+    checkSum(0, "Db", sumDb_);
+    if (o.code[1] == "Df") checkSum(1, "Df", sumDf_);
+    const std::string counted = line.columns(30, 44);
+    long count = -1;
+    if (zeiss::ParseInteger(counted, count) && count != static_cast<long>(stationCount_))
+        find(n, "summary",
+             "station count " + std::to_string(count) + "; the line has " +
+                 std::to_string(stationCount_) + " stations");
+    if (const auto z = o.code[2] == "Z " ? ReadValue(o.value[2]) : std::nullopt;
+        z && std::abs(z->number - *lastZ_) > heightTolerance(z->decimals))
+        find(n, "summary",
+             "Z " + Fixed(z->number, z->decimals) + " m; the last station height is " +
+                 Fixed(*lastZ_, zDecimals_) + " m");
+}
+
+void Auditor::finish(std::size_t lastLine) {
+    if (open_ && !station_.empty())
+        find(lastLine, "height",
+             "the data ends with readings from line " + std::to_string(station_.firstLine) +
+                 " on that no station height Z closes");
+}
+
+double Number(const nlohmann::json& j, const char* key, double fallback,
+              const std::filesystem::path& file) {
+    if (!j.contains(key)) return fallback;
+    if (!j[key].is_number())
+        throw FileError(file.string() + ": \"" + key + "\" must be a number");
+    return j[key].get<double>();
+}
+
+std::vector<int> Integers(const nlohmann::json& j, const char* key, std::vector<int> fallback,
+                          const std::filesystem::path& file) {
+    if (!j.contains(key)) return fallback;
+    const auto& a = j[key];
+    std::vector<int> out;
+    if (a.is_array())
+        for (const auto& v : a)
+            if (v.is_number_integer()) out.push_back(v.get<int>());
+    if (out.empty() || out.size() != a.size())
+        throw FileError(file.string() + ": \"" + key + "\" must be a list of whole numbers");
+    return out;
+}
+
+}  // namespace
+
+AuditLimits LoadAuditLimits(const std::filesystem::path& file) {
+    const auto j = nlohmann::json::parse(ReadFileBytes(file), nullptr, false);
+    if (j.is_discarded() || !j.is_object())
+        throw FileError(file.string() + " is not a JSON object of audit limits");
+    AuditLimits l;
+    l.stationSecondsMin = Number(j, "station_seconds_min", l.stationSecondsMin, file);
+    l.stationSecondsMax = Number(j, "station_seconds_max", l.stationSecondsMax, file);
+    l.heightTolerance = Number(j, "height_tolerance_m", l.heightTolerance, file);
+    l.readingDecimals = Integers(j, "reading_decimals", l.readingDecimals, file);
+    l.distanceDecimals = Integers(j, "distance_decimals", l.distanceDecimals, file);
+    l.staffLength = Number(j, "staff_length_m", l.staffLength, file);
+    return l;
+}
+
+AuditLimits DefaultAuditLimits() {
+    if (auto file = FindDataFile(kAuditLimitsFile)) return LoadAuditLimits(*file);
+    return {};
+}
+
+bool HoldsDiniLevelling(const Workspace& lines) {
+    for (std::string_view line : lines.view())
+        if (line.starts_with("For M5|") && line.size() > 31 &&
+            line.substr(17, 3) == "TO " && line.substr(21, 10) == "Start-Line")
+            return true;
+    return false;
+}
+
+AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits) {
+    Auditor auditor(limits);
+    zeiss::AddressTracker addresses;
+    std::size_t n = 0;
+    for (std::string_view line : lines.view()) {
+        ++n;
+        if (auto gap = addresses.add(line, n))
+            auditor.result.findings.push_back({n, "address", gap->text()});
+        auditor.record(line, n);
+    }
+    auditor.finish(n);
+    if (auditor.result.levellingLines == 0)
+        auditor.result.findings.push_back(
+            {0, "record", "no levelling line (no \"Start-Line\" record): not DiNi levelling data"});
+    return std::move(auditor.result);
+}
+
+}  // namespace tarvosen::levelling

@@ -1,0 +1,66 @@
+#include "serial/ui/receive_log_keeper.h"
+
+#include <QDateTime>
+#include <QStandardPaths>
+
+namespace tarvosen::ui {
+
+std::filesystem::path TransferLogFolder() {
+    const std::filesystem::path folder =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() +
+        "/transfer-logs";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
+}
+
+TReceiveLogKeeper::TReceiveLogKeeper(CommandContext& ctx) : ctx_(ctx) {
+    ctx_.state.receiveObserver = this;
+}
+
+TReceiveLogKeeper::~TReceiveLogKeeper() {
+    finish("Stop");
+    if (ctx_.state.receiveObserver == this) ctx_.state.receiveObserver = nullptr;
+}
+
+long TReceiveLogKeeper::elapsed() const {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - start_)
+                                 .count());
+}
+
+void TReceiveLogKeeper::bytesReceived(std::string_view bytes) {
+    if (!log_) {
+        start_ = std::chrono::steady_clock::now();
+        addresses_ = {};
+        gaps_ = 0;
+        TransferLog header;
+        header.port = ctx_.options.para.port;
+        header.settings = DescribeLineSettings(ctx_.options.para);
+        header.instrument = InstrumentLabel(ctx_.state.instrumentKind);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        header.start = now.toString(Qt::ISODate).toStdString();
+        const std::string name =
+            "transfer-" + now.toString("yyyyMMdd-HHmmss-zzz").toStdString() + ".log";
+        try {
+            log_.emplace(TransferLogFolder() / name, header);
+        } catch (const std::exception&) {
+            return;  // the download goes on without its log
+        }
+    }
+    log_->burst(elapsed(), bytes);
+}
+
+void TReceiveLogKeeper::lineReceived(std::string_view line, std::size_t lineNumber) {
+    if (auto gap = addresses_.add(line, lineNumber))
+        ctx_.user.showLineFindings({{"received", lineNumber, gap->text()}}, gaps_++ > 0);
+    if (line == "END") finish("END");
+}
+
+void TReceiveLogKeeper::finish(const std::string& how) {
+    if (!log_) return;
+    log_->end(elapsed(), how);
+    log_.reset();
+}
+
+}  // namespace tarvosen::ui

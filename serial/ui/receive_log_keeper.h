@@ -1,0 +1,38 @@
+#pragma once
+// The window's watch over what Comm1 receives: each download (from its first
+// burst to its END line, or until the window closes) gets a transfer log in
+// the user's data folder, and each address gap is listed as its line arrives.
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+
+#include "app/command_context.h"
+#include "app/receive_observer.h"
+#include "serial/transfer_log.h"
+
+namespace tarvosen::ui {
+
+// <user data folder>/transfer-logs, made when missing.
+std::filesystem::path TransferLogFolder();
+
+class TReceiveLogKeeper : public ReceiveObserver {
+  public:
+    explicit TReceiveLogKeeper(CommandContext& ctx);
+    ~TReceiveLogKeeper() override;
+
+    void bytesReceived(std::string_view bytes) override;
+    void lineReceived(std::string_view line, std::size_t lineNumber) override;
+
+  private:
+    void finish(const std::string& how);
+    long elapsed() const;
+
+    CommandContext& ctx_;
+    std::optional<TransferLogWriter> log_;
+    std::chrono::steady_clock::time_point start_;
+    zeiss::AddressTracker addresses_;
+    std::size_t gaps_ = 0;
+};
+
+}  // namespace tarvosen::ui

@@ -1,0 +1,139 @@
+#include "zeiss/address_continuity.h"
+
+#include <filesystem>
+
+#include "app/command_context.h"
+
+namespace tarvosen::zeiss {
+
+namespace {
+
+// One past the largest address the field holds; 0 where it never wraps.
+long WrapModulus(AddressedFormat format) {
+    switch (format) {
+        case AddressedFormat::R5: return 10000;
+        case AddressedFormat::M5: return 100000;
+        default: return 0;
+    }
+}
+
+// A step back from near the top of the field to near 0 is a wrap (possibly
+// with records missing across it), not a jump back.
+constexpr long kWrapWindow = 100;
+
+bool ParseDigits(std::string_view text, long& value) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i == text.size()) return false;
+    value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+std::string Range(long first, long last) {
+    return first == last ? "address " + std::to_string(first) + " is"
+                         : "addresses " + std::to_string(first) + "-" + std::to_string(last) +
+                               " are";
+}
+
+}  // namespace
+
+AddressedRecord ReadRecordAddress(std::string_view line) {
+    AddressedRecord r;
+    long value = 0;
+    if (line.starts_with("For R5|Adr ") && line.size() > 15 && line[15] == '|' &&
+        ParseDigits(line.substr(11, 4), value)) {
+        r = {AddressedFormat::R5, value};
+    } else if (line.starts_with("For M5|Adr ") && line.size() > 16 && line[16] == '|' &&
+               ParseDigits(line.substr(11, 5), value)) {
+        r = {AddressedFormat::M5, value};
+    } else if (line.size() > 8 && line[7] == ' ' && line[6] != ' ' &&
+               ParseDigits(line.substr(0, 7), value)) {
+        // REC500: the line number right-aligned in columns 1-7.
+        r = {AddressedFormat::Rec500, value};
+    }
+    return r;
+}
+
+std::string AddressFinding::text() const {
+    const std::string between =
+        " between line " + std::to_string(previousLine) + " and line " + std::to_string(line);
+    switch (kind) {
+        case Kind::Gap: {
+            if (address > previous) return Range(previous + 1, address - 1) + " missing" + between;
+            // Across the wrap to 0.
+            const long first = modulus && previous + 1 >= modulus ? 0 : previous + 1;
+            const long last = address > 0 ? address - 1 : modulus - 1;
+            return Range(first, last) + " missing (across the wrap to 0)" + between;
+        }
+        case Kind::Repeat:
+            return "address " + std::to_string(address) + " repeated at line " +
+                   std::to_string(line) + " (line " + std::to_string(previousLine) +
+                   " has it too)";
+        case Kind::Backward:
+            return "address goes back from " + std::to_string(previous) + " to " +
+                   std::to_string(address) + between;
+    }
+    return {};
+}
+
+std::optional<AddressFinding> AddressTracker::add(std::string_view line, std::size_t lineNumber) {
+    const AddressedRecord record = ReadRecordAddress(line);
+    if (record.format == AddressedFormat::None) return std::nullopt;
+    std::optional<AddressFinding> finding;
+    if (addressed_ > 0 && record.format == format_) {
+        const long modulus = WrapModulus(format_);
+        AddressFinding f{AddressFinding::Kind::Gap, lineNumber, previousLine_, previous_,
+                         record.address, modulus};
+        long expected = previous_ + 1;
+        if (modulus) expected %= modulus;
+        if (record.address == expected) {
+            // in sequence
+        } else if (record.address == previous_) {
+            f.kind = AddressFinding::Kind::Repeat;
+            finding = f;
+        } else if (record.address > previous_) {
+            finding = f;
+        } else if (modulus && previous_ >= modulus - kWrapWindow && record.address < kWrapWindow) {
+            finding = f;  // records lost across the wrap
+        } else {
+            f.kind = AddressFinding::Kind::Backward;
+            finding = f;
+        }
+    }
+    format_ = record.format;
+    previous_ = record.address;
+    previousLine_ = lineNumber;
+    ++addressed_;
+    return finding;
+}
+
+std::vector<AddressFinding> CheckAddresses(const Workspace& lines) {
+    AddressTracker tracker;
+    std::vector<AddressFinding> out;
+    std::size_t n = 0;
+    for (std::string_view line : lines.view())
+        if (auto f = tracker.add(line, ++n)) out.push_back(*f);
+    return out;
+}
+
+std::string DocumentFileName(const CommandContext& ctx) {
+    return std::filesystem::path(ctx.state.currentDocumentName).filename().string();
+}
+
+void ReportAddressContinuity(CommandContext& ctx, const std::string& file) {
+    std::vector<LineFinding> shown;
+    std::string signature = file;
+    for (const auto& f : CheckAddresses(ctx.workspace)) {
+        shown.push_back({file, f.line, f.text()});
+        signature += '\n' + shown.back().text;
+    }
+    if (signature == ctx.state.shownAddressFindings) return;
+    ctx.state.shownAddressFindings = signature;
+    if (!shown.empty()) ctx.user.showLineFindings(shown);
+}
+
+}  // namespace tarvosen::zeiss

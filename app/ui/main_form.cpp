@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
@@ -23,10 +25,12 @@
 #include "app/data_paths.h"
 #include "app/errors.h"
 #include "app/ui/about_window.h"
+#include "app/ui/background_command.h"
 #include "app/ui/signal_lamp_panel.h"
 #include "app/ui/text_encoding.h"
 #include "app/ui/workspace_editor.h"
 #include "app/version.h"
+#include "serial/serial_commands.h"
 #include "serial/ui/comm1_link.h"
 
 namespace tarvosen::ui {
@@ -94,6 +98,16 @@ QIcon ToolbarIcon(const QStyle* style, std::string_view key) {
     return style->standardIcon(QStyle::SP_FileIcon);
 }
 
+// Commands that run on the user-interface thread: they only set the state,
+// or they use the serial port, whose events are served by that thread.
+bool RunsInForeground(const CommandRow& row) {
+    static const CommandHandler kForeground[] = {
+        TogglePortSignalCommand, CommunicationParameterCommand, DownloadCommand, UploadCommand};
+    if (!row.radioGroup.empty()) return true;
+    return std::find(std::begin(kForeground), std::end(kForeground), row.handler) !=
+           std::end(kForeground);
+}
+
 QString Text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -147,6 +161,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainForm::~TMainForm() {
+    if (background_) background_->cancel();
+    abandoned_.clear();  // waits for workers still running
     dialogs_.clear();
     progressEnd();
     // The editor observes the workspace, which is gone before the children are.
@@ -199,6 +215,20 @@ void TMainForm::buildStatusLine() {
         StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         StatusLine->addWidget(StatusPanels[i]);
     }
+    // Shown while a command runs in the background.
+    activity_ = new QProgressBar(StatusLine);
+    activity_->setObjectName("ActivityBar");
+    activity_->setRange(0, 0);
+    activity_->setTextVisible(false);
+    activity_->setMaximumWidth(120);
+    activity_->hide();
+    StatusLine->addPermanentWidget(activity_);
+    cancelButton_ = new QPushButton(QString::fromUtf8("Cancel"), StatusLine);
+    cancelButton_->setObjectName("CancelButton");
+    cancelButton_->setShortcut(QKeySequence(Qt::Key_Escape));
+    cancelButton_->hide();
+    connect(cancelButton_, &QPushButton::clicked, this, &TMainForm::cancelCommand);
+    StatusLine->addPermanentWidget(cancelButton_);
     setStatusBar(StatusLine);
 }
 
@@ -264,12 +294,11 @@ CommandStatus TMainForm::runCommand(std::string_view key) {
     CommandStatus status = CommandStatus::Stopped;
     try {
         RichEdit1->syncToWorkspace();
-        if (row->handler) {
+        if (row->handler && !RunsInForeground(*row)) {
+            status = runInBackground(row->handler);
+        } else if (row->handler) {
             CommandContext ctx = context();
             status = row->handler(ctx);
-            // A loaded record file is checked for lost records at once.
-            if (row->handler == LoadFileCommand && status == CommandStatus::Done)
-                zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
         } else {
             runWindowCommand(key);
             status = CommandStatus::Done;
@@ -283,6 +312,68 @@ CommandStatus TMainForm::runCommand(std::string_view key) {
     RichEdit1->flushAppends();
     updateFromState();
     return status;
+}
+
+CommandStatus TMainForm::runInBackground(CommandHandler handler) {
+    std::erase_if(abandoned_, [](const auto& command) { return !command->running(); });
+    background_ = std::make_unique<BackgroundCommand>(*this, user_, workspace_, state_, options_,
+                                                      catalogue_);
+    setBusy(true);
+    CommandStatus status = CommandStatus::Cancelled;
+    try {
+        status = background_->run([handler](CommandContext& ctx) {
+            const CommandStatus done = handler(ctx);
+            // A loaded record file is checked for lost records at once.
+            if (handler == LoadFileCommand && done == CommandStatus::Done)
+                zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
+            return done;
+        });
+    } catch (...) {
+        // A failed command keeps the workspace as it was; its failure is shown.
+        setBusy(false);
+        background_.reset();
+        throw;
+    }
+    setBusy(false);
+    if (background_->running()) {
+        abandoned_.push_back(std::move(background_));
+        return CommandStatus::Cancelled;
+    }
+    if (status != CommandStatus::Cancelled) {
+        if (background_->workspaceChanged()) workspace_.takeFrom(background_->workspace());
+        // The window's own state is kept where the command does not own it.
+        const int language = state_.languageIndex;
+        const bool lamps = state_.portSignalVisible;
+        ReceiveObserver* observer = state_.receiveObserver;
+        state_ = std::move(background_->state());
+        state_.languageIndex = language;
+        state_.portSignalVisible = lamps;
+        state_.receiveObserver = observer;
+        options_ = std::move(background_->options());
+        if (auto caption = background_->caption()) user_.setCaption(*caption);
+    }
+    background_.reset();
+    return status;
+}
+
+void TMainForm::cancelCommand() {
+    if (background_) background_->cancel();
+}
+
+void TMainForm::setBusy(bool busy) {
+    setProperty("commandRunning", busy);
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+        progressEnd();
+    }
+    RichEdit1->setReadOnly(busy);
+    if (attached_) attached_->setEnabled(!busy);
+    ToolBar1->setEnabled(!busy);
+    activity_->setVisible(busy);
+    cancelButton_->setVisible(busy);
+    if (busy) cancelButton_->setFocus();
 }
 
 void TMainForm::runWindowCommand(std::string_view key) {
@@ -321,6 +412,7 @@ bool TMainForm::runOptionDialog(OptionDialog dialog) {
     }
     if (it == dialogs_.end() || !it->second)
         throw NotBuiltError(DialogName(dialog) + " is not built yet");
+    if (background_) return it->second->run(background_->context());
     CommandContext ctx = context();
     return it->second->run(ctx);
 }
@@ -383,6 +475,12 @@ void TMainForm::printWorkspace(QPrinter& printer) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // A running command is cancelled first; the window then closes as usual.
+    if (background_) {
+        cancelCommand();
+        event->ignore();
+        return;
+    }
     bool yes = false;
     try {
         CommandContext ctx = context();

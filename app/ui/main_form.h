@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -18,6 +19,7 @@
 #include "i18n/message_catalogue.h"
 
 class QLabel;
+class QPushButton;
 class QPrinter;
 class QProgressBar;
 class QStatusBar;
@@ -25,6 +27,7 @@ class QToolBar;
 
 namespace tarvosen::ui {
 
+class BackgroundCommand;
 class TAboutBox;
 class TFindingsDock;
 class TSignalPanel;
@@ -53,9 +56,16 @@ class TMainForm : public QMainWindow {
     // A command context over the window's workspace, state and user.
     CommandContext context();
 
-    // Shows a registered option dialog modally; throws NotBuiltError when the
-    // dialog has not been built.
+    // Shows a registered option dialog modally over the options of the
+    // command that asks (the window's own when none runs in the background);
+    // throws NotBuiltError when the dialog has not been built.
     bool runOptionDialog(OptionDialog dialog);
+
+    // The command running in the background, if any; cancelCommand stops it
+    // and leaves the workspace as it was (the Cancel button, Esc).
+    BackgroundCommand* backgroundCommand() const { return background_.get(); }
+    void cancelCommand();
+    QPushButton* cancelButton() const { return cancelButton_; }
 
     // The printing of Print: the whole workspace as one document.
     void printWorkspace(QPrinter& printer);
@@ -106,6 +116,10 @@ class TMainForm : public QMainWindow {
     void print();
     QPrinter& printer();
     void showFailure(const std::string& text);
+    // Runs a core handler on a worker over copies of the workspace, state and
+    // options, and takes them back when it has ended.
+    CommandStatus runInBackground(CommandHandler handler);
+    void setBusy(bool busy);
 
     Workspace workspace_;
     AppState state_;
@@ -124,6 +138,11 @@ class TMainForm : public QMainWindow {
     TFindingsDock* findings_ = nullptr;
     QLabel* findingsCount_ = nullptr;
     bool runningCommand_ = false;
+    std::unique_ptr<BackgroundCommand> background_;
+    // Cancelled commands whose workers have not stopped yet.
+    std::vector<std::unique_ptr<BackgroundCommand>> abandoned_;
+    QPushButton* cancelButton_ = nullptr;
+    QProgressBar* activity_ = nullptr;  // moves while a background command runs
 };
 
 }  // namespace tarvosen::ui

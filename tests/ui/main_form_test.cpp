@@ -322,7 +322,7 @@ class MainFormTest : public QObject {
         QCOMPARE(bar->value(), 17);
         ctx.user.progressEnd();
         QVERIFY(!w.progressBar());
-        QVERIFY(w.StatusLine->findChildren<QProgressBar*>().isEmpty());
+        QVERIFY(w.StatusLine->findChildren<QProgressBar*>("ProgressBar").isEmpty());
         // One that is still shown goes with the window.
         ctx.user.progressBegin(5);
     }

@@ -1,0 +1,104 @@
+// Commands run off the user-interface thread: the window keeps handling
+// events meanwhile, Cancel leaves the workspace as it was, and a command that
+// ends has its result, questions and caption in the window.
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/file_commands.h"
+#include "app/ui/workspace_editor.h"
+#include "tests/ui/window_fixture.h"
+
+using namespace tarvosen;
+using namespace tarvosen::ui;
+using tarvosen::ui::test::WindowFixture;
+
+namespace {
+
+// An R5 file of many polar points, long enough that its conversion is still
+// running when the event loop next turns.
+std::string ManyPoints(int count) {
+    std::string text = "For R5|Adr 0001|KR S   100|X     1000.000 m   |Y     2000.000 m   |Z       "
+                       "50.000 m   |\r\n";
+    for (int i = 0; i < count; ++i) {
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "For R5|Adr %04d|KR A %5d|X %12.3f m   |Y %12.3f m   |Z %12.3f m   |\r\n",
+                      (i + 2) % 10000, 200 + i % 90000, 1000.0 + i * 0.01, 2000.0 - i * 0.02,
+                      50.0 + (i % 100) * 0.001);
+        text += line;
+    }
+    return text;
+}
+
+}  // namespace
+
+class BackgroundCommandTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void cancelLeavesTheTextAndFinishingTakesTheResult() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        w.show();
+        CommandContext ctx = w.context();
+        LoadDocument(ctx, f.writeFile("many.r5", ManyPoints(200000)));
+        const std::vector<std::string> before = w.workspace().lines();
+        const QString caption = w.windowTitle();
+        const auto output = f.dir() / "points.txt";
+
+        // Cancelled from the event loop while the command runs: the window was
+        // busy (Cancel shown, editor read-only) and is as it was afterwards.
+        bool sawBusy = false;
+        f.answers.saveAnswers = {output};
+        f.answers.dialogAnswer = true;
+        QTimer::singleShot(0, &w, [&] {
+            sawBusy = w.cancelButton()->isVisible() && w.RichEdit1->isReadOnly() &&
+                      w.backgroundCommand() != nullptr;
+            w.cancelButton()->click();
+        });
+        QCOMPARE(w.runCommand("PnXYZ1Click"), CommandStatus::Cancelled);
+        QVERIFY(sawBusy);
+        QVERIFY(w.workspace().lines() == before);
+        QCOMPARE(w.windowTitle(), caption);
+        QVERIFY(!w.cancelButton()->isVisible());
+        QVERIFY(!w.RichEdit1->isReadOnly());
+        QVERIFY(f.answers.texts(MessageKind::Error).empty());
+
+        // Left alone, the same command finishes: the event loop turned while
+        // it ran, and the point list and its caption are in the window.
+        int turns = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] { ++turns; });
+        ticker.start(0);
+        f.answers.saveAnswers = {output};
+        const CommandStatus done = w.runCommand("PnXYZ1Click");
+        QCOMPARE(done, CommandStatus::Done);
+        ticker.stop();
+        QVERIFY(turns > 0);
+        QCOMPARE(w.workspace().lineCount(), std::size_t(200001));
+        // The first point as R5 -> point list writes it: name, X, Y, Z and code.
+        QCOMPARE(std::string(w.workspace().line(1)), std::string(" 200,1000.000,2000.000,50.000,A  "));
+        QVERIFY(w.windowTitle().contains(QString::fromStdString(output.string())));
+    }
+
+    void failuresAndQuestionsReachTheWindow() {
+        WindowFixture f;
+        TMainForm& w = *f.window;
+        f.writeFile("keep.txt", "kept\r\n");
+        CommandContext ctx = w.context();
+        LoadDocument(ctx, f.dir() / "keep.txt");
+        // A load of a missing file fails on the worker; the error box shows on
+        // the window and the text stays.
+        f.answers.openAnswers = {f.dir() / "missing.txt"};
+        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Stopped);
+        QCOMPARE(f.answers.texts(MessageKind::Error).size(), 1u);
+        QCOMPARE(w.workspace().lines(), std::vector<std::string>{"kept"});
+        QCOMPARE(f.answers.openFilters.size(), 1u);
+    }
+};
+
+QTEST_MAIN(BackgroundCommandTest)
+#include "background_command_test.moc"

@@ -240,6 +240,20 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
 }
 
 CommandStatus UploadLines(CommandContext& ctx, int instrumentKind) {
+    // Nothing is asked of the user, and no port opened, when there is
+    // nothing to send or a line would not fit a frame.
+    if (ctx.workspace.empty()) {
+        ctx.user.information(instrumentKind == 0
+                                 ? std::string(kNikonNoPoints)
+                                 : ctx.message(msg::kUploadNothingToSend, kNothingToUpload));
+        return CommandStatus::Stopped;
+    }
+    if (auto problem =
+            LongLine(ctx.workspace, instrumentKind == 0 ? kNikonLineLimit : kPlainLineLimit);
+        !problem.empty()) {
+        ctx.user.error(problem);
+        return CommandStatus::Stopped;
+    }
     std::optional<PortCloser> closer;
     if (!ctx.options.transfer.port.empty()) {
         ctx.options.para.port = ctx.options.transfer.port;

@@ -132,12 +132,14 @@ TEST(Upload, NikonFramesForInstrumentKindZero) {
     EXPECT_EQ(p.t.user.messages.back().text, "已完成传送2点到全站仪");
 }
 
-TEST(Upload, EmptyWorkspaceSendsOnlyTheNikonHeaderOrNothing) {
+TEST(Upload, EmptyWorkspaceSendsNothingAndAsksNothing) {
     PortContext p;
     ASSERT_EQ(OpenPortWithParameters(p.t.ctx), CommandStatus::Done);
     p.t.state.instrumentKind = 0;
     EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Stopped);
-    EXPECT_EQ(p.pty.receive(300ms, 100), "A,01,Z,\r\n");
+    EXPECT_EQ(p.pty.receive(300ms, 100), "");
+    // Only the explanation: the user is not asked to prepare the instrument.
+    ASSERT_EQ(p.t.user.messages.size(), 1u);
     EXPECT_NE(p.t.user.messages.back().text.find("点号，X，Y，Z，代码"), std::string::npos);
 
     p.t.state.instrumentKind = 3;
@@ -145,6 +147,7 @@ TEST(Upload, EmptyWorkspaceSendsOnlyTheNikonHeaderOrNothing) {
     p.t.state.languageIndex = 1;
     EXPECT_EQ(UploadCommand(p.t.ctx), CommandStatus::Stopped);
     EXPECT_EQ(p.pty.receive(300ms, 1), "");
+    EXPECT_EQ(p.t.user.messages.size(), 2u);
     EXPECT_EQ(p.t.user.messages.back().text, "Nothing to send");
 }
 

@@ -23,11 +23,16 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("tarvosen");
+    QApplication::setOrganizationName("tarvosen");
     QApplication::setApplicationVersion(tarvosen::kVersionNumber);
     const QString title = QString::fromUtf8(tarvosen::kApplicationTitle);
     try {
         auto window = tarvosen::ui::StartUp();
-        window->showMaximized();
+        // The size and place of the last run, or the whole screen the first time.
+        if (window->restoreSettings())
+            window->show();
+        else
+            window->showMaximized();
         return QApplication::exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, title, QString::fromUtf8(e.what()));

@@ -8,7 +8,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QSettings>
+#include <QMenu>
 #include <QLabel>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -26,6 +32,7 @@
 #include "app/errors.h"
 #include "app/ui/about_window.h"
 #include "app/ui/background_command.h"
+#include "app/ui/window_settings.h"
 #include "app/ui/signal_lamp_panel.h"
 #include "app/ui/text_encoding.h"
 #include "app/ui/workspace_editor.h"
@@ -108,6 +115,13 @@ bool RunsInForeground(const CommandRow& row) {
            std::end(kForeground);
 }
 
+// The window's own texts in the language of the menu bar (1..3).
+QString Localised(int language, const char* english, const char* gb, const char* big5) {
+    return QString::fromUtf8(language == 1 ? english : language == 3 ? big5 : gb);
+}
+
+constexpr int kRecentFileCount = 8;
+
 QString Text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -134,7 +148,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         menuBars_[language - 1].bar->setNativeMenuBar(false);
         menuBars_[language - 1].bar->hide();
     }
+    for (CommandMenuBar& bar : menuBars_) {
+        const std::pair<const char*, const char*> shortcuts[] = {
+            {"LFClick", "Ctrl+O"}, {"SFClick", "Ctrl+S"}, {"Saveas1Click", "Ctrl+Shift+S"},
+            {"PrintClick", "Ctrl+P"}};
+        for (const auto& [key, sequence] : shortcuts)
+            if (QAction* action = bar.item(key)) action->setShortcut(QKeySequence(sequence));
+    }
     attachMenuBar(state_.languageIndex);
+    buildRecentMenus();
+    setAcceptDrops(true);
 
     buildToolBar();
 
@@ -146,6 +169,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     RichEdit1 = new TWorkspaceEditor(workspace_, centre);
     column->addWidget(Panel1);
     column->addWidget(RichEdit1, 1);
+    // Files dropped on the editor are loaded, not inserted as text.
+    RichEdit1->viewport()->installEventFilter(this);
+    connect(RichEdit1, &TWorkspaceEditor::workspaceChanged, this, [this] { modified_ = true; });
     setCentralWidget(centre);
 
     buildStatusLine();
@@ -290,12 +316,21 @@ CommandStatus TMainForm::runCommand(std::string_view key) {
         showFailure("There is no command \"" + std::string(key) + "\"");
         return CommandStatus::Stopped;
     }
+    const bool replacesText = row->handler == LoadFileCommand || row->handler == ClearCommand;
+    if (replacesText && !mayDiscardChanges()) return CommandStatus::Cancelled;
     runningCommand_ = true;
     CommandStatus status = CommandStatus::Stopped;
     try {
         RichEdit1->syncToWorkspace();
         if (row->handler && !RunsInForeground(*row)) {
-            status = runInBackground(row->handler);
+            const CommandHandler handler = row->handler;
+            status = runInBackground([handler](CommandContext& ctx) {
+                const CommandStatus done = handler(ctx);
+                // A loaded record file is checked for lost records at once.
+                if (handler == LoadFileCommand && done == CommandStatus::Done)
+                    zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
+                return done;
+            });
         } else if (row->handler) {
             CommandContext ctx = context();
             status = row->handler(ctx);
@@ -310,24 +345,173 @@ CommandStatus TMainForm::runCommand(std::string_view key) {
     }
     runningCommand_ = false;
     RichEdit1->flushAppends();
+    const bool savesText = row->handler == SaveFileCommand || row->handler == SaveAsCommand;
+    if (status == CommandStatus::Done && (replacesText || savesText)) {
+        modified_ = false;
+        if (row->handler != ClearCommand) rememberFile(state_.currentDocumentName);
+    }
     updateFromState();
     return status;
 }
 
-CommandStatus TMainForm::runInBackground(CommandHandler handler) {
+CommandStatus TMainForm::loadFile(const std::filesystem::path& path) {
+    if (runningCommand_ || !mayDiscardChanges()) return CommandStatus::Cancelled;
+    runningCommand_ = true;
+    CommandStatus status = CommandStatus::Stopped;
+    try {
+        status = runInBackground([path](CommandContext& ctx) {
+            LoadDocument(ctx, path);
+            zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
+            return CommandStatus::Done;
+        });
+    } catch (const std::exception& e) {
+        showFailure(e.what());
+    }
+    runningCommand_ = false;
+    RichEdit1->flushAppends();
+    if (status == CommandStatus::Done) {
+        modified_ = false;
+        rememberFile(state_.currentDocumentName);
+    }
+    updateFromState();
+    return status;
+}
+
+bool TMainForm::hasUnsavedChanges() const {
+    return modified_ || RichEdit1->userEdited();
+}
+
+bool TMainForm::mayDiscardChanges() {
+    if (!hasUnsavedChanges()) return true;
+    return user_.confirm(Localised(state_.languageIndex,
+                                   "The text has changes that are not saved. Discard them?",
+                                   "窗口中的内容已修改但未保存，放弃这些修改吗？",
+                                   "視窗中的內容已修改但未儲存，放棄這些修改嗎？")
+                             .toStdString());
+}
+
+void TMainForm::showCaption(const std::string& caption) {
+    const std::filesystem::path path(caption);
+    std::error_code ec;
+    const bool unsavedName = path.filename() == kDefaultDocumentName && !std::filesystem::exists(path, ec);
+    setWindowTitle(unsavedName ? QString::fromUtf8(kFormCaption) : DecodeLine(caption));
+}
+
+void TMainForm::rememberFile(const std::string& path) {
+    if (path.empty()) return;
+    const QString name = QFile::decodeName(path.c_str());
+    recentFiles_.removeAll(name);
+    recentFiles_.prepend(name);
+    while (recentFiles_.size() > kRecentFileCount) recentFiles_.removeLast();
+    lastFolder_ = QFileInfo(name).absolutePath();
+    fillRecentMenus();
+}
+
+void TMainForm::buildRecentMenus() {
+    for (std::size_t i = 0; i < menuBars_.size(); ++i) {
+        QAction* load = menuBars_[i].item("LFClick");
+        if (!load) continue;
+        for (QObject* owner : load->associatedObjects()) {
+            auto* menu = qobject_cast<QMenu*>(owner);
+            if (!menu) continue;
+            const int language = menuBars_[i].languageIndex;
+            auto* recent = new QMenu(Localised(language, "Recent &Files", "最近的文件(&R)",
+                                               "最近的檔案(&R)"),
+                                     menu);
+            recent->setObjectName("RecentFiles");
+            const QList<QAction*> items = menu->actions();
+            const qsizetype at = items.indexOf(load);
+            QAction* before = at + 1 < items.size() ? items[at + 1] : nullptr;
+            menu->insertMenu(before, recent);
+            recentMenus_[i] = recent;
+            break;
+        }
+    }
+    fillRecentMenus();
+}
+
+void TMainForm::fillRecentMenus() {
+    for (QMenu* menu : recentMenus_) {
+        if (!menu) continue;
+        menu->clear();
+        for (const QString& name : recentFiles_) {
+            QAction* action = menu->addAction(name);
+            connect(action, &QAction::triggered, this,
+                    [this, name] { loadFile(QFile::encodeName(name).toStdString()); });
+        }
+        menu->setEnabled(!recentFiles_.isEmpty());
+    }
+}
+
+bool TMainForm::restoreSettings() {
+    auto settings = OpenWindowSettings();
+    state_.languageIndex = std::clamp(settings->value("window/language", state_.languageIndex).toInt(), 1, 3);
+    state_.instrumentKind = std::clamp(settings->value("window/instrument", state_.instrumentKind).toInt(), 0, 6);
+    state_.portSignalVisible = settings->value("window/portSignal", state_.portSignalVisible).toBool();
+    lastFolder_ = settings->value("window/lastFolder", lastFolder_).toString();
+    recentFiles_ = settings->value("window/recentFiles").toStringList();
+    const bool placed = settings->contains("window/geometry") &&
+                        restoreGeometry(settings->value("window/geometry").toByteArray());
+    ExchangeDialogOptions(*settings, options_, false);
+    fillRecentMenus();
+    updateFromState();
+    return placed;
+}
+
+void TMainForm::saveSettings() const {
+    auto settings = OpenWindowSettings();
+    settings->setValue("window/language", state_.languageIndex);
+    settings->setValue("window/instrument", state_.instrumentKind);
+    settings->setValue("window/portSignal", state_.portSignalVisible);
+    settings->setValue("window/lastFolder", lastFolder_);
+    settings->setValue("window/recentFiles", recentFiles_);
+    settings->setValue("window/geometry", saveGeometry());
+    DialogOptions options = options_;
+    ExchangeDialogOptions(*settings, options, true);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    const std::filesystem::path path = QFile::encodeName(urls.front().toLocalFile()).toStdString();
+    // Loaded once the drop has ended, so the source of the drag is not kept waiting.
+    QMetaObject::invokeMethod(this, [this, path] { loadFile(path); }, Qt::QueuedConnection);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == RichEdit1->viewport()) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (drag->mimeData()->hasUrls()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        } else if (event->type() == QEvent::Drop) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (drop->mimeData()->hasUrls()) {
+                dropEvent(drop);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+CommandStatus TMainForm::runInBackground(
+    const std::function<CommandStatus(CommandContext&)>& body) {
     std::erase_if(abandoned_, [](const auto& command) { return !command->running(); });
     background_ = std::make_unique<BackgroundCommand>(*this, user_, workspace_, state_, options_,
                                                       catalogue_);
     setBusy(true);
     CommandStatus status = CommandStatus::Cancelled;
     try {
-        status = background_->run([handler](CommandContext& ctx) {
-            const CommandStatus done = handler(ctx);
-            // A loaded record file is checked for lost records at once.
-            if (handler == LoadFileCommand && done == CommandStatus::Done)
-                zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
-            return done;
-        });
+        status = background_->run(body);
     } catch (...) {
         // A failed command keeps the workspace as it was; its failure is shown.
         setBusy(false);
@@ -481,12 +665,21 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    bool yes = false;
-    try {
-        CommandContext ctx = context();
-        yes = user_.confirm(ctx.message(msg::kExitQuestion, kExitQuestionDefault));
-    } catch (const std::exception& e) {
-        showFailure(e.what());
+    // Asked only when there is something to lose.
+    RichEdit1->syncToWorkspace();
+    bool yes = true;
+    if (hasUnsavedChanges()) {
+        try {
+            CommandContext ctx = context();
+            yes = user_.confirm(ctx.message(msg::kExitQuestion, kExitQuestionDefault) + "\n" +
+                                Localised(state_.languageIndex,
+                                          "The text has changes that are not saved.",
+                                          "窗口中的内容已修改但未保存。",
+                                          "視窗中的內容已修改但未儲存。")
+                                    .toStdString());
+        } catch (const std::exception& e) {
+            showFailure(e.what());
+        }
     }
     if (!yes) {
         event->ignore();
@@ -499,6 +692,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
             showFailure(e.what());
         }
     }
+    saveSettings();
     event->accept();
 }
 

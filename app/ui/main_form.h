@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include "app/command.h"
 #include "app/ui/menu_bars.h"
@@ -18,7 +19,10 @@
 #include "app/ui/qt_user_interface.h"
 #include "i18n/message_catalogue.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QPrinter;
 class QProgressBar;
@@ -60,6 +64,28 @@ class TMainForm : public QMainWindow {
     // command that asks (the window's own when none runs in the background);
     // throws NotBuiltError when the dialog has not been built.
     bool runOptionDialog(OptionDialog dialog);
+
+    // Loads a file as Load does, without the file dialog (a dropped file, a
+    // recent file); asks first when the text has unsaved changes.
+    CommandStatus loadFile(const std::filesystem::path& path);
+
+    // True when the text changed since it was loaded, saved or cleared.
+    bool hasUnsavedChanges() const;
+
+    // The settings kept between runs (window_settings.h); restoreSettings is
+    // true when it gave the window its last geometry.
+    bool restoreSettings();
+    void saveSettings() const;
+
+    // The folder the file dialogs open in, and the files loaded or saved last
+    // (newest first).
+    QString lastFolder() const { return lastFolder_; }
+    void setLastFolder(const QString& folder) { lastFolder_ = folder; }
+    const QStringList& recentFiles() const { return recentFiles_; }
+
+    // Shows a command's caption; a document name that is no file yet (the
+    // reset name) shows as the program's name.
+    void showCaption(const std::string& caption);
 
     // The command running in the background, if any; cancelCommand stops it
     // and leaves the workspace as it was (the Cancel button, Esc).
@@ -104,6 +130,9 @@ class TMainForm : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildToolBar();
@@ -118,7 +147,12 @@ class TMainForm : public QMainWindow {
     void showFailure(const std::string& text);
     // Runs a core handler on a worker over copies of the workspace, state and
     // options, and takes them back when it has ended.
-    CommandStatus runInBackground(CommandHandler handler);
+    CommandStatus runInBackground(const std::function<CommandStatus(CommandContext&)>& body);
+    // Asks whether unsaved changes may go; true when there are none.
+    bool mayDiscardChanges();
+    void rememberFile(const std::string& path);
+    void buildRecentMenus();
+    void fillRecentMenus();
     void setBusy(bool busy);
 
     Workspace workspace_;
@@ -143,6 +177,10 @@ class TMainForm : public QMainWindow {
     std::vector<std::unique_ptr<BackgroundCommand>> abandoned_;
     QPushButton* cancelButton_ = nullptr;
     QProgressBar* activity_ = nullptr;  // moves while a background command runs
+    bool modified_ = false;  // the workspace changed since Load, Save or Clear
+    QString lastFolder_;
+    QStringList recentFiles_;
+    std::array<QMenu*, 3> recentMenus_{};
 };
 
 }  // namespace tarvosen::ui

@@ -27,7 +27,12 @@ std::filesystem::path LocalPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
-std::optional<std::filesystem::path> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+// The instrument formats, offered first by every open dialog.
+constexpr const char* kInstrumentFilesFilter =
+    "Survey data (*.r5 *.m5 *.dat *.raw *.rec *.txt *.xlsx)|*.r5;*.m5;*.dat;*.raw;*.rec;*.txt;*.xlsx";
+constexpr const char* kAllFilesFilter = "All files (*)|*.*";
+
+std::optional<std::filesystem::path> RunFileDialog(TMainForm* parent, QFileDialog::AcceptMode mode,
                                                    const std::string& filter) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
@@ -36,12 +41,22 @@ std::optional<std::filesystem::path> RunFileDialog(QWidget* parent, QFileDialog:
     // Qt's own dialog: it applies the case-blind patterns the same everywhere.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(QtNameFilters(filter));
-    // Transfer logs are listed from the folder the window keeps them in.
-    dialog.setDirectory(filter.starts_with("Transfer log")
-                            ? QString::fromStdString(TransferLogFolder().string())
-                            : QDir::current().path());
+    const bool transferLogs = filter.starts_with("Transfer log");
+    QStringList filters = QtNameFilters(filter);
+    if (mode == QFileDialog::AcceptOpen && !transferLogs) {
+        filters.prepend(QtNameFilters(kInstrumentFilesFilter).front());
+        filters.append(QtNameFilters(kAllFilesFilter).front());
+        filters.removeDuplicates();
+    }
+    dialog.setNameFilters(filters);
+    // Transfer logs are listed from the folder the window keeps them in;
+    // other files from the folder used last.
+    const QString last = parent->lastFolder();
+    dialog.setDirectory(transferLogs ? QString::fromStdString(TransferLogFolder().string())
+                        : !last.isEmpty() && QDir(last).exists() ? last
+                                                                 : QDir::current().path());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (!transferLogs) parent->setLastFolder(dialog.directory().absolutePath());
     return LocalPath(dialog.selectedFiles().front());
 }
 
@@ -94,7 +109,7 @@ bool QtUserInterface::showOptionDialog(OptionDialog dialog) {
 }
 
 void QtUserInterface::setCaption(const std::string& caption) {
-    window_.setWindowTitle(Shown(caption));
+    window_.showCaption(caption);
     if (answers_) answers_->setCaption(caption);
 }
 
@@ -115,7 +130,15 @@ void QtUserInterface::progressEnd() {
 
 void QtUserInterface::openWithDesktop(const std::filesystem::path& path) {
     if (answers_) return answers_->openWithDesktop(path);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+    const QString name = QFile::decodeName(path.c_str());
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(name))) return;
+    // No program on this desktop opens the file: say where it is.
+    const int language = window_.state().languageIndex;
+    const char* text = language == 1 ? "No program on this computer can open the file. It is saved at:\n"
+                       : language == 3 ? "這台電腦上沒有能開啟此檔案的程式。檔案已儲存在：\n"
+                                       : "这台计算机上没有能打开此文件的程序。文件已保存在：\n";
+    QMessageBox::information(&window_, QString::fromUtf8(kApplicationTitle),
+                             QString::fromUtf8(text) + name);
 }
 
 }  // namespace tarvosen::ui

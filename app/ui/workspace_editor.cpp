@@ -60,11 +60,13 @@ TWorkspaceEditor::~TWorkspaceEditor() {
 }
 
 void TWorkspaceEditor::linesAppended(std::size_t, std::size_t) {
+    emit workspaceChanged();
     if (syncing_) return;
     scheduleFlush();
 }
 
 void TWorkspaceEditor::workspaceReset() {
+    emit workspaceChanged();
     if (syncing_) {
         shownLines_ = workspace_.lineCount();
         return;

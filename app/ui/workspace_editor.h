@@ -38,6 +38,10 @@ class TWorkspaceEditor : public QPlainTextEdit, public WorkspaceObserver {
     void linesAppended(std::size_t first, std::size_t count) override;
     void workspaceReset() override;
 
+  signals:
+    // The workspace's lines changed (appended, replaced or cleared).
+    void workspaceChanged();
+
   private:
     void showWholeWorkspace();
     void scheduleFlush();

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include <QSettings>
+
 #include "app/ui/main_form.h"
 #include "tests/support/scripted_user_interface.h"
 
@@ -22,6 +24,9 @@ class WindowFixture {
         if (!mkdtemp(pattern.data())) std::abort();
         dir_ = pattern;
         std::filesystem::current_path(dir_);
+        // Settings a window keeps go to the fixture's folder, never the user's.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromStdString((dir_ / "settings").string()));
         window = std::make_unique<TMainForm>();
         window->user().setAnswers(&answers);
     }

@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -32,6 +33,7 @@
 #include "app/errors.h"
 #include "app/ui/about_window.h"
 #include "app/ui/background_command.h"
+#include "app/ui/port_status.h"
 #include "app/ui/window_settings.h"
 #include "app/ui/signal_lamp_panel.h"
 #include "app/ui/text_encoding.h"
@@ -184,6 +186,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     // Comm1, closed until the parameter dialog opens it.
     AttachComm1(*this);
+    // While it is open the status line says it is listening, and what came.
+    portStatus_ = new TPortStatus(state_, options_.para, state_.languageIndex, StatusLine);
+    portStatus_->setComm(comm1_);
+    StatusLine->addPermanentWidget(portStatus_);
+    auto* portTimer = new QTimer(this);
+    connect(portTimer, &QTimer::timeout, portStatus_, &TPortStatus::refresh);
+    portTimer->start(500);
 }
 
 TMainForm::~TMainForm() {
@@ -604,6 +613,7 @@ bool TMainForm::runOptionDialog(OptionDialog dialog) {
 void TMainForm::setComm1(TComm* comm, std::function<void()> closeOnExit) {
     comm1_ = comm;
     closeComm1_ = std::move(closeOnExit);
+    if (portStatus_) portStatus_->setComm(comm);
 }
 
 void TMainForm::progressBegin(int maximum) {

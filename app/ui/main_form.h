@@ -32,6 +32,7 @@ class QToolBar;
 namespace tarvosen::ui {
 
 class BackgroundCommand;
+class TPortStatus;
 class TAboutBox;
 class TFindingsDock;
 class TSignalPanel;
@@ -92,6 +93,7 @@ class TMainForm : public QMainWindow {
     BackgroundCommand* backgroundCommand() const { return background_.get(); }
     void cancelCommand();
     QPushButton* cancelButton() const { return cancelButton_; }
+    TPortStatus* portStatus() const { return portStatus_; }
 
     // The printing of Print: the whole workspace as one document.
     void printWorkspace(QPrinter& printer);
@@ -177,6 +179,7 @@ class TMainForm : public QMainWindow {
     std::vector<std::unique_ptr<BackgroundCommand>> abandoned_;
     QPushButton* cancelButton_ = nullptr;
     QProgressBar* activity_ = nullptr;  // moves while a background command runs
+    TPortStatus* portStatus_ = nullptr;
     bool modified_ = false;  // the workspace changed since Load, Save or Clear
     QString lastFolder_;
     QStringList recentFiles_;

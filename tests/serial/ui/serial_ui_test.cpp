@@ -8,11 +8,13 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <map>
 
 #include "app/ui/main_form.h"
+#include "app/ui/port_status.h"
 #include "app/ui/option_dialog_registry.h"
 #include "app/ui/signal_lamp_panel.h"
 #include "serial/comm.h"
@@ -136,13 +138,27 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     EXPECT_EQ(w.state().currentDocumentName, ResetDocumentName(w.state()));
     EXPECT_TRUE(Spin([&] { return !w.Panel1->isLit(TSignalPanel::RxChar); }, 2000));
 
+    // The status line says the port is listening and what came: "P1,1.0" is
+    // 6 bytes, ",2.0,3.0\r\nEND\r\n" 15 more, in 2 lines.
+    w.portStatus()->refresh();
+    EXPECT_TRUE(w.portStatus()->isVisibleTo(&w));
+    const QString status = w.portStatus()->label()->text();
+    EXPECT_TRUE(status.contains(QString::fromStdString(pty.slavePath()))) << status.toStdString();
+    EXPECT_TRUE(status.contains("9600 8N1")) << status.toStdString();
+    EXPECT_TRUE(status.contains(QString::fromUtf8("2 行，21 字节"))) << status.toStdString();
+
     // Download only tells the user the computer is ready.
     ASSERT_EQ(w.runCommand("EltaRDnClick"), CommandStatus::Done);
     EXPECT_EQ(f.answers.messages.back().text,
               w.catalogue().lookup(msg::kDownloadNotice, w.state().languageIndex,
                                    "Computer has get ready, press OK to wait for data!"));
 
-    // Confirmed exit closes the port: another program may open it now.
+    // Stop closes the port.
+    w.portStatus()->stopButton()->click();
+    EXPECT_FALSE(w.context().comm1->Enabled());
+    EXPECT_FALSE(w.portStatus()->isVisibleTo(&w));
+
+    // Confirmed exit closes the window: another program may open the port now.
     f.answers.confirmAnswers = {true};
     w.close();
     TaskQueue events;

@@ -1,0 +1,54 @@
+#pragma once
+// The status-bar part that shows the serial port listening: the port and its
+// settings, the lines and bytes received since it opened, and a Stop button
+// that closes it. It counts by standing in the receive path in front of the
+// observer that was there (the transfer logs), which still gets everything.
+
+#include <atomic>
+#include <functional>
+
+#include <QWidget>
+
+#include "app/receive_observer.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace tarvosen {
+class TComm;
+struct AppState;
+struct ParaOptions;
+}  // namespace tarvosen
+
+namespace tarvosen::ui {
+
+class TPortStatus : public QWidget, public ReceiveObserver {
+    Q_OBJECT
+  public:
+    // Puts itself into state.receiveObserver; shows nothing until a port opens.
+    TPortStatus(AppState& state, const ParaOptions& para, int& languageIndex, QWidget* parent);
+
+    void setComm(TComm* comm) { comm_ = comm; }
+    // Shows or hides itself as the port is open or closed; the window's timer calls it.
+    void refresh();
+    QLabel* label() const { return label_; }
+    QPushButton* stopButton() const { return stop_; }
+
+    void bytesReceived(std::string_view bytes) override;
+    void lineReceived(std::string_view line, std::size_t lineNumber) override;
+
+  private:
+    AppState& state_;
+    const ParaOptions& para_;
+    int& language_;
+    ReceiveObserver* next_;
+    TComm* comm_ = nullptr;
+    QLabel* label_;
+    QPushButton* stop_;
+    bool wasOpen_ = false;
+    std::size_t lines_ = 0;
+    std::size_t bytes_ = 0;
+};
+
+}  // namespace tarvosen::ui

@@ -93,6 +93,7 @@ class BackgroundCommandTest : public QObject {
         // A load of a missing file fails on the worker; the error box shows on
         // the window and the text stays.
         f.answers.openAnswers = {f.dir() / "missing.txt"};
+        f.answers.confirmAnswers = {true};  // the text was loaded behind the window's back
         QCOMPARE(w.runCommand("LFClick"), CommandStatus::Stopped);
         QCOMPARE(f.answers.texts(MessageKind::Error).size(), 1u);
         QCOMPARE(w.workspace().lines(), std::vector<std::string>{"kept"});

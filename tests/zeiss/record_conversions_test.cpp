@@ -313,10 +313,11 @@ TEST(M5ToR5, CorpusM5FilesConvertWithTheirPointNumbers) {
                 EXPECT_EQ(r5.raw().size(), kR5LineLength);
                 if (r5.kind() != "KR") continue;
                 const std::string block = records[i].substr(21, 27);
-                const std::string_view number = TrimBlanksAndControls(r5.pointNumber());
+                const std::string number(TrimBlanksAndControls(r5.pointNumber()));
+                const std::string code(TrimBlanksAndControls(r5.code()));
                 EXPECT_FALSE(number.empty()) << block;
                 EXPECT_NE(block.find(number), std::string::npos) << block;
-                EXPECT_NE(block.find(TrimBlanksAndControls(r5.code())), std::string::npos) << block;
+                EXPECT_NE(block.find(code), std::string::npos) << block;
             }
             // Levelling data has no TI or PI record; the user is told so.
             const auto warnings = t.user.texts(MessageKind::Warning);

@@ -172,7 +172,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     column->addWidget(Panel1);
     column->addWidget(RichEdit1, 1);
     // Files dropped on the editor are loaded, not inserted as text.
-    RichEdit1->viewport()->installEventFilter(this);
+    editorViewport_ = RichEdit1->viewport();
+    editorViewport_->installEventFilter(this);
     connect(RichEdit1, &TWorkspaceEditor::workspaceChanged, this, [this] { modified_ = true; });
     setCentralWidget(centre);
 
@@ -494,7 +495,9 @@ void TMainForm::dropEvent(QDropEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == RichEdit1->viewport()) {
+    // Compared with the pointer kept at start: the filter also sees events
+    // while the editor is being destroyed, when it can no longer be asked.
+    if (watched == editorViewport_) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto* drag = static_cast<QDragMoveEvent*>(event);
             if (drag->mimeData()->hasUrls()) {

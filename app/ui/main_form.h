@@ -127,6 +127,7 @@ class TMainForm : public QMainWindow {
     QLabel* InstLabel = nullptr;
     TSignalPanel* Panel1 = nullptr;
     TWorkspaceEditor* RichEdit1 = nullptr;
+    QObject* editorViewport_ = nullptr;  // the editor's viewport, watched for drops
     QStatusBar* StatusLine = nullptr;
     std::array<QLabel*, 3> StatusPanels{};
 

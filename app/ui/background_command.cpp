@@ -28,7 +28,7 @@ class ChangeTracker : public WorkspaceObserver {
 // running never reaches into the window.
 struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job> {
     Job(QObject& receiver, UserInterface& front, const Workspace& w, const AppState& s,
-        const DialogOptions& o, const MessageCatalogue& c)
+        const OptionsStore& o, const MessageCatalogue& c)
         : receiver(&receiver), front(&front), workspace(w), state(s), options(o), catalogue(c),
           ctx{workspace, state, *this, options, catalogue, nullptr} {
         workspace.setObserver(&tracker);
@@ -142,7 +142,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
     UserInterface* front;
     Workspace workspace;
     AppState state;
-    DialogOptions options;
+    OptionsStore options;
     MessageCatalogue catalogue;
     CommandContext ctx;
     ChangeTracker tracker;
@@ -160,7 +160,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
 
 BackgroundCommand::BackgroundCommand(QObject& receiver, UserInterface& front,
                                      const Workspace& workspace, const AppState& state,
-                                     const DialogOptions& options,
+                                     const OptionsStore& options,
                                      const MessageCatalogue& catalogue)
     : job_(std::make_shared<Job>(receiver, front, workspace, state, options, catalogue)) {}
 
@@ -220,7 +220,7 @@ CommandContext& BackgroundCommand::context() { return job_->ctx; }
 bool BackgroundCommand::workspaceChanged() const { return job_->tracker.changed; }
 Workspace& BackgroundCommand::workspace() { return job_->workspace; }
 AppState& BackgroundCommand::state() { return job_->state; }
-DialogOptions& BackgroundCommand::options() { return job_->options; }
+OptionsStore& BackgroundCommand::options() { return job_->options; }
 
 std::optional<std::string> BackgroundCommand::caption() const {
     std::lock_guard lock(job_->mutex);

@@ -37,7 +37,7 @@ class BackgroundCommand {
     // `receiver` lives in the user-interface thread and carries the handed-over
     // calls; `front` is the window's user interface that answers them.
     BackgroundCommand(QObject& receiver, UserInterface& front, const Workspace& workspace,
-                      const AppState& state, const DialogOptions& options,
+                      const AppState& state, const OptionsStore& options,
                       const MessageCatalogue& catalogue);
     // Waits for the worker, which a cancelled command may still occupy.
     ~BackgroundCommand();
@@ -61,7 +61,7 @@ class BackgroundCommand {
     bool workspaceChanged() const;
     Workspace& workspace();
     AppState& state();
-    DialogOptions& options();
+    OptionsStore& options();
     // The last caption the command set, if it set one.
     std::optional<std::string> caption() const;
 

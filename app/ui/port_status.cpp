@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "app/app_state.h"
-#include "app/dialog_options.h"
-#include "serial/comm.h"
+#include "app/options_store.h"
+#include "serial/serial_port.h"
 #include "serial/comm_types.h"
 
 namespace tarvosen::ui {
@@ -14,7 +14,7 @@ namespace tarvosen::ui {
 namespace {
 
 // "9600 8N1", as port settings are usually written.
-QString Settings(const ParaOptions& p) {
+QString Settings(const PortSettings& p) {
     static const char kParity[] = {'N', 'O', 'E', 'M', 'S'};
     const char parity = kParity[std::clamp(p.parity, 0, 4)];
     return QString("%1 %2%3%4")
@@ -30,9 +30,9 @@ QString Localised(int language, const char* english, const char* gb, const char*
 
 }  // namespace
 
-TPortStatus::TPortStatus(AppState& state, const ParaOptions& para, int& languageIndex,
+TPortStatus::TPortStatus(AppState& state, const PortSettings& portSettings, int& languageIndex,
                          QWidget* parent)
-    : QWidget(parent), state_(state), para_(para), language_(languageIndex),
+    : QWidget(parent), state_(state), para_(portSettings), language_(languageIndex),
       next_(state.receiveObserver), label_(new QLabel(this)), stop_(new QPushButton(this)) {
     setObjectName("PortStatus");
     state_.receiveObserver = this;

@@ -16,9 +16,9 @@ class QPushButton;
 class QTimer;
 
 namespace tarvosen {
-class TComm;
+class SerialPort;
 struct AppState;
-struct ParaOptions;
+struct PortSettings;
 }  // namespace tarvosen
 
 namespace tarvosen::ui {
@@ -27,9 +27,9 @@ class TPortStatus : public QWidget, public ReceiveObserver {
     Q_OBJECT
   public:
     // Puts itself into state.receiveObserver; shows nothing until a port opens.
-    TPortStatus(AppState& state, const ParaOptions& para, int& languageIndex, QWidget* parent);
+    TPortStatus(AppState& state, const PortSettings& portSettings, int& languageIndex, QWidget* parent);
 
-    void setComm(TComm* comm) { comm_ = comm; }
+    void setComm(SerialPort* comm) { comm_ = comm; }
     // Shows or hides itself as the port is open or closed; the window's timer calls it.
     void refresh();
     QLabel* label() const { return label_; }
@@ -40,10 +40,10 @@ class TPortStatus : public QWidget, public ReceiveObserver {
 
   private:
     AppState& state_;
-    const ParaOptions& para_;
+    const PortSettings& para_;
     int& language_;
     ReceiveObserver* next_;
-    TComm* comm_ = nullptr;
+    SerialPort* comm_ = nullptr;
     QLabel* label_;
     QPushButton* stop_;
     bool wasOpen_ = false;

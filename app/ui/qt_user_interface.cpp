@@ -32,7 +32,7 @@ constexpr const char* kInstrumentFilesFilter =
     "Survey data (*.r5 *.m5 *.dat *.raw *.rec *.txt *.xlsx)|*.r5;*.m5;*.dat;*.raw;*.rec;*.txt;*.xlsx";
 constexpr const char* kAllFilesFilter = "All files (*)|*.*";
 
-std::optional<std::filesystem::path> RunFileDialog(TMainForm* parent, QFileDialog::AcceptMode mode,
+std::optional<std::filesystem::path> RunFileDialog(MainWindow* parent, QFileDialog::AcceptMode mode,
                                                    const std::string& filter) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);

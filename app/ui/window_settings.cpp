@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 
 namespace tarvosen::ui {
 
@@ -43,52 +43,52 @@ std::unique_ptr<QSettings> OpenWindowSettings() {
                                        "tarvosen");
 }
 
-void ExchangeDialogOptions(QSettings& settings, DialogOptions& o, bool save) {
+void ExchangeDialogOptions(QSettings& settings, OptionsStore& o, bool save) {
     Exchange x(settings, save);
-    x("port/device", o.para.port);
-    x("port/baudRate", o.para.baudRate);
-    x("port/parity", o.para.parity);
-    x("port/flowControl", o.para.flowControl);
-    x("port/dataBits", o.para.dataBits);
-    x("port/stopBits", o.para.stopBits);
+    x("port/device", o.get<PortSettings>().port);
+    x("port/baudRate", o.get<PortSettings>().baudRate);
+    x("port/parity", o.get<PortSettings>().parity);
+    x("port/flowControl", o.get<PortSettings>().flowControl);
+    x("port/dataBits", o.get<PortSettings>().dataBits);
+    x("port/stopBits", o.get<PortSettings>().stopBits);
 
-    x("r5/recordFormat", o.r5.recordFormat);
-    x("r5/includeCode", o.r5.includeCode);
-    x("r5/reassignPointNames", o.r5.reassignPointNames);
-    x("r5/convertAlphabeticToNumber", o.r5.convertAlphabeticToNumber);
-    int layout = static_cast<int>(o.pointList.layout);
+    x("r5/recordFormat", o.get<R5Options>().recordFormat);
+    x("r5/includeCode", o.get<R5Options>().includeCode);
+    x("r5/reassignPointNames", o.get<R5Options>().reassignPointNames);
+    x("r5/convertAlphabeticToNumber", o.get<R5Options>().convertAlphabeticToNumber);
+    int layout = static_cast<int>(o.get<PointListOptions>().layout);
     x("pointList/layout", layout);
-    o.pointList.layout = static_cast<PointListLayout>(std::clamp(layout, 0, 2));
+    o.get<PointListOptions>().layout = static_cast<PointListLayout>(std::clamp(layout, 0, 2));
 
-    x("cosa/knownPointFile", o.kesha.knownPointFile);
-    x("cosa/directionError", o.kesha.directionError);
-    x("cosa/distanceConstant", o.kesha.distanceConstant);
-    x("cosa/distancePpm", o.kesha.distancePpm);
-    x("cosa/zeroBacksight", o.kesha.zeroBacksight);
-    x("cosa/reduceSlope", o.kesha.reduceSlope);
+    x("cosa/knownPointFile", o.get<CosaOptions>().knownPointFile);
+    x("cosa/directionError", o.get<CosaOptions>().directionError);
+    x("cosa/distanceConstant", o.get<CosaOptions>().distanceConstant);
+    x("cosa/distancePpm", o.get<CosaOptions>().distancePpm);
+    x("cosa/zeroBacksight", o.get<CosaOptions>().zeroBacksight);
+    x("cosa/reduceSlope", o.get<CosaOptions>().reduceSlope);
 
-    x("levelling/class", o.dini.levellingClass);
-    for (std::size_t i = 0; i < o.dini.limits.size(); ++i)
-        x(("levelling/limit" + std::to_string(i + 1)).c_str(), o.dini.limits[i]);
+    x("levelling/class", o.get<ToleranceOptions>().levellingClass);
+    for (std::size_t i = 0; i < o.get<ToleranceOptions>().limits.size(); ++i)
+        x(("levelling/limit" + std::to_string(i + 1)).c_str(), o.get<ToleranceOptions>().limits[i]);
 
-    x("traverse/model", o.cqkcy.model);
-    x("traverse/lineName", o.cqkcy.lineName);
-    x("traverse/observer", o.cqkcy.observer);
-    x("traverse/heightIncrement", o.cqkcy.heightIncrement);
-    x("traverse/produceText", o.cqkcy.produceText);
-    x("traverse/produceBook", o.cqkcy.produceBook);
-    x("traverse/templateFile", o.cqkcy.templateFile);
+    x("traverse/model", o.get<TraverseOptions>().model);
+    x("traverse/lineName", o.get<TraverseOptions>().lineName);
+    x("traverse/observer", o.get<TraverseOptions>().observer);
+    x("traverse/heightIncrement", o.get<TraverseOptions>().heightIncrement);
+    x("traverse/produceText", o.get<TraverseOptions>().produceText);
+    x("traverse/produceBook", o.get<TraverseOptions>().produceBook);
+    x("traverse/templateFile", o.get<TraverseOptions>().templateFile);
 
-    x("geoBook/observer", o.shddy.observer);
-    x("geoBook/weather", o.shddy.weather);
-    x("geoBook/windDirection", o.shddy.windDirection);
-    x("geoBook/windForce", o.shddy.windForce);
-    x("geoBook/instrument", o.shddy.instrument);
+    x("geoBook/observer", o.get<GeoBookOptions>().observer);
+    x("geoBook/weather", o.get<GeoBookOptions>().weather);
+    x("geoBook/windDirection", o.get<GeoBookOptions>().windDirection);
+    x("geoBook/windForce", o.get<GeoBookOptions>().windForce);
+    x("geoBook/instrument", o.get<GeoBookOptions>().instrument);
 
-    x("network/profile", o.levelNetwork.profile);
-    x("network/knownHeightsFile", o.levelNetwork.knownHeightsFile);
-    x("network/benchmarksFile", o.levelNetwork.benchmarksFile);
-    x("network/weightByStations", o.levelNetwork.weightByStations);
+    x("network/profile", o.get<LevelNetworkOptions>().profile);
+    x("network/knownHeightsFile", o.get<LevelNetworkOptions>().knownHeightsFile);
+    x("network/benchmarksFile", o.get<LevelNetworkOptions>().benchmarksFile);
+    x("network/weightByStations", o.get<LevelNetworkOptions>().weightByStations);
 }
 
 }  // namespace tarvosen::ui

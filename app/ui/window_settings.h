@@ -9,7 +9,7 @@
 class QSettings;
 
 namespace tarvosen {
-struct DialogOptions;
+struct OptionsStore;
 }
 
 namespace tarvosen::ui {
@@ -17,6 +17,6 @@ namespace tarvosen::ui {
 std::unique_ptr<QSettings> OpenWindowSettings();
 
 // Writes the options into settings (save) or reads back those it holds.
-void ExchangeDialogOptions(QSettings& settings, DialogOptions& options, bool save);
+void ExchangeDialogOptions(QSettings& settings, OptionsStore& options, bool save);
 
 }  // namespace tarvosen::ui

@@ -41,7 +41,7 @@ class BackgroundCommandTest : public QObject {
   private slots:
     void cancelLeavesTheTextAndFinishingTakesTheResult() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         w.show();
         CommandContext ctx = w.context();
         LoadDocument(ctx, f.writeFile("many.r5", ManyPoints(200000)));
@@ -55,16 +55,16 @@ class BackgroundCommandTest : public QObject {
         f.answers.saveAnswers = {output};
         f.answers.dialogAnswer = true;
         QTimer::singleShot(0, &w, [&] {
-            sawBusy = w.cancelButton()->isVisible() && w.RichEdit1->isReadOnly() &&
+            sawBusy = w.cancelButton()->isVisible() && w.workspaceEditor->isReadOnly() &&
                       w.backgroundCommand() != nullptr;
             w.cancelButton()->click();
         });
-        QCOMPARE(w.runCommand("PnXYZ1Click"), CommandStatus::Cancelled);
+        QCOMPARE(w.runCommand("convert.r5.points"), CommandStatus::Cancelled);
         QVERIFY(sawBusy);
         QVERIFY(w.workspace().lines() == before);
         QCOMPARE(w.windowTitle(), caption);
         QVERIFY(!w.cancelButton()->isVisible());
-        QVERIFY(!w.RichEdit1->isReadOnly());
+        QVERIFY(!w.workspaceEditor->isReadOnly());
         QVERIFY(f.answers.texts(MessageKind::Error).empty());
 
         // Left alone, the same command finishes: the event loop turned while
@@ -74,7 +74,7 @@ class BackgroundCommandTest : public QObject {
         QObject::connect(&ticker, &QTimer::timeout, [&] { ++turns; });
         ticker.start(0);
         f.answers.saveAnswers = {output};
-        const CommandStatus done = w.runCommand("PnXYZ1Click");
+        const CommandStatus done = w.runCommand("convert.r5.points");
         QCOMPARE(done, CommandStatus::Done);
         ticker.stop();
         QVERIFY(turns > 0);
@@ -86,7 +86,7 @@ class BackgroundCommandTest : public QObject {
 
     void failuresAndQuestionsReachTheWindow() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         f.writeFile("keep.txt", "kept\r\n");
         CommandContext ctx = w.context();
         LoadDocument(ctx, f.dir() / "keep.txt");
@@ -94,7 +94,7 @@ class BackgroundCommandTest : public QObject {
         // the window and the text stays.
         f.answers.openAnswers = {f.dir() / "missing.txt"};
         f.answers.confirmAnswers = {true};  // the text was loaded behind the window's back
-        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Stopped);
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Stopped);
         QCOMPARE(f.answers.texts(MessageKind::Error).size(), 1u);
         QCOMPARE(w.workspace().lines(), std::vector<std::string>{"kept"});
         QCOMPARE(f.answers.openFilters.size(), 1u);

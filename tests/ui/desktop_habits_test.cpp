@@ -25,30 +25,30 @@ class DesktopHabitsTest : public QObject {
     void settingsSurviveARestart() {
         WindowFixture f;
         {
-            TMainForm& w = *f.window;
-            w.runCommand("English1Click");
-            w.runCommand("ZeissDINIDigitalLevel1Click");
-            w.options().para.baudRate = 11;
-            w.options().dini.limits[2] = "2.5";
-            w.options().kesha.reduceSlope = false;
+            MainWindow& w = *f.window;
+            w.runCommand("language.english");
+            w.runCommand("instrument.dini");
+            w.options().get<PortSettings>().baudRate = 11;
+            w.options().get<ToleranceOptions>().limits[2] = "2.5";
+            w.options().get<CosaOptions>().reduceSlope = false;
             w.setLastFolder(QString::fromStdString(f.dir().string()));
             w.show();
             QVERIFY(w.close());  // nothing unsaved: closes and keeps the settings
         }
-        TMainForm again;
+        MainWindow again;
         again.restoreSettings();
         QCOMPARE(again.state().languageIndex, 1);
         QCOMPARE(again.menuBar(), again.menuBarOf(1).bar);
-        QCOMPARE(again.InstLabel->text(), QString::fromUtf8(InstrumentLabel(4)));
-        QCOMPARE(again.options().para.baudRate, 11);
-        QCOMPARE(again.options().dini.limits[2], std::string("2.5"));
-        QVERIFY(!again.options().kesha.reduceSlope);
+        QCOMPARE(again.instrumentLabel->text(), QString::fromUtf8(InstrumentLabel(4)));
+        QCOMPARE(again.options().get<PortSettings>().baudRate, 11);
+        QCOMPARE(again.options().get<ToleranceOptions>().limits[2], std::string("2.5"));
+        QVERIFY(!again.options().get<CosaOptions>().reduceSlope);
         QCOMPARE(again.lastFolder(), QString::fromStdString(f.dir().string()));
     }
 
     void droppedAndRecentFilesLoadAndChangesAreAskedAbout() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         w.show();
         const auto first = f.writeFile("first.txt", "one\r\n");
         const auto second = f.writeFile("second.r5", "two\r\n");
@@ -59,24 +59,24 @@ class DesktopHabitsTest : public QObject {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(first.string()))});
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QVERIFY(static_cast<QObject&>(w).eventFilter(w.RichEdit1->viewport(), &drop));
+        QVERIFY(static_cast<QObject&>(w).eventFilter(w.workspaceEditor->viewport(), &drop));
         QTRY_COMPARE(w.workspace().lines(), std::vector<std::string>{"one"});
         QVERIFY(w.windowTitle().contains("first.txt"));
         QVERIFY(f.answers.questions.empty());  // nothing was unsaved
 
         // Load of another file: still nothing to lose, so no question.
         f.answers.openAnswers = {second};
-        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Done);
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Done);
         QVERIFY(f.answers.questions.empty());
         QCOMPARE(w.recentFiles().size(), 2);
         QVERIFY(w.recentFiles().front().endsWith("second.r5"));
 
         // Typed text is a change: Clear asks, and No keeps it.
-        QTest::keyClicks(w.RichEdit1, "x");
+        QTest::keyClicks(w.workspaceEditor, "x");
         f.answers.confirmAnswers = {false};
-        QCOMPARE(w.runCommand("ClearFClick"), CommandStatus::Cancelled);
+        QCOMPARE(w.runCommand("file.clear"), CommandStatus::Cancelled);
         QCOMPARE(f.answers.questions.size(), 1u);
-        QVERIFY(!w.RichEdit1->toPlainText().isEmpty());
+        QVERIFY(!w.workspaceEditor->toPlainText().isEmpty());
 
         // The recent-files menu of the attached bar loads the first file again,
         // after Yes to the question.
@@ -90,9 +90,9 @@ class DesktopHabitsTest : public QObject {
         QVERIFY(!w.hasUnsavedChanges());
 
         // The usual shortcuts are on the file commands.
-        QCOMPARE(w.menuBarOf(2).item("LFClick")->shortcut(), QKeySequence("Ctrl+O"));
-        QCOMPARE(w.menuBarOf(1).item("Saveas1Click")->shortcut(), QKeySequence("Ctrl+Shift+S"));
-        QCOMPARE(w.menuBarOf(3).item("PrintClick")->shortcut(), QKeySequence("Ctrl+P"));
+        QCOMPARE(w.menuBarOf(2).item("file.load")->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(w.menuBarOf(1).item("file.save-as")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+        QCOMPARE(w.menuBarOf(3).item("file.print")->shortcut(), QKeySequence("Ctrl+P"));
     }
 };
 

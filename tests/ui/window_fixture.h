@@ -27,7 +27,7 @@ class WindowFixture {
         // Settings a window keeps go to the fixture's folder, never the user's.
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                            QString::fromStdString((dir_ / "settings").string()));
-        window = std::make_unique<TMainForm>();
+        window = std::make_unique<MainWindow>();
         window->user().setAnswers(&answers);
     }
     ~WindowFixture() {
@@ -54,7 +54,7 @@ class WindowFixture {
     }
 
     tarvosen::test::ScriptedUserInterface answers;
-    std::unique_ptr<TMainForm> window;
+    std::unique_ptr<MainWindow> window;
 
   private:
     std::filesystem::path previous_;

@@ -50,7 +50,7 @@ double Direction(const RawObservationRecord& o, double backsight) {
 }  // namespace
 
 void AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
-    const KeshaOptions& o = ctx.options.kesha;
+    const CosaOptions& o = ctx.options.cosa;
     AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
     AppendKnownPoints(ctx, o.knownPointFile);
 

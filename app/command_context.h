@@ -15,7 +15,7 @@
 namespace tarvosen {
 
 class MessageCatalogue;
-class TComm;  // the serial port component; absent where no port is offered
+class SerialPort;  // the serial port component; absent where no port is offered
 
 struct CommandContext {
     Workspace& workspace;
@@ -23,7 +23,7 @@ struct CommandContext {
     UserInterface& user;
     DialogOptions& options;
     const MessageCatalogue& catalogue;
-    TComm* comm1 = nullptr;
+    SerialPort* serialPort = nullptr;
 
     // Sets the window caption and remembers it.
     void setCaption(const std::string& caption);

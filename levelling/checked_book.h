@@ -16,7 +16,7 @@ namespace tarvosen::levelling {
 
 class HighOrderBook : public RecordBook {
   public:
-    HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const DiniOptions& options)
+    HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const ToleranceOptions& options)
         : session_(session), user_(user), options_(options) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
@@ -40,7 +40,7 @@ class HighOrderBook : public RecordBook {
 
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
-    const DiniOptions& options_;
+    const ToleranceOptions& options_;
     std::optional<ToleranceLimits> limits_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;

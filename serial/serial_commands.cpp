@@ -7,7 +7,7 @@
 
 #include "app/errors.h"
 #include "i18n/message_catalogue.h"
-#include "serial/comm.h"
+#include "serial/serial_port.h"
 #include "serial/transfer.h"
 #include "serial/transfer_log.h"
 
@@ -36,7 +36,7 @@ void ApplyPort(DialogOptions& o, const std::string& v) {
 void ApplyBaud(DialogOptions& o, const std::string& v) {
     for (int i = 0; i < kBaudRateCount; ++i)
         if (v == std::to_string(BaudRateValue(static_cast<TBaudRate>(i)))) {
-            o.para.baudRate = i;
+            o.portSettings.baudRate = i;
             return;
         }
     throw UsageError(
@@ -46,19 +46,19 @@ void ApplyBaud(DialogOptions& o, const std::string& v) {
 }
 
 void ApplyParity(DialogOptions& o, const std::string& v) {
-    o.para.parity = Choice(v, {"none", "odd", "even", "mark", "space"}, "parity");
+    o.portSettings.parity = Choice(v, {"none", "odd", "even", "mark", "space"}, "parity");
 }
 
 void ApplyDataBits(DialogOptions& o, const std::string& v) {
-    o.para.dataBits = 1 + Choice(v, {"5", "6", "7", "8"}, "data-bits");
+    o.portSettings.dataBits = 1 + Choice(v, {"5", "6", "7", "8"}, "data-bits");
 }
 
 void ApplyStopBits(DialogOptions& o, const std::string& v) {
-    o.para.stopBits = 2 * Choice(v, {"1", "2"}, "stop-bits");
+    o.portSettings.stopBits = 2 * Choice(v, {"1", "2"}, "stop-bits");
 }
 
 void ApplyFlow(DialogOptions& o, const std::string& v) {
-    o.para.flowControl = Choice(v, {"none", "cts", "dtr", "xonxoff", "default"}, "flow");
+    o.portSettings.flowControl = Choice(v, {"none", "cts", "dtr", "xonxoff", "default"}, "flow");
 }
 
 void ApplyIdleTimeout(DialogOptions& o, const std::string& v) {
@@ -111,15 +111,15 @@ constexpr auto kUploadOptions = LineOptionsAnd(CliOption{
 // A front end whose port events run only while a command serves them (the
 // command line) has no port open between commands: it must be given one.
 void RequirePortOption(const CommandContext& ctx, const char* command) {
-    if (ctx.options.transfer.port.empty() && ctx.comm1 && !ctx.comm1->Enabled() &&
-        ctx.comm1->Events().servedByCaller())
+    if (ctx.options.transfer.port.empty() && ctx.serialPort && !ctx.serialPort->Enabled() &&
+        ctx.serialPort->Events().servedByCaller())
         throw UsageError(std::string(command) + " needs --port DEV");
 }
 
 }  // namespace
 
 CommandStatus CommunicationParameterCommand(CommandContext& ctx) {
-    if (!ctx.user.showOptionDialog(OptionDialog::Para)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(OptionDialog::PortSettings)) return CommandStatus::Cancelled;
     return OpenPortWithParameters(ctx);
 }
 
@@ -127,10 +127,10 @@ CommandStatus DownloadCommand(CommandContext& ctx) {
     RequirePortOption(ctx, "download");
     if (!ctx.options.transfer.port.empty()) {
         // The port is named before the watch writes it into the log's header.
-        ctx.options.para.port = ctx.options.transfer.port;
+        ctx.options.portSettings.port = ctx.options.transfer.port;
         DownloadWatch watch(ctx, ctx.options.transfer.transferLog);
         const CommandStatus status = DownloadFromPort(ctx);
-        const std::string lost = ctx.comm1 ? ctx.comm1->DeviceLostReason() : "";
+        const std::string lost = ctx.serialPort ? ctx.serialPort->DeviceLostReason() : "";
         watch.finish(watch.sawEnd() ? "END"
                      : !lost.empty() ? "device lost (" + lost + ")"
                                      : "idle time-out");

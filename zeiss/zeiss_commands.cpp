@@ -90,7 +90,7 @@ CommandStatus Rec500ToM5Command(CommandContext& ctx) {
 }
 
 CommandStatus ShowR5OptionsCommand(CommandContext& ctx) {
-    ctx.user.showOptionDialog(OptionDialog::R5Option);
+    ctx.user.showOptionDialog(OptionDialog::R5Options);
     return CommandStatus::Done;
 }
 

@@ -12,10 +12,10 @@ class QListWidget;
 
 namespace tarvosen::ui {
 
-class TLevelNetworkDialog : public QDialog {
+class LevelNetworkDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TLevelNetworkDialog(QWidget* parent = nullptr);
+    explicit LevelNetworkDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally with the stored options; on OK the choices
     // go into ctx.options.levelNetwork.

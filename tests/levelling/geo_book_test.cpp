@@ -18,14 +18,14 @@ using test::Text;
 
 struct GeoRun : BookRun {
     explicit GeoRun(const DiniLines& d) {
-        t.options.shddy.observer = "王工";
-        t.options.shddy.weather = "晴";
-        t.options.shddy.windDirection = "=NE";  // a typed text is never a formula
-        t.options.shddy.windForce = "3";
-        t.options.shddy.instrument = "701197";
-        t.options.shddy.date = std::chrono::year{2024} / 6 / 24;
+        t.options.geoBook.observer = "王工";
+        t.options.geoBook.weather = "晴";
+        t.options.geoBook.windDirection = "=NE";  // a typed text is never a formula
+        t.options.geoBook.windForce = "3";
+        t.options.geoBook.instrument = "701197";
+        t.options.geoBook.date = std::chrono::year{2024} / 6 / 24;
         run(d, [](ss::SpreadsheetSession& session, CommandContext& ctx) {
-            return std::make_unique<GeoInstituteBook>(session, ctx.user, ctx.options.shddy);
+            return std::make_unique<GeoInstituteBook>(session, ctx.user, ctx.options.geoBook);
         });
     }
 };

@@ -284,7 +284,7 @@ TEST(LevelNetworkCommand, ReportWorkbookAndExitStatuses) {
     DialogOptions options;
     for (const auto& o : DiniBookCheckedCliOptions())
         if (o.name == "profile") o.apply(options, "gb12897-1");
-    EXPECT_EQ(options.dini.limits, (std::array<std::string, 5>{"30", "1", "3", "0.3", "0.4"}));
+    EXPECT_EQ(options.tolerances.limits, (std::array<std::string, 5>{"30", "1", "3", "0.3", "0.4"}));
 }
 
 }  // namespace

@@ -92,14 +92,14 @@ struct WindowEvents : TaskQueue {
 // A context whose port is on a pseudo-terminal.
 struct PortContext {
     PortContext() {
-        ConfigureComm1(comm);
-        t.ctx.comm1 = &comm;
-        t.options.para.port = pty.slavePath();
+        ApplyWindowPortSettings(comm);
+        t.ctx.serialPort = &comm;
+        t.options.portSettings.port = pty.slavePath();
     }
     TestContext t;
     Pty pty;
     WindowEvents events;
-    TComm comm{events};
+    SerialPort comm{events};
     InstrumentLink link{comm, t.ctx, nullptr};
 };
 
@@ -191,9 +191,9 @@ TEST(ParameterDialog, OkReopensThePortWithTheChosenSettingsAndCancelAppliesNothi
     EXPECT_FALSE(p.comm.Enabled());
 
     p.t.user.dialogAnswer = true;
-    p.t.options.para.baudRate = 12;  // 128000
-    p.t.options.para.parity = 1;
-    p.t.options.para.flowControl = 3;
+    p.t.options.portSettings.baudRate = 12;  // 128000
+    p.t.options.portSettings.parity = 1;
+    p.t.options.portSettings.flowControl = 3;
     EXPECT_EQ(CommunicationParameterCommand(p.t.ctx), CommandStatus::Done);
     EXPECT_TRUE(p.comm.Enabled());
     EXPECT_EQ(p.comm.DeviceName(), p.pty.slavePath());
@@ -226,7 +226,7 @@ TEST(Receive, ARecordLongerThanTheReceiveBufferArrivesWhole) {
 
 TEST(ParameterDialog, AnAbsentDeviceIsReportedByTheRtsStep) {
     PortContext p;
-    p.t.options.para.port = "/dev/tarvosen-absent";
+    p.t.options.portSettings.port = "/dev/tarvosen-absent";
     try {
         OpenPortWithParameters(p.t.ctx);
         FAIL() << "no error";

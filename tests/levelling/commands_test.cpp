@@ -97,7 +97,6 @@ TEST(RecordBookCommands, DataWithoutLevellingLineWritesNoWorkbook) {
 }
 
 TEST(RecordBookCommands, SavedBookIsConfirmedAndOpenedOnYes) {
-    REQUIRE_XLSX_ENGINE();
     for (Handler h : kBooks) {
         TestContext t;
         t.setLines(SmallLine().lines);
@@ -117,7 +116,6 @@ TEST(RecordBookCommands, SavedBookIsConfirmedAndOpenedOnYes) {
 }
 
 TEST(RecordBookCommands, NoAnswerLeavesTheBookClosed) {
-    REQUIRE_XLSX_ENGINE();
     TestContext t;
     t.setLines(SmallLine().lines);
     t.user.saveAnswers.push_back(t.dir() / "b.xlsx");

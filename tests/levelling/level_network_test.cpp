@@ -207,7 +207,6 @@ CliRun RunTool(std::vector<std::string> args) {
 }
 
 TEST(LevelNetworkCommand, ReportWorkbookAndExitStatuses) {
-    REQUIRE_XLSX_ENGINE();
     test::TestContext t;
     const std::string forward = test::DataFile("samples/network-forward.dat").string();
     const std::string back = test::DataFile("samples/network-return.dat").string();

@@ -10,6 +10,8 @@
 #include "adjustment/record_book.h"
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "adjustment/adjustment_options.h"
+#include "app/calendar.h"
 
 namespace tarvosen {
 
@@ -23,69 +25,56 @@ std::string AbsolutePath(const std::string& value) {
     return fs::absolute(value).string();
 }
 
-std::chrono::year_month_day ParseIsoDate(const std::string& text) {
-    int y = 0;
-    unsigned m = 0, d = 0;
-    const char* p = text.data();
-    const char* end = text.data() + text.size();
-    auto number = [&](auto& value, std::size_t digits) {
-        const char* start = p;
-        auto [next, ec] = std::from_chars(p, end, value);
-        if (ec != std::errc() || static_cast<std::size_t>(next - start) != digits) return false;
-        p = next;
-        return true;
-    };
-    auto dash = [&] { return p < end && *p++ == '-'; };
-    if (!(number(y, 4) && dash() && number(m, 2) && dash() && number(d, 2) && p == end))
+std::chrono::year_month_day DateOption(const std::string& text) {
+    const ParsedDate parsed = ParseIsoDate(text);
+    if (parsed.problem == DateTextProblem::Malformed)
         throw UsageError("--date takes a date as YYYY-MM-DD, not \"" + text + "\"");
-    const std::chrono::year_month_day parsed{std::chrono::year{y}, std::chrono::month{m},
-                                             std::chrono::day{d}};
-    if (!parsed.ok()) throw UsageError("--date " + text + " is not a calendar date");
-    return parsed;
+    if (!parsed) throw UsageError("--date " + text + " is not a calendar date");
+    return parsed.date;
 }
 
 constexpr CliOption kCosaOptions[] = {
     {"known-points", "FILE", "known-point file, copied after the accuracy line",
-     [](DialogOptions& o, const std::string& v) { o.cosa.knownPointFile = AbsolutePath(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().knownPointFile = AbsolutePath(v); }},
     {"direction-error", "TEXT", "a-priori direction standard error, seconds (default 2)",
-     [](DialogOptions& o, const std::string& v) { o.cosa.directionError = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().directionError = v; }},
     {"distance-constant", "TEXT", "constant part of the distance error, mm (default 2)",
-     [](DialogOptions& o, const std::string& v) { o.cosa.distanceConstant = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().distanceConstant = v; }},
     {"distance-ppm", "TEXT", "distance-proportional part of the distance error, ppm (default 2)",
-     [](DialogOptions& o, const std::string& v) { o.cosa.distancePpm = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().distancePpm = v; }},
     {"no-zero-backsight", "", "keep the circle readings (角度归零 off)",
-     [](DialogOptions& o, const std::string&) { o.cosa.zeroBacksight = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<CosaOptions>().zeroBacksight = false; }},
     {"no-reduce-slope", "", "keep the slope distances (斜距改平 off)",
-     [](DialogOptions& o, const std::string&) { o.cosa.reduceSlope = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<CosaOptions>().reduceSlope = false; }},
 };
 
 constexpr CliOption kTraverseOptions[] = {
     {"model", "TEXT", "instrument model (default DTM-330)",
-     [](DialogOptions& o, const std::string& v) { o.traverse.model = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().model = v; }},
     {"line-name", "TEXT", "traverse line name, stem of station names (default DGDX)",
-     [](DialogOptions& o, const std::string& v) { o.traverse.lineName = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().lineName = v; }},
     {"observer", "TEXT", "observer (default GCZ)",
-     [](DialogOptions& o, const std::string& v) { o.traverse.observer = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().observer = v; }},
     {"height-increment", "METRES", "target height above the instrument height (default 0.0)",
-     [](DialogOptions& o, const std::string& v) {
+     [](OptionsStore& o, const std::string& v) {
          try {
              ParseHeightIncrement(v);
          } catch (const ConversionError& e) {
              throw UsageError(std::string("--height-increment: ") + e.what());
          }
-         o.traverse.heightIncrement = v;
+         o.get<TraverseOptions>().heightIncrement = v;
      }},
     {"date", "YYYY-MM-DD", "observation date (default today)",
-     [](DialogOptions& o, const std::string& v) { o.traverse.date = ParseIsoDate(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().date = DateOption(v); }},
     {"no-text", "", "no adjustment text (转平差格式 off); the workspace stays as read",
-     [](DialogOptions& o, const std::string&) { o.traverse.produceText = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<TraverseOptions>().produceText = false; }},
     {"book", "FILE.xlsx", "write the traverse record book to FILE (转电子表格格式)",
-     [](DialogOptions& o, const std::string& v) {
-         o.traverse.produceBook = true;
-         o.traverse.bookFile = AbsolutePath(v);
+     [](OptionsStore& o, const std::string& v) {
+         o.get<TraverseOptions>().produceBook = true;
+         o.get<TraverseOptions>().bookFile = AbsolutePath(v);
      }},
     {"template", "FILE", "record book template (default RIZUV.xlsx, looked up as documented)",
-     [](DialogOptions& o, const std::string& v) { o.traverse.templateFile = AbsolutePath(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().templateFile = AbsolutePath(v); }},
 };
 
 }  // namespace
@@ -104,7 +93,7 @@ std::span<const CliOption> NikonToCosaCliOptions() {
 }
 
 CommandStatus RunTraverseExport(CommandContext& ctx) {
-    const TraverseOptions& o = ctx.options.traverse;
+    const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     // A bad increment stops everything before the workspace or any file changes.
     ParseHeightIncrement(o.heightIncrement);
     // So does a missing or broken template, before the text replaces the raw data.

@@ -10,6 +10,7 @@
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/errors.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 
@@ -74,7 +75,7 @@ std::string IsoDate(const std::chrono::year_month_day& date) {
 }
 
 bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
-    const TraverseOptions& o = ctx.options.traverse;
+    const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
     std::vector<AdjustmentStation> stations;

@@ -8,6 +8,7 @@
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/errors.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 
@@ -50,7 +51,7 @@ double Direction(const RawObservationRecord& o, double backsight) {
 }  // namespace
 
 void AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
-    const CosaOptions& o = ctx.options.cosa;
+    const CosaOptions& o = ctx.options.get<CosaOptions>();
     AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
     AppendKnownPoints(ctx, o.knownPointFile);
 

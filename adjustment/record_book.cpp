@@ -19,6 +19,7 @@
 #include "app/errors.h"
 #include "spreadsheet/provenance.h"
 #include "spreadsheet/spreadsheet_session.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 
@@ -228,7 +229,7 @@ void Take(BookStation& s, const RawObservationRecord& o) {
 }  // namespace
 
 fs::path FindRecordBookTemplate(const CommandContext& ctx) {
-    const std::string& named = ctx.options.traverse.templateFile;
+    const std::string& named = ctx.options.get<TraverseOptions>().templateFile;
     if (!named.empty()) {
         if (!fs::is_regular_file(named))
             throw FileError("The record book template \"" + named + "\" does not exist");
@@ -255,7 +256,7 @@ void CheckRecordBookTemplate(const CommandContext& ctx) {
 
 int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& bookFile,
                     bool reportReading) {
-    const TraverseOptions& o = ctx.options.traverse;
+    const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
     spreadsheet::SpreadsheetSession session;

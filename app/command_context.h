@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "app/user_interface.h"
 #include "app/workspace.h"
 
@@ -21,7 +21,7 @@ struct CommandContext {
     Workspace& workspace;
     AppState& state;
     UserInterface& user;
-    DialogOptions& options;
+    OptionsStore& options;
     const MessageCatalogue& catalogue;
     SerialPort* serialPort = nullptr;
 

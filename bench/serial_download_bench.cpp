@@ -46,7 +46,7 @@ void BM_SerialDownload10MB(benchmark::State& state) {
         Workspace workspace;
         AppState appState;
         bench::BenchUser user(std::nullopt, false);
-        DialogOptions options;
+        OptionsStore options;
         MessageCatalogue catalogue;
         CommandContext ctx{workspace, appState, user, options, catalogue};
         TaskQueue events;

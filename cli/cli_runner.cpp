@@ -19,6 +19,7 @@
 #include "serial/hand_over.h"
 #include "serial/instrument_link.h"
 #include "zeiss/address_continuity.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 
@@ -90,10 +91,10 @@ Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
 
 int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const CommandRow& row = *inv.row;
-    DialogOptions options;
+    OptionsStore options;
     // Products the window offers by a check box are written here only when
     // their option names the file.
-    options.traverse.produceBook = false;
+    options.get<TraverseOptions>().produceBook = false;
     for (const auto& [option, value] : inv.options) option->apply(options, value);
 
     Workspace workspace;

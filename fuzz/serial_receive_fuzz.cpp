@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string document = "/data/job.txt";
     state.currentDocumentName = document;
     CaptionUser user;
-    DialogOptions options;
+    OptionsStore options;
     MessageCatalogue catalogue;
     CommandContext ctx{workspace, state, user, options, catalogue};
     TaskQueue events;

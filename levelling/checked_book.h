@@ -7,10 +7,11 @@
 #include <optional>
 #include <vector>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "levelling/book_support.h"
 #include "levelling/m5_run_reader.h"
 #include "levelling/tolerance_classes.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 

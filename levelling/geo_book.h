@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "levelling/book_support.h"
 #include "levelling/m5_run_reader.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 

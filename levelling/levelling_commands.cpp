@@ -9,6 +9,8 @@
 #include "levelling/record_book_command.h"
 #include "levelling/survey_book.h"
 #include "levelling/tolerance_classes.h"
+#include "levelling/levelling_options.h"
+#include "app/calendar.h"
 
 namespace tarvosen {
 
@@ -23,11 +25,11 @@ bool RefuseEmptyWorkspace(CommandContext& ctx) {
     return true;
 }
 
-void ApplyClass(DialogOptions& options, const std::string& value) {
+void ApplyClass(OptionsStore& options, const std::string& value) {
     if (value != "1" && value != "2" && value != "3")
         throw UsageError("--class takes 1, 2 or 3 (一等, 二等, 三等), not \"" + value + "\"");
     const int levellingClass = value[0] - '1';
-    ToleranceOptions& tolerances = options.tolerances;
+    ToleranceOptions& tolerances = options.get<ToleranceOptions>();
     // Choosing the class loads its limits, as in the dialog; limits given
     // with --limits stay whichever option comes first.
     const bool limitsTyped = tolerances.limits != levelling::ClassLimitTexts(tolerances.levellingClass);
@@ -37,7 +39,7 @@ void ApplyClass(DialogOptions& options, const std::string& value) {
         levelling::SelectLevellingClass(tolerances, levellingClass);
 }
 
-void ApplyLimits(DialogOptions& options, const std::string& value) {
+void ApplyLimits(OptionsStore& options, const std::string& value) {
     std::array<std::string, levelling::kLimitCount> texts;
     std::size_t field = 0, start = 0;
     for (;;) {
@@ -49,39 +51,25 @@ void ApplyLimits(DialogOptions& options, const std::string& value) {
     }
     if (field != texts.size())
         throw UsageError("--limits takes five values: SIGHT,SIGHTDIFF,ACCUM,READDIFF,HDIFF");
-    options.tolerances.limits = texts;
+    options.get<ToleranceOptions>().limits = texts;
 }
 
 // The station limits of a tolerance profile, as if typed into the dialog.
-void ApplyProfile(DialogOptions& options, const std::string& value) {
+void ApplyProfile(OptionsStore& options, const std::string& value) {
     const levelling::ToleranceProfile p = levelling::ResolveToleranceProfile(value);
     const double limits[] = {p.sightLengthM, p.sightDifferenceM, p.accumulatedDifferenceM,
                              p.readingDifferenceMm, p.heightDifferenceMm};
     for (int f = 0; f < levelling::kLimitCount; ++f) {
         char buffer[32];
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, limits[f]).ptr;
-        options.tolerances.limits[f].assign(buffer, end);
+        options.get<ToleranceOptions>().limits[f].assign(buffer, end);
     }
 }
 
-std::chrono::year_month_day ParseDate(const std::string& value) {
-    int y = 0;
-    unsigned m = 0, d = 0;
-    const char* p = value.data();
-    const char* end = p + value.size();
-    auto number = [&](auto& out, std::size_t digits) {
-        const auto r = std::from_chars(p, end, out);
-        const bool ok = r.ec == std::errc() && static_cast<std::size_t>(r.ptr - p) == digits;
-        p = r.ptr;
-        return ok;
-    };
-    const bool ok = number(y, 4) && p < end && *p++ == '-' && number(m, 2) && p < end &&
-                    *p++ == '-' && number(d, 2) && p == end;
-    const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{m},
-                                           std::chrono::day{d}};
-    if (!ok || !date.ok())
-        throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
-    return date;
+std::chrono::year_month_day DateOption(const std::string& value) {
+    const ParsedDate parsed = ParseIsoDate(value);
+    if (!parsed) throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
+    return parsed.date;
 }
 
 constexpr CliOption kCheckedOptions[] = {
@@ -100,17 +88,17 @@ constexpr CliOption kCheckedOptions[] = {
 
 constexpr CliOption kGeoOptions[] = {
     {"observer", "TEXT", "observer (观测者)",
-     [](DialogOptions& o, const std::string& v) { o.geoBook.observer = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().observer = v; }},
     {"weather", "TEXT", "weather (天气)",
-     [](DialogOptions& o, const std::string& v) { o.geoBook.weather = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().weather = v; }},
     {"wind-direction", "TEXT", "wind direction (风向)",
-     [](DialogOptions& o, const std::string& v) { o.geoBook.windDirection = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().windDirection = v; }},
     {"wind-force", "TEXT", "wind force (风力)",
-     [](DialogOptions& o, const std::string& v) { o.geoBook.windForce = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().windForce = v; }},
     {"instrument", "NUMBER", "instrument number (仪器号, default 110113)",
-     [](DialogOptions& o, const std::string& v) { o.geoBook.instrument = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().instrument = v; }},
     {"date", "YYYY-MM-DD", "observation date (default today)",
-     [](DialogOptions& o, const std::string& v) { o.geoBook.date = ParseDate(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().date = DateOption(v); }},
 };
 
 }  // namespace
@@ -126,7 +114,7 @@ CommandStatus DiniBookCheckedCommand(CommandContext& ctx) {
     if (!ctx.user.showOptionDialog(OptionDialog::Tolerances)) return CommandStatus::Cancelled;
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
-        return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.tolerances);
+        return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.get<ToleranceOptions>());
     });
 }
 std::span<const CliOption> DiniBookCheckedCliOptions() {
@@ -137,7 +125,7 @@ CommandStatus DiniBookGeoCommand(CommandContext& ctx) {
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
     if (!ctx.user.showOptionDialog(OptionDialog::GeoBook)) return CommandStatus::Cancelled;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
-        return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.geoBook);
+        return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.get<GeoBookOptions>());
     });
 }
 std::span<const CliOption> DiniBookGeoCliOptions() {

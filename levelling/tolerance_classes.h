@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 

@@ -1,6 +1,7 @@
 // EPSW *.COR and TOPMAP/Daoheng *.org: fields copied as texts.
 
 #include "points/point_exports.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 
@@ -29,7 +30,7 @@ std::string OrgLine(const PointRecord& p) {
 }
 
 bool ExportPointsToCor(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in, ctx.options.pointList.layout);
+    PointListReader reader(in, ctx.options.get<PointListOptions>().layout);
     if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
     for (long counter = 1; reader.ReadPointRecord(p); ++counter) {
@@ -41,7 +42,7 @@ bool ExportPointsToCor(CommandContext& ctx, const Workspace& in) {
 }
 
 bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in, ctx.options.pointList.layout);
+    PointListReader reader(in, ctx.options.get<PointListOptions>().layout);
     if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
     while (reader.ReadPointRecord(p)) AppendWorkspaceLine(ctx, OrgLine(p));

@@ -10,8 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "app/workspace.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "points/line_issues.h"
 #include "points/point_layout.h"
 #include "points/text_lines.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

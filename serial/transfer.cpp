@@ -8,6 +8,7 @@
 #include "app/errors.h"
 #include "i18n/message_catalogue.h"
 #include "serial/instrument_link.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 
@@ -156,7 +157,7 @@ SerialPort& PortOf(CommandContext& ctx) {
 
 CommandStatus OpenPortWithParameters(CommandContext& ctx) {
     SerialPort& comm = PortOf(ctx);
-    const PortSettings& p = ctx.options.portSettings;
+    const PortSettings& p = ctx.options.get<PortSettings>();
     if (comm.Enabled()) comm.Close();
     comm.SetDeviceName(p.port);
     comm.SetBaudRate(static_cast<TBaudRate>(std::clamp(p.baudRate, 0, kBaudRateCount - 1)));
@@ -176,8 +177,8 @@ CommandStatus OpenPortWithParameters(CommandContext& ctx) {
 
 CommandStatus DownloadFromPort(CommandContext& ctx) {
     SerialPort& comm = PortOf(ctx);
-    const TransferOptions& t = ctx.options.transfer;
-    ctx.options.portSettings.port = t.port;
+    const TransferOptions& t = ctx.options.get<TransferOptions>();
+    ctx.options.get<PortSettings>().port = t.port;
     if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
     PortCloser closer(comm);
     ctx.user.information(ctx.message(msg::kDownloadNotice, kDownloadNotice));
@@ -241,8 +242,8 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
 
 CommandStatus UploadLines(CommandContext& ctx, int instrumentKind) {
     std::optional<PortCloser> closer;
-    if (!ctx.options.transfer.port.empty()) {
-        ctx.options.portSettings.port = ctx.options.transfer.port;
+    if (!ctx.options.get<TransferOptions>().port.empty()) {
+        ctx.options.get<PortSettings>().port = ctx.options.get<TransferOptions>().port;
         if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
         closer.emplace(*ctx.serialPort);
     }

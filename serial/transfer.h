@@ -7,6 +7,7 @@
 
 #include "app/command.h"
 #include "serial/serial_port.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 
@@ -32,7 +33,7 @@ SerialPort& PortOf(CommandContext& ctx);
 // stayed open.
 CommandStatus OpenPortWithParameters(CommandContext& ctx);
 
-// The command line's download: the port of ctx.options.transfer opened with
+// The command line's download: the port of ctx.options.get<TransferOptions>() opened with
 // the portSettings values, lines received until an END line or the idle time-out.
 CommandStatus DownloadFromPort(CommandContext& ctx);
 

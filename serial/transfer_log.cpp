@@ -9,6 +9,7 @@
 #include "serial/comm_types.h"
 #include "serial/instrument_link.h"
 #include "zeiss/fixed_columns.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 
@@ -207,8 +208,8 @@ DownloadWatch::DownloadWatch(CommandContext& ctx, const std::filesystem::path& l
     : ctx_(ctx), start_(std::chrono::steady_clock::now()) {
     if (!logFile.empty()) {
         TransferLog header;
-        header.port = ctx.options.portSettings.port;
-        header.settings = DescribeLineSettings(ctx.options.portSettings);
+        header.port = ctx.options.get<PortSettings>().port;
+        header.settings = DescribeLineSettings(ctx.options.get<PortSettings>());
         header.instrument = InstrumentLabel(ctx.state.instrumentKind);
         header.start = UtcNow();
         log_.emplace(logFile, header);

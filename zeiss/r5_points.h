@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "app/command_context.h"
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "app/workspace.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::zeiss {
 

@@ -5,6 +5,7 @@
 #include "zeiss/address_continuity.h"
 #include "zeiss/r5_points.h"
 #include "zeiss/record_conversions.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen {
 
@@ -22,13 +23,13 @@ ConversionStage R5ToPointStage(int& pointCounter) {
     };
 }
 
-void ApplyRecordFormat(DialogOptions& options, const std::string& value) {
+void ApplyRecordFormat(OptionsStore& options, const std::string& value) {
     if (value == "mem1")
-        options.r5.recordFormat = 0;
+        options.get<R5Options>().recordFormat = 0;
     else if (value == "mem2")
-        options.r5.recordFormat = 1;
+        options.get<R5Options>().recordFormat = 1;
     else if (value == "mem3")
-        options.r5.recordFormat = 2;
+        options.get<R5Options>().recordFormat = 2;
     else
         throw UsageError("--record-format takes mem1, mem2 or mem3, not \"" + value + "\"");
 }
@@ -38,9 +39,9 @@ constexpr CliOption kR5Options[] = {
      "R5 Record Format (default mem1); polar observations are computed only with mem1",
      ApplyRecordFormat},
     {"no-code", "", "leave the point codes out (Include Code off)",
-     [](DialogOptions& o, const std::string&) { o.r5.includeCode = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<R5Options>().includeCode = false; }},
     {"renumber", "", "name the points 0, 1, 2, ... (Re-Assigned Point Name on)",
-     [](DialogOptions& o, const std::string&) { o.r5.reassignPointNames = true; }},
+     [](OptionsStore& o, const std::string&) { o.get<R5Options>().reassignPointNames = true; }},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/option_dialog_registry.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen::adjustment::ui {
 
@@ -90,7 +91,7 @@ void CosaOptionsDialog::browseForKnownPointFile() {
 }
 
 bool CosaOptionsDialog::run(CommandContext& ctx) {
-    CosaOptions& o = ctx.options.cosa;
+    CosaOptions& o = ctx.options.get<CosaOptions>();
     knownPointFileEdit->setText(Q(o.knownPointFile));
     directionErrorEdit->setText(Q(o.directionError));
     distanceConstantEdit->setText(Q(o.distanceConstant));

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "adjustment/adjustment_options.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -18,7 +19,7 @@ class CosaOptionsDialog : public QDialog {
   public:
     explicit CosaOptionsDialog(QWidget* parent = nullptr);
 
-    // Shows ctx.options.cosa, runs modally and writes what was typed back
+    // Shows ctx.options.get<CosaOptions>(), runs modally and writes what was typed back
     // (the fields keep their texts between uses, as on a form that lives
     // until exit). True for OK.
     bool run(CommandContext& ctx);

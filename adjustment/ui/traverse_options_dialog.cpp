@@ -15,6 +15,7 @@
 #include "adjustment/adjustment_text.h"
 #include "app/errors.h"
 #include "app/ui/option_dialog_registry.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen::adjustment::ui {
 
@@ -77,7 +78,7 @@ void TraverseOptionsDialog::start() {
 }
 
 bool TraverseOptionsDialog::run(CommandContext& ctx) {
-    TraverseOptions& o = ctx.options.traverse;
+    TraverseOptions& o = ctx.options.get<TraverseOptions>();
     modelEdit->setText(Q(o.model));
     lineNameEdit->setText(Q(o.lineName));
     observerEdit->setText(Q(o.observer));

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "adjustment/adjustment_options.h"
 
 class QCheckBox;
 class QDateEdit;
@@ -19,7 +20,7 @@ class TraverseOptionsDialog : public QDialog {
   public:
     explicit TraverseOptionsDialog(QWidget* parent = nullptr);
 
-    // Shows ctx.options.traverse with today's date, runs modally and writes
+    // Shows ctx.options.get<TraverseOptions>() with today's date, runs modally and writes
     // what was typed back. True when the start button closed it; the start
     // button refuses a height increment that is not a number and stays open.
     bool run(CommandContext& ctx);

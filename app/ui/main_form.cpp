@@ -28,6 +28,8 @@
 #include "app/ui/workspace_editor.h"
 #include "app/version.h"
 #include "serial/ui/window_port.h"
+#include "serial/serial_options.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::ui {
 

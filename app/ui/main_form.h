@@ -76,7 +76,7 @@ class MainWindow : public QMainWindow {
 
     Workspace& workspace() { return workspace_; }
     AppState& state() { return state_; }
-    DialogOptions& options() { return options_; }
+    OptionsStore& options() { return options_; }
     const MessageCatalogue& catalogue() const { return catalogue_; }
     QtUserInterface& user() { return user_; }
 
@@ -109,7 +109,7 @@ class MainWindow : public QMainWindow {
 
     Workspace workspace_;
     AppState state_;
-    DialogOptions options_;
+    OptionsStore options_;
     MessageCatalogue catalogue_;
     QtUserInterface user_{*this};
     SerialPort* port_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/option_dialog_registry.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::ui {
 
@@ -59,7 +60,7 @@ void GeoBookDialog::showWithToday() {
 
 void GeoBookDialog::start() {
     if (ctx_) {
-        GeoBookOptions& o = ctx_->options.geoBook;
+        GeoBookOptions& o = ctx_->options.get<GeoBookOptions>();
         o.observer = observer_->text().toStdString();
         o.weather = weather_->text().toStdString();
         o.windDirection = windDirection_->text().toStdString();

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "levelling/levelling_options.h"
 
 class QComboBox;
 class QDateEdit;
@@ -20,7 +21,7 @@ class GeoBookDialog : public QDialog {
     explicit GeoBookDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally with the date set to today; the start button
-    // puts the texts and the date into ctx.options.geoBook and returns true.
+    // puts the texts and the date into ctx.options.get<GeoBookOptions>() and returns true.
     bool run(CommandContext& ctx);
 
     // For tests: the controls as the user sees them.

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/option_dialog_registry.h"
+#include "levelling/network/level_network_options.h"
 
 namespace tarvosen::ui {
 
@@ -123,9 +124,9 @@ void LevelNetworkDialog::takeOptions(LevelNetworkOptions& options) const {
 }
 
 bool LevelNetworkDialog::run(CommandContext& ctx) {
-    showOptions(ctx.options.levelNetwork);
+    showOptions(ctx.options.get<LevelNetworkOptions>());
     if (exec() != QDialog::Accepted) return false;
-    takeOptions(ctx.options.levelNetwork);
+    takeOptions(ctx.options.get<LevelNetworkOptions>());
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "levelling/network/level_network_options.h"
 
 class QComboBox;
 class QLineEdit;
@@ -18,7 +19,7 @@ class LevelNetworkDialog : public QDialog {
     explicit LevelNetworkDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally with the stored options; on OK the choices
-    // go into ctx.options.levelNetwork.
+    // go into ctx.options.get<LevelNetworkOptions>().
     bool run(CommandContext& ctx);
 
     // For tests: the controls as the user sees them.

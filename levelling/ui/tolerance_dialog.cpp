@@ -12,6 +12,7 @@
 
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/tolerance_classes.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::ui {
 
@@ -82,15 +83,15 @@ ToleranceOptions ToleranceDialog::selection() const {
 }
 
 bool ToleranceDialog::run(CommandContext& ctx) {
-    const ToleranceOptions& stored = ctx.options.tolerances;
+    const ToleranceOptions& stored = ctx.options.get<ToleranceOptions>();
     if (!synced_ || synced_->levellingClass != stored.levellingClass ||
         synced_->limits != stored.limits) {
         showOptions(stored);
         synced_ = stored;
     }
     if (exec() != QDialog::Accepted) return false;
-    ctx.options.tolerances = selection();
-    synced_ = ctx.options.tolerances;
+    ctx.options.get<ToleranceOptions>() = selection();
+    synced_ = ctx.options.get<ToleranceOptions>();
     return true;
 }
 

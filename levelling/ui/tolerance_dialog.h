@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/command_context.h"
+#include "levelling/levelling_options.h"
 
 class QComboBox;
 class QLineEdit;
@@ -21,7 +22,7 @@ class ToleranceDialog : public QDialog {
     explicit ToleranceDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally; on OK the class and the field texts go into
-    // ctx.options.tolerances.
+    // ctx.options.get<ToleranceOptions>().
     bool run(CommandContext& ctx);
 
     // For tests: the controls as the user sees them.

@@ -11,6 +11,7 @@
 #include "app/ui/option_dialog_registry.h"
 #include "i18n/message_catalogue.h"
 #include "serial/port_list.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen::ui {
 
@@ -121,13 +122,13 @@ PortSettings PortSettingsDialog::selection() const {
 
 bool PortSettingsDialog::run(CommandContext& ctx) {
     localise(ctx);
-    if (!synced_ || !SameOptions(*synced_, ctx.options.portSettings)) {
-        showOptions(ctx.options.portSettings);
-        synced_ = ctx.options.portSettings;
+    if (!synced_ || !SameOptions(*synced_, ctx.options.get<PortSettings>())) {
+        showOptions(ctx.options.get<PortSettings>());
+        synced_ = ctx.options.get<PortSettings>();
     }
     if (exec() != QDialog::Accepted) return false;
-    ctx.options.portSettings = selection();
-    synced_ = ctx.options.portSettings;
+    ctx.options.get<PortSettings>() = selection();
+    synced_ = ctx.options.get<PortSettings>();
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/command_context.h"
+#include "serial/serial_options.h"
 
 class QComboBox;
 class QLabel;
@@ -19,7 +20,7 @@ class PortSettingsDialog : public QDialog {
   public:
     explicit PortSettingsDialog(QWidget* parent = nullptr);
 
-    // Shows the dialog modally; on OK the selections go into ctx.options.portSettings.
+    // Shows the dialog modally; on OK the selections go into ctx.options.get<PortSettings>().
     bool run(CommandContext& ctx);
 
   private:

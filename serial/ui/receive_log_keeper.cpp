@@ -1,4 +1,5 @@
 #include "serial/ui/receive_log_keeper.h"
+#include "serial/serial_options.h"
 
 #include <QDateTime>
 #include <QStandardPaths>
@@ -35,8 +36,8 @@ void ReceiveLogKeeper::bytesReceived(std::string_view bytes) {
         addresses_ = {};
         gaps_ = 0;
         TransferLog header;
-        header.port = ctx_.options.portSettings.port;
-        header.settings = DescribeLineSettings(ctx_.options.portSettings);
+        header.port = ctx_.options.get<PortSettings>().port;
+        header.settings = DescribeLineSettings(ctx_.options.get<PortSettings>());
         header.instrument = InstrumentLabel(ctx_.state.instrumentKind);
         const QDateTime now = QDateTime::currentDateTimeUtc();
         header.start = now.toString(Qt::ISODate).toStdString();

@@ -9,6 +9,7 @@
 #include "adjustment/nikon_raw.h"
 #include "app/errors.h"
 #include "tests/support/test_context.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 namespace {
@@ -62,7 +63,7 @@ TEST(CosaExport, BothFacesOfATargetGiveOneDirection) {
 TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
     test::TestContext t;
     t.setLines({"ST,S1,,B,,1.5,,350.0000,x", "SS,P,1.5,n/a,10.0000,60.0000"});
-    t.options.cosa = {"", "0.7", "", "", false, false};
+    t.options.get<CosaOptions>() = {"", "0.7", "", "", false, false};
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(),
               (Lines{"0.7,,", "S1", "B,L,350.0000,x", "P,L,10.0000", "P,S,n/a"}));
@@ -71,14 +72,14 @@ TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
 TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
     test::TestContext t;
     t.setLines({"CO,nothing but a comment"});
-    t.options.cosa.knownPointFile =
+    t.options.get<CosaOptions>().knownPointFile =
         t.writeFile("known.txt", "G1,100.000,200.000\r\nG2,1,2\n").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "G1,100.000,200.000", "G2,1,2"}));
     EXPECT_TRUE(t.user.messages.empty());
 
     t.setLines({"CO,again"});
-    t.options.cosa.knownPointFile = (t.dir() / "missing.txt").string();
+    t.options.get<CosaOptions>().knownPointFile = (t.dir() / "missing.txt").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), Lines{"2,2,2"});
     const auto warnings = t.user.texts(MessageKind::Warning);
@@ -129,7 +130,7 @@ TEST(CosaExport, ConvertsTheInstrumentCorpus) {
           "nikon_raw/tops-trimble-m3-051012-1.raw"}) {
         test::TestContext t;
         t.workspace.load(test::CorpusFile(file));
-        t.options.cosa.reduceSlope = false;  // some shots have no distance
+        t.options.get<CosaOptions>().reduceSlope = false;  // some shots have no distance
         EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done) << file;
         EXPECT_EQ(t.workspace.line(0), "2,2,2");
     }

@@ -14,6 +14,7 @@
 #include "adjustment/angle.h"
 #include "app/errors.h"
 #include "tests/support/test_context.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 namespace {
@@ -87,7 +88,7 @@ Lines Cosa(const Lines& raw) {
 Lines TraverseText(const Lines& raw) {
     test::TestContext t;
     t.setLines(raw);
-    t.options.traverse.produceBook = false;
+    t.options.get<TraverseOptions>().produceBook = false;
     EXPECT_EQ(NikonToTraverseCommand(t.ctx), CommandStatus::Done);
     return t.workspace.lines();
 }
@@ -124,7 +125,7 @@ void ExpectRefused(const Lines& raw, const std::vector<std::string>& said) {
     for (const bool cosa : {true, false}) {
         test::TestContext t;
         t.setLines(raw);
-        t.options.traverse.bookFile = (t.dir() / "book.xlsx").string();
+        t.options.get<TraverseOptions>().bookFile = (t.dir() / "book.xlsx").string();
         try {
             cosa ? NikonToCosaCommand(t.ctx) : RunTraverseExport(t.ctx);
             ADD_FAILURE() << "not refused";

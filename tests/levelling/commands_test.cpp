@@ -5,6 +5,7 @@
 #include "app/command.h"
 #include "app/errors.h"
 #include "levelling/levelling_commands.h"
+#include "levelling/levelling_options.h"
 #include "levelling/m5_run_reader.h"
 #include "levelling/record_book_command.h"
 #include "tests/levelling/book_fixture.h"
@@ -124,7 +125,7 @@ TEST(RecordBookCommands, NoAnswerLeavesTheBookClosed) {
 }
 
 void Apply(const char* command, const std::string& option, const std::string& value,
-           DialogOptions& options) {
+           OptionsStore& options) {
     const CommandRow* row = FindCommandByCliName(command);
     ASSERT_NE(row, nullptr);
     for (const auto& o : row->cliOptions())
@@ -133,30 +134,30 @@ void Apply(const char* command, const std::string& option, const std::string& va
 }
 
 TEST(RecordBookCommands, CommandLineOptions) {
-    DialogOptions o;
+    OptionsStore o;
     Apply("dini-book-checked", "class", "2", o);
-    EXPECT_EQ(o.tolerances.levellingClass, 1);
-    EXPECT_EQ(o.tolerances.limits[0], "50");
+    EXPECT_EQ(o.get<ToleranceOptions>().levellingClass, 1);
+    EXPECT_EQ(o.get<ToleranceOptions>().limits[0], "50");
     EXPECT_THROW(Apply("dini-book-checked", "class", "4", o), UsageError);
 
     // --limits wins whichever comes first.
     Apply("dini-book-checked", "limits", "40,0.8,x,0.5,0.7", o);
-    EXPECT_EQ(o.tolerances.limits, (std::array<std::string, 5>{"40", "0.8", "x", "0.5", "0.7"}));
+    EXPECT_EQ(o.get<ToleranceOptions>().limits, (std::array<std::string, 5>{"40", "0.8", "x", "0.5", "0.7"}));
     Apply("dini-book-checked", "class", "3", o);
-    EXPECT_EQ(o.tolerances.levellingClass, 2);
-    EXPECT_EQ(o.tolerances.limits[0], "40");
+    EXPECT_EQ(o.get<ToleranceOptions>().levellingClass, 2);
+    EXPECT_EQ(o.get<ToleranceOptions>().limits[0], "40");
     EXPECT_THROW(Apply("dini-book-checked", "limits", "1,2,3,4", o), UsageError);
     EXPECT_THROW(Apply("dini-book-checked", "limits", "1,2,3,4,5,6", o), UsageError);
 
     Apply("dini-book-geo", "date", "2024-02-29", o);
-    EXPECT_EQ(o.geoBook.date, std::chrono::year{2024} / 2 / 29);
+    EXPECT_EQ(o.get<GeoBookOptions>().date, std::chrono::year{2024} / 2 / 29);
     for (const char* bad : {"2023-02-29", "2024-2-3", "24-02-03", "2024-02-03x", ""})
         EXPECT_THROW(Apply("dini-book-geo", "date", bad, o), UsageError) << bad;
-    EXPECT_EQ(o.geoBook.instrument, "110113");
+    EXPECT_EQ(o.get<GeoBookOptions>().instrument, "110113");
     Apply("dini-book-geo", "instrument", "700737", o);
     Apply("dini-book-geo", "wind-force", "3级", o);
-    EXPECT_EQ(o.geoBook.instrument, "700737");
-    EXPECT_EQ(o.geoBook.windForce, "3级");
+    EXPECT_EQ(o.get<GeoBookOptions>().instrument, "700737");
+    EXPECT_EQ(o.get<GeoBookOptions>().windForce, "3级");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "levelling/survey_book.h"
 #include "tests/levelling/book_fixture.h"
 #include "tests/levelling/single_reading_corpus.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen {
 namespace {
@@ -32,9 +33,9 @@ struct CorpusBook : test::BookRun {
     explicit CorpusBook(const std::vector<std::string>& lines = DoubleReadingLines()) {
         run(lines, [](ss::SpreadsheetSession& session, CommandContext& ctx) {
             if constexpr (std::is_same_v<Book, levelling::HighOrderBook>)
-                return std::make_unique<Book>(session, ctx.user, ctx.options.tolerances);
+                return std::make_unique<Book>(session, ctx.user, ctx.options.get<ToleranceOptions>());
             else if constexpr (std::is_same_v<Book, levelling::GeoInstituteBook>)
-                return std::make_unique<Book>(session, ctx.user, ctx.options.geoBook);
+                return std::make_unique<Book>(session, ctx.user, ctx.options.get<GeoBookOptions>());
             else
                 return std::make_unique<Book>(session, ctx.user);
         });

@@ -5,6 +5,7 @@
 
 #include "levelling/geo_book.h"
 #include "tests/levelling/book_fixture.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 namespace {
@@ -18,14 +19,14 @@ using test::Text;
 
 struct GeoRun : BookRun {
     explicit GeoRun(const DiniLines& d) {
-        t.options.geoBook.observer = "王工";
-        t.options.geoBook.weather = "晴";
-        t.options.geoBook.windDirection = "=NE";  // a typed text is never a formula
-        t.options.geoBook.windForce = "3";
-        t.options.geoBook.instrument = "701197";
-        t.options.geoBook.date = std::chrono::year{2024} / 6 / 24;
+        t.options.get<GeoBookOptions>().observer = "王工";
+        t.options.get<GeoBookOptions>().weather = "晴";
+        t.options.get<GeoBookOptions>().windDirection = "=NE";  // a typed text is never a formula
+        t.options.get<GeoBookOptions>().windForce = "3";
+        t.options.get<GeoBookOptions>().instrument = "701197";
+        t.options.get<GeoBookOptions>().date = std::chrono::year{2024} / 6 / 24;
         run(d, [](ss::SpreadsheetSession& session, CommandContext& ctx) {
-            return std::make_unique<GeoInstituteBook>(session, ctx.user, ctx.options.geoBook);
+            return std::make_unique<GeoInstituteBook>(session, ctx.user, ctx.options.get<GeoBookOptions>());
         });
     }
 };

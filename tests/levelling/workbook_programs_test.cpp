@@ -14,6 +14,7 @@
 #include "levelling/tolerance_classes.h"
 #include "tests/levelling/book_fixture.h"
 #include "tests/levelling/single_reading_corpus.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen {
 namespace {
@@ -70,9 +71,9 @@ using Handler = CommandStatus (*)(CommandContext&);
 
 // Builds the book from the workspace's lines.
 fs::path BuildBook(TestContext& t, Handler handler, const std::string& name) {
-    t.options.geoBook.observer = "李明";
-    t.options.geoBook.weather = "晴";
-    t.options.geoBook.date = std::chrono::year{2024} / 6 / 24;
+    t.options.get<GeoBookOptions>().observer = "李明";
+    t.options.get<GeoBookOptions>().weather = "晴";
+    t.options.get<GeoBookOptions>().date = std::chrono::year{2024} / 6 / 24;
     const fs::path path = t.dir() / name;
     t.user.saveAnswers.push_back(path);
     EXPECT_EQ(handler(t.ctx), CommandStatus::Done);

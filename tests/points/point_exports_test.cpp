@@ -7,6 +7,7 @@
 #include "points/point_commands.h"
 #include "points/point_exports.h"
 #include "tests/points/point_test_support.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen {
 namespace {
@@ -118,7 +119,7 @@ TEST(PointsToR5, WritesCoordinateLinesWithNamesAndCodesCutAndEnd) {
                                 "END"}));
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
 
-    t.options.r5.convertAlphabeticToNumber = false;
+    t.options.get<R5Options>().convertAlphabeticToNumber = false;
     EXPECT_EQ(RunOnLines(t, PointsToR5Command, {"ABCDE,1,2,3,"}).lines.at(0).substr(16, 10),
               "KR    ABCD");
 }

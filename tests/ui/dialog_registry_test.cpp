@@ -7,6 +7,7 @@
 #include "app/errors.h"
 #include "app/ui/about_window.h"
 #include "tests/ui/window_fixture.h"
+#include "zeiss/r5_options.h"
 
 using namespace tarvosen;
 using namespace tarvosen::ui;
@@ -22,7 +23,7 @@ class StandIn : public OptionDialogHost {
     explicit StandIn(OptionDialog id) : id_(id) { created.push_back(id); }
     bool run(CommandContext& ctx) override {
         shown.push_back(id_);
-        ctx.options.r5.includeCode = false;  // a dialog writes its values back
+        ctx.options.get<R5Options>().includeCode = false;  // a dialog writes its values back
         return true;
     }
 
@@ -64,10 +65,10 @@ class DialogRegistryTest : public QObject {
         MainWindow& w = *f.window;
         w.createDialogs();
         w.user().setAnswers(nullptr);  // the real path: UserInterface -> registry host
-        QVERIFY(w.options().r5.includeCode);
+        QVERIFY(w.options().get<R5Options>().includeCode);
         QCOMPARE(w.runCommand("convert.r5.options"), CommandStatus::Done);
         QVERIFY(shown == std::vector<OptionDialog>{OptionDialog::R5Options});
-        QVERIFY(!w.options().r5.includeCode);
+        QVERIFY(!w.options().get<R5Options>().includeCode);
         QCOMPARE(created.size(), 6u);  // shown again, never made again
     }
 

@@ -14,6 +14,7 @@
 
 #include "app/ui/option_dialog_registry.h"
 #include "i18n/message_catalogue.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::zeiss::ui {
 
@@ -108,13 +109,13 @@ void R5OptionsDialog::localise(const CommandContext& ctx) {
 }
 
 bool R5OptionsDialog::run(CommandContext& ctx) {
-    options_ = &ctx.options.r5;
+    options_ = &ctx.options.get<R5Options>();
     const int format = options_->recordFormat;
     Mem[format >= 0 && format < 3 ? format : 0]->setChecked(true);
     includeCodeCheck->setChecked(options_->includeCode);
     reassignNamesCheck->setChecked(options_->reassignPointNames);
     alphabeticToNumberCheck->setChecked(options_->convertAlphabeticToNumber);
-    pointList_ = &ctx.options.pointList;
+    pointList_ = &ctx.options.get<PointListOptions>();
     const int layout = static_cast<int>(pointList_->layout);
     Layout[layout >= 0 && layout < 3 ? layout : 0]->setChecked(true);
     localise(ctx);

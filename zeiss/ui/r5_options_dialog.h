@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "zeiss/r5_options.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -19,8 +20,8 @@ class R5OptionsDialog : public QDialog {
   public:
     explicit R5OptionsDialog(QWidget* parent = nullptr);
 
-    // Shows the values of ctx.options.r5, localises the texts from the
-    // catalogue and runs modally; clicks write straight into ctx.options.r5.
+    // Shows the values of ctx.options.get<R5Options>(), localises the texts from the
+    // catalogue and runs modally; clicks write straight into ctx.options.get<R5Options>().
     bool run(CommandContext& ctx);
 
     // The controls, named as on the form (tests look at them).

@@ -19,6 +19,8 @@
 #include "adjustment/ui/cosa_options_dialog.h"
 #include "app/ui/option_dialog_registry.h"
 #include "tests/support/test_context.h"
+#include "adjustment/adjustment_options.h"
+#include "app/calendar.h"
 
 namespace tarvosen::ui {
 
@@ -50,10 +52,10 @@ TEST(CosaOptionsDialog, ShowsTheOptionsAndWritesWhatWasTypedBack) {
         d->okButton->click();
     });
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.cosa.knownPointFile, "/data/known.txt");
-    EXPECT_EQ(t.options.cosa.directionError, "1.5");
-    EXPECT_FALSE(t.options.cosa.reduceSlope);
-    EXPECT_TRUE(t.options.cosa.zeroBacksight);
+    EXPECT_EQ(t.options.get<CosaOptions>().knownPointFile, "/data/known.txt");
+    EXPECT_EQ(t.options.get<CosaOptions>().directionError, "1.5");
+    EXPECT_FALSE(t.options.get<CosaOptions>().reduceSlope);
+    EXPECT_TRUE(t.options.get<CosaOptions>().zeroBacksight);
 
     // Cancel ends the command; what was typed stays in the form.
     WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) {
@@ -62,16 +64,16 @@ TEST(CosaOptionsDialog, ShowsTheOptionsAndWritesWhatWasTypedBack) {
         d->cancelButton->click();
     });
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.cosa.distancePpm, "3");
+    EXPECT_EQ(t.options.get<CosaOptions>().distancePpm, "3");
     WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) { d->close(); });
     EXPECT_FALSE(host->run(t.ctx));
 }
 
 TEST(TraverseOptionsDialog, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
     test::TestContext t;
-    t.options.traverse.date = std::chrono::year_month_day{std::chrono::year{2001},
+    t.options.get<TraverseOptions>().date = std::chrono::year_month_day{std::chrono::year{2001},
                                                        std::chrono::month{2}, std::chrono::day{3}};
-    t.options.traverse.bookFile = "from-an-earlier-command-line.xlsx";
+    t.options.get<TraverseOptions>().bookFile = "from-an-earlier-command-line.xlsx";
     auto host = FindOptionDialogFactory(OptionDialog::TraverseExport)(nullptr);
     WhenShown<TraverseOptionsDialog>([](TraverseOptionsDialog* d) {
         EXPECT_EQ(d->dateEdit->date(), QDate::currentDate());
@@ -98,12 +100,12 @@ TEST(TraverseOptionsDialog, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
         d->startButton->click();
     });
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.traverse.lineName, "L2-");
-    EXPECT_EQ(t.options.traverse.heightIncrement, "0.12");
-    EXPECT_FALSE(t.options.traverse.produceBook);
-    EXPECT_TRUE(t.options.traverse.produceText);
-    EXPECT_EQ(t.options.traverse.date, Today());
-    EXPECT_TRUE(t.options.traverse.bookFile.empty());  // the window asks for the book's file
+    EXPECT_EQ(t.options.get<TraverseOptions>().lineName, "L2-");
+    EXPECT_EQ(t.options.get<TraverseOptions>().heightIncrement, "0.12");
+    EXPECT_FALSE(t.options.get<TraverseOptions>().produceBook);
+    EXPECT_TRUE(t.options.get<TraverseOptions>().produceText);
+    EXPECT_EQ(t.options.get<TraverseOptions>().date, Today());
+    EXPECT_TRUE(t.options.get<TraverseOptions>().bookFile.empty());  // the window asks for the book's file
 
     WhenShown<TraverseOptionsDialog>([](TraverseOptionsDialog* d) {
         EXPECT_EQ(d->lineNameEdit->text(), "L2-");

@@ -18,6 +18,7 @@
 #include "levelling/ui/tolerance_dialog.h"
 #include "levelling/ui/geo_book_dialog.h"
 #include "tests/support/test_context.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::ui {
 
@@ -66,8 +67,8 @@ TEST(ToleranceDialog, ClassChoiceLoadsItsLimitsAndOkStoresTheFields) {
     EXPECT_EQ(opened, (std::vector<std::string>{"30", "0.5", "1.5", "0.3", "0.4"}));
     EXPECT_EQ(second, (std::vector<std::string>{"50", "1", "3", "0.4", "0.6"}));
     EXPECT_EQ(first, opened);
-    EXPECT_EQ(t.options.tolerances.levellingClass, 1);
-    EXPECT_EQ(t.options.tolerances.limits, (std::array<std::string, 5>{"45", "1", "3", "0.4", "0.6"}));
+    EXPECT_EQ(t.options.get<ToleranceOptions>().levellingClass, 1);
+    EXPECT_EQ(t.options.get<ToleranceOptions>().limits, (std::array<std::string, 5>{"45", "1", "3", "0.4", "0.6"}));
 }
 
 TEST(ToleranceDialog, CancelChangesNoOptionAndTypedValuesStay) {
@@ -78,8 +79,8 @@ TEST(ToleranceDialog, CancelChangesNoOptionAndTypedValuesStay) {
         d->reject();
     });
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.tolerances.levellingClass, 0);
-    EXPECT_EQ(t.options.tolerances.limits[0], "30");
+    EXPECT_EQ(t.options.get<ToleranceOptions>().levellingClass, 0);
+    EXPECT_EQ(t.options.get<ToleranceOptions>().limits[0], "30");
     std::vector<std::string> shown;
     WhenShown<ToleranceDialog>([&](ToleranceDialog* d) {
         shown = Fields(d);
@@ -87,12 +88,12 @@ TEST(ToleranceDialog, CancelChangesNoOptionAndTypedValuesStay) {
     });
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_EQ(shown[0], "100");  // the dialog kept what the user chose
-    EXPECT_EQ(t.options.tolerances.levellingClass, 2);
+    EXPECT_EQ(t.options.get<ToleranceOptions>().levellingClass, 2);
 }
 
 TEST(GeoBookDialog, StartButtonStoresTheConditionsAndTheDateIsToday) {
     test::TestContext t;
-    t.options.geoBook.date = std::chrono::year{2001} / 1 / 1;
+    t.options.get<GeoBookOptions>().date = std::chrono::year{2001} / 1 / 1;
     auto host = FindOptionDialogFactory(OptionDialog::GeoBook)(nullptr);
     ASSERT_TRUE(host);
     QDate shownDate;
@@ -108,13 +109,13 @@ TEST(GeoBookDialog, StartButtonStoresTheConditionsAndTheDateIsToday) {
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_EQ(shownDate, QDate::currentDate());
     EXPECT_EQ(instrument, "110113");
-    EXPECT_EQ(t.options.geoBook.observer, "李明");
-    EXPECT_EQ(t.options.geoBook.instrument, "700737");
-    EXPECT_EQ(t.options.geoBook.date, std::chrono::year{2024} / 6 / 24);
+    EXPECT_EQ(t.options.get<GeoBookOptions>().observer, "李明");
+    EXPECT_EQ(t.options.get<GeoBookOptions>().instrument, "700737");
+    EXPECT_EQ(t.options.get<GeoBookOptions>().date, std::chrono::year{2024} / 6 / 24);
 
     WhenShown<GeoBookDialog>([](GeoBookDialog* d) { d->reject(); });
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.geoBook.date, std::chrono::year{2024} / 6 / 24);
+    EXPECT_EQ(t.options.get<GeoBookOptions>().date, std::chrono::year{2024} / 6 / 24);
 }
 
 }  // namespace

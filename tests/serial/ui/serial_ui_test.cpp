@@ -21,6 +21,7 @@
 #include "tests/serial/line_simulator.h"
 #include "tests/support/test_context.h"
 #include "tests/ui/window_fixture.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen::ui {
 
@@ -89,18 +90,18 @@ TEST(PortSettingsDialog, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
 
     AnswerDialog({{1, 11}, {2, 1}}, true);  // 115200, Odd
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.portSettings.baudRate, 11);
-    EXPECT_EQ(t.options.portSettings.parity, 1);
-    EXPECT_EQ(t.options.portSettings.port, "Com1");
-    EXPECT_EQ(t.options.portSettings.flowControl, 3);
+    EXPECT_EQ(t.options.get<PortSettings>().baudRate, 11);
+    EXPECT_EQ(t.options.get<PortSettings>().parity, 1);
+    EXPECT_EQ(t.options.get<PortSettings>().port, "Com1");
+    EXPECT_EQ(t.options.get<PortSettings>().flowControl, 3);
 
     AnswerDialog({{4, 2}}, false);  // 6 data bits, then Cancel
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.portSettings.dataBits, 4);
+    EXPECT_EQ(t.options.get<PortSettings>().dataBits, 4);
     AnswerDialog({}, true);
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.portSettings.dataBits, 2);
-    EXPECT_EQ(t.options.portSettings.baudRate, 11);
+    EXPECT_EQ(t.options.get<PortSettings>().dataBits, 2);
+    EXPECT_EQ(t.options.get<PortSettings>().baudRate, 11);
 }
 
 TEST(PortSettingsDialog, TextsComeFromTheCatalogueInTheChosenLanguage) {
@@ -125,7 +126,7 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     tarvosen::test::Pty pty;
     ui::test::WindowFixture f;
     MainWindow& w = *f.window;
-    w.options().portSettings.port = pty.slavePath();
+    w.options().get<PortSettings>().port = pty.slavePath();
     ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
 
     pty.send("P1,1.0");
@@ -158,7 +159,7 @@ TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
     tarvosen::test::Pty pty;
     ui::test::WindowFixture f;
     MainWindow& w = *f.window;
-    w.options().portSettings.port = pty.slavePath();
+    w.options().get<PortSettings>().port = pty.slavePath();
     ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
     pty.send("P1,1.0,2.0,3.0\r\nP2,4.0");
     EXPECT_TRUE(Spin([&] { return w.workspace().lineCount() == 1; }));

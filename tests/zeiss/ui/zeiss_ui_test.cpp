@@ -15,6 +15,7 @@
 #include "app/ui/option_dialog_registry.h"
 #include "tests/support/test_context.h"
 #include "zeiss/ui/r5_options_dialog.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::ui {
 
@@ -56,18 +57,18 @@ TEST(R5OptionsDialog, ClicksTakeEffectAtOnceAndPersist) {
         d->alphabeticToNumberCheck->click();
         d->Layout[2]->click();
         // No OK needed: the options already hold the clicks.
-        EXPECT_EQ(t.options.r5.recordFormat, 1);
-        EXPECT_FALSE(t.options.r5.computeFromObservations());
-        EXPECT_FALSE(t.options.r5.includeCode);
-        EXPECT_TRUE(t.options.r5.reassignPointNames);
-        EXPECT_FALSE(t.options.r5.convertAlphabeticToNumber);
-        EXPECT_EQ(t.options.pointList.layout, PointListLayout::Cass);
+        EXPECT_EQ(t.options.get<R5Options>().recordFormat, 1);
+        EXPECT_FALSE(t.options.get<R5Options>().computeFromObservations());
+        EXPECT_FALSE(t.options.get<R5Options>().includeCode);
+        EXPECT_TRUE(t.options.get<R5Options>().reassignPointNames);
+        EXPECT_FALSE(t.options.get<R5Options>().convertAlphabeticToNumber);
+        EXPECT_EQ(t.options.get<PointListOptions>().layout, PointListLayout::Cass);
         checked = true;
     });
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_TRUE(checked);
 
-    t.options.r5.recordFormat = 2;  // as the command line would set it
+    t.options.get<R5Options>().recordFormat = 2;  // as the command line would set it
     WhenShown([&](R5OptionsDialog* d) {
         EXPECT_TRUE(d->Mem[2]->isChecked());
         EXPECT_FALSE(d->includeCodeCheck->isChecked());
@@ -76,7 +77,7 @@ TEST(R5OptionsDialog, ClicksTakeEffectAtOnceAndPersist) {
         d->Layout[1]->click();
     });
     host->run(t.ctx);
-    EXPECT_EQ(t.options.pointList.layout, PointListLayout::Own);
+    EXPECT_EQ(t.options.get<PointListOptions>().layout, PointListLayout::Own);
 }
 
 TEST(R5OptionsDialog, TextsFollowTheLanguageWhenShown) {

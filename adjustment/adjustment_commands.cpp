@@ -10,6 +10,8 @@
 #include "adjustment/record_book.h"
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "adjustment/adjustment_options.h"
+#include "app/calendar.h"
 
 namespace tarvosen {
 
@@ -23,25 +25,12 @@ std::string AbsolutePath(const std::string& value) {
     return fs::absolute(value).string();
 }
 
-std::chrono::year_month_day ParseIsoDate(const std::string& text) {
-    int y = 0;
-    unsigned m = 0, d = 0;
-    const char* p = text.data();
-    const char* end = text.data() + text.size();
-    auto number = [&](auto& value, std::size_t digits) {
-        const char* start = p;
-        auto [next, ec] = std::from_chars(p, end, value);
-        if (ec != std::errc() || static_cast<std::size_t>(next - start) != digits) return false;
-        p = next;
-        return true;
-    };
-    auto dash = [&] { return p < end && *p++ == '-'; };
-    if (!(number(y, 4) && dash() && number(m, 2) && dash() && number(d, 2) && p == end))
+std::chrono::year_month_day DateOption(const std::string& text) {
+    const ParsedDate parsed = ParseIsoDate(text);
+    if (parsed.problem == DateTextProblem::Malformed)
         throw UsageError("--date takes a date as YYYY-MM-DD, not \"" + text + "\"");
-    const std::chrono::year_month_day parsed{std::chrono::year{y}, std::chrono::month{m},
-                                             std::chrono::day{d}};
-    if (!parsed.ok()) throw UsageError("--date " + text + " is not a calendar date");
-    return parsed;
+    if (!parsed) throw UsageError("--date " + text + " is not a calendar date");
+    return parsed.date;
 }
 
 constexpr CliOption kCosaOptions[] = {
@@ -76,7 +65,7 @@ constexpr CliOption kTraverseOptions[] = {
          o.get<TraverseOptions>().heightIncrement = v;
      }},
     {"date", "YYYY-MM-DD", "observation date (default today)",
-     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().date = ParseIsoDate(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().date = DateOption(v); }},
     {"no-text", "", "no adjustment text (转平差格式 off); the workspace stays as read",
      [](OptionsStore& o, const std::string&) { o.get<TraverseOptions>().produceText = false; }},
     {"book", "FILE.xlsx", "write the traverse record book to FILE (转电子表格格式)",

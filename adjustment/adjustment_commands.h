@@ -19,4 +19,7 @@ std::span<const CliOption> NikonToTraverseCliOptions();
 // book from one staged copy of the workspace, as the options ask.
 CommandStatus RunTraverseExport(CommandContext& ctx);
 
+// The rows of this subsystem's commands in the command table.
+std::span<const CommandRow> AdjustmentCommandRows();
+
 }  // namespace tarvosen

@@ -10,6 +10,7 @@
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/errors.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/workspace.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 

@@ -4,6 +4,7 @@
 // and horizontal distances.
 
 #include "app/workspace.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 

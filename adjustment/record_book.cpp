@@ -19,6 +19,7 @@
 #include "app/errors.h"
 #include "spreadsheet/provenance.h"
 #include "spreadsheet/spreadsheet_session.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "app/workspace.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 

@@ -1,6 +1,8 @@
 #pragma once
 // The workspace's file commands and the state-setting commands of the menus.
 
+#include <span>
+
 #include "app/command.h"
 
 namespace tarvosen {
@@ -34,5 +36,8 @@ CommandStatus SelectInstrument3(CommandContext& ctx);
 CommandStatus SelectInstrument4(CommandContext& ctx);
 CommandStatus SelectInstrument5(CommandContext& ctx);
 CommandStatus SelectInstrument6(CommandContext& ctx);
+
+// The rows of this subsystem's commands in the command table.
+std::span<const CommandRow> AppCommandRows();
 
 }  // namespace tarvosen

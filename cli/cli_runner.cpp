@@ -19,6 +19,7 @@
 #include "serial/hand_over.h"
 #include "serial/instrument_link.h"
 #include "zeiss/address_continuity.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 

@@ -8,6 +8,7 @@
 #include "app/version.h"
 #include "levelling/dini_audit.h"
 #include "zeiss/address_continuity.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen {
 

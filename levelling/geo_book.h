@@ -11,6 +11,7 @@
 #include "app/options_store.h"
 #include "levelling/book_support.h"
 #include "levelling/m5_run_reader.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 

@@ -9,6 +9,8 @@
 #include "levelling/record_book_command.h"
 #include "levelling/survey_book.h"
 #include "levelling/tolerance_classes.h"
+#include "levelling/levelling_options.h"
+#include "app/calendar.h"
 
 namespace tarvosen {
 
@@ -64,24 +66,10 @@ void ApplyProfile(OptionsStore& options, const std::string& value) {
     }
 }
 
-std::chrono::year_month_day ParseDate(const std::string& value) {
-    int y = 0;
-    unsigned m = 0, d = 0;
-    const char* p = value.data();
-    const char* end = p + value.size();
-    auto number = [&](auto& out, std::size_t digits) {
-        const auto r = std::from_chars(p, end, out);
-        const bool ok = r.ec == std::errc() && static_cast<std::size_t>(r.ptr - p) == digits;
-        p = r.ptr;
-        return ok;
-    };
-    const bool ok = number(y, 4) && p < end && *p++ == '-' && number(m, 2) && p < end &&
-                    *p++ == '-' && number(d, 2) && p == end;
-    const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{m},
-                                           std::chrono::day{d}};
-    if (!ok || !date.ok())
-        throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
-    return date;
+std::chrono::year_month_day DateOption(const std::string& value) {
+    const ParsedDate parsed = ParseIsoDate(value);
+    if (!parsed) throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
+    return parsed.date;
 }
 
 constexpr CliOption kCheckedOptions[] = {
@@ -110,7 +98,7 @@ constexpr CliOption kGeoOptions[] = {
     {"instrument", "NUMBER", "instrument number (仪器号, default 110113)",
      [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().instrument = v; }},
     {"date", "YYYY-MM-DD", "observation date (default today)",
-     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().date = ParseDate(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().date = DateOption(v); }},
 };
 
 }  // namespace

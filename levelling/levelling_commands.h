@@ -18,4 +18,7 @@ std::span<const CliOption> DiniBookCheckedCliOptions();
 CommandStatus DiniBookGeoCommand(CommandContext& ctx);
 std::span<const CliOption> DiniBookGeoCliOptions();
 
+// The rows of this subsystem's commands in the command table.
+std::span<const CommandRow> LevellingCommandRows();
+
 }  // namespace tarvosen

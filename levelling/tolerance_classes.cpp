@@ -5,6 +5,7 @@
 
 #include "app/errors.h"
 #include "zeiss/fixed_columns.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 

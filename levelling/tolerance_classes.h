@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/options_store.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 

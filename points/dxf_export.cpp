@@ -2,6 +2,7 @@
 
 #include "points/point_exports.h"
 #include "zeiss/dxf_point_drawing.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

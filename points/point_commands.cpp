@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "points/nikon300_raw.h"
 #include "points/point_exports.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen {
 

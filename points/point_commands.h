@@ -26,4 +26,7 @@ CommandStatus PointsToOrgCommand(CommandContext& ctx);
 // convert.nikon300.points: Nikon 300/400 raw -> point list
 CommandStatus Nikon300ToPointsCommand(CommandContext& ctx);
 
+// The rows of this subsystem's commands in the command table.
+std::span<const CommandRow> PointCommandRows();
+
 }  // namespace tarvosen

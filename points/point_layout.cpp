@@ -5,6 +5,7 @@
 
 #include "points/point_record.h"
 #include "points/text_lines.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

@@ -12,6 +12,7 @@
 
 #include "app/options_store.h"
 #include "app/workspace.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

@@ -1,4 +1,5 @@
 #include "points/point_record.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

@@ -13,6 +13,7 @@
 #include "points/line_issues.h"
 #include "points/point_layout.h"
 #include "points/text_lines.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

@@ -2,6 +2,7 @@
 
 #include "points/point_exports.h"
 #include "zeiss/r5_line.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
 

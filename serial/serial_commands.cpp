@@ -10,6 +10,7 @@
 #include "serial/serial_port.h"
 #include "serial/transfer.h"
 #include "serial/transfer_log.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 

@@ -18,4 +18,7 @@ std::span<const CliOption> DownloadCliOptions();
 CommandStatus UploadCommand(CommandContext& ctx);
 std::span<const CliOption> UploadCliOptions();
 
+// The rows of this subsystem's commands in the command table.
+std::span<const CommandRow> SerialCommandRows();
+
 }  // namespace tarvosen

@@ -8,6 +8,7 @@
 #include "app/errors.h"
 #include "i18n/message_catalogue.h"
 #include "serial/instrument_link.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 

@@ -7,6 +7,7 @@
 
 #include "app/command.h"
 #include "serial/serial_port.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 

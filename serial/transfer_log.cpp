@@ -9,6 +9,7 @@
 #include "serial/comm_types.h"
 #include "serial/instrument_link.h"
 #include "zeiss/fixed_columns.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 

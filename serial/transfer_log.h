@@ -24,6 +24,7 @@
 #include "app/command.h"
 #include "app/receive_observer.h"
 #include "zeiss/address_continuity.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 

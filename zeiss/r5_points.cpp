@@ -11,6 +11,7 @@
 #include "zeiss/dxf_point_drawing.h"
 #include "zeiss/r5_line.h"
 #include "zeiss/record_reader.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::zeiss {
 

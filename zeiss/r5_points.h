@@ -9,6 +9,7 @@
 #include "app/command_context.h"
 #include "app/options_store.h"
 #include "app/workspace.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::zeiss {
 

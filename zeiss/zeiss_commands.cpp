@@ -5,6 +5,7 @@
 #include "zeiss/address_continuity.h"
 #include "zeiss/r5_points.h"
 #include "zeiss/record_conversions.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen {
 

@@ -27,4 +27,7 @@ CommandStatus Rec500ToM5Command(CommandContext& ctx);
 // convert.r5.options: shows the R5 option dialog.
 CommandStatus ShowR5OptionsCommand(CommandContext& ctx);
 
+// The rows of this subsystem's commands in the command table.
+std::span<const CommandRow> ZeissCommandRows();
+
 }  // namespace tarvosen

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/option_dialog_registry.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen::adjustment::ui {
 

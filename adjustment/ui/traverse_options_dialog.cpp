@@ -15,6 +15,7 @@
 #include "adjustment/adjustment_text.h"
 #include "app/errors.h"
 #include "app/ui/option_dialog_registry.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen::adjustment::ui {
 

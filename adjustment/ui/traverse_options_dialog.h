@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "adjustment/adjustment_options.h"
 
 class QCheckBox;
 class QDateEdit;

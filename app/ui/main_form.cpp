@@ -40,7 +40,9 @@
 #include "app/ui/workspace_editor.h"
 #include "app/version.h"
 #include "serial/serial_commands.h"
+#include "serial/serial_options.h"
 #include "serial/ui/window_port.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::ui {
 

@@ -8,6 +8,7 @@
 #include "app/options_store.h"
 #include "serial/serial_port.h"
 #include "serial/comm_types.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen::ui {
 

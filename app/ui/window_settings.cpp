@@ -2,7 +2,12 @@
 
 #include <QSettings>
 
+#include "adjustment/adjustment_options.h"
 #include "app/options_store.h"
+#include "levelling/levelling_options.h"
+#include "levelling/network/level_network_options.h"
+#include "serial/serial_options.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::ui {
 

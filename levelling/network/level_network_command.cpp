@@ -5,6 +5,7 @@
 #include "levelling/network/network_results.h"
 #include "levelling/network/point_lists.h"
 #include "levelling/record_book_command.h"
+#include "levelling/network/level_network_options.h"
 
 namespace tarvosen {
 

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/option_dialog_registry.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::ui {
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "levelling/levelling_options.h"
 
 class QComboBox;
 class QDateEdit;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/option_dialog_registry.h"
+#include "levelling/network/level_network_options.h"
 
 namespace tarvosen::ui {
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "levelling/network/level_network_options.h"
 
 class QComboBox;
 class QLineEdit;

@@ -12,6 +12,7 @@
 
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/tolerance_classes.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::ui {
 

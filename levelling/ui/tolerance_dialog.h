@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/command_context.h"
+#include "levelling/levelling_options.h"
 
 class QComboBox;
 class QLineEdit;

@@ -11,6 +11,7 @@
 #include "app/ui/option_dialog_registry.h"
 #include "i18n/message_catalogue.h"
 #include "serial/port_list.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen::ui {
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/command_context.h"
+#include "serial/serial_options.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,5 @@
 #include "serial/ui/receive_log_keeper.h"
+#include "serial/serial_options.h"
 
 #include <QDateTime>
 #include <QStandardPaths>

@@ -9,6 +9,7 @@
 #include "adjustment/nikon_raw.h"
 #include "app/errors.h"
 #include "tests/support/test_context.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 namespace {

@@ -14,6 +14,7 @@
 #include "adjustment/angle.h"
 #include "app/errors.h"
 #include "tests/support/test_context.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 namespace {

@@ -10,6 +10,7 @@
 #include "spreadsheet/spreadsheet_session.h"
 #include "tests/support/child_process.h"
 #include "tests/support/test_context.h"
+#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 namespace {

@@ -18,42 +18,6 @@ namespace tarvosen::test {
 
 namespace ss = tarvosen::spreadsheet;
 
-// True once the workbook engine computes formulas (read-back tests skip
-// while it does not).
-inline bool EngineComputesFormulas() {
-    try {
-        ss::SpreadsheetSession s;
-        s.NewWorkbook();
-        const ss::Sheet sheet = s.AddSheet();
-        sheet.Cells(1, 1).SetValue("2");
-        sheet.Cells(1, 2).SetFormula("=(A1+1)*2");
-        return sheet.Cells(1, 2).Value2() == 6.0;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-// True once SaveAs writes a file.
-inline bool EngineSavesFiles() {
-    TestContext t;
-    try {
-        ss::SpreadsheetSession s;
-        s.NewWorkbook();
-        s.AddSheet().Cells(1, 1).SetValue("1");
-        s.SaveAs(t.dir() / "probe.xlsx");
-        return std::filesystem::exists(t.dir() / "probe.xlsx");
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-#define REQUIRE_FORMULA_ENGINE()                     \
-    if (!::tarvosen::test::EngineComputesFormulas()) \
-    GTEST_SKIP() << "workbook engine computes no formulas yet"
-#define REQUIRE_XLSX_ENGINE()                                                                    \
-    if (!::tarvosen::test::EngineSavesFiles()) GTEST_SKIP() << "workbook engine saves no files " \
-                                                               "yet"
-
 struct BookRun {
     TestContext t;
     ss::SpreadsheetSession session;

@@ -6,6 +6,7 @@
 #include "levelling/checked_book.h"
 #include "levelling/tolerance_classes.h"
 #include "tests/levelling/book_fixture.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 namespace {
@@ -51,7 +52,6 @@ struct CheckedRun : BookRun {
 };
 
 TEST(HighOrderBook, HeaderGroupsAndFormulas) {
-    REQUIRE_FORMULA_ENGINE();
     CheckedRun b(Line({Station{}, Station{}}), 1);
     const auto s = b.s();
     EXPECT_EQ(Text(s, "A1"), "二等电子水准测量记录手簿");
@@ -81,7 +81,6 @@ TEST(HighOrderBook, HeaderGroupsAndFormulas) {
 }
 
 TEST(HighOrderBook, TwoReadingsOfOneStaff) {
-    REQUIRE_FORMULA_ENGINE();
     Station pass, fail;
     pass.b1 = 1.52340, pass.b2 = 1.52360;  // -0.2 mm under 0.3 mm
     fail.b1 = 1.52340, fail.b2 = 1.52380;  // -0.4 mm
@@ -95,7 +94,6 @@ TEST(HighOrderBook, TwoReadingsOfOneStaff) {
 }
 
 TEST(HighOrderBook, SightDifferenceDependsOnTheClass) {
-    REQUIRE_FORMULA_ENGINE();
     Station s0;
     s0.db1 = s0.db2 = 20.6;  // back mean exceeds the fore mean by 0.6 m
     CheckedRun first(Line({s0, Station{}}), 0);
@@ -106,7 +104,6 @@ TEST(HighOrderBook, SightDifferenceDependsOnTheClass) {
 }
 
 TEST(HighOrderBook, AccumulatedDifferenceKeepsItsSignAndLimitsAreStrict) {
-    REQUIRE_FORMULA_ENGINE();
     // Sight differences of exactly 2 m pass a 2 m limit; their accumulation
     // is compared with its sign against 1.5 m.
     const std::array<std::string, 5> limits{"30", "2", "1.5", "0.3", "0.4"};
@@ -127,7 +124,6 @@ TEST(HighOrderBook, AccumulatedDifferenceKeepsItsSignAndLimitsAreStrict) {
 }
 
 TEST(HighOrderBook, RemarkNamesTheLastExceededCheck) {
-    REQUIRE_FORMULA_ENGINE();
     Station both;
     both.b1 = 1.52340, both.b2 = 1.52380;  // readings differ by 0.4 mm
     both.db1 = 31;                         // and a sight is longer than 30 m
@@ -137,7 +133,6 @@ TEST(HighOrderBook, RemarkNamesTheLastExceededCheck) {
 }
 
 TEST(HighOrderBook, SectionSummaryHoldsTheSums) {
-    REQUIRE_FORMULA_ENGINE();
     Station a, c, e;
     a.db1 = 10, c.db1 = 11, e.db1 = 12;
     a.b1 = 1.1, c.b1 = 1.2, e.b1 = 1.3;
@@ -160,7 +155,6 @@ TEST(HighOrderBook, SectionSummaryHoldsTheSums) {
 // height lines (every other station starts with the fore staff), and by the
 // height line in a BFFB line that has one such station among double ones.
 TEST(HighOrderBook, StationsReadOnceOnEachStaff) {
-    REQUIRE_FORMULA_ENGINE();
     DiniLines alternate;
     alternate.start("1", "aBF");
     alternate.height("A", 0);
@@ -195,7 +189,6 @@ TEST(HighOrderBook, StationsReadOnceOnEachStaff) {
 }
 
 TEST(HighOrderBook, LimitThatIsNotANumberStopsAtTheFirstCheck) {
-    REQUIRE_FORMULA_ENGINE();
     const std::array<std::string, 5> limits{"30", "0.5", "1.5", "abc", "0.4"};
     EXPECT_THROW(CheckedRun(Line({Station{}, Station{}}), 0, limits), ConversionError);
     // A line with no station to check reads no limit.

@@ -62,7 +62,6 @@ TEST(AuditCli, SeveralInputsReportAndExitStatus) {
 }
 
 TEST(AuditCli, ABookNamesTheFileItWasBuiltFromWithItsDigest) {
-    REQUIRE_XLSX_ENGINE();
     test::TestContext t;
     const std::string dini = test::CorpusFile("m5/bookcode-dini03-0624CH67.dat").string();
     const std::string book = (t.dir() / "book.xlsx").string();

@@ -23,7 +23,6 @@ CliRun RunTool(std::vector<std::string> args) {
 }
 
 TEST(RecordBookCli, StatusesAndMessages) {
-    REQUIRE_XLSX_ENGINE();
     test::TestContext t;
     const std::string sample = test::DataFile("samples/dini-levelling.dat").string();
     const std::string book = (t.dir() / "book").string();

@@ -5,6 +5,7 @@
 #include "app/command.h"
 #include "app/errors.h"
 #include "levelling/levelling_commands.h"
+#include "levelling/levelling_options.h"
 #include "levelling/m5_run_reader.h"
 #include "levelling/record_book_command.h"
 #include "tests/levelling/book_fixture.h"
@@ -97,7 +98,6 @@ TEST(RecordBookCommands, DataWithoutLevellingLineWritesNoWorkbook) {
 }
 
 TEST(RecordBookCommands, SavedBookIsConfirmedAndOpenedOnYes) {
-    REQUIRE_XLSX_ENGINE();
     for (Handler h : kBooks) {
         TestContext t;
         t.setLines(SmallLine().lines);
@@ -117,7 +117,6 @@ TEST(RecordBookCommands, SavedBookIsConfirmedAndOpenedOnYes) {
 }
 
 TEST(RecordBookCommands, NoAnswerLeavesTheBookClosed) {
-    REQUIRE_XLSX_ENGINE();
     TestContext t;
     t.setLines(SmallLine().lines);
     t.user.saveAnswers.push_back(t.dir() / "b.xlsx");

@@ -11,6 +11,7 @@
 #include "levelling/survey_book.h"
 #include "tests/levelling/book_fixture.h"
 #include "tests/levelling/single_reading_corpus.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen {
 namespace {
@@ -47,7 +48,6 @@ struct CorpusBook : test::BookRun {
 constexpr double kClosure1 = -0.00010, kClosure2 = -0.00002;
 
 TEST(DiniCorpus, EveryBookClosesBothLines) {
-    REQUIRE_FORMULA_ENGINE();
     {
         CorpusBook<levelling::SurveyInstituteBook> b;
         // Four set-ups each: the sum of the height differences on row 22.
@@ -85,7 +85,6 @@ TEST(DiniCorpus, EveryBookClosesBothLines) {
 // Every station's height difference is its back reading less its fore
 // reading, and a line's sum is theirs: nothing halved, no two-reading check.
 TEST(DiniCorpus, SingleReadingLinesKeepTheirHeightDifferences) {
-    REQUIRE_FORMULA_ENGINE();
     const auto lines = test::SingleReadingDownload();
     const auto expected = test::BackMinusFore(lines);
     ASSERT_EQ(expected.size(), 31u);  // every line with a station: 2 + 2 + 5 + 22

@@ -33,7 +33,6 @@ DiniLines Lines(int stations) {
 }
 
 TEST(RecordBookFailures, AWorkbookInAFolderThatDoesNotExistIsRefusedByName) {
-    REQUIRE_XLSX_ENGINE();
     for (Handler book : kBooks) {
         TestContext t;
         t.setLines(Lines(2).lines);
@@ -58,7 +57,6 @@ TEST(RecordBookFailures, AWorkbookInAFolderThatDoesNotExistIsRefusedByName) {
 // which packs into less than 200 KB. A limit between the text and the sheet
 // fails the sheet's temporary file, which must not pass unnoticed.
 TEST(RecordBookFailures, AFullDiskWhileTheWorkbookIsWrittenKeepsTheOldBook) {
-    REQUIRE_XLSX_ENGINE();
     TestContext t;
     t.setLines(Lines(1000).lines);
     const fs::path target = t.writeFile("book.xlsx", "an older book");

@@ -5,6 +5,7 @@
 
 #include "levelling/geo_book.h"
 #include "tests/levelling/book_fixture.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 namespace {
@@ -86,10 +87,8 @@ TEST(GeoInstituteBook, ForwardRunHeaderAndSummary) {
     EXPECT_EQ(FormulaOf(s, "F15"), "=SUM(B12:B13)+SUM(D12:D13)");  // shown upper case
     EXPECT_EQ(FormulaOf(s, "I15"), "=SUM(J12:J13)");
     EXPECT_EQ(Text(s, "A17"), "");  // no intermediate sights, nothing below
-    if (test::EngineComputesFormulas()) {
-        EXPECT_NEAR(Number(s, "F15"), 82, 1e-9);
-        EXPECT_NEAR(Number(s, "I15"), 0.30005 - 0.19995, 1e-12);
-    }
+    EXPECT_NEAR(Number(s, "F15"), 82, 1e-9);
+    EXPECT_NEAR(Number(s, "I15"), 0.30005 - 0.19995, 1e-12);
 }
 
 TEST(GeoInstituteBook, ReturnRunFillsTheOppositeSets) {
@@ -159,15 +158,13 @@ TEST(GeoInstituteBook, IntermediateSightsOfEachLine) {
     EXPECT_DOUBLE_EQ(Put(s, "A19"), 2);
     EXPECT_EQ(Text(s, "C19"), "Z2");
     EXPECT_EQ(Text(b.sheet("水准线2"), "A17"), "");  // its own list, empty
-    if (test::EngineComputesFormulas()) {
-        // Horizon of station 1 = mean back reading; of station 2 = its mean
-        // back reading plus station 1's height difference.
-        const double back1 = (1.5 + 1.5002) / 2, fore1 = (1.2 + 1.2001) / 2;
-        const double back2 = (1.4 + 1.4002) / 2;
-        EXPECT_NEAR(Number(s, "H18"), back1 - 1.0, 1e-12);
-        EXPECT_NEAR(Number(s, "H19"), back2 + (back1 - fore1) - 0.9, 1e-12);
-        EXPECT_FALSE(s.Range("H18").HasFormula());  // a plain number
-    }
+    // Horizon of station 1 = mean back reading; of station 2 = its mean
+    // back reading plus station 1's height difference.
+    const double back1 = (1.5 + 1.5002) / 2, fore1 = (1.2 + 1.2001) / 2;
+    const double back2 = (1.4 + 1.4002) / 2;
+    EXPECT_NEAR(Number(s, "H18"), back1 - 1.0, 1e-12);
+    EXPECT_NEAR(Number(s, "H19"), back2 + (back1 - fore1) - 0.9, 1e-12);
+    EXPECT_FALSE(s.Range("H18").HasFormula());  // a plain number
 }
 
 }  // namespace

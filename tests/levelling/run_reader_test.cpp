@@ -9,6 +9,7 @@
 #include "levelling/tolerance_classes.h"
 #include "tests/levelling/dini_lines.h"
 #include "tests/support/test_context.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
 namespace {

@@ -85,7 +85,6 @@ TEST(SurveyInstituteBook, HeaderAndStationRows) {
 }
 
 TEST(SurveyInstituteBook, FormulaValues) {
-    REQUIRE_FORMULA_ENGINE();
     BookRun b;
     b.run(TwoStationLine(), MakeSurveyBook);
     const auto s = b.sheet("水准线5");
@@ -124,9 +123,7 @@ TEST(SurveyInstituteBook, OneReadingPerStaffAndStartPointOnly) {
     EXPECT_EQ(Text(only, "G9"), "");
     EXPECT_EQ(Text(only, "F10"), "");
     EXPECT_EQ(Text(only, "A13"), "");
-    if (test::EngineComputesFormulas()) {
-        EXPECT_NEAR(Number(s, "H13"), 0.1, 1e-12);
-    }
+    EXPECT_NEAR(Number(s, "H13"), 0.1, 1e-12);
 }
 
 TEST(SurveyInstituteBook, EachLineHasItsSheetAndItsOwnAccumulation) {
@@ -191,11 +188,9 @@ TEST(SurveyInstituteBook, LongLineLengthFormulaStaysWithinSpreadsheetLimits) {
     const int row = 3 * n + 13;
     const std::string f = s.Cells(row, 6).Formula();
     EXPECT_EQ(f, "=(SUM(C9:C2408)-D2408)/1000");
-    if (test::EngineComputesFormulas()) {
-        double expected = 0;
-        for (int i = 0; i < n; ++i) expected += (20 + i % 7) + 21;
-        EXPECT_NEAR(s.Cells(row, 6).Value2(), expected / 1000, 1e-9);
-    }
+    double expected = 0;
+    for (int i = 0; i < n; ++i) expected += (20 + i % 7) + 21;
+    EXPECT_NEAR(s.Cells(row, 6).Value2(), expected / 1000, 1e-9);
 }
 
 }  // namespace

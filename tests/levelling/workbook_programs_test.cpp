@@ -14,6 +14,7 @@
 #include "levelling/tolerance_classes.h"
 #include "tests/levelling/book_fixture.h"
 #include "tests/levelling/single_reading_corpus.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen {
 namespace {
@@ -97,14 +98,12 @@ void ExpectLibreOfficeValues(TestContext& t, const fs::path& book) {
 class WorkbookPrograms : public ::testing::TestWithParam<std::pair<Handler, const char*>> {};
 
 TEST_P(WorkbookPrograms, LibreOfficeComputesTheSameValues) {
-    REQUIRE_XLSX_ENGINE();
     if (!HaveOpenpyxl() || !HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or openpyxl missing";
     TestContext t;
     ExpectLibreOfficeValues(t, BuildSampleBook(t, GetParam().first, GetParam().second));
 }
 
 TEST_P(WorkbookPrograms, LibreOfficeComputesTheSameValuesForSingleReadingLines) {
-    REQUIRE_XLSX_ENGINE();
     if (!HaveOpenpyxl() || !HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or openpyxl missing";
     TestContext t;
     t.setLines(test::SingleReadingDownload());
@@ -121,7 +120,6 @@ INSTANTIATE_TEST_SUITE_P(
 // height differences, misclosures and the accuracy per kilometre are formulas
 // across sheets.
 TEST(WorkbookProgramsNetwork, LibreOfficeComputesTheSameValues) {
-    REQUIRE_XLSX_ENGINE();
     if (!HaveOpenpyxl() || !HaveLibreOffice()) GTEST_SKIP() << "LibreOffice or openpyxl missing";
     TestContext t;
     const fs::path book = t.dir() / "network.xlsx";
@@ -151,7 +149,6 @@ std::vector<std::string> Describe(const fs::path& book, const std::vector<std::s
 }
 
 TEST(WorkbookStructure, SurveyInstituteBook) {
-    REQUIRE_XLSX_ENGINE();
     if (!HaveOpenpyxl()) GTEST_SKIP() << "openpyxl missing";
     TestContext t;
     const auto d = Describe(BuildSampleBook(t, DiniBookCommand, "s.xlsx"),
@@ -179,7 +176,6 @@ TEST(WorkbookStructure, SurveyInstituteBook) {
 }
 
 TEST(WorkbookStructure, HighOrderBookMarksInRed) {
-    REQUIRE_XLSX_ENGINE();
     if (!HaveOpenpyxl()) GTEST_SKIP() << "openpyxl missing";
     TestContext t;
     // Station 3 of line 1 has sights of 31.2 m: too long for 一等.
@@ -214,7 +210,6 @@ TEST(WorkbookStructure, HighOrderBookMarksInRed) {
 }
 
 TEST(WorkbookStructure, GeoInstituteBook) {
-    REQUIRE_XLSX_ENGINE();
     if (!HaveOpenpyxl()) GTEST_SKIP() << "openpyxl missing";
     TestContext t;
     const auto d = Describe(

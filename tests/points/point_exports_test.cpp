@@ -7,6 +7,7 @@
 #include "points/point_commands.h"
 #include "points/point_exports.h"
 #include "tests/points/point_test_support.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen {
 namespace {

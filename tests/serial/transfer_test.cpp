@@ -13,6 +13,7 @@
 #include "serial/transfer.h"
 #include "tests/serial/line_simulator.h"
 #include "tests/support/test_context.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen {
 namespace {

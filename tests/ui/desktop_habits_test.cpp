@@ -11,6 +11,9 @@
 
 #include <QLabel>
 
+#include "adjustment/adjustment_options.h"
+#include "levelling/levelling_options.h"
+#include "serial/serial_options.h"
 #include "app/ui/workspace_editor.h"
 #include "tests/ui/window_fixture.h"
 

@@ -7,6 +7,7 @@
 #include "app/errors.h"
 #include "app/ui/about_window.h"
 #include "tests/ui/window_fixture.h"
+#include "zeiss/r5_options.h"
 
 using namespace tarvosen;
 using namespace tarvosen::ui;

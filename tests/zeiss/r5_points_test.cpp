@@ -9,6 +9,7 @@
 #include "tests/support/test_context.h"
 #include "zeiss/r5_points.h"
 #include "zeiss/zeiss_commands.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::zeiss {
 namespace {

@@ -14,6 +14,7 @@
 
 #include "app/ui/option_dialog_registry.h"
 #include "i18n/message_catalogue.h"
+#include "zeiss/r5_options.h"
 
 namespace tarvosen::zeiss::ui {
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "zeiss/r5_options.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -19,6 +19,8 @@
 #include "adjustment/ui/cosa_options_dialog.h"
 #include "app/ui/option_dialog_registry.h"
 #include "tests/support/test_context.h"
+#include "adjustment/adjustment_options.h"
+#include "app/calendar.h"
 
 namespace tarvosen::ui {
 

@@ -18,6 +18,7 @@
 #include "levelling/ui/tolerance_dialog.h"
 #include "levelling/ui/geo_book_dialog.h"
 #include "tests/support/test_context.h"
+#include "levelling/levelling_options.h"
 
 namespace tarvosen::ui {
 

@@ -23,6 +23,7 @@
 #include "tests/serial/line_simulator.h"
 #include "tests/support/test_context.h"
 #include "tests/ui/window_fixture.h"
+#include "serial/serial_options.h"
 
 namespace tarvosen::ui {
 

@@ -1,0 +1,33 @@
+// The rows of the Nikon raw exports to adjustment programs.
+// The command table (commands/) places them in the menus.
+
+#include <array>
+
+#include "app/command.h"
+#include "adjustment/adjustment_commands.h"
+
+namespace tarvosen {
+
+namespace {
+
+using enum RowKind;
+using enum CliOutput;
+
+constexpr MenuPlace Absent{};
+
+const std::array kRows = std::to_array<CommandRow>({
+    {Item, "convert.nikon.cosa", Absent, {"NIKON RAW -> 武测科傻平差格式", "convert.nikon"}, Absent,
+     NikonToCosaCommand, {}, 0, "nikon-to-cosa",
+     "Convert Nikon raw data to a COSA plane observation file (*.in2).", NikonToCosaCliOptions,
+     Workspace},
+    {Item, "convert.nikon.traverse", Absent, {"NIKON RAW -> za勘测院格式", "convert.nikon"}, Absent,
+     NikonToTraverseCommand, {}, 0, "nikon-to-traverse",
+     "Convert Nikon raw data to the traverse adjustment text and, with --book, the record book.",
+     NikonToTraverseCliOptions, Workspace},
+});
+
+}  // namespace
+
+std::span<const CommandRow> AdjustmentCommandRows() { return kRows; }
+
+}  // namespace tarvosen

@@ -1,0 +1,33 @@
+#pragma once
+// The options of the levelling record books and of the checking commands.
+
+#include <array>
+#include <chrono>
+#include <string>
+
+#include "app/calendar.h"
+
+namespace tarvosen {
+
+// Levelling class and tolerance limits (ToleranceDialog): field texts as typed.
+struct ToleranceOptions {
+    int levellingClass = 0;  // 0 一等, 1 二等, 2 三等
+    std::array<std::string, 5> limits{"30", "0.5", "1.5", "0.3", "0.4"};
+};
+
+// Geological-institute record book (GeoBookDialog).
+struct GeoBookOptions {
+    std::string observer;
+    std::string weather;
+    std::string windDirection;
+    std::string windForce;
+    std::string instrument = "110113";
+    std::chrono::year_month_day date = Today();
+};
+
+// The checking commands (check, dini-audit).
+struct CheckOptions {
+    std::string reportFile;  // not empty: the findings are written here as JSON
+};
+
+}  // namespace tarvosen

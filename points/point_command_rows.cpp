@@ -1,0 +1,43 @@
+// The rows of the point list conversions.
+// The command table (commands/) places them in the menus.
+
+#include <array>
+
+#include "app/command.h"
+#include "points/point_commands.h"
+
+namespace tarvosen {
+
+namespace {
+
+using enum RowKind;
+using enum CliOutput;
+
+const std::array kRows = std::to_array<CommandRow>({
+    {Item, "convert.nikon300.points", {"Nikon 300/400 ->Pn, X, Y, Z, [C]", "convert"},
+     {"NIKON 300/400 RAW -> Pn, X, Y, Z, [C]", "convert.nikon"},
+     {"尼康 300/400 -> Pn, X, Y, Z, [C]", "convert"}, Nikon300ToPointsCommand, {}, 0,
+     "nikon300-to-points", "Convert Nikon 300/400 raw data to a point list.", nullptr, Workspace},
+    {Item, "convert.points.dxf", {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},
+     {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"}, {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},
+     PointsToDxfCommand, {}, 0, "points-to-dxf",
+     "Convert a point list to an AutoCAD DXF point drawing.", PointListCliOptions, Workspace},
+    {Item, "convert.points.r5", {"Pn, X, Y, Z, [C]  -> R5 ", "convert"},
+     {"Pn, X, Y, Z, [C]  -> R5 ", "convert"}, {"Pn, X, Y, Z, [C] -> R5", "convert"},
+     PointsToR5Command, {}, 0, "points-to-r5", "Convert a point list to Zeiss R5 records.",
+     PointsToR5CliOptions, Workspace},
+    {Item, "convert.points.cor", {"Pn, X, Y, Z, [C]  -> EPSW  *.COR", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 清华山维 *.COR", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 清華山維 *.COR", "convert"}, PointsToCorCommand, {}, 0, "points-to-cor",
+     "Convert a point list to an EPSW *.COR file.", PointListCliOptions, Workspace},
+    {Item, "convert.points.org", {"Pn, X, Y, Z, [C]  ->TOPMAP *.org ", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 道亨格式 *.org ", "convert"},
+     {"Pn, X, Y, Z, [C]  -> 道亨格式*.org ", "convert"}, PointsToOrgCommand, {}, 0, "points-to-org",
+     "Convert a point list to a TOPMAP *.org file.", PointListCliOptions, Workspace},
+});
+
+}  // namespace
+
+std::span<const CommandRow> PointCommandRows() { return kRows; }
+
+}  // namespace tarvosen

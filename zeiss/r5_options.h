@@ -1,0 +1,29 @@
+#pragma once
+// The options of the R5 option dialog: how R5 records are converted and how
+// point lists are read.
+
+
+namespace tarvosen {
+
+// R5 options (R5OptionsDialog).
+struct R5Options {
+    int recordFormat = 0;  // 0 Mem/1, 1 Mem/2, 2 Mem/3
+    bool includeCode = true;
+    bool reassignPointNames = false;
+    bool convertAlphabeticToNumber = true;  // point list -> R5
+    bool computeFromObservations() const { return recordFormat == 0; }
+};
+
+// How the point list exports read their input: the layout guessed from the
+// whole file, or the one the user chose (shown in the R5 option dialog).
+enum class PointListLayout {
+    Automatic,
+    Own,   // name, X, Y, Z, code
+    Cass,  // name, code, east (Y), north (X), height
+};
+
+struct PointListOptions {
+    PointListLayout layout = PointListLayout::Automatic;
+};
+
+}  // namespace tarvosen

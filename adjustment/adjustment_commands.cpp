@@ -10,6 +10,7 @@
 #include "adjustment/record_book.h"
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen {
 
@@ -91,12 +92,10 @@ constexpr CliOption kTraverseOptions[] = {
 }  // namespace
 
 CommandStatus NikonToCosaCommand(CommandContext& ctx) {
-    if (!WorkspaceHasData(ctx, kNoDataForConversion)) return CommandStatus::Stopped;
+    if (RefuseEmptyInput(ctx, msg::kNoDataForConversion, kNoDataForConversion))
+        return CommandStatus::Stopped;
     if (!ctx.user.showOptionDialog(OptionDialog::Kesha)) return CommandStatus::Cancelled;
-    return ConvertInPlace(ctx, {.resetDocumentName = true}, [](CommandContext& c, const Workspace& raw) {
-        AppendCosaObservations(c, raw);
-        return true;
-    });
+    return ConvertInPlace(ctx, {.resetDocumentName = true}, AppendCosaObservations);
 }
 
 std::span<const CliOption> NikonToCosaCliOptions() {
@@ -141,7 +140,8 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
 }
 
 CommandStatus NikonToTraverseCommand(CommandContext& ctx) {
-    if (!WorkspaceHasData(ctx, kNoNikonRawDataForConversion)) return CommandStatus::Stopped;
+    if (RefuseEmptyInput(ctx, msg::kNoNikonRawDataForConversion, kNoNikonRawDataForConversion))
+        return CommandStatus::Stopped;
     if (!ctx.user.showOptionDialog(OptionDialog::Cqkcy)) return CommandStatus::Cancelled;
     return RunTraverseExport(ctx);
 }

@@ -16,8 +16,10 @@ CommandStatus SaveFileCommand(CommandContext& ctx);    // SFClick
 CommandStatus SaveAsCommand(CommandContext& ctx);      // Saveas1Click
 CommandStatus ClearCommand(CommandContext& ctx);       // ClearFClick
 
-// Loads a file into the workspace as Load does, without a dialog.
-void LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
+// Loads a file into the workspace as Load does, without a dialog. A file that
+// is not text (WhyNotText) is loaded only when the user says so, and refused
+// with a FileError where no one can be asked; false when the user declined.
+bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
 
 // ViewPortSignal1Click: shows or hides the signal-lamp panel.
 CommandStatus TogglePortSignalCommand(CommandContext& ctx);

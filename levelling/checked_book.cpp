@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "i18n/message_catalogue.h"
+
 namespace tarvosen::levelling {
 
 namespace {
@@ -166,6 +168,7 @@ void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
     auto mark = [&](const CellRange& cell, const char* text) {
         cell.SetFontColour(ss::kRed);
         remark.SetValue(text);
+        ++exceeded_;
     };
     // Strict comparisons: a value equal to its limit passes.
     auto checkAbove = [&](const CellRange& cell, double value, int field, const char* text) {
@@ -263,6 +266,11 @@ void HighOrderBook::finishSheet() {
     s.Cells(r + 1, kD).SetValue(sums.d2);
     if (!single) s.Cells(r + 1, kE).SetValue(sums.e2);
     writeGroupFormulas(s, r, single);
+}
+
+std::string HighOrderBook::summary(const CommandContext& ctx) const {
+    return ctx.message(msg::kLimitsExceeded, "Limits exceeded: ") + std::to_string(exceeded_) +
+           (ctx.state.languageIndex == 1 ? ". " : "。");
 }
 
 }  // namespace tarvosen::levelling

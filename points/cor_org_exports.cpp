@@ -2,6 +2,8 @@
 
 #include "points/point_exports.h"
 
+#include "app/conversion.h"
+
 namespace tarvosen::points {
 
 std::string CorNumberLine(long counter) {
@@ -51,7 +53,7 @@ bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in) {
 
 bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader) {
     if (reader.refusal().empty()) return false;
-    ctx.user.error(reader.refusal());
+    RefuseInput(ctx, reader.refusal());
     return true;
 }
 

@@ -47,46 +47,46 @@ std::chrono::year_month_day ParseIsoDate(const std::string& text) {
 
 constexpr CliOption kCosaOptions[] = {
     {"known-points", "FILE", "known-point file, copied after the accuracy line",
-     [](DialogOptions& o, const std::string& v) { o.kesha.knownPointFile = AbsolutePath(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().knownPointFile = AbsolutePath(v); }},
     {"direction-error", "TEXT", "a-priori direction standard error, seconds (default 2)",
-     [](DialogOptions& o, const std::string& v) { o.kesha.directionError = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().directionError = v; }},
     {"distance-constant", "TEXT", "constant part of the distance error, mm (default 2)",
-     [](DialogOptions& o, const std::string& v) { o.kesha.distanceConstant = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().distanceConstant = v; }},
     {"distance-ppm", "TEXT", "distance-proportional part of the distance error, ppm (default 2)",
-     [](DialogOptions& o, const std::string& v) { o.kesha.distancePpm = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().distancePpm = v; }},
     {"no-zero-backsight", "", "keep the circle readings (角度归零 off)",
-     [](DialogOptions& o, const std::string&) { o.kesha.zeroBacksight = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<CosaOptions>().zeroBacksight = false; }},
     {"no-reduce-slope", "", "keep the slope distances (斜距改平 off)",
-     [](DialogOptions& o, const std::string&) { o.kesha.reduceSlope = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<CosaOptions>().reduceSlope = false; }},
 };
 
 constexpr CliOption kTraverseOptions[] = {
     {"model", "TEXT", "instrument model (default DTM-330)",
-     [](DialogOptions& o, const std::string& v) { o.cqkcy.model = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().model = v; }},
     {"line-name", "TEXT", "traverse line name, stem of station names (default DGDX)",
-     [](DialogOptions& o, const std::string& v) { o.cqkcy.lineName = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().lineName = v; }},
     {"observer", "TEXT", "observer (default GCZ)",
-     [](DialogOptions& o, const std::string& v) { o.cqkcy.observer = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().observer = v; }},
     {"height-increment", "METRES", "target height above the instrument height (default 0.0)",
-     [](DialogOptions& o, const std::string& v) {
+     [](OptionsStore& o, const std::string& v) {
          try {
              ParseHeightIncrement(v);
          } catch (const ConversionError& e) {
              throw UsageError(std::string("--height-increment: ") + e.what());
          }
-         o.cqkcy.heightIncrement = v;
+         o.get<TraverseOptions>().heightIncrement = v;
      }},
     {"date", "YYYY-MM-DD", "observation date (default today)",
-     [](DialogOptions& o, const std::string& v) { o.cqkcy.date = ParseIsoDate(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().date = ParseIsoDate(v); }},
     {"no-text", "", "no adjustment text (转平差格式 off); the workspace stays as read",
-     [](DialogOptions& o, const std::string&) { o.cqkcy.produceText = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<TraverseOptions>().produceText = false; }},
     {"book", "FILE.xlsx", "write the traverse record book to FILE (转电子表格格式)",
-     [](DialogOptions& o, const std::string& v) {
-         o.cqkcy.produceBook = true;
-         o.cqkcy.bookFile = AbsolutePath(v);
+     [](OptionsStore& o, const std::string& v) {
+         o.get<TraverseOptions>().produceBook = true;
+         o.get<TraverseOptions>().bookFile = AbsolutePath(v);
      }},
     {"template", "FILE", "record book template (default RIZUV.xlsx, looked up as documented)",
-     [](DialogOptions& o, const std::string& v) { o.cqkcy.templateFile = AbsolutePath(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<TraverseOptions>().templateFile = AbsolutePath(v); }},
 };
 
 }  // namespace
@@ -94,7 +94,7 @@ constexpr CliOption kTraverseOptions[] = {
 CommandStatus NikonToCosaCommand(CommandContext& ctx) {
     if (RefuseEmptyInput(ctx, msg::kNoDataForConversion, kNoDataForConversion))
         return CommandStatus::Stopped;
-    if (!ctx.user.showOptionDialog(OptionDialog::Kesha)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(OptionDialog::CosaExport)) return CommandStatus::Cancelled;
     return ConvertInPlace(ctx, {.resetDocumentName = true}, AppendCosaObservations);
 }
 
@@ -103,7 +103,7 @@ std::span<const CliOption> NikonToCosaCliOptions() {
 }
 
 CommandStatus RunTraverseExport(CommandContext& ctx) {
-    const CqkcyOptions& o = ctx.options.cqkcy;
+    const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     // A bad increment stops everything before the workspace or any file changes.
     ParseHeightIncrement(o.heightIncrement);
     // So does a missing or broken template, before the text replaces the raw data.
@@ -142,7 +142,7 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
 CommandStatus NikonToTraverseCommand(CommandContext& ctx) {
     if (RefuseEmptyInput(ctx, msg::kNoNikonRawDataForConversion, kNoNikonRawDataForConversion))
         return CommandStatus::Stopped;
-    if (!ctx.user.showOptionDialog(OptionDialog::Cqkcy)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(OptionDialog::TraverseExport)) return CommandStatus::Cancelled;
     return RunTraverseExport(ctx);
 }
 

@@ -7,11 +7,11 @@
 
 namespace tarvosen {
 
-// N500330RAW1Click: Nikon raw -> COSA observation file
+// convert.nikon.cosa: Nikon raw -> COSA observation file
 CommandStatus NikonToCosaCommand(CommandContext& ctx);
 std::span<const CliOption> NikonToCosaCliOptions();
 
-// NIKONRAW1Click: Nikon raw -> adjustment text and traverse record book
+// convert.nikon.traverse: Nikon raw -> adjustment text and traverse record book
 CommandStatus NikonToTraverseCommand(CommandContext& ctx);
 std::span<const CliOption> NikonToTraverseCliOptions();
 

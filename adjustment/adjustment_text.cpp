@@ -75,7 +75,7 @@ std::string IsoDate(const std::chrono::year_month_day& date) {
 }
 
 bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
-    const CqkcyOptions& o = ctx.options.cqkcy;
+    const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
     std::vector<AdjustmentStation> stations;

@@ -14,7 +14,7 @@
 namespace tarvosen {
 
 struct CommandContext;
-struct CqkcyOptions;
+struct TraverseOptions;
 
 // The height increment typed into the dialog, strictly: throws
 // ConversionError when it is not a number.

@@ -6,7 +6,7 @@
 // with the odd-second rounding rule.
 //
 // The helpers are free functions on radians so any caller can use them;
-// TDegree wraps them for code that wants a type.
+// Angle wraps them for code that wants a type.
 
 #include <string>
 #include <string_view>
@@ -71,30 +71,30 @@ double PiFromHalves();
 
 // An angle in radians with the small arithmetic the exports use. None of the
 // operations reduces to one turn.
-class TDegree {
+class Angle {
   public:
-    constexpr TDegree() = default;
-    constexpr explicit TDegree(double radians) : radians_(radians) {}
+    constexpr Angle() = default;
+    constexpr explicit Angle(double radians) : radians_(radians) {}
 
-    static TDegree FromDmsText(std::string_view text) { return TDegree(DmsTextToRadians(text)); }
-    static TDegree Pi() { return TDegree(PiFromHalves()); }
+    static Angle FromDmsText(std::string_view text) { return Angle(DmsTextToRadians(text)); }
+    static Angle Pi() { return Angle(PiFromHalves()); }
 
     constexpr double radians() const { return radians_; }
 
-    friend constexpr TDegree operator+(TDegree a, TDegree b) {
-        return TDegree(a.radians_ + b.radians_);
+    friend constexpr Angle operator+(Angle a, Angle b) {
+        return Angle(a.radians_ + b.radians_);
     }
-    friend constexpr TDegree operator-(TDegree a, TDegree b) {
-        return TDegree(a.radians_ - b.radians_);
+    friend constexpr Angle operator-(Angle a, Angle b) {
+        return Angle(a.radians_ - b.radians_);
     }
-    friend constexpr TDegree operator+(TDegree a, double c) { return TDegree(a.radians_ + c); }
-    friend constexpr TDegree operator-(TDegree a, double c) { return TDegree(a.radians_ - c); }
-    friend constexpr TDegree operator/(TDegree a, double c) { return TDegree(a.radians_ / c); }
-    friend constexpr bool operator<(TDegree a, TDegree b) { return a.radians_ < b.radians_; }
-    friend constexpr bool operator>(TDegree a, TDegree b) { return a.radians_ > b.radians_; }
+    friend constexpr Angle operator+(Angle a, double c) { return Angle(a.radians_ + c); }
+    friend constexpr Angle operator-(Angle a, double c) { return Angle(a.radians_ - c); }
+    friend constexpr Angle operator/(Angle a, double c) { return Angle(a.radians_ / c); }
+    friend constexpr bool operator<(Angle a, Angle b) { return a.radians_ < b.radians_; }
+    friend constexpr bool operator>(Angle a, Angle b) { return a.radians_ > b.radians_; }
 
-    TDegree reduced(bool negative = false) const {
-        return TDegree(ReducedToTurn(radians_, negative));
+    Angle reduced(bool negative = false) const {
+        return Angle(ReducedToTurn(radians_, negative));
     }
     std::string compactText() const { return FormatDmsCompact(radians_); }
     DmsParts roundedParts() const { return SplitDmsRounded(radians_); }

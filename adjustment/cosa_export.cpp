@@ -65,7 +65,7 @@ bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
         RefuseInput(ctx, NoSetUpMessage(raw));
         return false;
     }
-    const KeshaOptions& o = ctx.options.kesha;
+    const CosaOptions& o = ctx.options.get<CosaOptions>();
     AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
     AppendKnownPoints(ctx, o.knownPointFile);
 

@@ -15,7 +15,7 @@ inline constexpr const char* kNoKnownPointsMessage =
 inline constexpr const char* kKnownPointFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*";
 
 // Appends the observation file for the raw records of `raw` to the
-// workspace, under the options of ctx.options.kesha. Directions reduced to the
+// workspace, under the options of ctx.options.get<CosaOptions>(). Directions reduced to the
 // backsight take a face II reading less 180°. A known-point file that
 // cannot be read is warned about and left out. Observations before the first
 // set-up are left out with a warning. Throws ConversionError naming the line

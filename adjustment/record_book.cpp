@@ -229,7 +229,7 @@ void Take(BookStation& s, const RawObservationRecord& o) {
 }  // namespace
 
 fs::path FindRecordBookTemplate(const CommandContext& ctx) {
-    const std::string& named = ctx.options.cqkcy.templateFile;
+    const std::string& named = ctx.options.get<TraverseOptions>().templateFile;
     if (!named.empty()) {
         if (!fs::is_regular_file(named))
             throw FileError("The record book template \"" + named + "\" does not exist");
@@ -256,7 +256,7 @@ void CheckRecordBookTemplate(const CommandContext& ctx) {
 
 int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& bookFile,
                     bool reportReading) {
-    const CqkcyOptions& o = ctx.options.cqkcy;
+    const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
     spreadsheet::SpreadsheetSession session;

@@ -42,7 +42,7 @@ inline constexpr int kBlockRows = 6;
 // Names longer than this do not show whole in the template's name columns.
 inline constexpr std::size_t kBookNameColumnChars = 15;
 
-// The template: CqkcyOptions::templateFile when given, else RIZUV.xlsx in the
+// The template: TraverseOptions::templateFile when given, else RIZUV.xlsx in the
 // folder the program was started from, else in the data folders. Throws
 // FileError naming the places looked in.
 std::filesystem::path FindRecordBookTemplate(const CommandContext& ctx);

@@ -29,7 +29,7 @@ struct CliOption {
     std::string_view name;       // without the leading "--"
     std::string_view valueName;  // empty for a flag
     std::string_view help;
-    void (*apply)(DialogOptions& options, const std::string& value);
+    void (*apply)(OptionsStore& options, const std::string& value);
 };
 
 // What the command line writes after the command has run.

@@ -8,22 +8,22 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "app/user_interface.h"
 #include "app/workspace.h"
 
 namespace tarvosen {
 
 class MessageCatalogue;
-class TComm;  // the serial port component; absent where no port is offered
+class SerialPort;  // the serial port component; absent where no port is offered
 
 struct CommandContext {
     Workspace& workspace;
     AppState& state;
     UserInterface& user;
-    DialogOptions& options;
+    OptionsStore& options;
     const MessageCatalogue& catalogue;
-    TComm* comm1 = nullptr;
+    SerialPort* serialPort = nullptr;
 
     // Sets the window caption and remembers it.
     void setCaption(const std::string& caption);

@@ -11,24 +11,24 @@ inline constexpr const char* kSaveAsFilter =
     "Text File(*.Txt)|*.Txt|AutoCAD Dxf File(*.Dxf)|*.Dxf|清华山维(*.Cor)|*.Cor|"
     "道享软件(*.Org)|*.Org|科傻平面观测文件(*.in2)|*.in2";
 
-CommandStatus LoadFileCommand(CommandContext& ctx);    // LFClick
-CommandStatus SaveFileCommand(CommandContext& ctx);    // SFClick
-CommandStatus SaveAsCommand(CommandContext& ctx);      // Saveas1Click
-CommandStatus ClearCommand(CommandContext& ctx);       // ClearFClick
+CommandStatus LoadFileCommand(CommandContext& ctx);    // file.load
+CommandStatus SaveFileCommand(CommandContext& ctx);    // file.save
+CommandStatus SaveAsCommand(CommandContext& ctx);      // file.save-as
+CommandStatus ClearCommand(CommandContext& ctx);       // file.clear
 
 // Loads a file into the workspace as Load does, without a dialog. A file that
 // is not text (WhyNotText) is loaded only when the user says so, and refused
 // with a FileError where no one can be asked; false when the user declined.
 bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
 
-// ViewPortSignal1Click: shows or hides the signal-lamp panel.
+// transfer.signal-lamps: shows or hides the signal-lamp panel.
 CommandStatus TogglePortSignalCommand(CommandContext& ctx);
 
 CommandStatus SelectEnglish(CommandContext& ctx);
 CommandStatus SelectSimplifiedChinese(CommandContext& ctx);
 CommandStatus SelectTraditionalChinese(CommandContext& ctx);
 
-// Instrument menu: set InstrumentKind (the window updates InstLabel and the checks).
+// Instrument menu: set InstrumentKind (the window updates instrumentLabel and the checks).
 CommandStatus SelectInstrument0(CommandContext& ctx);
 CommandStatus SelectInstrument1(CommandContext& ctx);
 CommandStatus SelectInstrument2(CommandContext& ctx);

@@ -14,12 +14,12 @@ enum class MessageKind { Information, Warning, Error };
 
 // The option dialogs that live from start-up to exit.
 enum class OptionDialog {
-    Para,        // communication parameters
-    R5Option,    // R5 conversion options
-    Kesha,       // COSA export options
-    DiniOption,  // levelling class and tolerance limits
-    Cqkcy,       // traverse export options
-    Shddy,       // geological-institute record book options
+    PortSettings,        // communication parameters
+    R5Options,    // R5 conversion options
+    CosaExport,       // COSA export options
+    Tolerances,  // levelling class and tolerance limits
+    TraverseExport,       // traverse export options
+    GeoBook,       // geological-institute record book options
     LevelNetwork,  // levelling network: files, profile, point files, weights
 };
 

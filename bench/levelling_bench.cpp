@@ -48,7 +48,7 @@ void RunBook(benchmark::State& state, CommandHandler command) {
     AppState app;
     app.startDirectory = dir;
     bench::BenchUser user(dir / "book.xlsx");
-    DialogOptions options;
+    OptionsStore options;
     MessageCatalogue catalogue;
     CommandContext ctx{workspace, app, user, options, catalogue};
 

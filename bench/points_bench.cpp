@@ -55,7 +55,7 @@ void RunCommand(benchmark::State& state, CommandHandler command,
     AppState app;
     app.startDirectory = dir;
     bench::BenchUser user;
-    DialogOptions options;
+    OptionsStore options;
     MessageCatalogue catalogue;
     CommandContext ctx{workspace, app, user, options, catalogue};
 

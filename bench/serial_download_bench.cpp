@@ -1,5 +1,5 @@
 // Download of 10 MB of instrument lines sent as fast as a pseudo-terminal
-// takes them: through the event thread, the hand-over and Comm1RxChar into
+// takes them: through the event thread, the hand-over and TakeReceivedBytes into
 // the workspace. Every line is checked, so the figure is for a complete,
 // byte-for-byte transfer.
 
@@ -46,12 +46,12 @@ void BM_SerialDownload10MB(benchmark::State& state) {
         Workspace workspace;
         AppState appState;
         bench::BenchUser user(std::nullopt, false);
-        DialogOptions options;
+        OptionsStore options;
         MessageCatalogue catalogue;
         CommandContext ctx{workspace, appState, user, options, catalogue};
         TaskQueue events;
-        TComm comm(events);
-        ConfigureComm1(comm);
+        SerialPort comm(events);
+        ApplyWindowPortSettings(comm);
         comm.SetDeviceName(name);
         InstrumentLink link(comm, ctx, nullptr);
         comm.Open();

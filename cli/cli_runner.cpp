@@ -120,10 +120,10 @@ int TakeLanguage(std::vector<std::string>& args) {
 
 int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std::ostream& err) {
     const CommandRow& row = *inv.row;
-    DialogOptions options;
+    OptionsStore options;
     // Products the window offers by a check box are written here only when
     // their option names the file.
-    options.cqkcy.produceBook = false;
+    options.get<TraverseOptions>().produceBook = false;
     for (const auto& [option, value] : inv.options) option->apply(options, value);
 
     Workspace workspace;
@@ -141,10 +141,10 @@ int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std:
     // The serial port of the run, closed before the context goes. Its events
     // run on this thread while a command serves them.
     TaskQueue portEvents;
-    TComm comm1(portEvents);
-    ConfigureComm1(comm1);
-    InstrumentLink link(comm1, ctx, nullptr);
-    ctx.comm1 = &comm1;
+    SerialPort serialPort(portEvents);
+    ApplyWindowPortSettings(serialPort);
+    InstrumentLink link(serialPort, ctx, nullptr);
+    ctx.serialPort = &serialPort;
     if (row.cliManyInputs) {
         state.inputFiles = inv.inputs;  // the command reads each itself
     } else if (inv.input) {

@@ -1,8 +1,8 @@
 // Received bytes in bursts of varying sizes through ReceiveBytes, the part of
-// Comm1RxChar that takes what the port delivered. The input is a sequence of
+// TakeReceivedBytes that takes what the port delivered. The input is a sequence of
 // bursts, each a length byte followed by that many bytes (the last one may be
 // short). A length 0 is an event on which the port yields nothing, handled by
-// Comm1RxChar itself (the port is closed, so its Read fails): it must light
+// TakeReceivedBytes itself (the port is closed, so its Read fails): it must light
 // the RxChar lamp and change nothing else. Afterwards the workspace must hold
 // exactly the received lines: the bytes other than NUL, LF and Ctrl-Z, cut at
 // every CR, in order, whatever the burst boundaries; what follows the last CR
@@ -68,11 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string document = "/data/job.txt";
     state.currentDocumentName = document;
     CaptionUser user;
-    DialogOptions options;
+    OptionsStore options;
     MessageCatalogue catalogue;
     CommandContext ctx{workspace, state, user, options, catalogue};
     TaskQueue events;
-    TComm port(events);
+    SerialPort port(events);
     CountingLamps lamps;
     InstrumentLink link(port, ctx, &lamps);
     std::size_t emptyEvents = 0;
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = 0; at < input.size();) {
         const std::size_t length = static_cast<std::uint8_t>(input[at++]);
         if (length == 0) {
-            link.Comm1RxChar(port, 1);
+            link.TakeReceivedBytes(port, 1);
             ++emptyEvents;
             continue;
         }

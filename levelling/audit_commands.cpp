@@ -116,16 +116,16 @@ CommandStatus RunChecks(CommandContext& ctx, const char* command, bool alwaysAud
                                    [](const CheckedFile& f) { return f.levelling; }))
         summary += std::string("\n") + levelling::kAuditNote;
     ctx.user.information(summary);
-    if (!ctx.options.check.reportFile.empty())
-        WriteReport(ctx.options.check.reportFile, command, files);
+    if (!ctx.options.get<CheckOptions>().reportFile.empty())
+        WriteReport(ctx.options.get<CheckOptions>().reportFile, command, files);
     return total > 0 ? CommandStatus::Found : CommandStatus::Done;
 }
 
 constexpr CliOption kCheckOptions[] = {
     {"report", "FILE.json", "also write the findings, with each file's SHA-256, to FILE.json",
-     [](DialogOptions& o, const std::string& v) {
+     [](OptionsStore& o, const std::string& v) {
          if (v.empty()) throw UsageError("--report needs a file name");
-         o.check.reportFile = std::filesystem::absolute(v).string();
+         o.get<CheckOptions>().reportFile = std::filesystem::absolute(v).string();
      }},
 };
 

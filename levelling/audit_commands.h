@@ -12,7 +12,7 @@ namespace tarvosen {
 // levelling data, the audit. Found when anything was found.
 CommandStatus CheckRecordsCommand(CommandContext& ctx);
 
-// DiniAuditClick: the consistency audit of DiNi levelling data.
+// check.tolerances-audit: the consistency audit of DiNi levelling data.
 CommandStatus DiniAuditCommand(CommandContext& ctx);
 
 // --report FILE.json of both.

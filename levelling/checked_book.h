@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "levelling/book_support.h"
 #include "levelling/m5_run_reader.h"
 #include "levelling/tolerance_classes.h"
@@ -16,7 +16,7 @@ namespace tarvosen::levelling {
 
 class HighOrderBook : public RecordBook {
   public:
-    HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const DiniOptions& options)
+    HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const ToleranceOptions& options)
         : session_(session), user_(user), options_(options) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
@@ -43,7 +43,7 @@ class HighOrderBook : public RecordBook {
 
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
-    const DiniOptions& options_;
+    const ToleranceOptions& options_;
     std::optional<ToleranceLimits> limits_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "levelling/book_support.h"
 #include "levelling/m5_run_reader.h"
 
@@ -17,7 +17,7 @@ namespace tarvosen::levelling {
 class GeoInstituteBook : public RecordBook {
   public:
     GeoInstituteBook(ss::SpreadsheetSession& session, UserInterface& user,
-                     const ShddyOptions& options)
+                     const GeoBookOptions& options)
         : session_(session), user_(user), options_(options) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
@@ -47,7 +47,7 @@ class GeoInstituteBook : public RecordBook {
 
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
-    const ShddyOptions& options_;
+    const GeoBookOptions& options_;
     std::optional<ss::Sheet> sheet_;
     int q_ = 0;
     int readingsPerStaff_ = 2;

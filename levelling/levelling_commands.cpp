@@ -23,21 +23,21 @@ bool RefuseEmptyWorkspace(CommandContext& ctx) {
     return RefuseEmptyInput(ctx, msg::kNoDiniData, levelling::kNoDiniDataMessage);
 }
 
-void ApplyClass(DialogOptions& options, const std::string& value) {
+void ApplyClass(OptionsStore& options, const std::string& value) {
     if (value != "1" && value != "2" && value != "3")
         throw UsageError("--class takes 1, 2 or 3 (一等, 二等, 三等), not \"" + value + "\"");
     const int levellingClass = value[0] - '1';
-    DiniOptions& dini = options.dini;
+    ToleranceOptions& tolerances = options.get<ToleranceOptions>();
     // Choosing the class loads its limits, as in the dialog; limits given
     // with --limits stay whichever option comes first.
-    const bool limitsTyped = dini.limits != levelling::ClassLimitTexts(dini.levellingClass);
+    const bool limitsTyped = tolerances.limits != levelling::ClassLimitTexts(tolerances.levellingClass);
     if (limitsTyped)
-        dini.levellingClass = levellingClass;
+        tolerances.levellingClass = levellingClass;
     else
-        levelling::SelectLevellingClass(dini, levellingClass);
+        levelling::SelectLevellingClass(tolerances, levellingClass);
 }
 
-void ApplyLimits(DialogOptions& options, const std::string& value) {
+void ApplyLimits(OptionsStore& options, const std::string& value) {
     std::array<std::string, levelling::kLimitCount> texts;
     std::size_t field = 0, start = 0;
     for (;;) {
@@ -49,18 +49,18 @@ void ApplyLimits(DialogOptions& options, const std::string& value) {
     }
     if (field != texts.size())
         throw UsageError("--limits takes five values: SIGHT,SIGHTDIFF,ACCUM,READDIFF,HDIFF");
-    options.dini.limits = texts;
+    options.get<ToleranceOptions>().limits = texts;
 }
 
 // The station limits of a tolerance profile, as if typed into the dialog.
-void ApplyProfile(DialogOptions& options, const std::string& value) {
+void ApplyProfile(OptionsStore& options, const std::string& value) {
     const levelling::ToleranceProfile p = levelling::ResolveToleranceProfile(value);
     const double limits[] = {p.sightLengthM, p.sightDifferenceM, p.accumulatedDifferenceM,
                              p.readingDifferenceMm, p.heightDifferenceMm};
     for (int f = 0; f < levelling::kLimitCount; ++f) {
         char buffer[32];
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, limits[f]).ptr;
-        options.dini.limits[f].assign(buffer, end);
+        options.get<ToleranceOptions>().limits[f].assign(buffer, end);
     }
 }
 
@@ -100,17 +100,17 @@ constexpr CliOption kCheckedOptions[] = {
 
 constexpr CliOption kGeoOptions[] = {
     {"observer", "TEXT", "observer (观测者)",
-     [](DialogOptions& o, const std::string& v) { o.shddy.observer = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().observer = v; }},
     {"weather", "TEXT", "weather (天气)",
-     [](DialogOptions& o, const std::string& v) { o.shddy.weather = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().weather = v; }},
     {"wind-direction", "TEXT", "wind direction (风向)",
-     [](DialogOptions& o, const std::string& v) { o.shddy.windDirection = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().windDirection = v; }},
     {"wind-force", "TEXT", "wind force (风力)",
-     [](DialogOptions& o, const std::string& v) { o.shddy.windForce = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().windForce = v; }},
     {"instrument", "NUMBER", "instrument number (仪器号, default 110113)",
-     [](DialogOptions& o, const std::string& v) { o.shddy.instrument = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().instrument = v; }},
     {"date", "YYYY-MM-DD", "observation date (default today)",
-     [](DialogOptions& o, const std::string& v) { o.shddy.date = ParseDate(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().date = ParseDate(v); }},
 };
 
 }  // namespace
@@ -123,10 +123,10 @@ CommandStatus DiniBookCommand(CommandContext& ctx) {
 }
 
 CommandStatus DiniBookCheckedCommand(CommandContext& ctx) {
-    if (!ctx.user.showOptionDialog(OptionDialog::DiniOption)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(OptionDialog::Tolerances)) return CommandStatus::Cancelled;
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
-        return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.dini);
+        return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.get<ToleranceOptions>());
     });
 }
 std::span<const CliOption> DiniBookCheckedCliOptions() {
@@ -135,9 +135,9 @@ std::span<const CliOption> DiniBookCheckedCliOptions() {
 
 CommandStatus DiniBookGeoCommand(CommandContext& ctx) {
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
-    if (!ctx.user.showOptionDialog(OptionDialog::Shddy)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(OptionDialog::GeoBook)) return CommandStatus::Cancelled;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
-        return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.shddy);
+        return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.get<GeoBookOptions>());
     });
 }
 std::span<const CliOption> DiniBookGeoCliOptions() {

@@ -7,14 +7,14 @@
 
 namespace tarvosen {
 
-// DINIM51Click: record book, surveying-institute layout
+// book.tolerances: record book, surveying-institute layout
 CommandStatus DiniBookCommand(CommandContext& ctx);
 
-// DINIM52Click: high-order record book with error detection
+// book.tolerances.checked: high-order record book with error detection
 CommandStatus DiniBookCheckedCommand(CommandContext& ctx);
 std::span<const CliOption> DiniBookCheckedCliOptions();
 
-// RECEM51Click: geological-institute record book
+// book.tolerances.geo: geological-institute record book
 CommandStatus DiniBookGeoCommand(CommandContext& ctx);
 std::span<const CliOption> DiniBookGeoCliOptions();
 

@@ -52,12 +52,12 @@ std::array<std::string, kLimitCount> ClassLimitTexts(int levellingClass) {
     return texts;
 }
 
-void SelectLevellingClass(DiniOptions& options, int levellingClass) {
+void SelectLevellingClass(ToleranceOptions& options, int levellingClass) {
     options.limits = ClassLimitTexts(levellingClass);
     options.levellingClass = levellingClass;
 }
 
-ToleranceLimits ReadToleranceLimits(const DiniOptions& options) {
+ToleranceLimits ReadToleranceLimits(const ToleranceOptions& options) {
     ToleranceLimits limits;
     for (int f = 0; f < kLimitCount; ++f) {
         const std::string& text = options.limits[f];

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 
 namespace tarvosen::levelling {
 
@@ -15,7 +15,7 @@ namespace tarvosen::levelling {
 inline constexpr int kLevellingClassCount = 3;
 const char* LevellingClassName(int levellingClass);
 
-// The fields of the limits, in dialog order (Edit1..Edit5).
+// The fields of the limits, in dialog order (the limit fields).
 enum LimitField {
     kSightLength,
     kSightDifference,
@@ -36,7 +36,7 @@ const std::array<float, kLimitCount>& ClassLimits(int levellingClass);
 std::array<std::string, kLimitCount> ClassLimitTexts(int levellingClass);
 
 // ComboBox1Change: selects the class and loads its limits into the fields.
-void SelectLevellingClass(DiniOptions& options, int levellingClass);
+void SelectLevellingClass(ToleranceOptions& options, int levellingClass);
 
 // The five limits converted strictly from the option texts. A text that is
 // not a number throws ConversionError naming the field and the text.
@@ -44,6 +44,6 @@ struct ToleranceLimits {
     std::array<double, kLimitCount> value{};
     double operator[](int field) const { return value[field]; }
 };
-ToleranceLimits ReadToleranceLimits(const DiniOptions& options);
+ToleranceLimits ReadToleranceLimits(const ToleranceOptions& options);
 
 }  // namespace tarvosen::levelling

@@ -26,11 +26,11 @@ CommandStatus Export(CommandContext& ctx, const ConvertInPlaceSteps& steps, std:
     });
 }
 
-void ApplyLayout(DialogOptions& o, const std::string& value) {
+void ApplyLayout(OptionsStore& o, const std::string& value) {
     if (value == "own")
-        o.pointList.layout = PointListLayout::Own;
+        o.get<PointListOptions>().layout = PointListLayout::Own;
     else if (value == "cass")
-        o.pointList.layout = PointListLayout::Cass;
+        o.get<PointListOptions>().layout = PointListLayout::Cass;
     else
         throw UsageError("--layout takes own or cass, not \"" + value + "\"");
 }
@@ -62,7 +62,7 @@ std::span<const CliOption> PointsToR5CliOptions() {
     static constexpr std::array<CliOption, 2> kOptions{{
         {"keep-letters", "",
          "Keep the letters of point names instead of converting them to numbers (A=1 ... Z=26).",
-         [](DialogOptions& o, const std::string&) { o.r5.convertAlphabeticToNumber = false; }},
+         [](OptionsStore& o, const std::string&) { o.get<R5Options>().convertAlphabeticToNumber = false; }},
         kLayoutOption,
     }};
     return kOptions;

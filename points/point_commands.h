@@ -10,20 +10,20 @@ namespace tarvosen {
 // --layout own|cass, taken by every point list export.
 std::span<const CliOption> PointListCliOptions();
 
-// XYZR51Click: point list -> AutoCAD DXF
+// convert.points.dxf: point list -> AutoCAD DXF
 CommandStatus PointsToDxfCommand(CommandContext& ctx);
 
-// XYZIncludeCodeR51Click: point list -> R5
+// convert.points.r5: point list -> R5
 CommandStatus PointsToR5Command(CommandContext& ctx);
 std::span<const CliOption> PointsToR5CliOptions();
 
-// XYZEPSWCOR1Click: point list -> EPSW *.COR
+// convert.points.cor: point list -> EPSW *.COR
 CommandStatus PointsToCorCommand(CommandContext& ctx);
 
-// XYZC1Click: point list -> TOPMAP *.org
+// convert.points.org: point list -> TOPMAP *.org
 CommandStatus PointsToOrgCommand(CommandContext& ctx);
 
-// Nikon300400XYZ2Click: Nikon 300/400 raw -> point list
+// convert.nikon300.points: Nikon 300/400 raw -> point list
 CommandStatus Nikon300ToPointsCommand(CommandContext& ctx);
 
 }  // namespace tarvosen

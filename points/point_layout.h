@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "app/workspace.h"
 
 namespace tarvosen::points {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "points/line_issues.h"
 #include "points/point_layout.h"
 #include "points/text_lines.h"

@@ -46,14 +46,14 @@ std::uint32_t LineEvents(int was, int now) {
 
 }  // namespace
 
-struct TCommEventThread::PendingCall {
+struct SerialEventThread::PendingCall {
     std::mutex mutex;
     std::condition_variable cv;
     bool finished = false;
     bool cancelled = false;
 };
 
-TCommEventThread::TCommEventThread(SerialDevice& device, std::uint32_t suspendTime,
+SerialEventThread::SerialEventThread(SerialDevice& device, std::uint32_t suspendTime,
                                    TCommEventTypes events, CommSharedState& shared,
                                    HandOver& handOver)
     : device_(device),
@@ -64,23 +64,23 @@ TCommEventThread::TCommEventThread(SerialDevice& device, std::uint32_t suspendTi
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
-TCommEventThread::~TCommEventThread() {
+SerialEventThread::~SerialEventThread() {
     Terminate();
     if (wakeFd_ >= 0) close(wakeFd_);
 }
 
-void TCommEventThread::Resume() {
+void SerialEventThread::Resume() {
     if (worker_.joinable() || StopRequested()) return;
     worker_ = std::thread([this] { Run(); });
 }
 
-void TCommEventThread::Wake() {
+void SerialEventThread::Wake() {
     if (wakeFd_ < 0) return;
     const std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = write(wakeFd_, &one, sizeof one);
 }
 
-void TCommEventThread::Terminate() {
+void SerialEventThread::Terminate() {
     stop_.store(true, std::memory_order_release);
     {
         std::lock_guard lock(callMutex_);
@@ -94,7 +94,7 @@ void TCommEventThread::Terminate() {
     if (worker_.joinable()) worker_.join();
 }
 
-bool TCommEventThread::Dispatch(std::uint32_t word) {
+bool SerialEventThread::Dispatch(std::uint32_t word) {
     auto call = std::make_shared<PendingCall>();
     {
         std::lock_guard lock(callMutex_);
@@ -126,7 +126,7 @@ bool TCommEventThread::Dispatch(std::uint32_t word) {
     return !StopRequested();
 }
 
-std::uint32_t TCommEventThread::PollLines() {
+std::uint32_t SerialEventThread::PollLines() {
     std::uint32_t word = 0;
     if (counters_) {
         if (auto now = device_.counters()) {
@@ -148,7 +148,7 @@ std::uint32_t TCommEventThread::PollLines() {
     return word;
 }
 
-void TCommEventThread::Run() {
+void SerialEventThread::Run() {
     counters_ = device_.counters();
     lines_ = device_.modemLines();
     std::vector<char> chunk(kReadChunk);

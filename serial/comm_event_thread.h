@@ -23,20 +23,20 @@
 
 namespace tarvosen {
 
-class TCommEventThread {
+class SerialEventThread {
   public:
     // Sender is the thread, Status the event word.
-    using Handler = std::function<void(TCommEventThread& sender, std::uint32_t status)>;
+    using Handler = std::function<void(SerialEventThread& sender, std::uint32_t status)>;
 
     static constexpr std::chrono::milliseconds kPollPeriod{20};
 
     // Created suspended. The device, the shared state and the hand-over must
     // outlive the thread (the component terminates it before closing them).
-    TCommEventThread(SerialDevice& device, std::uint32_t suspendTime, TCommEventTypes events,
+    SerialEventThread(SerialDevice& device, std::uint32_t suspendTime, TCommEventTypes events,
                      CommSharedState& shared, HandOver& handOver);
-    ~TCommEventThread();
-    TCommEventThread(const TCommEventThread&) = delete;
-    TCommEventThread& operator=(const TCommEventThread&) = delete;
+    ~SerialEventThread();
+    SerialEventThread(const SerialEventThread&) = delete;
+    SerialEventThread& operator=(const SerialEventThread&) = delete;
 
     // The dispatch target; set and cleared on the user-interface thread only.
     void SetHandler(Handler handler) { handler_ = std::move(handler); }

@@ -4,7 +4,7 @@
 
 namespace tarvosen {
 
-void ConfigureComm1(TComm& comm) {
+void ApplyWindowPortSettings(SerialPort& comm) {
     comm.SetDeviceName("Com1");
     comm.SetWriteTimeout(10);
     comm.SetWriteBufSize(4096);
@@ -37,21 +37,21 @@ std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
     return lines;
 }
 
-InstrumentLink::InstrumentLink(TComm& comm, CommandContext& ctx, SignalLamps* lamps)
+InstrumentLink::InstrumentLink(SerialPort& comm, CommandContext& ctx, SignalLamps* lamps)
     : comm_(comm), ctx_(ctx), lamps_(lamps) {
-    auto lamp = [this](SignalLamp l) { return [this, l](TThreadComm&) { FlashSignalLamp(l); }; };
+    auto lamp = [this](SignalLamp l) { return [this, l](SerialPort&) { FlashSignalLamp(l); }; };
     comm.OnBreak = lamp(SignalLamp::Break);
     comm.OnCts = lamp(SignalLamp::Cts);
     comm.OnDsr = lamp(SignalLamp::Dsr);
-    comm.OnError = [this](TThreadComm&, int) { FlashSignalLamp(SignalLamp::Error); };
+    comm.OnError = [this](SerialPort&, int) { FlashSignalLamp(SignalLamp::Error); };
     comm.OnRing = lamp(SignalLamp::Ring);
     comm.OnRlsd = lamp(SignalLamp::Rlsd);
-    comm.OnRxChar = [this](TThreadComm& sender, std::uint32_t count) {
-        Comm1RxChar(sender, count);
+    comm.OnRxChar = [this](SerialPort& sender, std::uint32_t count) {
+        TakeReceivedBytes(sender, count);
     };
     comm.OnRxFlag = lamp(SignalLamp::RxFlag);
     comm.OnTxEmpty = lamp(SignalLamp::TxEmpty);
-    comm.OnDeviceLost = [this](TThreadComm& sender) { Comm1DeviceLost(sender); };
+    comm.OnDeviceLost = [this](SerialPort& sender) { HandleDeviceLost(sender); };
 }
 
 InstrumentLink::~InstrumentLink() {
@@ -68,14 +68,14 @@ void InstrumentLink::FlashSignalLamp(SignalLamp lamp) {
     if (lamps_) lamps_->flash(lamp);
 }
 
-void InstrumentLink::Comm1RxChar(TThreadComm& sender, std::uint32_t count) {
+void InstrumentLink::TakeReceivedBytes(SerialPort& sender, std::uint32_t count) {
     FlashSignalLamp(SignalLamp::RxChar);
     const int n = sender.Read(buffer_.data(), std::min(count, kReceiveChunk));
     if (n < 1) return;
     ReceiveBytes(ctx_, std::string_view(buffer_.data(), static_cast<std::size_t>(n)));
 }
 
-void InstrumentLink::Comm1DeviceLost(TThreadComm& sender) {
+void InstrumentLink::HandleDeviceLost(SerialPort& sender) {
     while (sender.InQueCount() > 0) {
         const int n = sender.Read(buffer_.data(), kReceiveChunk);
         if (n < 1) break;

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's side of the serial port Comm1: its stored settings, the
-// handlers of its nine line events (the signal lamps and Comm1RxChar, which
+// The main window's side of the serial port: its stored settings, the
+// handlers of its nine line events (the signal lamps and TakeReceivedBytes, which
 // assembles received bytes into workspace lines) and nothing else. The window
 // and the command line both hold one.
 
@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "app/command_context.h"
-#include "serial/comm.h"
+#include "serial/serial_port.h"
 
 namespace tarvosen {
 
@@ -23,12 +23,12 @@ class SignalLamps {
     virtual void flash(SignalLamp lamp) = 0;
 };
 
-// The most bytes Comm1RxChar takes from the port in one event.
+// The most bytes TakeReceivedBytes takes from the port in one event.
 inline constexpr std::uint32_t kReceiveChunk = 4999;
 
-// Gives Comm1 its stored settings: DeviceName "Com1", WriteTimeout 10,
+// Gives the serial port its stored settings: DeviceName "Com1", WriteTimeout 10,
 // WriteBufSize 4096, all nine events monitored.
-void ConfigureComm1(TComm& comm);
+void ApplyWindowPortSettings(SerialPort& comm);
 
 // Feeds received bytes into PendingLine: CR hands the line to
 // AppendWorkspaceLine, NUL, LF and Ctrl-Z are dropped, every other byte is kept.
@@ -38,19 +38,19 @@ std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes);
 class InstrumentLink {
   public:
     // Assigns the nine event handlers of comm; lamps may be null (no panel).
-    InstrumentLink(TComm& comm, CommandContext& ctx, SignalLamps* lamps);
+    InstrumentLink(SerialPort& comm, CommandContext& ctx, SignalLamps* lamps);
     ~InstrumentLink();
     InstrumentLink(const InstrumentLink&) = delete;
     InstrumentLink& operator=(const InstrumentLink&) = delete;
 
     void FlashSignalLamp(SignalLamp lamp);
-    void Comm1RxChar(TThreadComm& sender, std::uint32_t count);
+    void TakeReceivedBytes(SerialPort& sender, std::uint32_t count);
     // Takes what arrived before the device went away, keeps an unended last
     // record as a line, closes the port and tells the user.
-    void Comm1DeviceLost(TThreadComm& sender);
+    void HandleDeviceLost(SerialPort& sender);
 
   private:
-    TComm& comm_;
+    SerialPort& comm_;
     CommandContext& ctx_;
     SignalLamps* lamps_;
     std::array<char, kReceiveChunk + 1> buffer_{};

@@ -7,7 +7,7 @@
 
 #include "app/errors.h"
 #include "i18n/message_catalogue.h"
-#include "serial/comm.h"
+#include "serial/serial_port.h"
 #include "serial/transfer.h"
 #include "serial/transfer_log.h"
 
@@ -28,15 +28,15 @@ int Choice(const std::string& value, std::initializer_list<const char*> choices,
     throw UsageError(std::string("--") + option + " takes " + all + ", not \"" + value + "\"");
 }
 
-void ApplyPort(DialogOptions& o, const std::string& v) {
+void ApplyPort(OptionsStore& o, const std::string& v) {
     if (v.empty()) throw UsageError("--port needs a device, for example /dev/ttyUSB0 or Com1");
-    o.transfer.port = v;
+    o.get<TransferOptions>().port = v;
 }
 
-void ApplyBaud(DialogOptions& o, const std::string& v) {
+void ApplyBaud(OptionsStore& o, const std::string& v) {
     for (int i = 0; i < kBaudRateCount; ++i)
         if (v == std::to_string(BaudRateValue(static_cast<TBaudRate>(i)))) {
-            o.para.baudRate = i;
+            o.get<PortSettings>().baudRate = i;
             return;
         }
     throw UsageError(
@@ -45,32 +45,32 @@ void ApplyBaud(DialogOptions& o, const std::string& v) {
         v + "\"");
 }
 
-void ApplyParity(DialogOptions& o, const std::string& v) {
-    o.para.parity = Choice(v, {"none", "odd", "even", "mark", "space"}, "parity");
+void ApplyParity(OptionsStore& o, const std::string& v) {
+    o.get<PortSettings>().parity = Choice(v, {"none", "odd", "even", "mark", "space"}, "parity");
 }
 
-void ApplyDataBits(DialogOptions& o, const std::string& v) {
-    o.para.dataBits = 1 + Choice(v, {"5", "6", "7", "8"}, "data-bits");
+void ApplyDataBits(OptionsStore& o, const std::string& v) {
+    o.get<PortSettings>().dataBits = 1 + Choice(v, {"5", "6", "7", "8"}, "data-bits");
 }
 
-void ApplyStopBits(DialogOptions& o, const std::string& v) {
-    o.para.stopBits = 2 * Choice(v, {"1", "2"}, "stop-bits");
+void ApplyStopBits(OptionsStore& o, const std::string& v) {
+    o.get<PortSettings>().stopBits = 2 * Choice(v, {"1", "2"}, "stop-bits");
 }
 
-void ApplyFlow(DialogOptions& o, const std::string& v) {
-    o.para.flowControl = Choice(v, {"none", "cts", "dtr", "xonxoff", "default"}, "flow");
+void ApplyFlow(OptionsStore& o, const std::string& v) {
+    o.get<PortSettings>().flowControl = Choice(v, {"none", "cts", "dtr", "xonxoff", "default"}, "flow");
 }
 
-void ApplyIdleTimeout(DialogOptions& o, const std::string& v) {
+void ApplyIdleTimeout(OptionsStore& o, const std::string& v) {
     char* end = nullptr;
     const double s = std::strtod(v.c_str(), &end);
     if (v.empty() || *end != '\0' || !std::isfinite(s) || s <= 0 || s > 86400)
         throw UsageError("--idle-timeout takes a number of seconds above 0, not \"" + v + "\"");
-    o.transfer.idleTimeoutSeconds = s;
+    o.get<TransferOptions>().idleTimeoutSeconds = s;
 }
 
-void ApplyInstrument(DialogOptions& o, const std::string& v) {
-    o.transfer.instrumentKind = Choice(v, {"nikon300", "other"}, "instrument") == 0 ? 0 : 1;
+void ApplyInstrument(OptionsStore& o, const std::string& v) {
+    o.get<TransferOptions>().instrumentKind = Choice(v, {"nikon300", "other"}, "instrument") == 0 ? 0 : 1;
 }
 
 constexpr CliOption kLineOptions[] = {
@@ -98,9 +98,9 @@ constexpr auto kDownloadOptions = LineOptionsAnd(
               ApplyIdleTimeout},
     CliOption{"transfer-log", "FILE",
               "keep the transfer log (every burst received, with its time) in FILE",
-              [](DialogOptions& o, const std::string& v) {
+              [](OptionsStore& o, const std::string& v) {
                   if (v.empty()) throw UsageError("--transfer-log needs a file name");
-                  o.transfer.transferLog = std::filesystem::absolute(v).string();
+                  o.get<TransferOptions>().transferLog = std::filesystem::absolute(v).string();
               }});
 
 constexpr auto kUploadOptions = LineOptionsAnd(CliOption{
@@ -111,26 +111,26 @@ constexpr auto kUploadOptions = LineOptionsAnd(CliOption{
 // A front end whose port events run only while a command serves them (the
 // command line) has no port open between commands: it must be given one.
 void RequirePortOption(const CommandContext& ctx, const char* command) {
-    if (ctx.options.transfer.port.empty() && ctx.comm1 && !ctx.comm1->Enabled() &&
-        ctx.comm1->Events().servedByCaller())
+    if (ctx.options.get<TransferOptions>().port.empty() && ctx.serialPort && !ctx.serialPort->Enabled() &&
+        ctx.serialPort->Events().servedByCaller())
         throw UsageError(std::string(command) + " needs --port DEV");
 }
 
 }  // namespace
 
 CommandStatus CommunicationParameterCommand(CommandContext& ctx) {
-    if (!ctx.user.showOptionDialog(OptionDialog::Para)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(OptionDialog::PortSettings)) return CommandStatus::Cancelled;
     return OpenPortWithParameters(ctx);
 }
 
 CommandStatus DownloadCommand(CommandContext& ctx) {
     RequirePortOption(ctx, "download");
-    if (!ctx.options.transfer.port.empty()) {
+    if (!ctx.options.get<TransferOptions>().port.empty()) {
         // The port is named before the watch writes it into the log's header.
-        ctx.options.para.port = ctx.options.transfer.port;
-        DownloadWatch watch(ctx, ctx.options.transfer.transferLog);
+        ctx.options.get<PortSettings>().port = ctx.options.get<TransferOptions>().port;
+        DownloadWatch watch(ctx, ctx.options.get<TransferOptions>().transferLog);
         const CommandStatus status = DownloadFromPort(ctx);
-        const std::string lost = ctx.comm1 ? ctx.comm1->DeviceLostReason() : "";
+        const std::string lost = ctx.serialPort ? ctx.serialPort->DeviceLostReason() : "";
         watch.finish(watch.sawEnd() ? "END"
                      : !lost.empty() ? "device lost (" + lost + ")"
                                      : "idle time-out");
@@ -147,7 +147,7 @@ std::span<const CliOption> DownloadCliOptions() {
 
 CommandStatus UploadCommand(CommandContext& ctx) {
     RequirePortOption(ctx, "upload");
-    const int kind = ctx.options.transfer.instrumentKind >= 0 ? ctx.options.transfer.instrumentKind
+    const int kind = ctx.options.get<TransferOptions>().instrumentKind >= 0 ? ctx.options.get<TransferOptions>().instrumentKind
                                                               : ctx.state.instrumentKind;
     return UploadLines(ctx, kind);
 }

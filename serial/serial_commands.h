@@ -7,14 +7,14 @@
 
 namespace tarvosen {
 
-// parameterClick: the communication parameter dialog
+// transfer.settings: the communication parameter dialog
 CommandStatus CommunicationParameterCommand(CommandContext& ctx);
 
-// EltaRDnClick: download from the instrument
+// transfer.download: download from the instrument
 CommandStatus DownloadCommand(CommandContext& ctx);
 std::span<const CliOption> DownloadCliOptions();
 
-// EltaRUpClick: upload to the instrument
+// transfer.upload: upload to the instrument
 CommandStatus UploadCommand(CommandContext& ctx);
 std::span<const CliOption> UploadCliOptions();
 

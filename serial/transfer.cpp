@@ -27,13 +27,13 @@ constexpr const char* kNikonNoPoints =
 // Closes the port when the command that opened it ends, however it ends.
 class PortCloser {
   public:
-    explicit PortCloser(TComm& comm) : comm_(comm) {}
+    explicit PortCloser(SerialPort& comm) : comm_(comm) {}
     ~PortCloser() { comm_.Close(); }
     PortCloser(const PortCloser&) = delete;
     PortCloser& operator=(const PortCloser&) = delete;
 
   private:
-    TComm& comm_;
+    SerialPort& comm_;
 };
 
 // Ends the progress bar however the upload ends.
@@ -49,7 +49,7 @@ class Progress {
     UserInterface& user_;
 };
 
-[[noreturn]] void ThrowUploadFailed(TComm* comm, std::size_t sent, std::size_t total,
+[[noreturn]] void ThrowUploadFailed(SerialPort* comm, std::size_t sent, std::size_t total,
                                     const std::string& where = {}) {
     std::string reason = comm ? comm->LastWriteError() : "this program has no serial port";
     if (reason.empty()) reason = "the device took only part of a frame";
@@ -58,7 +58,7 @@ class Progress {
                       reason + ")");
 }
 
-bool WriteFrame(TComm* comm, const std::string& frame) {
+bool WriteFrame(SerialPort* comm, const std::string& frame) {
     return comm && comm->Write(frame.data(), static_cast<std::uint32_t>(frame.size())) ==
                        static_cast<int>(frame.size());
 }
@@ -74,7 +74,7 @@ std::string LongLine(const Workspace& ws, std::size_t limit) {
 }
 
 CommandStatus NikonUpload(CommandContext& ctx) {
-    TComm* comm = ctx.comm1;
+    SerialPort* comm = ctx.serialPort;
     const Workspace& ws = ctx.workspace;
     if (auto problem = LongLine(ws, kNikonLineLimit); !problem.empty()) {
         ctx.user.error(problem);
@@ -96,7 +96,7 @@ CommandStatus NikonUpload(CommandContext& ctx) {
 }
 
 CommandStatus PlainUpload(CommandContext& ctx) {
-    TComm* comm = ctx.comm1;
+    SerialPort* comm = ctx.serialPort;
     const Workspace& ws = ctx.workspace;
     if (ws.empty()) {
         ctx.user.information(ctx.message(msg::kUploadNothingToSend, kNothingToUpload));
@@ -149,14 +149,14 @@ std::string NikonTrailerFrame() {
     return s + UploadChecksum(s) + ",\r\n";
 }
 
-TComm& PortOf(CommandContext& ctx) {
-    if (!ctx.comm1) throw DeviceError("This program offers no serial port here");
-    return *ctx.comm1;
+SerialPort& PortOf(CommandContext& ctx) {
+    if (!ctx.serialPort) throw DeviceError("This program offers no serial port here");
+    return *ctx.serialPort;
 }
 
 CommandStatus OpenPortWithParameters(CommandContext& ctx) {
-    TComm& comm = PortOf(ctx);
-    const ParaOptions& p = ctx.options.para;
+    SerialPort& comm = PortOf(ctx);
+    const PortSettings& p = ctx.options.get<PortSettings>();
     if (comm.Enabled()) comm.Close();
     comm.SetDeviceName(p.port);
     comm.SetBaudRate(static_cast<TBaudRate>(std::clamp(p.baudRate, 0, kBaudRateCount - 1)));
@@ -175,9 +175,9 @@ CommandStatus OpenPortWithParameters(CommandContext& ctx) {
 }
 
 CommandStatus DownloadFromPort(CommandContext& ctx) {
-    TComm& comm = PortOf(ctx);
-    const TransferOptions& t = ctx.options.transfer;
-    ctx.options.para.port = t.port;
+    SerialPort& comm = PortOf(ctx);
+    const TransferOptions& t = ctx.options.get<TransferOptions>();
+    ctx.options.get<PortSettings>().port = t.port;
     if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
     PortCloser closer(comm);
     ctx.user.information(ctx.message(msg::kDownloadNotice, kDownloadNotice));
@@ -241,10 +241,10 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
 
 CommandStatus UploadLines(CommandContext& ctx, int instrumentKind) {
     std::optional<PortCloser> closer;
-    if (!ctx.options.transfer.port.empty()) {
-        ctx.options.para.port = ctx.options.transfer.port;
+    if (!ctx.options.get<TransferOptions>().port.empty()) {
+        ctx.options.get<PortSettings>().port = ctx.options.get<TransferOptions>().port;
         if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
-        closer.emplace(*ctx.comm1);
+        closer.emplace(*ctx.serialPort);
     }
     ctx.user.information(ctx.message(msg::kUploadStart, kUploadNotice));
     return instrumentKind == 0 ? NikonUpload(ctx) : PlainUpload(ctx);

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/command.h"
-#include "serial/comm.h"
+#include "serial/serial_port.h"
 
 namespace tarvosen {
 
@@ -25,15 +25,15 @@ inline constexpr std::size_t kPlainLineLimit = 297;
 inline constexpr std::size_t kNikonLineLimit = 192;
 
 // The port of the context; DeviceError when the front end offers none.
-TComm& PortOf(CommandContext& ctx);
+SerialPort& PortOf(CommandContext& ctx);
 
 // The parameter dialog's OK: close the port, copy the dialog's values into
 // it, open it and raise RTS and DTR. Stopped (with the message) when the port
 // stayed open.
 CommandStatus OpenPortWithParameters(CommandContext& ctx);
 
-// The command line's download: the port of ctx.options.transfer opened with
-// the para values, lines received until an END line or the idle time-out.
+// The command line's download: the port of ctx.options.get<TransferOptions>() opened with
+// the portSettings values, lines received until an END line or the idle time-out.
 CommandStatus DownloadFromPort(CommandContext& ctx);
 
 // Upload of the workspace lines: plain lines or, for instrument kind 0, the

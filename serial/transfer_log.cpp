@@ -159,16 +159,16 @@ TransferLog ReadTransferLog(const std::filesystem::path& file) {
     return log;
 }
 
-std::string DescribeLineSettings(const ParaOptions& para) {
+std::string DescribeLineSettings(const PortSettings& portSettings) {
     static constexpr const char* kParity[] = {"no parity", "odd parity", "even parity",
                                               "mark parity", "space parity"};
     static constexpr const char* kFlow[] = {"none", "cts", "dtr", "xonxoff", "default"};
     static constexpr const char* kStop[] = {"1 stop bit", "1.5 stop bits", "2 stop bits"};
-    const int baud = std::clamp(para.baudRate, 0, kBaudRateCount - 1);
+    const int baud = std::clamp(portSettings.baudRate, 0, kBaudRateCount - 1);
     return std::to_string(BaudRateValue(static_cast<TBaudRate>(baud))) + " baud, " +
-           std::to_string(std::clamp(para.dataBits, 0, 4) + 4) + " data bits, " +
-           kParity[std::clamp(para.parity, 0, 4)] + ", " + kStop[std::clamp(para.stopBits, 0, 2)] +
-           ", flow control " + kFlow[std::clamp(para.flowControl, 0, 4)];
+           std::to_string(std::clamp(portSettings.dataBits, 0, 4) + 4) + " data bits, " +
+           kParity[std::clamp(portSettings.parity, 0, 4)] + ", " + kStop[std::clamp(portSettings.stopBits, 0, 2)] +
+           ", flow control " + kFlow[std::clamp(portSettings.flowControl, 0, 4)];
 }
 
 TransferLogWriter::TransferLogWriter(const std::filesystem::path& file, const TransferLog& header)
@@ -207,8 +207,8 @@ DownloadWatch::DownloadWatch(CommandContext& ctx, const std::filesystem::path& l
     : ctx_(ctx), start_(std::chrono::steady_clock::now()) {
     if (!logFile.empty()) {
         TransferLog header;
-        header.port = ctx.options.para.port;
-        header.settings = DescribeLineSettings(ctx.options.para);
+        header.port = ctx.options.get<PortSettings>().port;
+        header.settings = DescribeLineSettings(ctx.options.get<PortSettings>());
         header.instrument = InstrumentLabel(ctx.state.instrumentKind);
         header.start = UtcNow();
         log_.emplace(logFile, header);

@@ -48,7 +48,7 @@ std::optional<std::string> DecodeBurst(std::string_view encoded);
 TransferLog ReadTransferLog(const std::filesystem::path& file);
 
 // "9600 baud, 8 data bits, no parity, 1 stop bit, flow control xonxoff"
-std::string DescribeLineSettings(const ParaOptions& para);
+std::string DescribeLineSettings(const PortSettings& portSettings);
 
 // Writes the log as the download goes, each burst flushed as it comes, so a
 // download that ends badly leaves its log behind.

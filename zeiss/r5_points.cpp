@@ -60,9 +60,9 @@ void PointListWriter::writePointLine(double x, double y, double z, std::string_v
 
 int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, int& pointCounter) {
     StationState station;
-    PointListWriter writer(out, ctx.options.r5, pointCounter);
+    PointListWriter writer(out, ctx.options.get<R5Options>(), pointCounter);
     RecordReader reader(in, kR5PointReadLimit);
-    const bool compute = ctx.options.r5.computeFromObservations();
+    const bool compute = ctx.options.get<R5Options>().computeFromObservations();
 
     std::string text;
     int result = 0;
@@ -80,7 +80,7 @@ int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, 
         const std::string number = line.pointNumber();
         // A point list field cannot hold a comma; such a name would shift
         // every field after it.
-        if (!ctx.options.r5.reassignPointNames && number.find(',') != std::string::npos)
+        if (!ctx.options.get<R5Options>().reassignPointNames && number.find(',') != std::string::npos)
             throw ConversionError("Line " + std::to_string(line.lineNumber()) +
                                   ": the point number \"" + number +
                                   "\" holds a comma, which a point list cannot carry");

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/command_context.h"
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 #include "app/workspace.h"
 
 namespace tarvosen::zeiss {

@@ -26,13 +26,13 @@ ConversionStage R5ToPointStage(int& pointCounter) {
     };
 }
 
-void ApplyRecordFormat(DialogOptions& options, const std::string& value) {
+void ApplyRecordFormat(OptionsStore& options, const std::string& value) {
     if (value == "mem1")
-        options.r5.recordFormat = 0;
+        options.get<R5Options>().recordFormat = 0;
     else if (value == "mem2")
-        options.r5.recordFormat = 1;
+        options.get<R5Options>().recordFormat = 1;
     else if (value == "mem3")
-        options.r5.recordFormat = 2;
+        options.get<R5Options>().recordFormat = 2;
     else
         throw UsageError("--record-format takes mem1, mem2 or mem3, not \"" + value + "\"");
 }
@@ -42,9 +42,9 @@ constexpr CliOption kR5Options[] = {
      "R5 Record Format (default mem1); polar observations are computed only with mem1",
      ApplyRecordFormat},
     {"no-code", "", "leave the point codes out (Include Code off)",
-     [](DialogOptions& o, const std::string&) { o.r5.includeCode = false; }},
+     [](OptionsStore& o, const std::string&) { o.get<R5Options>().includeCode = false; }},
     {"renumber", "", "name the points 0, 1, 2, ... (Re-Assigned Point Name on)",
-     [](DialogOptions& o, const std::string&) { o.r5.reassignPointNames = true; }},
+     [](OptionsStore& o, const std::string&) { o.get<R5Options>().reassignPointNames = true; }},
 };
 
 }  // namespace
@@ -94,7 +94,7 @@ CommandStatus Rec500ToM5Command(CommandContext& ctx) {
 }
 
 CommandStatus ShowR5OptionsCommand(CommandContext& ctx) {
-    ctx.user.showOptionDialog(OptionDialog::R5Option);
+    ctx.user.showOptionDialog(OptionDialog::R5Options);
     return CommandStatus::Done;
 }
 

@@ -7,24 +7,24 @@
 
 namespace tarvosen {
 
-// PnXYZ1Click: "R5 -> Pn, X, Y, Z"
+// convert.r5.points: "R5 -> Pn, X, Y, Z"
 CommandStatus R5ToPointsCommand(CommandContext& ctx);
 std::span<const CliOption> R5ToPointsCliOptions();
 
-// AutoCADDxf1Click: "R5 -> Auto CAD Dxf file"
+// convert.r5.dxf: "R5 -> Auto CAD Dxf file"
 CommandStatus R5ToDxfCommand(CommandContext& ctx);
 std::span<const CliOption> R5ToDxfCliOptions();
 
-// R5RecE1Click: "R5 -> M5"
+// convert.r5.m5: "R5 -> M5"
 CommandStatus R5ToM5Command(CommandContext& ctx);
 
-// RecER51Click: "M5 -> R5"
+// convert.m5.r5: "M5 -> R5"
 CommandStatus M5ToR5Command(CommandContext& ctx);
 
-// REC500RECE1Click: "REC500 -> REC E"
+// convert.rec500.m5: "REC500 -> REC E"
 CommandStatus Rec500ToM5Command(CommandContext& ctx);
 
-// R51Click: shows the R5 option dialog.
+// convert.r5.options: shows the R5 option dialog.
 CommandStatus ShowR5OptionsCommand(CommandContext& ctx);
 
 }  // namespace tarvosen

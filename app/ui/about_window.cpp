@@ -46,11 +46,11 @@ void AddTexts(QWidget* picture) {
 
 }  // namespace
 
-TAboutPicture::TAboutPicture(QWidget* parent) : QWidget(parent) {
+AboutPicture::AboutPicture(QWidget* parent) : QWidget(parent) {
     setFixedSize(kClientWidth, kClientHeight);
 }
 
-void TAboutPicture::paintEvent(QPaintEvent*) {
+void AboutPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = rect();
@@ -86,11 +86,11 @@ void TAboutPicture::paintEvent(QPaintEvent*) {
     p.drawLine(head + QPointF(-36, -4), QPointF(r.width() * 0.2, r.height() * 0.55));
 }
 
-TAbout::TAbout(QWidget* parent)
+SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("About");
     setFixedSize(kClientWidth, kClientHeight);
-    auto* picture = new TAboutPicture(this);
+    auto* picture = new AboutPicture(this);
     AddTexts(picture);
     const QFont figures = PixelFont("Times New Roman", 16, true);
     PlacedLabel(picture, QString::fromUtf8("Total Memory："), figures, Qt::black, 24, 190);
@@ -99,7 +99,7 @@ TAbout::TAbout(QWidget* parent)
     fRes = PlacedLabel(picture, "", figures, Qt::darkBlue, 160, 216);
 }
 
-void TAbout::fillMemoryFigures() {
+void SplashWindow::fillMemoryFigures() {
     const MemoryStatus status = ReadMemoryStatus();
     pRes->setText(QString::fromStdString(FormatKilobytes(status.totalKilobytes)));
     fRes->setText(QString::fromStdString(FormatPercentLeft(status)));
@@ -107,7 +107,7 @@ void TAbout::fillMemoryFigures() {
     fRes->adjustSize();
 }
 
-void TAbout::showNow() {
+void SplashWindow::showNow() {
     fillMemoryFigures();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
@@ -116,10 +116,10 @@ void TAbout::showNow() {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");
     setWindowTitle("About");
-    auto* picture = new TAboutPicture(this);
+    auto* picture = new AboutPicture(this);
     AddTexts(picture);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,5 +1,5 @@
 #pragma once
-// TAbout, the splash window shown during start-up, and TAboutBox, the about
+// SplashWindow, the splash window shown during start-up, and AboutBox, the about
 // box of the Help menu. Both show the program's picture, name and version.
 
 #include <QDialog>
@@ -9,18 +9,18 @@ class QLabel;
 namespace tarvosen::ui {
 
 // The picture behind both windows: a drawing of a surveying instrument.
-class TAboutPicture : public QWidget {
+class AboutPicture : public QWidget {
   public:
-    explicit TAboutPicture(QWidget* parent = nullptr);
+    explicit AboutPicture(QWidget* parent = nullptr);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-class TAbout : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit TAbout(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
     // Fills the memory figures, centres the window on the screen, shows it
     // and paints it at once.
@@ -33,10 +33,10 @@ class TAbout : public QWidget {
     void fillMemoryFigures();
 };
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
   public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 };
 
 }  // namespace tarvosen::ui

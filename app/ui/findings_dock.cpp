@@ -6,7 +6,7 @@
 
 namespace tarvosen::ui {
 
-TFindingsDock::TFindingsDock(QPlainTextEdit& editor, QWidget* parent)
+FindingsDock::FindingsDock(QPlainTextEdit& editor, QWidget* parent)
     : QDockWidget(QString::fromUtf8("检查结果 Findings"), parent),
       editor_(editor),
       list_(new QListWidget(this)) {
@@ -18,7 +18,7 @@ TFindingsDock::TFindingsDock(QPlainTextEdit& editor, QWidget* parent)
     hide();
 }
 
-void TFindingsDock::show(const std::vector<LineFinding>& findings, bool append) {
+void FindingsDock::show(const std::vector<LineFinding>& findings, bool append) {
     if (!append) list_->clear();
     for (const auto& f : findings) {
         auto* item = new QListWidgetItem(
@@ -28,11 +28,11 @@ void TFindingsDock::show(const std::vector<LineFinding>& findings, bool append) 
     setVisible(list_->count() > 0);
 }
 
-int TFindingsDock::count() const {
+int FindingsDock::count() const {
     return list_->count();
 }
 
-void TFindingsDock::goToLine(int line) {
+void FindingsDock::goToLine(int line) {
     const QTextBlock block = editor_.document()->findBlockByNumber(std::max(0, line - 1));
     if (!block.isValid()) return;
     editor_.setTextCursor(QTextCursor(block));

@@ -13,10 +13,10 @@ class QPlainTextEdit;
 
 namespace tarvosen::ui {
 
-class TFindingsDock : public QDockWidget {
+class FindingsDock : public QDockWidget {
     Q_OBJECT
   public:
-    TFindingsDock(QPlainTextEdit& editor, QWidget* parent);
+    FindingsDock(QPlainTextEdit& editor, QWidget* parent);
     // Shows the findings in place of the listed ones, or after them.
     void show(const std::vector<LineFinding>& findings, bool append);
     int count() const;

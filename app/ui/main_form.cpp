@@ -27,7 +27,7 @@
 #include "app/ui/text_encoding.h"
 #include "app/ui/workspace_editor.h"
 #include "app/version.h"
-#include "serial/ui/comm1_link.h"
+#include "serial/ui/window_port.h"
 
 namespace tarvosen::ui {
 
@@ -41,23 +41,23 @@ constexpr const char* kExitQuestionDefault = "Do you really want to exit the pro
 
 // The dialogs in the order they are created at start-up; the about box comes
 // between the DINI options and the traverse options.
-constexpr OptionDialog kDialogsBeforeAbout[] = {OptionDialog::Para, OptionDialog::R5Option,
-                                                OptionDialog::Kesha, OptionDialog::DiniOption};
-constexpr OptionDialog kDialogsAfterAbout[] = {OptionDialog::Cqkcy, OptionDialog::Shddy};
+constexpr OptionDialog kDialogsBeforeAbout[] = {OptionDialog::PortSettings, OptionDialog::R5Options,
+                                                OptionDialog::CosaExport, OptionDialog::Tolerances};
+constexpr OptionDialog kDialogsAfterAbout[] = {OptionDialog::TraverseExport, OptionDialog::GeoBook};
 
 std::string DialogName(OptionDialog dialog) {
     switch (dialog) {
-        case OptionDialog::Para:
+        case OptionDialog::PortSettings:
             return "The communication parameter dialog (TPara)";
-        case OptionDialog::R5Option:
+        case OptionDialog::R5Options:
             return "The R5 option dialog (TOption)";
-        case OptionDialog::Kesha:
+        case OptionDialog::CosaExport:
             return "The COSA option dialog (Tkesha)";
-        case OptionDialog::DiniOption:
+        case OptionDialog::Tolerances:
             return "The DINI levelling option dialog (TDINIOption)";
-        case OptionDialog::Cqkcy:
+        case OptionDialog::TraverseExport:
             return "The traverse export dialog (TCQKCY)";
-        case OptionDialog::Shddy:
+        case OptionDialog::GeoBook:
             return "The geological-institute record book dialog (TSHDDY)";
         case OptionDialog::LevelNetwork:
             return "The levelling network dialog";
@@ -85,12 +85,12 @@ QIcon PrinterIcon() {
 }
 
 QIcon ToolbarIcon(const QStyle* style, std::string_view key) {
-    if (key == "LFClick") return style->standardIcon(QStyle::SP_DialogOpenButton);
-    if (key == "SFClick") return style->standardIcon(QStyle::SP_DialogSaveButton);
-    if (key == "parameterClick") return style->standardIcon(QStyle::SP_ComputerIcon);
-    if (key == "EltaRDnClick") return style->standardIcon(QStyle::SP_ArrowDown);
-    if (key == "EltaRUpClick") return style->standardIcon(QStyle::SP_ArrowUp);
-    if (key == "PrintClick") return QIcon::fromTheme("document-print", PrinterIcon());
+    if (key == "file.load") return style->standardIcon(QStyle::SP_DialogOpenButton);
+    if (key == "file.save") return style->standardIcon(QStyle::SP_DialogSaveButton);
+    if (key == "transfer.settings") return style->standardIcon(QStyle::SP_ComputerIcon);
+    if (key == "transfer.download") return style->standardIcon(QStyle::SP_ArrowDown);
+    if (key == "transfer.upload") return style->standardIcon(QStyle::SP_ArrowUp);
+    if (key == "file.print") return QIcon::fromTheme("document-print", PrinterIcon());
     return style->standardIcon(QStyle::SP_FileIcon);
 }
 
@@ -100,7 +100,7 @@ QString Text(std::string_view s) {
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
     setWindowTitle(kFormCaption);
     resize(kNormalWidth, kNormalHeight);
@@ -128,61 +128,61 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     auto* column = new QVBoxLayout(centre);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    Panel1 = new TSignalPanel(centre);
-    RichEdit1 = new TWorkspaceEditor(workspace_, centre);
-    column->addWidget(Panel1);
-    column->addWidget(RichEdit1, 1);
+    signalPanel = new SignalLampPanel(centre);
+    workspaceEditor = new WorkspaceEditor(workspace_, centre);
+    column->addWidget(signalPanel);
+    column->addWidget(workspaceEditor, 1);
     setCentralWidget(centre);
 
     buildStatusLine();
-    findings_ = new TFindingsDock(*RichEdit1, this);
+    findings_ = new FindingsDock(*workspaceEditor, this);
     addDockWidget(Qt::BottomDockWidgetArea, findings_);
     findingsCount_ = new QLabel(StatusLine);
     findingsCount_->setObjectName("FindingsCount");
     StatusLine->addPermanentWidget(findingsCount_);
     updateFromState();
 
-    // Comm1, closed until the parameter dialog opens it.
-    AttachComm1(*this);
+    // the serial port, closed until the parameter dialog opens it.
+    AttachSerialPort(*this);
 }
 
-TMainForm::~TMainForm() {
+MainWindow::~MainWindow() {
     dialogs_.clear();
     progressEnd();
     // The editor observes the workspace, which is gone before the children are.
-    delete RichEdit1;
-    RichEdit1 = nullptr;
+    delete workspaceEditor;
+    workspaceEditor = nullptr;
 }
 
-void TMainForm::buildToolBar() {
-    ToolBar1 = addToolBar("ToolBar1");
-    ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
+void MainWindow::buildToolBar() {
+    commandToolBar = addToolBar("ToolBar1");
+    commandToolBar->setObjectName("ToolBar1");
+    commandToolBar->setMovable(false);
+    commandToolBar->setFloatable(false);
     for (const ToolbarButton& button : ToolbarLayout()) {
         if (button.key.empty()) {
-            ToolBar1->addSeparator();
+            commandToolBar->addSeparator();
             continue;
         }
-        QAction* action = ToolBar1->addAction(ToolbarIcon(style(), button.key), Text(button.hint));
+        QAction* action = commandToolBar->addAction(ToolbarIcon(style(), button.key), Text(button.hint));
         action->setObjectName(Text(button.key) + "Button");
         action->setToolTip(Text(button.hint));
         const std::string key(button.key);
         connect(action, &QAction::triggered, this, [this, key] { runCommand(key); });
     }
-    InstLabel = new QLabel(ToolBar1);
-    InstLabel->setObjectName("InstLabel");
+    instrumentLabel = new QLabel(commandToolBar);
+    instrumentLabel->setObjectName("InstLabel");
     QFont font("Arial");
     font.setPixelSize(16);
     font.setBold(true);
-    InstLabel->setFont(font);
+    instrumentLabel->setFont(font);
     // The toolbar's style would paint a palette colour over; a style sheet stays.
-    InstLabel->setStyleSheet("color: blue");
-    InstLabel->setContentsMargins(8, 0, 8, 0);
-    ToolBar1->addWidget(InstLabel);
+    instrumentLabel->setStyleSheet("color: blue");
+    instrumentLabel->setContentsMargins(8, 0, 8, 0);
+    commandToolBar->addWidget(instrumentLabel);
 }
 
-void TMainForm::buildStatusLine() {
+void MainWindow::buildStatusLine() {
     StatusLine = new QStatusBar(this);
     StatusLine->setObjectName("StatusLine");
     QFont font("Tahoma");
@@ -202,11 +202,11 @@ void TMainForm::buildStatusLine() {
     setStatusBar(StatusLine);
 }
 
-const CommandMenuBar& TMainForm::menuBarOf(int languageIndex) const {
+const CommandMenuBar& MainWindow::menuBarOf(int languageIndex) const {
     return menuBars_[static_cast<std::size_t>(std::clamp(languageIndex, 1, 3) - 1)];
 }
 
-void TMainForm::attachMenuBar(int languageIndex) {
+void MainWindow::attachMenuBar(int languageIndex) {
     QMenuBar* bar = menuBarOf(languageIndex).bar;
     if (bar == attached_) return;
     if (attached_) {
@@ -220,7 +220,7 @@ void TMainForm::attachMenuBar(int languageIndex) {
     attached_ = bar;
 }
 
-void TMainForm::updateFromState() {
+void MainWindow::updateFromState() {
     attachMenuBar(state_.languageIndex);
     for (const CommandMenuBar& bar : menuBars_) {
         for (const auto& [key, action] : bar.items) {
@@ -231,28 +231,28 @@ void TMainForm::updateFromState() {
             else if (row->radioGroup == "language")
                 action->setChecked(row->radioValue == bar.languageIndex);
         }
-        if (QAction* view = bar.item("ViewPortSignal1Click"))
+        if (QAction* view = bar.item("transfer.signal-lamps"))
             view->setChecked(state_.portSignalVisible);
     }
-    InstLabel->setText(QString::fromUtf8(InstrumentLabel(state_.instrumentKind)));
-    Panel1->setVisible(state_.portSignalVisible);
+    instrumentLabel->setText(QString::fromUtf8(InstrumentLabel(state_.instrumentKind)));
+    signalPanel->setVisible(state_.portSignalVisible);
 }
 
-CommandContext TMainForm::context() {
-    return CommandContext{workspace_, state_, user_, options_, catalogue_, comm1_};
+CommandContext MainWindow::context() {
+    return CommandContext{workspace_, state_, user_, options_, catalogue_, port_};
 }
 
-void TMainForm::showFindings(const std::vector<LineFinding>& findings, bool append) {
+void MainWindow::showFindings(const std::vector<LineFinding>& findings, bool append) {
     findings_->show(findings, append);
     const int n = findings_->count();
     findingsCount_->setText(n == 0 ? QString() : QString::number(n) + QString::fromUtf8(" findings"));
 }
 
-void TMainForm::showFailure(const std::string& text) {
+void MainWindow::showFailure(const std::string& text) {
     user_.showMessage(MessageKind::Error, text);
 }
 
-CommandStatus TMainForm::runCommand(std::string_view key) {
+CommandStatus MainWindow::runCommand(std::string_view key) {
     // Commands run to completion one at a time.
     if (runningCommand_) return CommandStatus::Cancelled;
     const CommandRow* row = FindCommandByKey(key);
@@ -263,7 +263,7 @@ CommandStatus TMainForm::runCommand(std::string_view key) {
     runningCommand_ = true;
     CommandStatus status = CommandStatus::Stopped;
     try {
-        RichEdit1->syncToWorkspace();
+        workspaceEditor->syncToWorkspace();
         if (row->handler) {
             CommandContext ctx = context();
             status = row->handler(ctx);
@@ -280,39 +280,39 @@ CommandStatus TMainForm::runCommand(std::string_view key) {
         showFailure("The command ended with an unknown failure");
     }
     runningCommand_ = false;
-    RichEdit1->flushAppends();
+    workspaceEditor->flushAppends();
     updateFromState();
     return status;
 }
 
-void TMainForm::runWindowCommand(std::string_view key) {
-    if (key == "PrintSetupClick") {
+void MainWindow::runWindowCommand(std::string_view key) {
+    if (key == "file.print-setup") {
         printerSetup();
-    } else if (key == "PrintClick") {
+    } else if (key == "file.print") {
         print();
-    } else if (key == "FileExit") {
+    } else if (key == "app.exit") {
         close();
-    } else if (key == "AboutMenuClick") {
-        if (!aboutBox_) aboutBox_ = new TAboutBox(this);
+    } else if (key == "help.about") {
+        if (!aboutBox_) aboutBox_ = new AboutBox(this);
         aboutBox_->exec();
-    } else if (key == "Tile" || key == "Cascade" || key == "ArrangeIcons") {
+    } else if (key == "window.tile" || key == "window.cascade" || key == "window.arrange-icons") {
         // The Big5 bar's window items have no handler.
     } else {
         ThrowNotBuilt(key);
     }
 }
 
-void TMainForm::createDialogs() {
+void MainWindow::createDialogs() {
     auto create = [this](OptionDialog id) {
         if (dialogs_.count(id)) return;
         if (auto factory = FindOptionDialogFactory(id)) dialogs_.emplace(id, factory(this));
     };
     for (OptionDialog id : kDialogsBeforeAbout) create(id);
-    if (!aboutBox_) aboutBox_ = new TAboutBox(this);
+    if (!aboutBox_) aboutBox_ = new AboutBox(this);
     for (OptionDialog id : kDialogsAfterAbout) create(id);
 }
 
-bool TMainForm::runOptionDialog(OptionDialog dialog) {
+bool MainWindow::runOptionDialog(OptionDialog dialog) {
     auto it = dialogs_.find(dialog);
     if (it == dialogs_.end()) {
         // Created on first use when the window was made without the start-up.
@@ -325,12 +325,12 @@ bool TMainForm::runOptionDialog(OptionDialog dialog) {
     return it->second->run(ctx);
 }
 
-void TMainForm::setComm1(TComm* comm, std::function<void()> closeOnExit) {
-    comm1_ = comm;
-    closeComm1_ = std::move(closeOnExit);
+void MainWindow::setSerialPort(SerialPort* comm, std::function<void()> closeOnExit) {
+    port_ = comm;
+    closePort_ = std::move(closeOnExit);
 }
 
-void TMainForm::progressBegin(int maximum) {
+void MainWindow::progressBegin(int maximum) {
     progressEnd();
     progressBar_ = new QProgressBar(StatusLine);
     progressBar_->setObjectName("ProgressBar");
@@ -341,40 +341,40 @@ void TMainForm::progressBegin(int maximum) {
     progressBar_->show();
 }
 
-void TMainForm::progressSetPosition(int position) {
+void MainWindow::progressSetPosition(int position) {
     if (progressBar_) progressBar_->setValue(position);
 }
 
-void TMainForm::progressEnd() {
+void MainWindow::progressEnd() {
     delete progressBar_;
     progressBar_ = nullptr;
 }
 
-QPrinter& TMainForm::printer() {
+QPrinter& MainWindow::printer() {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
 }
 
-void TMainForm::printerSetup() {
+void MainWindow::printerSetup() {
     QPageSetupDialog dialog(&printer(), this);
     dialog.exec();
 }
 
-void TMainForm::print() {
+void MainWindow::print() {
     QPrintDialog dialog(&printer(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     printWorkspace(printer());
 }
 
-void TMainForm::printWorkspace(QPrinter& printer) {
-    RichEdit1->syncToWorkspace();
+void MainWindow::printWorkspace(QPrinter& printer) {
+    workspaceEditor->syncToWorkspace();
     QString text;
     for (std::string_view line : workspace_.view()) {
         text += DecodeLine(line);
         text += QChar('\n');
     }
     QTextDocument document;
-    QFont font = RichEdit1->font();
+    QFont font = workspaceEditor->font();
     font.setPointSize(10);  // the editor's pixel size would shrink to nothing on paper
     document.setDefaultFont(font);
     document.setPlainText(text);
@@ -382,7 +382,7 @@ void TMainForm::printWorkspace(QPrinter& printer) {
     document.print(&printer);
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     bool yes = false;
     try {
         CommandContext ctx = context();
@@ -394,9 +394,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (closeComm1_) {
+    if (closePort_) {
         try {
-            closeComm1_();
+            closePort_();
         } catch (const std::exception& e) {
             showFailure(e.what());
         }

@@ -1,5 +1,5 @@
 #pragma once
-// TMainForm: the main window. It owns the workspace and the application
+// MainWindow: the main window. It owns the workspace and the application
 // state, shows the workspace in its editor, and runs every command of the
 // command table from its menus and toolbar.
 
@@ -25,12 +25,12 @@ class QToolBar;
 
 namespace tarvosen::ui {
 
-class TAboutBox;
-class TFindingsDock;
-class TSignalPanel;
-class TWorkspaceEditor;
+class AboutBox;
+class FindingsDock;
+class SignalLampPanel;
+class WorkspaceEditor;
 
-class TMainForm : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     // The caption of the form before any command sets one.
@@ -38,8 +38,8 @@ class TMainForm : public QMainWindow {
 
     // Loads the message catalogue, remembers the current directory as
     // StartDirectory and selects instrument kind 1.
-    explicit TMainForm(QWidget* parent = nullptr);
-    ~TMainForm() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Creates every option dialog and the about box once, in their start-up
     // order; they live until the window is destroyed.
@@ -62,11 +62,11 @@ class TMainForm : public QMainWindow {
 
     // The serial port component. The window passes it to every command and
     // runs closeOnExit when the exit is confirmed.
-    void setComm1(TComm* comm, std::function<void()> closeOnExit);
+    void setSerialPort(SerialPort* comm, std::function<void()> closeOnExit);
 
     // A check's findings in the list beside the editor, counted in the status bar.
     void showFindings(const std::vector<LineFinding>& findings, bool append);
-    TFindingsDock* findingsDock() const { return findings_; }
+    FindingsDock* findingsDock() const { return findings_; }
 
     // The status-bar progress bar (null when none is shown).
     void progressBegin(int maximum);
@@ -76,7 +76,7 @@ class TMainForm : public QMainWindow {
 
     Workspace& workspace() { return workspace_; }
     AppState& state() { return state_; }
-    DialogOptions& options() { return options_; }
+    OptionsStore& options() { return options_; }
     const MessageCatalogue& catalogue() const { return catalogue_; }
     QtUserInterface& user() { return user_; }
 
@@ -85,10 +85,10 @@ class TMainForm : public QMainWindow {
     QMenuBar* attachedMenuBar() const { return attached_; }
 
     // The window's parts, named as on the form.
-    QToolBar* ToolBar1 = nullptr;
-    QLabel* InstLabel = nullptr;
-    TSignalPanel* Panel1 = nullptr;
-    TWorkspaceEditor* RichEdit1 = nullptr;
+    QToolBar* commandToolBar = nullptr;
+    QLabel* instrumentLabel = nullptr;
+    SignalLampPanel* signalPanel = nullptr;
+    WorkspaceEditor* workspaceEditor = nullptr;
     QStatusBar* StatusLine = nullptr;
     std::array<QLabel*, 3> StatusPanels{};
 
@@ -109,19 +109,19 @@ class TMainForm : public QMainWindow {
 
     Workspace workspace_;
     AppState state_;
-    DialogOptions options_;
+    OptionsStore options_;
     MessageCatalogue catalogue_;
     QtUserInterface user_{*this};
-    TComm* comm1_ = nullptr;
-    std::function<void()> closeComm1_;
+    SerialPort* port_ = nullptr;
+    std::function<void()> closePort_;
 
     std::array<CommandMenuBar, 3> menuBars_;
     QMenuBar* attached_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     std::map<OptionDialog, std::unique_ptr<OptionDialogHost>> dialogs_;
-    TAboutBox* aboutBox_ = nullptr;
-    TFindingsDock* findings_ = nullptr;
+    AboutBox* aboutBox_ = nullptr;
+    FindingsDock* findings_ = nullptr;
     QLabel* findingsCount_ = nullptr;
     bool runningCommand_ = false;
 };

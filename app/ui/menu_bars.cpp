@@ -87,7 +87,7 @@ CommandMenuBar BuildMenuBar(int languageIndex, QWidget* parent,
             }
         }
     }
-    if (QAction* view = result.item("ViewPortSignal1Click")) view->setCheckable(true);
+    if (QAction* view = result.item("transfer.signal-lamps")) view->setCheckable(true);
     return result;
 }
 

@@ -7,11 +7,11 @@
 
 namespace tarvosen::ui {
 
-class TMainForm;
+class MainWindow;
 
 class QtUserInterface : public UserInterface {
   public:
-    explicit QtUserInterface(TMainForm& window) : window_(window) {}
+    explicit QtUserInterface(MainWindow& window) : window_(window) {}
 
     void showMessage(MessageKind kind, const std::string& text) override;
     bool confirm(const std::string& question) override;
@@ -34,7 +34,7 @@ class QtUserInterface : public UserInterface {
     UserInterface* answers() const { return answers_; }
 
   private:
-    TMainForm& window_;
+    MainWindow& window_;
     UserInterface* answers_ = nullptr;
 };
 

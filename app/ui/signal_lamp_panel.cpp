@@ -9,9 +9,9 @@
 namespace tarvosen::ui {
 
 // One round lamp: white when idle, red when lit.
-class TSignalLamp : public QWidget {
+class LampWidget : public QWidget {
   public:
-    explicit TSignalLamp(QWidget* parent) : QWidget(parent) {
+    explicit LampWidget(QWidget* parent) : QWidget(parent) {
         setFixedSize(14, 14);
         offTimer_.setSingleShot(true);
         connect(&offTimer_, &QTimer::timeout, this, [this] { setColour(Qt::white); });
@@ -51,11 +51,11 @@ constexpr const char* kCaptions[] = {"EV_TxEmpty", "EV_Break", "EV_RxChar", "EV_
 
 }  // namespace
 
-const char* TSignalPanel::LampCaption(int lamp) {
+const char* SignalLampPanel::LampCaption(int lamp) {
     return lamp >= 0 && lamp < LampCount ? kCaptions[lamp] : "";
 }
 
-TSignalPanel::TSignalPanel(QWidget* parent) : QFrame(parent) {
+SignalLampPanel::SignalLampPanel(QWidget* parent) : QFrame(parent) {
     setObjectName("Panel1");
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setFixedHeight(57);
@@ -66,7 +66,7 @@ TSignalPanel::TSignalPanel(QWidget* parent) : QFrame(parent) {
     row->addWidget(caption_);
     row->addSpacing(8);
     for (int i = 0; i < LampCount; ++i) {
-        lamps_[i] = new TSignalLamp(this);
+        lamps_[i] = new LampWidget(this);
         lamps_[i]->setObjectName(kObjectNames[i]);
         auto* label = new QLabel(kCaptions[i], this);
         row->addWidget(lamps_[i]);
@@ -76,11 +76,11 @@ TSignalPanel::TSignalPanel(QWidget* parent) : QFrame(parent) {
     row->addStretch();
 }
 
-void TSignalPanel::setLit(int lamp, bool lit) {
+void SignalLampPanel::setLit(int lamp, bool lit) {
     setColour(lamp, lit ? Qt::red : Qt::white);
 }
 
-void TSignalPanel::setColour(int lamp, const QColor& colour) {
+void SignalLampPanel::setColour(int lamp, const QColor& colour) {
     if (lamp < 0 || lamp >= LampCount) return;
     if (QThread::currentThread() != thread()) {
         QMetaObject::invokeMethod(
@@ -90,7 +90,7 @@ void TSignalPanel::setColour(int lamp, const QColor& colour) {
     lamps_[lamp]->setColour(colour);
 }
 
-void TSignalPanel::flash(int lamp, int milliseconds) {
+void SignalLampPanel::flash(int lamp, int milliseconds) {
     if (lamp < 0 || lamp >= LampCount) return;
     if (QThread::currentThread() != thread()) {
         QMetaObject::invokeMethod(
@@ -100,7 +100,7 @@ void TSignalPanel::flash(int lamp, int milliseconds) {
     lamps_[lamp]->flash(milliseconds);
 }
 
-bool TSignalPanel::isLit(int lamp) const {
+bool SignalLampPanel::isLit(int lamp) const {
     return lamp >= 0 && lamp < LampCount && lamps_[lamp]->lit();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Panel1: the port line signal panel, a lowered strip with nine round lamps,
+// signalPanel: the port line signal panel, a lowered strip with nine round lamps,
 // one per line event of the serial port. The serial link lights or flashes
 // them; "View Port Signal" shows or hides the panel.
 
@@ -12,15 +12,15 @@ class QLabel;
 
 namespace tarvosen::ui {
 
-class TSignalLamp;
+class LampWidget;
 
-class TSignalPanel : public QFrame {
+class SignalLampPanel : public QFrame {
     Q_OBJECT
   public:
     // The lamps from left to right, in the order of the line events.
     enum Lamp { TxEmpty, Break, RxChar, Rlsd, RxFlag, Error, Ring, Dsr, Cts, LampCount };
 
-    explicit TSignalPanel(QWidget* parent = nullptr);
+    explicit SignalLampPanel(QWidget* parent = nullptr);
 
     // Lights a lamp (red) or puts it out (white). Safe from any thread: calls
     // from another thread are queued to the panel's thread and never block.
@@ -35,7 +35,7 @@ class TSignalPanel : public QFrame {
     static const char* LampCaption(int lamp);
 
   private:
-    std::array<TSignalLamp*, LampCount> lamps_{};
+    std::array<LampWidget*, LampCount> lamps_{};
     QLabel* caption_ = nullptr;
 };
 

@@ -7,12 +7,12 @@
 
 namespace tarvosen::ui {
 
-std::unique_ptr<TMainForm> StartUp(std::chrono::milliseconds minimumSplash) {
-    auto splash = std::make_unique<TAbout>();
+std::unique_ptr<MainWindow> StartUp(std::chrono::milliseconds minimumSplash) {
+    auto splash = std::make_unique<SplashWindow>();
     splash->showNow();
     const auto start = std::chrono::steady_clock::now();
 
-    auto window = std::make_unique<TMainForm>();
+    auto window = std::make_unique<MainWindow>();
     window->createDialogs();
 
     // Waits without handling events, as the splash is meant to stay put.

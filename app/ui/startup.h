@@ -7,13 +7,13 @@
 
 namespace tarvosen::ui {
 
-class TMainForm;
+class MainWindow;
 
 inline constexpr std::chrono::milliseconds kMinimumSplashTime{2000};
 
 // Shows the splash, creates the main window and every dialog, keeps the splash
 // up until at least `minimumSplash` has passed since it appeared, then removes
 // it. The window is returned unshown.
-std::unique_ptr<TMainForm> StartUp(std::chrono::milliseconds minimumSplash = kMinimumSplashTime);
+std::unique_ptr<MainWindow> StartUp(std::chrono::milliseconds minimumSplash = kMinimumSplashTime);
 
 }  // namespace tarvosen::ui

@@ -38,7 +38,7 @@ QFont EditorFont() {
 
 }  // namespace
 
-TWorkspaceEditor::TWorkspaceEditor(Workspace& workspace, QWidget* parent)
+WorkspaceEditor::WorkspaceEditor(Workspace& workspace, QWidget* parent)
     : QPlainTextEdit(parent), workspace_(workspace) {
     setObjectName("RichEdit1");
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -55,16 +55,16 @@ TWorkspaceEditor::TWorkspaceEditor(Workspace& workspace, QWidget* parent)
     showWholeWorkspace();
 }
 
-TWorkspaceEditor::~TWorkspaceEditor() {
+WorkspaceEditor::~WorkspaceEditor() {
     workspace_.setObserver(nullptr);
 }
 
-void TWorkspaceEditor::linesAppended(std::size_t, std::size_t) {
+void WorkspaceEditor::linesAppended(std::size_t, std::size_t) {
     if (syncing_) return;
     scheduleFlush();
 }
 
-void TWorkspaceEditor::workspaceReset() {
+void WorkspaceEditor::workspaceReset() {
     if (syncing_) {
         shownLines_ = workspace_.lineCount();
         return;
@@ -72,13 +72,13 @@ void TWorkspaceEditor::workspaceReset() {
     showWholeWorkspace();
 }
 
-void TWorkspaceEditor::scheduleFlush() {
+void WorkspaceEditor::scheduleFlush() {
     if (flushScheduled_) return;
     flushScheduled_ = true;
     QTimer::singleShot(0, this, [this] { flushAppends(); });
 }
 
-void TWorkspaceEditor::showWholeWorkspace() {
+void WorkspaceEditor::showWholeWorkspace() {
     const WorkspaceLines lines = workspace_.view();
     updating_ = true;
     setPlainText(JoinDecoded(lines, 0, lines.size()));
@@ -87,7 +87,7 @@ void TWorkspaceEditor::showWholeWorkspace() {
     userEdited_ = false;
 }
 
-void TWorkspaceEditor::flushAppends() {
+void WorkspaceEditor::flushAppends() {
     flushScheduled_ = false;
     const WorkspaceLines lines = workspace_.view();
     if (shownLines_ >= lines.size()) return;
@@ -108,7 +108,7 @@ void TWorkspaceEditor::flushAppends() {
     if (atBottom) bar->setValue(bar->maximum());
 }
 
-std::vector<std::string> TWorkspaceEditor::editedLines() const {
+std::vector<std::string> WorkspaceEditor::editedLines() const {
     const WorkspaceLines old = workspace_.view();
     std::vector<QString> blocks;
     if (!document()->isEmpty()) {
@@ -155,7 +155,7 @@ std::vector<std::string> TWorkspaceEditor::editedLines() const {
     return result;
 }
 
-void TWorkspaceEditor::syncToWorkspace() {
+void WorkspaceEditor::syncToWorkspace() {
     flushAppends();
     if (!userEdited_) return;
     std::vector<std::string> lines = editedLines();

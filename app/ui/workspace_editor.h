@@ -1,5 +1,5 @@
 #pragma once
-// RichEdit1: the editor that shows the workspace. The workspace's bytes are
+// workspaceEditor: the editor that shows the workspace. The workspace's bytes are
 // the text; the editor follows every change of it and shows each line decoded
 // (see text_encoding.h). What the user types stays in the editor until the
 // next command, which first writes the edited text back into the workspace.
@@ -14,11 +14,11 @@
 
 namespace tarvosen::ui {
 
-class TWorkspaceEditor : public QPlainTextEdit, public WorkspaceObserver {
+class WorkspaceEditor : public QPlainTextEdit, public WorkspaceObserver {
     Q_OBJECT
   public:
-    TWorkspaceEditor(Workspace& workspace, QWidget* parent = nullptr);
-    ~TWorkspaceEditor() override;
+    WorkspaceEditor(Workspace& workspace, QWidget* parent = nullptr);
+    ~WorkspaceEditor() override;
 
     // True when the user changed the text since the workspace was last shown
     // or written back.

@@ -17,23 +17,23 @@ constexpr CliOption kOptions[] = {
     {"profile", "NAME|FILE",
      "tolerance profile: gb12897-1, gb12897-2 (default), gb12898-3, gb12898-4 or a profile file "
      "(JSON)",
-     [](DialogOptions& o, const std::string& v) { o.levelNetwork.profile = v; }},
+     [](OptionsStore& o, const std::string& v) { o.get<LevelNetworkOptions>().profile = v; }},
     {"known-heights", "FILE", "known benchmarks, one \"name,height\" per line",
-     [](DialogOptions& o, const std::string& v) { o.levelNetwork.knownHeightsFile = std::filesystem::absolute(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<LevelNetworkOptions>().knownHeightsFile = std::filesystem::absolute(v); }},
     {"benchmarks", "FILE", "further points where sections end, one name per line",
-     [](DialogOptions& o, const std::string& v) { o.levelNetwork.benchmarksFile = std::filesystem::absolute(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<LevelNetworkOptions>().benchmarksFile = std::filesystem::absolute(v); }},
     {"weights", "distance|stations", "weights 1/K (K in km, the default) or 1/n (n stations)",
-     [](DialogOptions& o, const std::string& v) {
+     [](OptionsStore& o, const std::string& v) {
          if (v != "distance" && v != "stations")
              throw UsageError("--weights takes distance or stations, not \"" + v + "\"");
-         o.levelNetwork.weightByStations = v == "stations";
+         o.get<LevelNetworkOptions>().weightByStations = v == "stations";
      }},
     {"report", "FILE.json", "also write the machine-readable report",
-     [](DialogOptions& o, const std::string& v) { o.levelNetwork.reportFile = std::filesystem::absolute(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<LevelNetworkOptions>().reportFile = std::filesystem::absolute(v); }},
     {"gama", "FILE.xml", "also write the observations as input of GNU Gama's gama-local",
-     [](DialogOptions& o, const std::string& v) { o.levelNetwork.gamaFile = std::filesystem::absolute(v); }},
+     [](OptionsStore& o, const std::string& v) { o.get<LevelNetworkOptions>().gamaFile = std::filesystem::absolute(v); }},
     {"check", "", "exit status 4 when any limit is exceeded",
-     [](DialogOptions& o, const std::string&) { o.levelNetwork.check = true; }},
+     [](OptionsStore& o, const std::string&) { o.get<LevelNetworkOptions>().check = true; }},
 };
 
 std::string Where(const LimitViolation& v) {
@@ -49,9 +49,9 @@ std::span<const CliOption> LevelNetworkCliOptions() {
 
 CommandStatus LevelNetworkCommand(CommandContext& ctx) {
     // Files named on the command line take the place of those of the dialog.
-    if (!ctx.state.inputFiles.empty()) ctx.options.levelNetwork.inputFiles = ctx.state.inputFiles;
+    if (!ctx.state.inputFiles.empty()) ctx.options.get<LevelNetworkOptions>().inputFiles = ctx.state.inputFiles;
     if (!ctx.user.showOptionDialog(OptionDialog::LevelNetwork)) return CommandStatus::Cancelled;
-    const LevelNetworkOptions& options = ctx.options.levelNetwork;
+    const LevelNetworkOptions& options = ctx.options.get<LevelNetworkOptions>();
     if (options.inputFiles.empty()) {
         ctx.user.information("No DINI M5 file was chosen for the levelling network.");
         return CommandStatus::Stopped;

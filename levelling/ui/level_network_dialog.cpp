@@ -17,7 +17,7 @@ namespace tarvosen::ui {
 namespace {
 
 [[maybe_unused]] const bool registered =
-    RegisterDialogClass<TLevelNetworkDialog>(OptionDialog::LevelNetwork);
+    RegisterDialogClass<LevelNetworkDialog>(OptionDialog::LevelNetwork);
 
 QString PathText(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
@@ -44,13 +44,13 @@ QWidget* FileRow(QLineEdit* field, const QString& filter) {
 
 }  // namespace
 
-TLevelNetworkDialog::TLevelNetworkDialog(QWidget* parent) : QDialog(parent) {
+LevelNetworkDialog::LevelNetworkDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("水准网检查与平差");
     files_ = new QListWidget;
     files_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto* add = new QPushButton("添加文件...");
     auto* remove = new QPushButton("移除");
-    connect(add, &QPushButton::clicked, this, &TLevelNetworkDialog::addFiles);
+    connect(add, &QPushButton::clicked, this, &LevelNetworkDialog::addFiles);
     connect(remove, &QPushButton::clicked, this, [this] { qDeleteAll(files_->selectedItems()); });
     auto* fileButtons = new QVBoxLayout;
     fileButtons->addWidget(add);
@@ -98,13 +98,13 @@ TLevelNetworkDialog::TLevelNetworkDialog(QWidget* parent) : QDialog(parent) {
     resize(560, 380);
 }
 
-void TLevelNetworkDialog::addFiles() {
+void LevelNetworkDialog::addFiles() {
     const QStringList chosen = QFileDialog::getOpenFileNames(
         this, "DINI M5", QString(), "DINI M5 (*.dat *.m5 *.DAT *.M5);;All (*)");
     files_->addItems(chosen);
 }
 
-void TLevelNetworkDialog::showOptions(const LevelNetworkOptions& options) {
+void LevelNetworkDialog::showOptions(const LevelNetworkOptions& options) {
     files_->clear();
     for (const auto& f : options.inputFiles) files_->addItem(PathText(f));
     profile_->setCurrentText(QString::fromStdString(options.profile));
@@ -113,7 +113,7 @@ void TLevelNetworkDialog::showOptions(const LevelNetworkOptions& options) {
     weights_->setCurrentIndex(options.weightByStations ? 1 : 0);
 }
 
-void TLevelNetworkDialog::takeOptions(LevelNetworkOptions& options) const {
+void LevelNetworkDialog::takeOptions(LevelNetworkOptions& options) const {
     options.inputFiles.clear();
     for (int i = 0; i < files_->count(); ++i) options.inputFiles.push_back(TextPath(files_->item(i)->text()));
     options.profile = profile_->currentText().trimmed().toStdString();
@@ -122,10 +122,10 @@ void TLevelNetworkDialog::takeOptions(LevelNetworkOptions& options) const {
     options.weightByStations = weights_->currentIndex() == 1;
 }
 
-bool TLevelNetworkDialog::run(CommandContext& ctx) {
-    showOptions(ctx.options.levelNetwork);
+bool LevelNetworkDialog::run(CommandContext& ctx) {
+    showOptions(ctx.options.get<LevelNetworkOptions>());
     if (exec() != QDialog::Accepted) return false;
-    takeOptions(ctx.options.levelNetwork);
+    takeOptions(ctx.options.get<LevelNetworkOptions>());
     return true;
 }
 

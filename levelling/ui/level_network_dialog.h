@@ -12,13 +12,13 @@ class QListWidget;
 
 namespace tarvosen::ui {
 
-class TLevelNetworkDialog : public QDialog {
+class LevelNetworkDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TLevelNetworkDialog(QWidget* parent = nullptr);
+    explicit LevelNetworkDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally with the stored options; on OK the choices
-    // go into ctx.options.levelNetwork.
+    // go into ctx.options.get<LevelNetworkOptions>().
     bool run(CommandContext& ctx);
 
     // For tests: the controls as the user sees them.

@@ -14,29 +14,29 @@ std::filesystem::path TransferLogFolder() {
     return folder;
 }
 
-TReceiveLogKeeper::TReceiveLogKeeper(CommandContext& ctx) : ctx_(ctx) {
+ReceiveLogKeeper::ReceiveLogKeeper(CommandContext& ctx) : ctx_(ctx) {
     ctx_.state.receiveObserver = this;
 }
 
-TReceiveLogKeeper::~TReceiveLogKeeper() {
+ReceiveLogKeeper::~ReceiveLogKeeper() {
     finish("Stop");
     if (ctx_.state.receiveObserver == this) ctx_.state.receiveObserver = nullptr;
 }
 
-long TReceiveLogKeeper::elapsed() const {
+long ReceiveLogKeeper::elapsed() const {
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                  std::chrono::steady_clock::now() - start_)
                                  .count());
 }
 
-void TReceiveLogKeeper::bytesReceived(std::string_view bytes) {
+void ReceiveLogKeeper::bytesReceived(std::string_view bytes) {
     if (!log_) {
         start_ = std::chrono::steady_clock::now();
         addresses_ = {};
         gaps_ = 0;
         TransferLog header;
-        header.port = ctx_.options.para.port;
-        header.settings = DescribeLineSettings(ctx_.options.para);
+        header.port = ctx_.options.get<PortSettings>().port;
+        header.settings = DescribeLineSettings(ctx_.options.get<PortSettings>());
         header.instrument = InstrumentLabel(ctx_.state.instrumentKind);
         const QDateTime now = QDateTime::currentDateTimeUtc();
         header.start = now.toString(Qt::ISODate).toStdString();
@@ -51,13 +51,13 @@ void TReceiveLogKeeper::bytesReceived(std::string_view bytes) {
     log_->burst(elapsed(), bytes);
 }
 
-void TReceiveLogKeeper::lineReceived(std::string_view line, std::size_t lineNumber) {
+void ReceiveLogKeeper::lineReceived(std::string_view line, std::size_t lineNumber) {
     if (auto gap = addresses_.add(line, lineNumber))
         ctx_.user.showLineFindings({{"received", lineNumber, gap->text()}}, gaps_++ > 0);
     if (line == "END") finish("END");
 }
 
-void TReceiveLogKeeper::finish(const std::string& how) {
+void ReceiveLogKeeper::finish(const std::string& how) {
     if (!log_) return;
     log_->end(elapsed(), how);
     log_.reset();

@@ -1,5 +1,5 @@
 #pragma once
-// The window's watch over what Comm1 receives: each download (from its first
+// The window's watch over what the serial port receives: each download (from its first
 // burst to its END line, or until the window closes) gets a transfer log in
 // the user's data folder, and each address gap is listed as its line arrives.
 
@@ -16,10 +16,10 @@ namespace tarvosen::ui {
 // <user data folder>/transfer-logs, made when missing.
 std::filesystem::path TransferLogFolder();
 
-class TReceiveLogKeeper : public ReceiveObserver {
+class ReceiveLogKeeper : public ReceiveObserver {
   public:
-    explicit TReceiveLogKeeper(CommandContext& ctx);
-    ~TReceiveLogKeeper() override;
+    explicit ReceiveLogKeeper(CommandContext& ctx);
+    ~ReceiveLogKeeper() override;
 
     void bytesReceived(std::string_view bytes) override;
     void lineReceived(std::string_view line, std::size_t lineNumber) override;

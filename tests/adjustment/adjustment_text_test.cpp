@@ -35,8 +35,8 @@ struct TextRun {
     test::TestContext t;
     explicit TextRun(const Lines& raw) {
         t.setLines(raw);
-        t.options.cqkcy.produceBook = false;
-        t.options.cqkcy.date = std::chrono::year_month_day{
+        t.options.get<TraverseOptions>().produceBook = false;
+        t.options.get<TraverseOptions>().date = std::chrono::year_month_day{
             std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{8}};
     }
     Lines run() {
@@ -48,7 +48,7 @@ struct TextRun {
 TEST(AdjustmentText, TwoStationsGiveHeaderCountKnownPointsAndFourteenLinesEach) {
     TextRun r(
         Join({{"CO,header"}, Station("A", "K0", "B", "1.450"), Station("B", "A", "K9", "1.550")}));
-    r.t.options.cqkcy.heightIncrement = "0.1";
+    r.t.options.get<TraverseOptions>().heightIncrement = "0.1";
     const Lines& out = r.run();
     ASSERT_EQ(out.size(), 35u);
     EXPECT_EQ(Lines(out.begin(), out.begin() + 6),
@@ -69,7 +69,7 @@ TEST(AdjustmentText, TwoStationsGiveHeaderCountKnownPointsAndFourteenLinesEach) 
 TEST(AdjustmentText, MiddleStationsAreNamedAfterTheLine) {
     TextRun r(Join({Station("A", "K0", "X", "1.4"), Station("X", "A", "Y", "1.5"),
                     Station("Y", "X", "K9", "1.6")}));
-    r.t.options.cqkcy.lineName = "L7-";
+    r.t.options.get<TraverseOptions>().lineName = "L7-";
     const Lines& out = r.run();
     ASSERT_EQ(out.size(), 4u + 2 + 3 * 14 + 1);
     EXPECT_EQ(out[6], "A");
@@ -123,7 +123,7 @@ TEST(AdjustmentText, ObservationsBeforeTheFirstSetUpAreLeftOut) {
 TEST(AdjustmentText, ABadIncrementOrNoSetUpChangesNothing) {
     const Lines raw = Station("A", "K0", "K9", "1.4");
     TextRun bad(raw);
-    bad.t.options.cqkcy.heightIncrement = "0,1";
+    bad.t.options.get<TraverseOptions>().heightIncrement = "0,1";
     EXPECT_THROW(NikonToTraverseCommand(bad.t.ctx), ConversionError);
     EXPECT_EQ(bad.t.workspace.lines(), raw);
 
@@ -140,7 +140,7 @@ TEST(AdjustmentText, ABadIncrementOrNoSetUpChangesNothing) {
 TEST(AdjustmentText, TheSampleTraverse) {
     test::TestContext t;
     t.workspace.load(test::DataFile("samples/traverse-four-stations.raw"));
-    t.options.cqkcy.produceBook = false;
+    t.options.get<TraverseOptions>().produceBook = false;
     ASSERT_EQ(NikonToTraverseCommand(t.ctx), CommandStatus::Done);
     const Lines& out = t.workspace.lines();
     ASSERT_EQ(out.size(), 4u + 2 + 4 * 14 + 1);

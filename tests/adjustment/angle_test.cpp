@@ -140,9 +140,9 @@ TEST(AngleRoundTrip, TenthsOfSecondsRoundOnlyFromOddSeconds) {
     }
 }
 
-TEST(TDegree, ArithmeticDoesNotReduce) {
-    const TDegree a = TDegree::FromDmsText("350.0000");
-    const TDegree b = TDegree::FromDmsText("20.0000");
+TEST(Angle, ArithmeticDoesNotReduce) {
+    const Angle a = Angle::FromDmsText("350.0000");
+    const Angle b = Angle::FromDmsText("20.0000");
     EXPECT_DOUBLE_EQ((a + b).radians(), Dms(370, 0, 0));
     EXPECT_DOUBLE_EQ((b - a).radians(), -Dms(330, 0, 0));
     EXPECT_EQ((b - a).compactText(), " 30.0000");
@@ -150,7 +150,7 @@ TEST(TDegree, ArithmeticDoesNotReduce) {
     EXPECT_DOUBLE_EQ((a - kPi).radians(), Dms(170, 0, 0));
     EXPECT_TRUE(b < a);
     EXPECT_TRUE(a > b);
-    EXPECT_EQ(TDegree::Pi().radians(), kPi);
+    EXPECT_EQ(Angle::Pi().radians(), kPi);
     EXPECT_EQ(PiFromHalves(), 3.141592653589793);
 }
 

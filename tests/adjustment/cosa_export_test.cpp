@@ -28,7 +28,7 @@ TEST(CosaExport, WritesAccuracyStationsDirectionsAndDistances) {
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "A1", "B0,L,0", "P1,L, 45.3012", "P1,S,100"}));
     EXPECT_EQ(t.user.texts(MessageKind::Warning), Lines{kNoKnownPointsMessage});
-    EXPECT_EQ(t.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::Kesha});
+    EXPECT_EQ(t.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::CosaExport});
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
 }
 
@@ -63,7 +63,7 @@ TEST(CosaExport, BothFacesOfATargetGiveOneDirection) {
 TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
     test::TestContext t;
     t.setLines({"ST,S1,,B,,1.5,,350.0000,x", "SS,P,1.5,n/a,10.0000,60.0000"});
-    t.options.kesha = {"", "0.7", "", "", false, false};
+    t.options.get<CosaOptions>() = {"", "0.7", "", "", false, false};
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(),
               (Lines{"0.7,,", "S1", "B,L,350.0000,x", "P,L,10.0000", "P,S,n/a"}));
@@ -72,7 +72,7 @@ TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
 TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
     test::TestContext t;
     t.setLines({"CO,a comment", "ST,S1,,B,,1.5,,0.0000"});
-    t.options.kesha.knownPointFile =
+    t.options.get<CosaOptions>().knownPointFile =
         t.writeFile("known.txt", "G1,100.000,200.000\r\nG2,1,2\n").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(),
@@ -80,7 +80,7 @@ TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
     EXPECT_TRUE(t.user.messages.empty());
 
     t.setLines({"ST,S1,,B,,1.5,,0.0000"});
-    t.options.kesha.knownPointFile = (t.dir() / "missing.txt").string();
+    t.options.get<CosaOptions>().knownPointFile = (t.dir() / "missing.txt").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "S1", "B,L,0"}));
     const auto warnings = t.user.texts(MessageKind::Warning);
@@ -131,7 +131,7 @@ TEST(CosaExport, ConvertsTheInstrumentCorpus) {
           "nikon_raw/tops-nikon-npl350.raw", "nikon_raw/tops-nikon-npl352.raw"}) {
         test::TestContext t;
         t.workspace.load(test::CorpusFile(file));
-        t.options.kesha.reduceSlope = false;  // some shots have no distance
+        t.options.get<CosaOptions>().reduceSlope = false;  // some shots have no distance
         EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done) << file;
         EXPECT_EQ(t.workspace.line(0), "2,2,2");
     }

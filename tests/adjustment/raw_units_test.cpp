@@ -87,7 +87,7 @@ Lines Cosa(const Lines& raw) {
 Lines TraverseText(const Lines& raw) {
     test::TestContext t;
     t.setLines(raw);
-    t.options.cqkcy.produceBook = false;
+    t.options.get<TraverseOptions>().produceBook = false;
     EXPECT_EQ(NikonToTraverseCommand(t.ctx), CommandStatus::Done);
     return t.workspace.lines();
 }
@@ -124,7 +124,7 @@ void ExpectRefused(const Lines& raw, const std::vector<std::string>& said) {
     for (const bool cosa : {true, false}) {
         test::TestContext t;
         t.setLines(raw);
-        t.options.cqkcy.bookFile = (t.dir() / "book.xlsx").string();
+        t.options.get<TraverseOptions>().bookFile = (t.dir() / "book.xlsx").string();
         try {
             cosa ? NikonToCosaCommand(t.ctx) : RunTraverseExport(t.ctx);
             ADD_FAILURE() << "not refused";

@@ -42,9 +42,9 @@ class BookRun {
   public:
     explicit BookRun(const Lines& raw) {
         t.setLines(raw);
-        t.options.cqkcy.produceText = false;
-        t.options.cqkcy.bookFile = (t.dir() / "book.xlsx").string();
-        t.options.cqkcy.date = std::chrono::year_month_day{
+        t.options.get<TraverseOptions>().produceText = false;
+        t.options.get<TraverseOptions>().bookFile = (t.dir() / "book.xlsx").string();
+        t.options.get<TraverseOptions>().date = std::chrono::year_month_day{
             std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{8}};
     }
     void run() {
@@ -105,7 +105,7 @@ TEST(RecordBook, WritesReadingsSumsMeansIndexErrorsAndAngles) {
 TEST(RecordBook, NamesTheStationsAlongTheTraverse) {
     BookRun b(Join({Station("A", "K0", "X", "1.4"), Station("X", "A", "Y", "1.5"),
                     Station("Y", "X", "K9", "1.6")}));
-    b.t.options.cqkcy.heightIncrement = "0.15";
+    b.t.options.get<TraverseOptions>().heightIncrement = "0.15";
     b.run();
     EXPECT_EQ(b.row(9, 'A', 'B'), "A|K0");
     EXPECT_EQ(b.row(11, 'A', 'B'), "|DGDX01");
@@ -199,7 +199,7 @@ TEST(RecordBook, NoSetUpOrNoTemplateSavesNothing) {
     EXPECT_FALSE(fs::exists(none.t.dir() / "book.xlsx"));
 
     BookRun missing(Station("A", "K0", "K9", "1.4"));
-    missing.t.options.cqkcy.templateFile = (missing.t.dir() / "nothere.xlsx").string();
+    missing.t.options.get<TraverseOptions>().templateFile = (missing.t.dir() / "nothere.xlsx").string();
     EXPECT_THROW(RunTraverseExport(missing.t.ctx), FileError);
     EXPECT_FALSE(fs::exists(missing.t.dir() / "book.xlsx"));
 }
@@ -220,7 +220,7 @@ TEST(RecordBook, ATemplateThatIsNoWorkbookStopsTheCommandBeforeAnythingChanges) 
         const Lines raw = Station("A", "K0", "K9", "1.4");
         t.setLines(raw);
         const fs::path templateFile = t.writeFile("RIZUV.xlsx", bytes);  // found in the start folder
-        t.options.cqkcy.bookFile = (t.dir() / "book.xlsx").string();
+        t.options.get<TraverseOptions>().bookFile = (t.dir() / "book.xlsx").string();
         try {
             RunTraverseExport(t.ctx);
             ADD_FAILURE() << "a broken template was used";
@@ -238,7 +238,7 @@ TEST(RecordBook, ATemplateThatIsNoWorkbookStopsTheCommandBeforeAnythingChanges) 
 TEST(RecordBook, ABookInAFolderThatDoesNotExistIsRefusedByName) {
     BookRun b(Station("A", "K0", "K9", "1.4"));
     const fs::path target = b.t.dir() / "no-such-folder" / "book.xlsx";
-    b.t.options.cqkcy.bookFile = target.string();
+    b.t.options.get<TraverseOptions>().bookFile = target.string();
     try {
         RunTraverseExport(b.t.ctx);
         ADD_FAILURE() << "saved into a folder that does not exist";
@@ -275,7 +275,7 @@ TEST(RecordBook, TheInstrumentCorpusConvertsOrIsRefusedWithAMessage) {
           "nikon_raw/tops-trimble-m3-051012-1.raw", "nikon_raw/geoeasy-nikon-kismaros.nik"}) {
         test::TestContext t;
         t.workspace.load(test::CorpusFile(file));
-        t.options.cqkcy.bookFile = (t.dir() / "book.xlsx").string();
+        t.options.get<TraverseOptions>().bookFile = (t.dir() / "book.xlsx").string();
         const CommandStatus status = RunTraverseExport(t.ctx);
         if (status == CommandStatus::Done) {
             EXPECT_TRUE(fs::exists(t.dir() / "book.xlsx")) << file;

@@ -58,7 +58,7 @@ TEST(CommandTable, MenusAreConsistentAndCliNamesUnique) {
             EXPECT_NE(FindCommandByKey(button.key), nullptr) << button.key;
         }
     }
-    EXPECT_EQ(FindCommandByCliName("r5-to-m5")->key, "R5RecE1Click");
+    EXPECT_EQ(FindCommandByCliName("r5-to-m5")->key, "convert.r5.m5");
 }
 
 }  // namespace

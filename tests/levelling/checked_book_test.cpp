@@ -41,10 +41,10 @@ DiniLines Line(const std::vector<Station>& stations, const std::string& number =
 struct CheckedRun : BookRun {
     explicit CheckedRun(const DiniLines& d, int levellingClass = 0,
                         std::optional<std::array<std::string, 5>> limits = std::nullopt) {
-        SelectLevellingClass(t.options.dini, levellingClass);
-        if (limits) t.options.dini.limits = *limits;
+        SelectLevellingClass(t.options.get<ToleranceOptions>(), levellingClass);
+        if (limits) t.options.get<ToleranceOptions>().limits = *limits;
         run(d, [](ss::SpreadsheetSession& session, CommandContext& ctx) {
-            return std::make_unique<HighOrderBook>(session, ctx.user, ctx.options.dini);
+            return std::make_unique<HighOrderBook>(session, ctx.user, ctx.options.get<ToleranceOptions>());
         });
     }
     ss::Sheet s() { return sheet("水准线1"); }

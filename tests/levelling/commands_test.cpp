@@ -41,7 +41,7 @@ TEST(RecordBookCommands, EmptyWorkspaceIsRefused) {
     // when there is data.
     TestContext checked;
     DiniBookCheckedCommand(checked.ctx);
-    EXPECT_EQ(checked.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::DiniOption});
+    EXPECT_EQ(checked.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::Tolerances});
     TestContext geo;
     DiniBookGeoCommand(geo.ctx);
     EXPECT_TRUE(geo.user.dialogsShown.empty());
@@ -134,7 +134,7 @@ TEST(RecordBookCommands, NoAnswerLeavesTheBookClosed) {
 }
 
 void Apply(const char* command, const std::string& option, const std::string& value,
-           DialogOptions& options) {
+           OptionsStore& options) {
     const CommandRow* row = FindCommandByCliName(command);
     ASSERT_NE(row, nullptr);
     for (const auto& o : row->cliOptions())
@@ -143,30 +143,30 @@ void Apply(const char* command, const std::string& option, const std::string& va
 }
 
 TEST(RecordBookCommands, CommandLineOptions) {
-    DialogOptions o;
+    OptionsStore o;
     Apply("dini-book-checked", "class", "2", o);
-    EXPECT_EQ(o.dini.levellingClass, 1);
-    EXPECT_EQ(o.dini.limits[0], "50");
+    EXPECT_EQ(o.get<ToleranceOptions>().levellingClass, 1);
+    EXPECT_EQ(o.get<ToleranceOptions>().limits[0], "50");
     EXPECT_THROW(Apply("dini-book-checked", "class", "4", o), UsageError);
 
     // --limits wins whichever comes first.
     Apply("dini-book-checked", "limits", "40,0.8,x,0.5,0.7", o);
-    EXPECT_EQ(o.dini.limits, (std::array<std::string, 5>{"40", "0.8", "x", "0.5", "0.7"}));
+    EXPECT_EQ(o.get<ToleranceOptions>().limits, (std::array<std::string, 5>{"40", "0.8", "x", "0.5", "0.7"}));
     Apply("dini-book-checked", "class", "3", o);
-    EXPECT_EQ(o.dini.levellingClass, 2);
-    EXPECT_EQ(o.dini.limits[0], "40");
+    EXPECT_EQ(o.get<ToleranceOptions>().levellingClass, 2);
+    EXPECT_EQ(o.get<ToleranceOptions>().limits[0], "40");
     EXPECT_THROW(Apply("dini-book-checked", "limits", "1,2,3,4", o), UsageError);
     EXPECT_THROW(Apply("dini-book-checked", "limits", "1,2,3,4,5,6", o), UsageError);
 
     Apply("dini-book-geo", "date", "2024-02-29", o);
-    EXPECT_EQ(o.shddy.date, std::chrono::year{2024} / 2 / 29);
+    EXPECT_EQ(o.get<GeoBookOptions>().date, std::chrono::year{2024} / 2 / 29);
     for (const char* bad : {"2023-02-29", "2024-2-3", "24-02-03", "2024-02-03x", ""})
         EXPECT_THROW(Apply("dini-book-geo", "date", bad, o), UsageError) << bad;
-    EXPECT_EQ(o.shddy.instrument, "110113");
+    EXPECT_EQ(o.get<GeoBookOptions>().instrument, "110113");
     Apply("dini-book-geo", "instrument", "700737", o);
     Apply("dini-book-geo", "wind-force", "3级", o);
-    EXPECT_EQ(o.shddy.instrument, "700737");
-    EXPECT_EQ(o.shddy.windForce, "3级");
+    EXPECT_EQ(o.get<GeoBookOptions>().instrument, "700737");
+    EXPECT_EQ(o.get<GeoBookOptions>().windForce, "3级");
 }
 
 }  // namespace

@@ -32,9 +32,9 @@ struct CorpusBook : test::BookRun {
     explicit CorpusBook(const std::vector<std::string>& lines = DoubleReadingLines()) {
         run(lines, [](ss::SpreadsheetSession& session, CommandContext& ctx) {
             if constexpr (std::is_same_v<Book, levelling::HighOrderBook>)
-                return std::make_unique<Book>(session, ctx.user, ctx.options.dini);
+                return std::make_unique<Book>(session, ctx.user, ctx.options.get<ToleranceOptions>());
             else if constexpr (std::is_same_v<Book, levelling::GeoInstituteBook>)
-                return std::make_unique<Book>(session, ctx.user, ctx.options.shddy);
+                return std::make_unique<Book>(session, ctx.user, ctx.options.get<GeoBookOptions>());
             else
                 return std::make_unique<Book>(session, ctx.user);
         });

@@ -18,14 +18,14 @@ using test::Text;
 
 struct GeoRun : BookRun {
     explicit GeoRun(const DiniLines& d) {
-        t.options.shddy.observer = "王工";
-        t.options.shddy.weather = "晴";
-        t.options.shddy.windDirection = "=NE";  // a typed text is never a formula
-        t.options.shddy.windForce = "3";
-        t.options.shddy.instrument = "701197";
-        t.options.shddy.date = std::chrono::year{2024} / 6 / 24;
+        t.options.get<GeoBookOptions>().observer = "王工";
+        t.options.get<GeoBookOptions>().weather = "晴";
+        t.options.get<GeoBookOptions>().windDirection = "=NE";  // a typed text is never a formula
+        t.options.get<GeoBookOptions>().windForce = "3";
+        t.options.get<GeoBookOptions>().instrument = "701197";
+        t.options.get<GeoBookOptions>().date = std::chrono::year{2024} / 6 / 24;
         run(d, [](ss::SpreadsheetSession& session, CommandContext& ctx) {
-            return std::make_unique<GeoInstituteBook>(session, ctx.user, ctx.options.shddy);
+            return std::make_unique<GeoInstituteBook>(session, ctx.user, ctx.options.get<GeoBookOptions>());
         });
     }
 };

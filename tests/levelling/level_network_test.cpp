@@ -281,10 +281,10 @@ TEST(LevelNetworkCommand, ReportWorkbookAndExitStatuses) {
               kExitUsage);
 
     // The record book takes the station limits of a profile.
-    DialogOptions options;
+    OptionsStore options;
     for (const auto& o : DiniBookCheckedCliOptions())
         if (o.name == "profile") o.apply(options, "gb12897-1");
-    EXPECT_EQ(options.dini.limits, (std::array<std::string, 5>{"30", "1", "3", "0.3", "0.4"}));
+    EXPECT_EQ(options.get<ToleranceOptions>().limits, (std::array<std::string, 5>{"30", "1", "3", "0.3", "0.4"}));
 }
 
 }  // namespace

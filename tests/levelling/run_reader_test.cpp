@@ -149,7 +149,7 @@ TEST(M5RunReader, RealDiniFileGivesTwoLinesWithoutItsVoidedSights) {
 }
 
 TEST(ToleranceClasses, ClassRowsAndStrictLimits) {
-    DiniOptions options;
+    ToleranceOptions options;
     EXPECT_EQ(options.limits, ClassLimitTexts(0));  // the dialog opens with 一等
     EXPECT_EQ(ClassLimitTexts(0), (std::array<std::string, 5>{"30", "0.5", "1.5", "0.3", "0.4"}));
     SelectLevellingClass(options, 1);

@@ -70,9 +70,9 @@ using Handler = CommandStatus (*)(CommandContext&);
 
 // Builds the book from the workspace's lines.
 fs::path BuildBook(TestContext& t, Handler handler, const std::string& name) {
-    t.options.shddy.observer = "李明";
-    t.options.shddy.weather = "晴";
-    t.options.shddy.date = std::chrono::year{2024} / 6 / 24;
+    t.options.get<GeoBookOptions>().observer = "李明";
+    t.options.get<GeoBookOptions>().weather = "晴";
+    t.options.get<GeoBookOptions>().date = std::chrono::year{2024} / 6 / 24;
     const fs::path path = t.dir() / name;
     t.user.saveAnswers.push_back(path);
     EXPECT_EQ(handler(t.ctx), CommandStatus::Done);

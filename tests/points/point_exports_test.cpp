@@ -118,7 +118,7 @@ TEST(PointsToR5, WritesCoordinateLinesWithNamesAndCodesCutAndEnd) {
                                 "END"}));
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
 
-    t.options.r5.convertAlphabeticToNumber = false;
+    t.options.get<R5Options>().convertAlphabeticToNumber = false;
     EXPECT_EQ(RunOnLines(t, PointsToR5Command, {"ABCDE,1,2,3,"}).lines.at(0).substr(16, 10),
               "KR    ABCD");
 }

@@ -92,14 +92,14 @@ struct WindowEvents : TaskQueue {
 // A context whose port is on a pseudo-terminal.
 struct PortContext {
     PortContext() {
-        ConfigureComm1(comm);
-        t.ctx.comm1 = &comm;
-        t.options.para.port = pty.slavePath();
+        ApplyWindowPortSettings(comm);
+        t.ctx.serialPort = &comm;
+        t.options.get<PortSettings>().port = pty.slavePath();
     }
     TestContext t;
     Pty pty;
     WindowEvents events;
-    TComm comm{events};
+    SerialPort comm{events};
     InstrumentLink link{comm, t.ctx, nullptr};
 };
 
@@ -191,9 +191,9 @@ TEST(ParameterDialog, OkReopensThePortWithTheChosenSettingsAndCancelAppliesNothi
     EXPECT_FALSE(p.comm.Enabled());
 
     p.t.user.dialogAnswer = true;
-    p.t.options.para.baudRate = 12;  // 128000
-    p.t.options.para.parity = 1;
-    p.t.options.para.flowControl = 3;
+    p.t.options.get<PortSettings>().baudRate = 12;  // 128000
+    p.t.options.get<PortSettings>().parity = 1;
+    p.t.options.get<PortSettings>().flowControl = 3;
     EXPECT_EQ(CommunicationParameterCommand(p.t.ctx), CommandStatus::Done);
     EXPECT_TRUE(p.comm.Enabled());
     EXPECT_EQ(p.comm.DeviceName(), p.pty.slavePath());
@@ -226,7 +226,7 @@ TEST(Receive, ARecordLongerThanTheReceiveBufferArrivesWhole) {
 
 TEST(ParameterDialog, AnAbsentDeviceIsReportedByTheRtsStep) {
     PortContext p;
-    p.t.options.para.port = "/dev/tarvosen-absent";
+    p.t.options.get<PortSettings>().port = "/dev/tarvosen-absent";
     try {
         OpenPortWithParameters(p.t.ctx);
         FAIL() << "no error";
@@ -248,8 +248,8 @@ TEST(Download, CommandLineReceivesUntilEnd) {
     // "END" alone, and the Elta R55's END padded with blanks.
     for (const auto& lines : {std::vector<std::string>{"1,2,3", "END"}, EltaR55Download()}) {
         PortContext p;
-        p.t.options.transfer.port = p.pty.slavePath();
-        p.t.options.transfer.idleTimeoutSeconds = 10;
+        p.t.options.get<TransferOptions>().port = p.pty.slavePath();
+        p.t.options.get<TransferOptions>().idleTimeoutSeconds = 10;
         std::thread instrument([&] {
             std::this_thread::sleep_for(300ms);
             p.pty.send(OnTheWire(lines));
@@ -265,8 +265,8 @@ TEST(Download, CommandLineReceivesUntilEnd) {
 
 TEST(Download, CommandLineIdleTimeOutKeepsAnUnendedTailAndNothingAtAllIsAnError) {
     PortContext p;
-    p.t.options.transfer.port = p.pty.slavePath();
-    p.t.options.transfer.idleTimeoutSeconds = 0.5;
+    p.t.options.get<TransferOptions>().port = p.pty.slavePath();
+    p.t.options.get<TransferOptions>().idleTimeoutSeconds = 0.5;
     EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Stopped);
     EXPECT_NE(p.t.user.texts(MessageKind::Error).at(0).find("No data arrived"), std::string::npos);
 
@@ -286,8 +286,8 @@ TEST(Download, CommandLineIdleTimeOutKeepsAnUnendedTailAndNothingAtAllIsAnError)
 // ends at once instead of waiting out the idle time as if all had come.
 TEST(Download, ADeviceUnpluggedMidwayIsReportedAndTheLinesReceivedAreKept) {
     PortContext p;
-    p.t.options.transfer.port = p.pty.slavePath();
-    p.t.options.transfer.idleTimeoutSeconds = 30;
+    p.t.options.get<TransferOptions>().port = p.pty.slavePath();
+    p.t.options.get<TransferOptions>().idleTimeoutSeconds = 30;
     std::thread instrument([&] {
         std::this_thread::sleep_for(300ms);
         p.pty.send("1,2,3\r\n4,5,6\r\n7,8");

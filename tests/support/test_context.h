@@ -32,7 +32,7 @@ public:
     Workspace workspace;
     AppState state;
     ScriptedUserInterface user;
-    DialogOptions options;
+    OptionsStore options;
     MessageCatalogue catalogue;
     CommandContext ctx;
 

@@ -22,7 +22,7 @@ class StandIn : public OptionDialogHost {
     explicit StandIn(OptionDialog id) : id_(id) { created.push_back(id); }
     bool run(CommandContext& ctx) override {
         shown.push_back(id_);
-        ctx.options.r5.includeCode = false;  // a dialog writes its values back
+        ctx.options.get<R5Options>().includeCode = false;  // a dialog writes its values back
         return true;
     }
 
@@ -31,8 +31,8 @@ class StandIn : public OptionDialogHost {
 };
 
 void RegisterStandIns() {
-    for (OptionDialog id : {OptionDialog::Para, OptionDialog::R5Option, OptionDialog::Kesha,
-                            OptionDialog::DiniOption, OptionDialog::Cqkcy, OptionDialog::Shddy})
+    for (OptionDialog id : {OptionDialog::PortSettings, OptionDialog::R5Options, OptionDialog::CosaExport,
+                            OptionDialog::Tolerances, OptionDialog::TraverseExport, OptionDialog::GeoBook})
         RegisterOptionDialog(id, [id](QWidget*) { return std::make_unique<StandIn>(id); });
 }
 
@@ -52,34 +52,34 @@ class DialogRegistryTest : public QObject {
         WindowFixture f;
         f.window->createDialogs();
         f.window->createDialogs();
-        const std::vector<OptionDialog> order = {OptionDialog::Para,  OptionDialog::R5Option,
-                                                 OptionDialog::Kesha, OptionDialog::DiniOption,
-                                                 OptionDialog::Cqkcy, OptionDialog::Shddy};
+        const std::vector<OptionDialog> order = {OptionDialog::PortSettings,  OptionDialog::R5Options,
+                                                 OptionDialog::CosaExport, OptionDialog::Tolerances,
+                                                 OptionDialog::TraverseExport, OptionDialog::GeoBook};
         QVERIFY(created == order);
-        QCOMPARE(f.window->findChildren<TAboutBox*>().size(), 1);
+        QCOMPARE(f.window->findChildren<AboutBox*>().size(), 1);
     }
 
     void commandsShowTheRegisteredDialog() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         w.createDialogs();
         w.user().setAnswers(nullptr);  // the real path: UserInterface -> registry host
-        QVERIFY(w.options().r5.includeCode);
-        QCOMPARE(w.runCommand("R51Click"), CommandStatus::Done);
-        QVERIFY(shown == std::vector<OptionDialog>{OptionDialog::R5Option});
-        QVERIFY(!w.options().r5.includeCode);
+        QVERIFY(w.options().get<R5Options>().includeCode);
+        QCOMPARE(w.runCommand("convert.r5.options"), CommandStatus::Done);
+        QVERIFY(shown == std::vector<OptionDialog>{OptionDialog::R5Options});
+        QVERIFY(!w.options().get<R5Options>().includeCode);
         QCOMPARE(created.size(), 6u);  // shown again, never made again
     }
 
     void aDialogNotBuiltSaysSo() {
-        RegisterOptionDialog(OptionDialog::R5Option, {});
+        RegisterOptionDialog(OptionDialog::R5Options, {});
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         w.createDialogs();
         // Questions and messages still come from the script; the dialog goes
         // to the window as it would without one.
         f.answers.onDialog = [&w](OptionDialog id) { return w.runOptionDialog(id); };
-        QCOMPARE(w.runCommand("R51Click"), CommandStatus::Stopped);
+        QCOMPARE(w.runCommand("convert.r5.options"), CommandStatus::Stopped);
         const auto errors = f.answers.texts(MessageKind::Error);
         QCOMPARE(errors.size(), 1u);
         QCOMPARE(errors[0], std::string("The R5 option dialog (TOption) is not built yet"));

@@ -34,9 +34,9 @@ QString Checked(const CommandMenuBar& bar, std::string_view group) {
     return checked.trimmed();
 }
 
-QString EditorText(TMainForm& w) {
-    w.RichEdit1->flushAppends();
-    return w.RichEdit1->toPlainText();
+QString EditorText(MainWindow& w) {
+    w.workspaceEditor->flushAppends();
+    return w.workspaceEditor->toPlainText();
 }
 
 // GB18030 bytes of 中文 and of 点号 ("point number").
@@ -51,16 +51,16 @@ class MainFormTest : public QObject {
   private slots:
     void startsWithGbMenuBarAndInitialState() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         QCOMPARE(w.menuBar(), w.menuBarOf(2).bar);
         QCOMPARE(w.menuBar()->objectName(), QString("MainMenu1"));
         QCOMPARE(w.windowTitle(), QString("Tarvosen Data Processor"));
         QCOMPARE(w.state().startDirectory, f.dir());
         QCOMPARE(w.state().instrumentKind, 1);
-        QCOMPARE(Checked(w.menuBarOf(2), "instrument"), QString("Nikon500Series1Click"));
-        QCOMPARE(w.InstLabel->text(), QString::fromUtf8("Nikon DTM-352/350/330、500  Series"));
-        QVERIFY(!w.Panel1->isHidden());
-        QVERIFY(w.menuBarOf(2).item("ViewPortSignal1Click")->isChecked());
+        QCOMPARE(Checked(w.menuBarOf(2), "instrument"), QString("instrument.nikon500"));
+        QCOMPARE(w.instrumentLabel->text(), QString::fromUtf8("Nikon DTM-352/350/330、500  Series"));
+        QVERIFY(!w.signalPanel->isHidden());
+        QVERIFY(w.menuBarOf(2).item("transfer.signal-lamps")->isChecked());
         // The GB bar has the DINI and Nikon submenus under Convert.
         const QList<QAction*> tops = w.menuBar()->actions();
         QCOMPARE(tops.size(), 5);
@@ -74,7 +74,7 @@ class MainFormTest : public QObject {
 
     void languageCommandsSwitchBarsAndChecks() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         struct Step {
             const char* key;
             int language;
@@ -84,10 +84,10 @@ class MainFormTest : public QObject {
         // Each step clicks the item in the bar attached at that moment; the
         // last one comes back to GB, whose own item must be checked again.
         const Step steps[] = {
-            {"English1Click", 1, "MainMenu", "&Data Transfer"},
-            {"TraditionalChinese1Click", 3, "MainMenu2", "[&T]數据傳輸"},
-            {"SimpleChinese1Click", 2, "MainMenu1", "[&T]数据传输"},
-            {"TraditionalChinese1Click", 3, "MainMenu2", "[&T]數据傳輸"},
+            {"language.english", 1, "MainMenu", "&Data Transfer"},
+            {"language.big5", 3, "MainMenu2", "[&T]數据傳輸"},
+            {"language.gb", 2, "MainMenu1", "[&T]数据传输"},
+            {"language.big5", 3, "MainMenu2", "[&T]數据傳輸"},
         };
         for (const Step& step : steps) {
             const int before = w.state().languageIndex;
@@ -100,7 +100,7 @@ class MainFormTest : public QObject {
             for (int other = 1; other <= 3; ++other)
                 QCOMPARE(w.menuBarOf(other).bar->isHidden(), other != step.language);
             // Every bar keeps its own language checked, whichever is attached.
-            QCOMPARE(Checked(w.menuBarOf(2), "language"), QString("SimpleChinese1Click"));
+            QCOMPARE(Checked(w.menuBarOf(2), "language"), QString("language.gb"));
         }
         // The bars are kept, not rebuilt: switching never deletes one.
         QCOMPARE(w.findChildren<QMenuBar*>().size(), 3);
@@ -108,30 +108,30 @@ class MainFormTest : public QObject {
 
     void instrumentChoiceMovesChecksAndLabel() {
         WindowFixture f;
-        TMainForm& w = *f.window;
-        w.menuBarOf(2).item("ZeissDINIDigitalLevel1Click")->trigger();
+        MainWindow& w = *f.window;
+        w.menuBarOf(2).item("instrument.dini")->trigger();
         QCOMPARE(w.state().instrumentKind, 4);
-        QCOMPARE(w.InstLabel->text(), QString("Zeiss Dini Series"));
+        QCOMPARE(w.instrumentLabel->text(), QString("Zeiss Dini Series"));
         for (int language = 1; language <= 3; ++language)
             QCOMPARE(Checked(w.menuBarOf(language), "instrument"),
-                     QString("ZeissDINIDigitalLevel1Click"));
+                     QString("instrument.dini"));
     }
 
     void viewPortSignalHidesAndShowsThePanel() {
         WindowFixture f;
-        TMainForm& w = *f.window;
-        w.runCommand("ViewPortSignal1Click");
-        QVERIFY(w.Panel1->isHidden());
-        QVERIFY(!w.menuBarOf(1).item("ViewPortSignal1Click")->isChecked());
-        w.runCommand("ViewPortSignal1Click");
-        QVERIFY(!w.Panel1->isHidden());
+        MainWindow& w = *f.window;
+        w.runCommand("transfer.signal-lamps");
+        QVERIFY(w.signalPanel->isHidden());
+        QVERIFY(!w.menuBarOf(1).item("transfer.signal-lamps")->isChecked());
+        w.runCommand("transfer.signal-lamps");
+        QVERIFY(!w.signalPanel->isHidden());
 
-        w.Panel1->flash(TSignalPanel::RxChar, 30);
-        QVERIFY(w.Panel1->isLit(TSignalPanel::RxChar));
-        QTRY_VERIFY(!w.Panel1->isLit(TSignalPanel::RxChar));
-        w.Panel1->setLit(TSignalPanel::Cts, true);
-        QVERIFY(w.Panel1->isLit(TSignalPanel::Cts));
-        QVERIFY(!w.Panel1->isLit(TSignalPanel::Dsr));
+        w.signalPanel->flash(SignalLampPanel::RxChar, 30);
+        QVERIFY(w.signalPanel->isLit(SignalLampPanel::RxChar));
+        QTRY_VERIFY(!w.signalPanel->isLit(SignalLampPanel::RxChar));
+        w.signalPanel->setLit(SignalLampPanel::Cts, true);
+        QVERIFY(w.signalPanel->isLit(SignalLampPanel::Cts));
+        QVERIFY(!w.signalPanel->isLit(SignalLampPanel::Dsr));
     }
 
     void loadAndSaveKeepBytesAndSetCaptions_data() {
@@ -148,12 +148,12 @@ class MainFormTest : public QObject {
     void loadAndSaveKeepBytesAndSetCaptions() {
         QFETCH(QByteArray, bytes);
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         const auto source = f.writeFile("job.txt", bytes.toStdString());
         f.answers.openAnswers.push_back(source);
         // Stray bytes are no text: the user is asked, and says show it.
         f.answers.confirmAnswers.push_back(true);
-        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Done);
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Done);
         QCOMPARE(f.answers.questions.size(),
                  std::size_t(bytes.contains("\xFF\x80") ? 1 : 0));
         QCOMPARE(f.answers.openFilters.back(), std::string(kOpenFilter));
@@ -163,14 +163,14 @@ class MainFormTest : public QObject {
 
         // Save writes back to the loaded file, byte for byte.
         std::filesystem::remove(source);
-        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
         QCOMPARE(QByteArray::fromStdString(f.readFile(source)), bytes);
 
         // Save as writes the same bytes whatever the type, and the caption is
         // the bare path.
         const auto copy = f.dir() / "copy.Dxf";
         f.answers.saveAnswers.push_back(copy);
-        QCOMPARE(w.runCommand("Saveas1Click"), CommandStatus::Done);
+        QCOMPARE(w.runCommand("file.save-as"), CommandStatus::Done);
         QCOMPARE(f.answers.saveFilters.back(), std::string(kSaveAsFilter));
         QCOMPARE(QByteArray::fromStdString(f.readFile(copy)), bytes);
         QCOMPARE(w.windowTitle(), QString::fromStdString(copy.string()));
@@ -179,7 +179,7 @@ class MainFormTest : public QObject {
 
     void editorShowsDecodedLines() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         const auto gb = f.writeFile("gb.txt", kGbChinese + "\r\n");
         CommandContext ctx = w.context();
         LoadDocument(ctx, gb);
@@ -191,7 +191,7 @@ class MainFormTest : public QObject {
 
     void editsAreWrittenBackAndUntouchedLinesKeepTheirBytes() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         // A GB18030 file with a stray byte the user never touches.
         const std::string untouched = "A\xFF" + kGbChinese;
         const auto path = f.writeFile("job.txt", "first\r\n" + untouched + "\r\nmiddle\r\n" +
@@ -199,43 +199,43 @@ class MainFormTest : public QObject {
         CommandContext ctx = w.context();
         f.answers.confirmAnswers.push_back(true);  // show it although it is not all text
         QVERIFY(LoadDocument(ctx, path));
-        QVERIFY(!w.RichEdit1->userEdited());
+        QVERIFY(!w.workspaceEditor->userEdited());
 
         // The user changes "middle" and types Chinese on a new line after it.
-        QTextCursor cursor(w.RichEdit1->document()->findBlockByNumber(2));
+        QTextCursor cursor(w.workspaceEditor->document()->findBlockByNumber(2));
         cursor.movePosition(QTextCursor::EndOfBlock);
         cursor.insertText(QString::fromUtf8("!\n中文"));
-        QVERIFY(w.RichEdit1->userEdited());
-        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        QVERIFY(w.workspaceEditor->userEdited());
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
         QCOMPARE(f.readFile(path), "first\r\n" + untouched + "\r\nmiddle!\r\n" + kGbChinese +
                                        "\r\n" + kGbPointNumber + "\r\nlast\r\n");
-        QVERIFY(!w.RichEdit1->userEdited());
+        QVERIFY(!w.workspaceEditor->userEdited());
         QCOMPARE(w.workspace().lineCount(), 6u);
 
         // Deleting everything leaves no lines at all.
-        w.RichEdit1->selectAll();
-        w.RichEdit1->textCursor().removeSelectedText();
-        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        w.workspaceEditor->selectAll();
+        w.workspaceEditor->textCursor().removeSelectedText();
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
         QCOMPARE(f.readFile(path), std::string());
     }
 
     void utf8TextGetsTypedLinesInUtf8() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         const auto path = f.writeFile("job.txt", "abc\r\n");
         CommandContext ctx = w.context();
         LoadDocument(ctx, path);
-        QTextCursor cursor(w.RichEdit1->document());
+        QTextCursor cursor(w.workspaceEditor->document());
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(QString::fromUtf8("\n点号"));
-        w.runCommand("SFClick");
+        w.runCommand("file.save");
         QCOMPARE(f.readFile(path), std::string("abc\r\n点号\r\n"));
     }
 
     void saveRightAfterStartWritesNonameInCurrentDirectory() {
         WindowFixture f;
-        TMainForm& w = *f.window;
-        QCOMPARE(w.runCommand("SFClick"), CommandStatus::Done);
+        MainWindow& w = *f.window;
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
         QVERIFY(std::filesystem::exists(f.dir() / "NONAME.TXT"));
         QCOMPARE(std::filesystem::file_size(f.dir() / "NONAME.TXT"), 0u);
         QVERIFY(f.answers.messages.empty());
@@ -243,29 +243,29 @@ class MainFormTest : public QObject {
 
     void clearKeepsNameSoSaveEmptiesTheFile() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         const auto path = f.writeFile("job.txt", "1,2,3\r\n");
         f.answers.openAnswers.push_back(path);
-        w.runCommand("LFClick");
+        w.runCommand("file.load");
         const QString caption = w.windowTitle();
-        w.runCommand("ClearFClick");
+        w.runCommand("file.clear");
         QCOMPARE(EditorText(w), QString());
         QCOMPARE(w.windowTitle(), caption);
-        w.runCommand("SFClick");
+        w.runCommand("file.save");
         QCOMPARE(f.readFile(path), std::string());
     }
 
     void failuresAreShownAndChangeNothing() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         const auto path = f.writeFile("job.txt", "kept\r\n");
         f.answers.openAnswers.push_back(path);
-        w.runCommand("LFClick");
+        w.runCommand("file.load");
         const QString caption = w.windowTitle();
 
         // A file that cannot be read.
         f.answers.openAnswers.push_back(f.dir() / "missing.txt");
-        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Stopped);
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Stopped);
         QCOMPARE(f.answers.texts(MessageKind::Error).size(), 1u);
         QVERIFY(f.answers.texts(MessageKind::Error)[0].find("missing.txt") != std::string::npos);
         QCOMPARE(w.windowTitle(), caption);
@@ -275,32 +275,32 @@ class MainFormTest : public QObject {
         // A folder that cannot be written into keeps the name and caption.
         std::filesystem::create_directory(f.dir() / "sub");
         f.answers.saveAnswers.push_back(f.dir() / "sub");
-        QCOMPARE(w.runCommand("Saveas1Click"), CommandStatus::Stopped);
+        QCOMPARE(w.runCommand("file.save-as"), CommandStatus::Stopped);
         QCOMPARE(f.answers.texts(MessageKind::Error).size(), 2u);
         QCOMPARE(w.windowTitle(), caption);
 
         // A cancelled dialog is silent.
-        QCOMPARE(w.runCommand("LFClick"), CommandStatus::Cancelled);
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Cancelled);
         QCOMPARE(f.answers.messages.size(), 2u);
     }
 
     void exitAsksAndOnlyYesCloses() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         int portClosed = 0;
-        w.setComm1(nullptr, [&] { ++portClosed; });
+        w.setSerialPort(nullptr, [&] { ++portClosed; });
         w.show();
         MessageCatalogue catalogue;
         QVERIFY(catalogue.load(std::filesystem::path(TARVOSEN_SOURCE_DATA_DIR) / "messages.txt"));
 
         f.answers.confirmAnswers = {false};
-        w.runCommand("FileExit");
+        w.runCommand("app.exit");
         QVERIFY(w.isVisible());
         QCOMPARE(portClosed, 0);
         QCOMPARE(f.answers.questions.back(), *catalogue.find(msg::kExitQuestion, 2));
 
         // The question follows the language chosen last.
-        w.runCommand("English1Click");
+        w.runCommand("language.english");
         f.answers.confirmAnswers = {false};
         QVERIFY(!w.close());
         QCOMPARE(f.answers.questions.back(), *catalogue.find(msg::kExitQuestion, 1));
@@ -313,7 +313,7 @@ class MainFormTest : public QObject {
 
     void progressBarLivesInTheStatusLine() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         w.resize(900, 500);
         w.show();
         CommandContext ctx = w.context();
@@ -334,24 +334,24 @@ class MainFormTest : public QObject {
 
     void receivedLinesAppearInBatchesAndEndResetsTheName() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         CommandContext ctx = w.context();
         for (int i = 0; i < 20000; ++i) AppendWorkspaceLine(ctx, "line " + std::to_string(i));
         // Shown when the event loop runs, not line by line.
-        QTRY_COMPARE(w.RichEdit1->document()->blockCount(), 20000);
-        QCOMPARE(w.RichEdit1->document()->lastBlock().text(), QString("line 19999"));
+        QTRY_COMPARE(w.workspaceEditor->document()->blockCount(), 20000);
+        QCOMPARE(w.workspaceEditor->document()->lastBlock().text(), QString("line 19999"));
 
         AppendWorkspaceLine(ctx, "END");
         const std::string reset = (f.dir() / "NONAME.TXT").string();
         QCOMPARE(w.state().currentDocumentName, reset);
         QCOMPARE(w.windowTitle(), QString::fromStdString(reset));
-        QTRY_COMPARE(w.RichEdit1->document()->lastBlock().text(), QString("END"));
+        QTRY_COMPARE(w.workspaceEditor->document()->lastBlock().text(), QString("END"));
 
         // Typing while lines arrive: both end up in the workspace.
-        QTextCursor cursor(w.RichEdit1->document());
+        QTextCursor cursor(w.workspaceEditor->document());
         cursor.insertText("typed ");
         AppendWorkspaceLine(ctx, "after");
-        w.runCommand("SFClick");
+        w.runCommand("file.save");
         const std::string saved = f.readFile(reset);
         QVERIFY(saved.starts_with("typed line 0\r\n"));
         QVERIFY(saved.ends_with("END\r\nafter\r\n"));
@@ -359,7 +359,7 @@ class MainFormTest : public QObject {
 
     void printsTheWorkspaceToPdf() {
         WindowFixture f;
-        TMainForm& w = *f.window;
+        MainWindow& w = *f.window;
         const auto path = f.writeFile("job.txt", kGbChinese + ",1.000,2.000\r\nEND\r\n");
         CommandContext ctx = w.context();
         LoadDocument(ctx, path);

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[2]);
-    tarvosen::ui::TMainForm window;
+    tarvosen::ui::MainWindow window;
     tarvosen::CommandContext ctx = window.context();
     tarvosen::LoadDocument(ctx, std::filesystem::path(argv[1]));
     window.setGeometry(QApplication::primaryScreen()->availableGeometry());

@@ -27,12 +27,12 @@ class StartupTest : public QObject {
         QVERIFY(elapsed >= std::chrono::milliseconds(2000));
         QVERIFY(window);
         QVERIFY(!window->isVisible());
-        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<TAbout*>(w));
-        QVERIFY(window->findChild<TAboutBox*>());
+        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<SplashWindow*>(w));
+        QVERIFY(window->findChild<AboutBox*>());
     }
 
     void splashShowsMemoryFigures() {
-        TAbout splash;
+        SplashWindow splash;
         splash.showNow();
         QVERIFY(splash.isVisible());
         QCOMPARE(splash.size(), QSize(459, 268));
@@ -42,7 +42,7 @@ class StartupTest : public QObject {
 
     // The status bar, the splash and the about box show the version of app/version.h.
     void everyVersionTextComesFromTheVersionHeader() {
-        TMainForm window;
+        MainWindow window;
         QCOMPARE(window.StatusPanels[0]->text(), QString(tarvosen::kStatusVersionText));
         QCOMPARE(window.StatusPanels[2]->text(), QString(tarvosen::kVersionNumber));
         const auto showsVersion = [](const QWidget& w) {
@@ -50,8 +50,8 @@ class StartupTest : public QObject {
                 if (label->text() == QString(tarvosen::kVersionText)) return true;
             return false;
         };
-        QVERIFY(showsVersion(TAbout()));
-        QVERIFY(showsVersion(TAboutBox()));
+        QVERIFY(showsVersion(SplashWindow()));
+        QVERIFY(showsVersion(AboutBox()));
         QVERIFY(QString(tarvosen::kStatusVersionText).contains(tarvosen::kVersionNumber));
         QVERIFY(QString(tarvosen::kVersionText).contains(tarvosen::kVersionNumber));
     }

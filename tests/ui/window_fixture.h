@@ -22,7 +22,7 @@ class WindowFixture {
         if (!mkdtemp(pattern.data())) std::abort();
         dir_ = pattern;
         std::filesystem::current_path(dir_);
-        window = std::make_unique<TMainForm>();
+        window = std::make_unique<MainWindow>();
         window->user().setAnswers(&answers);
     }
     ~WindowFixture() {
@@ -49,7 +49,7 @@ class WindowFixture {
     }
 
     tarvosen::test::ScriptedUserInterface answers;
-    std::unique_ptr<TMainForm> window;
+    std::unique_ptr<MainWindow> window;
 
   private:
     std::filesystem::path previous_;

@@ -82,14 +82,14 @@ TEST(R5ToPoints, ObservationsNeedAStationAndMem1) {
     EXPECT_EQ(Points(t, {orientation, kEastNorth}),
               std::vector<std::string>{"   7,30.000,0.000,0.000,P  "});
 
-    t.options.r5.recordFormat = 1;  // Mem/2: coordinates only
+    t.options.get<R5Options>().recordFormat = 1;  // Mem/2: coordinates only
     EXPECT_EQ(Points(t, {kStation, kEastNorth}).size(), 1u);
 }
 
 TEST(R5ToPoints, NamesAndCodesFollowTheOptions) {
     TestContext t;
-    t.options.r5.includeCode = false;
-    t.options.r5.reassignPointNames = true;
+    t.options.get<R5Options>().includeCode = false;
+    t.options.get<R5Options>().reassignPointNames = true;
     EXPECT_EQ(Points(t, {kStation, kEastNorth, kEastNorth}),
               (std::vector<std::string>{"0,  1000.000,  2000.000,    50.000,",
                                         "1,  1030.000,  2000.000,    50.000,",
@@ -138,7 +138,7 @@ TEST(R5ToPoints, APointNumberWithACommaIsRefused) {
          "|"});
     t.user.saveAnswers.push_back(t.dir() / "out.txt");
     EXPECT_THROW(R5ToPointsCommand(t.ctx), ConversionError);
-    t.options.r5.reassignPointNames = true;  // the name is not used then
+    t.options.get<R5Options>().reassignPointNames = true;  // the name is not used then
     t.user.saveAnswers.push_back(t.dir() / "out.txt");
     EXPECT_EQ(R5ToPointsCommand(t.ctx), CommandStatus::Done);
 }

@@ -15,8 +15,8 @@
 #include <functional>
 #include <map>
 
-#include "adjustment/ui/cqkcy_dialog.h"
-#include "adjustment/ui/kesha_dialog.h"
+#include "adjustment/ui/traverse_options_dialog.h"
+#include "adjustment/ui/cosa_options_dialog.h"
 #include "app/ui/option_dialog_registry.h"
 #include "tests/support/test_context.h"
 
@@ -24,8 +24,8 @@ namespace tarvosen::ui {
 
 namespace {
 
-using adjustment::ui::TCQKCY;
-using adjustment::ui::Tkesha;
+using adjustment::ui::TraverseOptionsDialog;
+using adjustment::ui::CosaOptionsDialog;
 
 // Acts on the visible dialog of type D once the event loop runs.
 template <typename D>
@@ -36,53 +36,53 @@ void WhenShown(std::function<void(D*)> act) {
     });
 }
 
-TEST(Tkesha, ShowsTheOptionsAndWritesWhatWasTypedBack) {
+TEST(CosaOptionsDialog, ShowsTheOptionsAndWritesWhatWasTypedBack) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::Kesha)(nullptr);
-    WhenShown<Tkesha>([](Tkesha* d) {
+    auto host = FindOptionDialogFactory(OptionDialog::CosaExport)(nullptr);
+    WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) {
         EXPECT_EQ(d->windowTitle(), "转换选项");
-        EXPECT_EQ(d->Edit2->text(), "2");
-        EXPECT_TRUE(d->HACheck->isChecked());
-        EXPECT_EQ(d->HACheck->toolTip(), "将每一测站的后视方向都归零");
-        d->Edit1->setText("/data/known.txt");
-        d->Edit2->setText("1.5");
-        d->SDCheck->setChecked(false);
-        d->BitBtn2->click();
+        EXPECT_EQ(d->directionErrorEdit->text(), "2");
+        EXPECT_TRUE(d->zeroBacksightCheck->isChecked());
+        EXPECT_EQ(d->zeroBacksightCheck->toolTip(), "将每一测站的后视方向都归零");
+        d->knownPointFileEdit->setText("/data/known.txt");
+        d->directionErrorEdit->setText("1.5");
+        d->reduceSlopeCheck->setChecked(false);
+        d->okButton->click();
     });
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.kesha.knownPointFile, "/data/known.txt");
-    EXPECT_EQ(t.options.kesha.directionError, "1.5");
-    EXPECT_FALSE(t.options.kesha.reduceSlope);
-    EXPECT_TRUE(t.options.kesha.zeroBacksight);
+    EXPECT_EQ(t.options.get<CosaOptions>().knownPointFile, "/data/known.txt");
+    EXPECT_EQ(t.options.get<CosaOptions>().directionError, "1.5");
+    EXPECT_FALSE(t.options.get<CosaOptions>().reduceSlope);
+    EXPECT_TRUE(t.options.get<CosaOptions>().zeroBacksight);
 
     // Cancel ends the command; what was typed stays in the form.
-    WhenShown<Tkesha>([](Tkesha* d) {
-        EXPECT_EQ(d->Edit1->text(), "/data/known.txt");
-        d->Edit4->setText("3");
-        d->BitBtn3->click();
+    WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) {
+        EXPECT_EQ(d->knownPointFileEdit->text(), "/data/known.txt");
+        d->distancePpmEdit->setText("3");
+        d->cancelButton->click();
     });
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.kesha.distancePpm, "3");
-    WhenShown<Tkesha>([](Tkesha* d) { d->close(); });
+    EXPECT_EQ(t.options.get<CosaOptions>().distancePpm, "3");
+    WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) { d->close(); });
     EXPECT_FALSE(host->run(t.ctx));
 }
 
-TEST(TCQKCY, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
+TEST(TraverseOptionsDialog, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
     test::TestContext t;
-    t.options.cqkcy.date = std::chrono::year_month_day{std::chrono::year{2001},
+    t.options.get<TraverseOptions>().date = std::chrono::year_month_day{std::chrono::year{2001},
                                                        std::chrono::month{2}, std::chrono::day{3}};
-    t.options.cqkcy.bookFile = "from-an-earlier-command-line.xlsx";
-    auto host = FindOptionDialogFactory(OptionDialog::Cqkcy)(nullptr);
-    WhenShown<TCQKCY>([](TCQKCY* d) {
-        EXPECT_EQ(d->DTP->date(), QDate::currentDate());
-        EXPECT_EQ(d->DTP->displayFormat(), "yyyy/MM/dd");
-        EXPECT_EQ(d->Edit1->text(), "DTM-330");
-        EXPECT_EQ(d->DGDX->text(), "DGDX");
-        EXPECT_EQ(d->LE->text(), "0.0");
-        EXPECT_TRUE(d->Button1->isDefault());
-        d->DGDX->setText("L2-");
-        d->LE->setText("abc");
-        d->CheckBox2->setChecked(false);
+    t.options.get<TraverseOptions>().bookFile = "from-an-earlier-command-line.xlsx";
+    auto host = FindOptionDialogFactory(OptionDialog::TraverseExport)(nullptr);
+    WhenShown<TraverseOptionsDialog>([](TraverseOptionsDialog* d) {
+        EXPECT_EQ(d->dateEdit->date(), QDate::currentDate());
+        EXPECT_EQ(d->dateEdit->displayFormat(), "yyyy/MM/dd");
+        EXPECT_EQ(d->modelEdit->text(), "DTM-330");
+        EXPECT_EQ(d->lineNameEdit->text(), "DGDX");
+        EXPECT_EQ(d->heightIncrementEdit->text(), "0.0");
+        EXPECT_TRUE(d->startButton->isDefault());
+        d->lineNameEdit->setText("L2-");
+        d->heightIncrementEdit->setText("abc");
+        d->produceBookCheck->setChecked(false);
         // The start button refuses the increment with an error box and
         // stays open; then a number starts the export.
         QTimer::singleShot(0, [d] {
@@ -92,21 +92,21 @@ TEST(TCQKCY, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
                     box->accept();
                 }
             EXPECT_TRUE(d->isVisible());
-            d->LE->setText("0.12");
-            d->Button1->click();
+            d->heightIncrementEdit->setText("0.12");
+            d->startButton->click();
         });
-        d->Button1->click();
+        d->startButton->click();
     });
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.cqkcy.lineName, "L2-");
-    EXPECT_EQ(t.options.cqkcy.heightIncrement, "0.12");
-    EXPECT_FALSE(t.options.cqkcy.produceBook);
-    EXPECT_TRUE(t.options.cqkcy.produceText);
-    EXPECT_EQ(t.options.cqkcy.date, Today());
-    EXPECT_TRUE(t.options.cqkcy.bookFile.empty());  // the window asks for the book's file
+    EXPECT_EQ(t.options.get<TraverseOptions>().lineName, "L2-");
+    EXPECT_EQ(t.options.get<TraverseOptions>().heightIncrement, "0.12");
+    EXPECT_FALSE(t.options.get<TraverseOptions>().produceBook);
+    EXPECT_TRUE(t.options.get<TraverseOptions>().produceText);
+    EXPECT_EQ(t.options.get<TraverseOptions>().date, Today());
+    EXPECT_TRUE(t.options.get<TraverseOptions>().bookFile.empty());  // the window asks for the book's file
 
-    WhenShown<TCQKCY>([](TCQKCY* d) {
-        EXPECT_EQ(d->DGDX->text(), "L2-");
+    WhenShown<TraverseOptionsDialog>([](TraverseOptionsDialog* d) {
+        EXPECT_EQ(d->lineNameEdit->text(), "L2-");
         d->close();
     });
     EXPECT_FALSE(host->run(t.ctx));

@@ -15,8 +15,8 @@
 #include <map>
 
 #include "app/ui/option_dialog_registry.h"
-#include "levelling/ui/dini_option_dialog.h"
-#include "levelling/ui/shddy_dialog.h"
+#include "levelling/ui/tolerance_dialog.h"
+#include "levelling/ui/geo_book_dialog.h"
 #include "tests/support/test_context.h"
 
 namespace tarvosen::ui {
@@ -33,24 +33,24 @@ void WhenShown(std::function<void(D*)> act) {
 }
 
 // The user picks a class in the list.
-void Choose(TDINIOption* d, int index) {
+void Choose(ToleranceDialog* d, int index) {
     d->classBox()->setCurrentIndex(index);
     emit d->classBox()->activated(index);
 }
 
-std::vector<std::string> Fields(TDINIOption* d) {
+std::vector<std::string> Fields(ToleranceDialog* d) {
     std::vector<std::string> out;
     for (int f = 0; f < 5; ++f) out.push_back(d->limitField(f)->text().toStdString());
     return out;
 }
 
-TEST(TDINIOption, ClassChoiceLoadsItsLimitsAndOkStoresTheFields) {
+TEST(ToleranceDialog, ClassChoiceLoadsItsLimitsAndOkStoresTheFields) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::DiniOption)(nullptr);
+    auto host = FindOptionDialogFactory(OptionDialog::Tolerances)(nullptr);
     ASSERT_TRUE(host);
     std::vector<std::string> opened, second, first;
     QString caption;
-    WhenShown<TDINIOption>([&](TDINIOption* d) {
+    WhenShown<ToleranceDialog>([&](ToleranceDialog* d) {
         caption = d->windowTitle();
         opened = Fields(d);
         Choose(d, 1);
@@ -66,38 +66,38 @@ TEST(TDINIOption, ClassChoiceLoadsItsLimitsAndOkStoresTheFields) {
     EXPECT_EQ(opened, (std::vector<std::string>{"30", "0.5", "1.5", "0.3", "0.4"}));
     EXPECT_EQ(second, (std::vector<std::string>{"50", "1", "3", "0.4", "0.6"}));
     EXPECT_EQ(first, opened);
-    EXPECT_EQ(t.options.dini.levellingClass, 1);
-    EXPECT_EQ(t.options.dini.limits, (std::array<std::string, 5>{"45", "1", "3", "0.4", "0.6"}));
+    EXPECT_EQ(t.options.get<ToleranceOptions>().levellingClass, 1);
+    EXPECT_EQ(t.options.get<ToleranceOptions>().limits, (std::array<std::string, 5>{"45", "1", "3", "0.4", "0.6"}));
 }
 
-TEST(TDINIOption, CancelChangesNoOptionAndTypedValuesStay) {
+TEST(ToleranceDialog, CancelChangesNoOptionAndTypedValuesStay) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::DiniOption)(nullptr);
-    WhenShown<TDINIOption>([](TDINIOption* d) {
+    auto host = FindOptionDialogFactory(OptionDialog::Tolerances)(nullptr);
+    WhenShown<ToleranceDialog>([](ToleranceDialog* d) {
         Choose(d, 2);
         d->reject();
     });
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.dini.levellingClass, 0);
-    EXPECT_EQ(t.options.dini.limits[0], "30");
+    EXPECT_EQ(t.options.get<ToleranceOptions>().levellingClass, 0);
+    EXPECT_EQ(t.options.get<ToleranceOptions>().limits[0], "30");
     std::vector<std::string> shown;
-    WhenShown<TDINIOption>([&](TDINIOption* d) {
+    WhenShown<ToleranceDialog>([&](ToleranceDialog* d) {
         shown = Fields(d);
         d->accept();
     });
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_EQ(shown[0], "100");  // the dialog kept what the user chose
-    EXPECT_EQ(t.options.dini.levellingClass, 2);
+    EXPECT_EQ(t.options.get<ToleranceOptions>().levellingClass, 2);
 }
 
-TEST(TSHDDY, StartButtonStoresTheConditionsAndTheDateIsToday) {
+TEST(GeoBookDialog, StartButtonStoresTheConditionsAndTheDateIsToday) {
     test::TestContext t;
-    t.options.shddy.date = std::chrono::year{2001} / 1 / 1;
-    auto host = FindOptionDialogFactory(OptionDialog::Shddy)(nullptr);
+    t.options.get<GeoBookOptions>().date = std::chrono::year{2001} / 1 / 1;
+    auto host = FindOptionDialogFactory(OptionDialog::GeoBook)(nullptr);
     ASSERT_TRUE(host);
     QDate shownDate;
     QString instrument;
-    WhenShown<TSHDDY>([&](TSHDDY* d) {
+    WhenShown<GeoBookDialog>([&](GeoBookDialog* d) {
         shownDate = d->datePicker()->date();
         instrument = d->instrumentBox()->currentText();
         d->observerField()->setText(QString::fromUtf8("李明"));
@@ -108,13 +108,13 @@ TEST(TSHDDY, StartButtonStoresTheConditionsAndTheDateIsToday) {
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_EQ(shownDate, QDate::currentDate());
     EXPECT_EQ(instrument, "110113");
-    EXPECT_EQ(t.options.shddy.observer, "李明");
-    EXPECT_EQ(t.options.shddy.instrument, "700737");
-    EXPECT_EQ(t.options.shddy.date, std::chrono::year{2024} / 6 / 24);
+    EXPECT_EQ(t.options.get<GeoBookOptions>().observer, "李明");
+    EXPECT_EQ(t.options.get<GeoBookOptions>().instrument, "700737");
+    EXPECT_EQ(t.options.get<GeoBookOptions>().date, std::chrono::year{2024} / 6 / 24);
 
-    WhenShown<TSHDDY>([](TSHDDY* d) { d->reject(); });
+    WhenShown<GeoBookDialog>([](GeoBookDialog* d) { d->reject(); });
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.shddy.date, std::chrono::year{2024} / 6 / 24);
+    EXPECT_EQ(t.options.get<GeoBookOptions>().date, std::chrono::year{2024} / 6 / 24);
 }
 
 }  // namespace

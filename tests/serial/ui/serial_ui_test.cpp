@@ -15,8 +15,8 @@
 #include "app/ui/main_form.h"
 #include "app/ui/option_dialog_registry.h"
 #include "app/ui/signal_lamp_panel.h"
-#include "serial/comm.h"
-#include "serial/ui/para_dialog.h"
+#include "serial/serial_port.h"
+#include "serial/ui/port_settings_dialog.h"
 #include "serial/ui/qt_hand_over.h"
 #include "tests/serial/line_simulator.h"
 #include "tests/support/test_context.h"
@@ -43,11 +43,11 @@ TEST(QtHandOver, EventsRunOnTheWindowThreadAndCloseCancelsAPendingCall) {
     tarvosen::test::Pty pty;
     QObject window;
     QtHandOver events(&window);
-    TComm comm(events);
+    SerialPort comm(events);
     comm.SetDeviceName(pty.slavePath());
     std::string got;
     bool onMainThread = true;
-    comm.OnRxChar = [&](TThreadComm& c, std::uint32_t n) {
+    comm.OnRxChar = [&](SerialPort& c, std::uint32_t n) {
         onMainThread = onMainThread && QThread::currentThread() == qApp->thread();
         std::string b(n, '\0');
         b.resize(static_cast<std::size_t>(std::max(0, c.Read(b.data(), n))));
@@ -72,7 +72,7 @@ TEST(QtHandOver, EventsRunOnTheWindowThreadAndCloseCancelsAPendingCall) {
 void AnswerDialog(std::map<int, int> positions, bool ok) {
     QTimer::singleShot(0, [positions, ok] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<TPara*>(w);
+            auto* dialog = qobject_cast<PortSettingsDialog*>(w);
             if (!dialog || !dialog->isVisible()) continue;
             const auto lists = dialog->findChildren<QComboBox*>();
             for (const auto& [list, position] : positions)
@@ -82,35 +82,35 @@ void AnswerDialog(std::map<int, int> positions, bool ok) {
     });
 }
 
-TEST(TPara, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
+TEST(PortSettingsDialog, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
     tarvosen::test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::Para)(nullptr);
+    auto host = FindOptionDialogFactory(OptionDialog::PortSettings)(nullptr);
     ASSERT_TRUE(host);
 
     AnswerDialog({{1, 11}, {2, 1}}, true);  // 115200, Odd
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.para.baudRate, 11);
-    EXPECT_EQ(t.options.para.parity, 1);
-    EXPECT_EQ(t.options.para.port, "Com1");
-    EXPECT_EQ(t.options.para.flowControl, 3);
+    EXPECT_EQ(t.options.get<PortSettings>().baudRate, 11);
+    EXPECT_EQ(t.options.get<PortSettings>().parity, 1);
+    EXPECT_EQ(t.options.get<PortSettings>().port, "Com1");
+    EXPECT_EQ(t.options.get<PortSettings>().flowControl, 3);
 
     AnswerDialog({{4, 2}}, false);  // 6 data bits, then Cancel
     EXPECT_FALSE(host->run(t.ctx));
-    EXPECT_EQ(t.options.para.dataBits, 4);
+    EXPECT_EQ(t.options.get<PortSettings>().dataBits, 4);
     AnswerDialog({}, true);
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.para.dataBits, 2);
-    EXPECT_EQ(t.options.para.baudRate, 11);
+    EXPECT_EQ(t.options.get<PortSettings>().dataBits, 2);
+    EXPECT_EQ(t.options.get<PortSettings>().baudRate, 11);
 }
 
-TEST(TPara, TextsComeFromTheCatalogueInTheChosenLanguage) {
+TEST(PortSettingsDialog, TextsComeFromTheCatalogueInTheChosenLanguage) {
     tarvosen::test::TestContext t;
     t.catalogue.loadFromText("2102\t端口\n2702\t通信参数设定\n");
-    auto host = FindOptionDialogFactory(OptionDialog::Para)(nullptr);
+    auto host = FindOptionDialogFactory(OptionDialog::PortSettings)(nullptr);
     QString caption, firstLabel;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<TPara*>(w); d && d->isVisible()) {
+            if (auto* d = qobject_cast<PortSettingsDialog*>(w); d && d->isVisible()) {
                 caption = d->windowTitle();
                 firstLabel = d->findChildren<QLabel*>().at(0)->text();
                 d->reject();
@@ -124,20 +124,20 @@ TEST(TPara, TextsComeFromTheCatalogueInTheChosenLanguage) {
 TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     tarvosen::test::Pty pty;
     ui::test::WindowFixture f;
-    TMainForm& w = *f.window;
-    w.options().para.port = pty.slavePath();
-    ASSERT_EQ(w.runCommand("parameterClick"), CommandStatus::Done);
+    MainWindow& w = *f.window;
+    w.options().get<PortSettings>().port = pty.slavePath();
+    ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
 
     pty.send("P1,1.0");
     pty.send(",2.0,3.0\r\nEND\r\n");
-    EXPECT_TRUE(Spin([&] { return w.Panel1->isLit(TSignalPanel::RxChar); }));
+    EXPECT_TRUE(Spin([&] { return w.signalPanel->isLit(SignalLampPanel::RxChar); }));
     EXPECT_TRUE(Spin([&] { return w.workspace().lineCount() == 2; }));
     EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"P1,1.0,2.0,3.0", "END"}));
     EXPECT_EQ(w.state().currentDocumentName, ResetDocumentName(w.state()));
-    EXPECT_TRUE(Spin([&] { return !w.Panel1->isLit(TSignalPanel::RxChar); }, 2000));
+    EXPECT_TRUE(Spin([&] { return !w.signalPanel->isLit(SignalLampPanel::RxChar); }, 2000));
 
     // Download only tells the user the computer is ready.
-    ASSERT_EQ(w.runCommand("EltaRDnClick"), CommandStatus::Done);
+    ASSERT_EQ(w.runCommand("transfer.download"), CommandStatus::Done);
     EXPECT_EQ(f.answers.messages.back().text,
               w.catalogue().lookup(msg::kDownloadNotice, w.state().languageIndex,
                                    "Computer has get ready, press OK to wait for data!"));
@@ -146,7 +146,7 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     f.answers.confirmAnswers = {true};
     w.close();
     TaskQueue events;
-    TComm other(events);
+    SerialPort other(events);
     other.SetDeviceName(pty.slavePath());
     other.Open();
     EXPECT_TRUE(other.Enabled());
@@ -157,9 +157,9 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
 TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
     tarvosen::test::Pty pty;
     ui::test::WindowFixture f;
-    TMainForm& w = *f.window;
-    w.options().para.port = pty.slavePath();
-    ASSERT_EQ(w.runCommand("parameterClick"), CommandStatus::Done);
+    MainWindow& w = *f.window;
+    w.options().get<PortSettings>().port = pty.slavePath();
+    ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
     pty.send("P1,1.0,2.0,3.0\r\nP2,4.0");
     EXPECT_TRUE(Spin([&] { return w.workspace().lineCount() == 1; }));
     pty.hangUp();
@@ -169,7 +169,7 @@ TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
                   "The serial device " + pty.slavePath() + " went away", 0),
               0u);
     EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2,4.0"}));
-    EXPECT_FALSE(w.context().comm1->Enabled());
+    EXPECT_FALSE(w.context().serialPort->Enabled());
 }
 
 }  // namespace

@@ -14,19 +14,19 @@
 
 #include "app/ui/option_dialog_registry.h"
 #include "tests/support/test_context.h"
-#include "zeiss/ui/r5_option_dialog.h"
+#include "zeiss/ui/r5_options_dialog.h"
 
 namespace tarvosen::ui {
 
 namespace {
 
-using zeiss::ui::TOption;
+using zeiss::ui::R5OptionsDialog;
 
 // Acts on the dialog once it is shown, then closes it with OK.
-void WhenShown(std::function<void(TOption*)> act) {
+void WhenShown(std::function<void(R5OptionsDialog*)> act) {
     QTimer::singleShot(0, [act] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = dynamic_cast<TOption*>(w); d && d->isVisible()) {
+            if (auto* d = dynamic_cast<R5OptionsDialog*>(w); d && d->isVisible()) {
                 act(d);
                 d->accept();
                 return;
@@ -34,72 +34,72 @@ void WhenShown(std::function<void(TOption*)> act) {
     });
 }
 
-TEST(TOption, ClicksTakeEffectAtOnceAndPersist) {
+TEST(R5OptionsDialog, ClicksTakeEffectAtOnceAndPersist) {
     test::TestContext t;
-    auto factory = FindOptionDialogFactory(OptionDialog::R5Option);
+    auto factory = FindOptionDialogFactory(OptionDialog::R5Options);
     ASSERT_TRUE(factory);
     auto host = factory(nullptr);
 
     bool checked = false;
-    WhenShown([&](TOption* d) {
+    WhenShown([&](R5OptionsDialog* d) {
         // The initial options: Mem/1, Include Code, letters converted.
         EXPECT_TRUE(d->Mem[0]->isChecked());
-        EXPECT_TRUE(d->CheckBox2->isChecked());
-        EXPECT_FALSE(d->CheckBox1->isChecked());
-        EXPECT_TRUE(d->CheckBox3->isChecked());
+        EXPECT_TRUE(d->includeCodeCheck->isChecked());
+        EXPECT_FALSE(d->reassignNamesCheck->isChecked());
+        EXPECT_TRUE(d->alphabeticToNumberCheck->isChecked());
         EXPECT_TRUE(d->Layout[0]->isChecked());  // automatic
         EXPECT_GE(d->width(), 387);
         EXPECT_GE(d->height(), 147);
         d->Mem[1]->click();
-        d->CheckBox2->click();
-        d->CheckBox1->click();
-        d->CheckBox3->click();
+        d->includeCodeCheck->click();
+        d->reassignNamesCheck->click();
+        d->alphabeticToNumberCheck->click();
         d->Layout[2]->click();
         // No OK needed: the options already hold the clicks.
-        EXPECT_EQ(t.options.r5.recordFormat, 1);
-        EXPECT_FALSE(t.options.r5.computeFromObservations());
-        EXPECT_FALSE(t.options.r5.includeCode);
-        EXPECT_TRUE(t.options.r5.reassignPointNames);
-        EXPECT_FALSE(t.options.r5.convertAlphabeticToNumber);
-        EXPECT_EQ(t.options.pointList.layout, PointListLayout::Cass);
+        EXPECT_EQ(t.options.get<R5Options>().recordFormat, 1);
+        EXPECT_FALSE(t.options.get<R5Options>().computeFromObservations());
+        EXPECT_FALSE(t.options.get<R5Options>().includeCode);
+        EXPECT_TRUE(t.options.get<R5Options>().reassignPointNames);
+        EXPECT_FALSE(t.options.get<R5Options>().convertAlphabeticToNumber);
+        EXPECT_EQ(t.options.get<PointListOptions>().layout, PointListLayout::Cass);
         checked = true;
     });
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_TRUE(checked);
 
-    t.options.r5.recordFormat = 2;  // as the command line would set it
-    WhenShown([&](TOption* d) {
+    t.options.get<R5Options>().recordFormat = 2;  // as the command line would set it
+    WhenShown([&](R5OptionsDialog* d) {
         EXPECT_TRUE(d->Mem[2]->isChecked());
-        EXPECT_FALSE(d->CheckBox2->isChecked());
-        EXPECT_TRUE(d->CheckBox1->isChecked());
+        EXPECT_FALSE(d->includeCodeCheck->isChecked());
+        EXPECT_TRUE(d->reassignNamesCheck->isChecked());
         EXPECT_TRUE(d->Layout[2]->isChecked());
         d->Layout[1]->click();
     });
     host->run(t.ctx);
-    EXPECT_EQ(t.options.pointList.layout, PointListLayout::Own);
+    EXPECT_EQ(t.options.get<PointListOptions>().layout, PointListLayout::Own);
 }
 
-TEST(TOption, TextsFollowTheLanguageWhenShown) {
+TEST(R5OptionsDialog, TextsFollowTheLanguageWhenShown) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::R5Option)(nullptr);
+    auto host = FindOptionDialogFactory(OptionDialog::R5Options)(nullptr);
     // Without a catalogue the form keeps its own texts.
-    WhenShown([](TOption* d) {
+    WhenShown([](R5OptionsDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Option");
-        EXPECT_EQ(d->CheckBox1->text(), "Re-Assigned Point Name ");
-        EXPECT_EQ(d->Label1->text(),
+        EXPECT_EQ(d->reassignNamesCheck->text(), "Re-Assigned Point Name ");
+        EXPECT_EQ(d->noteLabel->text(),
                   "Note: Coordinate  will be caculated only Record Format is Mem/1");
     });
     host->run(t.ctx);
 
     t.catalogue.loadFromText("3002\t转换选项\n3102\tR5 记录格式\n3203\t包含編碼\n");
-    WhenShown([](TOption* d) {
+    WhenShown([](R5OptionsDialog* d) {
         EXPECT_EQ(d->windowTitle(), "转换选项");
-        EXPECT_EQ(d->RadioGroup1->title(), "R5 记录格式");
-        EXPECT_EQ(d->CheckBox2->text(), "Include Code");  // no GB text for it
+        EXPECT_EQ(d->recordFormatGroup->title(), "R5 记录格式");
+        EXPECT_EQ(d->includeCodeCheck->text(), "Include Code");  // no GB text for it
     });
     host->run(t.ctx);
     t.state.languageIndex = 3;
-    WhenShown([](TOption* d) { EXPECT_EQ(d->CheckBox2->text(), "包含編碼"); });
+    WhenShown([](R5OptionsDialog* d) { EXPECT_EQ(d->includeCodeCheck->text(), "包含編碼"); });
     host->run(t.ctx);
 }
 

@@ -3,7 +3,7 @@
 // and write, and line events delivered to handlers on the user-interface
 // thread. All operations and all handlers belong to the user-interface
 // thread; the event thread only waits on the device and hands event words
-// over (see TCommEventThread and HandOver).
+// over (see SerialEventThread and HandOver).
 
 #include <cstdint>
 #include <functional>
@@ -19,14 +19,14 @@
 
 namespace tarvosen {
 
-class TThreadComm;
+class SerialPort;
 
 // The five special characters of the line settings. Setting one re-applies
 // the settings of an open port.
-class TCommEventChars {
+class SerialEventChars {
   public:
-    explicit TCommEventChars(TThreadComm& owner) : owner_(owner) {}
-    TCommEventChars& operator=(const TCommEventChars& other);  // copies the five characters
+    explicit SerialEventChars(SerialPort& owner) : owner_(owner) {}
+    SerialEventChars& operator=(const SerialEventChars& other);  // copies the five characters
 
     char XOnChar() const { return xOn_; }
     char XOffChar() const { return xOff_; }
@@ -42,28 +42,28 @@ class TCommEventChars {
   private:
     void Set(char& field, char c);
 
-    TThreadComm& owner_;
+    SerialPort& owner_;
     char xOn_ = 17, xOff_ = 19, error_ = 0, eof_ = 0, evt_ = 0;
 };
 
 // Handlers: Sender is always the component.
-using TNotifyEvent = std::function<void(TThreadComm& sender)>;
-using TCommErrorEvent = std::function<void(TThreadComm& sender, int errors)>;
-using TCommRxCharEvent = std::function<void(TThreadComm& sender, std::uint32_t count)>;
+using TNotifyEvent = std::function<void(SerialPort& sender)>;
+using TCommErrorEvent = std::function<void(SerialPort& sender, int errors)>;
+using TCommRxCharEvent = std::function<void(SerialPort& sender, std::uint32_t count)>;
 using TCommStatEvent =
-    std::function<void(TThreadComm& sender, std::uint32_t status, const TComStat& comStat)>;
+    std::function<void(SerialPort& sender, std::uint32_t status, const TComStat& comStat)>;
 
 // The component's failures: DeviceError with the component's message.
 [[noreturn]] void ThrowCommError(const std::string& templateText, int code,
                                  const std::string& reason = {});
 
-class TThreadComm {
+class SerialPort {
   public:
     // Events reach the handlers through handOver, which must outlive the component.
-    explicit TThreadComm(HandOver& handOver);
-    virtual ~TThreadComm();
-    TThreadComm(const TThreadComm&) = delete;
-    TThreadComm& operator=(const TThreadComm&) = delete;
+    explicit SerialPort(HandOver& handOver);
+    virtual ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
 
     void Open();
     void Close();
@@ -92,7 +92,7 @@ class TThreadComm {
     void UpdateDataControlBlock();
     void UpdateDataControlBlockLock();
     void UpdateCommTimeouts();
-    void HandleCommEvent(TCommEventThread& sender, std::uint32_t status);
+    void HandleCommEvent(SerialEventThread& sender, std::uint32_t status);
 
     void Lock() { lock_.lock(); }
     void Unlock() { lock_.unlock(); }
@@ -120,7 +120,7 @@ class TThreadComm {
     void SetStopBits(TStopBits stopBits);
     TDataBits DataBits() const { return dataBits_; }
     void SetDataBits(TDataBits dataBits);
-    TCommEventChars& EventChars() { return eventChars_; }
+    SerialEventChars& EventChars() { return eventChars_; }
     TCommOptions Options() const { return options_; }
     void SetOptions(TCommOptions options);
     TFlowControl FlowControl() const { return flowControl_; }
@@ -164,7 +164,7 @@ class TThreadComm {
     HandOver& handOver_;
     SerialDevice device_;
     CommSharedState shared_;
-    std::unique_ptr<TCommEventThread> eventThread_;
+    std::unique_ptr<SerialEventThread> eventThread_;
     std::recursive_mutex lock_;
     std::uint64_t closeCount_ = 0;  // a dispatch stops when the port closes under it
 
@@ -179,7 +179,7 @@ class TThreadComm {
     TParity parity_ = paNone;
     TStopBits stopBits_ = sb10;
     TDataBits dataBits_ = da8;
-    TCommEventChars eventChars_{*this};
+    SerialEventChars eventChars_{*this};
     TCommOptions options_;
     TFlowControl flowControl_ = fcDefault;
 
@@ -190,11 +190,6 @@ class TThreadComm {
     std::uint64_t bytesReceived_ = 0;
 };
 
-// The class placed on forms: the component with its properties published.
-class TComm : public TThreadComm {
-  public:
-    using TThreadComm::TThreadComm;
-};
 
 // The ordinal-based write time-out multiplier in ms per byte (19200 divided by
 // the rate's ordinal; 300 baud, whose ordinal is 0, gets 600 baud's 19200).

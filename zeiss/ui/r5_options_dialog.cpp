@@ -1,4 +1,4 @@
-#include "zeiss/ui/r5_option_dialog.h"
+#include "zeiss/ui/r5_options_dialog.h"
 
 #include <algorithm>
 
@@ -32,17 +32,17 @@ QString Localised(const CommandContext& ctx, int base, const QString& current) {
 
 }  // namespace
 
-TOption::TOption(QWidget* parent) : QDialog(parent) {
+R5OptionsDialog::R5OptionsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Option");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
-    RadioGroup1 = new QGroupBox("R5 Record Format", this);
-    auto* formats = new QVBoxLayout(RadioGroup1);
+    recordFormatGroup = new QGroupBox("R5 Record Format", this);
+    auto* formats = new QVBoxLayout(recordFormatGroup);
     auto* group = new QButtonGroup(this);
     const char* const names[] = {"Mem/1", "Mem/2", "Mem/3"};
     for (int i = 0; i < 3; ++i) {
-        Mem[i] = new QRadioButton(names[i], RadioGroup1);
+        Mem[i] = new QRadioButton(names[i], recordFormatGroup);
         group->addButton(Mem[i], i);
         formats->addWidget(Mem[i]);
     }
@@ -50,16 +50,16 @@ TOption::TOption(QWidget* parent) : QDialog(parent) {
         if (options_) options_->recordFormat = id;
     });
 
-    CheckBox2 = new QCheckBox("Include Code", this);
-    CheckBox1 = new QCheckBox("Re-Assigned Point Name ", this);
-    CheckBox3 = new QCheckBox("Convert alphabetic to Number in XYZ->R5", this);
-    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool on) {
+    includeCodeCheck = new QCheckBox("Include Code", this);
+    reassignNamesCheck = new QCheckBox("Re-Assigned Point Name ", this);
+    alphabeticToNumberCheck = new QCheckBox("Convert alphabetic to Number in XYZ->R5", this);
+    connect(includeCodeCheck, &QCheckBox::clicked, this, [this](bool on) {
         if (options_) options_->includeCode = on;
     });
-    connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) {
+    connect(reassignNamesCheck, &QCheckBox::clicked, this, [this](bool on) {
         if (options_) options_->reassignPointNames = on;
     });
-    connect(CheckBox3, &QCheckBox::clicked, this, [this](bool on) {
+    connect(alphabeticToNumberCheck, &QCheckBox::clicked, this, [this](bool on) {
         if (options_) options_->convertAlphabeticToNumber = on;
     });
 
@@ -77,44 +77,44 @@ TOption::TOption(QWidget* parent) : QDialog(parent) {
         if (pointList_) pointList_->layout = static_cast<PointListLayout>(id);
     });
 
-    Label1 = new QLabel("Note: Coordinate  will be caculated only Record Format is Mem/1", this);
-    Label1->setStyleSheet("color: blue");
-    Label1->setWordWrap(true);
+    noteLabel = new QLabel("Note: Coordinate  will be caculated only Record Format is Mem/1", this);
+    noteLabel->setStyleSheet("color: blue");
+    noteLabel->setWordWrap(true);
 
     auto* ok = new QPushButton("OK", this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* checks = new QVBoxLayout;
-    checks->addWidget(CheckBox2);
-    checks->addWidget(CheckBox1);
-    checks->addWidget(CheckBox3);
+    checks->addWidget(includeCodeCheck);
+    checks->addWidget(reassignNamesCheck);
+    checks->addWidget(alphabeticToNumberCheck);
     checks->addStretch();
     checks->addWidget(ok, 0, Qt::AlignRight);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(RadioGroup1, 0, 0);
+    grid->addWidget(recordFormatGroup, 0, 0);
     grid->addLayout(checks, 0, 1);
     grid->addWidget(LayoutGroup, 1, 0, 1, 2);
-    grid->addWidget(Label1, 2, 0, 1, 2);
+    grid->addWidget(noteLabel, 2, 0, 1, 2);
 }
 
-void TOption::localise(const CommandContext& ctx) {
+void R5OptionsDialog::localise(const CommandContext& ctx) {
     setWindowTitle(Localised(ctx, msg::kOptionCaption, windowTitle()));
-    RadioGroup1->setTitle(Localised(ctx, msg::kR5RecordFormatGroup, RadioGroup1->title()));
-    CheckBox2->setText(Localised(ctx, msg::kIncludeCode, CheckBox2->text()));
-    CheckBox1->setText(Localised(ctx, msg::kReassignPointName, CheckBox1->text()));
-    Label1->setText(Localised(ctx, msg::kCoordinateNote, Label1->text()));
+    recordFormatGroup->setTitle(Localised(ctx, msg::kR5RecordFormatGroup, recordFormatGroup->title()));
+    includeCodeCheck->setText(Localised(ctx, msg::kIncludeCode, includeCodeCheck->text()));
+    reassignNamesCheck->setText(Localised(ctx, msg::kReassignPointName, reassignNamesCheck->text()));
+    noteLabel->setText(Localised(ctx, msg::kCoordinateNote, noteLabel->text()));
 }
 
-bool TOption::run(CommandContext& ctx) {
-    options_ = &ctx.options.r5;
+bool R5OptionsDialog::run(CommandContext& ctx) {
+    options_ = &ctx.options.get<R5Options>();
     const int format = options_->recordFormat;
     Mem[format >= 0 && format < 3 ? format : 0]->setChecked(true);
-    CheckBox2->setChecked(options_->includeCode);
-    CheckBox1->setChecked(options_->reassignPointNames);
-    CheckBox3->setChecked(options_->convertAlphabeticToNumber);
-    pointList_ = &ctx.options.pointList;
+    includeCodeCheck->setChecked(options_->includeCode);
+    reassignNamesCheck->setChecked(options_->reassignPointNames);
+    alphabeticToNumberCheck->setChecked(options_->convertAlphabeticToNumber);
+    pointList_ = &ctx.options.get<PointListOptions>();
     const int layout = static_cast<int>(pointList_->layout);
     Layout[layout >= 0 && layout < 3 ? layout : 0]->setChecked(true);
     localise(ctx);
@@ -130,7 +130,7 @@ bool TOption::run(CommandContext& ctx) {
 namespace {
 
 [[maybe_unused]] const bool registered =
-    tarvosen::ui::RegisterDialogClass<TOption>(OptionDialog::R5Option);
+    tarvosen::ui::RegisterDialogClass<R5OptionsDialog>(OptionDialog::R5Options);
 
 }  // namespace
 

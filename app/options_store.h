@@ -7,14 +7,14 @@
 #include <chrono>
 #include <string>
 
-#include "app/level_network_options.h"
+#include "levelling/network/level_network_options.h"
 
 namespace tarvosen {
 
 std::chrono::year_month_day Today();
 
-// Communication parameters (TPara): positions in the dialog's lists.
-struct ParaOptions {
+// Communication parameters (PortSettingsDialog): positions in the dialog's lists.
+struct PortSettings {
     std::string port = "Com1";  // device name as chosen; "Com1".."Com4" map to /dev/ttyS0..3
     int baudRate = 5;           // TBaudRate ordinal, 5 = 9600
     int parity = 0;             // TParity ordinal, 0 = none
@@ -23,7 +23,7 @@ struct ParaOptions {
     int stopBits = 0;           // TStopBits ordinal, 0 = 1 stop bit
 };
 
-// R5 options (TOption).
+// R5 options (R5OptionsDialog).
 struct R5Options {
     int recordFormat = 0;  // 0 Mem/1, 1 Mem/2, 2 Mem/3
     bool includeCode = true;
@@ -44,8 +44,8 @@ struct PointListOptions {
     PointListLayout layout = PointListLayout::Automatic;
 };
 
-// COSA export (Tkesha): texts exactly as typed.
-struct KeshaOptions {
+// COSA export (CosaOptionsDialog): texts exactly as typed.
+struct CosaOptions {
     std::string knownPointFile;
     std::string directionError = "2";
     std::string distanceConstant = "2";
@@ -54,14 +54,14 @@ struct KeshaOptions {
     bool reduceSlope = true;    // 斜距改平
 };
 
-// Levelling class and tolerance limits (TDINIOption): field texts as typed.
-struct DiniOptions {
+// Levelling class and tolerance limits (ToleranceDialog): field texts as typed.
+struct ToleranceOptions {
     int levellingClass = 0;  // 0 一等, 1 二等, 2 三等
     std::array<std::string, 5> limits{"30", "0.5", "1.5", "0.3", "0.4"};
 };
 
-// Traverse export (TCQKCY).
-struct CqkcyOptions {
+// Traverse export (TraverseOptionsDialog).
+struct TraverseOptions {
     std::string model = "DTM-330";
     std::string lineName = "DGDX";
     std::string observer = "GCZ";
@@ -73,8 +73,8 @@ struct CqkcyOptions {
     std::string bookFile;      // the record book's file when already chosen; empty: asked
 };
 
-// Geological-institute record book (TSHDDY).
-struct ShddyOptions {
+// Geological-institute record book (GeoBookDialog).
+struct GeoBookOptions {
     std::string observer;
     std::string weather;
     std::string windDirection;
@@ -86,7 +86,7 @@ struct ShddyOptions {
 // How the command line drives download and upload, which in the window use
 // the port the parameter dialog opened.
 struct TransferOptions {
-    std::string port;                // not empty: open this port with the para settings first
+    std::string port;                // not empty: open this port with the port settings first
     double idleTimeoutSeconds = 30;  // download: stop when nothing has arrived for so long
     int instrumentKind = -1;         // upload: 0..6, or -1 for the selected instrument
     std::string transferLog;         // download: not empty: keep the transfer log in this file
@@ -97,15 +97,15 @@ struct CheckOptions {
     std::string reportFile;  // not empty: the findings are written here as JSON
 };
 
-struct DialogOptions {
-    ParaOptions para;
+struct OptionsStore {
+    PortSettings portSettings;
     TransferOptions transfer;
     R5Options r5;
     PointListOptions pointList;
-    KeshaOptions kesha;
-    DiniOptions dini;
-    CqkcyOptions cqkcy;
-    ShddyOptions shddy;
+    CosaOptions cosa;
+    ToleranceOptions tolerances;
+    TraverseOptions traverse;
+    GeoBookOptions geoBook;
     LevelNetworkOptions levelNetwork;
     CheckOptions check;
 };

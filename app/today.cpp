@@ -1,4 +1,4 @@
-#include "app/dialog_options.h"
+#include "app/options_store.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "serial/comm.h"
+#include "serial/serial_port.h"
 
 #include <poll.h>
 #include <algorithm>
@@ -78,9 +78,9 @@ void ThrowCommError(const std::string& templateText, int code, const std::string
     throw DeviceError(text);
 }
 
-// ---- TCommEventChars
+// ---- SerialEventChars
 
-TCommEventChars& TCommEventChars::operator=(const TCommEventChars& other) {
+SerialEventChars& SerialEventChars::operator=(const SerialEventChars& other) {
     xOn_ = other.xOn_;
     xOff_ = other.xOff_;
     error_ = other.error_;
@@ -89,24 +89,24 @@ TCommEventChars& TCommEventChars::operator=(const TCommEventChars& other) {
     return *this;
 }
 
-void TCommEventChars::Set(char& field, char c) {
+void SerialEventChars::Set(char& field, char c) {
     field = c;
     owner_.UpdateDataControlBlock();
 }
 
-// ---- TThreadComm
+// ---- SerialPort
 
-TThreadComm::TThreadComm(HandOver& handOver) : handOver_(handOver) {}
+SerialPort::SerialPort(HandOver& handOver) : handOver_(handOver) {}
 
-TThreadComm::~TThreadComm() {
+SerialPort::~SerialPort() {
     Close();
 }
 
-void TThreadComm::CheckOpen() const {
+void SerialPort::CheckOpen() const {
     if (Enabled()) ThrowCommError(kAlreadyOpen, -1);
 }
 
-void TThreadComm::CreateHandle() {
+void SerialPort::CreateHandle() {
     lastOpenError_.clear();
     const std::string path = DevicePath(deviceName_);
     if (const int e = device_.open(path)) {
@@ -115,11 +115,11 @@ void TThreadComm::CreateHandle() {
     }
 }
 
-void TThreadComm::DestroyHandle() {
+void SerialPort::DestroyHandle() {
     device_.close();
 }
 
-void TThreadComm::Open() {
+void SerialPort::Open() {
     {
         std::lock_guard guard(lock_);
         if (!Enabled()) {
@@ -133,9 +133,9 @@ void TThreadComm::Open() {
             shared_.lineErrors.store(0);
             shared_.txPending.store(false);
             shared_.lost.store(0);
-            eventThread_ = std::make_unique<TCommEventThread>(device_, suspendTime_, monitorEvents_,
+            eventThread_ = std::make_unique<SerialEventThread>(device_, suspendTime_, monitorEvents_,
                                                               shared_, handOver_);
-            eventThread_->SetHandler([this](TCommEventThread& sender, std::uint32_t status) {
+            eventThread_->SetHandler([this](SerialEventThread& sender, std::uint32_t status) {
                 HandleCommEvent(sender, status);
             });
             eventThread_->Resume();
@@ -149,7 +149,7 @@ void TThreadComm::Open() {
     ThrowCommError(kAlreadyOpen, -1);
 }
 
-void TThreadComm::Close() {
+void SerialPort::Close() {
     if (!Enabled()) return;
     std::lock_guard guard(lock_);
     ++closeCount_;
@@ -167,7 +167,7 @@ void TThreadComm::Close() {
     DestroyHandle();
 }
 
-int TThreadComm::Write(const void* buffer, std::uint32_t count) {
+int SerialPort::Write(const void* buffer, std::uint32_t count) {
     if (!Enabled()) {
         lastWriteError_ = "the port is not open";
         return -1;
@@ -221,7 +221,7 @@ int TThreadComm::Write(const void* buffer, std::uint32_t count) {
     return static_cast<int>(done);
 }
 
-int TThreadComm::Read(void* buffer, std::uint32_t count) {
+int SerialPort::Read(void* buffer, std::uint32_t count) {
     if (!Enabled()) return -1;
     std::lock_guard guard(lock_);
     if (count == 0) return 0;
@@ -243,30 +243,30 @@ int TThreadComm::Read(void* buffer, std::uint32_t count) {
     return static_cast<int>(n);
 }
 
-int TThreadComm::InQueCount() {
+int SerialPort::InQueCount() {
     if (!Enabled()) return -1;
     return static_cast<int>(shared_.received.size()) + device_.inputQueue();
 }
 
-int TThreadComm::OutQueCount() {
+int SerialPort::OutQueCount() {
     if (!Enabled()) return -1;
     return device_.outputQueue();
 }
 
-void TThreadComm::PurgeIn() {
+void SerialPort::PurgeIn() {
     if (!Enabled()) return;
     std::lock_guard guard(lock_);
     device_.purge(true, false);
     shared_.received.clear();
 }
 
-void TThreadComm::PurgeOut() {
+void SerialPort::PurgeOut() {
     if (!Enabled()) return;
     std::lock_guard guard(lock_);
     device_.purge(false, true);
 }
 
-bool TThreadComm::GetModemState(int which) const {
+bool SerialPort::GetModemState(int which) const {
     if (!Enabled()) return false;
     const auto lines = device_.modemLines();
     if (!lines) return false;
@@ -284,7 +284,7 @@ bool TThreadComm::GetModemState(int which) const {
     }
 }
 
-int TThreadComm::ClearCommError(TComStat* stat) {
+int SerialPort::ClearCommError(TComStat* stat) {
     const int errors = shared_.lineErrors.exchange(0);
     if (stat) {
         *stat = TComStat{};
@@ -298,7 +298,7 @@ int TThreadComm::ClearCommError(TComStat* stat) {
     return errors;
 }
 
-bool TThreadComm::GetComState(int which) {
+bool SerialPort::GetComState(int which) {
     if (!Enabled()) return false;
     TComStat stat;
     const int errors = ClearCommError(&stat);
@@ -317,7 +317,7 @@ bool TThreadComm::GetComState(int which) {
     }
 }
 
-void TThreadComm::EscapeComm(int code) {
+void SerialPort::EscapeComm(int code) {
     if (!Enabled()) {
         ThrowCommError(
             kNotOpen, -1,
@@ -356,19 +356,19 @@ void TThreadComm::EscapeComm(int code) {
     if (e) ThrowCommError(kEscapeError, e, SystemReason(e));
 }
 
-void TThreadComm::SetDTRState(bool state) {
+void SerialPort::SetDTRState(bool state) {
     EscapeComm(state ? esc::kSetDtr : esc::kClrDtr);
 }
 
-void TThreadComm::SetRTSState(bool state) {
+void SerialPort::SetRTSState(bool state) {
     EscapeComm(state ? esc::kSetRts : esc::kClrRts);
 }
 
-void TThreadComm::SetXONState(bool state) {
+void SerialPort::SetXONState(bool state) {
     EscapeComm(state ? esc::kSetXon : esc::kSetXoff);
 }
 
-void TThreadComm::SetBREAKState(bool state) {
+void SerialPort::SetBREAKState(bool state) {
     EscapeComm(state ? esc::kSetBreak : esc::kClrBreak);
     if (Enabled()) {
         std::lock_guard guard(lock_);
@@ -377,7 +377,7 @@ void TThreadComm::SetBREAKState(bool state) {
     }
 }
 
-LineSettings TThreadComm::CurrentLineSettings() const {
+LineSettings SerialPort::CurrentLineSettings() const {
     LineSettings s;
     s.baudRate = BaudRateValue(baudRate_);
     s.dataBits = 4 + static_cast<int>(dataBits_);
@@ -409,7 +409,7 @@ LineSettings TThreadComm::CurrentLineSettings() const {
     return s;
 }
 
-void TThreadComm::UpdateDataControlBlock() {
+void SerialPort::UpdateDataControlBlock() {
     if (!Enabled()) return;
     shared_.eventChar.store(static_cast<unsigned char>(eventChars_.EvtChar()));
     const LineSettings settings = CurrentLineSettings();
@@ -426,19 +426,19 @@ void TThreadComm::UpdateDataControlBlock() {
     }
 }
 
-void TThreadComm::UpdateDataControlBlockLock() {
+void SerialPort::UpdateDataControlBlockLock() {
     std::lock_guard guard(lock_);
     UpdateDataControlBlock();
 }
 
-void TThreadComm::UpdateCommTimeouts() {
+void SerialPort::UpdateCommTimeouts() {
     // Reads return what has arrived, waiting at most a second for the first
     // byte; a write may take the multiplier's milliseconds per byte.
     readTotalMs_ = 1000;
     writeMultiplier_ = tarvosen::WriteTimeoutMultiplier(baudRate_);
 }
 
-void TThreadComm::HandleCommEvent(TCommEventThread&, std::uint32_t status) {
+void SerialPort::HandleCommEvent(SerialEventThread&, std::uint32_t status) {
     const std::uint64_t closes = closeCount_;
     TComStat stat;
     const int errors = ClearCommError(&stat);
@@ -460,7 +460,7 @@ void TThreadComm::HandleCommEvent(TCommEventThread&, std::uint32_t status) {
     if ((status & ev::kDeviceLost) && OnDeviceLost && closeCount_ == closes) OnDeviceLost(*this);
 }
 
-std::string TThreadComm::DeviceLostReason() const {
+std::string SerialPort::DeviceLostReason() const {
     const int lost = shared_.lost.load();
     if (lost == 0) return {};
     if (lost == CommSharedState::kHungUp)
@@ -470,49 +470,49 @@ std::string TThreadComm::DeviceLostReason() const {
 
 // ---- properties
 
-void TThreadComm::SetDeviceName(const std::string& name) {
+void SerialPort::SetDeviceName(const std::string& name) {
     if (!Enabled()) deviceName_ = name;
 }
 
-void TThreadComm::SetReadBufSize(std::uint16_t size) {
+void SerialPort::SetReadBufSize(std::uint16_t size) {
     if (!Enabled()) readBufSize_ = size;
 }
 
-void TThreadComm::SetWriteBufSize(std::uint16_t size) {
+void SerialPort::SetWriteBufSize(std::uint16_t size) {
     if (!Enabled()) writeBufSize_ = size;
 }
 
-void TThreadComm::SetSuspendTime(std::uint32_t time) {
+void SerialPort::SetSuspendTime(std::uint32_t time) {
     if (!Enabled()) suspendTime_ = time;
 }
 
-void TThreadComm::SetMonitorEvents(TCommEventTypes events) {
+void SerialPort::SetMonitorEvents(TCommEventTypes events) {
     if (!Enabled()) monitorEvents_ = events;
 }
 
 template <typename T>
-void TThreadComm::SetLineProperty(T& field, T value) {
+void SerialPort::SetLineProperty(T& field, T value) {
     if (field == value) return;
     field = value;
     UpdateDataControlBlockLock();
 }
 
-void TThreadComm::SetBaudRate(TBaudRate rate) {
+void SerialPort::SetBaudRate(TBaudRate rate) {
     SetLineProperty(baudRate_, rate);
 }
-void TThreadComm::SetParity(TParity parity) {
+void SerialPort::SetParity(TParity parity) {
     SetLineProperty(parity_, parity);
 }
-void TThreadComm::SetStopBits(TStopBits stopBits) {
+void SerialPort::SetStopBits(TStopBits stopBits) {
     SetLineProperty(stopBits_, stopBits);
 }
-void TThreadComm::SetDataBits(TDataBits dataBits) {
+void SerialPort::SetDataBits(TDataBits dataBits) {
     SetLineProperty(dataBits_, dataBits);
 }
-void TThreadComm::SetOptions(TCommOptions options) {
+void SerialPort::SetOptions(TCommOptions options) {
     SetLineProperty(options_, options);
 }
-void TThreadComm::SetFlowControl(TFlowControl flow) {
+void SerialPort::SetFlowControl(TFlowControl flow) {
     SetLineProperty(flowControl_, flow);
 }
 

@@ -1,4 +1,4 @@
-#include "serial/ui/para_dialog.h"
+#include "serial/ui/port_settings_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,7 +16,7 @@ namespace tarvosen::ui {
 
 namespace {
 
-bool SameOptions(const ParaOptions& a, const ParaOptions& b) {
+bool SameOptions(const PortSettings& a, const PortSettings& b) {
     return a.port == b.port && a.baudRate == b.baudRate && a.parity == b.parity &&
            a.flowControl == b.flowControl && a.dataBits == b.dataBits && a.stopBits == b.stopBits;
 }
@@ -34,24 +34,24 @@ QString Text(const std::string& s) {
 }
 
 [[maybe_unused]] const bool registered =
-    RegisterDialogClass<TPara>(OptionDialog::Para);
+    RegisterDialogClass<PortSettingsDialog>(OptionDialog::PortSettings);
 
 }  // namespace
 
-TPara::TPara(QWidget* parent) : QDialog(parent) {
+PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Parameter Setup");
-    ComN = new QComboBox;
+    portList_ = new QComboBox;
     for (const auto& port : ListSerialPorts())
-        ComN->addItem(Text(port.description), Text(port.deviceName));
+        portList_->addItem(Text(port.description), Text(port.deviceName));
     // The Com entries show their bare names, as the port's name is what is stored.
-    for (int i = 0; i < 4; ++i) ComN->setItemText(i, ComN->itemData(i).toString());
-    BR = List({"300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000",
+    for (int i = 0; i < 4; ++i) portList_->setItemText(i, portList_->itemData(i).toString());
+    baudList_ = List({"300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000",
                "57600", "115200", "128000", "256000"},
               5);
-    Parity = List({"None", "Odd", "Even", "Mark", "Space"}, 0);
-    FlowC = List({"None", "CTS", "DTR", "XonXoff", "Default"}, 3);
-    DataB = List({"4", "5", "6", "7", "8"}, 4);
-    StopB = List({"1", "1.5", "2"}, 0);
+    parityList_ = List({"None", "Odd", "Even", "Mark", "Space"}, 0);
+    flowList_ = List({"None", "CTS", "DTR", "XonXoff", "Default"}, 3);
+    dataBitsList_ = List({"4", "5", "6", "7", "8"}, 4);
+    stopBitsList_ = List({"1", "1.5", "2"}, 0);
 
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -59,12 +59,12 @@ TPara::TPara(QWidget* parent) : QDialog(parent) {
         label = new QLabel(text);
         form->addRow(label, box);
     };
-    row(portLabel_, "Port", ComN);
-    row(baudLabel_, "Baud rate", BR);
-    row(parityLabel_, "Parity", Parity);
-    row(flowLabel_, "Flow Control", FlowC);
-    row(dataLabel_, "Data Bit", DataB);
-    row(stopLabel_, "Stop Bit", StopB);
+    row(portLabel_, "Port", portList_);
+    row(baudLabel_, "Baud rate", baudList_);
+    row(parityLabel_, "Parity", parityList_);
+    row(flowLabel_, "Flow Control", flowList_);
+    row(dataLabel_, "Data Bit", dataBitsList_);
+    row(stopLabel_, "Stop Bit", stopBitsList_);
     auto* settings = new QWidget;
     settings->setLayout(form);
     page_ = new QTabWidget;
@@ -79,7 +79,7 @@ TPara::TPara(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-void TPara::localise(const CommandContext& ctx) {
+void PortSettingsDialog::localise(const CommandContext& ctx) {
     if (!ctx.catalogue.loaded()) return;  // the dialog keeps its own texts
     auto set = [&](int base, auto* widget, const char* english) {
         widget->setText(Text(ctx.message(base, english)));
@@ -94,40 +94,40 @@ void TPara::localise(const CommandContext& ctx) {
     setWindowTitle(Text(ctx.message(msg::kParameterSetupCaption, "Parameter Setup")));
 }
 
-void TPara::showOptions(const ParaOptions& para) {
-    int port = ComN->findData(Text(para.port));
+void PortSettingsDialog::showOptions(const PortSettings& portSettings) {
+    int port = portList_->findData(Text(portSettings.port));
     if (port < 0) {  // a device that is not (or no longer) listed stays selectable
-        ComN->addItem(Text(para.port), Text(para.port));
-        port = ComN->count() - 1;
+        portList_->addItem(Text(portSettings.port), Text(portSettings.port));
+        port = portList_->count() - 1;
     }
-    ComN->setCurrentIndex(port);
-    BR->setCurrentIndex(para.baudRate);
-    Parity->setCurrentIndex(para.parity);
-    FlowC->setCurrentIndex(para.flowControl);
-    DataB->setCurrentIndex(para.dataBits);
-    StopB->setCurrentIndex(para.stopBits);
+    portList_->setCurrentIndex(port);
+    baudList_->setCurrentIndex(portSettings.baudRate);
+    parityList_->setCurrentIndex(portSettings.parity);
+    flowList_->setCurrentIndex(portSettings.flowControl);
+    dataBitsList_->setCurrentIndex(portSettings.dataBits);
+    stopBitsList_->setCurrentIndex(portSettings.stopBits);
 }
 
-ParaOptions TPara::selection() const {
-    ParaOptions p;
-    p.port = ComN->currentData().toString().toStdString();
-    p.baudRate = BR->currentIndex();
-    p.parity = Parity->currentIndex();
-    p.flowControl = FlowC->currentIndex();
-    p.dataBits = DataB->currentIndex();
-    p.stopBits = StopB->currentIndex();
+PortSettings PortSettingsDialog::selection() const {
+    PortSettings p;
+    p.port = portList_->currentData().toString().toStdString();
+    p.baudRate = baudList_->currentIndex();
+    p.parity = parityList_->currentIndex();
+    p.flowControl = flowList_->currentIndex();
+    p.dataBits = dataBitsList_->currentIndex();
+    p.stopBits = stopBitsList_->currentIndex();
     return p;
 }
 
-bool TPara::run(CommandContext& ctx) {
+bool PortSettingsDialog::run(CommandContext& ctx) {
     localise(ctx);
-    if (!synced_ || !SameOptions(*synced_, ctx.options.para)) {
-        showOptions(ctx.options.para);
-        synced_ = ctx.options.para;
+    if (!synced_ || !SameOptions(*synced_, ctx.options.get<PortSettings>())) {
+        showOptions(ctx.options.get<PortSettings>());
+        synced_ = ctx.options.get<PortSettings>();
     }
     if (exec() != QDialog::Accepted) return false;
-    ctx.options.para = selection();
-    synced_ = ctx.options.para;
+    ctx.options.get<PortSettings>() = selection();
+    synced_ = ctx.options.get<PortSettings>();
     return true;
 }
 

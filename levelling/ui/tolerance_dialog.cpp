@@ -1,4 +1,4 @@
-#include "levelling/ui/dini_option_dialog.h"
+#include "levelling/ui/tolerance_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -22,23 +22,23 @@ QString Text(const std::string& s) {
 }
 
 [[maybe_unused]] const bool registered =
-    RegisterDialogClass<TDINIOption>(OptionDialog::DiniOption);
+    RegisterDialogClass<ToleranceDialog>(OptionDialog::Tolerances);
 
 }  // namespace
 
-TDINIOption::TDINIOption(QWidget* parent) : QDialog(parent) {
+ToleranceDialog::ToleranceDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("DINI 转换选项");
-    ComboBox1 = new QComboBox;
+    classBox_ = new QComboBox;
     for (int c = 0; c < levelling::kLevellingClassCount; ++c)
-        ComboBox1->addItem(levelling::LevellingClassName(c));
-    ComboBox1->setEditable(false);
+        classBox_->addItem(levelling::LevellingClassName(c));
+    classBox_->setEditable(false);
     // Only a choice of the user loads the class's limits, not the dialog
     // showing stored options.
-    connect(ComboBox1, &QComboBox::activated, this, &TDINIOption::ComboBox1Change);
+    connect(classBox_, &QComboBox::activated, this, &ToleranceDialog::loadClassLimits);
 
     auto* classRow = new QHBoxLayout;
     classRow->addWidget(new QLabel("水准控制网等级"));
-    classRow->addWidget(ComboBox1, 1);
+    classRow->addWidget(classBox_, 1);
 
     static const char* const kUnits[] = {"m", "m", "m", "mm", "mm"};
     auto* limits = new QGroupBox("限差指标");
@@ -60,37 +60,37 @@ TDINIOption::TDINIOption(QWidget* parent) : QDialog(parent) {
     layout->addLayout(classRow);
     layout->addWidget(limits);
     layout->addWidget(buttons);
-    showOptions(DiniOptions{});
+    showOptions(ToleranceOptions{});
 }
 
-void TDINIOption::ComboBox1Change(int index) {
+void ToleranceDialog::loadClassLimits(int index) {
     const auto texts = levelling::ClassLimitTexts(index);
     for (int f = 0; f < levelling::kLimitCount; ++f) edits_[f]->setText(Text(texts[f]));
 }
 
-void TDINIOption::showOptions(const DiniOptions& options) {
-    ComboBox1->setCurrentIndex(options.levellingClass);
+void ToleranceDialog::showOptions(const ToleranceOptions& options) {
+    classBox_->setCurrentIndex(options.levellingClass);
     for (int f = 0; f < levelling::kLimitCount; ++f) edits_[f]->setText(Text(options.limits[f]));
 }
 
-DiniOptions TDINIOption::selection() const {
-    DiniOptions options;
-    options.levellingClass = ComboBox1->currentIndex();
+ToleranceOptions ToleranceDialog::selection() const {
+    ToleranceOptions options;
+    options.levellingClass = classBox_->currentIndex();
     for (int f = 0; f < levelling::kLimitCount; ++f)
         options.limits[f] = edits_[f]->text().toStdString();
     return options;
 }
 
-bool TDINIOption::run(CommandContext& ctx) {
-    const DiniOptions& stored = ctx.options.dini;
+bool ToleranceDialog::run(CommandContext& ctx) {
+    const ToleranceOptions& stored = ctx.options.get<ToleranceOptions>();
     if (!synced_ || synced_->levellingClass != stored.levellingClass ||
         synced_->limits != stored.limits) {
         showOptions(stored);
         synced_ = stored;
     }
     if (exec() != QDialog::Accepted) return false;
-    ctx.options.dini = selection();
-    synced_ = ctx.options.dini;
+    ctx.options.get<ToleranceOptions>() = selection();
+    synced_ = ctx.options.get<ToleranceOptions>();
     return true;
 }
 

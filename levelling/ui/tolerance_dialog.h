@@ -1,6 +1,6 @@
 #pragma once
-// TDINIOption, "DINI 转换选项": the levelling class (ComboBox1) and the five
-// tolerance limits (Edit1..Edit5) of the high-order record book. Choosing a
+// ToleranceDialog, "DINI 转换选项": the levelling class (classBox_) and the five
+// tolerance limits (the limit fields) of the high-order record book. Choosing a
 // class loads its limits; the user may then edit any of them, and the book
 // uses whatever the fields hold.
 
@@ -15,29 +15,29 @@ class QLineEdit;
 
 namespace tarvosen::ui {
 
-class TDINIOption : public QDialog {
+class ToleranceDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TDINIOption(QWidget* parent = nullptr);
+    explicit ToleranceDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally; on OK the class and the field texts go into
-    // ctx.options.dini.
+    // ctx.options.get<ToleranceOptions>().
     bool run(CommandContext& ctx);
 
     // For tests: the controls as the user sees them.
-    QComboBox* classBox() const { return ComboBox1; }
+    QComboBox* classBox() const { return classBox_; }
     QLineEdit* limitField(int field) const { return edits_[field]; }
 
   private:
-    void ComboBox1Change(int index);
-    void showOptions(const DiniOptions& options);
-    DiniOptions selection() const;
+    void loadClassLimits(int index);
+    void showOptions(const ToleranceOptions& options);
+    ToleranceOptions selection() const;
 
-    QComboBox* ComboBox1;
+    QComboBox* classBox_;
     std::array<QLineEdit*, 5> edits_{};
     // The options last shown or taken: the fields are reloaded only when the
     // options were changed elsewhere, so typed values stay between showings.
-    std::optional<DiniOptions> synced_;
+    std::optional<ToleranceOptions> synced_;
 };
 
 }  // namespace tarvosen::ui

@@ -1,5 +1,5 @@
 #pragma once
-// TOption, the R5 option dialog: the record format (Mem/1 computes polar
+// R5OptionsDialog, the R5 option dialog: the record format (Mem/1 computes polar
 // observations), Include Code, Re-Assigned Point Name, the point list -> R5
 // letter conversion and the layout the point list exports read. Each choice
 // takes effect the moment it is clicked; the OK button only closes the dialog.
@@ -15,21 +15,21 @@ class QRadioButton;
 
 namespace tarvosen::zeiss::ui {
 
-class TOption : public QDialog {
+class R5OptionsDialog : public QDialog {
   public:
-    explicit TOption(QWidget* parent = nullptr);
+    explicit R5OptionsDialog(QWidget* parent = nullptr);
 
-    // Shows the values of ctx.options.r5, localises the texts from the
-    // catalogue and runs modally; clicks write straight into ctx.options.r5.
+    // Shows the values of ctx.options.get<R5Options>(), localises the texts from the
+    // catalogue and runs modally; clicks write straight into ctx.options.get<R5Options>().
     bool run(CommandContext& ctx);
 
     // The controls, named as on the form (tests look at them).
-    QGroupBox* RadioGroup1;
+    QGroupBox* recordFormatGroup;
     QRadioButton* Mem[3];
-    QCheckBox* CheckBox1;     // Re-Assigned Point Name
-    QCheckBox* CheckBox2;     // Include Code
-    QCheckBox* CheckBox3;     // Convert alphabetic to Number in XYZ->R5
-    QLabel* Label1;           // the note
+    QCheckBox* reassignNamesCheck;     // Re-Assigned Point Name
+    QCheckBox* includeCodeCheck;     // Include Code
+    QCheckBox* alphabeticToNumberCheck;     // Convert alphabetic to Number in XYZ->R5
+    QLabel* noteLabel;           // the note
     QGroupBox* LayoutGroup;   // how point lists are read
     QRadioButton* Layout[3];  // automatic, own, CASS (PointListLayout order)
 

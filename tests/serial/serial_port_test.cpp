@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/errors.h"
-#include "serial/comm.h"
+#include "serial/serial_port.h"
 #include "tests/serial/line_simulator.h"
 #include "tests/serial/termios_probe.h"
 
@@ -44,12 +44,12 @@ struct OpenPort {
     }
     Pty pty;
     TaskQueue events;
-    TComm comm{events};
+    SerialPort comm{events};
 };
 
 TEST(Comm, AbsentDeviceStaysClosedAndTheFirstPortOperationSaysWhy) {
     TaskQueue events;
-    TComm comm(events);
+    SerialPort comm(events);
     comm.SetDeviceName("/dev/tarvosen-no-such-port");
     EXPECT_NO_THROW(comm.Open());
     EXPECT_FALSE(comm.Enabled());
@@ -62,7 +62,7 @@ TEST(Comm, AbsentDeviceStaysClosedAndTheFirstPortOperationSaysWhy) {
     EXPECT_EQ(rts.rfind("Port not open (Error: -1)", 0), 0u) << rts;
     EXPECT_NE(rts.find("/dev/tarvosen-no-such-port: No such file or directory"), std::string::npos);
 
-    TComm fresh(events);  // never tried to open: the bare message
+    SerialPort fresh(events);  // never tried to open: the bare message
     EXPECT_EQ(ErrorText([&] { fresh.SetDTRState(true); }), "Port not open (Error: -1)");
 }
 
@@ -92,7 +92,7 @@ TEST(Comm, OpenTwiceIsRefusedAndSettingsThatNeedAClosedPortWaitForIt) {
 
 TEST(Comm, NotACharacterDeviceIsNotOpened) {
     TaskQueue events;
-    TComm comm(events);
+    SerialPort comm(events);
     comm.SetDeviceName("/etc/hostname");
     comm.Open();
     EXPECT_FALSE(comm.Enabled());
@@ -102,7 +102,7 @@ TEST(Comm, NotACharacterDeviceIsNotOpened) {
 TEST(Comm, ASecondOpenOfTheSameDeviceFindsItInUse) {
     OpenPort p;
     TaskQueue events;
-    TComm other(events);
+    SerialPort other(events);
     other.SetDeviceName(p.pty.slavePath());
     other.Open();
     EXPECT_FALSE(other.Enabled());
@@ -189,22 +189,22 @@ TEST(Comm, WriteTimeoutMultiplierFollowsTheRateOrdinalWithASoundValueFor300) {
 
 TEST(Comm, HandlersRunInOrderAndRxCharOnlyWithBytesWaiting) {
     TaskQueue events;
-    TComm comm(events);
+    SerialPort comm(events);
     std::string order;
-    comm.OnBreak = [&](TThreadComm&) { order += "B"; };
-    comm.OnCts = [&](TThreadComm&) { order += "C"; };
-    comm.OnDsr = [&](TThreadComm&) { order += "D"; };
-    comm.OnError = [&](TThreadComm&, int) { order += "E"; };
-    comm.OnRing = [&](TThreadComm&) { order += "I"; };
-    comm.OnRlsd = [&](TThreadComm&) { order += "L"; };
-    comm.OnRxChar = [&](TThreadComm&, std::uint32_t) { order += "R"; };
-    comm.OnRxFlag = [&](TThreadComm&) { order += "F"; };
-    comm.OnTxEmpty = [&](TThreadComm&) { order += "T"; };
-    comm.OnComStatEvent = [&](TThreadComm&, std::uint32_t, const TComStat&) { order += "S"; };
+    comm.OnBreak = [&](SerialPort&) { order += "B"; };
+    comm.OnCts = [&](SerialPort&) { order += "C"; };
+    comm.OnDsr = [&](SerialPort&) { order += "D"; };
+    comm.OnError = [&](SerialPort&, int) { order += "E"; };
+    comm.OnRing = [&](SerialPort&) { order += "I"; };
+    comm.OnRlsd = [&](SerialPort&) { order += "L"; };
+    comm.OnRxChar = [&](SerialPort&, std::uint32_t) { order += "R"; };
+    comm.OnRxFlag = [&](SerialPort&) { order += "F"; };
+    comm.OnTxEmpty = [&](SerialPort&) { order += "T"; };
+    comm.OnComStatEvent = [&](SerialPort&, std::uint32_t, const TComStat&) { order += "S"; };
 
     SerialDevice device;
     CommSharedState shared;
-    TCommEventThread sender(device, 5, kAllCommEvents, shared, events);
+    SerialEventThread sender(device, 5, kAllCommEvents, shared, events);
     comm.HandleCommEvent(sender, 0x1FF);
     EXPECT_EQ(order, "BCDEILFTS");  // no bytes waiting: no OnRxChar
     order.clear();
@@ -215,7 +215,7 @@ TEST(Comm, HandlersRunInOrderAndRxCharOnlyWithBytesWaiting) {
 TEST(Comm, ReceivedBytesReachOnRxCharInOrder) {
     OpenPort p;
     std::string got;
-    p.comm.OnRxChar = [&](TThreadComm& c, std::uint32_t count) {
+    p.comm.OnRxChar = [&](SerialPort& c, std::uint32_t count) {
         std::string buf(count, '\0');
         const int n = c.Read(buf.data(), count);
         got.append(buf, 0, static_cast<std::size_t>(std::max(n, 0)));
@@ -231,12 +231,12 @@ TEST(Comm, ReceivedBytesReachOnRxCharInOrder) {
 TEST(Comm, EventCharacterRaisesRxFlagAndWritesRaiseTxEmpty) {
     OpenPort p;
     int flags = 0, empties = 0;
-    p.comm.OnRxChar = [](TThreadComm& c, std::uint32_t n) {
+    p.comm.OnRxChar = [](SerialPort& c, std::uint32_t n) {
         std::string b(n, '\0');
         c.Read(b.data(), n);
     };
-    p.comm.OnRxFlag = [&](TThreadComm&) { ++flags; };
-    p.comm.OnTxEmpty = [&](TThreadComm&) { ++empties; };
+    p.comm.OnRxFlag = [&](SerialPort&) { ++flags; };
+    p.comm.OnTxEmpty = [&](SerialPort&) { ++empties; };
     p.comm.EventChars().SetEvtChar('\r');
     p.pty.send("no flag here");
     ServeUntil(
@@ -253,7 +253,7 @@ TEST(Comm, EventCharacterRaisesRxFlagAndWritesRaiseTxEmpty) {
 TEST(Comm, CloseWhileTheEventThreadWaitsInTheHandOverNeitherBlocksNorRunsHandlers) {
     OpenPort p;
     int calls = 0;
-    p.comm.OnRxChar = [&](TThreadComm&, std::uint32_t) { ++calls; };
+    p.comm.OnRxChar = [&](SerialPort&, std::uint32_t) { ++calls; };
     p.pty.send("data that nobody serves\r");
     std::this_thread::sleep_for(100ms);  // the thread is now waiting for the hand-over
     const auto start = std::chrono::steady_clock::now();
@@ -268,11 +268,11 @@ TEST(Comm, AHandlerMayCloseThePortAndTheRestOfTheWordIsDropped) {
     OpenPort p;
     int rx = 0, flags = 0;
     p.comm.EventChars().SetEvtChar('x');
-    p.comm.OnRxChar = [&](TThreadComm& c, std::uint32_t) {
+    p.comm.OnRxChar = [&](SerialPort& c, std::uint32_t) {
         ++rx;
         c.Close();
     };
-    p.comm.OnRxFlag = [&](TThreadComm&) { ++flags; };
+    p.comm.OnRxFlag = [&](SerialPort&) { ++flags; };
     p.pty.send("x");
     EXPECT_TRUE(ServeUntil(p.events, [&] { return rx == 1; }));
     EXPECT_FALSE(p.comm.Enabled());
@@ -285,7 +285,7 @@ TEST(Comm, ClosingAndReopeningWhileDataFlowsIsSafe) {
     OpenPort p;
     std::atomic<bool> stop{false};
     std::uint64_t received = 0;
-    p.comm.OnRxChar = [&](TThreadComm& c, std::uint32_t count) {
+    p.comm.OnRxChar = [&](SerialPort& c, std::uint32_t count) {
         char buf[4999];
         const int n = c.Read(buf, std::min<std::uint32_t>(count, sizeof buf));
         if (n > 0) received += static_cast<std::uint64_t>(n);
@@ -319,8 +319,8 @@ TEST(Comm, DestroyingAnOpenPortWithAPendingHandOverEndsItsThread) {
     Pty pty;
     TaskQueue events;
     {
-        TComm comm(events);
-        comm.OnRxChar = [](TThreadComm&, std::uint32_t) { FAIL() << "handler after destruction"; };
+        SerialPort comm(events);
+        comm.OnRxChar = [](SerialPort&, std::uint32_t) { FAIL() << "handler after destruction"; };
         comm.SetDeviceName(pty.slavePath());
         comm.Open();
         pty.send("pending");

@@ -1,4 +1,4 @@
-#include "serial/ui/comm1_link.h"
+#include "serial/ui/window_port.h"
 
 #include <memory>
 
@@ -17,63 +17,63 @@ constexpr int kLampFlashMilliseconds = 150;
 
 class PanelLamps : public SignalLamps {
   public:
-    explicit PanelLamps(TSignalPanel& panel) : panel_(panel) {}
+    explicit PanelLamps(SignalLampPanel& panel) : panel_(panel) {}
     void flash(SignalLamp lamp) override { panel_.flash(PanelLamp(lamp), kLampFlashMilliseconds); }
 
   private:
     static int PanelLamp(SignalLamp lamp) {
         switch (lamp) {
             case SignalLamp::TxEmpty:
-                return TSignalPanel::TxEmpty;
+                return SignalLampPanel::TxEmpty;
             case SignalLamp::Break:
-                return TSignalPanel::Break;
+                return SignalLampPanel::Break;
             case SignalLamp::RxChar:
-                return TSignalPanel::RxChar;
+                return SignalLampPanel::RxChar;
             case SignalLamp::Rlsd:
-                return TSignalPanel::Rlsd;
+                return SignalLampPanel::Rlsd;
             case SignalLamp::RxFlag:
-                return TSignalPanel::RxFlag;
+                return SignalLampPanel::RxFlag;
             case SignalLamp::Error:
-                return TSignalPanel::Error;
+                return SignalLampPanel::Error;
             case SignalLamp::Ring:
-                return TSignalPanel::Ring;
+                return SignalLampPanel::Ring;
             case SignalLamp::Dsr:
-                return TSignalPanel::Dsr;
+                return SignalLampPanel::Dsr;
             case SignalLamp::Cts:
-                return TSignalPanel::Cts;
+                return SignalLampPanel::Cts;
         }
-        return TSignalPanel::RxChar;
+        return SignalLampPanel::RxChar;
     }
 
-    TSignalPanel& panel_;
+    SignalLampPanel& panel_;
 };
 
-// Everything Comm1 needs, destroyed in reverse order: the handlers are
+// Everything the serial port needs, destroyed in reverse order: the handlers are
 // unbound and the port closed before the context and the hand-over go.
-struct Comm1Link {
-    explicit Comm1Link(TMainForm& window)
-        : events(&window), ctx(window.context()), lamps(*window.Panel1) {
-        ConfigureComm1(comm);
-        ctx.comm1 = &comm;
+struct WindowPortLink {
+    explicit WindowPortLink(MainWindow& window)
+        : events(&window), ctx(window.context()), lamps(*window.signalPanel) {
+        ApplyWindowPortSettings(comm);
+        ctx.serialPort = &comm;
         link = std::make_unique<InstrumentLink>(comm, ctx, &lamps);
     }
 
     QtHandOver events;
-    TComm comm{events};
+    SerialPort comm{events};
     CommandContext ctx;
     PanelLamps lamps;
-    TReceiveLogKeeper logs{ctx};
+    ReceiveLogKeeper logs{ctx};
     std::unique_ptr<InstrumentLink> link;
 };
 
 }  // namespace
 
-void AttachComm1(TMainForm& window) {
-    auto comm1 = std::make_shared<Comm1Link>(window);
-    TComm* port = &comm1->comm;
+void AttachSerialPort(MainWindow& window) {
+    auto serialPort = std::make_shared<WindowPortLink>(window);
+    SerialPort* port = &serialPort->comm;
     // The exit action keeps the link alive: it is a member of the window, so
     // the port goes with the window, before its workspace and state do.
-    window.setComm1(port, [comm1] { comm1->comm.Close(); });
+    window.setSerialPort(port, [serialPort] { serialPort->comm.Close(); });
 }
 
 }  // namespace tarvosen::ui

@@ -1,0 +1,117 @@
+#include "adjustment/ui/cosa_options_dialog.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ui/option_dialog_registry.h"
+
+namespace tarvosen::adjustment::ui {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+}  // namespace
+
+CosaOptionsDialog::CosaOptionsDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("转换选项");
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    knownPointFileEdit = new QLineEdit(this);
+    browseButton = new QPushButton("浏览", this);
+    connect(browseButton, &QPushButton::clicked, this, [this] { browseForKnownPointFile(); });
+    auto* known = new QHBoxLayout;
+    known->addWidget(new QLabel("已知点文件：", this));
+    known->addWidget(knownPointFileEdit, 1);
+    known->addWidget(browseButton);
+
+    accuracyGroup = new QGroupBox("控制网预估精度", this);
+    auto* accuracy = new QGridLayout(accuracyGroup);
+    directionErrorEdit = new QLineEdit(accuracyGroup);
+    distanceConstantEdit = new QLineEdit(accuracyGroup);
+    distancePpmEdit = new QLineEdit(accuracyGroup);
+    const struct {
+        const char* label;
+        QLineEdit* edit;
+        const char* unit;
+    } rows[] = {
+        {"方向中误差", directionErrorEdit, "秒"}, {"测距固定误差", distanceConstantEdit, "mm"}, {"测距比例误差", distancePpmEdit, "ppm"}};
+    for (int i = 0; i < 3; ++i) {
+        accuracy->addWidget(new QLabel(rows[i].label, accuracyGroup), i, 0);
+        accuracy->addWidget(rows[i].edit, i, 1);
+        accuracy->addWidget(new QLabel(rows[i].unit, accuracyGroup), i, 2);
+    }
+
+    zeroBacksightCheck = new QCheckBox("角度归零", this);
+    zeroBacksightCheck->setToolTip("将每一测站的后视方向都归零");
+    reduceSlopeCheck = new QCheckBox("斜距改平", this);
+
+    okButton = new QPushButton("OK", this);
+    okButton->setDefault(true);
+    cancelButton = new QPushButton("Cancel", this);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(zeroBacksightCheck);
+    checks->addWidget(reduceSlopeCheck);
+    checks->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(known);
+    layout->addWidget(accuracyGroup);
+    layout->addLayout(checks);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CosaOptionsDialog::browseForKnownPointFile() {
+    const QString file = QFileDialog::getOpenFileName(this, QString(), knownPointFileEdit->text(),
+                                                      "Text File (*.txt);;All File(*.*)");
+    if (!file.isEmpty()) knownPointFileEdit->setText(file);
+}
+
+bool CosaOptionsDialog::run(CommandContext& ctx) {
+    CosaOptions& o = ctx.options.get<CosaOptions>();
+    knownPointFileEdit->setText(Q(o.knownPointFile));
+    directionErrorEdit->setText(Q(o.directionError));
+    distanceConstantEdit->setText(Q(o.distanceConstant));
+    distancePpmEdit->setText(Q(o.distancePpm));
+    zeroBacksightCheck->setChecked(o.zeroBacksight);
+    reduceSlopeCheck->setChecked(o.reduceSlope);
+    const bool ok = exec() == QDialog::Accepted;
+    o.knownPointFile = S(knownPointFileEdit->text());
+    o.directionError = S(directionErrorEdit->text());
+    o.distanceConstant = S(distanceConstantEdit->text());
+    o.distancePpm = S(distancePpmEdit->text());
+    o.zeroBacksight = zeroBacksightCheck->isChecked();
+    o.reduceSlope = reduceSlopeCheck->isChecked();
+    return ok;
+}
+
+namespace {
+
+[[maybe_unused]] const bool registered =
+    tarvosen::ui::RegisterDialogClass<CosaOptionsDialog>(OptionDialog::CosaExport);
+
+}  // namespace
+
+}  // namespace tarvosen::adjustment::ui

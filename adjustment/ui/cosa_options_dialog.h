@@ -1,0 +1,42 @@
+#pragma once
+// CosaOptionsDialog, the options of the COSA observation file export: the known-point
+// file, the a-priori accuracies of the network and whether directions are
+// reduced to the backsight and slope distances to horizontal.
+
+#include <QDialog>
+
+#include "app/command_context.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tarvosen::adjustment::ui {
+
+class CosaOptionsDialog : public QDialog {
+  public:
+    explicit CosaOptionsDialog(QWidget* parent = nullptr);
+
+    // Shows ctx.options.get<CosaOptions>(), runs modally and writes what was typed back
+    // (the fields keep their texts between uses, as on a form that lives
+    // until exit). True for OK.
+    bool run(CommandContext& ctx);
+
+    // The controls, named as on the form.
+    QLineEdit* knownPointFileEdit;      // known-point file
+    QPushButton* browseButton;  // 浏览
+    QGroupBox* accuracyGroup;
+    QLineEdit* directionErrorEdit;  // direction standard error, seconds
+    QLineEdit* distanceConstantEdit;  // distance error, constant part, mm
+    QLineEdit* distancePpmEdit;  // distance error, ppm
+    QCheckBox* zeroBacksightCheck;
+    QCheckBox* reduceSlopeCheck;
+    QPushButton* okButton;  // OK
+    QPushButton* cancelButton;  // Cancel
+
+  private:
+    void browseForKnownPointFile();
+};
+
+}  // namespace tarvosen::adjustment::ui

@@ -1,0 +1,110 @@
+#include "adjustment/ui/traverse_options_dialog.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "adjustment/adjustment_text.h"
+#include "app/errors.h"
+#include "app/ui/option_dialog_registry.h"
+
+namespace tarvosen::adjustment::ui {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+}  // namespace
+
+TraverseOptionsDialog::TraverseOptionsDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("转换选项");
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    headerGroup = new QGroupBox("转换选项", this);
+    modelEdit = new QLineEdit(headerGroup);
+    lineNameEdit = new QLineEdit(headerGroup);
+    observerEdit = new QLineEdit(headerGroup);
+    heightIncrementEdit = new QLineEdit(headerGroup);
+    dateEdit = new QDateEdit(headerGroup);
+    dateEdit->setDisplayFormat("yyyy/MM/dd");
+    dateEdit->setCalendarPopup(true);
+    produceTextCheck = new QCheckBox("转平差格式", headerGroup);
+    produceBookCheck = new QCheckBox("转电子表格格式", headerGroup);
+    auto* form = new QFormLayout(headerGroup);
+    form->addRow("仪器型号：", modelEdit);
+    form->addRow("图根线名：", lineNameEdit);
+    form->addRow("观测者：", observerEdit);
+    form->addRow("标,仪高增量", heightIncrementEdit);
+    form->addRow("观测时间：", dateEdit);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(produceTextCheck);
+    checks->addWidget(produceBookCheck);
+    form->addRow(checks);
+
+    startButton = new QPushButton("开始转换", this);
+    startButton->setDefault(true);
+    connect(startButton, &QPushButton::clicked, this, [this] { start(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(headerGroup);
+    layout->addWidget(startButton, 0, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TraverseOptionsDialog::start() {
+    try {
+        ParseHeightIncrement(S(heightIncrementEdit->text()));
+    } catch (const ConversionError& e) {
+        QMessageBox::critical(this, windowTitle(), QString::fromStdString(e.what()));
+        heightIncrementEdit->setFocus();
+        return;
+    }
+    accept();
+}
+
+bool TraverseOptionsDialog::run(CommandContext& ctx) {
+    TraverseOptions& o = ctx.options.get<TraverseOptions>();
+    modelEdit->setText(Q(o.model));
+    lineNameEdit->setText(Q(o.lineName));
+    observerEdit->setText(Q(o.observer));
+    heightIncrementEdit->setText(Q(o.heightIncrement));
+    dateEdit->setDate(QDate::currentDate());  // today at every showing
+    produceTextCheck->setChecked(o.produceText);
+    produceBookCheck->setChecked(o.produceBook);
+    const bool start = exec() == QDialog::Accepted;
+    o.model = S(modelEdit->text());
+    o.lineName = S(lineNameEdit->text());
+    o.observer = S(observerEdit->text());
+    o.heightIncrement = S(heightIncrementEdit->text());
+    const QDate d = dateEdit->date();
+    o.date = std::chrono::year_month_day{std::chrono::year{d.year()},
+                                         std::chrono::month{static_cast<unsigned>(d.month())},
+                                         std::chrono::day{static_cast<unsigned>(d.day())}};
+    o.produceText = produceTextCheck->isChecked();
+    o.produceBook = produceBookCheck->isChecked();
+    o.bookFile.clear();  // the window asks for the book's file
+    return start;
+}
+
+namespace {
+
+[[maybe_unused]] const bool registered =
+    tarvosen::ui::RegisterDialogClass<TraverseOptionsDialog>(OptionDialog::TraverseExport);
+
+}  // namespace
+
+}  // namespace tarvosen::adjustment::ui

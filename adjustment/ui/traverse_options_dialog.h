@@ -1,0 +1,42 @@
+#pragma once
+// TraverseOptionsDialog, the options of the traverse export: instrument model, line name,
+// observer, the height increment of the targets, the observation date and
+// which products to write. Its start button runs the export.
+
+#include <QDialog>
+
+#include "app/command_context.h"
+
+class QCheckBox;
+class QDateEdit;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tarvosen::adjustment::ui {
+
+class TraverseOptionsDialog : public QDialog {
+  public:
+    explicit TraverseOptionsDialog(QWidget* parent = nullptr);
+
+    // Shows ctx.options.get<TraverseOptions>() with today's date, runs modally and writes
+    // what was typed back. True when the start button closed it; the start
+    // button refuses a height increment that is not a number and stays open.
+    bool run(CommandContext& ctx);
+
+    // The controls, named as on the form.
+    QGroupBox* headerGroup;
+    QLineEdit* modelEdit;      // instrument model
+    QLineEdit* lineNameEdit;       // line name
+    QLineEdit* observerEdit;    // observer
+    QLineEdit* heightIncrementEdit;         // height increment
+    QDateEdit* dateEdit;        // observation date
+    QCheckBox* produceTextCheck;  // 转平差格式
+    QCheckBox* produceBookCheck;  // 转电子表格格式
+    QPushButton* startButton;  // 开始转换
+
+  private:
+    void start();
+};
+
+}  // namespace tarvosen::adjustment::ui

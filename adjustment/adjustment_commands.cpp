@@ -12,6 +12,7 @@
 #include "app/errors.h"
 #include "adjustment/adjustment_options.h"
 #include "app/calendar.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen {
 
@@ -80,12 +81,10 @@ constexpr CliOption kTraverseOptions[] = {
 }  // namespace
 
 CommandStatus NikonToCosaCommand(CommandContext& ctx) {
-    if (!WorkspaceHasData(ctx, kNoDataForConversion)) return CommandStatus::Stopped;
+    if (RefuseEmptyInput(ctx, msg::kNoDataForConversion, kNoDataForConversion))
+        return CommandStatus::Stopped;
     if (!ctx.user.showOptionDialog(OptionDialog::CosaExport)) return CommandStatus::Cancelled;
-    return ConvertInPlace(ctx, {.resetDocumentName = true}, [](CommandContext& c, const Workspace& raw) {
-        AppendCosaObservations(c, raw);
-        return true;
-    });
+    return ConvertInPlace(ctx, {.resetDocumentName = true}, AppendCosaObservations);
 }
 
 std::span<const CliOption> NikonToCosaCliOptions() {
@@ -130,7 +129,8 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
 }
 
 CommandStatus NikonToTraverseCommand(CommandContext& ctx) {
-    if (!WorkspaceHasData(ctx, kNoNikonRawDataForConversion)) return CommandStatus::Stopped;
+    if (RefuseEmptyInput(ctx, msg::kNoNikonRawDataForConversion, kNoNikonRawDataForConversion))
+        return CommandStatus::Stopped;
     if (!ctx.user.showOptionDialog(OptionDialog::TraverseExport)) return CommandStatus::Cancelled;
     return RunTraverseExport(ctx);
 }

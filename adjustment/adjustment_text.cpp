@@ -9,6 +9,7 @@
 #include "adjustment/numbers.h"
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
+#include "app/conversion.h"
 #include "app/errors.h"
 #include "adjustment/adjustment_options.h"
 
@@ -106,7 +107,7 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
     }
     notes.reportReading(ctx, "the adjustment text");
     if (stations.empty()) {
-        ctx.user.warning(NoSetUpMessage());
+        RefuseInput(ctx, NoSetUpMessage(raw));
         return false;
     }
     for (const auto& s : stations) {

@@ -7,8 +7,10 @@
 #include "adjustment/numbers.h"
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
+#include "app/conversion.h"
 #include "app/errors.h"
 #include "adjustment/adjustment_options.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen {
 
@@ -16,14 +18,15 @@ namespace {
 
 void AppendKnownPoints(CommandContext& ctx, const std::string& file) {
     if (file.empty()) {
-        ctx.user.warning(kNoKnownPointsMessage);
+        ctx.user.warning(ctx.message(msg::kNoKnownPoints, kNoKnownPointsMessage));
         return;
     }
     std::string bytes;
     try {
         bytes = ReadFileBytes(file);
     } catch (const FileError& e) {
-        ctx.user.warning(std::string(kNoKnownPointsMessage) + "\n" + e.what());
+        ctx.user.warning(ctx.message(msg::kNoKnownPoints, kNoKnownPointsMessage) + "\n" +
+                         e.what());
         return;
     }
     for (auto& line : SplitLines(bytes)) AppendWorkspaceLine(ctx, std::move(line));
@@ -50,7 +53,19 @@ double Direction(const RawObservationRecord& o, double backsight) {
 
 }  // namespace
 
-void AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
+bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
+    bool setUp = false;
+    for (std::string_view line : raw.view()) {
+        const auto r = ParseRawRecordLine(line, 0);
+        if (r && r->kind == RawRecordKind::Station) {
+            setUp = true;
+            break;
+        }
+    }
+    if (!setUp) {
+        RefuseInput(ctx, NoSetUpMessage(raw));
+        return false;
+    }
     const CosaOptions& o = ctx.options.get<CosaOptions>();
     AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
     AppendKnownPoints(ctx, o.knownPointFile);
@@ -82,6 +97,7 @@ void AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
                                      (o.reduceSlope ? HorizontalDistance(r) : obs.slopeDistance));
     }
     notes.reportReading(ctx, "the observation file");
+    return true;
 }
 
 }  // namespace tarvosen

@@ -10,8 +10,9 @@ namespace tarvosen {
 
 struct CommandContext;
 
+// The English text of msg::kNoKnownPoints.
 inline constexpr const char* kNoKnownPointsMessage =
-    "你没有指定已知点文件，你需要在转换后的文件中手工编辑";
+    "No known-point file was given; add the known points to the converted file by hand.";
 inline constexpr const char* kKnownPointFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*";
 
 // Appends the observation file for the raw records of `raw` to the
@@ -19,7 +20,8 @@ inline constexpr const char* kKnownPointFilter = "Text File (*.txt)|*.txt|All Fi
 // backsight take a face II reading less 180°. A known-point file that
 // cannot be read is warned about and left out. Observations before the first
 // set-up are left out with a warning. Throws ConversionError naming the line
-// when a slope distance to be reduced is not a number.
-void AppendCosaObservations(CommandContext& ctx, const Workspace& raw);
+// when a slope distance to be reduced is not a number. Refuses data without
+// a set-up (an error naming the file; false) before it appends anything.
+bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw);
 
 }  // namespace tarvosen

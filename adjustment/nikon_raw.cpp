@@ -100,10 +100,4 @@ void NikonRawReader::check(const RawRecord& record) {
         note(record.observation.horizontalReading) || note(record.observation.zenithAngle);
 }
 
-bool WorkspaceHasData(CommandContext& ctx, const std::string& emptyMessage) {
-    if (!ctx.workspace.empty()) return true;
-    ctx.user.information(emptyMessage);
-    return false;
-}
-
 }  // namespace tarvosen

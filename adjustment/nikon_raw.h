@@ -84,15 +84,9 @@ class NikonRawReader {
     std::string firstFault_;
 };
 
-// True when the workspace holds at least one line; otherwise shows
-// `emptyMessage` and returns false.
-bool WorkspaceHasData(CommandContext& ctx, const std::string& emptyMessage);
-
-// The two empty-workspace texts of the exports (fixed Chinese texts in every
-// interface language).
-inline constexpr const char* kNoDataForConversion =
-    "编辑窗口中没有可用于转换的数据，请装入数据后再处理。";
+// The English text of the traverse export's refusal of an empty workspace
+// (msg::kNoNikonRawDataForConversion).
 inline constexpr const char* kNoNikonRawDataForConversion =
-    "编辑窗口中没有可用于转换的尼康原始数据，请装入数据后再处理。";
+    "There are no Nikon raw data to convert. Load the data first.";
 
 }  // namespace tarvosen

@@ -15,6 +15,7 @@
 #include "adjustment/record_notes.h"
 #include "adjustment/traverse_angles.h"
 #include "app/command_context.h"
+#include "app/conversion.h"
 #include "app/data_paths.h"
 #include "app/errors.h"
 #include "spreadsheet/provenance.h"
@@ -304,7 +305,7 @@ int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& b
     }
     if (reportReading) writer.notes().reportReading(ctx, "the record book");
     if (!current) {
-        ctx.user.warning(NoSetUpMessage());
+        RefuseInput(ctx, NoSetUpMessage(raw));
         return 0;
     }
     writer.flush(*current, true);
@@ -317,9 +318,7 @@ int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& b
     session.SaveAs(bookFile);
     session.Close();
     progress.end();
-    if (ctx.user.confirm("文件转换完毕，结果文件存于：" + bookFile.string() +
-                         "文件中。是否启用EXCEL打开此结果文档？"))
-        ctx.user.openWithDesktop(bookFile);
+    OfferToOpenWorkbook(ctx, bookFile);
     return 1;
 }
 

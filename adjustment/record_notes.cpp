@@ -75,8 +75,24 @@ void RecordNotes::reportStations(CommandContext& ctx) const {
             longNames.describe() + ".");
 }
 
-std::string NoSetUpMessage() {
-    return "The data hold no set-up (ST) record, so there is no traverse to convert.";
+std::string NoSetUpMessage(const Workspace& raw) {
+    std::string text = "The data hold no set-up (ST) record, so there is nothing to convert.";
+    // A raw record starts with its code of capitals and digits and a comma.
+    auto isRecord = [](std::string_view line) {
+        const auto comma = line.find(',');
+        if (comma == 0 || comma == std::string_view::npos) return false;
+        for (const char c : line.substr(0, comma))
+            if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+        return true;
+    };
+    std::size_t number = 0;
+    for (std::string_view line : raw.view()) {
+        ++number;
+        if (line.find_first_not_of(" \t\r\x1a") == std::string_view::npos) continue;
+        if (!isRecord(line))
+            return text + " Line " + std::to_string(number) + " is no Nikon raw record.";
+    }
+    return text;
 }
 
 }  // namespace tarvosen

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/workspace.h"
+
 namespace tarvosen {
 
 struct CommandContext;
@@ -42,7 +44,8 @@ struct RecordNotes {
     void reportStations(CommandContext& ctx) const;
 };
 
-// Said when the raw data hold no set-up record at all.
-std::string NoSetUpMessage();
+// Said when the raw data hold no set-up record at all; names the first line
+// that is no raw record ("ST,...", "CO,..."), when there is one.
+std::string NoSetUpMessage(const Workspace& raw);
 
 }  // namespace tarvosen

@@ -30,6 +30,10 @@ std::string CommandContext::message(int base, std::string_view englishDefault) c
     return catalogue.lookup(base, state.languageIndex, englishDefault);
 }
 
+std::string DocumentFileName(const CommandContext& ctx) {
+    return std::filesystem::path(ctx.state.currentDocumentName).filename().string();
+}
+
 bool IsEndLine(std::string_view line) {
     return line.substr(0, 3) == "END" && line.find_first_not_of(' ', 3) == std::string_view::npos;
 }

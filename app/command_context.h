@@ -33,6 +33,9 @@ struct CommandContext {
     std::string message(int base, std::string_view englishDefault) const;
 };
 
+// The document name without its folders, as messages name the file.
+std::string DocumentFileName(const CommandContext& ctx);
+
 // True for the line that ends a download: "END" alone or padded with blanks
 // to the record width (as the Elta R55 sends it); not "END" followed by text.
 bool IsEndLine(std::string_view line);

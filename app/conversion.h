@@ -42,4 +42,23 @@ struct ConvertInPlaceSteps {
 CommandStatus ConvertInPlace(CommandContext& ctx, const ConvertInPlaceSteps& steps,
                              const InPlaceBody& body);
 
+// The English text of the refusal of an empty workspace
+// (msg::kNoDataForConversion).
+inline constexpr const char* kNoDataForConversion =
+    "There are no data to convert. Load the data first.";
+
+// Shows "<file>: <text>" as an error: the refusal of an input that holds
+// none of a conversion's records.
+void RefuseInput(CommandContext& ctx, const std::string& text);
+
+// True, after an error naming the file with the catalogue text `base` (or
+// `english`), when no line of the workspace holds more than blanks.
+bool RefuseEmptyInput(CommandContext& ctx, int base, std::string_view english);
+
+// After a workbook was saved under `path`: the window asks whether to open it
+// and opens it on Yes; where no one can be asked, the user is told it was
+// written. `summary` (a sentence, or empty) is told either way.
+void OfferToOpenWorkbook(CommandContext& ctx, const std::filesystem::path& path,
+                         const std::string& summary = {});
+
 }  // namespace tarvosen

@@ -1,24 +1,36 @@
 #include "app/file_commands.h"
 
 #include "app/errors.h"
+#include "app/text_check.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen {
 
-void LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
+bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path))
         throw FileError("Cannot open file \"" + path.string() + "\": it is a folder");
     std::string bytes = ReadFileBytes(path);  // throws before anything changes
+    // A picture or a program shown as text is rubbish in the editor and in
+    // every conversion: the user is asked first, the command line refuses.
+    if (const auto why = WhyNotText(bytes)) {
+        const std::string refusal =
+            path.string() + " " + ctx.message(msg::kNotTextFile, "is not a text file:") + " " + *why;
+        if (!ctx.user.canAsk()) throw FileError(refusal + ".");
+        if (!ctx.user.confirm(refusal + ".\n" +
+                              ctx.message(msg::kShowItAllTheSame, "Show it all the same?")))
+            return false;
+    }
     ctx.state.sourceFiles = {{path.filename().string(), Sha256Hex(bytes)}};
     ctx.workspace.replaceAllBytes(std::move(bytes));
     ctx.state.currentDocumentName = path.string();
     ctx.setCaption(std::string(kApplicationTitle) + "--[" + path.string() + "]");
+    return true;
 }
 
 CommandStatus LoadFileCommand(CommandContext& ctx) {
     auto path = ctx.user.chooseOpenFile(kOpenFilter);
     if (!path) return CommandStatus::Cancelled;
-    LoadDocument(ctx, *path);
-    return CommandStatus::Done;
+    return LoadDocument(ctx, *path) ? CommandStatus::Done : CommandStatus::Cancelled;
 }
 
 CommandStatus SaveFileCommand(CommandContext& ctx) {

@@ -18,8 +18,10 @@ CommandStatus SaveFileCommand(CommandContext& ctx);    // file.save
 CommandStatus SaveAsCommand(CommandContext& ctx);      // file.save-as
 CommandStatus ClearCommand(CommandContext& ctx);       // file.clear
 
-// Loads a file into the workspace as Load does, without a dialog.
-void LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
+// Loads a file into the workspace as Load does, without a dialog. A file that
+// is not text (WhyNotText) is loaded only when the user says so, and refused
+// with a FileError where no one can be asked; false when the user declined.
+bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
 
 // transfer.signal-lamps: shows or hides the signal-lamp panel.
 CommandStatus TogglePortSignalCommand(CommandContext& ctx);

@@ -42,6 +42,9 @@ public:
 
     // A Yes/No question; true only for Yes.
     virtual bool confirm(const std::string& question) = 0;
+    // False where no one can answer a question (the command line): a command
+    // then says what it did, or refuses what it would have asked about.
+    virtual bool canAsk() const { return true; }
 
     // File choices. The filter is in the form "Text File(*.Txt)|*.Txt|All(*.*)|*.*".
     // A name typed without an extension gets defaultExtension when it is given.

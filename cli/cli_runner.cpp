@@ -89,7 +89,37 @@ Invocation Parse(const CommandRow& row, const std::vector<std::string>& args) {
     return inv;
 }
 
-int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
+// The language index of --language or TARVOSEN_LANGUAGE: 1 en, 2 gb, 3 big5.
+int LanguageIndex(const std::string& name, const std::string& where) {
+    if (name == "en") return 1;
+    if (name == "gb") return 2;
+    if (name == "big5") return 3;
+    throw UsageError(where + " takes en, gb or big5, not \"" + name + "\"");
+}
+
+// Takes --language out of the arguments, wherever it stands; messages are in
+// English unless it or TARVOSEN_LANGUAGE says otherwise.
+int TakeLanguage(std::vector<std::string>& args) {
+    int index = 1;
+    if (const char* env = std::getenv("TARVOSEN_LANGUAGE"); env && *env)
+        index = LanguageIndex(env, "TARVOSEN_LANGUAGE");
+    for (std::size_t i = 0; i < args.size();) {
+        if (args[i] == "--language") {
+            if (i + 1 >= args.size()) throw UsageError("--language needs en, gb or big5");
+            index = LanguageIndex(args[i + 1], "--language");
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                       args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+        } else if (args[i].rfind("--language=", 0) == 0) {
+            index = LanguageIndex(args[i].substr(11), "--language");
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+    return index;
+}
+
+int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std::ostream& err) {
     const CommandRow& row = *inv.row;
     OptionsStore options;
     // Products the window offers by a check box are written here only when
@@ -103,7 +133,7 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
     state.currentDocumentName = (state.startDirectory / kDefaultDocumentName).string();
     MessageCatalogue catalogue;
     if (auto file = FindDataFile(kMessageCatalogueFile)) catalogue.load(*file);
-    state.languageIndex = 1;  // messages on a terminal are in English
+    state.languageIndex = languageIndex;
 
     CliUserInterface user(err, inv.input, inv.output);
     user.setProgressShown(&err == &std::cerr && isatty(STDERR_FILENO));
@@ -147,8 +177,10 @@ int RunCommand(const Invocation& inv, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     try {
+        std::vector<std::string> args = arguments;
+        const int languageIndex = TakeLanguage(args);
         if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
             (args.empty() ? err : out) << ProgramHelpText();
             return args.empty() ? kExitUsage : kExitDone;
@@ -171,7 +203,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             out << CommandHelpText(*row);
             return kExitDone;
         }
-        return RunCommand(inv, out, err);
+        return RunCommand(inv, languageIndex, out, err);
     } catch (const UsageError& e) {
         err << "error: " << e.what() << '\n';
         return kExitUsage;

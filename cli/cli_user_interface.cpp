@@ -25,7 +25,7 @@ void CliUserInterface::showMessage(MessageKind kind, const std::string& text) {
 }
 
 bool CliUserInterface::confirm(const std::string& question) {
-    showMessage(MessageKind::Information, question + " [answered No]");
+    showMessage(MessageKind::Error, question + " [refused: the command line cannot ask]");
     return false;
 }
 

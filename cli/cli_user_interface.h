@@ -17,7 +17,9 @@ public:
                      std::optional<std::filesystem::path> output);
 
     void showMessage(MessageKind kind, const std::string& text) override;
+    // No one can answer here: a question is refused with an error.
     bool confirm(const std::string& question) override;
+    bool canAsk() const override { return false; }
     std::optional<std::filesystem::path> chooseSaveFile(const std::string& filter,
                                                         const std::string& ext) override;
     std::optional<std::filesystem::path> chooseOpenFile(const std::string& filter) override;

@@ -34,7 +34,10 @@ const std::string_view kProgramDescription =
     "Runs one command of the Tarvosen Data Processor. INPUT is loaded into the\n"
     "workspace as Load does; the result is written to OUTPUT (or, for commands\n"
     "whose result is text, to standard output when -o is not given).\n"
-    "Messages go to standard error, prefixed with information:, warning: or error:.\n";
+    "Messages go to standard error, prefixed with information:, warning: or error:.\n"
+    "They are in English; --language en|gb|big5, anywhere on the line, or the\n"
+    "environment variable TARVOSEN_LANGUAGE chooses English, Simplified Chinese or\n"
+    "Traditional Chinese.\n";
 
 std::span<const std::string_view> ProgramSynopses() { return kSynopses; }
 

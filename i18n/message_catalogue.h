@@ -52,6 +52,20 @@ inline constexpr int kExitQuestion = 11000;
 inline constexpr int kDownloadNotice = 12000;
 inline constexpr int kUploadNothingToSend = 13000;
 inline constexpr int kUploadStart = 14000;
+// Refusals and notices of Load, the conversions and the books.
+inline constexpr int kNotTextFile = 30000;
+inline constexpr int kShowItAllTheSame = 30100;
+inline constexpr int kNoDataForConversion = 30200;
+inline constexpr int kNoNikonRawDataForConversion = 30300;
+inline constexpr int kNoDiniData = 30400;
+inline constexpr int kNotDini = 30500;
+inline constexpr int kNotNikon300400 = 30600;
+inline constexpr int kNoKnownPoints = 30700;
+inline constexpr int kBookSavedIn = 30800;     // "the result is saved in: " + path
+inline constexpr int kBookSavedAfter = 30900;  // what follows the path
+inline constexpr int kOpenBookQuestion = 31000;
+inline constexpr int kWrote = 31100;           // + path, on the command line
+inline constexpr int kLimitsExceeded = 31200;  // + count, after a checked book
 }  // namespace msg
 
 // The catalogue shipped with the program, found through FindDataFile.

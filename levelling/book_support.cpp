@@ -1,5 +1,7 @@
 #include "levelling/book_support.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -15,6 +17,20 @@ constexpr std::size_t kNamedLines = 8;
 
 std::string LevellingSheetName(std::string_view lineNumber) {
     return "水准线" + std::string(lineNumber);
+}
+
+const char* DistanceFormatAsRead(std::string_view text) {
+    const auto point = text.find('.');
+    if (point == std::string_view::npos) return "0.0";
+    std::size_t decimals = 0;
+    for (std::size_t i = point + 1; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        ++decimals;
+    return decimals <= 1 ? "0.0" : kDistanceMetres;
+}
+
+double RoundTo(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::round(value * scale) / scale;
 }
 
 ss::Sheet AddNamedSheet(ss::SpreadsheetSession& session, std::string name) {
@@ -39,6 +55,7 @@ ss::Sheet AddNamedSheet(ss::SpreadsheetSession& session, std::string name) {
         }
     }
     ss::Sheet sheet = session.AddSheet();
+    sheet.SetFitToPageWidth();  // a book prints one page wide
     sheet.SetName(taken ? copyStart + std::to_string(highestCopy + 1) + ")" : name);
     return sheet;
 }

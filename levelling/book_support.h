@@ -17,7 +17,21 @@ namespace ss = tarvosen::spreadsheet;
 // The name of a levelling line's sheet: "水准线" + the line number.
 std::string LevellingSheetName(std::string_view lineNumber);
 
-// Adds a sheet and names it. Characters a sheet name cannot hold become "_",
+// Number formats of the books: metres to 0.01 mm (readings, height
+// differences, heights), millimetres to 0.01 mm, distances to 0.01 m.
+inline constexpr const char* kMetresTo001Mm = "0.00000";
+inline constexpr const char* kMillimetresTo001 = "0.00";
+inline constexpr const char* kDistanceMetres = "0.00";
+
+// A distance's format as it was read: "0.0" for a text with one decimal (or
+// none), "0.00" for more.
+const char* DistanceFormatAsRead(std::string_view text);
+
+// A value computed from decimal texts, rounded to what they can hold, so
+// that 89.82000000000001 is stored as 89.82.
+double RoundTo(double value, int decimals);
+
+// Adds a sheet (printed one page wide) and names it. Characters a sheet name cannot hold become "_",
 // and a name already taken (two levelling lines with the same number) gets
 // " (2)", " (3)", ... so no line is lost.
 ss::Sheet AddNamedSheet(ss::SpreadsheetSession& session, std::string name);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "i18n/message_catalogue.h"
+
 namespace tarvosen::levelling {
 
 namespace {
@@ -53,7 +55,7 @@ void HighOrderBook::writeHeader() {
         {"F2", "月"},         {"G2", "日"},          {"H2", "成像："},   {"A3", "天气"},
         {"C3", "风向风速："}, {"D3", "      温度:"}, {"F3", "道路土质"}, {"H3", "观测者："},
         {"A4", "仪器"},       {"B4", "DINI12"},      {"C4", "号码"},     {"E4", "观测时刻"},
-        {"F4", "始:"},        {"G4", "未:"},
+        {"F4", "始:"},        {"G4", "末:"},
     };
     for (const auto& label : kLabels) s.Range(label.cell).SetValue(label.text);
 
@@ -102,6 +104,10 @@ void HighOrderBook::openGroup() {
     s.Span(r, kA, r + 3, kA).Merge();
     s.Span(r, kH, r + 3, kH).Merge();
     s.Cells(r, kA).SetValue(group_ + 1);
+    s.Span(r, kB, r + 3, kC).SetNumberFormat(kDistanceMetres);
+    s.Span(r, kD, r + 2, kE).SetNumberFormat(kMetresTo001Mm);
+    s.Span(r, kF, r + 3, kF).SetNumberFormat(kMillimetresTo001);
+    s.Span(r, kG, r + 3, kG).SetNumberFormat(kMetresTo001Mm);
 }
 
 void HighOrderBook::putSight(const ObservationLine& line, bool back) {
@@ -123,6 +129,7 @@ void HighOrderBook::putSight(const ObservationLine& line, bool back) {
     const int r = GroupRow(group_);
     s.Cells(back ? r : r + 1, kD + count).SetValue(line.reading());
     s.Cells(r + count, back ? kB : kC).SetValue(line.distance());
+    s.Cells(r + count, back ? kB : kC).SetNumberFormat(DistanceFormatAsRead(line.distance()));
     station_.add(back);
     single_.back() = station_.single();
 }
@@ -166,6 +173,7 @@ void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
     auto mark = [&](const CellRange& cell, const char* text) {
         cell.SetFontColour(ss::kRed);
         remark.SetValue(text);
+        ++exceeded_;
     };
     // Strict comparisons: a value equal to its limit passes.
     auto checkAbove = [&](const CellRange& cell, double value, int field, const char* text) {
@@ -252,17 +260,26 @@ void HighOrderBook::finishSheet() {
     const int r = GroupRow(n);
     s.Cells(r, kA).SetValue("测段小结");
     s.Cells(r, kA).SetWrapText(true);
-    s.Cells(r, kB).SetValue(sums.b1);
-    s.Cells(r, kC).SetValue(sums.c1);
+    // Sums of texts with at most 5 decimals, rounded to them.
+    auto put = [&](int row, int column, double sum) {
+        s.Cells(row, column).SetValue(RoundTo(sum, 5));
+    };
+    put(r, kB, sums.b1);
+    put(r, kC, sums.c1);
     if (!single) {
-        s.Cells(r + 1, kB).SetValue(sums.b2);
-        s.Cells(r + 1, kC).SetValue(sums.c2);
+        put(r + 1, kB, sums.b2);
+        put(r + 1, kC, sums.c2);
     }
-    s.Cells(r, kD).SetValue(sums.d1);
-    if (!single) s.Cells(r, kE).SetValue(sums.e1);
-    s.Cells(r + 1, kD).SetValue(sums.d2);
-    if (!single) s.Cells(r + 1, kE).SetValue(sums.e2);
+    put(r, kD, sums.d1);
+    if (!single) put(r, kE, sums.e1);
+    put(r + 1, kD, sums.d2);
+    if (!single) put(r + 1, kE, sums.e2);
     writeGroupFormulas(s, r, single);
+}
+
+std::string HighOrderBook::summary(const CommandContext& ctx) const {
+    return ctx.message(msg::kLimitsExceeded, "Limits exceeded: ") + std::to_string(exceeded_) +
+           (ctx.state.languageIndex == 1 ? ". " : "。");
 }
 
 }  // namespace tarvosen::levelling

@@ -23,6 +23,9 @@ class HighOrderBook : public RecordBook {
     void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
     void finish() override { finishSheet(); }
+    // "Limits exceeded: 3." in the user's language.
+    std::string summary(const CommandContext& ctx) const override;
+    int exceededCount() const { return exceeded_; }
 
     static int GroupRow(int i) { return 4 * i + 9; }
 
@@ -49,6 +52,7 @@ class HighOrderBook : public RecordBook {
     std::vector<bool> single_;  // per set-up: each staff read once
     LeftOutLines beforeFirstPoint_;
     LeftOutLines extraReadings_;
+    int exceeded_ = 0;  // quantities marked red in every sheet
 };
 
 }  // namespace tarvosen::levelling

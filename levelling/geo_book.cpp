@@ -270,7 +270,7 @@ void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {
         const CellRange height = s.Cells(row, kH);
         height.SetFormula(formula);
         height.SetNumberFormat("0.00000");
-        height.SetValue(height.Value2() - sight.reading);
+        height.SetValue(RoundTo(height.Value2() - sight.reading, 6));
     }
 }
 

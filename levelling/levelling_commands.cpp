@@ -2,7 +2,9 @@
 
 #include <charconv>
 
+#include "app/conversion.h"
 #include "app/errors.h"
+#include "i18n/message_catalogue.h"
 #include "levelling/checked_book.h"
 #include "levelling/geo_book.h"
 #include "levelling/network/tolerance_profile.h"
@@ -20,9 +22,7 @@ using levelling::BuildRecordBook;
 using spreadsheet::SpreadsheetSession;
 
 bool RefuseEmptyWorkspace(CommandContext& ctx) {
-    if (!ctx.workspace.empty()) return false;
-    ctx.user.information(levelling::kNoDiniDataMessage);
-    return true;
+    return RefuseEmptyInput(ctx, msg::kNoDiniData, levelling::kNoDiniDataMessage);
 }
 
 void ApplyClass(OptionsStore& options, const std::string& value) {

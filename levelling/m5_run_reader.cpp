@@ -1,6 +1,7 @@
 #include "levelling/m5_run_reader.h"
 
 #include "levelling/book_support.h"
+#include "i18n/message_catalogue.h"
 #include "zeiss/m5_line.h"
 #include "zeiss/r5_line.h"
 #include "zeiss/record_reader.h"
@@ -60,7 +61,8 @@ ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumb
     return out;
 }
 
-RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book) {
+RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book,
+                     const std::string& file) {
     zeiss::RecordReader reader(lines, kDiniLineLimit);
     ProgressScope progress(ctx.user, lines.lineCount());
 
@@ -77,8 +79,9 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
         const zeiss::M5Line line(text, reader.lineNumber());
         if (line.isEnd()) break;
         if (!line.isM5()) {
-            ctx.user.error(
-                zeiss::NotARecordMessage(kNotDiniMessage, "For M5", line.lineNumber(), text));
+            ctx.user.error((file.empty() ? DocumentFileName(ctx) : file) + ": " +
+                           zeiss::NotARecordMessage(ctx.message(msg::kNotDini, kNotDiniMessage),
+                                                    "For M5", line.lineNumber(), text));
             return RunOutcome::NotM5;
         }
         if (line.kind() == "TO ") {

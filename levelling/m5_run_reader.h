@@ -12,9 +12,11 @@
 
 namespace tarvosen::levelling {
 
-inline constexpr const char* kNotDiniMessage = "对不起，你所处理的文件不是蔡司的M5格式的文件";
+// The English texts of msg::kNotDini and msg::kNoDiniData.
+inline constexpr const char* kNotDiniMessage =
+    "Sorry, the file you are processing is not Zeiss M5 data.";
 inline constexpr const char* kNoDiniDataMessage =
-    "编辑窗口中没有可用于转换的DINI的M5数据，请装入数据后再处理。";
+    "There are no DINI M5 data to convert. Load the data first.";
 // Lines are read up to this many characters; the record layout ends at 119.
 inline constexpr std::size_t kDiniLineLimit = 199;
 
@@ -69,6 +71,8 @@ class RecordBook {
     virtual void endLine() {}
     // The end of the data: finishes the last sheet.
     virtual void finish() = 0;
+    // A sentence told with the saved book (what its checks found), or empty.
+    virtual std::string summary(const CommandContext&) const { return {}; }
 };
 
 enum class RunOutcome {
@@ -78,7 +82,9 @@ enum class RunOutcome {
 };
 
 // Reads the M5 lines and drives the book, with the progress bar running over
-// their count.
-RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book);
+// their count. Lines that are no M5 data are refused with an error naming
+// `file` (the document when it is empty).
+RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book,
+                     const std::string& file = {});
 
 }  // namespace tarvosen::levelling

@@ -1,13 +1,10 @@
 #include "levelling/record_book_command.h"
 
+#include "app/conversion.h"
 #include "spreadsheet/provenance.h"
 #include "zeiss/address_continuity.h"
 
 namespace tarvosen::levelling {
-
-std::string BookSavedQuestion(const std::filesystem::path& path) {
-    return "文件转换完毕，结果文件存于：" + path.string() + "文件中。是否启用EXCEL打开此结果文档？";
-}
 
 CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) {
     const auto chosen = ctx.user.chooseSaveFile(kWorkbookFilter, kWorkbookExtension);
@@ -22,15 +19,15 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
     // A book without a levelling line would be an empty workbook reported
     // as a finished conversion.
     if (outcome == RunOutcome::NoLevellingLine) {
-        ctx.user.warning(
-            "The DINI data holds no levelling line (no Start-Line followed by observations); "
-            "no workbook was written.");
+        RefuseInput(ctx,
+                    "The DINI data holds no levelling line (no Start-Line followed by "
+                    "observations); no workbook was written.");
         return CommandStatus::Stopped;
     }
     spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
     session.SaveAs(*chosen);
     session.Close();
-    if (ctx.user.confirm(BookSavedQuestion(*chosen))) ctx.user.openWithDesktop(*chosen);
+    OfferToOpenWorkbook(ctx, *chosen, book->summary(ctx));
     return CommandStatus::Done;
 }
 

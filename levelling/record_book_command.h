@@ -21,7 +21,4 @@ using BookFactory = std::function<std::unique_ptr<RecordBook>(spreadsheet::Sprea
 // dialog and checked that the workspace holds lines.
 CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook);
 
-// The confirmation after a saved book, naming the path written.
-std::string BookSavedQuestion(const std::filesystem::path& path);
-
 }  // namespace tarvosen::levelling

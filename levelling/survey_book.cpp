@@ -38,7 +38,7 @@ void SurveyInstituteBook::writeHeader() {
     s.Range("B4").SetValue("DINI12");
     s.Range("C4").SetValue("观测时刻");
     s.Range("D4").SetValue("始");
-    s.Range("F4").SetValue("未");
+    s.Range("F4").SetValue("末");
 
     const CellRange table = s.Range("A5:J8");
     DrawTableBorders(table);
@@ -92,6 +92,10 @@ void SurveyInstituteBook::openGroup(const ObservationLine* pointHeight) {
     s.Span(r, 1, r + 2, 1).Merge();
     s.Span(r, 10, r + 2, 10).Merge();
     s.Cells(r, kColumnA).SetValue(group_ + 1);
+    s.Span(r, 3, r + 2, 4).SetNumberFormat(kDistanceMetres);
+    s.Span(r, 5, r + 2, 6).SetNumberFormat(kMetresTo001Mm);
+    s.Span(r, 7, r + 2, 7).SetNumberFormat(kMillimetresTo001);
+    s.Span(r, 8, r + 2, 9).SetNumberFormat(kMetresTo001Mm);
     if (!pointHeight) return;
     // Point names stay text: "0012" must not become the number 12.
     s.Cells(r, kColumnB).SetText(pointHeight->pointName);
@@ -118,6 +122,7 @@ void SurveyInstituteBook::putSight(const ObservationLine& line, bool back) {
     s.Cells(row, kColumnB).SetText(line.pointName);
     s.Cells(row, kColumnE + count).SetValue(line.reading());
     s.Cells(row, kColumnC + count).SetValue(line.distance());
+    s.Cells(row, kColumnC + count).SetNumberFormat(DistanceFormatAsRead(line.distance()));
     station_.add(back);
     single_.back() = station_.single();
     if (!back) lastForePoint_ = line.pointName;
@@ -167,6 +172,7 @@ void SurveyInstituteBook::finishSheet() {
     const int last = GroupRow(n);
     s.Cells(last + 1, 6).SetValue("高差总和");
     s.Cells(last + 1, 8).SetFormula(Formula("=SUM(H10:H%d)", {3 * n + 7}));
+    s.Cells(last + 1, 8).SetNumberFormat(kMetresTo001Mm);
 
     const std::string start = s.Range("B9").ValueText();
     const std::string end = s.Cells(last, kColumnB).ValueText();

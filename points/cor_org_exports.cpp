@@ -3,6 +3,8 @@
 #include "points/point_exports.h"
 #include "zeiss/r5_options.h"
 
+#include "app/conversion.h"
+
 namespace tarvosen::points {
 
 std::string CorNumberLine(long counter) {
@@ -52,7 +54,7 @@ bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in) {
 
 bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader) {
     if (reader.refusal().empty()) return false;
-    ctx.user.error(reader.refusal());
+    RefuseInput(ctx, reader.refusal());
     return true;
 }
 

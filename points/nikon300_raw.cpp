@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "app/conversion.h"
+#include "i18n/message_catalogue.h"
 #include "points/line_issues.h"
 #include "points/text_lines.h"
 #include "zeiss/fixed_columns.h"
@@ -62,7 +64,9 @@ RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point) {
 
 bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
     if (!IsNikon300400Raw(in)) {
-        ctx.user.error(kNotNikon300400Message);
+        RefuseInput(ctx, ctx.message(msg::kNotNikon300400, kNotNikon300400Message) +
+                             "\nLine 1 is not the header record of Nikon 300/400 raw data "
+                             "(2,9,...,NS002,...).");
         return false;
     }
     TextLines lines(in);

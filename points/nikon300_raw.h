@@ -12,7 +12,8 @@
 
 namespace tarvosen::points {
 
-inline constexpr const char* kNotNikon300400Message = "本文件不是NIKON 300,400 的数据文件!";
+// The English text of msg::kNotNikon300400.
+inline constexpr const char* kNotNikon300400Message = "This file is not NIKON 300/400 data!";
 
 // The signature test on the first line: fields of at most 4, 4, 9 and 9
 // characters, each ended by a comma; the first is "2" once blanks and
@@ -29,7 +30,8 @@ enum class RawRecordKind { Other, Coordinates, Short };
 RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point);
 
 // The ConvertInPlace body: one point line "name,X,Y,Z,code" per coordinate
-// record. Stops with kNotNikon300400Message when the signature test fails.
+// record. Stops with kNotNikon300400Message, naming the file, when the
+// signature test fails.
 bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in);
 
 }  // namespace tarvosen::points

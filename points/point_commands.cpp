@@ -4,6 +4,7 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "i18n/message_catalogue.h"
 #include "points/nikon300_raw.h"
 #include "points/point_exports.h"
 #include "zeiss/r5_options.h"
@@ -14,9 +15,12 @@ namespace {
 
 // Runs an export with room made first for the `room` lines it will write, so
 // a long list is not moved again and again while its result grows.
+// An empty input is refused first.
 template <typename Body>
 CommandStatus Export(CommandContext& ctx, const ConvertInPlaceSteps& steps, std::size_t room,
                      Body body) {
+    if (RefuseEmptyInput(ctx, msg::kNoDataForConversion, kNoDataForConversion))
+        return CommandStatus::Stopped;
     return ConvertInPlace(ctx, steps, [room, body](CommandContext& c, const auto& in) {
         c.workspace.reserve(room);
         return body(c, in);

@@ -322,6 +322,12 @@ void Sheet::SetPrintTitleRows(int firstRow, int lastRow) const {
     sheet->isDefaultSheet = false;
 }
 
+void Sheet::SetFitToPageWidth() const {
+    auto sheet = Lock();
+    sheet->fitToPageWidth = true;
+    sheet->isDefaultSheet = false;
+}
+
 int Sheet::Index() const {
     auto sheet = Lock();
     return sheet->book->IndexOf(*sheet);

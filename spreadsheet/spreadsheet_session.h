@@ -272,6 +272,9 @@ public:
     // takes rows 1 to 11.
     void SetPrintTitleRows(std::string_view address) const;
     void SetPrintTitleRows(int firstRow, int lastRow) const;
+    // Printed one page wide (as many pages long as it takes), in landscape
+    // when the columns are wider than a portrait page.
+    void SetFitToPageWidth() const;
 
     // Position among the workbook's sheets, 0-based.
     int Index() const;

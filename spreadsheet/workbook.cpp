@@ -80,7 +80,7 @@ Cell& SheetData::At(int row, int column) {
 
 bool SheetData::IsUntouched() const {
     return isDefaultSheet && rows.empty() && merges.empty() && rowHeights.empty() &&
-           columnWidths.empty() && showGridlines && printTitleFirstRow == 0;
+           columnWidths.empty() && showGridlines && printTitleFirstRow == 0 && !fitToPageWidth;
 }
 
 SheetData& Workbook::AddSheet(std::string name) {

@@ -99,6 +99,9 @@ struct SheetData {
     Colour gridlineColour;
     int printTitleFirstRow = 0;  // 0: none
     int printTitleLastRow = 0;
+    // Printed one page wide, turned to landscape when its columns are wider
+    // than a portrait page.
+    bool fitToPageWidth = false;
     // The default sheet of a new workbook, dropped when the first sheet is
     // added while it is still untouched.
     bool isDefaultSheet = false;

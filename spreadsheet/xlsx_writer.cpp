@@ -31,6 +31,23 @@ std::uint8_t BorderStyle(BorderWeight weight) {
     }
 }
 
+// The width of a sheet's used columns in characters, unset ones at the
+// default width, and what an A4 portrait page with the default margins holds.
+constexpr double kDefaultColumnWidth = 8.43;
+constexpr double kPortraitPageWidth = 90;
+
+double PrintedWidth(const SheetData& sheet) {
+    std::size_t columns = 0;
+    for (const auto& row : sheet.rows) columns = std::max(columns, row.size());
+    for (const auto& m : sheet.merges) columns = std::max(columns, std::size_t(m.lastColumn));
+    double width = 0;
+    for (std::size_t c = 1; c <= columns; ++c) {
+        const auto it = sheet.columnWidths.find(static_cast<int>(c));
+        width += it == sheet.columnWidths.end() ? kDefaultColumnWidth : it->second;
+    }
+    return width;
+}
+
 // 0 means "not set" to libxlsxwriter; black has its own value.
 lxw_color_t Rgb(std::uint32_t rgb) {
     return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
@@ -146,6 +163,10 @@ private:
             worksheet_set_column(ws, c, c, width, nullptr);
         }
         if (!sheet.showGridlines) worksheet_gridlines(ws, LXW_HIDE_ALL_GRIDLINES);
+        if (sheet.fitToPageWidth) {
+            worksheet_fit_to_pages(ws, 1, 0);
+            if (PrintedWidth(sheet) > kPortraitPageWidth) worksheet_set_landscape(ws);
+        }
         if (sheet.printTitleFirstRow > 0)
             worksheet_repeat_rows(ws, static_cast<lxw_row_t>(sheet.printTitleFirstRow - 1),
                                   static_cast<lxw_row_t>(sheet.printTitleLastRow - 1));

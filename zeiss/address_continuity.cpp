@@ -120,10 +120,6 @@ std::vector<AddressFinding> CheckAddresses(const Workspace& lines) {
     return out;
 }
 
-std::string DocumentFileName(const CommandContext& ctx) {
-    return std::filesystem::path(ctx.state.currentDocumentName).filename().string();
-}
-
 void ReportAddressContinuity(CommandContext& ctx, const std::string& file) {
     std::vector<LineFinding> shown;
     std::string signature = file;

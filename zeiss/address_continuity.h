@@ -17,6 +17,8 @@
 
 namespace tarvosen {
 struct CommandContext;
+// The document name without its folders, as findings name the file.
+std::string DocumentFileName(const CommandContext& ctx);
 }
 
 namespace tarvosen::zeiss {
@@ -64,7 +66,6 @@ std::vector<AddressFinding> CheckAddresses(const Workspace& lines);
 // unless they are the ones shown last (Load showed them and nothing changed).
 void ReportAddressContinuity(CommandContext& ctx, const std::string& file);
 
-// The document name without its folders, as findings name the file.
-std::string DocumentFileName(const CommandContext& ctx);
+using tarvosen::DocumentFileName;
 
 }  // namespace tarvosen::zeiss

@@ -14,6 +14,8 @@ namespace tarvosen::zeiss {
 inline constexpr std::size_t kM5LineLength = 119;
 inline constexpr const char* kNotM5Message =
     "Not a ZEISS M5 format file, Please re-check your file";
+inline constexpr const char* kNotRec500Message =
+    "Not a ZEISS REC500 format file, Please re-check your file";
 
 class M5Line : public FixedColumns {
   public:

@@ -52,9 +52,9 @@ std::string FormatR5TextLine(long address, std::string_view text, const RecordFi
     return out;
 }
 
-std::string NotARecordMessage(const char* message, std::string_view expectedStart,
+std::string NotARecordMessage(std::string_view message, std::string_view expectedStart,
                               std::size_t lineNumber, std::string_view line) {
-    std::string out = message;
+    std::string out(message);
     out += "\nLine " + std::to_string(lineNumber);
     if (line.empty())
         out += " is empty.";

@@ -59,7 +59,7 @@ std::string FormatR5TextLine(long address, std::string_view text, const RecordFi
 // The message shown when a line is not a record of the expected kind, with
 // the line that gave it away: kNotR5Message (or the M5 one) and what is wrong
 // with line `lineNumber` whose text is `line`.
-std::string NotARecordMessage(const char* message, std::string_view expectedStart,
+std::string NotARecordMessage(std::string_view message, std::string_view expectedStart,
                               std::size_t lineNumber, std::string_view line);
 
 }  // namespace tarvosen::zeiss

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "app/conversion.h"
 #include "app/errors.h"
 #include "zeiss/angle_texts.h"
 #include "zeiss/dxf_point_drawing.h"
@@ -73,7 +74,7 @@ int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, 
             break;
         }
         if (!line.isR5()) {
-            ctx.user.error(NotARecordMessage(kNotR5Message, "For R5", line.lineNumber(), text));
+            RefuseInput(ctx, NotARecordMessage(kNotR5Message, "For R5", line.lineNumber(), text));
             return -1;
         }
         const std::string code = line.code();

@@ -1,5 +1,6 @@
 #include "zeiss/record_conversions.h"
 
+#include "app/conversion.h"
 #include "app/errors.h"
 #include "zeiss/m5_point_identification.h"
 #include "zeiss/record_reader.h"
@@ -35,7 +36,7 @@ void CheckRec500Value(const FixedColumns& line, std::size_t first, std::size_t l
 
 template <typename Line>
 bool NotOfKind(CommandContext& ctx, const char* message, const char* start, const Line& line) {
-    ctx.user.error(NotARecordMessage(message, start, line.lineNumber(), line.raw()));
+    RefuseInput(ctx, NotARecordMessage(message, start, line.lineNumber(), line.raw()));
     return false;
 }
 
@@ -157,6 +158,14 @@ bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
     while (reader.next(text)) {
         const FixedColumns line(text, reader.lineNumber());
         if (line.startsAt(1, "END")) break;
+        // A first line without an address says the file is no REC500 data at
+        // all; a bad line among records is a failure of that line.
+        long address = 0;
+        if (line.lineNumber() == 1 && !ParseInteger(line.columns(1, 7), address)) {
+            RefuseInput(ctx, std::string(kNotRec500Message) + "\nLine 1: \"" + line.columns(1, 7) +
+                                 "\" in columns 1-7 is not the address of a REC500 record.");
+            return false;
+        }
         ctx.workspace.append(ConvertRec500LineToM5(line));
     }
     reader.reportCutLines(ctx.user);

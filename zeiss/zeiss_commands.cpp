@@ -2,6 +2,7 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "i18n/message_catalogue.h"
 #include "zeiss/address_continuity.h"
 #include "zeiss/r5_points.h"
 #include "zeiss/record_conversions.h"
@@ -11,9 +12,12 @@ namespace tarvosen {
 
 namespace {
 
-// Every conversion of records first says what is wrong with their addresses.
-void CheckAddresses(CommandContext& ctx) {
+// Every conversion of records refuses an empty input, then says what is
+// wrong with the addresses. False when it refused.
+bool CheckInput(CommandContext& ctx) {
+    if (RefuseEmptyInput(ctx, msg::kNoDataForConversion, kNoDataForConversion)) return false;
     zeiss::ReportAddressContinuity(ctx, zeiss::DocumentFileName(ctx));
+    return true;
 }
 
 // The first stage of both R5 commands: the R5 lines to the point list.
@@ -47,7 +51,7 @@ constexpr CliOption kR5Options[] = {
 }  // namespace
 
 CommandStatus R5ToPointsCommand(CommandContext& ctx) {
-    CheckAddresses(ctx);
+    if (!CheckInput(ctx)) return CommandStatus::Stopped;
     int pointCounter = 0;
     ConvertToFileSteps steps{.filter = "Text File(*.Txt)|*.TXT",
                              .defaultExtension = "txt",
@@ -59,7 +63,7 @@ std::span<const CliOption> R5ToPointsCliOptions() {
 }
 
 CommandStatus R5ToDxfCommand(CommandContext& ctx) {
-    CheckAddresses(ctx);
+    if (!CheckInput(ctx)) return CommandStatus::Stopped;
     int pointCounter = 0;
     ConvertToFileSteps steps{
         .filter = "AutoCAD Dxf File(*.Dxf)|*.Dxf",
@@ -76,17 +80,17 @@ std::span<const CliOption> R5ToDxfCliOptions() {
 }
 
 CommandStatus R5ToM5Command(CommandContext& ctx) {
-    CheckAddresses(ctx);
+    if (!CheckInput(ctx)) return CommandStatus::Stopped;
     return ConvertInPlace(ctx, {}, zeiss::AppendR5AsM5);
 }
 
 CommandStatus M5ToR5Command(CommandContext& ctx) {
-    CheckAddresses(ctx);
+    if (!CheckInput(ctx)) return CommandStatus::Stopped;
     return ConvertInPlace(ctx, {}, zeiss::AppendM5AsR5);
 }
 
 CommandStatus Rec500ToM5Command(CommandContext& ctx) {
-    CheckAddresses(ctx);
+    if (!CheckInput(ctx)) return CommandStatus::Stopped;
     return ConvertInPlace(ctx, {}, zeiss::AppendRec500AsM5);
 }
 

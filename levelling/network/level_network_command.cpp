@@ -1,5 +1,6 @@
 #include "levelling/network/level_network_command.h"
 
+#include "app/conversion.h"
 #include "app/errors.h"
 #include "levelling/network/level_network.h"
 #include "levelling/network/network_results.h"
@@ -82,7 +83,7 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
                                  read.stationViolations.end());
     }
     if (input.runs.empty()) {
-        ctx.user.warning("The files hold no levelling line; no workbook was written.");
+        ctx.user.error("The files hold no levelling line; no workbook was written.");
         return CommandStatus::Stopped;
     }
 
@@ -102,7 +103,7 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
                            violations);
     if (!options.gamaFile.empty()) WriteGamaInput(options.gamaFile, network, input.weighting);
 
-    if (ctx.user.confirm(BookSavedQuestion(*chosen))) ctx.user.openWithDesktop(*chosen);
+    OfferToOpenWorkbook(ctx, *chosen);
     return options.check && !violations.empty() ? CommandStatus::Found : CommandStatus::Done;
 }
 

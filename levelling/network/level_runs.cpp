@@ -168,7 +168,7 @@ RunsOfFile ReadLevelRuns(CommandContext& ctx, const Workspace& lines, const std:
                          const ToleranceProfile& profile) {
     RunsOfFile out;
     RunCollector collector(ctx, file, profile, out);
-    out.outcome = ReadM5Run(ctx, lines, collector);
+    out.outcome = ReadM5Run(ctx, lines, collector, file);
     return out;
 }
 

@@ -134,7 +134,8 @@ TEST(AdjustmentText, ABadIncrementOrNoSetUpChangesNothing) {
 
     TextRun empty({});
     EXPECT_EQ(NikonToTraverseCommand(empty.t.ctx), CommandStatus::Stopped);
-    EXPECT_EQ(empty.t.user.messages.at(0).text, kNoNikonRawDataForConversion);
+    EXPECT_EQ(empty.t.user.messages.at(0).text,
+              std::string("NONAME.TXT: ") + kNoNikonRawDataForConversion);
 }
 
 TEST(AdjustmentText, TheSampleTraverse) {

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "adjustment/cosa_export.h"
 #include "tests/support/test_context.h"
 
 namespace tarvosen {
@@ -70,7 +71,7 @@ TEST_F(AdjustmentCli, NikonToCosaWithKnownPointsAndOptions) {
     EXPECT_NE(file.find("\r\nG2\r\nG1,L,0.0004\r\nG1,L,0.0007\r\nG1,S,250.004\r\n"),
               std::string::npos)
         << file;
-    EXPECT_NE(Err().find("warning: 你没有指定已知点文件"), std::string::npos);
+    EXPECT_NE(Err().find(std::string("warning: ") + kNoKnownPointsMessage), std::string::npos);
 }
 
 TEST_F(AdjustmentCli, NikonToTraverseWritesTheTextAndOnlyWithBookTheBook) {

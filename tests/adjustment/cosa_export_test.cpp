@@ -1,4 +1,5 @@
 #include "adjustment/cosa_export.h"
+#include "app/conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -71,17 +72,18 @@ TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
 
 TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
     test::TestContext t;
-    t.setLines({"CO,nothing but a comment"});
+    t.setLines({"CO,a comment", "ST,S1,,B,,1.5,,0.0000"});
     t.options.get<CosaOptions>().knownPointFile =
         t.writeFile("known.txt", "G1,100.000,200.000\r\nG2,1,2\n").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
-    EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "G1,100.000,200.000", "G2,1,2"}));
+    EXPECT_EQ(t.workspace.lines(),
+              (Lines{"2,2,2", "G1,100.000,200.000", "G2,1,2", "S1", "B,L,0"}));
     EXPECT_TRUE(t.user.messages.empty());
 
-    t.setLines({"CO,again"});
+    t.setLines({"ST,S1,,B,,1.5,,0.0000"});
     t.options.get<CosaOptions>().knownPointFile = (t.dir() / "missing.txt").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
-    EXPECT_EQ(t.workspace.lines(), Lines{"2,2,2"});
+    EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "S1", "B,L,0"}));
     const auto warnings = t.user.texts(MessageKind::Warning);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find(kNoKnownPointsMessage), std::string::npos);
@@ -115,7 +117,8 @@ TEST(CosaExport, LeavesOutObservationsBeforeTheFirstSetUp) {
 TEST(CosaExport, EmptyWorkspaceAndCancelChangeNothing) {
     test::TestContext t;
     EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Stopped);
-    EXPECT_EQ(t.user.messages.at(0).text, kNoDataForConversion);
+    EXPECT_EQ(t.user.texts(MessageKind::Error).at(0),
+              std::string("NONAME.TXT: ") + kNoDataForConversion);
     EXPECT_TRUE(t.user.dialogsShown.empty());
     t.setLines(kOneStation);
     t.user.dialogAnswer = false;
@@ -126,14 +129,20 @@ TEST(CosaExport, EmptyWorkspaceAndCancelChangeNothing) {
 TEST(CosaExport, ConvertsTheInstrumentCorpus) {
     for (const char* file :
          {"nikon_raw/tops-nikon-dtm330.raw", "nikon_raw/taheoport-nivo3m-161226-1.raw",
-          "nikon_raw/tops-nikon-npl350.raw", "nikon_raw/tops-nikon-npl352.raw",
-          "nikon_raw/tops-trimble-m3-051012-1.raw"}) {
+          "nikon_raw/tops-nikon-npl350.raw", "nikon_raw/tops-nikon-npl352.raw"}) {
         test::TestContext t;
         t.workspace.load(test::CorpusFile(file));
         t.options.get<CosaOptions>().reduceSlope = false;  // some shots have no distance
         EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done) << file;
         EXPECT_EQ(t.workspace.line(0), "2,2,2");
     }
+    // Observations without any set-up give no observation file.
+    test::TestContext t;
+    t.workspace.load(test::CorpusFile("nikon_raw/tops-trimble-m3-051012-1.raw"));
+    EXPECT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Stopped);
+    EXPECT_EQ(t.workspace.line(0).substr(0, 3), "CO,");
+    EXPECT_NE(t.user.texts(MessageKind::Error).at(0).find("no set-up (ST) record"),
+              std::string::npos);
 }
 
 }  // namespace

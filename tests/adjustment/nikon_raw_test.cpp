@@ -92,15 +92,5 @@ TEST(NikonRawReader, ReadsTheInstrumentCorpus) {
     }
 }
 
-TEST(WorkspaceHasData, SaysSoWhenTheWorkspaceIsEmpty) {
-    test::TestContext t;
-    EXPECT_FALSE(WorkspaceHasData(t.ctx, kNoDataForConversion));
-    ASSERT_EQ(t.user.messages.size(), 1u);
-    EXPECT_EQ(t.user.messages[0].text, kNoDataForConversion);
-    t.setLines({""});
-    EXPECT_TRUE(WorkspaceHasData(t.ctx, kNoDataForConversion));
-    EXPECT_EQ(t.user.messages.size(), 1u);
-}
-
 }  // namespace
 }  // namespace tarvosen

@@ -182,6 +182,8 @@ TEST(RecordBook, AZenithOfExactly180DegreesIsFaceIHere) {
 
 TEST(RecordBook, OffersToOpenTheSavedBook) {
     BookRun b(Station("A", "K0", "K9", "1.4"));
+    // The question in the window's language, GB, from the shipped catalogue.
+    ASSERT_TRUE(b.t.catalogue.load(test::DataFile("messages.txt")));
     b.t.user.confirmAnswers = {true};
     b.run();
     ASSERT_EQ(b.t.user.questions.size(), 1u);
@@ -281,7 +283,7 @@ TEST(RecordBook, TheInstrumentCorpusConvertsOrIsRefusedWithAMessage) {
             EXPECT_GT(t.workspace.lineCount(), 6u) << file;
         } else {
             EXPECT_EQ(status, CommandStatus::Stopped) << file;
-            EXPECT_FALSE(t.user.texts(MessageKind::Warning).empty()) << file;
+            EXPECT_FALSE(t.user.texts(MessageKind::Error).empty()) << file;
         }
     }
 }

@@ -4,6 +4,8 @@
 #include "app/errors.h"
 #include "app/file_commands.h"
 #include "app/line_reader.h"
+#include "app/text_check.h"
+#include "i18n/message_catalogue.h"
 #include "tests/support/test_context.h"
 
 namespace tarvosen {
@@ -56,6 +58,49 @@ TEST(FileCommands, CancelledAndFailedDialogsChangeNothing) {
     EXPECT_EQ(t.workspace.lines(), std::vector<std::string>{"keep"});
     EXPECT_EQ(t.state.currentDocumentName, "NONAME.TXT");
     EXPECT_EQ(t.user.caption, "");
+}
+
+// Text is what the editor can decode line by line; anything else is named
+// with its line and byte.
+TEST(TextCheck, NulBytesAndUndecodableLinesAreNotText) {
+    EXPECT_EQ(WhyNotText(""), std::nullopt);
+    // UTF-8 and GB18030 lines (two- and four-byte forms), CR LF, Ctrl-Z.
+    EXPECT_EQ(WhyNotText("水准\r\n\xB2\xE2\xC1\xBF\n\x81\x30\x81\x30\x1a"), std::nullopt);
+    EXPECT_EQ(WhyNotText(std::string("ab\ncd\0e", 8)), "it holds a NUL byte (line 2, byte 6)");
+    // A lone continuation byte and a cut two-byte form decode as neither.
+    EXPECT_EQ(WhyNotText("ok\nx\x80y\n"),
+              "its line 2 (from byte 4) is neither UTF-8 nor GB18030 text");
+    EXPECT_EQ(WhyNotText("ok\xCB"), "its line 1 (from byte 1) is neither UTF-8 nor GB18030 text");
+    // Overlong and surrogate UTF-8 forms are no UTF-8, though GB18030 may take them.
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));
+    EXPECT_TRUE(IsValidGb18030("\xED\xA0"));
+}
+
+TEST(FileCommands, LoadAsksBeforeShowingAFileThatIsNotText) {
+    TestContext t;
+    t.setLines({"keep"});
+    const auto png = t.writeFile("picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    t.user.openAnswers = {png, png};
+    t.user.confirmAnswers = {false, true};
+    EXPECT_EQ(LoadFileCommand(t.ctx), CommandStatus::Cancelled);
+    ASSERT_EQ(t.user.questions.size(), 1u);
+    EXPECT_NE(t.user.questions[0].find(png.string() + " is not a text file: it holds a NUL byte "
+                                       "(line 3, byte 9)"),
+              std::string::npos)
+        << t.user.questions[0];
+    EXPECT_EQ(t.workspace.lines(), std::vector<std::string>{"keep"});
+    EXPECT_EQ(t.state.currentDocumentName, "NONAME.TXT");
+    EXPECT_EQ(LoadFileCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.state.currentDocumentName, png.string());
+
+    // Blank lines are no data: the conversions refuse them as empty, naming the file.
+    t.setLines({"", "  \t\r"});
+    EXPECT_TRUE(RefuseEmptyInput(t.ctx, msg::kNoDataForConversion, kNoDataForConversion));
+    EXPECT_EQ(t.user.texts(MessageKind::Error).back(),
+              std::string("picture.png: ") + kNoDataForConversion);
+    t.setLines({"", "x"});
+    EXPECT_FALSE(RefuseEmptyInput(t.ctx, msg::kNoDataForConversion, kNoDataForConversion));
 }
 
 TEST(AppendWorkspaceLine, EndResetsTheDocumentNameAndKeepsTheLine) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <sstream>
 
 #include "cli/cli_runner.h"
+#include "cli/command_help.h"
 #include "tests/support/test_context.h"
 
 namespace tarvosen {
@@ -42,6 +45,42 @@ TEST(Cli, MissingInputIsAFailureAndNothingIsLeftInTheUsersFolder) {
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("error: Cannot open file"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(t.dir() / "out.m5"));
+}
+
+// Input that holds none of a command's records is refused with an error and
+// a non-zero status, and nothing is written: a picture, an empty file, random
+// bytes and a line of prose, through every conversion and book of the table.
+TEST(Cli, EveryConversionRefusesInputThatHoldsNoneOfItsRecords) {
+    test::TestContext t;
+    std::mt19937 random(18);
+    std::string noise(4096, '\0');
+    for (char& c : noise) c = static_cast<char>(random() & 0xFF);
+    const std::pair<const char*, std::string> inputs[] = {
+        // The signature and header chunk of a PNG picture, then its data.
+        {"picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x02\x80", 20) + noise},
+        {"empty.txt", ""},
+        {"noise.bin", noise},
+        {"prose.txt", "Field notes, 3 June.\r\nRain after noon.\r\n"},
+    };
+    // Commands that check, send or replay are no conversions.
+    const std::set<std::string> notConversions = {"check", "dini-audit", "download", "upload",
+                                                  "replay"};
+    int runs = 0;
+    for (const CommandRow* row : CliCommands()) {
+        const std::string command(row->cliName);
+        if (notConversions.count(command)) continue;
+        for (const auto& [name, bytes] : inputs) {
+            const auto input = t.writeFile(name, bytes);
+            const auto output = t.dir() / ("out-" + command);
+            const auto run = RunTool({command, input.string(), "-o", output.string()});
+            EXPECT_NE(run.status, 0) << command << " " << name << "\n" << run.err;
+            EXPECT_NE(run.err.find("error: "), std::string::npos)
+                << command << " " << name << "\n" << run.err;
+            EXPECT_FALSE(std::filesystem::exists(output)) << command << " " << name;
+            ++runs;
+        }
+    }
+    EXPECT_GE(runs, 4 * 16);
 }
 
 }  // namespace

@@ -121,6 +121,12 @@ def describe(book, cells):
                            if v.height)
         print("layout %s|%s|%s|%s|%s" % (ws.title, widths, heights, ws.print_title_rows or "",
                                           ws.sheet_view.showGridLines))
+        fit = ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage
+        # An absent fitToWidth or fitToHeight is 1 page.
+        pages = ["1" if n is None else str(n)
+                 for n in (ws.page_setup.fitToWidth, ws.page_setup.fitToHeight)]
+        print("print %s|%s|%s" % (ws.title, "fit %sx%s" % tuple(pages) if fit else "",
+                                  ws.page_setup.orientation or "portrait"))
 
 
 if __name__ == "__main__":

@@ -122,7 +122,8 @@ TEST(M5RunReader, NotM5StopsAndEndStopsReading) {
     Read blank(lines);
     EXPECT_EQ(blank.outcome, RunOutcome::NotM5);
     ASSERT_EQ(blank.t.user.messages.size(), 1u);
-    EXPECT_EQ(blank.t.user.messages[0].text.rfind(kNotDiniMessage, 0), 0u);
+    EXPECT_EQ(blank.t.user.messages[0].text.rfind(std::string("NONAME.TXT: ") + kNotDiniMessage, 0),
+              0u);
     EXPECT_NE(blank.t.user.messages[0].text.find("Line 2 is empty"), std::string::npos);
     EXPECT_TRUE(blank.book.events.empty());  // no finish: nothing is saved
     EXPECT_FALSE(blank.t.user.progressActive);

@@ -172,7 +172,7 @@ TEST(WorkbookStructure, SurveyInstituteBook) {
     EXPECT_TRUE(
         Has(d,
             "cell "
-            "水准线1!I11||Calibri|11.0|||False|General|thin,thin,thin,medium|center,center|False"));
+            "水准线1!I11||Calibri|11.0|||False|0.00000|thin,thin,thin,medium|center,center|False"));
 }
 
 TEST(WorkbookStructure, HighOrderBookMarksInRed) {
@@ -188,7 +188,7 @@ TEST(WorkbookStructure, HighOrderBookMarksInRed) {
         "水准线1!A1|一等电子水准测量记录手簿|黑体|14.0|||False|General|,,,|center,center|False"));
     EXPECT_TRUE(Has(d,
                     "cell "
-                    "水准线1!B17|31.2|Calibri|11.0|FFFF0000||False|General|thin,thin,medium,thin|"
+                    "水准线1!B17|31.2|Calibri|11.0|FFFF0000||False|0.00|thin,thin,medium,thin|"
                     "center,center|False"));
     EXPECT_TRUE(Has(d,
                     "cell "
@@ -197,7 +197,27 @@ TEST(WorkbookStructure, HighOrderBookMarksInRed) {
     EXPECT_TRUE(Has(
         d,
         "cell "
-        "水准线1!B9|21.56|Calibri|11.0|||False|General|thin,thin,medium,thin|center,center|False"));
+        "水准线1!B9|21.56|Calibri|11.0|||False|0.00|thin,thin,medium,thin|center,center|False"));
+    // Distances read to 1 mm are shown to 0.01 m; one page wide.
+    EXPECT_TRUE(Has(d, "print 水准线1|fit 1x0|portrait"));
+    // The section sums of line 2 are sums of 3-decimal distances: stored as
+    // such (the float sum is 89.82000000000001).
+    const auto sums = Describe(t.dir() / "c.xlsx", {"水准线2!C25"});
+    bool rounded = false;
+    for (const auto& line : sums) rounded = rounded || line.rfind("cell 水准线2!C25|89.82|", 0) == 0;
+    EXPECT_TRUE(rounded);
+
+    // The network's 16-column sections sheet is wider than a portrait page.
+    const std::string samples = test::DataFile("samples").string();
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli({"level-network", samples + "/network-forward.dat",
+                      samples + "/network-return.dat", "-o", (t.dir() / "n.xlsx").string()},
+                     out, err),
+              0)
+        << err.str();
+    const auto network = Describe(t.dir() / "n.xlsx", {});
+    EXPECT_TRUE(Has(network, "print 测段|fit 1x0|landscape"));
+    EXPECT_TRUE(Has(network, "print 检查|fit 1x0|portrait"));
     EXPECT_TRUE(Has(d,
                     "cell "
                     "水准线1!A25|测段小结|Calibri|11.0|||False|General|medium,thin,medium,thin|"

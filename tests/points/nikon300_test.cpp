@@ -69,7 +69,10 @@ TEST(Nikon300ToPoints, OtherDataIsRefusedAndLeftAsItWas) {
     auto run = RunOnLines(t, Nikon300ToPointsCommand, in);
     EXPECT_EQ(run.status, CommandStatus::Stopped);
     EXPECT_EQ(run.lines, in);
-    EXPECT_EQ(t.user.texts(MessageKind::Error), Lines{"本文件不是NIKON 300,400 的数据文件!"});
+    ASSERT_EQ(t.user.texts(MessageKind::Error).size(), 1u);
+    EXPECT_EQ(t.user.texts(MessageKind::Error)[0].rfind(
+                  std::string("NONAME.TXT: ") + points::kNotNikon300400Message, 0),
+              0u);
 }
 
 }  // namespace

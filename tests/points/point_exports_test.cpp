@@ -80,9 +80,9 @@ TEST(PointsToDxf, ZIsTheNumberAtTheStartOfItsText) {
     }
 }
 
-TEST(PointsToDxf, EmptyListGivesHeaderAndTrailerAndAZThatIsNoNumberIsReported) {
-    EXPECT_EQ(RunOnLines(PointsToDxfCommand, {}).lines,
-              (Lines{" 0", "SECTION", " 2", "ENTITIES", " 0", "ENDSEC", " 0", "EOF"}));
+TEST(PointsToDxf, EmptyListIsRefusedAndAZThatIsNoNumberIsReported) {
+    // An empty list is no point list: no drawing without a point.
+    EXPECT_EQ(RunOnLines(PointsToDxfCommand, {}).status, CommandStatus::Stopped);
     auto run = RunOnLines(PointsToDxfCommand, {"P1,1,2,,", "P2,1,2,x,"});
     EXPECT_EQ(run.lines.at(13), "0.000000");
     ASSERT_EQ(run.warnings.size(), 1u);
@@ -124,8 +124,8 @@ TEST(PointsToR5, WritesCoordinateLinesWithNamesAndCodesCutAndEnd) {
               "KR    ABCD");
 }
 
-TEST(PointsToR5, EmptyListGivesEndAndAddressesBeyond9999AreWrittenInFullAndReported) {
-    EXPECT_EQ(RunOnLines(PointsToR5Command, {}).lines, Lines{"END"});
+TEST(PointsToR5, EmptyListIsRefusedAndAddressesBeyond9999AreWrittenInFullAndReported) {
+    EXPECT_EQ(RunOnLines(PointsToR5Command, {}).status, CommandStatus::Stopped);
     Lines many(10000, "P,1,2,3,");
     auto run = RunOnLines(PointsToR5Command, many);
     ASSERT_EQ(run.lines.size(), 10001u);
@@ -233,7 +233,9 @@ TEST(PointExports, LayoutOnTheCommandLineForcesEachReading) {
     RunCliOn(CorpusFile("pointlist/bezitopo-topo0-pnezd.asc"), {"points-to-r5", "--layout", "cass"},
              status, &err);
     EXPECT_EQ(status, 1);
-    EXPECT_NE(err.find("error: The workspace is not a point list"), std::string::npos) << err;
+    EXPECT_NE(err.find("error: bezitopo-topo0-pnezd.asc: The workspace is not a point list"),
+              std::string::npos)
+        << err;
     RunCliOn(cass, {"points-to-dxf", "--layout", "north"}, status);
     EXPECT_EQ(status, 2);
 }

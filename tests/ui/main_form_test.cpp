@@ -151,7 +151,11 @@ class MainFormTest : public QObject {
         MainWindow& w = *f.window;
         const auto source = f.writeFile("job.txt", bytes.toStdString());
         f.answers.openAnswers.push_back(source);
+        // Stray bytes are no text: the user is asked, and says show it.
+        f.answers.confirmAnswers.push_back(true);
         QCOMPARE(w.runCommand("file.load"), CommandStatus::Done);
+        QCOMPARE(f.answers.questions.size(),
+                 std::size_t(bytes.contains("\xFF\x80") ? 1 : 0));
         QCOMPARE(f.answers.openFilters.back(), std::string(kOpenFilter));
         QCOMPARE(w.windowTitle(),
                  QString::fromStdString("Tarvosen  Data Processor--[" + source.string() + "]"));
@@ -193,7 +197,8 @@ class MainFormTest : public QObject {
         const auto path = f.writeFile("job.txt", "first\r\n" + untouched + "\r\nmiddle\r\n" +
                                                      kGbPointNumber + "\r\nlast\r\n");
         CommandContext ctx = w.context();
-        LoadDocument(ctx, path);
+        f.answers.confirmAnswers.push_back(true);  // show it although it is not all text
+        QVERIFY(LoadDocument(ctx, path));
         QVERIFY(!w.workspaceEditor->userEdited());
 
         // The user changes "middle" and types Chinese on a new line after it.

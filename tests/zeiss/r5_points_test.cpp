@@ -108,8 +108,10 @@ TEST(R5ToPoints, StopsWithAMessageAndLeavesTheWorkspace) {
     EXPECT_EQ(R5ToPointsCommand(t.ctx), CommandStatus::Stopped);
     EXPECT_EQ(t.workspace.lines(), lines);
     EXPECT_EQ(t.user.messages.at(0).text,
-              "Not a ZEISS R5 format file, Please re-check your file\nLine 3 is empty.");
-    EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "out.txt").string());
+              "NONAME.TXT: Not a ZEISS R5 format file, Please re-check your file\nLine 3 is "
+              "empty.");
+    // The document keeps its name: Save must not write the R5 text over out.txt.
+    EXPECT_EQ(t.state.currentDocumentName, "NONAME.TXT");
     EXPECT_FALSE(std::filesystem::exists(t.dir() / "out.txt"));
 
     // An "END" line ends the data, even before other lines.

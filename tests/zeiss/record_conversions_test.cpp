@@ -40,7 +40,7 @@ TEST(R5ToM5, NotR5StopsWithTheMessageAndKeepsTheWorkspace) {
     t.setLines(lines);
     EXPECT_EQ(R5ToM5Command(t.ctx), CommandStatus::Stopped);
     ASSERT_EQ(t.user.messages.size(), 1u);
-    EXPECT_EQ(t.user.messages[0].text.rfind(kNotR5Message, 0), 0u);
+    EXPECT_EQ(t.user.messages[0].text.rfind(std::string("NONAME.TXT: ") + kNotR5Message, 0), 0u);
     EXPECT_NE(t.user.messages[0].text.find("Line 2 is empty"), std::string::npos)
         << t.user.messages[0].text;
     EXPECT_EQ(t.workspace.lines(), lines);
@@ -107,6 +107,12 @@ TEST(Rec500ToM5, LinesThatAreNotRecordsAreRefused) {
     t.setLines({"   0001 OR.COOR", "Job 17"});
     EXPECT_THROW(Rec500ToM5Command(t.ctx), ConversionError);
     EXPECT_EQ(t.workspace.lineCount(), 2u);
+    // Such a line first is no REC500 file at all: refused, naming the file.
+    t.setLines({"Job 17", "   0001 OR.COOR"});
+    EXPECT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Stopped);
+    EXPECT_NE(t.user.texts(MessageKind::Error).at(0).find("NONAME.TXT: Not a ZEISS REC500"),
+              std::string::npos);
+    EXPECT_EQ(t.workspace.lineCount(), 2u);
     // A value that runs past its columns would lose digits.
     t.setLines(
         {"     66     5090    0            101                                   Z   2174.002"});
@@ -147,8 +153,8 @@ TEST(RecordConversions, CorpusFilesConvertOrAreRefusedWithAMessage) {
         {"rec500/tops-elta-r55-rec500.rec", Rec500ToM5Command, 128},
         {"rec500/tops-elta-r55-short.rec", Rec500ToM5Command, 7},
         {"excerpts/stardini-testdini-rec500-levelling-excerpt.rec", Rec500ToM5Command, -2},
-        {"m5/bookcode-dini03-0624CH67.dat", Rec500ToM5Command, -2},
-        {"r5/tops-elta-r55.r5", Rec500ToM5Command, -2},
+        {"m5/bookcode-dini03-0624CH67.dat", Rec500ToM5Command, -1},
+        {"r5/tops-elta-r55.r5", Rec500ToM5Command, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

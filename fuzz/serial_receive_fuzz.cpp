@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             pending += c;
             continue;
         }
-        end = end || pending == "END";
+        end = end || IsEndLine(pending);
         expected.push_back(std::move(pending));
         pending.clear();
     }

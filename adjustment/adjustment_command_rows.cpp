@@ -13,14 +13,16 @@ namespace {
 using enum RowKind;
 using enum CliOutput;
 
-constexpr MenuPlace Absent{};
 
 const std::array kRows = std::to_array<CommandRow>({
-    {Item, "convert.nikon.cosa", Absent, {"NIKON RAW -> 武测科傻平差格式", "convert.nikon"}, Absent,
+    {Item, "convert.nikon.cosa", {"NIKON RAW -> COSA adjustment (*.in2)", "convert.nikon"},
+     {"NIKON RAW -> 武测科傻平差格式", "convert.nikon"}, {"NIKON RAW -> 武測科傻平差格式", "convert.nikon"},
      NikonToCosaCommand, {}, 0, "nikon-to-cosa",
      "Convert Nikon raw data to a COSA plane observation file (*.in2).", NikonToCosaCliOptions,
      Workspace},
-    {Item, "convert.nikon.traverse", Absent, {"NIKON RAW -> za勘测院格式", "convert.nikon"}, Absent,
+    {Item, "convert.nikon.traverse", {"NIKON RAW -> Traverse adjustment and record book", "convert.nikon"},
+     {"NIKON RAW -> 勘测院导线平差格式", "convert.nikon"},
+     {"NIKON RAW -> 勘測院導線平差格式", "convert.nikon"},
      NikonToTraverseCommand, {}, 0, "nikon-to-traverse",
      "Convert Nikon raw data to the traverse adjustment text and, with --book, the record book.",
      NikonToTraverseCliOptions, Workspace},

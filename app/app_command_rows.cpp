@@ -1,5 +1,5 @@
 // The rows of the workspace's file commands, the language and instrument choices,
-// and the items only the window handles (print, exit, about, window arrangement).
+// and the items only the window handles (print, exit, about).
 // The command table (commands/) places them in the menus.
 
 #include <array>
@@ -14,28 +14,27 @@ namespace {
 using enum RowKind;
 using enum CliOutput;
 
-constexpr MenuPlace Absent{};
 
 const std::array kRows = std::to_array<CommandRow>({
     {Item, "instrument.nikon300", {"Nikon 300/400/700 Series", "instrument"},
-     {"尼康 300/400/700 系列", "instrument"}, {"尼康 300/400 系列", "instrument"}, SelectInstrument0,
+     {"尼康 300/400/700 系列", "instrument"}, {"尼康 300/400/700 系列", "instrument"}, SelectInstrument0,
      "instrument", 0},
-    {Item, "instrument.nikon500", {"Nikon 352/350/330、502 Series", "instrument"},
-     {"尼康 352/350/330、500 系列", "instrument"}, {"尼康 350/330﹜500  系列", "instrument"},
+    {Item, "instrument.nikon500", {"Nikon 352/350/330、500 Series", "instrument"},
+     {"尼康 352/350/330、500 系列", "instrument"}, {"尼康 352/350/330、500 系列", "instrument"},
      SelectInstrument1, "instrument", 1},
     {Item, "instrument.nikon800", {"Nikon 800/801 Series", "instrument"},
-     {"尼康 800/801 系列", "instrument"}, {"尼康 700/800 系列", "instrument"}, SelectInstrument2,
+     {"尼康 800/801 系列", "instrument"}, {"尼康 800/801 系列", "instrument"}, SelectInstrument2,
      "instrument", 2},
     {Item, "instrument.dini", {"Zeiss DINI Digital Level", "instrument"},
-     {"蔡司 DINI 电子水准仪", "instrument"}, {"蔡司 DINI 電子水准儀", "instrument"},
+     {"蔡司 DINI 电子水准仪", "instrument"}, {"蔡司 DINI 電子水準儀", "instrument"},
      SelectInstrument4, "instrument", 4},
     {Item, "instrument.elta-r", {"Zeiss Elta R45/55 Series", "instrument"},
-     {"蔡司 R45/55 系列", "instrument"}, {"蔡司 R45/55 系列", "instrument"}, SelectInstrument3,
+     {"蔡司 Elta R45/55 系列", "instrument"}, {"蔡司 Elta R45/55 系列", "instrument"}, SelectInstrument3,
      "instrument", 3},
     {Item, "instrument.elta-c", {"Zeiss Elta C Series", "instrument"},
-     {"蔡司 C 系列", "instrument"}, {"蔡司 C 系列", "instrument"}, SelectInstrument5, "instrument", 5},
-    {Item, "instrument.pc-e500s", {"PC E500S", "instrument"}, {"PCE500S", "instrument"},
-     {"PCE500S", "instrument"}, SelectInstrument6, "instrument", 6},
+     {"蔡司 Elta C 系列", "instrument"}, {"蔡司 Elta C 系列", "instrument"}, SelectInstrument5, "instrument", 5},
+    {Item, "instrument.pc-e500s", {"PC E500S", "instrument"}, {"PC E500S", "instrument"},
+     {"PC E500S", "instrument"}, SelectInstrument6, "instrument", 6},
     {Item, "transfer.signal-lamps", {"View Port Signal", "transfer"}, {"查看通信口信号", "transfer"},
      {"查看通信口信號", "transfer"}, TogglePortSignalCommand},
     {Item, "app.exit", {"Exit", "transfer"}, {"退出", "transfer"}, {"退出", "transfer"}},
@@ -46,7 +45,7 @@ const std::array kRows = std::to_array<CommandRow>({
      SaveAsCommand},
     {Item, "file.clear", {"Clear window text", "file"}, {"清除窗口内容", "file"},
      {"清除窗口內容", "file"}, ClearCommand},
-    {Item, "file.print-setup", {"Printer Setup", "file"}, {"打印设置", "file"}, {"打印設置", "file"}},
+    {Item, "file.print-setup", {"Printer Setup", "file"}, {"打印设置", "file"}, {"打印設定", "file"}},
     {Item, "file.print", {"Print", "file"}, {"打    印", "file"}, {"打    印", "file"}},
     {Item, "language.english", {"English", "language"}, {"English", "language"}, {"English", "language"},
      SelectEnglish, "language", 1},
@@ -56,10 +55,7 @@ const std::array kRows = std::to_array<CommandRow>({
     {Item, "language.big5", {"Traditional Chinese(Big5)", "language"},
      {"Traditional Chinese(Big5)", "language"}, {"Traditional Chinese(Big5)", "language"},
      SelectTraditionalChinese, "language", 3},
-    {Item, "help.about", {"About", "help"}, {"关于...", "help"}, Absent},
-    {Item, "window.tile", Absent, Absent, {"平    鋪", "window"}},
-    {Item, "window.cascade", Absent, Absent, {"層    疊", "window"}},
-    {Item, "window.arrange-icons", Absent, Absent, {"圖標重排", "window"}},
+    {Item, "help.about", {"About", "help"}, {"关于...", "help"}, {"關於...", "help"}},
 });
 
 }  // namespace

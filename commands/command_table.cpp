@@ -39,7 +39,7 @@ constexpr std::span<const CommandRow> (*kDeclarations[])() = {
 // from the subsystem that declares it. Adding a command adds its line here.
 const std::array kLayout = std::to_array<CommandRow>({
     // Data Transfer
-    {Menu, "transfer", {"&Data Transfer", ""}, {"[&T]数据传输", ""}, {"[&T]數据傳輸", ""}},
+    {Menu, "transfer", {"&Data Transfer", ""}, {"[&T]数据传输", ""}, {"[&T]數據傳輸", ""}},
     {Menu, "instrument", {"Instrument", "transfer"}, {"仪器类型", "transfer"}, {"儀器類型", "transfer"}},
     Place("instrument.nikon300"),
     Place("instrument.nikon500"),
@@ -72,7 +72,8 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("convert.r5.points"),
     Place("convert.r5.dxf"),
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
-    {Menu, "convert.nikon", Absent, {"尼康原始数据转换", "convert"}, Absent},
+    {Menu, "convert.nikon", {"Nikon raw data", "convert"}, {"尼康原始数据转换", "convert"},
+     {"尼康原始數據轉換", "convert"}},
     Place("convert.nikon300.points"),
     Place("convert.nikon.cosa"),
     Place("convert.nikon.traverse"),
@@ -85,7 +86,8 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("convert.m5.r5"),
     Place("convert.r5.m5"),
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
-    {Menu, "convert.dini", Absent, {"蔡司电子水准仪（DINI）数据处理", "convert"}, Absent},
+    {Menu, "convert.dini", {"Zeiss DINI digital level", "convert"},
+     {"蔡司电子水准仪（DINI）数据处理", "convert"}, {"蔡司電子水準儀（DINI）數據處理", "convert"}},
     Place("book.dini"),
     Place("book.dini.checked"),
     Place("book.dini.geo"),
@@ -102,13 +104,9 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("language.gb"),
     Place("language.big5"),
 
-    // Help (English and GB) and Window (Big5, items without a handler)
-    {Menu, "help", {"&Help", ""}, {"[&H]帮助", ""}, Absent},
+    // Help
+    {Menu, "help", {"&Help", ""}, {"[&H]帮助", ""}, {"[&H]幫助", ""}},
     Place("help.about"),
-    {Menu, "window", Absent, Absent, {"[&W]窗口", ""}},
-    Place("window.tile"),
-    Place("window.cascade"),
-    Place("window.arrange-icons"),
 
 });
 

@@ -14,9 +14,9 @@ using enum RowKind;
 using enum CliOutput;
 
 const std::array kRows = std::to_array<CommandRow>({
-    {Item, "convert.nikon300.points", {"Nikon 300/400 ->Pn, X, Y, Z, [C]", "convert"},
+    {Item, "convert.nikon300.points", {"NIKON 300/400 RAW -> Pn, X, Y, Z, [C]", "convert.nikon"},
      {"NIKON 300/400 RAW -> Pn, X, Y, Z, [C]", "convert.nikon"},
-     {"尼康 300/400 -> Pn, X, Y, Z, [C]", "convert"}, Nikon300ToPointsCommand, {}, 0,
+     {"NIKON 300/400 RAW -> Pn, X, Y, Z, [C]", "convert.nikon"}, Nikon300ToPointsCommand, {}, 0,
      "nikon300-to-points", "Convert Nikon 300/400 raw data to a point list.", nullptr, Workspace},
     {Item, "convert.points.dxf", {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},
      {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"}, {"Pn, X, Y, Z, [C]  -> AutoCAD Dxf", "convert"},

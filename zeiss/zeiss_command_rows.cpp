@@ -13,7 +13,6 @@ namespace {
 using enum RowKind;
 using enum CliOutput;
 
-constexpr MenuPlace Absent{};
 
 const std::array kRows = std::to_array<CommandRow>({
     {Item, "convert.r5.points", {"R5 -> Pn, X, Y, Z", "convert"}, {"R5 -> Pn, X, Y, Z", "convert"},
@@ -30,7 +29,8 @@ const std::array kRows = std::to_array<CommandRow>({
     {Item, "convert.r5.m5", {"R5 -> M5", "convert"}, {"R5 -> M5", "convert"}, {"R5 -> M5", "convert"},
      R5ToM5Command, {}, 0, "r5-to-m5", "Convert Zeiss R5 records to M5 (REC E).", nullptr,
      Workspace},
-    {Item, "convert.rec500.m5", Absent, {"REC500 -> REC E", "convert.dini"}, Absent, Rec500ToM5Command,
+    {Item, "convert.rec500.m5", {"REC500 -> REC E", "convert.dini"}, {"REC500 -> REC E", "convert.dini"},
+     {"REC500 -> REC E", "convert.dini"}, Rec500ToM5Command,
      {}, 0, "rec500-to-m5", "Convert Zeiss REC500 records to M5 (REC E).", nullptr, Workspace},
     {Item, "convert.r5.options", {"R5  Option", "convert"}, {"R5 转换选项", "convert"},
      {"R5 轉換選項", "convert"}, ShowR5OptionsCommand},

@@ -584,8 +584,6 @@ void MainWindow::runWindowCommand(std::string_view key) {
     } else if (key == "help.about") {
         if (!aboutBox_) aboutBox_ = new AboutBox(this);
         aboutBox_->exec();
-    } else if (key == "window.tile" || key == "window.cascade" || key == "window.arrange-icons") {
-        // The Big5 bar's window items have no handler.
     } else {
         ThrowNotBuilt(key);
     }

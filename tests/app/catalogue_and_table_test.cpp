@@ -61,5 +61,36 @@ TEST(CommandTable, MenusAreConsistentAndCliNamesUnique) {
     EXPECT_EQ(FindCommandByCliName("r5-to-m5")->key, "convert.r5.m5");
 }
 
+// What a user can do must not depend on the language chosen: every menu and
+// command of one bar is in the other two, under the same menu, and its
+// captions read right in their own script.
+TEST(CommandTable, EveryCommandIsInAllThreeBarsWithCleanCaptions) {
+    const std::u8string simplified = u8"数据计机准仪转换传载设录检导线测调级误网与关帮处储";
+    auto count = [](std::string_view text, std::string_view what) {
+        std::size_t n = 0;
+        for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    for (const auto& row : CommandTable()) {
+        if (row.kind == RowKind::Separator) continue;
+        const MenuPlace* places[] = {&row.english, &row.gb, &row.big5};
+        const bool anywhere = !row.english.text.empty() || !row.gb.text.empty() || !row.big5.text.empty();
+        if (!anywhere) continue;  // a command of the command line only
+        for (const MenuPlace* place : places) {
+            EXPECT_FALSE(place->text.empty()) << row.key;
+            EXPECT_EQ(place->parent, row.gb.parent) << row.key;
+            EXPECT_EQ(count(place->text, "(") + count(place->text, "（"),
+                      count(place->text, ")") + count(place->text, "）"))
+                << place->text;
+            EXPECT_EQ(place->text.find("﹜"), std::string_view::npos) << place->text;
+        }
+        const std::string_view big5 = row.big5.text;
+        for (std::size_t i = 0; i < simplified.size(); i += 3) {
+            const std::string character(reinterpret_cast<const char*>(simplified.data()) + i, 3);
+            EXPECT_EQ(big5.find(character), std::string_view::npos) << big5 << " holds " << character;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarvosen

@@ -85,9 +85,9 @@ class MainFormTest : public QObject {
         // last one comes back to GB, whose own item must be checked again.
         const Step steps[] = {
             {"language.english", 1, "MainMenu", "&Data Transfer"},
-            {"language.big5", 3, "MainMenu2", "[&T]數据傳輸"},
+            {"language.big5", 3, "MainMenu2", "[&T]數據傳輸"},
             {"language.gb", 2, "MainMenu1", "[&T]数据传输"},
-            {"language.big5", 3, "MainMenu2", "[&T]數据傳輸"},
+            {"language.big5", 3, "MainMenu2", "[&T]數據傳輸"},
         };
         for (const Step& step : steps) {
             const int before = w.state().languageIndex;

@@ -106,6 +106,7 @@ const std::array kLayout = std::to_array<CommandRow>({
 
     // Help
     {Menu, "help", {"&Help", ""}, {"[&H]帮助", ""}, {"[&H]幫助", ""}},
+    Place("help.manual"),
     Place("help.about"),
 
 });

@@ -581,6 +581,11 @@ void MainWindow::runWindowCommand(std::string_view key) {
         print();
     } else if (key == "app.exit") {
         close();
+    } else if (key == "help.manual") {
+        if (auto page = FindDataFile("manual/index.html"))
+            user_.openWithDesktop(*page);
+        else
+            showFailure("The user guide manual/index.html is not in the data folder.");
     } else if (key == "help.about") {
         if (!aboutBox_) aboutBox_ = new AboutBox(this);
         aboutBox_->exec();

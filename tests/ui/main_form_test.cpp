@@ -72,6 +72,17 @@ class MainFormTest : public QObject {
                                         QString::fromUtf8("蔡司电子水准仪（DINI）数据处理")}));
     }
 
+    // Help > Manual opens the guide shipped in the data folder, in every bar.
+    void manualOpensTheShippedGuide() {
+        WindowFixture f;
+        MainWindow& w = *f.window;
+        for (int language = 1; language <= 3; ++language) QVERIFY(w.menuBarOf(language).item("help.manual"));
+        QCOMPARE(w.runCommand("help.manual"), CommandStatus::Done);
+        QCOMPARE(f.answers.opened.size(), std::size_t(1));
+        QCOMPARE(f.answers.opened[0].filename().string(), std::string("index.html"));
+        QVERIFY(std::filesystem::exists(f.answers.opened[0].parent_path() / "main-window.png"));
+    }
+
     void languageCommandsSwitchBarsAndChecks() {
         WindowFixture f;
         MainWindow& w = *f.window;

@@ -1,6 +1,7 @@
-// Takes the picture of the main window in docs/: a sample R5 job loaded, the
-// GB menu bar open on the Convert menu. Run under an X server (Xvfb):
-//   tarvosen_screenshot SAMPLE OUTPUT.png
+// Takes a picture of the main window for docs/: a sample R5 job loaded, the
+// menu bar of the language (en, gb or big5; gb when not given) open on the
+// Convert menu. Run under an X server (Xvfb):
+//   tarvosen_screenshot SAMPLE OUTPUT.png [LANGUAGE]
 
 #include <filesystem>
 
@@ -15,21 +16,25 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        fprintf(stderr, "usage: tarvosen_screenshot SAMPLE OUTPUT.png\n");
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: tarvosen_screenshot SAMPLE OUTPUT.png [en|gb|big5]\n");
         return 2;
     }
+    const std::string language = argc == 4 ? argv[3] : "gb";
     const QString output = QString::fromLocal8Bit(argv[2]);
     tarvosen::ui::MainWindow window;
     tarvosen::CommandContext ctx = window.context();
     tarvosen::LoadDocument(ctx, std::filesystem::path(argv[1]));
+    window.runCommand(language == "en"     ? "language.english"
+                      : language == "big5" ? "language.big5"
+                                           : "language.gb");
     window.setGeometry(QApplication::primaryScreen()->availableGeometry());
     window.show();
 
     QTimer::singleShot(800, [&] {
         QMenuBar* bar = window.menuBar();
         for (QAction* top : bar->actions())
-            if (top->text().contains("[&C]")) bar->setActiveAction(top);
+            if (top->text().contains("[&C]") || top->text() == "&Convert") bar->setActiveAction(top);
     });
     int status = 1;
     QTimer::singleShot(2000, [&] {

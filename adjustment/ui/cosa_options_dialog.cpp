@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "adjustment/adjustment_options.h"
 
@@ -64,7 +66,7 @@ CosaOptionsDialog::CosaOptionsDialog(QWidget* parent) : QDialog(parent) {
     okButton = new QPushButton("OK", this);
     okButton->setDefault(true);
     cancelButton = new QPushButton("Cancel", this);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton, &QPushButton::clicked, this, [this] { acceptChecked(); });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -82,6 +84,18 @@ CosaOptionsDialog::CosaOptionsDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(checks);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CosaOptionsDialog::acceptChecked() {
+    using tarvosen::ui::RefuseField;
+    tarvosen::ui::ClearFieldMarks({knownPointFileEdit, directionErrorEdit, distanceConstantEdit, distancePpmEdit});
+    const QString known = knownPointFileEdit->text();
+    if (!known.isEmpty() && !QFileInfo(known).isFile())
+        return RefuseField(this, knownPointFileEdit, "已知点文件不存在：" + known);
+    for (QLineEdit* edit : {directionErrorEdit, distanceConstantEdit, distancePpmEdit})
+        if (!tarvosen::ui::IsNumberAtLeast(edit->text(), 0))
+            return RefuseField(this, edit, "精度须为不小于 0 的数：" + edit->text());
+    accept();
 }
 
 void CosaOptionsDialog::browseForKnownPointFile() {

@@ -38,6 +38,8 @@ class CosaOptionsDialog : public QDialog {
 
   private:
     void browseForKnownPointFile();
+    // OK: closes the dialog only when every field holds what it must.
+    void acceptChecked();
 };
 
 }  // namespace tarvosen::adjustment::ui

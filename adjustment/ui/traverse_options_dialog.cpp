@@ -14,6 +14,7 @@
 
 #include "adjustment/adjustment_text.h"
 #include "app/errors.h"
+#include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "adjustment/adjustment_options.h"
 
@@ -60,18 +61,25 @@ TraverseOptionsDialog::TraverseOptionsDialog(QWidget* parent) : QDialog(parent) 
     startButton->setDefault(true);
     connect(startButton, &QPushButton::clicked, this, [this] { start(); });
 
+    cancelButton = new QPushButton("取消", this);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(startButton);
+    buttons->addWidget(cancelButton);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(headerGroup);
-    layout->addWidget(startButton, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TraverseOptionsDialog::start() {
+    tarvosen::ui::ClearFieldMarks({heightIncrementEdit});
     try {
         ParseHeightIncrement(S(heightIncrementEdit->text()));
     } catch (const ConversionError& e) {
-        QMessageBox::critical(this, windowTitle(), QString::fromStdString(e.what()));
-        heightIncrementEdit->setFocus();
+        tarvosen::ui::RefuseField(this, heightIncrementEdit, QString::fromStdString(e.what()));
         return;
     }
     accept();

@@ -35,6 +35,7 @@ class TraverseOptionsDialog : public QDialog {
     QCheckBox* produceTextCheck;  // 转平差格式
     QCheckBox* produceBookCheck;  // 转电子表格格式
     QPushButton* startButton;  // 开始转换
+    QPushButton* cancelButton;  // 取消
 
   private:
     void start();

@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -49,9 +50,16 @@ GeoBookDialog::GeoBookDialog(QWidget* parent) : QDialog(parent) {
     start_->setDefault(true);
     connect(start_, &QPushButton::clicked, this, &GeoBookDialog::start);
 
+    cancel_ = new QPushButton("取消");
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(start_, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
 }
 
 void GeoBookDialog::showWithToday() {

@@ -29,6 +29,7 @@ class GeoBookDialog : public QDialog {
     QComboBox* instrumentBox() const { return instrument_; }
     QDateEdit* datePicker() const { return date_; }
     QPushButton* startButton() const { return start_; }
+    QPushButton* cancelButton() const { return cancel_; }
 
   private:
     void showWithToday();
@@ -38,6 +39,7 @@ class GeoBookDialog : public QDialog {
     QComboBox* instrument_;
     QDateEdit* date_;
     QPushButton* start_;
+    QPushButton* cancel_;
     CommandContext* ctx_ = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/tolerance_classes.h"
 #include "levelling/levelling_options.h"
@@ -54,7 +55,7 @@ ToleranceDialog::ToleranceDialog(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ToleranceDialog::acceptChecked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -62,6 +63,16 @@ ToleranceDialog::ToleranceDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(limits);
     layout->addWidget(buttons);
     showOptions(ToleranceOptions{});
+}
+
+void ToleranceDialog::acceptChecked() {
+    for (QLineEdit* edit : edits_) ClearFieldMarks({edit});
+    for (int f = 0; f < levelling::kLimitCount; ++f)
+        if (!IsNumberAtLeast(edits_[f]->text(), 0) || edits_[f]->text().trimmed().toDouble() == 0)
+            return RefuseField(this, edits_[f],
+                               QString::fromUtf8(levelling::LimitLabel(f)) + "须为大于 0 的数：" +
+                                   edits_[f]->text());
+    accept();
 }
 
 void ToleranceDialog::loadClassLimits(int index) {

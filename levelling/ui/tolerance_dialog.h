@@ -31,6 +31,8 @@ class ToleranceDialog : public QDialog {
 
   private:
     void loadClassLimits(int index);
+    // OK: closes the dialog only when every limit is a number above 0.
+    void acceptChecked();
     void showOptions(const ToleranceOptions& options);
     ToleranceOptions selection() const;
 

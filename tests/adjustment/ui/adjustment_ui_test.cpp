@@ -41,25 +41,26 @@ void WhenShown(std::function<void(D*)> act) {
 TEST(CosaOptionsDialog, ShowsTheOptionsAndWritesWhatWasTypedBack) {
     test::TestContext t;
     auto host = FindOptionDialogFactory(OptionDialog::CosaExport)(nullptr);
-    WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) {
+    const std::string known = t.writeFile("known.txt", "K1,1000,2000\r\n").string();
+    WhenShown<CosaOptionsDialog>([known](CosaOptionsDialog* d) {
         EXPECT_EQ(d->windowTitle(), "转换选项");
         EXPECT_EQ(d->directionErrorEdit->text(), "2");
         EXPECT_TRUE(d->zeroBacksightCheck->isChecked());
         EXPECT_EQ(d->zeroBacksightCheck->toolTip(), "将每一测站的后视方向都归零");
-        d->knownPointFileEdit->setText("/data/known.txt");
+        d->knownPointFileEdit->setText(QString::fromStdString(known));
         d->directionErrorEdit->setText("1.5");
         d->reduceSlopeCheck->setChecked(false);
         d->okButton->click();
     });
     EXPECT_TRUE(host->run(t.ctx));
-    EXPECT_EQ(t.options.get<CosaOptions>().knownPointFile, "/data/known.txt");
+    EXPECT_EQ(t.options.get<CosaOptions>().knownPointFile, known);
     EXPECT_EQ(t.options.get<CosaOptions>().directionError, "1.5");
     EXPECT_FALSE(t.options.get<CosaOptions>().reduceSlope);
     EXPECT_TRUE(t.options.get<CosaOptions>().zeroBacksight);
 
     // Cancel ends the command; what was typed stays in the form.
-    WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) {
-        EXPECT_EQ(d->knownPointFileEdit->text(), "/data/known.txt");
+    WhenShown<CosaOptionsDialog>([known](CosaOptionsDialog* d) {
+        EXPECT_EQ(d->knownPointFileEdit->text(), QString::fromStdString(known));
         d->distancePpmEdit->setText("3");
         d->cancelButton->click();
     });
@@ -67,6 +68,44 @@ TEST(CosaOptionsDialog, ShowsTheOptionsAndWritesWhatWasTypedBack) {
     EXPECT_EQ(t.options.get<CosaOptions>().distancePpm, "3");
     WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) { d->close(); });
     EXPECT_FALSE(host->run(t.ctx));
+}
+
+// OK refuses a known-point file that is not there and an accuracy that is no
+// number: the field is marked, the reason shown, the dialog stays open.
+TEST(CosaOptionsDialog, RefusesWhatIsNotThereOrNoNumberAndStaysOpen) {
+    test::TestContext t;
+    auto host = FindOptionDialogFactory(OptionDialog::CosaExport)(nullptr);
+    WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) {
+        auto answerBox = [d](const char* expected, auto next) {
+            QTimer::singleShot(0, [d, expected, next] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                        EXPECT_NE(box->text().indexOf(QString::fromUtf8(expected)), -1)
+                            << box->text().toStdString();
+                        box->accept();
+                    }
+                EXPECT_TRUE(d->isVisible());
+                next();
+            });
+        };
+        d->knownPointFileEdit->setText("/no/such/known.txt");
+        answerBox("/no/such/known.txt", [d, answerBox] {
+            EXPECT_FALSE(d->knownPointFileEdit->styleSheet().isEmpty());
+            d->knownPointFileEdit->clear();
+            d->distancePpmEdit->setText("2 ppm");
+            answerBox("2 ppm", [d] {
+                EXPECT_TRUE(d->knownPointFileEdit->styleSheet().isEmpty());
+                EXPECT_FALSE(d->distancePpmEdit->styleSheet().isEmpty());
+                d->distancePpmEdit->setText("2.5");
+                d->okButton->click();
+            });
+            d->okButton->click();
+        });
+        d->okButton->click();
+    });
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_EQ(t.options.get<CosaOptions>().distancePpm, "2.5");
+    EXPECT_TRUE(t.options.get<CosaOptions>().knownPointFile.empty());
 }
 
 TEST(TraverseOptionsDialog, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
@@ -109,7 +148,7 @@ TEST(TraverseOptionsDialog, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
 
     WhenShown<TraverseOptionsDialog>([](TraverseOptionsDialog* d) {
         EXPECT_EQ(d->lineNameEdit->text(), "L2-");
-        d->close();
+        d->cancelButton->click();
     });
     EXPECT_FALSE(host->run(t.ctx));
 }

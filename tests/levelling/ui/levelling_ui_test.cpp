@@ -10,6 +10,8 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QDialogButtonBox>
+#include <QMessageBox>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -89,6 +91,31 @@ TEST(ToleranceDialog, CancelChangesNoOptionAndTypedValuesStay) {
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_EQ(shown[0], "100");  // the dialog kept what the user chose
     EXPECT_EQ(t.options.get<ToleranceOptions>().levellingClass, 2);
+}
+
+// OK refuses a limit that is no number above 0: the field is marked, the
+// dialog stays open; the corrected limit is stored.
+TEST(ToleranceDialog, OkRefusesALimitThatIsNoNumberAndStaysOpen) {
+    test::TestContext t;
+    auto host = FindOptionDialogFactory(OptionDialog::Tolerances)(nullptr);
+    WhenShown<ToleranceDialog>([](ToleranceDialog* d) {
+        QPushButton* ok = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        d->limitField(3)->setText("0,3");
+        QTimer::singleShot(0, [d, ok] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    EXPECT_NE(box->text().indexOf("0,3"), -1) << box->text().toStdString();
+                    box->accept();
+                }
+            EXPECT_TRUE(d->isVisible());
+            EXPECT_FALSE(d->limitField(3)->styleSheet().isEmpty());
+            d->limitField(3)->setText("0.25");
+            ok->click();
+        });
+        ok->click();
+    });
+    EXPECT_TRUE(host->run(t.ctx));
+    EXPECT_EQ(t.options.get<ToleranceOptions>().limits[3], "0.25");
 }
 
 TEST(GeoBookDialog, StartButtonStoresTheConditionsAndTheDateIsToday) {

@@ -5,22 +5,15 @@
 #include <sstream>
 
 #include "cli/cli_runner.h"
+#include "tests/support/cli_run.h"
 #include "cli/command_help.h"
 #include "tests/support/test_context.h"
 
 namespace tarvosen {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunTool(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::RunTool;
 
 TEST(Cli, HelpListAndUsageErrors) {
     auto list = RunTool({"list"});

@@ -8,6 +8,7 @@
 
 #include "app/version.h"
 #include "cli/cli_runner.h"
+#include "tests/support/cli_run.h"
 #include "tests/levelling/book_fixture.h"
 
 namespace tarvosen {
@@ -15,16 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-CliRun RunTool(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, err.str()};
-}
+using test::CliRun;
+using test::RunTool;
 
 // The output of a shell command (sha256sum, unzip), computed outside the program.
 std::string Shell(const std::string& command) {

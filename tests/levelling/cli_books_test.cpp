@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/cli_runner.h"
+#include "tests/support/cli_run.h"
 #include "tests/levelling/book_fixture.h"
 
 namespace tarvosen {
@@ -13,16 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-CliRun RunTool(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, err.str()};
-}
+using test::CliRun;
+using test::RunTool;
 
 TEST(RecordBookCli, StatusesAndMessages) {
     test::TestContext t;

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
+#include "tests/support/cli_run.h"
 #include "levelling/levelling_commands.h"
 #include "levelling/network/level_network.h"
 #include "tests/levelling/book_fixture.h"
@@ -197,15 +198,8 @@ TEST(LevelNetwork, RealDini03FileAgreesWithTheInstrumentsHeights) {
     EXPECT_EQ(n.sections[1].stations, 1);
 }
 
-struct CliRun {
-    int status;
-    std::string err;
-};
-CliRun RunTool(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, err.str()};
-}
+using test::CliRun;
+using test::RunTool;
 
 TEST(LevelNetworkCommand, ReportWorkbookAndExitStatuses) {
     test::TestContext t;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/cli_runner.h"
+#include "tests/support/cli_run.h"
 #include "serial/transfer.h"
 #include "tests/serial/line_simulator.h"
 #include "tests/support/test_context.h"
@@ -20,16 +21,8 @@ using test::Child;
 using test::Simulator;
 using test::SocatPair;
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::RunTool;
 
 std::string Slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

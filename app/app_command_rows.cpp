@@ -35,8 +35,6 @@ const std::array kRows = std::to_array<CommandRow>({
      {"蔡司 Elta C 系列", "instrument"}, {"蔡司 Elta C 系列", "instrument"}, SelectInstrument5, "instrument", 5},
     {Item, "instrument.pc-e500s", {"PC E500S", "instrument"}, {"PC E500S", "instrument"},
      {"PC E500S", "instrument"}, SelectInstrument6, "instrument", 6},
-    {Item, "transfer.signal-lamps", {"View Port Signal", "transfer"}, {"查看通信口信号", "transfer"},
-     {"查看通信口信號", "transfer"}, TogglePortSignalCommand},
     {Item, "app.exit", {"Exit", "transfer"}, {"退出", "transfer"}, {"退出", "transfer"}},
     {Item, "file.load", {"Load file", "file"}, {"装入文件", "file"}, {"裝入文件", "file"},
      LoadFileCommand},

@@ -23,9 +23,6 @@ struct AppState {
     int languageIndex = 2;   // 1 English, 2 Simplified Chinese, 3 Traditional Chinese
     int instrumentKind = 1;  // 0..6, see InstrumentLabel
     std::string caption = kApplicationTitle;
-    bool portSignalVisible = true;  // the lamp panel
-    // Bytes received from the instrument since the last carriage return.
-    std::string pendingLine;
     // The files the workspace was loaded from; Load sets it, Clear empties it.
     std::vector<SourceFile> sourceFiles;
     // The INPUT files of a command that takes several (the command line).

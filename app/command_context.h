@@ -15,7 +15,10 @@
 namespace tarvosen {
 
 class MessageCatalogue;
-class SerialPort;  // the serial port component; absent where no port is offered
+
+// What the subsystems keep between commands, each under its own type (the
+// serial subsystem's link to the instrument, for one).
+using SubsystemStore = TypeStore<struct SubsystemObjects>;
 
 struct CommandContext {
     Workspace& workspace;
@@ -23,7 +26,7 @@ struct CommandContext {
     UserInterface& user;
     OptionsStore& options;
     const MessageCatalogue& catalogue;
-    SerialPort* serialPort = nullptr;
+    SubsystemStore& subsystems;
 
     // Sets the window caption and remembers it.
     void setCaption(const std::string& caption);

@@ -53,11 +53,6 @@ CommandStatus ClearCommand(CommandContext& ctx) {
     return CommandStatus::Done;
 }
 
-CommandStatus TogglePortSignalCommand(CommandContext& ctx) {
-    ctx.state.portSignalVisible = !ctx.state.portSignalVisible;
-    return CommandStatus::Done;
-}
-
 namespace {
 
 CommandStatus SelectLanguage(CommandContext& ctx, int index) {

@@ -23,9 +23,6 @@ CommandStatus ClearCommand(CommandContext& ctx);       // file.clear
 // with a FileError where no one can be asked; false when the user declined.
 bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
 
-// transfer.signal-lamps: shows or hides the signal-lamp panel.
-CommandStatus TogglePortSignalCommand(CommandContext& ctx);
-
 CommandStatus SelectEnglish(CommandContext& ctx);
 CommandStatus SelectSimplifiedChinese(CommandContext& ctx);
 CommandStatus SelectTraditionalChinese(CommandContext& ctx);

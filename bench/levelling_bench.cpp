@@ -50,7 +50,8 @@ void RunBook(benchmark::State& state, CommandHandler command) {
     bench::BenchUser user(dir / "book.xlsx");
     OptionsStore options;
     MessageCatalogue catalogue;
-    CommandContext ctx{workspace, app, user, options, catalogue};
+    SubsystemStore subsystems;
+    CommandContext ctx{workspace, app, user, options, catalogue, subsystems};
 
     for (auto _ : state) {
         state.PauseTiming();

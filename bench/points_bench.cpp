@@ -57,7 +57,8 @@ void RunCommand(benchmark::State& state, CommandHandler command,
     bench::BenchUser user;
     OptionsStore options;
     MessageCatalogue catalogue;
-    CommandContext ctx{workspace, app, user, options, catalogue};
+    SubsystemStore subsystems;
+    CommandContext ctx{workspace, app, user, options, catalogue, subsystems};
 
     std::size_t bytes = 0;
     for (const auto& l : input) bytes += l.size() + 2;

@@ -48,7 +48,8 @@ void BM_SerialDownload10MB(benchmark::State& state) {
         bench::BenchUser user(std::nullopt, false);
         OptionsStore options;
         MessageCatalogue catalogue;
-        CommandContext ctx{workspace, appState, user, options, catalogue};
+        SubsystemStore subsystems;
+        CommandContext ctx{workspace, appState, user, options, catalogue, subsystems};
         TaskQueue events;
         SerialPort comm(events);
         ApplyWindowPortSettings(comm);

@@ -18,6 +18,7 @@
 #include "i18n/message_catalogue.h"
 #include "serial/hand_over.h"
 #include "serial/instrument_link.h"
+#include "serial/serial_link.h"
 #include "zeiss/address_continuity.h"
 #include "adjustment/adjustment_options.h"
 
@@ -137,7 +138,8 @@ int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std:
 
     CliUserInterface user(err, inv.input, inv.output);
     user.setProgressShown(&err == &std::cerr && isatty(STDERR_FILENO));
-    CommandContext ctx{workspace, state, user, options, catalogue};
+    SubsystemStore subsystems;
+    CommandContext ctx{workspace, state, user, options, catalogue, subsystems};
 
     // The serial port of the run, closed before the context goes. Its events
     // run on this thread while a command serves them.
@@ -145,7 +147,7 @@ int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std:
     SerialPort serialPort(portEvents);
     ApplyWindowPortSettings(serialPort);
     InstrumentLink link(serialPort, ctx, nullptr);
-    ctx.serialPort = &serialPort;
+    SerialLinkOf(ctx).port = &serialPort;
     if (row.cliManyInputs) {
         state.inputFiles = inv.inputs;  // the command reads each itself
     } else if (inv.input) {

@@ -19,6 +19,7 @@
 #include "app/command_context.h"
 #include "i18n/message_catalogue.h"
 #include "serial/instrument_link.h"
+#include "serial/serial_link.h"
 
 namespace {
 
@@ -70,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CaptionUser user;
     OptionsStore options;
     MessageCatalogue catalogue;
-    CommandContext ctx{workspace, state, user, options, catalogue};
+    SubsystemStore subsystems;
+    CommandContext ctx{workspace, state, user, options, catalogue, subsystems};
     TaskQueue events;
     SerialPort port(events);
     CountingLamps lamps;
@@ -108,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pending.clear();
     }
     Check(workspace.lines() == expected);
-    Check(state.pendingLine == pending);
+    Check(SerialLinkOf(ctx).pendingLine == pending);
     Check(reported == expected.size() - 1);
     Check(lamps.rxChar == emptyEvents);
     if (end) {

@@ -1,6 +1,7 @@
 #include "serial/instrument_link.h"
 
 #include "app/receive_observer.h"
+#include "serial/serial_link.h"
 
 namespace tarvosen {
 
@@ -12,7 +13,7 @@ void ApplyWindowPortSettings(SerialPort& comm) {
 }
 
 std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
-    std::string& pending = ctx.state.pendingLine;
+    std::string& pending = SerialLinkOf(ctx).pendingLine;
     ReceiveObserver* observer = ctx.state.receiveObserver;
     if (observer) observer->bytesReceived(bytes);
     std::size_t lines = 0;
@@ -86,7 +87,7 @@ void InstrumentLink::HandleDeviceLost(SerialPort& sender) {
     sender.Close();
     std::string text = "The serial device " + device + " went away (" + reason +
                        "); the port is closed and the lines received so far are kept";
-    std::string& pending = ctx_.state.pendingLine;
+    std::string& pending = SerialLinkOf(ctx_).pendingLine;
     if (!pending.empty()) {
         text += "; the last " + std::to_string(pending.size()) +
                 " bytes had no line end and are kept as the last line";

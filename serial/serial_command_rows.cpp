@@ -1,4 +1,5 @@
-// The rows of the serial subsystem's commands: port settings, download, upload, replay.
+// The rows of the serial subsystem's commands: port settings, download, upload,
+// replay and the signal-lamp panel.
 // The command table (commands/) places them in the menus.
 
 #include <array>
@@ -28,6 +29,8 @@ const std::array kRows = std::to_array<CommandRow>({
      {"傳輸記錄...", "transfer"}, ReplayCommand, {}, 0, "replay",
      "Feed a transfer log through the receive path; the lines it gives go to OUTPUT.", nullptr,
      Workspace, true, true},
+    {Item, "transfer.signal-lamps", {"View Port Signal", "transfer"}, {"查看通信口信号", "transfer"},
+     {"查看通信口信號", "transfer"}, TogglePortSignalCommand},
 });
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/errors.h"
 #include "i18n/message_catalogue.h"
+#include "serial/serial_link.h"
 #include "serial/serial_port.h"
 #include "serial/transfer.h"
 #include "serial/transfer_log.h"
@@ -112,8 +113,9 @@ constexpr auto kUploadOptions = LineOptionsAnd(CliOption{
 // A front end whose port events run only while a command serves them (the
 // command line) has no port open between commands: it must be given one.
 void RequirePortOption(const CommandContext& ctx, const char* command) {
-    if (ctx.options.get<TransferOptions>().port.empty() && ctx.serialPort && !ctx.serialPort->Enabled() &&
-        ctx.serialPort->Events().servedByCaller())
+    SerialPort* port = SerialLinkOf(ctx).port;
+    if (ctx.options.get<TransferOptions>().port.empty() && port && !port->Enabled() &&
+        port->Events().servedByCaller())
         throw UsageError(std::string(command) + " needs --port DEV");
 }
 
@@ -131,7 +133,8 @@ CommandStatus DownloadCommand(CommandContext& ctx) {
         ctx.options.get<PortSettings>().port = ctx.options.get<TransferOptions>().port;
         DownloadWatch watch(ctx, ctx.options.get<TransferOptions>().transferLog);
         const CommandStatus status = DownloadFromPort(ctx);
-        const std::string lost = ctx.serialPort ? ctx.serialPort->DeviceLostReason() : "";
+        SerialPort* port = SerialLinkOf(ctx).port;
+        const std::string lost = port ? port->DeviceLostReason() : "";
         watch.finish(watch.sawEnd() ? "END"
                      : !lost.empty() ? "device lost (" + lost + ")"
                                      : "idle time-out");
@@ -154,6 +157,12 @@ CommandStatus UploadCommand(CommandContext& ctx) {
 }
 std::span<const CliOption> UploadCliOptions() {
     return kUploadOptions;
+}
+
+CommandStatus TogglePortSignalCommand(CommandContext& ctx) {
+    bool& visible = SerialLinkOf(ctx).signalLampsVisible;
+    visible = !visible;
+    return CommandStatus::Done;
 }
 
 }  // namespace tarvosen

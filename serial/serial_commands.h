@@ -18,6 +18,9 @@ std::span<const CliOption> DownloadCliOptions();
 CommandStatus UploadCommand(CommandContext& ctx);
 std::span<const CliOption> UploadCliOptions();
 
+// transfer.signal-lamps: shows or hides the window's signal-lamp panel.
+CommandStatus TogglePortSignalCommand(CommandContext& ctx);
+
 // The rows of this subsystem's commands in the command table.
 std::span<const CommandRow> SerialCommandRows();
 

@@ -8,6 +8,7 @@
 #include "app/errors.h"
 #include "i18n/message_catalogue.h"
 #include "serial/instrument_link.h"
+#include "serial/serial_link.h"
 #include "serial/serial_options.h"
 
 namespace tarvosen {
@@ -75,7 +76,7 @@ std::string LongLine(const Workspace& ws, std::size_t limit) {
 }
 
 CommandStatus NikonUpload(CommandContext& ctx) {
-    SerialPort* comm = ctx.serialPort;
+    SerialPort* comm = SerialLinkOf(ctx).port;
     const Workspace& ws = ctx.workspace;
     if (auto problem = LongLine(ws, kNikonLineLimit); !problem.empty()) {
         ctx.user.error(problem);
@@ -97,7 +98,7 @@ CommandStatus NikonUpload(CommandContext& ctx) {
 }
 
 CommandStatus PlainUpload(CommandContext& ctx) {
-    SerialPort* comm = ctx.serialPort;
+    SerialPort* comm = SerialLinkOf(ctx).port;
     const Workspace& ws = ctx.workspace;
     if (ws.empty()) {
         ctx.user.information(ctx.message(msg::kUploadNothingToSend, kNothingToUpload));
@@ -151,8 +152,9 @@ std::string NikonTrailerFrame() {
 }
 
 SerialPort& PortOf(CommandContext& ctx) {
-    if (!ctx.serialPort) throw DeviceError("This program offers no serial port here");
-    return *ctx.serialPort;
+    SerialPort* port = SerialLinkOf(ctx).port;
+    if (!port) throw DeviceError("This program offers no serial port here");
+    return *port;
 }
 
 CommandStatus OpenPortWithParameters(CommandContext& ctx) {
@@ -218,11 +220,11 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
                              " lines were received before the device went away");
         return CommandStatus::Interrupted;
     }
-    if (!ctx.state.pendingLine.empty()) {
-        ctx.user.warning("The last " + std::to_string(ctx.state.pendingLine.size()) +
+    if (std::string& pending = SerialLinkOf(ctx).pendingLine; !pending.empty()) {
+        ctx.user.warning("The last " + std::to_string(pending.size()) +
                          " bytes received had no line end; they are kept as the last line");
-        AppendWorkspaceLine(ctx, std::move(ctx.state.pendingLine));
-        ctx.state.pendingLine.clear();
+        AppendWorkspaceLine(ctx, std::move(pending));
+        pending.clear();
     }
     std::ostringstream secondsText;
     secondsText << t.idleTimeoutSeconds;
@@ -259,7 +261,7 @@ CommandStatus UploadLines(CommandContext& ctx, int instrumentKind) {
     if (!ctx.options.get<TransferOptions>().port.empty()) {
         ctx.options.get<PortSettings>().port = ctx.options.get<TransferOptions>().port;
         if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
-        closer.emplace(*ctx.serialPort);
+        closer.emplace(PortOf(ctx));
     }
     ctx.user.information(ctx.message(msg::kUploadStart, kUploadNotice));
     return instrumentKind == 0 ? NikonUpload(ctx) : PlainUpload(ctx);

@@ -8,6 +8,7 @@
 #include "app/errors.h"
 #include "serial/comm_types.h"
 #include "serial/instrument_link.h"
+#include "serial/serial_link.h"
 #include "zeiss/fixed_columns.h"
 #include "serial/serial_options.h"
 
@@ -246,9 +247,10 @@ void DownloadWatch::finish(const std::string& how) {
 
 void ReplayTransferLog(CommandContext& ctx, const TransferLog& log) {
     for (const auto& burst : log.bursts) ReceiveBytes(ctx, burst.bytes);
-    if (!ctx.state.pendingLine.empty()) {
-        AppendWorkspaceLine(ctx, std::move(ctx.state.pendingLine));
-        ctx.state.pendingLine.clear();
+    std::string& pending = SerialLinkOf(ctx).pendingLine;
+    if (!pending.empty()) {
+        AppendWorkspaceLine(ctx, std::move(pending));
+        pending.clear();
     }
 }
 
@@ -263,7 +265,7 @@ CommandStatus ReplayCommand(CommandContext& ctx) {
         file = *chosen;
     }
     const TransferLog log = ReadTransferLog(file);
-    ctx.state.pendingLine.clear();
+    SerialLinkOf(ctx).pendingLine.clear();
     {
         DownloadWatch watch(ctx);
         ReplayTransferLog(ctx, log);

@@ -30,7 +30,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
     Job(QObject& receiver, UserInterface& front, const Workspace& w, const AppState& s,
         const OptionsStore& o, const MessageCatalogue& c)
         : receiver(&receiver), front(&front), workspace(w), state(s), options(o), catalogue(c),
-          ctx{workspace, state, *this, options, catalogue, nullptr} {
+          ctx{workspace, state, *this, options, catalogue, subsystems} {
         workspace.setObserver(&tracker);
     }
 
@@ -144,6 +144,8 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
     AppState state;
     OptionsStore options;
     MessageCatalogue catalogue;
+    // Its own, so no port reaches the worker and the window's link is left alone.
+    SubsystemStore subsystems;
     CommandContext ctx;
     ChangeTracker tracker;
 

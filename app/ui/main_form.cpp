@@ -40,6 +40,7 @@
 #include "app/ui/workspace_editor.h"
 #include "app/version.h"
 #include "serial/serial_commands.h"
+#include "serial/serial_link.h"
 #include "serial/serial_options.h"
 #include "serial/ui/window_port.h"
 #include "zeiss/r5_options.h"
@@ -191,7 +192,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     AttachSerialPort(*this);
     // While it is open the status line says it is listening, and what came.
     portStatus_ = new TPortStatus(state_, options_.get<PortSettings>(), state_.languageIndex, StatusLine);
-    portStatus_->setComm(port_);
+    portStatus_->setComm(serialLink().port);
     StatusLine->addPermanentWidget(portStatus_);
     auto* portTimer = new QTimer(this);
     connect(portTimer, &QTimer::timeout, portStatus_, &TPortStatus::refresh);
@@ -300,14 +301,18 @@ void MainWindow::updateFromState() {
                 action->setChecked(row->radioValue == bar.languageIndex);
         }
         if (QAction* view = bar.item("transfer.signal-lamps"))
-            view->setChecked(state_.portSignalVisible);
+            view->setChecked(serialLink().signalLampsVisible);
     }
     instrumentLabel->setText(QString::fromUtf8(InstrumentLabel(state_.instrumentKind)));
-    signalPanel->setVisible(state_.portSignalVisible);
+    signalPanel->setVisible(serialLink().signalLampsVisible);
+}
+
+SerialLink& MainWindow::serialLink() {
+    return subsystems_.get<SerialLink>();
 }
 
 CommandContext MainWindow::context() {
-    return CommandContext{workspace_, state_, user_, options_, catalogue_, port_};
+    return CommandContext{workspace_, state_, user_, options_, catalogue_, subsystems_};
 }
 
 void MainWindow::showFindings(const std::vector<LineFinding>& findings, bool append) {
@@ -459,7 +464,8 @@ bool MainWindow::restoreSettings() {
     auto settings = OpenWindowSettings();
     state_.languageIndex = std::clamp(settings->value("window/language", state_.languageIndex).toInt(), 1, 3);
     state_.instrumentKind = std::clamp(settings->value("window/instrument", state_.instrumentKind).toInt(), 0, 6);
-    state_.portSignalVisible = settings->value("window/portSignal", state_.portSignalVisible).toBool();
+    bool& lamps = serialLink().signalLampsVisible;
+    lamps = settings->value("window/portSignal", lamps).toBool();
     lastFolder_ = settings->value("window/lastFolder", lastFolder_).toString();
     recentFiles_ = settings->value("window/recentFiles").toStringList();
     const bool placed = settings->contains("window/geometry") &&
@@ -470,11 +476,11 @@ bool MainWindow::restoreSettings() {
     return placed;
 }
 
-void MainWindow::saveSettings() const {
+void MainWindow::saveSettings() {
     auto settings = OpenWindowSettings();
     settings->setValue("window/language", state_.languageIndex);
     settings->setValue("window/instrument", state_.instrumentKind);
-    settings->setValue("window/portSignal", state_.portSignalVisible);
+    settings->setValue("window/portSignal", serialLink().signalLampsVisible);
     settings->setValue("window/lastFolder", lastFolder_);
     settings->setValue("window/recentFiles", recentFiles_);
     settings->setValue("window/geometry", saveGeometry());
@@ -541,11 +547,9 @@ CommandStatus MainWindow::runInBackground(
         if (background_->workspaceChanged()) workspace_.takeFrom(background_->workspace());
         // The window's own state is kept where the command does not own it.
         const int language = state_.languageIndex;
-        const bool lamps = state_.portSignalVisible;
         ReceiveObserver* observer = state_.receiveObserver;
         state_ = std::move(background_->state());
         state_.languageIndex = language;
-        state_.portSignalVisible = lamps;
         state_.receiveObserver = observer;
         options_ = std::move(background_->options());
         if (auto caption = background_->caption()) user_.setCaption(*caption);
@@ -619,7 +623,7 @@ bool MainWindow::runOptionDialog(OptionDialog dialog) {
 }
 
 void MainWindow::setSerialPort(SerialPort* comm, std::function<void()> closeOnExit) {
-    port_ = comm;
+    serialLink().port = comm;
     closePort_ = std::move(closeOnExit);
     if (portStatus_) portStatus_->setComm(comm);
 }

@@ -29,6 +29,11 @@ class QProgressBar;
 class QStatusBar;
 class QToolBar;
 
+namespace tarvosen {
+class SerialPort;
+struct SerialLink;
+}  // namespace tarvosen
+
 namespace tarvosen::ui {
 
 class BackgroundCommand;
@@ -76,7 +81,7 @@ class MainWindow : public QMainWindow {
     // The settings kept between runs (window_settings.h); restoreSettings is
     // true when it gave the window its last geometry.
     bool restoreSettings();
-    void saveSettings() const;
+    void saveSettings();
 
     // The folder the file dialogs open in, and the files loaded or saved last
     // (newest first).
@@ -115,6 +120,8 @@ class MainWindow : public QMainWindow {
     Workspace& workspace() { return workspace_; }
     AppState& state() { return state_; }
     OptionsStore& options() { return options_; }
+    // The serial subsystem's part of the window's context.
+    SerialLink& serialLink();
     const MessageCatalogue& catalogue() const { return catalogue_; }
     QtUserInterface& user() { return user_; }
 
@@ -161,9 +168,9 @@ class MainWindow : public QMainWindow {
     Workspace workspace_;
     AppState state_;
     OptionsStore options_;
+    SubsystemStore subsystems_;
     MessageCatalogue catalogue_;
     QtUserInterface user_{*this};
-    SerialPort* port_ = nullptr;
     std::function<void()> closePort_;
 
     std::array<CommandMenuBar, 3> menuBars_;

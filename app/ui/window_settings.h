@@ -6,11 +6,9 @@
 
 #include <memory>
 
-class QSettings;
+#include "app/options_store.h"
 
-namespace tarvosen {
-struct OptionsStore;
-}
+class QSettings;
 
 namespace tarvosen::ui {
 

@@ -54,7 +54,6 @@ struct WindowPortLink {
     explicit WindowPortLink(MainWindow& window)
         : events(&window), ctx(window.context()), lamps(*window.signalPanel) {
         ApplyWindowPortSettings(comm);
-        ctx.serialPort = &comm;
         link = std::make_unique<InstrumentLink>(comm, ctx, &lamps);
     }
 

@@ -10,6 +10,7 @@
 #include "cli/cli_runner.h"
 #include "serial/instrument_link.h"
 #include "serial/serial_commands.h"
+#include "serial/serial_link.h"
 #include "serial/transfer.h"
 #include "tests/serial/line_simulator.h"
 #include "tests/support/test_context.h"
@@ -27,7 +28,7 @@ TEST(Receive, BytesBecomeLinesAtEachCarriageReturn) {
     TestContext t;
     // A record split over two events.
     EXPECT_EQ(ReceiveBytes(t.ctx, "P1,1.0"), 0u);
-    EXPECT_EQ(t.state.pendingLine, "P1,1.0");
+    EXPECT_EQ(SerialLinkOf(t.ctx).pendingLine, "P1,1.0");
     EXPECT_EQ(ReceiveBytes(t.ctx, ",2.0,3.0\r\n"), 1u);
     // LF CR and CR LF both end one record; NUL and Ctrl-Z vanish; an empty
     // record stays an empty line; GB bytes pass unchanged.
@@ -37,7 +38,7 @@ TEST(Receive, BytesBecomeLinesAtEachCarriageReturn) {
     ReceiveBytes(t.ctx, "LF only\nstays pending");
     EXPECT_EQ(t.workspace.lines(),
               (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2", "P3", "", "\xb5\xe3\xba\xc5"}));
-    EXPECT_EQ(t.state.pendingLine, "LF onlystays pending");
+    EXPECT_EQ(SerialLinkOf(t.ctx).pendingLine, "LF onlystays pending");
 }
 
 // A real Elta R55 download, sent with CR LF: its closing END is padded with
@@ -94,7 +95,7 @@ struct WindowEvents : TaskQueue {
 struct PortContext {
     PortContext() {
         ApplyWindowPortSettings(comm);
-        t.ctx.serialPort = &comm;
+        SerialLinkOf(t.ctx).port = &comm;
         t.options.get<PortSettings>().port = pty.slavePath();
     }
     TestContext t;
@@ -282,7 +283,7 @@ TEST(Download, CommandLineIdleTimeOutKeepsAnUnendedTailAndNothingAtAllIsAnError)
     instrument.join();
     EXPECT_EQ(p.t.workspace.lines(), (std::vector<std::string>{"1,2,3", "4,5"}));
     EXPECT_EQ(p.t.user.texts(MessageKind::Warning).size(), 1u);
-    EXPECT_TRUE(p.t.state.pendingLine.empty());
+    EXPECT_TRUE(SerialLinkOf(p.t.ctx).pendingLine.empty());
 }
 
 // An instrument that goes away in the middle of a download: the lines that
@@ -312,7 +313,7 @@ TEST(Download, ADeviceUnpluggedMidwayIsReportedAndTheLinesReceivedAreKept) {
         << errors[0];
     EXPECT_NE(errors[0].find("the last 3 bytes had no line end"), std::string::npos) << errors[0];
     EXPECT_FALSE(p.comm.Enabled());
-    EXPECT_TRUE(p.t.state.pendingLine.empty());
+    EXPECT_TRUE(SerialLinkOf(p.t.ctx).pendingLine.empty());
 }
 
 // The command line writes what came and says the download failed.

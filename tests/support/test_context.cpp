@@ -9,7 +9,7 @@ namespace tarvosen::test {
 namespace fs = std::filesystem;
 
 TestContext::TestContext()
-    : ctx{workspace, state, user, options, catalogue} {
+    : ctx{workspace, state, user, options, catalogue, subsystems} {
     std::string pattern = (fs::temp_directory_path() / "tarvosen-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;

@@ -33,6 +33,7 @@ public:
     AppState state;
     ScriptedUserInterface user;
     OptionsStore options;
+    SubsystemStore subsystems;
     MessageCatalogue catalogue;
     CommandContext ctx;
 

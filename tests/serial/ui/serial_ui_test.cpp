@@ -17,7 +17,9 @@
 #include "app/ui/port_status.h"
 #include "app/ui/option_dialog_registry.h"
 #include "app/ui/signal_lamp_panel.h"
+#include "serial/serial_link.h"
 #include "serial/serial_port.h"
+#include "serial/transfer_log.h"
 #include "serial/ui/port_settings_dialog.h"
 #include "serial/ui/qt_hand_over.h"
 #include "tests/serial/line_simulator.h"
@@ -156,7 +158,7 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
 
     // Stop closes the port.
     w.portStatus()->stopButton()->click();
-    EXPECT_FALSE(w.context().serialPort->Enabled());
+    EXPECT_FALSE(w.serialLink().port->Enabled());
     EXPECT_FALSE(w.portStatus()->isVisibleTo(&w));
 
     // Confirmed exit closes the window: another program may open the port now.
@@ -167,6 +169,31 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     other.SetDeviceName(pty.slavePath());
     other.Open();
     EXPECT_TRUE(other.Enabled());
+}
+
+// A command that runs beside the open port (a replay works on its own copies)
+// leaves the record the port is in the middle of alone.
+TEST(MainWindow, AReplayDoesNotCutTheRecordThePortIsReceiving) {
+    tarvosen::test::Pty pty;
+    ui::test::WindowFixture f;
+    MainWindow& w = *f.window;
+    w.options().get<PortSettings>().port = pty.slavePath();
+    ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
+    pty.send("P1,1.0");
+    ASSERT_TRUE(Spin([&] { return w.serialLink().pendingLine == "P1,1.0"; }));
+
+    QTemporaryDir dir;
+    const std::filesystem::path log = dir.filePath("replay.log").toStdString();
+    {
+        TransferLogWriter writer(log, TransferLog{"Com1", "", "", "", {}, "", 0});
+        writer.burst(0, "R1\rR2");
+        writer.end(10, "END");
+    }
+    f.answers.openAnswers = {log};
+    ASSERT_EQ(w.runCommand("transfer.replay"), CommandStatus::Done);
+    pty.send(",2.0\r");
+    EXPECT_TRUE(Spin([&] { return w.workspace().lineCount() == 3; }));
+    EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"R1", "R2", "P1,1.0,2.0"}));
 }
 
 // A device unplugged while the port is open: the window says which device
@@ -186,7 +213,7 @@ TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
                   "The serial device " + pty.slavePath() + " went away", 0),
               0u);
     EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2,4.0"}));
-    EXPECT_FALSE(w.context().serialPort->Enabled());
+    EXPECT_FALSE(w.serialLink().port->Enabled());
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ constexpr CliOption kTraverseOptions[] = {
 CommandStatus NikonToCosaCommand(CommandContext& ctx) {
     if (RefuseEmptyInput(ctx, msg::kNoDataForConversion, kNoDataForConversion))
         return CommandStatus::Stopped;
-    if (!ctx.user.showOptionDialog(OptionDialog::CosaExport)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(kCosaExportDialog)) return CommandStatus::Cancelled;
     return ConvertInPlace(ctx, {.resetDocumentName = true}, AppendCosaObservations);
 }
 
@@ -131,7 +131,7 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
 CommandStatus NikonToTraverseCommand(CommandContext& ctx) {
     if (RefuseEmptyInput(ctx, msg::kNoNikonRawDataForConversion, kNoNikonRawDataForConversion))
         return CommandStatus::Stopped;
-    if (!ctx.user.showOptionDialog(OptionDialog::TraverseExport)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(kTraverseExportDialog)) return CommandStatus::Cancelled;
     return RunTraverseExport(ctx);
 }
 

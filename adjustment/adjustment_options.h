@@ -5,8 +5,15 @@
 #include <string>
 
 #include "app/calendar.h"
+#include "app/option_dialog.h"
 
 namespace tarvosen {
+
+// The dialogs of the two exports, which edit CosaOptions and TraverseOptions.
+inline constexpr OptionDialog kCosaExportDialog{"adjustment.cosa-export",
+                                                "The COSA option dialog (Tkesha)"};
+inline constexpr OptionDialog kTraverseExportDialog{"adjustment.traverse-export",
+                                                    "The traverse export dialog (TCQKCY)"};
 
 // COSA export (CosaOptionsDialog): texts exactly as typed.
 struct CosaOptions {

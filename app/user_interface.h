@@ -8,20 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/option_dialog.h"
+
 namespace tarvosen {
 
 enum class MessageKind { Information, Warning, Error };
-
-// The option dialogs that live from start-up to exit.
-enum class OptionDialog {
-    PortSettings,        // communication parameters
-    R5Options,    // R5 conversion options
-    CosaExport,       // COSA export options
-    Tolerances,  // levelling class and tolerance limits
-    TraverseExport,       // traverse export options
-    GeoBook,       // geological-institute record book options
-    LevelNetwork,  // levelling network: files, profile, point files, weights
-};
 
 // A finding of a check about one line of a file (an address gap, a height
 // that does not follow from the readings).

@@ -111,7 +111,7 @@ CommandStatus DiniBookCommand(CommandContext& ctx) {
 }
 
 CommandStatus DiniBookCheckedCommand(CommandContext& ctx) {
-    if (!ctx.user.showOptionDialog(OptionDialog::Tolerances)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(kTolerancesDialog)) return CommandStatus::Cancelled;
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
         return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.get<ToleranceOptions>());
@@ -123,7 +123,7 @@ std::span<const CliOption> DiniBookCheckedCliOptions() {
 
 CommandStatus DiniBookGeoCommand(CommandContext& ctx) {
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
-    if (!ctx.user.showOptionDialog(OptionDialog::GeoBook)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(kGeoBookDialog)) return CommandStatus::Cancelled;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
         return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.get<GeoBookOptions>());
     });

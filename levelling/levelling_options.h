@@ -6,8 +6,15 @@
 #include <string>
 
 #include "app/calendar.h"
+#include "app/option_dialog.h"
 
 namespace tarvosen {
+
+// The dialogs that edit ToleranceOptions and GeoBookOptions.
+inline constexpr OptionDialog kTolerancesDialog{"levelling.tolerances",
+                                                "The DINI levelling option dialog (TDINIOption)"};
+inline constexpr OptionDialog kGeoBookDialog{
+    "levelling.geo-book", "The geological-institute record book dialog (TSHDDY)"};
 
 // Levelling class and tolerance limits (ToleranceDialog): field texts as typed.
 struct ToleranceOptions {

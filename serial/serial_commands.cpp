@@ -122,7 +122,7 @@ void RequirePortOption(const CommandContext& ctx, const char* command) {
 }  // namespace
 
 CommandStatus CommunicationParameterCommand(CommandContext& ctx) {
-    if (!ctx.user.showOptionDialog(OptionDialog::PortSettings)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(kPortSettingsDialog)) return CommandStatus::Cancelled;
     return OpenPortWithParameters(ctx);
 }
 

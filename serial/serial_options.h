@@ -4,7 +4,13 @@
 
 #include <string>
 
+#include "app/option_dialog.h"
+
 namespace tarvosen {
+
+// The communication parameter dialog, which edits PortSettings.
+inline constexpr OptionDialog kPortSettingsDialog{"serial.port-settings",
+                                                  "The communication parameter dialog (TPara)"};
 
 // Communication parameters (PortSettingsDialog): positions in the dialog's lists.
 struct PortSettings {

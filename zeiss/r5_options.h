@@ -2,8 +2,12 @@
 // The options of the R5 option dialog: how R5 records are converted and how
 // point lists are read.
 
+#include "app/option_dialog.h"
 
 namespace tarvosen {
+
+// The R5 option dialog, which edits R5Options.
+inline constexpr OptionDialog kR5OptionsDialog{"zeiss.r5-options", "The R5 option dialog (TOption)"};
 
 // R5 options (R5OptionsDialog).
 struct R5Options {

@@ -95,7 +95,7 @@ CommandStatus Rec500ToM5Command(CommandContext& ctx) {
 }
 
 CommandStatus ShowR5OptionsCommand(CommandContext& ctx) {
-    ctx.user.showOptionDialog(OptionDialog::R5Options);
+    ctx.user.showOptionDialog(kR5OptionsDialog);
     return CommandStatus::Done;
 }
 

@@ -125,7 +125,7 @@ bool CosaOptionsDialog::run(CommandContext& ctx) {
 namespace {
 
 [[maybe_unused]] const bool registered =
-    tarvosen::ui::RegisterDialogClass<CosaOptionsDialog>(OptionDialog::CosaExport);
+    tarvosen::ui::RegisterDialogClass<CosaOptionsDialog>(kCosaExportDialog);
 
 }  // namespace
 

@@ -112,7 +112,7 @@ bool TraverseOptionsDialog::run(CommandContext& ctx) {
 namespace {
 
 [[maybe_unused]] const bool registered =
-    tarvosen::ui::RegisterDialogClass<TraverseOptionsDialog>(OptionDialog::TraverseExport);
+    tarvosen::ui::RegisterDialogClass<TraverseOptionsDialog>(kTraverseExportDialog);
 
 }  // namespace
 

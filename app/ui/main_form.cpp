@@ -38,7 +38,9 @@
 #include "app/ui/signal_lamp_panel.h"
 #include "app/ui/text_encoding.h"
 #include "app/ui/workspace_editor.h"
+#include "adjustment/adjustment_options.h"
 #include "app/version.h"
+#include "levelling/levelling_options.h"
 #include "serial/serial_commands.h"
 #include "serial/serial_link.h"
 #include "serial/serial_options.h"
@@ -57,28 +59,12 @@ constexpr const char* kExitQuestionDefault = "Do you really want to exit the pro
 
 // The dialogs in the order they are created at start-up; the about box comes
 // between the DINI options and the traverse options.
-constexpr OptionDialog kDialogsBeforeAbout[] = {OptionDialog::PortSettings, OptionDialog::R5Options,
-                                                OptionDialog::CosaExport, OptionDialog::Tolerances};
-constexpr OptionDialog kDialogsAfterAbout[] = {OptionDialog::TraverseExport, OptionDialog::GeoBook};
+constexpr OptionDialog kDialogsBeforeAbout[] = {kPortSettingsDialog, kR5OptionsDialog,
+                                                kCosaExportDialog, kTolerancesDialog};
+constexpr OptionDialog kDialogsAfterAbout[] = {kTraverseExportDialog, kGeoBookDialog};
 
 std::string DialogName(OptionDialog dialog) {
-    switch (dialog) {
-        case OptionDialog::PortSettings:
-            return "The communication parameter dialog (TPara)";
-        case OptionDialog::R5Options:
-            return "The R5 option dialog (TOption)";
-        case OptionDialog::CosaExport:
-            return "The COSA option dialog (Tkesha)";
-        case OptionDialog::Tolerances:
-            return "The DINI levelling option dialog (TDINIOption)";
-        case OptionDialog::TraverseExport:
-            return "The traverse export dialog (TCQKCY)";
-        case OptionDialog::GeoBook:
-            return "The geological-institute record book dialog (TSHDDY)";
-        case OptionDialog::LevelNetwork:
-            return "The levelling network dialog";
-    }
-    return "The option dialog";
+    return dialog.name.empty() ? "The option dialog" : std::string(dialog.name);
 }
 
 // A small printer drawn for desktops whose icon theme has none.

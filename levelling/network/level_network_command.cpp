@@ -51,7 +51,7 @@ std::span<const CliOption> LevelNetworkCliOptions() {
 CommandStatus LevelNetworkCommand(CommandContext& ctx) {
     // Files named on the command line take the place of those of the dialog.
     if (!ctx.state.inputFiles.empty()) ctx.options.get<LevelNetworkOptions>().inputFiles = ctx.state.inputFiles;
-    if (!ctx.user.showOptionDialog(OptionDialog::LevelNetwork)) return CommandStatus::Cancelled;
+    if (!ctx.user.showOptionDialog(kLevelNetworkDialog)) return CommandStatus::Cancelled;
     const LevelNetworkOptions& options = ctx.options.get<LevelNetworkOptions>();
     if (options.inputFiles.empty()) {
         ctx.user.information("No DINI M5 file was chosen for the levelling network.");

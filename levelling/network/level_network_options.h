@@ -7,7 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app/option_dialog.h"
+
 namespace tarvosen {
+
+// The levelling network dialog, which edits LevelNetworkOptions.
+inline constexpr OptionDialog kLevelNetworkDialog{"levelling.network",
+                                                  "The levelling network dialog"};
 
 struct LevelNetworkOptions {
     std::vector<std::filesystem::path> inputFiles;

@@ -18,7 +18,7 @@ namespace tarvosen::ui {
 namespace {
 
 [[maybe_unused]] const bool registered =
-    RegisterDialogClass<GeoBookDialog>(OptionDialog::GeoBook);
+    RegisterDialogClass<GeoBookDialog>(kGeoBookDialog);
 
 }  // namespace
 

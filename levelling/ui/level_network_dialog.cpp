@@ -18,7 +18,7 @@ namespace tarvosen::ui {
 namespace {
 
 [[maybe_unused]] const bool registered =
-    RegisterDialogClass<LevelNetworkDialog>(OptionDialog::LevelNetwork);
+    RegisterDialogClass<LevelNetworkDialog>(kLevelNetworkDialog);
 
 QString PathText(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());

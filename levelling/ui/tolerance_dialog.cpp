@@ -24,7 +24,7 @@ QString Text(const std::string& s) {
 }
 
 [[maybe_unused]] const bool registered =
-    RegisterDialogClass<ToleranceDialog>(OptionDialog::Tolerances);
+    RegisterDialogClass<ToleranceDialog>(kTolerancesDialog);
 
 }  // namespace
 

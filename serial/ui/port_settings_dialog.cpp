@@ -35,7 +35,7 @@ QString Text(const std::string& s) {
 }
 
 [[maybe_unused]] const bool registered =
-    RegisterDialogClass<PortSettingsDialog>(OptionDialog::PortSettings);
+    RegisterDialogClass<PortSettingsDialog>(kPortSettingsDialog);
 
 }  // namespace
 

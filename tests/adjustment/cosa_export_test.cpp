@@ -29,7 +29,7 @@ TEST(CosaExport, WritesAccuracyStationsDirectionsAndDistances) {
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "A1", "B0,L,0", "P1,L, 45.3012", "P1,S,100"}));
     EXPECT_EQ(t.user.texts(MessageKind::Warning), Lines{kNoKnownPointsMessage});
-    EXPECT_EQ(t.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::CosaExport});
+    EXPECT_EQ(t.user.dialogsShown, std::vector<OptionDialog>{kCosaExportDialog});
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
 }
 

@@ -42,7 +42,7 @@ TEST(RecordBookCommands, EmptyWorkspaceIsRefused) {
     // when there is data.
     TestContext checked;
     DiniBookCheckedCommand(checked.ctx);
-    EXPECT_EQ(checked.user.dialogsShown, std::vector<OptionDialog>{OptionDialog::Tolerances});
+    EXPECT_EQ(checked.user.dialogsShown, std::vector<OptionDialog>{kTolerancesDialog});
     TestContext geo;
     DiniBookGeoCommand(geo.ctx);
     EXPECT_TRUE(geo.user.dialogsShown.empty());

@@ -7,6 +7,9 @@
 #include "app/errors.h"
 #include "app/ui/about_window.h"
 #include "tests/ui/window_fixture.h"
+#include "adjustment/adjustment_options.h"
+#include "levelling/levelling_options.h"
+#include "serial/serial_options.h"
 #include "zeiss/r5_options.h"
 
 using namespace tarvosen;
@@ -32,8 +35,8 @@ class StandIn : public OptionDialogHost {
 };
 
 void RegisterStandIns() {
-    for (OptionDialog id : {OptionDialog::PortSettings, OptionDialog::R5Options, OptionDialog::CosaExport,
-                            OptionDialog::Tolerances, OptionDialog::TraverseExport, OptionDialog::GeoBook})
+    for (OptionDialog id : {kPortSettingsDialog, kR5OptionsDialog, kCosaExportDialog,
+                            kTolerancesDialog, kTraverseExportDialog, kGeoBookDialog})
         RegisterOptionDialog(id, [id](QWidget*) { return std::make_unique<StandIn>(id); });
 }
 
@@ -53,9 +56,9 @@ class DialogRegistryTest : public QObject {
         WindowFixture f;
         f.window->createDialogs();
         f.window->createDialogs();
-        const std::vector<OptionDialog> order = {OptionDialog::PortSettings,  OptionDialog::R5Options,
-                                                 OptionDialog::CosaExport, OptionDialog::Tolerances,
-                                                 OptionDialog::TraverseExport, OptionDialog::GeoBook};
+        const std::vector<OptionDialog> order = {kPortSettingsDialog,  kR5OptionsDialog,
+                                                 kCosaExportDialog, kTolerancesDialog,
+                                                 kTraverseExportDialog, kGeoBookDialog};
         QVERIFY(created == order);
         QCOMPARE(f.window->findChildren<AboutBox*>().size(), 1);
     }
@@ -67,13 +70,13 @@ class DialogRegistryTest : public QObject {
         w.user().setAnswers(nullptr);  // the real path: UserInterface -> registry host
         QVERIFY(w.options().get<R5Options>().includeCode);
         QCOMPARE(w.runCommand("convert.r5.options"), CommandStatus::Done);
-        QVERIFY(shown == std::vector<OptionDialog>{OptionDialog::R5Options});
+        QVERIFY(shown == std::vector<OptionDialog>{kR5OptionsDialog});
         QVERIFY(!w.options().get<R5Options>().includeCode);
         QCOMPARE(created.size(), 6u);  // shown again, never made again
     }
 
     void aDialogNotBuiltSaysSo() {
-        RegisterOptionDialog(OptionDialog::R5Options, {});
+        RegisterOptionDialog(kR5OptionsDialog, {});
         WindowFixture f;
         MainWindow& w = *f.window;
         w.createDialogs();

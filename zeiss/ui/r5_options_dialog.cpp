@@ -131,7 +131,7 @@ bool R5OptionsDialog::run(CommandContext& ctx) {
 namespace {
 
 [[maybe_unused]] const bool registered =
-    tarvosen::ui::RegisterDialogClass<R5OptionsDialog>(OptionDialog::R5Options);
+    tarvosen::ui::RegisterDialogClass<R5OptionsDialog>(kR5OptionsDialog);
 
 }  // namespace
 

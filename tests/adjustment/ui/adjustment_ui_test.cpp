@@ -40,7 +40,7 @@ void WhenShown(std::function<void(D*)> act) {
 
 TEST(CosaOptionsDialog, ShowsTheOptionsAndWritesWhatWasTypedBack) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::CosaExport)(nullptr);
+    auto host = FindOptionDialogFactory(kCosaExportDialog)(nullptr);
     const std::string known = t.writeFile("known.txt", "K1,1000,2000\r\n").string();
     WhenShown<CosaOptionsDialog>([known](CosaOptionsDialog* d) {
         EXPECT_EQ(d->windowTitle(), "转换选项");
@@ -74,7 +74,7 @@ TEST(CosaOptionsDialog, ShowsTheOptionsAndWritesWhatWasTypedBack) {
 // number: the field is marked, the reason shown, the dialog stays open.
 TEST(CosaOptionsDialog, RefusesWhatIsNotThereOrNoNumberAndStaysOpen) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::CosaExport)(nullptr);
+    auto host = FindOptionDialogFactory(kCosaExportDialog)(nullptr);
     WhenShown<CosaOptionsDialog>([](CosaOptionsDialog* d) {
         auto answerBox = [d](const char* expected, auto next) {
             QTimer::singleShot(0, [d, expected, next] {
@@ -113,7 +113,7 @@ TEST(TraverseOptionsDialog, ShowsTodayAndStartsOnlyWithANumberAsIncrement) {
     t.options.get<TraverseOptions>().date = std::chrono::year_month_day{std::chrono::year{2001},
                                                        std::chrono::month{2}, std::chrono::day{3}};
     t.options.get<TraverseOptions>().bookFile = "from-an-earlier-command-line.xlsx";
-    auto host = FindOptionDialogFactory(OptionDialog::TraverseExport)(nullptr);
+    auto host = FindOptionDialogFactory(kTraverseExportDialog)(nullptr);
     WhenShown<TraverseOptionsDialog>([](TraverseOptionsDialog* d) {
         EXPECT_EQ(d->dateEdit->date(), QDate::currentDate());
         EXPECT_EQ(d->dateEdit->displayFormat(), "yyyy/MM/dd");

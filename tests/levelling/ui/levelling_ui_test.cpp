@@ -49,7 +49,7 @@ std::vector<std::string> Fields(ToleranceDialog* d) {
 
 TEST(ToleranceDialog, ClassChoiceLoadsItsLimitsAndOkStoresTheFields) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::Tolerances)(nullptr);
+    auto host = FindOptionDialogFactory(kTolerancesDialog)(nullptr);
     ASSERT_TRUE(host);
     std::vector<std::string> opened, second, first;
     QString caption;
@@ -75,7 +75,7 @@ TEST(ToleranceDialog, ClassChoiceLoadsItsLimitsAndOkStoresTheFields) {
 
 TEST(ToleranceDialog, CancelChangesNoOptionAndTypedValuesStay) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::Tolerances)(nullptr);
+    auto host = FindOptionDialogFactory(kTolerancesDialog)(nullptr);
     WhenShown<ToleranceDialog>([](ToleranceDialog* d) {
         Choose(d, 2);
         d->reject();
@@ -97,7 +97,7 @@ TEST(ToleranceDialog, CancelChangesNoOptionAndTypedValuesStay) {
 // dialog stays open; the corrected limit is stored.
 TEST(ToleranceDialog, OkRefusesALimitThatIsNoNumberAndStaysOpen) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::Tolerances)(nullptr);
+    auto host = FindOptionDialogFactory(kTolerancesDialog)(nullptr);
     WhenShown<ToleranceDialog>([](ToleranceDialog* d) {
         QPushButton* ok = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         d->limitField(3)->setText("0,3");
@@ -121,7 +121,7 @@ TEST(ToleranceDialog, OkRefusesALimitThatIsNoNumberAndStaysOpen) {
 TEST(GeoBookDialog, StartButtonStoresTheConditionsAndTheDateIsToday) {
     test::TestContext t;
     t.options.get<GeoBookOptions>().date = std::chrono::year{2001} / 1 / 1;
-    auto host = FindOptionDialogFactory(OptionDialog::GeoBook)(nullptr);
+    auto host = FindOptionDialogFactory(kGeoBookDialog)(nullptr);
     ASSERT_TRUE(host);
     QDate shownDate;
     QString instrument;

@@ -89,7 +89,7 @@ void AnswerDialog(std::map<int, int> positions, bool ok) {
 
 TEST(PortSettingsDialog, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
     tarvosen::test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::PortSettings)(nullptr);
+    auto host = FindOptionDialogFactory(kPortSettingsDialog)(nullptr);
     ASSERT_TRUE(host);
 
     AnswerDialog({{1, 11}, {2, 1}}, true);  // 115200, Odd
@@ -111,7 +111,7 @@ TEST(PortSettingsDialog, OkStoresThePositionsCancelKeepsTheListsForTheNextOk) {
 TEST(PortSettingsDialog, TextsComeFromTheCatalogueInTheChosenLanguage) {
     tarvosen::test::TestContext t;
     t.catalogue.loadFromText("2102\t端口\n2702\t通信参数设定\n");
-    auto host = FindOptionDialogFactory(OptionDialog::PortSettings)(nullptr);
+    auto host = FindOptionDialogFactory(kPortSettingsDialog)(nullptr);
     QString caption, firstLabel;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -37,7 +37,7 @@ void WhenShown(std::function<void(R5OptionsDialog*)> act) {
 
 TEST(R5OptionsDialog, ClicksTakeEffectAtOnceAndPersist) {
     test::TestContext t;
-    auto factory = FindOptionDialogFactory(OptionDialog::R5Options);
+    auto factory = FindOptionDialogFactory(kR5OptionsDialog);
     ASSERT_TRUE(factory);
     auto host = factory(nullptr);
 
@@ -82,7 +82,7 @@ TEST(R5OptionsDialog, ClicksTakeEffectAtOnceAndPersist) {
 
 TEST(R5OptionsDialog, TextsFollowTheLanguageWhenShown) {
     test::TestContext t;
-    auto host = FindOptionDialogFactory(OptionDialog::R5Options)(nullptr);
+    auto host = FindOptionDialogFactory(kR5OptionsDialog)(nullptr);
     // Without a catalogue the form keeps its own texts.
     WhenShown([](R5OptionsDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Option");

@@ -53,13 +53,11 @@ struct SerialEventThread::PendingCall {
     bool cancelled = false;
 };
 
-SerialEventThread::SerialEventThread(SerialDevice& device, std::uint32_t suspendTime,
-                                   TCommEventTypes events, CommSharedState& shared,
-                                   HandOver& handOver)
+SerialEventThread::SerialEventThread(SerialDevice& device, TCommEventTypes events,
+                                     CommSharedState& shared, HandOver& handOver)
     : device_(device),
       shared_(shared),
       handOver_(handOver),
-      suspendTime_(suspendTime),
       mask_(tarvosen::EventMask(events)) {
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }

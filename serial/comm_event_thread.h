@@ -32,8 +32,8 @@ class SerialEventThread {
 
     // Created suspended. The device, the shared state and the hand-over must
     // outlive the thread (the component terminates it before closing them).
-    SerialEventThread(SerialDevice& device, std::uint32_t suspendTime, TCommEventTypes events,
-                     CommSharedState& shared, HandOver& handOver);
+    SerialEventThread(SerialDevice& device, TCommEventTypes events, CommSharedState& shared,
+                      HandOver& handOver);
     ~SerialEventThread();
     SerialEventThread(const SerialEventThread&) = delete;
     SerialEventThread& operator=(const SerialEventThread&) = delete;
@@ -51,7 +51,6 @@ class SerialEventThread {
 
     bool Started() const { return worker_.joinable(); }
     std::uint32_t EventMask() const { return mask_; }
-    std::uint32_t SuspendTime() const { return suspendTime_; }
 
   private:
     struct PendingCall;
@@ -65,7 +64,6 @@ class SerialEventThread {
     SerialDevice& device_;
     CommSharedState& shared_;
     HandOver& handOver_;
-    const std::uint32_t suspendTime_;  // kept, not used: poll waits need no pause
     const std::uint32_t mask_;
     Handler handler_;
 

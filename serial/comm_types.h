@@ -31,7 +31,6 @@ enum TParity { paNone, paOdd, paEven, paMark, paSpace };
 enum TStopBits { sb10, sb15, sb20 };
 enum TDataBits { da4, da5, da6, da7, da8 };
 enum TFlowControl { fcNone, fcCTS, fcDTR, fcXonXoff, fcDefault };
-enum TCommOption { coParityCheck, coDsrSensitivity, coIgnoreXOff, coErrorChar, coNullStrip };
 enum TCommEventType {
     evBreak,
     evCts,
@@ -68,7 +67,6 @@ class EnumSet {
 };
 
 using TCommEventTypes = EnumSet<TCommEventType>;
-using TCommOptions = EnumSet<TCommOption>;
 
 inline constexpr TCommEventTypes kAllCommEvents = TCommEventTypes::FromBits(0x1FF);
 
@@ -100,30 +98,5 @@ inline constexpr int kRxParity = 0x0004;
 inline constexpr int kFrame = 0x0008;
 inline constexpr int kBreak = 0x0010;
 }  // namespace ce
-
-// Escape codes of EscapeComm.
-namespace esc {
-inline constexpr int kSetXoff = 1;  // act as if XOFF was received
-inline constexpr int kSetXon = 2;   // act as if XON was received
-inline constexpr int kSetRts = 3;
-inline constexpr int kClrRts = 4;
-inline constexpr int kSetDtr = 5;
-inline constexpr int kClrDtr = 6;
-inline constexpr int kSetBreak = 8;
-inline constexpr int kClrBreak = 9;
-}  // namespace esc
-
-// The device status record: queue counts and hold flags.
-struct TComStat {
-    bool ctsHold = false;   // output waits for CTS
-    bool dsrHold = false;   // output waits for DSR
-    bool rlsdHold = false;  // output waits for RLSD
-    bool xoffHold = false;  // output waits because XOFF was received
-    bool xoffSent = false;  // output waits because XOFF was sent
-    bool eof = false;
-    bool txim = false;
-    std::uint32_t cbInQue = 0;
-    std::uint32_t cbOutQue = 0;
-};
 
 }  // namespace tarvosen

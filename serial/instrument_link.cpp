@@ -7,8 +7,6 @@ namespace tarvosen {
 
 void ApplyWindowPortSettings(SerialPort& comm) {
     comm.SetDeviceName("Com1");
-    comm.SetWriteTimeout(10);
-    comm.SetWriteBufSize(4096);
     comm.SetMonitorEvents(kAllCommEvents);
 }
 

@@ -26,8 +26,8 @@ class SignalLamps {
 // The most bytes TakeReceivedBytes takes from the port in one event.
 inline constexpr std::uint32_t kReceiveChunk = 4999;
 
-// Gives the serial port its stored settings: DeviceName "Com1", WriteTimeout 10,
-// WriteBufSize 4096, all nine events monitored.
+// Gives the serial port its stored settings: DeviceName "Com1", all nine
+// events monitored.
 void ApplyWindowPortSettings(SerialPort& comm);
 
 // Feeds received bytes into PendingLine: CR hands the line to

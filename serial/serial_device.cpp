@@ -155,8 +155,8 @@ int SerialDevice::apply(const LineSettings& s) {
     if (s.xonXoff) t.c_iflag |= IXON | IXOFF;
     t.c_cc[VSTART] = s.xonChar;
     t.c_cc[VSTOP] = s.xoffChar;
+    // Received bytes are taken as they come, without a parity check.
     t.c_iflag &= ~(INPCK | IGNPAR | PARMRK);
-    if (s.parityCheck) t.c_iflag |= s.errorChar ? INPCK : (INPCK | IGNPAR);
 
     if (ioctl(fd_, TCSETS2, &t) != 0) return errno;
 
@@ -193,16 +193,6 @@ int SerialDevice::setRts(bool on) {
     return modemBits(on ? TIOCMBIS : TIOCMBIC, TIOCM_RTS);
 }
 
-int SerialDevice::setBreak(bool on) {
-    if (fd_ < 0) return EBADF;
-    return ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) == 0 ? 0 : errno;
-}
-
-int SerialDevice::setOutputFlow(bool resume) {
-    if (fd_ < 0) return EBADF;
-    return ioctl(fd_, TCXONC, resume ? TCOON : TCOOFF) == 0 ? 0 : errno;
-}
-
 std::optional<int> SerialDevice::modemLines() const {
     int bits = 0;
     if (fd_ < 0 || ioctl(fd_, TIOCMGET, &bits) != 0) return std::nullopt;
@@ -228,11 +218,6 @@ std::optional<LineCounters> SerialDevice::counters() const {
     c.parity = static_cast<std::uint32_t>(ic.parity);
     c.bufferOverrun = static_cast<std::uint32_t>(ic.buf_overrun);
     return c;
-}
-
-bool SerialDevice::hardwareFlowControl() const {
-    struct termios2 t {};
-    return fd_ >= 0 && ioctl(fd_, TCGETS2, &t) == 0 && (t.c_cflag & CRTSCTS);
 }
 
 int SerialDevice::inputQueue() const {

@@ -21,9 +21,7 @@ struct LineSettings {
     int dataBits = 8;               // 4..8 asked for; the device takes 5..8
     Parity parity = Parity::None;
     StopBits stopBits = StopBits::One;
-    bool xonXoff = false;      // switch XON/XOFF on in both directions (never switches it off)
-    bool parityCheck = false;  // check parity of received bytes
-    bool errorChar = false;  // with parityCheck: a bad byte arrives as NUL instead of being dropped
+    bool xonXoff = false;  // switch XON/XOFF on in both directions (never switches it off)
     unsigned char xonChar = 17;
     unsigned char xoffChar = 19;
 };
@@ -81,14 +79,10 @@ class SerialDevice {
     // these as no-ops.
     int setDtr(bool on);
     int setRts(bool on);
-    int setBreak(bool on);
-    // Resumes (true) or suspends (false) output, as if XON / XOFF had arrived.
-    int setOutputFlow(bool resume);
 
     // modem:: bits, or nothing when the device has no modem lines.
     std::optional<int> modemLines() const;
     std::optional<LineCounters> counters() const;
-    bool hardwareFlowControl() const;
 
     int inputQueue() const;   // bytes waiting in the driver's input queue
     int outputQueue() const;  // bytes not yet sent

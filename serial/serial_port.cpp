@@ -20,6 +20,9 @@ constexpr const char* kDcbError = "Error updating DataControlBlock (Error: %d)";
 constexpr const char* kEscapeError = "EscapeCommFunction failure (Error: %d)";
 constexpr const char* kNotOpen = "Port not open (Error: %d)";
 
+// Reads return what has arrived, waiting at most this long for the first byte.
+constexpr std::chrono::milliseconds kReadWait{1000};
+
 std::string SystemReason(int error) {
     return std::strerror(error);
 }
@@ -78,32 +81,12 @@ void ThrowCommError(const std::string& templateText, int code, const std::string
     throw DeviceError(text);
 }
 
-// ---- SerialEventChars
-
-SerialEventChars& SerialEventChars::operator=(const SerialEventChars& other) {
-    xOn_ = other.xOn_;
-    xOff_ = other.xOff_;
-    error_ = other.error_;
-    eof_ = other.eof_;
-    evt_ = other.evt_;
-    return *this;
-}
-
-void SerialEventChars::Set(char& field, char c) {
-    field = c;
-    owner_.UpdateDataControlBlock();
-}
-
 // ---- SerialPort
 
 SerialPort::SerialPort(HandOver& handOver) : handOver_(handOver) {}
 
 SerialPort::~SerialPort() {
     Close();
-}
-
-void SerialPort::CheckOpen() const {
-    if (Enabled()) ThrowCommError(kAlreadyOpen, -1);
 }
 
 void SerialPort::CreateHandle() {
@@ -115,17 +98,14 @@ void SerialPort::CreateHandle() {
     }
 }
 
-void SerialPort::DestroyHandle() {
-    device_.close();
-}
-
 void SerialPort::Open() {
     {
         std::lock_guard guard(lock_);
         if (!Enabled()) {
             CreateHandle();
             if (!Enabled()) return;
-            UpdateCommTimeouts();
+            // A write may take the multiplier's milliseconds per byte.
+            writeMultiplier_ = WriteTimeoutMultiplier(baudRate_);
             UpdateDataControlBlock();
             // The input queue takes ReadBufSize bytes; the driver's own queues
             // have fixed sizes, so this step cannot fail.
@@ -133,15 +113,15 @@ void SerialPort::Open() {
             shared_.lineErrors.store(0);
             shared_.txPending.store(false);
             shared_.lost.store(0);
-            eventThread_ = std::make_unique<SerialEventThread>(device_, suspendTime_, monitorEvents_,
-                                                              shared_, handOver_);
+            eventThread_ =
+                std::make_unique<SerialEventThread>(device_, monitorEvents_, shared_, handOver_);
             eventThread_->SetHandler([this](SerialEventThread& sender, std::uint32_t status) {
                 HandleCommEvent(sender, status);
             });
             eventThread_->Resume();
             if (!eventThread_->Started()) {
                 eventThread_.reset();
-                DestroyHandle();
+                device_.close();
             }
             return;
         }
@@ -164,7 +144,7 @@ void SerialPort::Close() {
     // from the other end before it has read them.
     device_.purge(true, device_.outputQueue() > 0);
     shared_.received.clear();
-    DestroyHandle();
+    device_.close();
 }
 
 int SerialPort::Write(const void* buffer, std::uint32_t count) {
@@ -228,17 +208,12 @@ int SerialPort::Read(void* buffer, std::uint32_t count) {
     char* out = static_cast<char*>(buffer);
     std::size_t n = 0;
     if (eventThread_) {
-        n = shared_.received.pop(out, count, std::chrono::milliseconds(readTotalMs_));
+        n = shared_.received.pop(out, count, kReadWait);
         if (n > 0) eventThread_->Wake();  // the thread may wait for room in the queue
     } else {
         const ssize_t r = device_.readSome(out, count);
         n = r > 0 ? static_cast<std::size_t>(r) : 0;
     }
-    if (options_.has(coDsrSensitivity)) {
-        const auto lines = device_.modemLines();
-        if (lines && !(*lines & modem::kDsr)) n = 0;  // bytes while DSR is off are ignored
-    }
-    if (options_.has(coNullStrip)) n = std::remove(out, out + n, '\0') - out;
     bytesReceived_ += n;
     return static_cast<int>(n);
 }
@@ -248,133 +223,22 @@ int SerialPort::InQueCount() {
     return static_cast<int>(shared_.received.size()) + device_.inputQueue();
 }
 
-int SerialPort::OutQueCount() {
-    if (!Enabled()) return -1;
-    return device_.outputQueue();
-}
-
-void SerialPort::PurgeIn() {
-    if (!Enabled()) return;
-    std::lock_guard guard(lock_);
-    device_.purge(true, false);
-    shared_.received.clear();
-}
-
-void SerialPort::PurgeOut() {
-    if (!Enabled()) return;
-    std::lock_guard guard(lock_);
-    device_.purge(false, true);
-}
-
-bool SerialPort::GetModemState(int which) const {
-    if (!Enabled()) return false;
-    const auto lines = device_.modemLines();
-    if (!lines) return false;
-    switch (which) {
-        case 1:
-            return *lines & modem::kCts;
-        case 2:
-            return *lines & modem::kDsr;
-        case 3:
-            return *lines & modem::kRing;
-        case 4:
-            return *lines & modem::kRlsd;
-        default:
-            return false;
-    }
-}
-
-int SerialPort::ClearCommError(TComStat* stat) {
-    const int errors = shared_.lineErrors.exchange(0);
-    if (stat) {
-        *stat = TComStat{};
-        if (Enabled()) {
-            stat->cbInQue = static_cast<std::uint32_t>(InQueCount());
-            stat->cbOutQue = static_cast<std::uint32_t>(OutQueCount());
-            const auto lines = device_.modemLines();
-            stat->ctsHold = lines && !(*lines & modem::kCts) && device_.hardwareFlowControl();
-        }
-    }
-    return errors;
-}
-
-bool SerialPort::GetComState(int which) {
-    if (!Enabled()) return false;
-    TComStat stat;
-    const int errors = ClearCommError(&stat);
-    shared_.lineErrors.fetch_or(errors);  // the status query leaves the errors to the event handler
-    switch (which) {
-        case 2:
-            return stat.dsrHold;
-        case 3:
-            return stat.rlsdHold;
-        case 4:
-            return stat.xoffHold;
-        case 5:
-            return stat.xoffSent;
-        default:
-            return stat.ctsHold;
-    }
-}
-
-void SerialPort::EscapeComm(int code) {
+void SerialPort::SetModemLine(int (SerialDevice::*set)(bool), bool on) {
     if (!Enabled()) {
         ThrowCommError(
             kNotOpen, -1,
             lastOpenError_.empty() ? "" : "the port could not be opened: " + lastOpenError_);
     }
     std::lock_guard guard(lock_);
-    int e = EINVAL;
-    switch (code) {
-        case esc::kSetXoff:
-            e = device_.setOutputFlow(false);
-            break;
-        case esc::kSetXon:
-            e = device_.setOutputFlow(true);
-            break;
-        case esc::kSetRts:
-            e = device_.setRts(true);
-            break;
-        case esc::kClrRts:
-            e = device_.setRts(false);
-            break;
-        case esc::kSetDtr:
-            e = device_.setDtr(true);
-            break;
-        case esc::kClrDtr:
-            e = device_.setDtr(false);
-            break;
-        case esc::kSetBreak:
-            e = device_.setBreak(true);
-            break;
-        case esc::kClrBreak:
-            e = device_.setBreak(false);
-            break;
-        default:
-            break;
-    }
-    if (e) ThrowCommError(kEscapeError, e, SystemReason(e));
+    if (const int e = (device_.*set)(on)) ThrowCommError(kEscapeError, e, SystemReason(e));
 }
 
 void SerialPort::SetDTRState(bool state) {
-    EscapeComm(state ? esc::kSetDtr : esc::kClrDtr);
+    SetModemLine(&SerialDevice::setDtr, state);
 }
 
 void SerialPort::SetRTSState(bool state) {
-    EscapeComm(state ? esc::kSetRts : esc::kClrRts);
-}
-
-void SerialPort::SetXONState(bool state) {
-    EscapeComm(state ? esc::kSetXon : esc::kSetXoff);
-}
-
-void SerialPort::SetBREAKState(bool state) {
-    EscapeComm(state ? esc::kSetBreak : esc::kClrBreak);
-    if (Enabled()) {
-        std::lock_guard guard(lock_);
-        device_.purge(true, true);
-        shared_.received.clear();
-    }
+    SetModemLine(&SerialDevice::setRts, state);
 }
 
 LineSettings SerialPort::CurrentLineSettings() const {
@@ -402,16 +266,12 @@ LineSettings SerialPort::CurrentLineSettings() const {
                  : stopBits_ == sb15 ? LineSettings::StopBits::OneAndHalf
                                      : LineSettings::StopBits::Two;
     s.xonXoff = flowControl_ == fcXonXoff;
-    s.parityCheck = options_.has(coParityCheck);
-    s.errorChar = options_.has(coErrorChar);
-    s.xonChar = static_cast<unsigned char>(eventChars_.XOnChar());
-    s.xoffChar = static_cast<unsigned char>(eventChars_.XOffChar());
     return s;
 }
 
 void SerialPort::UpdateDataControlBlock() {
     if (!Enabled()) return;
-    shared_.eventChar.store(static_cast<unsigned char>(eventChars_.EvtChar()));
+    shared_.eventChar.store(static_cast<unsigned char>(eventChar_));
     const LineSettings settings = CurrentLineSettings();
     if (const int e = device_.apply(settings)) {
         std::string reason = UnsupportedSetting(settings);
@@ -431,17 +291,11 @@ void SerialPort::UpdateDataControlBlockLock() {
     UpdateDataControlBlock();
 }
 
-void SerialPort::UpdateCommTimeouts() {
-    // Reads return what has arrived, waiting at most a second for the first
-    // byte; a write may take the multiplier's milliseconds per byte.
-    readTotalMs_ = 1000;
-    writeMultiplier_ = tarvosen::WriteTimeoutMultiplier(baudRate_);
-}
-
 void SerialPort::HandleCommEvent(SerialEventThread&, std::uint32_t status) {
     const std::uint64_t closes = closeCount_;
-    TComStat stat;
-    const int errors = ClearCommError(&stat);
+    // The line errors since the last word, and the bytes waiting.
+    const int errors = shared_.lineErrors.exchange(0);
+    const int waiting = InQueCount();
     // A handler may close the port; then the rest of the word is dropped.
     auto fire = [&](std::uint32_t bit, const TNotifyEvent& handler) {
         if ((status & bit) && handler && closeCount_ == closes) handler(*this);
@@ -452,11 +306,10 @@ void SerialPort::HandleCommEvent(SerialEventThread&, std::uint32_t status) {
     if ((status & ev::kError) && OnError && closeCount_ == closes) OnError(*this, errors);
     fire(ev::kRing, OnRing);
     fire(ev::kRlsd, OnRlsd);
-    if ((status & ev::kRxChar) && OnRxChar && stat.cbInQue > 0 && closeCount_ == closes)
-        OnRxChar(*this, stat.cbInQue);
+    if ((status & ev::kRxChar) && OnRxChar && waiting > 0 && closeCount_ == closes)
+        OnRxChar(*this, static_cast<std::uint32_t>(waiting));
     fire(ev::kRxFlag, OnRxFlag);
     fire(ev::kTxEmpty, OnTxEmpty);
-    if (OnComStatEvent && closeCount_ == closes) OnComStatEvent(*this, status, stat);
     if ((status & ev::kDeviceLost) && OnDeviceLost && closeCount_ == closes) OnDeviceLost(*this);
 }
 
@@ -476,14 +329,6 @@ void SerialPort::SetDeviceName(const std::string& name) {
 
 void SerialPort::SetReadBufSize(std::uint16_t size) {
     if (!Enabled()) readBufSize_ = size;
-}
-
-void SerialPort::SetWriteBufSize(std::uint16_t size) {
-    if (!Enabled()) writeBufSize_ = size;
-}
-
-void SerialPort::SetSuspendTime(std::uint32_t time) {
-    if (!Enabled()) suspendTime_ = time;
 }
 
 void SerialPort::SetMonitorEvents(TCommEventTypes events) {
@@ -509,11 +354,13 @@ void SerialPort::SetStopBits(TStopBits stopBits) {
 void SerialPort::SetDataBits(TDataBits dataBits) {
     SetLineProperty(dataBits_, dataBits);
 }
-void SerialPort::SetOptions(TCommOptions options) {
-    SetLineProperty(options_, options);
-}
 void SerialPort::SetFlowControl(TFlowControl flow) {
     SetLineProperty(flowControl_, flow);
+}
+
+void SerialPort::SetEventChar(char c) {
+    eventChar_ = c;
+    if (Enabled()) shared_.eventChar.store(static_cast<unsigned char>(c));
 }
 
 }  // namespace tarvosen

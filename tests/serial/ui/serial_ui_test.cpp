@@ -126,11 +126,17 @@ TEST(PortSettingsDialog, TextsComeFromTheCatalogueInTheChosenLanguage) {
     EXPECT_EQ(firstLabel, QString::fromUtf8("端口"));
 }
 
-TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
+// A window whose port setting names a pseudo-terminal.
+struct WindowOnPty {
+    WindowOnPty() { w.options().get<PortSettings>().port = pty.slavePath(); }
     tarvosen::test::Pty pty;
     ui::test::WindowFixture f;
     MainWindow& w = *f.window;
-    w.options().get<PortSettings>().port = pty.slavePath();
+};
+
+TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
+    WindowOnPty window;
+    auto& [pty, f, w] = window;
     ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
 
     pty.send("P1,1.0");
@@ -174,10 +180,8 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
 // A command that runs beside the open port (a replay works on its own copies)
 // leaves the record the port is in the middle of alone.
 TEST(MainWindow, AReplayDoesNotCutTheRecordThePortIsReceiving) {
-    tarvosen::test::Pty pty;
-    ui::test::WindowFixture f;
-    MainWindow& w = *f.window;
-    w.options().get<PortSettings>().port = pty.slavePath();
+    WindowOnPty window;
+    auto& [pty, f, w] = window;
     ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
     pty.send("P1,1.0");
     ASSERT_TRUE(Spin([&] { return w.serialLink().pendingLine == "P1,1.0"; }));
@@ -199,10 +203,8 @@ TEST(MainWindow, AReplayDoesNotCutTheRecordThePortIsReceiving) {
 // A device unplugged while the port is open: the window says which device
 // went away, keeps what came and closes the port; nothing waits on the dead line.
 TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
-    tarvosen::test::Pty pty;
-    ui::test::WindowFixture f;
-    MainWindow& w = *f.window;
-    w.options().get<PortSettings>().port = pty.slavePath();
+    WindowOnPty window;
+    auto& [pty, f, w] = window;
     ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
     pty.send("P1,1.0,2.0,3.0\r\nP2,4.0");
     EXPECT_TRUE(Spin([&] { return w.workspace().lineCount() == 1; }));

@@ -16,8 +16,8 @@ namespace tarvosen {
 
 class MessageCatalogue;
 
-// What the subsystems keep between commands, each under its own type (the
-// serial subsystem's link to the instrument, for one).
+// What the subsystems keep between commands other than option values, each
+// under a type the subsystem declares.
 using SubsystemStore = TypeStore<struct SubsystemObjects>;
 
 struct CommandContext {

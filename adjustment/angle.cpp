@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "adjustment/numbers.h"
+#include "app/number_text.h"
 
 namespace tarvosen {
 
@@ -30,7 +30,7 @@ DmsParts PartsOfSeconds(long long seconds, bool negative) {
 }  // namespace
 
 DmsParts SplitDmsText(std::string_view text) {
-    text = TrimBlanks(text);
+    text = Trim(text, Blanks::WhiteSpace);
     const auto point = text.find('.');
     DmsParts parts;
     parts.degrees = std::string(text.substr(0, point));
@@ -51,7 +51,7 @@ double DmsPartsToRadians(std::string_view degrees, std::string_view minutes,
     const double s = LeadingDecimal(seconds);
     const double r =
         (std::fabs(static_cast<double>(d)) + m * (1.0 / 60) + s * (1.0 / 3600)) * (1.0 / 180) * kPi;
-    const std::string_view sign = TrimBlanks(degrees);
+    const std::string_view sign = Trim(degrees, Blanks::WhiteSpace);
     return !sign.empty() && sign.front() == '-' ? -r : r;
 }
 

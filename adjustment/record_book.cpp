@@ -11,7 +11,7 @@
 #include "adjustment/adjustment_text.h"
 #include "adjustment/angle.h"
 #include "adjustment/nikon_raw.h"
-#include "adjustment/numbers.h"
+#include "app/number_text.h"
 #include "adjustment/record_notes.h"
 #include "adjustment/traverse_angles.h"
 #include "app/command_context.h"

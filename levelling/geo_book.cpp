@@ -131,8 +131,8 @@ void GeoInstituteBook::observation(const ObservationLine& line) {
 }
 
 void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
-    double reading = 0;
-    if (!zeiss::ParseDecimal(line.reading(), reading))
+    const std::optional<double> parsed = ParseWholeNumber(line.reading());
+    if (!parsed)
         throw ConversionError("Line " + std::to_string(line.lineNumber) +
                               ": the intermediate sight's reading \"" + line.reading() +
                               "\" is not a number");
@@ -140,7 +140,7 @@ void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
     // the back and the fore reading: from the station in progress.
     const bool fromStationInProgress =
         readingsPerStaff_ == 1 && station_.backs() + station_.fores() > 0;
-    intermediates_.push_back({fromStationInProgress ? q_ + 1 : q_, line.pointName, reading});
+    intermediates_.push_back({fromStationInProgress ? q_ + 1 : q_, line.pointName, *parsed});
 }
 
 void GeoInstituteBook::putSight(const ObservationLine& line) {

@@ -11,7 +11,7 @@ namespace tarvosen::levelling {
 namespace {
 
 std::string Trimmed(std::string_view text) {
-    return std::string(zeiss::TrimBlanksAndControls(text));
+    return std::string(Trim(text, Blanks::SpacesAndControls));
 }
 
 // Ends the progress bar however the reading ends.

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "adjustment/adjustment_options.h"
 #include "adjustment/angle.h"
 #include "adjustment/nikon_raw.h"
-#include "app/number_text.h"
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/conversion.h"
 #include "app/errors.h"
-#include "adjustment/adjustment_options.h"
+#include "app/number_text.h"
 
 namespace tarvosen {
 

@@ -2,14 +2,14 @@
 
 #include <cmath>
 
+#include "adjustment/adjustment_options.h"
 #include "adjustment/angle.h"
 #include "adjustment/nikon_raw.h"
-#include "app/number_text.h"
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/conversion.h"
 #include "app/errors.h"
-#include "adjustment/adjustment_options.h"
+#include "app/number_text.h"
 #include "i18n/message_catalogue.h"
 
 namespace tarvosen {

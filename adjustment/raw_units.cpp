@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "adjustment/angle.h"
-#include "app/number_text.h"
 #include "app/errors.h"
+#include "app/number_text.h"
 
 namespace tarvosen {
 

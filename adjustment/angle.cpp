@@ -1,8 +1,6 @@
 #include "adjustment/angle.h"
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 
 #include "app/number_text.h"
@@ -111,12 +109,6 @@ DmsParts SplitDmsRounded(double angle) {
     // An even second keeps its value; an odd one is rounded to the nearest.
     if (whole % 60 % 2 == 1 && fraction >= 500000) ++whole;
     return PartsOfSeconds(whole, angle < 0);
-}
-
-double PiFromHalves() {
-    constexpr std::uint32_t high = 0x400921FBu;
-    constexpr std::uint32_t low = 0x54442D18u;
-    return std::bit_cast<double>((static_cast<std::uint64_t>(high) << 32) | low);
 }
 
 }  // namespace tarvosen

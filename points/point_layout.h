@@ -32,7 +32,8 @@ struct LineFields {
 };
 LineFields SplitPointLine(std::string_view line, FieldSeparator separator);
 
-// A decimal number, blanks around it allowed: 12, -1985.745, .5, 3e2.
+// A finite decimal number as ParseWholeNumber reads it, blanks around it
+// allowed: 12, -1985.745, .5, 3e2.
 bool IsNumberText(std::string_view text);
 
 // True when the line holds a point in that layout: the program's own wants

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/number_text.h"
+#include "app/trim.h"
 #include "points/point_record.h"
 #include "points/text_lines.h"
 #include "zeiss/r5_options.h"
@@ -11,6 +11,15 @@
 namespace tarvosen::points {
 
 namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::size_t SkipDigits(std::string_view s, std::size_t i) {
+    while (i < s.size() && IsDigit(s[i])) ++i;
+    return i;
+}
 
 constexpr std::size_t kShownLines = 3;
 constexpr std::size_t kShownWidth = 60;
@@ -70,7 +79,26 @@ LineFields SplitPointLine(std::string_view line, FieldSeparator separator) {
 }
 
 bool IsNumberText(std::string_view s) {
-    return ParseWholeNumber(s).has_value();
+    s = Trim(s, Blanks::SpacesAndTabs);
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    const std::size_t intEnd = SkipDigits(s, i);
+    std::size_t end = intEnd;
+    bool digits = intEnd > i;
+    if (end < s.size() && s[end] == '.') {
+        const std::size_t fracEnd = SkipDigits(s, end + 1);
+        digits = digits || fracEnd > end + 1;
+        end = fracEnd;
+    }
+    if (!digits) return false;
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+        std::size_t e = end + 1;
+        if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
+        const std::size_t expEnd = SkipDigits(s, e);
+        if (expEnd == e) return false;
+        end = expEnd;
+    }
+    return end == s.size();
 }
 
 bool FitsLayout(const LineFields& l, PointListLayout layout, FieldSeparator separator) {

@@ -26,14 +26,6 @@ std::string AbsolutePath(const std::string& value) {
     return fs::absolute(value).string();
 }
 
-std::chrono::year_month_day DateOption(const std::string& text) {
-    const ParsedDate parsed = ParseIsoDate(text);
-    if (parsed.problem == DateTextProblem::Malformed)
-        throw UsageError("--date takes a date as YYYY-MM-DD, not \"" + text + "\"");
-    if (!parsed) throw UsageError("--date " + text + " is not a calendar date");
-    return parsed.date;
-}
-
 constexpr CliOption kCosaOptions[] = {
     {"known-points", "FILE", "known-point file, copied after the accuracy line",
      [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().knownPointFile = AbsolutePath(v); }},
@@ -123,7 +115,7 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
             book = fs::path(o.bookFile);
         else
             book = ctx.user.chooseSaveFile(kRecordBookFilter, "xlsx");
-        if (book && WriteRecordBook(ctx, raw, *book, !o.produceText) == 0) stopped = true;
+        if (book && !WriteRecordBook(ctx, raw, *book, !o.produceText)) stopped = true;
     }
     return stopped ? CommandStatus::Stopped : CommandStatus::Done;
 }

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "adjustment/adjustment_options.h"
 #include "adjustment/angle.h"
 #include "adjustment/nikon_raw.h"
-#include "adjustment/numbers.h"
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/conversion.h"
 #include "app/errors.h"
-#include "adjustment/adjustment_options.h"
+#include "app/number_text.h"
 
 namespace tarvosen {
 
@@ -55,11 +55,11 @@ std::string DistanceText(const TextTarget& t, int face) {
 }  // namespace
 
 double ParseHeightIncrement(std::string_view text) {
-    double value = 0;
-    if (!ParseWholeDecimal(text, value))
+    const std::optional<double> value = ParseWholeNumber(text, Blanks::WhiteSpace);
+    if (!value)
         throw ConversionError("The height increment \"" + std::string(text) +
                               "\" is not a valid number");
-    return value;
+    return *value;
 }
 
 std::string GeneratedStationName(std::string_view lineName, std::size_t index) {

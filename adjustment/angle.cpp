@@ -1,11 +1,9 @@
 #include "adjustment/angle.h"
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 
-#include "adjustment/numbers.h"
+#include "app/number_text.h"
 
 namespace tarvosen {
 
@@ -30,7 +28,7 @@ DmsParts PartsOfSeconds(long long seconds, bool negative) {
 }  // namespace
 
 DmsParts SplitDmsText(std::string_view text) {
-    text = TrimBlanks(text);
+    text = Trim(text, Blanks::WhiteSpace);
     const auto point = text.find('.');
     DmsParts parts;
     parts.degrees = std::string(text.substr(0, point));
@@ -51,7 +49,7 @@ double DmsPartsToRadians(std::string_view degrees, std::string_view minutes,
     const double s = LeadingDecimal(seconds);
     const double r =
         (std::fabs(static_cast<double>(d)) + m * (1.0 / 60) + s * (1.0 / 3600)) * (1.0 / 180) * kPi;
-    const std::string_view sign = TrimBlanks(degrees);
+    const std::string_view sign = Trim(degrees, Blanks::WhiteSpace);
     return !sign.empty() && sign.front() == '-' ? -r : r;
 }
 
@@ -111,12 +109,6 @@ DmsParts SplitDmsRounded(double angle) {
     // An even second keeps its value; an odd one is rounded to the nearest.
     if (whole % 60 % 2 == 1 && fraction >= 500000) ++whole;
     return PartsOfSeconds(whole, angle < 0);
-}
-
-double PiFromHalves() {
-    constexpr std::uint32_t high = 0x400921FBu;
-    constexpr std::uint32_t low = 0x54442D18u;
-    return std::bit_cast<double>((static_cast<std::uint64_t>(high) << 32) | low);
 }
 
 }  // namespace tarvosen

@@ -66,41 +66,4 @@ DmsParts SplitDmsRounded(double angle);
 // The angle in arc-seconds with anything below 1e-6" rounded away.
 double ToArcSeconds(double angle);
 
-// π built from the two 32-bit halves of its IEEE 754 double.
-double PiFromHalves();
-
-// An angle in radians with the small arithmetic the exports use. None of the
-// operations reduces to one turn.
-class Angle {
-  public:
-    constexpr Angle() = default;
-    constexpr explicit Angle(double radians) : radians_(radians) {}
-
-    static Angle FromDmsText(std::string_view text) { return Angle(DmsTextToRadians(text)); }
-    static Angle Pi() { return Angle(PiFromHalves()); }
-
-    constexpr double radians() const { return radians_; }
-
-    friend constexpr Angle operator+(Angle a, Angle b) {
-        return Angle(a.radians_ + b.radians_);
-    }
-    friend constexpr Angle operator-(Angle a, Angle b) {
-        return Angle(a.radians_ - b.radians_);
-    }
-    friend constexpr Angle operator+(Angle a, double c) { return Angle(a.radians_ + c); }
-    friend constexpr Angle operator-(Angle a, double c) { return Angle(a.radians_ - c); }
-    friend constexpr Angle operator/(Angle a, double c) { return Angle(a.radians_ / c); }
-    friend constexpr bool operator<(Angle a, Angle b) { return a.radians_ < b.radians_; }
-    friend constexpr bool operator>(Angle a, Angle b) { return a.radians_ > b.radians_; }
-
-    Angle reduced(bool negative = false) const {
-        return Angle(ReducedToTurn(radians_, negative));
-    }
-    std::string compactText() const { return FormatDmsCompact(radians_); }
-    DmsParts roundedParts() const { return SplitDmsRounded(radians_); }
-
-  private:
-    double radians_ = 0;
-};
-
 }  // namespace tarvosen

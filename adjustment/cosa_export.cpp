@@ -2,14 +2,14 @@
 
 #include <cmath>
 
+#include "adjustment/adjustment_options.h"
 #include "adjustment/angle.h"
 #include "adjustment/nikon_raw.h"
-#include "adjustment/numbers.h"
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/conversion.h"
 #include "app/errors.h"
-#include "adjustment/adjustment_options.h"
+#include "app/number_text.h"
 #include "i18n/message_catalogue.h"
 
 namespace tarvosen {
@@ -34,12 +34,12 @@ void AppendKnownPoints(CommandContext& ctx, const std::string& file) {
 
 std::string HorizontalDistance(const RawRecord& r) {
     const RawObservationRecord& o = r.observation;
-    double slope = 0;
-    if (!ParseWholeDecimal(o.slopeDistance, slope))
+    const std::optional<double> slope = ParseWholeNumber(o.slopeDistance, Blanks::WhiteSpace);
+    if (!slope)
         throw ConversionError("Line " + std::to_string(r.lineNumber) + ": the slope distance \"" +
                               o.slopeDistance + "\" to point \"" + o.pointName +
                               "\" is not a number, so it cannot be reduced to horizontal");
-    return FormatGeneral(std::fabs(slope * std::sin(DmsTextToRadians(o.zenithAngle))));
+    return FormatGeneral(std::fabs(*slope * std::sin(DmsTextToRadians(o.zenithAngle))));
 }
 
 // The direction to the point from the backsight. A face II reading (zenith

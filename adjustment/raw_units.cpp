@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "adjustment/angle.h"
-#include "adjustment/numbers.h"
 #include "app/errors.h"
+#include "app/number_text.h"
 
 namespace tarvosen {
 
@@ -43,7 +43,7 @@ bool OneOf(const std::string& name, std::initializer_list<std::string_view> name
 
 [[noreturn]] void Refuse(std::string_view line, std::size_t lineNumber, std::string_view known) {
     throw ConversionError("Line " + std::to_string(lineNumber) + ": \"" +
-                          std::string(TrimBlanks(line)) +
+                          std::string(Trim(line, Blanks::WhiteSpace)) +
                           "\" names units this program cannot convert (it reads " +
                           std::string(known) + "). Nothing was written.");
 }
@@ -60,9 +60,9 @@ std::string PackedTenths(double degrees) {
 }  // namespace
 
 bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber) {
-    std::string_view text = TrimBlanks(line);
+    std::string_view text = Trim(line, Blanks::WhiteSpace);
     if (!StartsWithIgnoringCase(text, "CO,")) return false;
-    text = TrimBlanks(text.substr(3));
+    text = Trim(text.substr(3), Blanks::WhiteSpace);
     if (StartsWithIgnoringCase(text, kAngleUnitLine)) {
         const std::string unit = Folded(text.substr(kAngleUnitLine.size()));
         if (OneOf(unit, {"dddmmss", "dms"}))
@@ -91,7 +91,7 @@ bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber) {
 }
 
 std::string RawUnits::angleText(std::string_view field) const {
-    if (angle == RawAngleUnit::PackedDms || TrimBlanks(field).empty()) return std::string(field);
+    if (angle == RawAngleUnit::PackedDms || Trim(field, Blanks::WhiteSpace).empty()) return std::string(field);
     const double degrees = LeadingDecimal(field) * (angle == RawAngleUnit::Gon ? 0.9 : 1);
     // A nonsense reading of a billion degrees or more is left as it is
     // rather than overflow the tenths of a second.
@@ -99,11 +99,12 @@ std::string RawUnits::angleText(std::string_view field) const {
 }
 
 std::string RawUnits::distanceText(std::string_view field) const {
-    double value = 0;
-    if (metresPerUnit == 1 || !ParseWholeDecimal(field, value)) return std::string(field);
+    if (metresPerUnit == 1) return std::string(field);
+    const std::optional<double> value = ParseWholeNumber(field, Blanks::WhiteSpace);
+    if (!value) return std::string(field);
     char text[64];
     const auto [end, ec] =
-        std::to_chars(text, text + sizeof text, value * metresPerUnit, std::chars_format::fixed, 4);
+        std::to_chars(text, text + sizeof text, *value * metresPerUnit, std::chars_format::fixed, 4);
     return ec == std::errc() ? std::string(text, end) : std::string(field);
 }
 

@@ -8,19 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "adjustment/adjustment_options.h"
 #include "adjustment/adjustment_text.h"
 #include "adjustment/angle.h"
 #include "adjustment/nikon_raw.h"
-#include "adjustment/numbers.h"
 #include "adjustment/record_notes.h"
 #include "adjustment/traverse_angles.h"
 #include "app/command_context.h"
 #include "app/conversion.h"
 #include "app/data_paths.h"
 #include "app/errors.h"
+#include "app/progress_scope.h"
+#include "app/number_text.h"
 #include "spreadsheet/provenance.h"
 #include "spreadsheet/spreadsheet_session.h"
-#include "adjustment/adjustment_options.h"
 
 namespace tarvosen {
 
@@ -255,8 +256,8 @@ void CheckRecordBookTemplate(const CommandContext& ctx) {
     session.Close();
 }
 
-int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& bookFile,
-                    bool reportReading) {
+Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& bookFile,
+                        bool reportReading) {
     const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
@@ -270,17 +271,8 @@ int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& b
 
     NikonRawReader reader(raw);
     const std::size_t totalLines = raw.lineCount();
-    ctx.user.progressBegin(static_cast<int>(std::min<std::size_t>(totalLines, 1u << 30)));
     // The bar goes when reading and saving end, also when they fail.
-    struct ProgressGuard {
-        UserInterface& user;
-        bool active = true;
-        void end() {
-            if (active) user.progressEnd();
-            active = false;
-        }
-        ~ProgressGuard() { end(); }
-    } progress{ctx.user};
+    ProgressScope progress(ctx.user, static_cast<int>(std::min<std::size_t>(totalLines, 1u << 30)));
 
     BookWriter writer(ctx, sheet, increment);
     std::vector<std::string> names;
@@ -305,8 +297,9 @@ int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& b
     }
     if (reportReading) writer.notes().reportReading(ctx, "the record book");
     if (!current) {
-        RefuseInput(ctx, NoSetUpMessage(raw));
-        return 0;
+        const std::string refusal = NoSetUpMessage(raw);
+        RefuseInput(ctx, refusal);
+        return Outcome::Refused(refusal);
     }
     writer.flush(*current, true);
     writer.nameStations(names, heights, o.lineName);
@@ -319,7 +312,7 @@ int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& b
     session.Close();
     progress.end();
     OfferToOpenWorkbook(ctx, bookFile);
-    return 1;
+    return Outcome::Done();
 }
 
 }  // namespace tarvosen

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "app/outcome.h"
 #include "app/workspace.h"
 #include "adjustment/adjustment_options.h"
 
@@ -53,14 +54,13 @@ std::filesystem::path FindRecordBookTemplate(const CommandContext& ctx);
 void CheckRecordBookTemplate(const CommandContext& ctx);
 
 // Fills the record book from the raw records of `raw` and saves it as
-// `bookFile`, then offers to open it. Returns 1 when the book was saved, 0
-// when the data hold no
-// set-up (said in a warning, nothing saved). With reportReading false the
+// `bookFile`, then offers to open it. Refused when the data hold no set-up
+// (said to the user, nothing saved). With reportReading false the
 // warnings the adjustment text has given already (observations left out,
 // targets lacking a face) are not repeated. Throws ConversionError for a height
 // increment that is not a number, FileError or SpreadsheetError when the
 // template or the book cannot be read or written.
-int WriteRecordBook(CommandContext& ctx, const Workspace& raw,
+Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw,
                     const std::filesystem::path& bookFile, bool reportReading = true);
 
 }  // namespace tarvosen

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "adjustment/numbers.h"
+#include "app/number_text.h"
 
 namespace tarvosen {
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <ctime>
 
+#include "app/errors.h"
+
 namespace tarvosen {
 
 std::chrono::year_month_day Today() {
@@ -33,6 +35,14 @@ ParsedDate ParseIsoDate(std::string_view text) {
                                            std::chrono::day{d}};
     if (!date.ok()) return {date, DateTextProblem::NotACalendarDay};
     return {date, DateTextProblem::None};
+}
+
+std::chrono::year_month_day DateOption(const std::string& text) {
+    const ParsedDate parsed = ParseIsoDate(text);
+    if (parsed.problem == DateTextProblem::Malformed)
+        throw UsageError("--date takes a date as YYYY-MM-DD, not \"" + text + "\"");
+    if (!parsed) throw UsageError("--date " + text + " is not a calendar date");
+    return parsed.date;
 }
 
 }  // namespace tarvosen

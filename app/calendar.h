@@ -2,6 +2,7 @@
 // Today's date, and dates typed as options (YYYY-MM-DD).
 
 #include <chrono>
+#include <string>
 #include <string_view>
 
 namespace tarvosen {
@@ -22,5 +23,9 @@ struct ParsedDate {
 
 // Reads "YYYY-MM-DD" exactly: no blanks, no signs, no other widths.
 ParsedDate ParseIsoDate(std::string_view text);
+
+// The value of a command line's --date option; throws UsageError saying
+// whether it is malformed or no calendar day.
+std::chrono::year_month_day DateOption(const std::string& text);
 
 }  // namespace tarvosen

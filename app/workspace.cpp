@@ -1,15 +1,13 @@
 #include "app/workspace.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <random>
+#include <functional>
 #include <stdexcept>
 
+#include "app/atomic_save.h"
 #include "app/errors.h"
 
 namespace tarvosen {
@@ -136,52 +134,14 @@ namespace {
 
 // Writes through a temporary sibling renamed over the target; `write` puts
 // the bytes into the open file and returns false when a write failed.
-template <typename Write>
-void WriteThroughTemporary(const std::filesystem::path& path, const Write& write) {
-    namespace fs = std::filesystem;
-    const fs::path target = path.empty() ? fs::path("NONAME.TXT") : path;
-    if (fs::is_directory(target))
+void WriteThroughTemporary(const std::filesystem::path& path,
+                           const std::function<bool(std::FILE*)>& write) {
+    const std::filesystem::path target = path.empty() ? std::filesystem::path("NONAME.TXT") : path;
+    if (std::filesystem::is_directory(target))
         throw FileError("Cannot write file \"" + target.string() + "\": it is a folder");
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    // A fresh name: an existing file is never opened over. The temporary
-    // gets the target's permissions, so replacing a file keeps them.
-    std::random_device rd;
-    fs::path temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = dir / ("." + target.filename().string() + "." + std::to_string(rd() % 1000000) +
-                      ".part");
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) throw FileError("Cannot write file \"" + target.string() + "\": " + SystemReason());
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) (void)::fchmod(fd, existing.st_mode & 07777);
-    std::FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
-        const std::string reason = SystemReason();
-        ::close(fd);
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        throw FileError("Cannot write file \"" + target.string() + "\": " + reason);
-    }
-    // The reason of the first step that fails is the one reported.
-    std::string reason;
-    auto step = [&](bool ok) {
-        if (!ok && reason.empty()) reason = SystemReason();
-        return ok;
-    };
-    bool ok = step(write(f));
-    ok = step(std::fflush(f) == 0) && ok;
-    ok = ok && step(fsync(fileno(f)) == 0 || errno == EINVAL);
-    ok = step(std::fclose(f) == 0) && ok;
-    ok = ok && step(std::rename(temp.c_str(), target.c_str()) == 0);
-    if (!ok) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        throw FileError("Cannot write file \"" + target.string() + "\": " + reason);
-    }
+    const Outcome saved = SaveAtomically(target, write);
+    if (!saved)
+        throw FileError("Cannot write file \"" + target.string() + "\": " + saved.description());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace {
 
 using ss::CellRange;
 
+// The book's columns, by their letters.
 constexpr int kA = 1, kB = 2, kC = 3, kD = 4, kE = 5, kF = 6, kG = 7, kH = 8;
 
 // The remarks, one per check.

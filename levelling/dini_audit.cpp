@@ -25,9 +25,11 @@ struct Value {
 };
 
 std::optional<Value> ReadValue(std::string_view text) {
-    text = zeiss::TrimBlanksAndControls(text);
+    text = Trim(text, Blanks::SpacesAndControls);
+    const std::optional<double> number = ParseWholeNumber(text);
+    if (!number) return std::nullopt;
     Value v;
-    if (!zeiss::ParseDecimal(text, v.number)) return std::nullopt;
+    v.number = *number;
     const auto dot = text.find('.');
     v.decimals = dot == std::string_view::npos ? 0 : static_cast<int>(text.size() - dot - 1);
     return v;
@@ -118,7 +120,7 @@ class Auditor {
 
 void Auditor::record(std::string_view text, std::size_t lineNumber) {
     const zeiss::M5Line line(text, lineNumber);
-    if (line.isEnd() || zeiss::TrimBlanksAndControls(text).empty()) return;
+    if (line.isEnd() || Trim(text, Blanks::SpacesAndControls).empty()) return;
     if (!line.isM5()) {
         find(lineNumber, "record", "not an M5 record; every line of DiNi data begins \"For M5\"");
         return;
@@ -131,7 +133,7 @@ void Auditor::record(std::string_view text, std::size_t lineNumber) {
 
 void Auditor::information(const zeiss::M5Line& line) {
     const std::size_t n = line.lineNumber();
-    const std::string text(zeiss::TrimBlanksAndControls(line.columns(22, 44)));
+    const std::string text(Trim(line.columns(22, 44), Blanks::SpacesAndControls));
     const bool voidedBefore = lastVoided_;
     lastVoided_ = false;
     if (text.starts_with("Start-Line")) {
@@ -351,10 +353,10 @@ void Auditor::lineSummary(const ObservationLine& o, const zeiss::M5Line& line) {
     checkSum(0, "Db", sumDb_);
     if (o.code[1] == "Df") checkSum(1, "Df", sumDf_);
     const std::string counted = line.columns(30, 44);
-    long count = -1;
-    if (zeiss::ParseInteger(counted, count) && count != static_cast<long>(stationCount_))
+    const std::optional<long> count = ParseWholeInteger(counted);
+    if (count && *count != static_cast<long>(stationCount_))
         find(n, "summary",
-             "station count " + std::to_string(count) + "; the line has " +
+             "station count " + std::to_string(*count) + "; the line has " +
                  std::to_string(stationCount_) + " stations");
     if (const auto z = o.code[2] == "Z " ? ReadValue(o.value[2]) : std::nullopt;
         z && std::abs(z->number - *lastZ_) > heightTolerance(z->decimals))

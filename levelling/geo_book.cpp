@@ -11,7 +11,8 @@ namespace {
 
 using ss::CellRange;
 
-constexpr int kA = 1, kB = 2, kD = 4, kF = 6, kH = 8, kJ = 10;
+// The book's columns, by their letters.
+constexpr int kA = 1, kB = 2, kC = 3, kD = 4, kE = 5, kF = 6, kG = 7, kH = 8, kI = 9, kJ = 10;
 const std::string kAsterisks(117, '*');
 constexpr const char* kKai = "楷体_GB2312";
 constexpr const char* kSong = "宋体";
@@ -131,8 +132,8 @@ void GeoInstituteBook::observation(const ObservationLine& line) {
 }
 
 void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
-    double reading = 0;
-    if (!zeiss::ParseDecimal(line.reading(), reading))
+    const std::optional<double> parsed = ParseWholeNumber(line.reading());
+    if (!parsed)
         throw ConversionError("Line " + std::to_string(line.lineNumber) +
                               ": the intermediate sight's reading \"" + line.reading() +
                               "\" is not a number");
@@ -140,7 +141,7 @@ void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
     // the back and the fore reading: from the station in progress.
     const bool fromStationInProgress =
         readingsPerStaff_ == 1 && station_.backs() + station_.fores() > 0;
-    intermediates_.push_back({fromStationInProgress ? q_ + 1 : q_, line.pointName, reading});
+    intermediates_.push_back({fromStationInProgress ? q_ + 1 : q_, line.pointName, *parsed});
 }
 
 void GeoInstituteBook::putSight(const ObservationLine& line) {
@@ -210,10 +211,10 @@ void GeoInstituteBook::finishSheet() {
     title.SetFontName(kKai);
     title.Cell(1, 1).SetValue("测段小结");
     s.SetRowHeight(sum, 30);
-    s.Cells(sum, 5).SetValue("∑S");
-    s.Cells(sum, 7).SetValue("m");
+    s.Cells(sum, kE).SetValue("∑S");
+    s.Cells(sum, kG).SetValue("m");
     s.Cells(sum, kH).SetValue("∑h");
-    s.Cells(sum, 9).SetNumberFormat("0.000000");
+    s.Cells(sum, kI).SetNumberFormat("0.000000");
     s.Cells(sum, kJ).SetValue("m");
     s.Range("D4").SetFontUnderline(ss::Underline::Single);
     s.Range("G4").SetFontUnderline(ss::Underline::Single);
@@ -227,7 +228,7 @@ void GeoInstituteBook::finishSheet() {
     // Every station's height difference, the first one included.
     s.Span(12, kJ, n + 11, kJ).SetNumberFormat("0.0000");
     s.Cells(sum, kF).SetFormula(Formula("=sum(B12:B%d)+sum(D12:D%d)", {n + 11, n + 11}));
-    s.Cells(sum, 9).SetFormula(Formula("=sum(J12:J%d)", {n + 11}));
+    s.Cells(sum, kI).SetFormula(Formula("=sum(J12:J%d)", {n + 11}));
 
     writeIntermediateSights(s, n);
     s.Span(n + 15, kA, n + 15 + static_cast<int>(intermediates_.size()), kJ).SetFontSize(10);
@@ -240,10 +241,10 @@ void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {
     from.SetValue("从");
     from.SetFontName(kSong);
     from.SetHorizontalAlignment(ss::HorizontalAlignment::Right);
-    s.Cells(head, 3).SetFormula("=D4");
-    s.Cells(head, 3).SetHorizontalAlignment(ss::HorizontalAlignment::Right);
-    s.Cells(head, 5).SetValue("到：");
-    s.Cells(head, 5).SetFontName(kSong);
+    s.Cells(head, kC).SetFormula("=D4");
+    s.Cells(head, kC).SetHorizontalAlignment(ss::HorizontalAlignment::Right);
+    s.Cells(head, kE).SetValue("到：");
+    s.Cells(head, kE).SetFontName(kSong);
     s.Cells(head, kF).SetValue("中丝读数");
     s.Cells(head, kF).SetFontName(kSong);
     s.Cells(head, kH).SetValue("高　差");
@@ -253,8 +254,8 @@ void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {
         const IntermediateSight& sight = intermediates_[e];
         const int row = n + 16 + static_cast<int>(e);
         s.Cells(row, kA).SetValue(sight.station);
-        s.Cells(row, 3).SetText(sight.name);
-        s.Cells(row, 3).SetHorizontalAlignment(ss::HorizontalAlignment::Right);
+        s.Cells(row, kC).SetText(sight.name);
+        s.Cells(row, kC).SetHorizontalAlignment(ss::HorizontalAlignment::Right);
         s.Cells(row, kF).SetValue(sight.reading);
         // The instrument's horizon at the station the sight was taken from:
         // the mean backsight reading of its row plus the height differences

@@ -66,12 +66,6 @@ void ApplyProfile(OptionsStore& options, const std::string& value) {
     }
 }
 
-std::chrono::year_month_day DateOption(const std::string& value) {
-    const ParsedDate parsed = ParseIsoDate(value);
-    if (!parsed) throw UsageError("--date takes a date YYYY-MM-DD, not \"" + value + "\"");
-    return parsed.date;
-}
-
 constexpr CliOption kCheckedOptions[] = {
     {"class", "1|2|3", "levelling class 一等, 二等 or 三等 (default 1); loads its limits",
      ApplyClass},

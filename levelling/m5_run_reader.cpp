@@ -1,5 +1,6 @@
 #include "levelling/m5_run_reader.h"
 
+#include "app/progress_scope.h"
 #include "levelling/book_support.h"
 #include "i18n/message_catalogue.h"
 #include "zeiss/m5_line.h"
@@ -11,22 +12,8 @@ namespace tarvosen::levelling {
 namespace {
 
 std::string Trimmed(std::string_view text) {
-    return std::string(zeiss::TrimBlanksAndControls(text));
+    return std::string(Trim(text, Blanks::SpacesAndControls));
 }
-
-// Ends the progress bar however the reading ends.
-class ProgressScope {
-  public:
-    ProgressScope(UserInterface& user, std::size_t maximum) : user_(user) {
-        user_.progressBegin(static_cast<int>(maximum));
-    }
-    ~ProgressScope() { user_.progressEnd(); }
-    ProgressScope(const ProgressScope&) = delete;
-    ProgressScope& operator=(const ProgressScope&) = delete;
-
-  private:
-    UserInterface& user_;
-};
 
 }  // namespace
 
@@ -64,7 +51,7 @@ ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumb
 RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book,
                      const std::string& file) {
     zeiss::RecordReader reader(lines, kDiniLineLimit);
-    ProgressScope progress(ctx.user, lines.lineCount());
+    ProgressScope progress(ctx.user, static_cast<int>(lines.lineCount()));
 
     RunState state = RunState::Idle;
     std::string sheetName;

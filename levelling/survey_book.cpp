@@ -6,7 +6,8 @@ namespace {
 
 using ss::CellRange;
 
-constexpr int kColumnA = 1, kColumnB = 2, kColumnC = 3, kColumnE = 5, kColumnI = 9;
+// The book's columns, by their letters.
+constexpr int kA = 1, kB = 2, kC = 3, kD = 4, kE = 5, kF = 6, kG = 7, kH = 8, kI = 9;
 
 }  // namespace
 
@@ -27,7 +28,7 @@ void SurveyInstituteBook::writeHeader() {
     s.Range("D1:G1").SetFontSize(14);
 
     const char* const row2[] = {"测", "环", "线", "自", "至"};
-    for (int c = 0; c < 5; ++c) s.Cells(2, kColumnB + c).SetValue(row2[c]);
+    for (int c = 0; c < 5; ++c) s.Cells(2, kB + c).SetValue(row2[c]);
     s.Range("A3").SetValue("天气");
     s.Range("C3").SetValue("风向");
     s.Range("E3").SetValue("风力");
@@ -54,11 +55,11 @@ void SurveyInstituteBook::writeHeader() {
     const char* const row7[] = {"前视", "前视1", "前视2", "前尺读数1", "前尺读数2"};
     const char* const row8[] = {"中视", "视距差(m)", "累计差(m)", "高差(m)", "高差(m)"};
     for (int c = 0; c < 10; ++c)
-        if (row5[c]) s.Cells(5, kColumnA + c).SetValue(row5[c]);
+        if (row5[c]) s.Cells(5, kA + c).SetValue(row5[c]);
     for (int c = 0; c < 5; ++c) {
-        s.Cells(6, kColumnB + c).SetValue(row6[c]);
-        s.Cells(7, kColumnB + c).SetValue(row7[c]);
-        s.Cells(8, kColumnB + c).SetValue(row8[c]);
+        s.Cells(6, kB + c).SetValue(row6[c]);
+        s.Cells(7, kB + c).SetValue(row7[c]);
+        s.Cells(8, kB + c).SetValue(row8[c]);
     }
 }
 
@@ -91,15 +92,15 @@ void SurveyInstituteBook::openGroup(const ObservationLine* pointHeight) {
     DrawTableBorders(rows);
     s.Span(r, 1, r + 2, 1).Merge();
     s.Span(r, 10, r + 2, 10).Merge();
-    s.Cells(r, kColumnA).SetValue(group_ + 1);
+    s.Cells(r, kA).SetValue(group_ + 1);
     s.Span(r, 3, r + 2, 4).SetNumberFormat(kDistanceMetres);
     s.Span(r, 5, r + 2, 6).SetNumberFormat(kMetresTo001Mm);
     s.Span(r, 7, r + 2, 7).SetNumberFormat(kMillimetresTo001);
     s.Span(r, 8, r + 2, 9).SetNumberFormat(kMetresTo001Mm);
     if (!pointHeight) return;
     // Point names stay text: "0012" must not become the number 12.
-    s.Cells(r, kColumnB).SetText(pointHeight->pointName);
-    s.Cells(r, kColumnI).SetValue(pointHeight->height());
+    s.Cells(r, kB).SetText(pointHeight->pointName);
+    s.Cells(r, kI).SetValue(pointHeight->height());
 }
 
 void SurveyInstituteBook::putSight(const ObservationLine& line, bool back) {
@@ -119,10 +120,10 @@ void SurveyInstituteBook::putSight(const ObservationLine& line, bool back) {
     }
     const ss::Sheet& s = *sheet_;
     const int row = GroupRow(group_) + (back ? 0 : 1);
-    s.Cells(row, kColumnB).SetText(line.pointName);
-    s.Cells(row, kColumnE + count).SetValue(line.reading());
-    s.Cells(row, kColumnC + count).SetValue(line.distance());
-    s.Cells(row, kColumnC + count).SetNumberFormat(DistanceFormatAsRead(line.distance()));
+    s.Cells(row, kB).SetText(line.pointName);
+    s.Cells(row, kE + count).SetValue(line.reading());
+    s.Cells(row, kC + count).SetValue(line.distance());
+    s.Cells(row, kC + count).SetNumberFormat(DistanceFormatAsRead(line.distance()));
     station_.add(back);
     single_.back() = station_.single();
     if (!back) lastForePoint_ = line.pointName;
@@ -138,7 +139,7 @@ void SurveyInstituteBook::finishSheet() {
     // set-up's fore point, on the group after it.
     if (group_ >= 0 && station_.complete()) {
         openGroup(nullptr);
-        s.Cells(GroupRow(group_), kColumnB).SetText(lastForePoint_);
+        s.Cells(GroupRow(group_), kB).SetText(lastForePoint_);
     }
     sheet_.reset();
 
@@ -154,34 +155,34 @@ void SurveyInstituteBook::finishSheet() {
         // or average: its height difference is that of the first readings.
         const bool single = single_[g];
         if (!single) {
-            put(r, 7, Formula("=(E%d-F%d)*1000", {r, r}));
-            put(r + 1, 7, Formula("=(E%d-F%d)*1000", {r + 1, r + 1}));
-            put(r + 2, 7, Formula("=(E%d-F%d)*1000", {r + 2, r + 2}));
+            put(r, kG, Formula("=(E%d-F%d)*1000", {r, r}));
+            put(r + 1, kG, Formula("=(E%d-F%d)*1000", {r + 1, r + 1}));
+            put(r + 2, kG, Formula("=(E%d-F%d)*1000", {r + 2, r + 2}));
         }
-        put(r + 2, 3, Formula("=(C%d-C%d)", {r + 1, r}));
-        put(r + 2, 4, g == 0 ? Formula("=C%d", {r + 2}) : Formula("=SUM(C%d+D%d)", {r + 2, r - 1}));
-        put(r + 2, 5, Formula("=(E%d-E%d)", {r, r + 1}));
+        put(r + 2, kC, Formula("=(C%d-C%d)", {r + 1, r}));
+        put(r + 2, kD, g == 0 ? Formula("=C%d", {r + 2}) : Formula("=SUM(C%d+D%d)", {r + 2, r - 1}));
+        put(r + 2, kE, Formula("=(E%d-E%d)", {r, r + 1}));
         if (single) {
-            put(r + 1, 8, Formula("=E%d", {r + 2}));
+            put(r + 1, kH, Formula("=E%d", {r + 2}));
         } else {
-            put(r + 2, 6, Formula("=(F%d-F%d)", {r, r + 1}));
-            put(r + 1, 8, Formula("=(E%d+F%d)/2", {r + 2, r + 2}));
+            put(r + 2, kF, Formula("=(F%d-F%d)", {r, r + 1}));
+            put(r + 1, kH, Formula("=(E%d+F%d)/2", {r + 2, r + 2}));
         }
         length += "+C" + std::to_string(r) + "+C" + std::to_string(r + 1);
     }
     const int last = GroupRow(n);
-    s.Cells(last + 1, 6).SetValue("高差总和");
-    s.Cells(last + 1, 8).SetFormula(Formula("=SUM(H10:H%d)", {3 * n + 7}));
-    s.Cells(last + 1, 8).SetNumberFormat(kMetresTo001Mm);
+    s.Cells(last + 1, kF).SetValue("高差总和");
+    s.Cells(last + 1, kH).SetFormula(Formula("=SUM(H10:H%d)", {3 * n + 7}));
+    s.Cells(last + 1, kH).SetNumberFormat(kMetresTo001Mm);
 
     const std::string start = s.Range("B9").ValueText();
-    const std::string end = s.Cells(last, kColumnB).ValueText();
+    const std::string end = s.Cells(last, kB).ValueText();
     const int row = 3 * n + 13;
-    s.Cells(row, 1).SetValue("自");
-    s.Cells(row, 2).SetText(start);
-    s.Cells(row, 3).SetValue("点至");
-    s.Cells(row, 4).SetText(end);
-    s.Cells(row, 5).SetValue("距离");
+    s.Cells(row, kA).SetValue("自");
+    s.Cells(row, kB).SetText(start);
+    s.Cells(row, kC).SetValue("点至");
+    s.Cells(row, kD).SetText(end);
+    s.Cells(row, kE).SetValue("距离");
     length += ")/1000";
     // A long line's sum of single cells outgrows the formula length that
     // spreadsheet programs accept; the same sum over the column, less the
@@ -189,8 +190,8 @@ void SurveyInstituteBook::finishSheet() {
     // last accumulated difference), gives the same length.
     if (length.size() > kMaxFormulaLength)
         length = Formula("=(SUM(C9:C%d)-D%d)/1000", {3 * n + 8, 3 * n + 8});
-    s.Cells(row, 6).SetValue(length);
-    s.Cells(row, 7).SetValue("km");
+    s.Cells(row, kF).SetValue(length);
+    s.Cells(row, kG).SetValue("km");
 }
 
 }  // namespace tarvosen::levelling

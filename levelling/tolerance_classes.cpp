@@ -62,9 +62,11 @@ ToleranceLimits ReadToleranceLimits(const ToleranceOptions& options) {
     ToleranceLimits limits;
     for (int f = 0; f < kLimitCount; ++f) {
         const std::string& text = options.limits[f];
-        if (!zeiss::ParseDecimal(text, limits.value[f]))
+        const std::optional<double> value = ParseWholeNumber(text);
+        if (!value)
             throw ConversionError("\"" + text + "\" is not a valid number (tolerance limit " +
                                   LimitLabel(f) + ")");
+        limits.value[f] = *value;
     }
     return limits;
 }

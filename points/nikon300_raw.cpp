@@ -32,7 +32,7 @@ bool IsNikon300400Signature(std::string_view line) {
         f[i] = NextField(line, comma);
         if (!comma || f[i].size() > kLimits[i]) return false;
     }
-    return zeiss::TrimBlanksAndControls(f[0]) == "2" && f[1] == "9" && f[3] == "NS002";
+    return Trim(f[0], Blanks::SpacesAndControls) == "2" && f[1] == "9" && f[3] == "NS002";
 }
 
 bool IsNikon300400Raw(const Workspace& lines) {
@@ -48,7 +48,7 @@ bool IsNikon300400Raw(const Workspace& lines) {
 RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point) {
     bool comma = false;
     NextField(line, comma);  // field 1 is not used
-    const auto type = zeiss::TrimBlanksAndControls(NextField(line, comma));
+    const auto type = Trim(NextField(line, comma), Blanks::SpacesAndControls);
     if (type != "1" && type != "3" && type != "4") return RawRecordKind::Other;
 
     NextField(line, comma);  // field 3 is not used

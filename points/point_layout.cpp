@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/trim.h"
 #include "points/point_record.h"
 #include "points/text_lines.h"
 #include "zeiss/r5_options.h"
@@ -11,9 +12,6 @@ namespace tarvosen::points {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -61,19 +59,19 @@ LineFields SplitPointLine(std::string_view line, FieldSeparator separator) {
     }
     std::size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < line.size() && IsBlank(line[i])) ++i;
+        while (i < line.size() && IsBlank(line[i], Blanks::SpacesAndTabs)) ++i;
     };
     skipBlanks();
     for (int f = 0; f < 4 && i < line.size(); ++f) {
         const std::size_t start = i;
-        while (i < line.size() && !IsBlank(line[i])) ++i;
+        while (i < line.size() && !IsBlank(line[i], Blanks::SpacesAndTabs)) ++i;
         out.field[f] = line.substr(start, i - start);
         ++out.count;
         skipBlanks();
     }
     if (i < line.size()) {
         std::size_t end = line.size();
-        while (end > i && IsBlank(line[end - 1])) --end;
+        while (end > i && IsBlank(line[end - 1], Blanks::SpacesAndTabs)) --end;
         out.field[4] = line.substr(i, end - i);
         ++out.count;
     }
@@ -81,8 +79,7 @@ LineFields SplitPointLine(std::string_view line, FieldSeparator separator) {
 }
 
 bool IsNumberText(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    s = Trim(s, Blanks::SpacesAndTabs);
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     const std::size_t intEnd = SkipDigits(s, i);

@@ -32,7 +32,9 @@ struct LineFields {
 };
 LineFields SplitPointLine(std::string_view line, FieldSeparator separator);
 
-// A decimal number, blanks around it allowed: 12, -1985.745, .5, 3e2.
+// Whether the text has the form of a decimal number, blanks around it
+// allowed: 12, -1985.745, .5, 3e2. Only the form is checked, without
+// converting, since every field of every point line is tested.
 bool IsNumberText(std::string_view text);
 
 // True when the line holds a point in that layout: the program's own wants

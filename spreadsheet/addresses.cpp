@@ -4,6 +4,7 @@
 #include <cctype>
 #include <optional>
 
+#include "app/trim.h"
 #include "spreadsheet/spreadsheet_session.h"
 
 namespace tarvosen::spreadsheet {
@@ -35,12 +36,6 @@ std::optional<std::pair<int, int>> ParseCell(std::string_view text) {
     return std::pair<int, int>{static_cast<int>(row), static_cast<int>(column)};
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 std::string ColumnName(int column) {
@@ -59,10 +54,10 @@ std::string RectName(const CellRect& rect) {
 }
 
 CellRect ParseRect(std::string_view address) {
-    std::string_view text = Trim(address);
+    std::string_view text = Trim(address, Blanks::Spaces);
     std::size_t colon = text.find(':');
-    auto first = ParseCell(Trim(text.substr(0, colon)));
-    auto last = colon == std::string_view::npos ? first : ParseCell(Trim(text.substr(colon + 1)));
+    auto first = ParseCell(Trim(text.substr(0, colon), Blanks::Spaces));
+    auto last = colon == std::string_view::npos ? first : ParseCell(Trim(text.substr(colon + 1), Blanks::Spaces));
     if (!first || !last)
         throw SpreadsheetError("\"" + std::string(address) + "\" is not a cell address");
     CellRect rect{std::min(first->first, last->first), std::min(first->second, last->second),

@@ -126,7 +126,7 @@ private:
             }
             t.kind = TokenKind::Number;
             t.text = std::string(text_.substr(start, pos_ - start));
-            auto value = ParseNumber(t.text);
+            auto value = ParseWholeNumber(t.text);
             if (!value) Fail(text_, "bad number \"" + t.text + "\"");
             t.number = *value;
             return t;

@@ -109,7 +109,7 @@ CellValue Count(Args args, const AreaVisitor& av) {
         } else if (std::holds_alternative<double>(arg.value) ||
                    std::holds_alternative<bool>(arg.value) ||
                    (std::holds_alternative<std::string>(arg.value) &&
-                    ParseNumber(std::get<std::string>(arg.value)))) {
+                    ParseWholeNumber(std::get<std::string>(arg.value)))) {
             count += 1;
         }
     }

@@ -72,7 +72,7 @@ void CellRange::SetValue(std::string_view text) const {
     if (text.empty()) return SetValue(CellValue(Empty{}));
     if (text.front() == '\'') return SetText(text.substr(1));
     if (text.front() == '=' && text.size() > 1) return SetFormula(text);
-    if (auto number = ParseNumber(text)) return SetValue(CellValue(*number));
+    if (auto number = ParseWholeNumber(text)) return SetValue(CellValue(*number));
     SetText(text);
 }
 

@@ -12,37 +12,6 @@
 
 namespace tarvosen::spreadsheet {
 
-std::optional<double> ParseNumber(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    std::size_t mantissaStart = i;
-    std::size_t digits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        std::size_t exponentDigits = 0;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-            ++i, ++exponentDigits;
-        if (exponentDigits == 0) return std::nullopt;
-    }
-    if (i != text.size()) return std::nullopt;
-    double value = 0;
-    std::string_view mantissa = text.substr(mantissaStart);
-    auto [end, ec] = std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
-    if (ec != std::errc() || end != mantissa.data() + mantissa.size() || !std::isfinite(value))
-        return std::nullopt;
-    return negative ? -value : value;
-}
-
 std::string FormatNumber(double number) {
     if (number == 0) return "0";
     if (!std::isfinite(number)) return "#NUM!";
@@ -98,7 +67,7 @@ NumberOrError ToNumber(const CellValue& value) {
     switch (value.index()) {
         case 1: return {std::get<double>(value), std::nullopt};
         case 2: {
-            auto number = ParseNumber(std::get<std::string>(value));
+            auto number = ParseWholeNumber(std::get<std::string>(value));
             if (number) return {*number, std::nullopt};
             return {0, CellError::Value};
         }

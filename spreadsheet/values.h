@@ -6,13 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/number_text.h"
 #include "spreadsheet/spreadsheet_session.h"
 
 namespace tarvosen::spreadsheet {
-
-// A text that reads as a plain decimal number, blanks around it allowed:
-// "12", " -1.5", "1.52340", ".5", "1e3". Not "inf", "nan", "1,000" or "".
-std::optional<double> ParseNumber(std::string_view text);
 
 // A number as a spreadsheet program shows it in General format: at most 15
 // significant digits, no trailing zeros, exponent only for very large or small

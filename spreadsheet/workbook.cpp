@@ -245,17 +245,6 @@ std::string Workbook::FormulaText(const Formula& formula) const {
     return RenderFormula(formula, [](const SheetData* sheet) { return sheet->name; });
 }
 
-void Workbook::PutFormula(SheetData& sheet, int row, int column, std::string_view text) {
-    Formula formula;
-    try {
-        formula = Compile(text);
-    } catch (const SpreadsheetError& error) {
-        throw SpreadsheetError("Sheet \"" + sheet.name + "\", cell " + CellName(row, column) +
-                               ": " + error.what());
-    }
-    PutCompiled(sheet, row, column, std::move(formula));
-}
-
 void Workbook::PutCompiled(SheetData& sheet, int row, int column, Formula formula) {
     sheet.At(row, column);
     DropFormula(sheet, row, column);

@@ -148,9 +148,6 @@ public:
 
     // --- contents ------------------------------------------------------
     void PutValue(SheetData& sheet, int row, int column, CellValue value);
-    // Compiles and puts a formula; throws SpreadsheetError naming the cell on
-    // a syntax error.
-    void PutFormula(SheetData& sheet, int row, int column, std::string_view text);
     void PutCompiled(SheetData& sheet, int row, int column, Formula formula);
     // A formula we keep verbatim (from a template) with its stored result.
     void PutOpaqueFormula(SheetData& sheet, int row, int column, std::string text,

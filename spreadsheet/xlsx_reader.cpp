@@ -411,7 +411,7 @@ private:
         } else if (type == "e") {
             value = ToUtf8(v);
         } else if (!v.empty()) {
-            auto number = ParseNumber(v);
+            auto number = ParseWholeNumber(v);
             value = number ? CellValue(*number) : CellValue(ToUtf8(v));
         }
         if (const auto* text = std::get_if<std::string>(&value)) {

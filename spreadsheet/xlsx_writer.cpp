@@ -1,17 +1,11 @@
 // Writing .xlsx with libxlsxwriter, every formula with its computed result.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <cstring>
 #include <cstdlib>
-#include <system_error>
 
+#include "app/atomic_save.h"
 #include "spreadsheet/values.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/xlsx.h"
@@ -247,55 +241,24 @@ private:
     std::vector<lxw_format*> formats_;
 };
 
-// Puts the file's data on the disk before it is renamed over the target, and
-// gives it the permissions of the file it replaces.
-void FinishTemporary(const std::filesystem::path& file, const std::filesystem::path& target) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat existing {};
-    if (fd >= 0 && ::stat(target.c_str(), &existing) == 0)
-        (void)::fchmod(fd, existing.st_mode & 07777);
-    const bool ok = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
-    const std::string reason = ok ? "" : std::strerror(errno);
-    if (fd >= 0) ::close(fd);
-    if (!ok) throw SpreadsheetError("Cannot save the workbook " + target.string() + ": " + reason);
-}
-
 }  // namespace
 
 void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
     book.EvaluateAll();
-    static std::atomic<unsigned> counter{0};
-    std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
+    const std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
     if (!std::filesystem::is_directory(dir))
         throw SpreadsheetError("Cannot save the workbook " + path.string() + ": there is no folder " +
                                dir.string());
-    std::string tempName = ".";
-    tempName.append(path.filename().string())
-        .append(".tmp")
-        .append(std::to_string(::getpid()))
-        .append("_")
-        .append(std::to_string(counter++));
-    std::filesystem::path temp = dir / tempName;
-    try {
+    const Outcome saved = SaveAtomicallyByName(path, [&](const std::filesystem::path& temp) {
         Writer(book, path, temp).Run();
         // The library does not check the writes of the temporary files it
         // keeps the sheets in: on a full disk it packs a cut-off sheet and
         // reports success. Reading the parts back finds that.
         CheckXlsxComplete(temp, path);
-        FinishTemporary(temp, path);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw;
-    }
-    std::error_code error;
-    std::filesystem::rename(temp, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
+    });
+    if (!saved)
         throw SpreadsheetError("Cannot save the workbook " + path.string() + ": " +
-                               error.message());
-    }
+                               saved.description());
 }
 
 }  // namespace tarvosen::spreadsheet

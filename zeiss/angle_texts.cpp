@@ -7,16 +7,14 @@
 namespace tarvosen::zeiss {
 
 bool IsGonUnit(std::string_view unit) {
-    const auto u = TrimBlanksAndControls(unit);
+    const auto u = Trim(unit, Blanks::SpacesAndControls);
     return u == "gon" || u == "grd";
 }
 
 double R5AngleToRadians(std::string_view value, std::string_view unit) {
-    if (IsGonUnit(unit)) {
-        double gon = 0;
-        ParseDecimal(value, gon);
-        return GonToRadians(gon);
-    }
+    // The number the value starts with: a garbled angle is refused before
+    // a point is computed from it.
+    if (IsGonUnit(unit)) return GonToRadians(LeadingDecimal(value));
     return DmsTextToRadians(value);
 }
 

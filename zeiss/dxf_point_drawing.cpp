@@ -47,7 +47,7 @@ void WriteDxfTail(const DxfLineSink& out) {
 }
 
 bool DxfCodeIsShown(std::string_view code) {
-    return !TrimBlanksAndControls(code).empty();
+    return !Trim(code, Blanks::SpacesAndControls).empty();
 }
 
 }  // namespace tarvosen::zeiss

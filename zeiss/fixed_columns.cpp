@@ -1,28 +1,11 @@
 #include "zeiss/fixed_columns.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 
 #include "app/errors.h"
 
 namespace tarvosen::zeiss {
-
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-}  // namespace
 
 std::string FixedColumns::columns(std::size_t first, std::size_t last) const {
     const std::size_t width = last - first + 1;
@@ -52,9 +35,9 @@ void FixedColumns::notANumber(std::size_t first, std::size_t last, const char* w
 }
 
 double FixedColumns::number(std::size_t first, std::size_t last) const {
-    double v = 0;
-    if (!ParseDecimal(present(first, last), v)) notANumber(first, last, "a number");
-    return v;
+    const std::optional<double> v = ParseWholeNumber(present(first, last));
+    if (!v) notANumber(first, last, "a number");
+    return *v;
 }
 
 double FixedColumns::numberOrZero(std::size_t first, std::size_t last) const {
@@ -62,34 +45,9 @@ double FixedColumns::numberOrZero(std::size_t first, std::size_t last) const {
 }
 
 long FixedColumns::integer(std::size_t first, std::size_t last) const {
-    long v = 0;
-    if (!ParseInteger(present(first, last), v)) notANumber(first, last, "an integer");
-    return v;
-}
-
-bool ParseDecimal(std::string_view text, double& value) {
-    text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) ||
-                          text.front() == '-' || text.front() == '.'))
-        return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
-}
-
-bool ParseInteger(std::string_view text, long& value) {
-    text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
-std::string_view TrimBlanksAndControls(std::string_view s) {
-    auto trimmed = [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 127; };
-    while (!s.empty() && trimmed(s.front())) s.remove_prefix(1);
-    while (!s.empty() && trimmed(s.back())) s.remove_suffix(1);
-    return s;
+    const std::optional<long> v = ParseWholeInteger(present(first, last));
+    if (!v) notANumber(first, last, "an integer");
+    return *v;
 }
 
 void AppendRight(std::string& out, std::string_view text, std::size_t width) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/number_text.h"
+
 namespace tarvosen::zeiss {
 
 // One field as text: type (2 columns), value (11 in R5, 14 in M5), unit (4).
@@ -51,13 +53,12 @@ class FixedColumns {
     std::size_t line_;
 };
 
-// Strict conversions of a whole text with surrounding blanks (and tabs)
-// ignored; false when the text is not a finite number.
-bool ParseDecimal(std::string_view text, double& value);
-bool ParseInteger(std::string_view text, long& value);
-
-// Text with blanks and control characters removed at both ends.
-std::string_view TrimBlanksAndControls(std::string_view text);
+// The serial transfer log reads its integers through this name.
+inline bool ParseInteger(std::string_view text, long& value) {
+    const std::optional<long> parsed = ParseWholeInteger(text);
+    if (parsed) value = *parsed;
+    return parsed.has_value();
+}
 
 // Template writers with printf's rules: "%Ns" right-aligns in N columns and
 // "%-Ns" left-aligns; a longer text is written in full, never cut.

@@ -27,15 +27,10 @@ std::vector<Word> WordsOf(const M5Line& line) {
     return words;
 }
 
-std::string_view TrimRight(std::string_view s) {
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
-
 // The text of columns first..last with blanks at both ends removed.
 std::string TrimmedColumns(const M5Line& line, std::size_t first, std::size_t last) {
     if (first > last) return {};
-    return std::string(TrimBlanksAndControls(line.columns(first, last)));
+    return std::string(Trim(line.columns(first, last), Blanks::SpacesAndControls));
 }
 
 // The code of a number that ends at column 35 or 40: the text after it (on
@@ -49,9 +44,9 @@ std::string CodeAround(const M5Line& line, const Word& number) {
         while (from < kOwnCodeColumns && line.at(from) == ' ') ++from;
         after = line.columns(from, kBlockLast);
     } else {
-        after = std::string(TrimRight(line.columns(number.last + 1, kBlockLast)));
+        after = std::string(TrimEnd(line.columns(number.last + 1, kBlockLast), Blanks::Spaces));
     }
-    if (!TrimBlanksAndControls(after).empty()) return after;
+    if (!Trim(after, Blanks::SpacesAndControls).empty()) return after;
     return TrimmedColumns(line, kBlockFirst, number.first - 1);
 }
 
@@ -70,7 +65,7 @@ M5PointIdentification ReadM5PointIdentification(const M5Line& line) {
     const Word& first = words.front();
     if (first.first <= kEltaNumberEnd && first.last > kEltaNumberEnd)
         return {line.columns(first.first, kEltaNumberEnd),
-                std::string(TrimRight(line.columns(kEltaNumberEnd + 1, kBlockLast)))};
+                std::string(TrimEnd(line.columns(kEltaNumberEnd + 1, kBlockLast), Blanks::Spaces))};
     const Word& last = words.back();
     return {line.columns(last.first, last.last), TrimmedColumns(line, kBlockFirst, last.first - 1)};
 }

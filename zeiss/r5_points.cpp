@@ -59,23 +59,22 @@ void PointListWriter::writePointLine(double x, double y, double z, std::string_v
     ++pointCounter_;
 }
 
-int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, int& pointCounter) {
+Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out,
+                          int& pointCounter) {
     StationState station;
     PointListWriter writer(out, ctx.options.get<R5Options>(), pointCounter);
     RecordReader reader(in, kR5PointReadLimit);
     const bool compute = ctx.options.get<R5Options>().computeFromObservations();
 
     std::string text;
-    int result = 0;
     while (reader.next(text)) {
         const R5Line line(text, reader.lineNumber());
-        if (line.isEnd()) {
-            result = 1;
-            break;
-        }
+        if (line.isEnd()) break;
         if (!line.isR5()) {
-            RefuseInput(ctx, NotARecordMessage(kNotR5Message, "For R5", line.lineNumber(), text));
-            return -1;
+            const std::string refusal =
+                NotARecordMessage(kNotR5Message, "For R5", line.lineNumber(), text);
+            RefuseInput(ctx, refusal);
+            return Outcome::Refused(refusal);
         }
         const std::string code = line.code();
         const std::string number = line.pointNumber();
@@ -121,7 +120,7 @@ int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, 
         }
     }
     reader.reportCutLines(ctx.user);
-    return result;
+    return Outcome::Done();
 }
 
 void WriteDxfFromPoints(const Workspace& points, Workspace& dxf) {

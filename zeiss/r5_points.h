@@ -8,6 +8,7 @@
 
 #include "app/command_context.h"
 #include "app/options_store.h"
+#include "app/outcome.h"
 #include "app/workspace.h"
 #include "zeiss/r5_options.h"
 
@@ -58,11 +59,11 @@ class PointListWriter {
     std::string line_;
 };
 
-// Reads the R5 lines `in` and appends the point list to `out`. Returns 0
-// when the input ended, 1 when an "END" line ended it, -1 when it stopped
-// with a message (the lines are not R5). Malformed numbers throw
-// ConversionError naming the line.
-int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, int& pointCounter);
+// Reads the R5 lines `in` up to the end or an "END" line and appends the
+// point list to `out`. Refused, with the message shown, when a line is not
+// R5. Malformed numbers throw ConversionError naming the line.
+Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out,
+                          int& pointCounter);
 
 // Appends the DXF point drawing of the point list `points` to `dxf`, copying
 // name, X, Y, Z and code as the texts found there.

@@ -76,8 +76,8 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut
 }
 
 std::string ConvertRec500LineToM5(const FixedColumns& line) {
-    long address = 0;
-    if (!ParseInteger(line.columns(1, 7), address))
+    const std::optional<long> address = ParseWholeInteger(line.columns(1, 7));
+    if (!address)
         throw ConversionError("Line " + std::to_string(line.lineNumber()) + ": \"" +
                               line.columns(1, 7) +
                               "\" in columns 1-7 is not the address of a REC500 record");
@@ -96,8 +96,8 @@ std::string ConvertRec500LineToM5(const FixedColumns& line) {
     const RecordFields fields{{{type1, line.columns(40, 50), metres},
                                {type2, line.columns(55, 66), metres},
                                {type3, line.columns(71, 78), data ? unit3 : metres}}};
-    return data ? FormatM5DataLine(address, text, fields)
-                : FormatM5InformationLine(address, text, fields);
+    return data ? FormatM5DataLine(*address, text, fields)
+                : FormatM5InformationLine(*address, text, fields);
 }
 
 bool AppendR5AsM5(CommandContext& ctx, const Workspace& in) {
@@ -160,8 +160,7 @@ bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
         if (line.startsAt(1, "END")) break;
         // A first line without an address says the file is no REC500 data at
         // all; a bad line among records is a failure of that line.
-        long address = 0;
-        if (line.lineNumber() == 1 && !ParseInteger(line.columns(1, 7), address)) {
+        if (line.lineNumber() == 1 && !ParseWholeInteger(line.columns(1, 7))) {
             RefuseInput(ctx, std::string(kNotRec500Message) + "\nLine 1: \"" + line.columns(1, 7) +
                                  "\" in columns 1-7 is not the address of a REC500 record.");
             return false;

@@ -23,7 +23,7 @@ bool CheckInput(CommandContext& ctx) {
 // The first stage of both R5 commands: the R5 lines to the point list.
 ConversionStage R5ToPointStage(int& pointCounter) {
     return [&pointCounter](CommandContext& ctx, const Workspace& in, Workspace& out) {
-        return zeiss::ConvertR5ToPoints(ctx, in, out, pointCounter) != -1;
+        return static_cast<bool>(zeiss::ConvertR5ToPoints(ctx, in, out, pointCounter));
     };
 }
 

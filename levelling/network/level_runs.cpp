@@ -59,12 +59,16 @@ class RunCollector : public RecordBook {
         Sight s;
         s.line = line.lineNumber;
         // A third reading of one staff is left out, as the record books do.
-        if (run_.points.empty() || sights.size() >= 2 ||
-            !zeiss::ParseDecimal(zeiss::TrimBlanksAndControls(line.reading()), s.reading) ||
-            !zeiss::ParseDecimal(zeiss::TrimBlanksAndControls(line.distance()), s.distance)) {
+        const std::optional<double> reading =
+            ParseWholeNumber(line.reading(), Blanks::SpacesAndControls);
+        const std::optional<double> distance =
+            ParseWholeNumber(line.distance(), Blanks::SpacesAndControls);
+        if (run_.points.empty() || sights.size() >= 2 || !reading || !distance) {
             unread_.add(line.lineNumber);
             return;
         }
+        s.reading = *reading;
+        s.distance = *distance;
         sights.push_back(s);
     }
 

@@ -42,14 +42,14 @@ void ForEachEntry(const std::filesystem::path& file, Use use) {
 std::vector<std::pair<std::string, double>> ReadKnownHeights(const std::filesystem::path& file) {
     std::vector<std::pair<std::string, double>> heights;
     ForEachEntry(file, [&](const std::vector<std::string>& fields, std::size_t line) {
-        double height = 0;
-        if (fields.size() != 2 || !zeiss::ParseDecimal(fields[1], height))
-            Malformed(file, line, "a point name and its height");
+        const std::optional<double> height =
+            fields.size() == 2 ? ParseWholeNumber(fields[1]) : std::nullopt;
+        if (!height) Malformed(file, line, "a point name and its height");
         for (const auto& [name, h] : heights)
             if (name == fields[0])
                 throw Failure(file.string() + ", line " + std::to_string(line) + ": " + name +
                               " has a height already");
-        heights.emplace_back(fields[0], height);
+        heights.emplace_back(fields[0], *height);
     });
     return heights;
 }

@@ -140,19 +140,5 @@ TEST(AngleRoundTrip, TenthsOfSecondsRoundOnlyFromOddSeconds) {
     }
 }
 
-TEST(Angle, ArithmeticDoesNotReduce) {
-    const Angle a = Angle::FromDmsText("350.0000");
-    const Angle b = Angle::FromDmsText("20.0000");
-    EXPECT_DOUBLE_EQ((a + b).radians(), Dms(370, 0, 0));
-    EXPECT_DOUBLE_EQ((b - a).radians(), -Dms(330, 0, 0));
-    EXPECT_EQ((b - a).compactText(), " 30.0000");
-    EXPECT_DOUBLE_EQ(((a + b) / 2).radians(), Dms(185, 0, 0));
-    EXPECT_DOUBLE_EQ((a - kPi).radians(), Dms(170, 0, 0));
-    EXPECT_TRUE(b < a);
-    EXPECT_TRUE(a > b);
-    EXPECT_EQ(Angle::Pi().radians(), kPi);
-    EXPECT_EQ(PiFromHalves(), 3.141592653589793);
-}
-
 }  // namespace
 }  // namespace tarvosen

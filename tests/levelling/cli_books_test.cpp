@@ -44,6 +44,11 @@ TEST(RecordBookCli, StatusesAndMessages) {
               kExitUsage);
     EXPECT_EQ(RunTool({"dini-book-geo", "--date", "2024-13-01", sample, "-o", book}).status,
               kExitUsage);
+    // A well-formed date that is no calendar day is named as such.
+    const auto noDay = RunTool({"dini-book-geo", "--date", "2024-02-30", sample, "-o", book});
+    EXPECT_EQ(noDay.status, kExitUsage);
+    EXPECT_NE(noDay.err.find("--date 2024-02-30 is not a calendar date"), std::string::npos)
+        << noDay.err;
 
     // Data that is not M5 stops with the book's own message, in the language
     // chosen by --language (anywhere on the line) or TARVOSEN_LANGUAGE.

@@ -11,14 +11,14 @@ namespace tarvosen::spreadsheet {
 namespace {
 
 TEST(Values, ReadOnlyPlainDecimalNumbers) {
-    EXPECT_EQ(ParseNumber("1.52340"), 1.5234);
-    EXPECT_EQ(ParseNumber("  +12  "), 12);
-    EXPECT_EQ(ParseNumber("-.5"), -0.5);
-    EXPECT_EQ(ParseNumber("5."), 5);
-    EXPECT_EQ(ParseNumber("1E-3"), 0.001);
+    EXPECT_EQ(ParseWholeNumber("1.52340"), 1.5234);
+    EXPECT_EQ(ParseWholeNumber("  +12  "), 12);
+    EXPECT_EQ(ParseWholeNumber("-.5"), -0.5);
+    EXPECT_EQ(ParseWholeNumber("5."), 5);
+    EXPECT_EQ(ParseWholeNumber("1E-3"), 0.001);
     for (const char* text : {"", " ", "-", ".", "1e", "1e+", "0x10", "inf", "nan", "1,5", "1.2.3",
                              "12a", "--1", "1e999"})
-        EXPECT_FALSE(ParseNumber(text).has_value()) << text;
+        EXPECT_FALSE(ParseWholeNumber(text).has_value()) << text;
 }
 
 TEST(Values, NumbersReadBackWithFifteenSignificantDigits) {

@@ -319,8 +319,8 @@ TEST(M5ToR5, CorpusM5FilesConvertWithTheirPointNumbers) {
                 EXPECT_EQ(r5.raw().size(), kR5LineLength);
                 if (r5.kind() != "KR") continue;
                 const std::string block = records[i].substr(21, 27);
-                const std::string number(TrimBlanksAndControls(r5.pointNumber()));
-                const std::string code(TrimBlanksAndControls(r5.code()));
+                const std::string number(Trim(r5.pointNumber(), Blanks::SpacesAndControls));
+                const std::string code(Trim(r5.code(), Blanks::SpacesAndControls));
                 EXPECT_FALSE(number.empty()) << block;
                 EXPECT_NE(block.find(number), std::string::npos) << block;
                 EXPECT_NE(block.find(code), std::string::npos) << block;

@@ -305,7 +305,7 @@ int WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& b
     }
     if (reportReading) writer.notes().reportReading(ctx, "the record book");
     if (!current) {
-        RefuseInput(ctx, NoSetUpMessage(raw));
+        RefuseInput(ctx, NoSetUpMessage(raw, TextsOf(ctx)));
         return 0;
     }
     writer.flush(*current, true);

@@ -74,7 +74,9 @@ int ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out, 
             break;
         }
         if (!line.isR5()) {
-            RefuseInput(ctx, NotARecordMessage(kNotR5Message, "For R5", line.lineNumber(), text));
+            const MessageTexts texts = TextsOf(ctx);
+            RefuseInput(ctx, NotARecordMessage(texts, texts(msg::kNotR5, kNotR5Message), "For R5",
+                                               line.lineNumber(), text));
             return -1;
         }
         const std::string code = line.code();

@@ -137,7 +137,8 @@ namespace {
 // Writes through a temporary sibling renamed over the target; `write` puts
 // the bytes into the open file and returns false when a write failed.
 template <typename Write>
-void WriteThroughTemporary(const std::filesystem::path& path, const Write& write) {
+void WriteThroughTemporary(const std::filesystem::path& path, const Write& write,
+                           const std::function<void()>& beforeReplace = {}) {
     namespace fs = std::filesystem;
     const fs::path target = path.empty() ? fs::path("NONAME.TXT") : path;
     if (fs::is_directory(target))
@@ -176,6 +177,15 @@ void WriteThroughTemporary(const std::filesystem::path& path, const Write& write
     ok = step(std::fflush(f) == 0) && ok;
     ok = ok && step(fsync(fileno(f)) == 0 || errno == EINVAL);
     ok = step(std::fclose(f) == 0) && ok;
+    if (ok && beforeReplace) {
+        try {
+            beforeReplace();
+        } catch (...) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            throw;
+        }
+    }
     ok = ok && step(std::rename(temp.c_str(), target.c_str()) == 0);
     if (!ok) {
         std::error_code ignored;
@@ -194,7 +204,8 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 
 // Streams the lines into the file through a block buffer, so saving a large
 // workspace needs neither a second copy of its text nor a library call per line.
-void Workspace::save(const std::filesystem::path& path) const {
+void Workspace::save(const std::filesystem::path& path,
+                     const std::function<void()>& beforeReplace) const {
     WriteThroughTemporary(path, [&](std::FILE* f) {
         constexpr std::size_t kBlock = 1 << 20;
         std::string block;
@@ -215,7 +226,7 @@ void Workspace::save(const std::filesystem::path& path) const {
             block += "\r\n";
         }
         return block.empty() || flush();
-    });
+    }, beforeReplace);
 }
 
 }  // namespace tarvosen

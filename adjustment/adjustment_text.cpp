@@ -107,7 +107,7 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
     }
     notes.reportReading(ctx, "the adjustment text");
     if (stations.empty()) {
-        RefuseInput(ctx, NoSetUpMessage(raw));
+        RefuseInput(ctx, NoSetUpMessage(raw, TextsOf(ctx)));
         return false;
     }
     for (const auto& s : stations) {

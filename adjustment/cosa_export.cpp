@@ -63,7 +63,7 @@ bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
         }
     }
     if (!setUp) {
-        RefuseInput(ctx, NoSetUpMessage(raw));
+        RefuseInput(ctx, NoSetUpMessage(raw, TextsOf(ctx)));
         return false;
     }
     const CosaOptions& o = ctx.options.get<CosaOptions>();

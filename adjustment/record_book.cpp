@@ -297,7 +297,7 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
     }
     if (reportReading) writer.notes().reportReading(ctx, "the record book");
     if (!current) {
-        const std::string refusal = NoSetUpMessage(raw);
+        const std::string refusal = NoSetUpMessage(raw, TextsOf(ctx));
         RefuseInput(ctx, refusal);
         return Outcome::Refused(refusal);
     }

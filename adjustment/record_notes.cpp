@@ -75,8 +75,9 @@ void RecordNotes::reportStations(CommandContext& ctx) const {
             longNames.describe() + ".");
 }
 
-std::string NoSetUpMessage(const Workspace& raw) {
-    std::string text = "The data hold no set-up (ST) record, so there is nothing to convert.";
+std::string NoSetUpMessage(const Workspace& raw, const MessageTexts& texts) {
+    const std::string text =
+        texts(msg::kNoSetUp, "The data hold no set-up (ST) record, so there is nothing to convert.");
     // A raw record starts with its code of capitals and digits and a comma.
     auto isRecord = [](std::string_view line) {
         const auto comma = line.find(',');
@@ -90,7 +91,8 @@ std::string NoSetUpMessage(const Workspace& raw) {
         ++number;
         if (line.find_first_not_of(" \t\r\x1a") == std::string_view::npos) continue;
         if (!isRecord(line))
-            return text + " Line " + std::to_string(number) + " is no Nikon raw record.";
+            return text + texts(msg::kNoRawRecordAt, " Line %1 is no Nikon raw record.",
+                                {std::to_string(number)});
     }
     return text;
 }

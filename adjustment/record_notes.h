@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/workspace.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen {
 
@@ -46,6 +47,6 @@ struct RecordNotes {
 
 // Said when the raw data hold no set-up record at all; names the first line
 // that is no raw record ("ST,...", "CO,..."), when there is one.
-std::string NoSetUpMessage(const Workspace& raw);
+std::string NoSetUpMessage(const Workspace& raw, const MessageTexts& texts = {});
 
 }  // namespace tarvosen

@@ -66,7 +66,8 @@ bool Sync(int fd) {
 
 }  // namespace
 
-Outcome SaveAtomically(const fs::path& target, const std::function<bool(std::FILE*)>& write) {
+Outcome SaveAtomically(const fs::path& target, const std::function<bool(std::FILE*)>& write,
+                       const std::function<void()>& beforeReplace) {
     fs::path temp;
     const int fd = CreateTemporary(target, temp);
     if (fd < 0) return Outcome::Failed(SystemReason());
@@ -84,6 +85,15 @@ Outcome SaveAtomically(const fs::path& target, const std::function<bool(std::FIL
     ok = step(std::fflush(f) == 0) && ok;
     ok = ok && step(Sync(fileno(f)));
     ok = step(std::fclose(f) == 0) && ok;
+    if (ok && beforeReplace) {
+        try {
+            beforeReplace();
+        } catch (...) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            throw;
+        }
+    }
     ok = ok && step(std::rename(temp.c_str(), target.c_str()) == 0);
     return step.outcome(temp);
 }

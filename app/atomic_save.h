@@ -14,9 +14,13 @@ namespace tarvosen {
 
 // `write` puts the bytes into the open temporary and returns false when a
 // write failed. Failed carries the system's reason of the first step that
-// failed; the caller names the file in its own message.
+// failed; the caller names the file in its own message. `beforeReplace`,
+// when given, runs after the bytes are on the disk and before the rename: an
+// exception from it removes the temporary, leaves the target as it was and is
+// passed on (a cancelled command stops its save there).
 Outcome SaveAtomically(const std::filesystem::path& target,
-                       const std::function<bool(std::FILE*)>& write);
+                       const std::function<bool(std::FILE*)>& write,
+                       const std::function<void()>& beforeReplace = {});
 
 // For a library that writes a file by its name: `fill` writes the temporary
 // named by its argument. An exception from `fill` is passed on after the

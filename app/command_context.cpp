@@ -30,6 +30,10 @@ std::string CommandContext::message(int base, std::string_view englishDefault) c
     return catalogue.lookup(base, state.languageIndex, englishDefault);
 }
 
+MessageTexts TextsOf(const CommandContext& ctx) {
+    return MessageTexts{&ctx.catalogue, ctx.state.languageIndex};
+}
+
 std::string DocumentFileName(const CommandContext& ctx) {
     return std::filesystem::path(ctx.state.currentDocumentName).filename().string();
 }

@@ -11,6 +11,7 @@
 #include "app/options_store.h"
 #include "app/user_interface.h"
 #include "app/workspace.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen {
 
@@ -35,6 +36,10 @@ struct CommandContext {
     // catalogue has none.
     std::string message(int base, std::string_view englishDefault) const;
 };
+
+// The catalogue's texts in the language the command runs in, for code that
+// builds messages away from the context.
+MessageTexts TextsOf(const CommandContext& ctx);
 
 // The document name without its folders, as messages name the file.
 std::string DocumentFileName(const CommandContext& ctx);

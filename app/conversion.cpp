@@ -21,7 +21,8 @@ CommandStatus ConvertToFile(CommandContext& ctx, const ConvertToFileSteps& steps
 
     // The result is saved under the chosen name before it takes the
     // workspace's place: when the save fails the user's text is still there.
-    previous.save(*chosen);
+    // A cancel before the file is replaced leaves the file as it was.
+    previous.save(*chosen, [&] { ctx.user.commitOutput(); });
     ctx.workspace.takeFrom(previous);
     // Only now the document is the output: a refusal names the input, and
     // Save after a failed conversion does not write the input over it.

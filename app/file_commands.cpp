@@ -12,7 +12,7 @@ bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
     std::string bytes = ReadFileBytes(path);  // throws before anything changes
     // A picture or a program shown as text is rubbish in the editor and in
     // every conversion: the user is asked first, the command line refuses.
-    if (const auto why = WhyNotText(bytes)) {
+    if (const auto why = WhyNotText(bytes, TextsOf(ctx))) {
         const std::string refusal =
             path.string() + " " + ctx.message(msg::kNotTextFile, "is not a text file:") + " " + *why;
         if (!ctx.user.canAsk()) throw FileError(refusal + ".");

@@ -63,19 +63,20 @@ bool IsValidGb18030(std::string_view line) {
     return true;
 }
 
-std::optional<std::string> WhyNotText(std::string_view bytes) {
+std::optional<std::string> WhyNotText(std::string_view bytes, const MessageTexts& texts) {
     std::size_t lineNumber = 1;
     for (std::size_t start = 0; start < bytes.size(); ++lineNumber) {
         std::size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) end = bytes.size();
         const std::string_view line = bytes.substr(start, end - start);
-        const std::string lineText = "line " + std::to_string(lineNumber);
+        const std::string number = std::to_string(lineNumber);
         if (const auto nul = line.find('\0'); nul != std::string_view::npos)
-            return "it holds a NUL byte (" + lineText + ", byte " + std::to_string(start + nul + 1) +
-                   ")";
+            return texts(msg::kNulByte, "it holds a NUL byte (line %1, byte %2)",
+                         {number, std::to_string(start + nul + 1)});
         if (!IsValidUtf8(line) && !IsValidGb18030(line))
-            return "its " + lineText + " (from byte " + std::to_string(start + 1) +
-                   ") is neither UTF-8 nor GB18030 text";
+            return texts(msg::kNeitherUtf8NorGb,
+                         "its line %1 (from byte %2) is neither UTF-8 nor GB18030 text",
+                         {number, std::to_string(start + 1)});
         start = end + 1;
     }
     return std::nullopt;

@@ -6,12 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/message_catalogue.h"
+
 namespace tarvosen {
 
 // Why `bytes` are not text ("it holds a NUL byte (line 1, byte 9)", "its line
 // 3 (from byte 120) is neither UTF-8 nor GB18030 text"), or
-// nothing when they are. Lines end at LF; a CR or Ctrl-Z is text.
-std::optional<std::string> WhyNotText(std::string_view bytes);
+// nothing when they are, in the language of `texts`. Lines end at LF; a CR or
+// Ctrl-Z is text.
+std::optional<std::string> WhyNotText(std::string_view bytes, const MessageTexts& texts = {});
 
 // True when `line` is valid UTF-8 / valid GB18030 (one-, two- and four-byte
 // sequences).

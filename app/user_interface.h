@@ -52,6 +52,11 @@ public:
     virtual void progressSetPosition(int position) = 0;
     virtual void progressEnd() = 0;
 
+    // Called by a command just before it replaces a file with its output, the
+    // moment after which it can no longer be undone. Where the command can be
+    // cancelled (the window's background commands) it throws when it was,
+    // and a cancel that comes later is too late: the command finishes.
+    virtual void commitOutput() {}
     // Opens a saved document with the desktop's program for it (the window
     // only; elsewhere it is a no-op).
     virtual void openWithDesktop(const std::filesystem::path& /*path*/) {}

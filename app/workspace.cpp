@@ -135,11 +135,12 @@ namespace {
 // Writes through a temporary sibling renamed over the target; `write` puts
 // the bytes into the open file and returns false when a write failed.
 void WriteThroughTemporary(const std::filesystem::path& path,
-                           const std::function<bool(std::FILE*)>& write) {
+                           const std::function<bool(std::FILE*)>& write,
+                           const std::function<void()>& beforeReplace = {}) {
     const std::filesystem::path target = path.empty() ? std::filesystem::path("NONAME.TXT") : path;
     if (std::filesystem::is_directory(target))
         throw FileError("Cannot write file \"" + target.string() + "\": it is a folder");
-    const Outcome saved = SaveAtomically(target, write);
+    const Outcome saved = SaveAtomically(target, write, beforeReplace);
     if (!saved)
         throw FileError("Cannot write file \"" + target.string() + "\": " + saved.description());
 }
@@ -154,7 +155,8 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 
 // Streams the lines into the file through a block buffer, so saving a large
 // workspace needs neither a second copy of its text nor a library call per line.
-void Workspace::save(const std::filesystem::path& path) const {
+void Workspace::save(const std::filesystem::path& path,
+                     const std::function<void()>& beforeReplace) const {
     WriteThroughTemporary(path, [&](std::FILE* f) {
         constexpr std::size_t kBlock = 1 << 20;
         std::string block;
@@ -175,7 +177,7 @@ void Workspace::save(const std::filesystem::path& path) const {
             block += "\r\n";
         }
         return block.empty() || flush();
-    });
+    }, beforeReplace);
 }
 
 }  // namespace tarvosen

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -99,8 +100,11 @@ public:
 
     // Writes every line followed by CR LF. The text goes to a temporary file
     // beside the target that is then renamed over it, so a failed save never
-    // leaves a half-written file. Throws FileError.
-    void save(const std::filesystem::path& path) const;
+    // leaves a half-written file. Throws FileError. `beforeReplace`, when
+    // given, runs between writing and renaming; what it throws stops the save
+    // with the target untouched and the temporary removed.
+    void save(const std::filesystem::path& path,
+              const std::function<void()>& beforeReplace = {}) const;
 
     void setObserver(WorkspaceObserver* observer) { observer_ = observer; }
 

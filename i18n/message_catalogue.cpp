@@ -60,4 +60,27 @@ std::string MessageCatalogue::lookup(int base, int languageIndex,
     return std::string(englishDefault);
 }
 
+std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const auto place = static_cast<std::size_t>(next - '1');
+        if (text[i] == '%' && next >= '1' && next <= '9' && place < values.size()) {
+            out += values.begin()[place];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string MessageTexts::operator()(int base, std::string_view englishDefault,
+                                     std::initializer_list<std::string_view> values) const {
+    const std::string text =
+        catalogue ? catalogue->lookup(base, languageIndex, englishDefault) : std::string(englishDefault);
+    return values.size() == 0 ? text : FillIn(text, values);
+}
+
 }  // namespace tarvosen

@@ -6,6 +6,7 @@
 // A missing catalogue is not an error: every lookup then gives its default.
 
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,6 +32,22 @@ public:
 private:
     std::map<int, std::string> texts_;
     bool loaded_ = false;
+};
+
+// Puts values[0], values[1], ... in the places of "%1", "%2", ... (up to %9)
+// of text; any other "%" stays as it is.
+std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values);
+
+// The texts of one language: the catalogue's where it has them, the English
+// defaults otherwise (and always without a catalogue). Code that has no
+// command context at hand takes one of these; the default is English.
+struct MessageTexts {
+    const MessageCatalogue* catalogue = nullptr;
+    int languageIndex = 1;
+
+    // The text base + languageIndex (or englishDefault) with its places filled in.
+    std::string operator()(int base, std::string_view englishDefault,
+                           std::initializer_list<std::string_view> values = {}) const;
 };
 
 // Catalogue ids of the messages and dialog texts.
@@ -66,6 +83,33 @@ inline constexpr int kBookSavedAfter = 30900;  // what follows the path
 inline constexpr int kOpenBookQuestion = 31000;
 inline constexpr int kWrote = 31100;           // + path, on the command line
 inline constexpr int kLimitsExceeded = 31200;  // + count, after a checked book
+// Why a file is refused: not text, or none of the records a reader wants.
+inline constexpr int kNulByte = 32000;              // %1 line, %2 byte
+inline constexpr int kNeitherUtf8NorGb = 32100;     // %1 line, %2 byte
+inline constexpr int kNotR5 = 32200;
+inline constexpr int kNotM5 = 32300;
+inline constexpr int kNotRec500 = 32400;
+inline constexpr int kLineIsEmpty = 32500;          // %1 line
+inline constexpr int kLineDoesNotBegin = 32600;     // %1 line, %2 what it should begin with
+inline constexpr int kNoRec500Address = 32700;      // %1 columns 1-7
+inline constexpr int kNoNikon300400Header = 32800;
+inline constexpr int kNotPointList = 32900;         // %1 layouts, %2 first lines
+inline constexpr int kOwnLayout = 33000;
+inline constexpr int kCassLayout = 33100;
+inline constexpr int kEitherLayout = 33200;         // %1 or %2
+inline constexpr int kNoLevellingLine = 33300;
+inline constexpr int kNoSetUp = 33400;
+inline constexpr int kNoRawRecordAt = 33500;        // %1 line
+// The window's own texts.
+inline constexpr int kDiscardChanges = 40000;
+inline constexpr int kUnsavedChanges = 40100;
+inline constexpr int kRecentFiles = 40200;
+inline constexpr int kListening = 40300;            // %1 port, %2 settings, %3 lines, %4 bytes
+inline constexpr int kStopListening = 40400;
+inline constexpr int kCancelCommand = 40500;
+inline constexpr int kNoProgramOpens = 40600;       // + path
+inline constexpr int kFindingsCount = 40700;        // %1 count
+inline constexpr int kFindingsTitle = 40800;
 }  // namespace msg
 
 // The catalogue shipped with the program, found through FindDataFile.

@@ -67,7 +67,8 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
         if (line.isEnd()) break;
         if (!line.isM5()) {
             ctx.user.error((file.empty() ? DocumentFileName(ctx) : file) + ": " +
-                           zeiss::NotARecordMessage(ctx.message(msg::kNotDini, kNotDiniMessage),
+                           zeiss::NotARecordMessage(TextsOf(ctx),
+                                                    ctx.message(msg::kNotDini, kNotDiniMessage),
                                                     "For M5", line.lineNumber(), text));
             return RunOutcome::NotM5;
         }

@@ -19,9 +19,9 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
     // A book without a levelling line would be an empty workbook reported
     // as a finished conversion.
     if (outcome == RunOutcome::NoLevellingLine) {
-        RefuseInput(ctx,
-                    "The DINI data holds no levelling line (no Start-Line followed by "
-                    "observations); no workbook was written.");
+        RefuseInput(ctx, ctx.message(msg::kNoLevellingLine,
+                                     "The DINI data holds no levelling line (no Start-Line "
+                                     "followed by observations); no workbook was written."));
         return CommandStatus::Stopped;
     }
     spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);

@@ -32,7 +32,7 @@ std::string OrgLine(const PointRecord& p) {
 }
 
 bool ExportPointsToCor(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout);
+    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
     if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
     for (long counter = 1; reader.ReadPointRecord(p); ++counter) {
@@ -44,7 +44,7 @@ bool ExportPointsToCor(CommandContext& ctx, const Workspace& in) {
 }
 
 bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout);
+    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
     if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
     while (reader.ReadPointRecord(p)) AppendWorkspaceLine(ctx, OrgLine(p));

@@ -25,7 +25,7 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     const zeiss::DxfLineSink sink = [&ctx](std::string_view line) {
         ctx.workspace.append(line);
     };
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout);
+    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
     if (RefusedAsPointList(ctx, reader)) return false;
     // CASS draws east across and north up; the program's own lists put X
     // across and Y up.

@@ -65,8 +65,9 @@ RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point) {
 bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
     if (!IsNikon300400Raw(in)) {
         RefuseInput(ctx, ctx.message(msg::kNotNikon300400, kNotNikon300400Message) +
-                             "\nLine 1 is not the header record of Nikon 300/400 raw data "
-                             "(2,9,...,NS002,...).");
+                             ctx.message(msg::kNoNikon300400Header,
+                                         "\nLine 1 is not the header record of Nikon 300/400 raw "
+                                         "data (2,9,...,NS002,...)."));
         return false;
     }
     TextLines lines(in);

@@ -34,9 +34,10 @@ std::string Shown(std::string_view line) {
     return std::string(line.substr(0, end)) + "...";
 }
 
-const char* LayoutWords(PointListLayout layout) {
-    return layout == PointListLayout::Cass ? "the CASS layout (name, code, east Y, north X, height)"
-                                           : "the program's own layout (name, X, Y, Z, code)";
+std::string LayoutWords(PointListLayout layout, const MessageTexts& texts) {
+    return layout == PointListLayout::Cass
+               ? texts(msg::kCassLayout, "the CASS layout (name, code, east Y, north X, height)")
+               : texts(msg::kOwnLayout, "the program's own layout (name, X, Y, Z, code)");
 }
 
 }  // namespace
@@ -133,7 +134,8 @@ void AssignFields(const LineFields& l, PointListLayout layout, FieldSeparator se
     }
 }
 
-LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout wanted) {
+LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout wanted,
+                                     const MessageTexts& texts) {
     using enum PointListLayout;
     using enum FieldSeparator;
     // fits[layout][separator]: lines that hold a point that way.
@@ -178,24 +180,23 @@ LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout want
     const bool fitsSome = count(d.shape.layout, d.shape.separator) > 0 ||
                           (d.shape.layout == Own && ownCommaLoose > 0);
     if (lineCount > 0 && !fitsSome) {
-        d.refusal = "The workspace is not a point list: no line holds a point in ";
-        if (d.shape.chosen) {
-            d.refusal += LayoutWords(wanted);
-        } else {
-            d.refusal += LayoutWords(Own);
-            d.refusal += " or in ";
-            d.refusal += LayoutWords(Cass);
-        }
-        d.refusal += ", with commas, blanks or tabs between fields. Its first lines are ";
-        for (std::size_t i = 0; i < first.size(); ++i) d.refusal += (i > 0 ? ", " : "") + first[i];
-        d.refusal += ".";
+        const std::string layouts =
+            d.shape.chosen ? LayoutWords(wanted, texts)
+                           : texts(msg::kEitherLayout, "%1 or in %2",
+                                   {LayoutWords(Own, texts), LayoutWords(Cass, texts)});
+        std::string shown;
+        for (std::size_t i = 0; i < first.size(); ++i) shown += (i > 0 ? ", " : "") + first[i];
+        d.refusal = texts(msg::kNotPointList,
+                          "The workspace is not a point list: no line holds a point in %1, with "
+                          "commas, blanks or tabs between fields. Its first lines are %2.",
+                          {layouts, shown});
     }
     return d;
 }
 
 std::string DescribeShape(const PointListShape& s) {
     std::string text = "Point list read in ";
-    text += LayoutWords(s.layout);
+    text += LayoutWords(s.layout, MessageTexts{});
     text += s.separator == FieldSeparator::Comma ? ", fields separated by commas"
                                                  : ", fields separated by blanks or tabs";
     text += s.chosen ? ", as chosen." : ".";

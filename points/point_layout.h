@@ -12,6 +12,7 @@
 
 #include "app/options_store.h"
 #include "app/workspace.h"
+#include "i18n/message_catalogue.h"
 #include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
@@ -58,12 +59,14 @@ struct PointListShape {
 // The file read once, start to end: the layout that the most lines fit (the
 // program's own when CASS fits no more lines), or the chosen one with the
 // separator that suits it. `refusal` is not empty when the file is no point
-// list in that layout; it then names the file's first lines.
+// list in that layout; it then names the file's first lines, in the language
+// of `texts`.
 struct LayoutDecision {
     PointListShape shape;
     std::string refusal;
 };
-LayoutDecision DecidePointListLayout(const Workspace& lines, PointListLayout wanted);
+LayoutDecision DecidePointListLayout(const Workspace& lines, PointListLayout wanted,
+                                     const MessageTexts& texts = {});
 
 // "Point list read in the CASS layout: ..., separated by commas."
 std::string DescribeShape(const PointListShape& shape);

@@ -16,8 +16,9 @@ std::string MisfitProblem(const PointListShape& s) {
 
 }  // namespace
 
-PointListReader::PointListReader(const Workspace& lines, PointListLayout wanted)
-    : decision_(DecidePointListLayout(lines, wanted)),
+PointListReader::PointListReader(const Workspace& lines, PointListLayout wanted,
+                                 const MessageTexts& texts)
+    : decision_(DecidePointListLayout(lines, wanted, texts)),
       lines_(lines),
       misfit_(MisfitProblem(decision_.shape)) {}
 

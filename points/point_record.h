@@ -28,10 +28,11 @@ struct PointRecord {
 class PointListReader {
   public:
     explicit PointListReader(const Workspace& lines,
-                             PointListLayout wanted = PointListLayout::Automatic);
+                             PointListLayout wanted = PointListLayout::Automatic,
+                             const MessageTexts& texts = {});
 
     // Not empty when the file is no point list: the error naming its first
-    // lines. Nothing is read then.
+    // lines, in the language of `texts`. Nothing is read then.
     const std::string& refusal() const { return decision_.refusal; }
     const PointListShape& shape() const { return decision_.shape; }
 

@@ -50,7 +50,7 @@ std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabet
 
 bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     const bool convert = ctx.options.get<R5Options>().convertAlphabeticToNumber;
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout);
+    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
     if (RefusedAsPointList(ctx, reader)) return false;
     // R5 has 4 columns for the point number and 3 for the code.
     LineIssue longNames(

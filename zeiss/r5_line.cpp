@@ -52,15 +52,13 @@ std::string FormatR5TextLine(long address, std::string_view text, const RecordFi
     return out;
 }
 
-std::string NotARecordMessage(std::string_view message, std::string_view expectedStart,
-                              std::size_t lineNumber, std::string_view line) {
-    std::string out(message);
-    out += "\nLine " + std::to_string(lineNumber);
-    if (line.empty())
-        out += " is empty.";
-    else
-        out += " does not begin with \"" + std::string(expectedStart) + "\".";
-    return out;
+std::string NotARecordMessage(const MessageTexts& texts, std::string_view message,
+                              std::string_view expectedStart, std::size_t lineNumber,
+                              std::string_view line) {
+    const std::string number = std::to_string(lineNumber);
+    if (line.empty()) return std::string(message) + texts(msg::kLineIsEmpty, "\nLine %1 is empty.", {number});
+    return std::string(message) + texts(msg::kLineDoesNotBegin, "\nLine %1 does not begin with \"%2\".",
+                                        {number, expectedStart});
 }
 
 }  // namespace tarvosen::zeiss

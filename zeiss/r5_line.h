@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/message_catalogue.h"
 #include "zeiss/fixed_columns.h"
 
 namespace tarvosen::zeiss {
@@ -57,9 +58,11 @@ std::string FormatR5CoordinateLine(long address, std::string_view code,
 std::string FormatR5TextLine(long address, std::string_view text, const RecordFields& fields);
 
 // The message shown when a line is not a record of the expected kind, with
-// the line that gave it away: kNotR5Message (or the M5 one) and what is wrong
-// with line `lineNumber` whose text is `line`.
-std::string NotARecordMessage(std::string_view message, std::string_view expectedStart,
-                              std::size_t lineNumber, std::string_view line);
+// the line that gave it away: `message` (kNotR5Message or the M5 one, in the
+// language of `texts`) and what is wrong with line `lineNumber` whose text is
+// `line`.
+std::string NotARecordMessage(const MessageTexts& texts, std::string_view message,
+                              std::string_view expectedStart, std::size_t lineNumber,
+                              std::string_view line);
 
 }  // namespace tarvosen::zeiss

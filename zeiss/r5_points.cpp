@@ -71,8 +71,9 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
         const R5Line line(text, reader.lineNumber());
         if (line.isEnd()) break;
         if (!line.isR5()) {
-            const std::string refusal =
-                NotARecordMessage(kNotR5Message, "For R5", line.lineNumber(), text);
+            const MessageTexts texts = TextsOf(ctx);
+            const std::string refusal = NotARecordMessage(texts, texts(msg::kNotR5, kNotR5Message),
+                                                          "For R5", line.lineNumber(), text);
             RefuseInput(ctx, refusal);
             return Outcome::Refused(refusal);
         }

@@ -35,8 +35,11 @@ void CheckRec500Value(const FixedColumns& line, std::size_t first, std::size_t l
 }
 
 template <typename Line>
-bool NotOfKind(CommandContext& ctx, const char* message, const char* start, const Line& line) {
-    RefuseInput(ctx, NotARecordMessage(message, start, line.lineNumber(), line.raw()));
+bool NotOfKind(CommandContext& ctx, int base, const char* english, const char* start,
+               const Line& line) {
+    const MessageTexts texts = TextsOf(ctx);
+    RefuseInput(ctx, NotARecordMessage(texts, texts(base, english), start, line.lineNumber(),
+                                       line.raw()));
     return false;
 }
 
@@ -106,7 +109,7 @@ bool AppendR5AsM5(CommandContext& ctx, const Workspace& in) {
     while (reader.next(text)) {
         const R5Line line(text, reader.lineNumber());
         if (line.isEnd()) break;
-        if (!line.isR5()) return NotOfKind(ctx, kNotR5Message, "For R5", line);
+        if (!line.isR5()) return NotOfKind(ctx, msg::kNotR5, kNotR5Message, "For R5", line);
         if (auto out = ConvertR5LineToM5(line)) ctx.workspace.append(std::move(*out));
     }
     reader.reportCutLines(ctx.user);
@@ -124,7 +127,7 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
             endLine = true;
             break;
         }
-        if (!line.isM5()) return NotOfKind(ctx, kNotM5Message, "For M5", line);
+        if (!line.isM5()) return NotOfKind(ctx, msg::kNotM5, kNotM5Message, "For M5", line);
         ++records;
         bool numberCut = false;
         if (auto out = ConvertM5LineToR5(line, &numberCut)) {
@@ -161,8 +164,12 @@ bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
         // A first line without an address says the file is no REC500 data at
         // all; a bad line among records is a failure of that line.
         if (line.lineNumber() == 1 && !ParseWholeInteger(line.columns(1, 7))) {
-            RefuseInput(ctx, std::string(kNotRec500Message) + "\nLine 1: \"" + line.columns(1, 7) +
-                                 "\" in columns 1-7 is not the address of a REC500 record.");
+            const MessageTexts texts = TextsOf(ctx);
+            RefuseInput(ctx, texts(msg::kNotRec500, kNotRec500Message) +
+                                 texts(msg::kNoRec500Address,
+                                       "\nLine 1: \"%1\" in columns 1-7 is not the address of a "
+                                       "REC500 record.",
+                                       {line.columns(1, 7)}));
             return false;
         }
         ctx.workspace.append(ConvertRec500LineToM5(line));

@@ -55,6 +55,9 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
         auto answer = std::make_shared<Call>();
         UserInterface* user = front;
         const bool posted = post([self = shared_from_this(), answer, ask, user] {
+            // Queued before a cancel, the question is no longer asked: the
+            // worker has stopped waiting for it.
+            if (self->cancelled) return;
             try {
                 answer->result = ask(*user);
             } catch (...) {
@@ -74,6 +77,13 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
 
     void checkCancelled() {
         if (cancelled) throw CommandCancelled{};
+    }
+
+    // From here on the command's output replaces a file: a cancel is refused.
+    void commitOutput() override {
+        std::lock_guard lock(mutex);
+        if (cancelled) throw CommandCancelled{};
+        committed = true;
     }
 
     // UserInterface, called on the worker.
@@ -152,6 +162,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
     std::mutex mutex;
     std::condition_variable wake;
     std::atomic<bool> cancelled{false};
+    bool committed = false;  // under mutex: the output is being put in place
     bool ended = false;  // under mutex
     CommandStatus status = CommandStatus::Stopped;
     std::exception_ptr failure;
@@ -206,7 +217,8 @@ CommandStatus BackgroundCommand::run(const Body& body) {
 void BackgroundCommand::cancel() {
     {
         std::lock_guard lock(job_->mutex);
-        if (job_->cancelled) return;
+        // Too late once the output replaces a file; the command ends at once.
+        if (job_->cancelled || job_->committed) return;
         job_->cancelled = true;
         job_->wake.notify_all();
     }

@@ -49,7 +49,8 @@ class BackgroundCommand {
     // user cancelled it. User-interface thread only.
     CommandStatus run(const Body& body);
 
-    // Asks the command to stop; run returns Cancelled at once. Any thread.
+    // Asks the command to stop; run returns Cancelled at once. Any thread. A
+    // command that has begun replacing a file (commitOutput) is not stopped.
     void cancel();
     bool running() const;
 

@@ -7,7 +7,7 @@
 namespace tarvosen::ui {
 
 FindingsDock::FindingsDock(QPlainTextEdit& editor, QWidget* parent)
-    : QDockWidget(QString::fromUtf8("检查结果 Findings"), parent),
+    : QDockWidget(parent),
       editor_(editor),
       list_(new QListWidget(this)) {
     setObjectName("FindingsDock");

@@ -106,11 +106,6 @@ bool RunsInForeground(const CommandRow& row) {
            std::end(kForeground);
 }
 
-// The window's own texts in the language of the menu bar (1..3).
-QString Localised(int language, const char* english, const char* gb, const char* big5) {
-    return QString::fromUtf8(language == 1 ? english : language == 3 ? big5 : gb);
-}
-
 constexpr int kRecentFileCount = 8;
 
 QString Text(std::string_view s) {
@@ -177,7 +172,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // the serial port, closed until the parameter dialog opens it.
     AttachSerialPort(*this);
     // While it is open the status line says it is listening, and what came.
-    portStatus_ = new TPortStatus(state_, options_.get<PortSettings>(), state_.languageIndex, StatusLine);
+    portStatus_ = new TPortStatus(state_, options_.get<PortSettings>(), catalogue_, StatusLine);
     portStatus_->setComm(serialLink().port);
     StatusLine->addPermanentWidget(portStatus_);
     auto* portTimer = new QTimer(this);
@@ -248,7 +243,7 @@ void MainWindow::buildStatusLine() {
     activity_->setMaximumWidth(120);
     activity_->hide();
     StatusLine->addPermanentWidget(activity_);
-    cancelButton_ = new QPushButton(QString::fromUtf8("Cancel"), StatusLine);
+    cancelButton_ = new QPushButton(StatusLine);
     cancelButton_->setObjectName("CancelButton");
     cancelButton_->setShortcut(QKeySequence(Qt::Key_Escape));
     cancelButton_->hide();
@@ -290,6 +285,11 @@ void MainWindow::updateFromState() {
             view->setChecked(serialLink().signalLampsVisible);
     }
     instrumentLabel->setText(QString::fromUtf8(InstrumentLabel(state_.instrumentKind)));
+    // The window's own texts follow the language of the menu bar.
+    const CommandContext ctx = context();
+    cancelButton_->setText(Text(ctx.message(msg::kCancelCommand, "Cancel")));
+    findings_->setWindowTitle(Text(ctx.message(msg::kFindingsTitle, "Findings")));
+    showFindingsCount();
     signalPanel->setVisible(serialLink().signalLampsVisible);
 }
 
@@ -303,8 +303,14 @@ CommandContext MainWindow::context() {
 
 void MainWindow::showFindings(const std::vector<LineFinding>& findings, bool append) {
     findings_->show(findings, append);
+    showFindingsCount();
+}
+
+void MainWindow::showFindingsCount() {
     const int n = findings_->count();
-    findingsCount_->setText(n == 0 ? QString() : QString::number(n) + QString::fromUtf8(" findings"));
+    findingsCount_->setText(
+        n == 0 ? QString()
+               : Text(context().message(msg::kFindingsCount, "%1 findings")).arg(n));
 }
 
 void MainWindow::showFailure(const std::string& text) {
@@ -386,11 +392,8 @@ bool MainWindow::hasUnsavedChanges() const {
 
 bool MainWindow::mayDiscardChanges() {
     if (!hasUnsavedChanges()) return true;
-    return user_.confirm(Localised(state_.languageIndex,
-                                   "The text has changes that are not saved. Discard them?",
-                                   "窗口中的内容已修改但未保存，放弃这些修改吗？",
-                                   "視窗中的內容已修改但未儲存，放棄這些修改嗎？")
-                             .toStdString());
+    return user_.confirm(context().message(
+        msg::kDiscardChanges, "The text has changes that are not saved. Discard them?"));
 }
 
 void MainWindow::showCaption(const std::string& caption) {
@@ -418,9 +421,8 @@ void MainWindow::buildRecentMenus() {
             auto* menu = qobject_cast<QMenu*>(owner);
             if (!menu) continue;
             const int language = menuBars_[i].languageIndex;
-            auto* recent = new QMenu(Localised(language, "Recent &Files", "最近的文件(&R)",
-                                               "最近的檔案(&R)"),
-                                     menu);
+            auto* recent = new QMenu(
+                Text(catalogue_.lookup(msg::kRecentFiles, language, "Recent &Files")), menu);
             recent->setObjectName("RecentFiles");
             const QList<QAction*> items = menu->actions();
             const qsizetype at = items.indexOf(load);
@@ -680,11 +682,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         try {
             CommandContext ctx = context();
             yes = user_.confirm(ctx.message(msg::kExitQuestion, kExitQuestionDefault) + "\n" +
-                                Localised(state_.languageIndex,
-                                          "The text has changes that are not saved.",
-                                          "窗口中的内容已修改但未保存。",
-                                          "視窗中的內容已修改但未儲存。")
-                                    .toStdString());
+                                ctx.message(msg::kUnsavedChanges,
+                                            "The text has changes that are not saved."));
         } catch (const std::exception& e) {
             showFailure(e.what());
         }

@@ -149,6 +149,7 @@ class MainWindow : public QMainWindow {
     void buildStatusLine();
     void attachMenuBar(int languageIndex);
     void updateFromState();
+    void showFindingsCount();
     // The window's own commands: those without a core handler.
     void runWindowCommand(std::string_view key);
     void printerSetup();

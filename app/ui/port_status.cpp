@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/options_store.h"
+#include "i18n/message_catalogue.h"
 #include "serial/serial_port.h"
 #include "serial/comm_types.h"
 #include "serial/serial_options.h"
@@ -25,15 +26,11 @@ QString Settings(const PortSettings& p) {
         .arg(p.stopBits == 0 ? "1" : p.stopBits == 1 ? "1.5" : "2");
 }
 
-QString Localised(int language, const char* english, const char* gb, const char* big5) {
-    return QString::fromUtf8(language == 1 ? english : language == 3 ? big5 : gb);
-}
-
 }  // namespace
 
-TPortStatus::TPortStatus(AppState& state, const PortSettings& portSettings, int& languageIndex,
-                         QWidget* parent)
-    : QWidget(parent), state_(state), para_(portSettings), language_(languageIndex),
+TPortStatus::TPortStatus(AppState& state, const PortSettings& portSettings,
+                         const MessageCatalogue& catalogue, QWidget* parent)
+    : QWidget(parent), state_(state), para_(portSettings), catalogue_(catalogue),
       next_(state.receiveObserver), label_(new QLabel(this)), stop_(new QPushButton(this)) {
     setObjectName("PortStatus");
     state_.receiveObserver = this;
@@ -57,13 +54,14 @@ void TPortStatus::refresh() {
     wasOpen_ = open;
     setVisible(open);
     if (!open) return;
-    label_->setText(Localised(language_, "Listening on %1 (%2): %3 lines, %4 bytes received",
-                              "正在 %1 (%2) 上接收：已收到 %3 行，%4 字节",
-                              "正在 %1 (%2) 上接收：已收到 %3 行，%4 位元組")
+    auto text = [this](int base, const char* english) {
+        return QString::fromStdString(catalogue_.lookup(base, state_.languageIndex, english));
+    };
+    label_->setText(text(msg::kListening, "Listening on %1 (%2): %3 lines, %4 bytes received")
                         .arg(QString::fromStdString(comm_->DeviceName()), Settings(para_))
                         .arg(lines_)
                         .arg(bytes_));
-    stop_->setText(Localised(language_, "Stop", "停止", "停止"));
+    stop_->setText(text(msg::kStopListening, "Stop"));
 }
 
 void TPortStatus::bytesReceived(std::string_view bytes) {

@@ -16,6 +16,7 @@ class QPushButton;
 class QTimer;
 
 namespace tarvosen {
+class MessageCatalogue;
 class SerialPort;
 struct AppState;
 struct PortSettings;
@@ -27,7 +28,9 @@ class TPortStatus : public QWidget, public ReceiveObserver {
     Q_OBJECT
   public:
     // Puts itself into state.receiveObserver; shows nothing until a port opens.
-    TPortStatus(AppState& state, const PortSettings& portSettings, int& languageIndex, QWidget* parent);
+    // Its texts come from the catalogue in the language of state.
+    TPortStatus(AppState& state, const PortSettings& portSettings, const MessageCatalogue& catalogue,
+                QWidget* parent);
 
     void setComm(SerialPort* comm) { comm_ = comm; }
     // Shows or hides itself as the port is open or closed; the window's timer calls it.
@@ -41,7 +44,7 @@ class TPortStatus : public QWidget, public ReceiveObserver {
   private:
     AppState& state_;
     const PortSettings& para_;
-    int& language_;
+    const MessageCatalogue& catalogue_;
     ReceiveObserver* next_;
     SerialPort* comm_ = nullptr;
     QLabel* label_;

@@ -133,12 +133,10 @@ void QtUserInterface::openWithDesktop(const std::filesystem::path& path) {
     const QString name = QFile::decodeName(path.c_str());
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(name))) return;
     // No program on this desktop opens the file: say where it is.
-    const int language = window_.state().languageIndex;
-    const char* text = language == 1 ? "No program on this computer can open the file. It is saved at:\n"
-                       : language == 3 ? "這台電腦上沒有能開啟此檔案的程式。檔案已儲存在：\n"
-                                       : "这台计算机上没有能打开此文件的程序。文件已保存在：\n";
+    const std::string text = window_.context().message(
+        msg::kNoProgramOpens, "No program on this computer can open the file. It is saved at:\n");
     QMessageBox::information(&window_, QString::fromUtf8(kApplicationTitle),
-                             QString::fromUtf8(text) + name);
+                             QString::fromStdString(text) + name);
 }
 
 }  // namespace tarvosen::ui

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -12,6 +13,11 @@
 namespace tarvosen::ui {
 
 namespace {
+
+// Lines are shown in slices of this many; slices follow one another until
+// kSliceTime has passed, then the event loop runs before the next.
+constexpr std::size_t kSliceLines = 1024;
+constexpr qint64 kSliceTime = 25;  // milliseconds
 
 // Shows a run of workspace lines joined by line breaks.
 QString JoinDecoded(const WorkspaceLines& lines, std::size_t first, std::size_t end) {
@@ -81,21 +87,47 @@ void WorkspaceEditor::scheduleFlush() {
 }
 
 void WorkspaceEditor::showWholeWorkspace() {
-    const WorkspaceLines lines = workspace_.view();
     updating_ = true;
-    setPlainText(JoinDecoded(lines, 0, lines.size()));
+    setPlainText(QString());  // the undo history goes with the old text
     updating_ = false;
-    shownLines_ = lines.size();
+    shownLines_ = 0;
     userEdited_ = false;
+    keepTop_ = true;
+    showPending(false);
 }
 
 void WorkspaceEditor::flushAppends() {
+    showPending(false);
+}
+
+void WorkspaceEditor::showAll() {
+    showPending(true);
+}
+
+bool WorkspaceEditor::filling() const {
+    return shownLines_ < workspace_.lineCount();
+}
+
+void WorkspaceEditor::showPending(bool all) {
     flushScheduled_ = false;
+    QElapsedTimer clock;
+    clock.start();
+    const std::size_t count = workspace_.lineCount();
+    while (shownLines_ < count) {
+        appendShown(std::min(count, shownLines_ + kSliceLines));
+        if (!all && clock.elapsed() >= kSliceTime) break;
+    }
+    if (shownLines_ < count)
+        scheduleFlush();
+    else
+        keepTop_ = false;
+}
+
+void WorkspaceEditor::appendShown(std::size_t end) {
     const WorkspaceLines lines = workspace_.view();
-    if (shownLines_ >= lines.size()) return;
     QScrollBar* bar = verticalScrollBar();
-    const bool atBottom = bar->value() == bar->maximum();
-    QString text = JoinDecoded(lines, shownLines_, lines.size());
+    const bool atBottom = !keepTop_ && bar->value() == bar->maximum();
+    QString text = JoinDecoded(lines, shownLines_, end);
     if (shownLines_ > 0 || !document()->isEmpty()) text.prepend(QChar('\n'));
     updating_ = true;
     // Undoing the user's typing must never undo received lines, so the
@@ -106,7 +138,7 @@ void WorkspaceEditor::flushAppends() {
     cursor.insertText(text);
     document()->setUndoRedoEnabled(true);
     updating_ = false;
-    shownLines_ = lines.size();
+    shownLines_ = end;
     if (atBottom) bar->setValue(bar->maximum());
 }
 
@@ -158,8 +190,9 @@ std::vector<std::string> WorkspaceEditor::editedLines() const {
 }
 
 void WorkspaceEditor::syncToWorkspace() {
-    flushAppends();
+    // Unchanged, the workspace is the text: a fill still running goes on.
     if (!userEdited_) return;
+    showAll();
     std::vector<std::string> lines = editedLines();
     syncing_ = true;
     workspace_.replaceAll(std::move(lines));

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/network/level_network_options.h"
 
@@ -26,6 +28,16 @@ QString PathText(const std::filesystem::path& path) {
 
 std::filesystem::path TextPath(const QString& text) {
     return std::filesystem::path(text.trimmed().toStdString());
+}
+
+// True for a file that exists and can be read (a folder is none).
+bool IsReadableFile(const QString& name) {
+    const QFileInfo info(name.trimmed());
+    return info.isFile() && info.isReadable();
+}
+
+QString CannotRead(const QString& name) {
+    return "文件不存在或无法读取：" + name.trimmed();
 }
 
 // A line edit with a button that chooses an existing file for it.
@@ -89,7 +101,7 @@ LevelNetworkDialog::LevelNetworkDialog(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &LevelNetworkDialog::acceptChecked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -97,6 +109,29 @@ LevelNetworkDialog::LevelNetworkDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(form);
     layout->addWidget(buttons);
     resize(560, 380);
+}
+
+void LevelNetworkDialog::acceptChecked() {
+    ClearFieldMarks({knownHeights_, benchmarks_, profile_->lineEdit()});
+    for (int i = 0; i < files_->count(); ++i) files_->item(i)->setForeground(QBrush());
+    for (int i = 0; i < files_->count(); ++i) {
+        QListWidgetItem* item = files_->item(i);
+        if (IsReadableFile(item->text())) continue;
+        // A list entry is marked as a field is: red, selected, its reason shown.
+        item->setForeground(QColor(0xd0, 0, 0));
+        files_->setCurrentItem(item);
+        QMessageBox::critical(this, windowTitle(), CannotRead(item->text()));
+        files_->setFocus();
+        return;
+    }
+    // A profile not among the named ones is a file.
+    const QString profile = profile_->currentText().trimmed();
+    if (!profile.isEmpty() && profile_->findText(profile) < 0 && !IsReadableFile(profile))
+        return RefuseField(this, profile_->lineEdit(), CannotRead(profile));
+    for (QLineEdit* field : {knownHeights_, benchmarks_})
+        if (!field->text().trimmed().isEmpty() && !IsReadableFile(field->text()))
+            return RefuseField(this, field, CannotRead(field->text()));
+    accept();
 }
 
 void LevelNetworkDialog::addFiles() {

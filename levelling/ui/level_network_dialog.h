@@ -19,7 +19,8 @@ class LevelNetworkDialog : public QDialog {
     explicit LevelNetworkDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally with the stored options; on OK the choices
-    // go into ctx.options.get<LevelNetworkOptions>().
+    // go into ctx.options.get<LevelNetworkOptions>(). OK refuses a file that
+    // does not exist or cannot be read: it marks it and the dialog stays open.
     bool run(CommandContext& ctx);
 
     // For tests: the controls as the user sees them.
@@ -30,6 +31,7 @@ class LevelNetworkDialog : public QDialog {
     QComboBox* weightsBox() const { return weights_; }
 
   private:
+    void acceptChecked();
     void addFiles();
     void showOptions(const LevelNetworkOptions& options);
     void takeOptions(LevelNetworkOptions& options) const;

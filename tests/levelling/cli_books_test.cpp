@@ -57,9 +57,9 @@ TEST(RecordBookCli, StatusesAndMessages) {
         {{"dini-book", notM5.string(), "-o", book},
          "error: points.txt: Sorry, the file you are processing is not Zeiss M5 data.\nLine 1"},
         {{"--language", "gb", "dini-book", notM5.string(), "-o", book},
-         "error: points.txt: 对不起，你所处理的文件不是蔡司的M5格式的文件\nLine 1"},
+         "error: points.txt: 对不起，你所处理的文件不是蔡司的M5格式的文件\n第 1 行"},
         {{"dini-book", notM5.string(), "-o", book, "--language=big5"},
-         "error: points.txt: 對不起，你所處理的檔案不是蔡司的M5格式的檔案\nLine 1"},
+         "error: points.txt: 對不起，你所處理的檔案不是蔡司的M5格式的檔案\n第 1 行"},
     };
     for (const auto& [args, message] : languages) {
         auto stopped = RunTool(args);

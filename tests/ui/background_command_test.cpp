@@ -2,12 +2,16 @@
 // events meanwhile, Cancel leaves the workspace as it was, and a command that
 // ends has its result, questions and caption in the window.
 
+#include <algorithm>
+
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "app/conversion.h"
 #include "app/file_commands.h"
+#include "app/ui/background_command.h"
 #include "app/ui/workspace_editor.h"
 #include "tests/ui/window_fixture.h"
 
@@ -98,6 +102,52 @@ class BackgroundCommandTest : public QObject {
         QCOMPARE(f.answers.texts(MessageKind::Error).size(), 1u);
         QCOMPARE(w.workspace().lines(), std::vector<std::string>{"kept"});
         QCOMPARE(f.answers.openFilters.size(), 1u);
+    }
+
+    // A cancel that comes after the conversion's last step, while its output
+    // is being saved, leaves the chosen file as it was; once the output
+    // replaces the file a cancel is too late and the command ends as done.
+    void cancelledConversionWritesNothing() {
+        WindowFixture f;
+        MainWindow& w = *f.window;
+        const auto output = f.writeFile("out.txt", "old\r\n");
+        w.workspace().append("new");
+        auto files = [&] {
+            std::vector<std::string> names;
+            for (const auto& e : std::filesystem::directory_iterator(f.dir()))
+                names.push_back(e.path().filename().string());
+            std::sort(names.begin(), names.end());
+            return names;
+        };
+        const auto filesBefore = files();
+
+        auto command = std::make_unique<BackgroundCommand>(w, w.user(), w.workspace(), w.state(),
+                                                           w.options(), w.catalogue());
+        BackgroundCommand* running = command.get();
+        ConvertToFileSteps steps;
+        steps.stages = {[running](CommandContext&, const Workspace& in, Workspace& out) {
+            for (std::string_view line : in.view()) out.append(std::string(line));
+            running->cancel();  // the user's Cancel, after the last progress step
+            return true;
+        }};
+        f.answers.saveAnswers = {output};
+        QCOMPARE(command->run([&](CommandContext& ctx) { return ConvertToFile(ctx, steps); }),
+                 CommandStatus::Cancelled);
+        command.reset();  // waits for the worker
+        QCOMPARE(WindowFixture::readFile(output), std::string("old\r\n"));
+        QVERIFY(files() == filesBefore);  // no temporary left behind
+
+        command = std::make_unique<BackgroundCommand>(w, w.user(), w.workspace(), w.state(),
+                                                      w.options(), w.catalogue());
+        running = command.get();
+        QCOMPARE(command->run([running, output](CommandContext& ctx) {
+            ctx.user.commitOutput();
+            running->cancel();
+            ctx.workspace.save(output);
+            return CommandStatus::Done;
+        }),
+                 CommandStatus::Done);
+        QCOMPARE(WindowFixture::readFile(output), std::string("new\r\n"));
     }
 };
 

@@ -13,12 +13,17 @@
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QTimer>
+#include <QListWidget>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/ui/tolerance_dialog.h"
 #include "levelling/ui/geo_book_dialog.h"
+#include "levelling/ui/level_network_dialog.h"
 #include "tests/support/test_context.h"
 #include "levelling/levelling_options.h"
 
@@ -116,6 +121,67 @@ TEST(ToleranceDialog, OkRefusesALimitThatIsNoNumberAndStaysOpen) {
     });
     EXPECT_TRUE(host->run(t.ctx));
     EXPECT_EQ(t.options.get<ToleranceOptions>().limits[3], "0.25");
+}
+
+// Clicks OK and closes the refusal it shows; its text, or empty when none showed.
+QString ClickOkAndCloseRefusal(QPushButton* ok) {
+    auto text = std::make_shared<QString>();
+    QTimer::singleShot(0, [text] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                *text = box->text();
+                box->accept();
+            }
+    });
+    ok->click();
+    return *text;
+}
+
+// OK refuses each file that is not there, input files, profile file and
+// point files alike, marks it and stays open; with every file found the
+// choices are stored.
+TEST(LevelNetworkDialog, OkRefusesMissingFilesAndStaysOpen) {
+    test::TestContext t;
+    const auto m5 = std::filesystem::temp_directory_path() / "level-network-dialog-test.dat";
+    std::ofstream(m5) << "For M5|\r\n";
+    const std::string missing = "/no/such/folder/file.txt";
+    auto& o = t.options.get<LevelNetworkOptions>();
+    o.inputFiles = {m5, "/no/such/folder/return.dat"};
+    o.knownHeightsFile = missing;
+    o.profile = "/no/such/folder/profile.json";
+    auto host = FindOptionDialogFactory(kLevelNetworkDialog)(nullptr);
+    ASSERT_TRUE(host);
+    std::vector<QString> refusals;
+    bool stayedOpen = true, marked = true;
+    WhenShown<LevelNetworkDialog>([&](LevelNetworkDialog* d) {
+        QPushButton* ok = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        auto refuse = [&](const std::function<bool()>& isMarked) {
+            refusals.push_back(ClickOkAndCloseRefusal(ok));
+            stayedOpen = stayedOpen && d->isVisible();
+            marked = marked && isMarked();
+        };
+        refuse([d] { return d->fileList()->currentRow() == 1; });
+        delete d->fileList()->item(1);
+        refuse([d] { return !d->profileBox()->lineEdit()->styleSheet().isEmpty(); });
+        d->profileBox()->setCurrentText("gb12897-1");
+        refuse([d] { return !d->knownHeightsField()->styleSheet().isEmpty(); });
+        d->knownHeightsField()->clear();
+        d->benchmarksField()->setText(QString::fromStdString(m5.string()));
+        refusals.push_back(ClickOkAndCloseRefusal(ok));
+    });
+    EXPECT_TRUE(host->run(t.ctx));
+    std::filesystem::remove(m5);
+    ASSERT_EQ(refusals.size(), 4u);
+    EXPECT_NE(refusals[0].indexOf("return.dat"), -1) << refusals[0].toStdString();
+    EXPECT_NE(refusals[1].indexOf("profile.json"), -1) << refusals[1].toStdString();
+    EXPECT_NE(refusals[2].indexOf("file.txt"), -1) << refusals[2].toStdString();
+    EXPECT_TRUE(refusals[3].isEmpty());
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(marked);
+    EXPECT_EQ(o.inputFiles, std::vector<std::filesystem::path>{m5});
+    EXPECT_EQ(o.profile, "gb12897-1");
+    EXPECT_EQ(o.benchmarksFile, m5);
+    EXPECT_TRUE(o.knownHeightsFile.empty());
 }
 
 TEST(GeoBookDialog, StartButtonStoresTheConditionsAndTheDateIsToday) {

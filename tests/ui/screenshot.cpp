@@ -12,8 +12,11 @@
 //       one option dialog with its defaults, the dialog alone (NAME as in kDialogs)
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -69,7 +72,8 @@ constexpr OptionDialogScene kDialogs[] = {
 };
 
 // Lines of the generated job for the conversion scene: enough that R5 ->
-// points runs for a few seconds in the window.
+// points still runs when the window has painted itself again after the save
+// dialog (about a second's work here; loading the job takes ten).
 constexpr int kLargeJobLines = 1'000'000;
 
 class Scene {

@@ -32,13 +32,12 @@ class Steps {
             return true;
         });
     }
-    // Waits until the modal widget on top is a T (other than `skip`), and
-    // keeps it in `found`.
+    // Waits until the modal widget on top is a T, and keeps it in `found`.
     template <typename T>
-    Steps& waitForModal(T*& found, const QWidget* const* skip = nullptr) {
-        return then([&found, skip] {
+    Steps& waitForModal(T*& found) {
+        return then([&found] {
             auto* top = qobject_cast<T*>(QApplication::activeModalWidget());
-            if (!top || !top->isVisible() || (skip && top == *skip)) return false;
+            if (!top || !top->isVisible()) return false;
             found = top;
             return true;
         });

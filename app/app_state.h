@@ -9,8 +9,6 @@
 
 namespace tarvosen {
 
-class ReceiveObserver;
-
 inline constexpr const char* kApplicationTitle = "Tarvosen  Data Processor";
 inline constexpr const char* kDefaultDocumentName = "NONAME.TXT";
 
@@ -27,8 +25,6 @@ struct AppState {
     std::vector<SourceFile> sourceFiles;
     // The INPUT files of a command that takes several (the command line).
     std::vector<std::filesystem::path> inputFiles;
-    // Told about the bytes and lines received (transfer log, address check).
-    ReceiveObserver* receiveObserver = nullptr;
     // The address findings last shown, so a conversion does not repeat Load's.
     std::string shownAddressFindings;
 };

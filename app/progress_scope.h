@@ -13,6 +13,8 @@ class ProgressScope {
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
 
+    void setPosition(int position) { user_.progressSetPosition(position); }
+
     void end() {
         if (active_) user_.progressEnd();
         active_ = false;

@@ -1,6 +1,6 @@
 #include "serial/instrument_link.h"
 
-#include "app/receive_observer.h"
+#include "serial/receive_observer.h"
 #include "serial/serial_link.h"
 
 namespace tarvosen {
@@ -12,7 +12,7 @@ void ApplyWindowPortSettings(SerialPort& comm) {
 
 std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
     std::string& pending = SerialLinkOf(ctx).pendingLine;
-    ReceiveObserver* observer = ctx.state.receiveObserver;
+    ReceiveObserver* observer = SerialLinkOf(ctx).receiveObserver;
     if (observer) observer->bytesReceived(bytes);
     std::size_t lines = 0;
     for (const char c : bytes) {

@@ -1,12 +1,13 @@
 #pragma once
 // The serial subsystem's part of the command context: the port the front end
-// offers, the bytes received since the last carriage return and whether the
-// window shows the signal lamps. It lives in ctx.subsystems, so the
+// offers, the bytes received since the last carriage return, whether the
+// window shows the signal lamps and who watches what is received. It lives in ctx.subsystems, so the
 // application core knows nothing of it.
 
 #include <string>
 
 #include "app/command_context.h"
+#include "serial/receive_observer.h"
 
 namespace tarvosen {
 
@@ -17,6 +18,8 @@ struct SerialLink {
     // Bytes received from the instrument since the last carriage return.
     std::string pendingLine;
     bool signalLampsVisible = true;  // the window's lamp panel
+    // Told about the bytes and lines received (transfer log, port status).
+    ReceiveObserver* receiveObserver = nullptr;
 };
 
 // The serial link of the context, made without a port on first use.

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/errors.h"
+#include "app/progress_scope.h"
 #include "i18n/message_catalogue.h"
 #include "serial/instrument_link.h"
 #include "serial/serial_link.h"
@@ -36,19 +37,6 @@ class PortCloser {
 
   private:
     SerialPort& comm_;
-};
-
-// Ends the progress bar however the upload ends.
-class Progress {
-  public:
-    Progress(UserInterface& user, int maximum) : user_(user) { user_.progressBegin(maximum); }
-    ~Progress() { user_.progressEnd(); }
-    Progress(const Progress&) = delete;
-    Progress& operator=(const Progress&) = delete;
-    void set(int position) { user_.progressSetPosition(position); }
-
-  private:
-    UserInterface& user_;
 };
 
 [[noreturn]] void ThrowUploadFailed(SerialPort* comm, std::size_t sent, std::size_t total,
@@ -110,13 +98,13 @@ CommandStatus PlainUpload(CommandContext& ctx) {
     }
     const std::size_t n = ws.lineCount();
     {
-        Progress progress(ctx.user, static_cast<int>(n));
+        ProgressScope progress(ctx.user, static_cast<int>(n));
         std::string frame;
         for (std::size_t i = 0; i < n; ++i) {
             frame = ws.line(i);
             frame += "\r\n";
             if (!WriteFrame(comm, frame)) ThrowUploadFailed(comm, i, n);
-            progress.set(static_cast<int>(i));
+            progress.setPosition(static_cast<int>(i));
         }
     }
     ctx.user.information("Upload finish! " + std::to_string(n) +
@@ -193,7 +181,7 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
     auto lastActivity = Clock::now();
     bool ended = false;
     {
-        Progress progress(ctx.user, 0);
+        ProgressScope progress(ctx.user, 0);
         while (!ended) {
             const auto left = idle - (Clock::now() - lastActivity);
             if (left <= Clock::duration::zero()) break;
@@ -207,7 +195,7 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
             }
             for (; scanned < ctx.workspace.lineCount() && !ended; ++scanned)
                 ended = IsEndLine(ctx.workspace.line(scanned));
-            progress.set(static_cast<int>(ctx.workspace.lineCount() - firstLine));
+            progress.setPosition(static_cast<int>(ctx.workspace.lineCount() - firstLine));
             // The device went away: the link has kept what came and said so.
             if (!comm.Enabled()) break;
         }

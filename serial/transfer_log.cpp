@@ -215,12 +215,12 @@ DownloadWatch::DownloadWatch(CommandContext& ctx, const std::filesystem::path& l
         header.start = UtcNow();
         log_.emplace(logFile, header);
     }
-    previous_ = ctx_.state.receiveObserver;
-    ctx_.state.receiveObserver = this;
+    previous_ = SerialLinkOf(ctx_).receiveObserver;
+    SerialLinkOf(ctx_).receiveObserver = this;
 }
 
 DownloadWatch::~DownloadWatch() {
-    if (ctx_.state.receiveObserver == this) ctx_.state.receiveObserver = previous_;
+    if (SerialLinkOf(ctx_).receiveObserver == this) SerialLinkOf(ctx_).receiveObserver = previous_;
 }
 
 long DownloadWatch::elapsed() const {

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "app/command.h"
-#include "app/receive_observer.h"
+#include "serial/receive_observer.h"
 #include "zeiss/address_continuity.h"
 #include "serial/serial_options.h"
 
@@ -73,7 +73,7 @@ class TransferLogWriter {
 // and warns of each address gap as its line arrives.
 class DownloadWatch : public ReceiveObserver {
   public:
-    // Takes the place of ctx.state.receiveObserver until it goes.
+    // Takes the place of SerialLinkOf(ctx).receiveObserver until it goes.
     DownloadWatch(CommandContext& ctx, const std::filesystem::path& logFile = {});
     ~DownloadWatch() override;
     DownloadWatch(const DownloadWatch&) = delete;

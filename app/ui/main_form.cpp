@@ -172,11 +172,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // the serial port, closed until the parameter dialog opens it.
     AttachSerialPort(*this);
     // While it is open the status line says it is listening, and what came.
-    portStatus_ = new TPortStatus(state_, options_.get<PortSettings>(), catalogue_, StatusLine);
+    portStatus_ = new PortStatus(state_, serialLink(), options_.get<PortSettings>(), catalogue_, StatusLine);
     portStatus_->setComm(serialLink().port);
     StatusLine->addPermanentWidget(portStatus_);
     auto* portTimer = new QTimer(this);
-    connect(portTimer, &QTimer::timeout, portStatus_, &TPortStatus::refresh);
+    connect(portTimer, &QTimer::timeout, portStatus_, &PortStatus::refresh);
     portTimer->start(500);
 }
 
@@ -535,10 +535,8 @@ CommandStatus MainWindow::runInBackground(
         if (background_->workspaceChanged()) workspace_.takeFrom(background_->workspace());
         // The window's own state is kept where the command does not own it.
         const int language = state_.languageIndex;
-        ReceiveObserver* observer = state_.receiveObserver;
         state_ = std::move(background_->state());
         state_.languageIndex = language;
-        state_.receiveObserver = observer;
         options_ = std::move(background_->options());
         if (auto caption = background_->caption()) user_.setCaption(*caption);
     }

@@ -37,7 +37,7 @@ struct SerialLink;
 namespace tarvosen::ui {
 
 class BackgroundCommand;
-class TPortStatus;
+class PortStatus;
 class AboutBox;
 class FindingsDock;
 class SignalLampPanel;
@@ -98,7 +98,7 @@ class MainWindow : public QMainWindow {
     BackgroundCommand* backgroundCommand() const { return background_.get(); }
     void cancelCommand();
     QPushButton* cancelButton() const { return cancelButton_; }
-    TPortStatus* portStatus() const { return portStatus_; }
+    PortStatus* portStatus() const { return portStatus_; }
 
     // The printing of Print: the whole workspace as one document.
     void printWorkspace(QPrinter& printer);
@@ -188,7 +188,7 @@ class MainWindow : public QMainWindow {
     std::vector<std::unique_ptr<BackgroundCommand>> abandoned_;
     QPushButton* cancelButton_ = nullptr;
     QProgressBar* activity_ = nullptr;  // moves while a background command runs
-    TPortStatus* portStatus_ = nullptr;
+    PortStatus* portStatus_ = nullptr;
     bool modified_ = false;  // the workspace changed since Load, Save or Clear
     QString lastFolder_;
     QStringList recentFiles_;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/app_state.h"
+#include "serial/serial_link.h"
 #include "app/options_store.h"
 #include "i18n/message_catalogue.h"
 #include "serial/serial_port.h"
@@ -28,12 +29,12 @@ QString Settings(const PortSettings& p) {
 
 }  // namespace
 
-TPortStatus::TPortStatus(AppState& state, const PortSettings& portSettings,
+PortStatus::PortStatus(const AppState& state, SerialLink& link, const PortSettings& portSettings,
                          const MessageCatalogue& catalogue, QWidget* parent)
-    : QWidget(parent), state_(state), para_(portSettings), catalogue_(catalogue),
-      next_(state.receiveObserver), label_(new QLabel(this)), stop_(new QPushButton(this)) {
+    : QWidget(parent), state_(state), link_(link), para_(portSettings), catalogue_(catalogue),
+      next_(link.receiveObserver), label_(new QLabel(this)), stop_(new QPushButton(this)) {
     setObjectName("PortStatus");
-    state_.receiveObserver = this;
+    link_.receiveObserver = this;
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     label_->setObjectName("PortStatusText");
@@ -47,7 +48,7 @@ TPortStatus::TPortStatus(AppState& state, const PortSettings& portSettings,
     hide();
 }
 
-void TPortStatus::refresh() {
+void PortStatus::refresh() {
     const bool open = comm_ && comm_->Enabled();
     // Each time the port opens the counts start again.
     if (!open && wasOpen_) lines_ = bytes_ = 0;
@@ -64,12 +65,12 @@ void TPortStatus::refresh() {
     stop_->setText(text(msg::kStopListening, "Stop"));
 }
 
-void TPortStatus::bytesReceived(std::string_view bytes) {
+void PortStatus::bytesReceived(std::string_view bytes) {
     bytes_ += bytes.size();
     if (next_) next_->bytesReceived(bytes);
 }
 
-void TPortStatus::lineReceived(std::string_view line, std::size_t lineNumber) {
+void PortStatus::lineReceived(std::string_view line, std::size_t lineNumber) {
     ++lines_;
     if (next_) next_->lineReceived(line, lineNumber);
 }

@@ -9,7 +9,7 @@
 
 #include <QWidget>
 
-#include "app/receive_observer.h"
+#include "serial/receive_observer.h"
 
 class QLabel;
 class QPushButton;
@@ -20,16 +20,17 @@ class MessageCatalogue;
 class SerialPort;
 struct AppState;
 struct PortSettings;
+struct SerialLink;
 }  // namespace tarvosen
 
 namespace tarvosen::ui {
 
-class TPortStatus : public QWidget, public ReceiveObserver {
+class PortStatus : public QWidget, public ReceiveObserver {
     Q_OBJECT
   public:
-    // Puts itself into state.receiveObserver; shows nothing until a port opens.
+    // Puts itself into link.receiveObserver; shows nothing until a port opens.
     // Its texts come from the catalogue in the language of state.
-    TPortStatus(AppState& state, const PortSettings& portSettings, const MessageCatalogue& catalogue,
+    PortStatus(const AppState& state, SerialLink& link, const PortSettings& portSettings, const MessageCatalogue& catalogue,
                 QWidget* parent);
 
     void setComm(SerialPort* comm) { comm_ = comm; }
@@ -42,7 +43,8 @@ class TPortStatus : public QWidget, public ReceiveObserver {
     void lineReceived(std::string_view line, std::size_t lineNumber) override;
 
   private:
-    AppState& state_;
+    const AppState& state_;
+    SerialLink& link_;
     const PortSettings& para_;
     const MessageCatalogue& catalogue_;
     ReceiveObserver* next_;

@@ -1,4 +1,5 @@
 #include "serial/ui/receive_log_keeper.h"
+#include "serial/serial_link.h"
 #include "serial/serial_options.h"
 
 #include <QDateTime>
@@ -16,12 +17,12 @@ std::filesystem::path TransferLogFolder() {
 }
 
 ReceiveLogKeeper::ReceiveLogKeeper(CommandContext& ctx) : ctx_(ctx) {
-    ctx_.state.receiveObserver = this;
+    SerialLinkOf(ctx_).receiveObserver = this;
 }
 
 ReceiveLogKeeper::~ReceiveLogKeeper() {
     finish("Stop");
-    if (ctx_.state.receiveObserver == this) ctx_.state.receiveObserver = nullptr;
+    if (SerialLinkOf(ctx_).receiveObserver == this) SerialLinkOf(ctx_).receiveObserver = nullptr;
 }
 
 long ReceiveLogKeeper::elapsed() const {

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "app/command_context.h"
-#include "app/receive_observer.h"
+#include "serial/receive_observer.h"
 #include "serial/transfer_log.h"
 
 namespace tarvosen::ui {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/catalogue_text.h"
 #include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "adjustment/adjustment_options.h"
@@ -37,8 +38,9 @@ CosaOptionsDialog::CosaOptionsDialog(QWidget* parent) : QDialog(parent) {
     knownPointFileEdit = new QLineEdit(this);
     browseButton = new QPushButton("浏览", this);
     connect(browseButton, &QPushButton::clicked, this, [this] { browseForKnownPointFile(); });
+    knownPointFileLabel_ = new QLabel("已知点文件：", this);
     auto* known = new QHBoxLayout;
-    known->addWidget(new QLabel("已知点文件：", this));
+    known->addWidget(knownPointFileLabel_);
     known->addWidget(knownPointFileEdit, 1);
     known->addWidget(browseButton);
 
@@ -47,16 +49,19 @@ CosaOptionsDialog::CosaOptionsDialog(QWidget* parent) : QDialog(parent) {
     directionErrorEdit = new QLineEdit(accuracyGroup);
     distanceConstantEdit = new QLineEdit(accuracyGroup);
     distancePpmEdit = new QLineEdit(accuracyGroup);
+    secondsUnit_ = new QLabel("秒", accuracyGroup);
     const struct {
         const char* label;
         QLineEdit* edit;
-        const char* unit;
-    } rows[] = {
-        {"方向中误差", directionErrorEdit, "秒"}, {"测距固定误差", distanceConstantEdit, "mm"}, {"测距比例误差", distancePpmEdit, "ppm"}};
+        QLabel* unit;
+    } rows[] = {{"方向中误差", directionErrorEdit, secondsUnit_},
+                {"测距固定误差", distanceConstantEdit, new QLabel("mm", accuracyGroup)},
+                {"测距比例误差", distancePpmEdit, new QLabel("ppm", accuracyGroup)}};
     for (int i = 0; i < 3; ++i) {
-        accuracy->addWidget(new QLabel(rows[i].label, accuracyGroup), i, 0);
+        accuracyLabels_[i] = new QLabel(rows[i].label, accuracyGroup);
+        accuracy->addWidget(accuracyLabels_[i], i, 0);
         accuracy->addWidget(rows[i].edit, i, 1);
-        accuracy->addWidget(new QLabel(rows[i].unit, accuracyGroup), i, 2);
+        accuracy->addWidget(rows[i].unit, i, 2);
     }
 
     zeroBacksightCheck = new QCheckBox("角度归零", this);
@@ -91,10 +96,10 @@ void CosaOptionsDialog::acceptChecked() {
     tarvosen::ui::ClearFieldMarks({knownPointFileEdit, directionErrorEdit, distanceConstantEdit, distancePpmEdit});
     const QString known = knownPointFileEdit->text();
     if (!known.isEmpty() && !QFileInfo(known).isFile())
-        return RefuseField(this, knownPointFileEdit, "已知点文件不存在：" + known);
+        return RefuseField(this, knownPointFileEdit, missingFileText_.arg(known));
     for (QLineEdit* edit : {directionErrorEdit, distanceConstantEdit, distancePpmEdit})
         if (!tarvosen::ui::IsNumberAtLeast(edit->text(), 0))
-            return RefuseField(this, edit, "精度须为不小于 0 的数：" + edit->text());
+            return RefuseField(this, edit, noNumberText_.arg(edit->text()));
     accept();
 }
 
@@ -104,7 +109,25 @@ void CosaOptionsDialog::browseForKnownPointFile() {
     if (!file.isEmpty()) knownPointFileEdit->setText(file);
 }
 
+void CosaOptionsDialog::localise(const CommandContext& ctx) {
+    using tarvosen::ui::CatalogueText;
+    setWindowTitle(CatalogueText(ctx, msg::kConversionOptions, windowTitle()));
+    knownPointFileLabel_->setText(CatalogueText(ctx, msg::kKnownPointFileLabel, knownPointFileLabel_->text()));
+    browseButton->setText(CatalogueText(ctx, msg::kBrowse, browseButton->text()));
+    accuracyGroup->setTitle(CatalogueText(ctx, msg::kNetworkAccuracyGroup, accuracyGroup->title()));
+    const int accuracyIds[] = {msg::kDirectionErrorLabel, msg::kDistanceConstantLabel, msg::kDistancePpmLabel};
+    for (int i = 0; i < 3; ++i)
+        accuracyLabels_[i]->setText(CatalogueText(ctx, accuracyIds[i], accuracyLabels_[i]->text()));
+    secondsUnit_->setText(CatalogueText(ctx, msg::kSecondsUnit, secondsUnit_->text()));
+    zeroBacksightCheck->setText(CatalogueText(ctx, msg::kZeroBacksight, zeroBacksightCheck->text()));
+    zeroBacksightCheck->setToolTip(CatalogueText(ctx, msg::kZeroBacksightTip, zeroBacksightCheck->toolTip()));
+    reduceSlopeCheck->setText(CatalogueText(ctx, msg::kReduceSlope, reduceSlopeCheck->text()));
+    missingFileText_ = CatalogueText(ctx, msg::kKnownPointFileMissing, missingFileText_);
+    noNumberText_ = CatalogueText(ctx, msg::kAccuracyNoNumber, noNumberText_);
+}
+
 bool CosaOptionsDialog::run(CommandContext& ctx) {
+    localise(ctx);
     CosaOptions& o = ctx.options.get<CosaOptions>();
     knownPointFileEdit->setText(Q(o.knownPointFile));
     directionErrorEdit->setText(Q(o.directionError));

@@ -4,12 +4,14 @@
 // reduced to the backsight and slope distances to horizontal.
 
 #include <QDialog>
+#include <QString>
 
 #include "app/command_context.h"
 #include "adjustment/adjustment_options.h"
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -40,6 +42,15 @@ class CosaOptionsDialog : public QDialog {
     void browseForKnownPointFile();
     // OK: closes the dialog only when every field holds what it must.
     void acceptChecked();
+    // Sets the texts in the command's language from the catalogue.
+    void localise(const CommandContext& ctx);
+
+    QLabel* knownPointFileLabel_;
+    QLabel* accuracyLabels_[3];  // direction, distance constant, distance ppm
+    QLabel* secondsUnit_;
+    // The refusals, %1 the file or the text typed.
+    QString missingFileText_ = "已知点文件不存在：%1";
+    QString noNumberText_ = "精度须为不小于 0 的数：%1";
 };
 
 }  // namespace tarvosen::adjustment::ui

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,6 +15,7 @@
 
 #include "adjustment/adjustment_text.h"
 #include "app/errors.h"
+#include "app/ui/catalogue_text.h"
 #include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "adjustment/adjustment_options.h"
@@ -46,16 +48,16 @@ TraverseOptionsDialog::TraverseOptionsDialog(QWidget* parent) : QDialog(parent) 
     dateEdit->setCalendarPopup(true);
     produceTextCheck = new QCheckBox("转平差格式", headerGroup);
     produceBookCheck = new QCheckBox("转电子表格格式", headerGroup);
-    auto* form = new QFormLayout(headerGroup);
-    form->addRow("仪器型号：", modelEdit);
-    form->addRow("图根线名：", lineNameEdit);
-    form->addRow("观测者：", observerEdit);
-    form->addRow("标,仪高增量", heightIncrementEdit);
-    form->addRow("观测时间：", dateEdit);
+    form_ = new QFormLayout(headerGroup);
+    form_->addRow("仪器型号：", modelEdit);
+    form_->addRow("图根线名：", lineNameEdit);
+    form_->addRow("观测者：", observerEdit);
+    form_->addRow("标,仪高增量", heightIncrementEdit);
+    form_->addRow("观测时间：", dateEdit);
     auto* checks = new QHBoxLayout;
     checks->addWidget(produceTextCheck);
     checks->addWidget(produceBookCheck);
-    form->addRow(checks);
+    form_->addRow(checks);
 
     startButton = new QPushButton("开始转换", this);
     startButton->setDefault(true);
@@ -78,14 +80,38 @@ void TraverseOptionsDialog::start() {
     tarvosen::ui::ClearFieldMarks({heightIncrementEdit});
     try {
         ParseHeightIncrement(S(heightIncrementEdit->text()));
-    } catch (const ConversionError& e) {
-        tarvosen::ui::RefuseField(this, heightIncrementEdit, QString::fromStdString(e.what()));
+    } catch (const ConversionError&) {
+        tarvosen::ui::RefuseField(this, heightIncrementEdit,
+                                  noNumberText_.arg(heightIncrementEdit->text()));
         return;
     }
     accept();
 }
 
+void TraverseOptionsDialog::localise(const CommandContext& ctx) {
+    using tarvosen::ui::CatalogueText;
+    setWindowTitle(CatalogueText(ctx, msg::kConversionOptions, windowTitle()));
+    headerGroup->setTitle(CatalogueText(ctx, msg::kConversionOptions, headerGroup->title()));
+    const struct {
+        QWidget* field;
+        int base;
+    } rows[] = {{modelEdit, msg::kInstrumentModelLabel},
+                {lineNameEdit, msg::kTraverseLineLabel},
+                {observerEdit, msg::kObserverLabel},
+                {heightIncrementEdit, msg::kHeightIncrementLabel},
+                {dateEdit, msg::kObservationDateLabel}};
+    for (const auto& row : rows)
+        if (auto* label = qobject_cast<QLabel*>(form_->labelForField(row.field)))
+            label->setText(CatalogueText(ctx, row.base, label->text()));
+    produceTextCheck->setText(CatalogueText(ctx, msg::kProduceAdjustmentText, produceTextCheck->text()));
+    produceBookCheck->setText(CatalogueText(ctx, msg::kProduceSpreadsheet, produceBookCheck->text()));
+    startButton->setText(CatalogueText(ctx, msg::kStartConversion, startButton->text()));
+    cancelButton->setText(CatalogueText(ctx, msg::kCancelCommand, cancelButton->text()));
+    noNumberText_ = CatalogueText(ctx, msg::kHeightIncrementNoNumber, noNumberText_);
+}
+
 bool TraverseOptionsDialog::run(CommandContext& ctx) {
+    localise(ctx);
     TraverseOptions& o = ctx.options.get<TraverseOptions>();
     modelEdit->setText(Q(o.model));
     lineNameEdit->setText(Q(o.lineName));

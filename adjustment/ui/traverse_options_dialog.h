@@ -4,12 +4,14 @@
 // which products to write. Its start button runs the export.
 
 #include <QDialog>
+#include <QString>
 
 #include "app/command_context.h"
 #include "adjustment/adjustment_options.h"
 
 class QCheckBox;
 class QDateEdit;
+class QFormLayout;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -39,6 +41,12 @@ class TraverseOptionsDialog : public QDialog {
 
   private:
     void start();
+    // Sets the texts in the command's language from the catalogue.
+    void localise(const CommandContext& ctx);
+
+    QFormLayout* form_;
+    // The refusal of the increment, %1 the text typed (as the export words it).
+    QString noNumberText_ = "The height increment \"%1\" is not a valid number";
 };
 
 }  // namespace tarvosen::adjustment::ui

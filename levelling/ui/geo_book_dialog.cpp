@@ -6,10 +6,12 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/catalogue_text.h"
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/levelling_options.h"
 
@@ -37,14 +39,14 @@ GeoBookDialog::GeoBookDialog(QWidget* parent) : QDialog(parent) {
     date_->setDisplayFormat("yyyy/MM/dd");
     date_->setCalendarPopup(true);
 
-    auto* group = new QGroupBox("转换选项");
-    auto* form = new QFormLayout(group);
-    form->addRow("观测者：", observer_);
-    form->addRow("天气：", weather_);
-    form->addRow("风向：", windDirection_);
-    form->addRow("风力：", windForce_);
-    form->addRow("仪器号：", instrument_);
-    form->addRow("日期：", date_);
+    group_ = new QGroupBox("转换选项");
+    form_ = new QFormLayout(group_);
+    form_->addRow("观测者：", observer_);
+    form_->addRow("天气：", weather_);
+    form_->addRow("风向：", windDirection_);
+    form_->addRow("风力：", windForce_);
+    form_->addRow("仪器号：", instrument_);
+    form_->addRow("日期：", date_);
 
     start_ = new QPushButton("开始转换");
     start_->setDefault(true);
@@ -58,8 +60,24 @@ GeoBookDialog::GeoBookDialog(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cancel_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
+    layout->addWidget(group_);
     layout->addLayout(buttons);
+}
+
+void GeoBookDialog::localise(const CommandContext& ctx) {
+    setWindowTitle(CatalogueText(ctx, msg::kConversionOptions, windowTitle()));
+    group_->setTitle(CatalogueText(ctx, msg::kConversionOptions, group_->title()));
+    const struct {
+        QWidget* field;
+        int base;
+    } rows[] = {{observer_, msg::kObserverLabel},          {weather_, msg::kWeatherLabel},
+                {windDirection_, msg::kWindDirectionLabel}, {windForce_, msg::kWindForceLabel},
+                {instrument_, msg::kInstrumentNumberLabel}, {date_, msg::kDateLabel}};
+    for (const auto& row : rows)
+        if (auto* label = qobject_cast<QLabel*>(form_->labelForField(row.field)))
+            label->setText(CatalogueText(ctx, row.base, label->text()));
+    start_->setText(CatalogueText(ctx, msg::kStartConversion, start_->text()));
+    cancel_->setText(CatalogueText(ctx, msg::kCancelCommand, cancel_->text()));
 }
 
 void GeoBookDialog::showWithToday() {
@@ -83,6 +101,7 @@ void GeoBookDialog::start() {
 
 bool GeoBookDialog::run(CommandContext& ctx) {
     ctx_ = &ctx;
+    localise(ctx);
     showWithToday();
     const bool started = exec() == QDialog::Accepted;
     ctx_ = nullptr;

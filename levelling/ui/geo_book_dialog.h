@@ -10,6 +10,8 @@
 
 class QComboBox;
 class QDateEdit;
+class QFormLayout;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
@@ -32,6 +34,8 @@ class GeoBookDialog : public QDialog {
     QPushButton* cancelButton() const { return cancel_; }
 
   private:
+    // Sets the texts in the command's language from the catalogue.
+    void localise(const CommandContext& ctx);
     void showWithToday();
     void start();
 
@@ -40,6 +44,8 @@ class GeoBookDialog : public QDialog {
     QDateEdit* date_;
     QPushButton* start_;
     QPushButton* cancel_;
+    QGroupBox* group_;
+    QFormLayout* form_;
     CommandContext* ctx_ = nullptr;
 };
 

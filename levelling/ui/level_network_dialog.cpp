@@ -6,11 +6,13 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/catalogue_text.h"
 #include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/network/level_network_options.h"
@@ -36,10 +38,6 @@ bool IsReadableFile(const QString& name) {
     return info.isFile() && info.isReadable();
 }
 
-QString CannotRead(const QString& name) {
-    return "文件不存在或无法读取：" + name.trimmed();
-}
-
 // A line edit with a button that chooses an existing file for it.
 QWidget* FileRow(QLineEdit* field, const QString& filter) {
     auto* row = new QWidget;
@@ -61,13 +59,13 @@ LevelNetworkDialog::LevelNetworkDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("水准网检查与平差");
     files_ = new QListWidget;
     files_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto* add = new QPushButton("添加文件...");
-    auto* remove = new QPushButton("移除");
-    connect(add, &QPushButton::clicked, this, &LevelNetworkDialog::addFiles);
-    connect(remove, &QPushButton::clicked, this, [this] { qDeleteAll(files_->selectedItems()); });
+    add_ = new QPushButton("添加文件...");
+    remove_ = new QPushButton("移除");
+    connect(add_, &QPushButton::clicked, this, &LevelNetworkDialog::addFiles);
+    connect(remove_, &QPushButton::clicked, this, [this] { qDeleteAll(files_->selectedItems()); });
     auto* fileButtons = new QVBoxLayout;
-    fileButtons->addWidget(add);
-    fileButtons->addWidget(remove);
+    fileButtons->addWidget(add_);
+    fileButtons->addWidget(remove_);
     fileButtons->addStretch();
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(files_, 1);
@@ -76,8 +74,8 @@ LevelNetworkDialog::LevelNetworkDialog(QWidget* parent) : QDialog(parent) {
     profile_ = new QComboBox;
     profile_->setEditable(true);  // a profile file may be typed or chosen
     profile_->addItems({"gb12897-1", "gb12897-2", "gb12898-3", "gb12898-4"});
-    auto* profileRow = new QWidget;
-    auto* profileLayout = new QHBoxLayout(profileRow);
+    profileRow_ = new QWidget;
+    auto* profileLayout = new QHBoxLayout(profileRow_);
     profileLayout->setContentsMargins(0, 0, 0, 0);
     auto* profileFile = new QPushButton("...");
     profileLayout->addWidget(profile_, 1);
@@ -93,11 +91,13 @@ LevelNetworkDialog::LevelNetworkDialog(QWidget* parent) : QDialog(parent) {
     weights_ = new QComboBox;
     weights_->addItems({"距离 1/K", "测站数 1/n"});
 
-    auto* form = new QFormLayout;
-    form->addRow("限差方案", profileRow);
-    form->addRow("已知高程文件", FileRow(knownHeights_, "Text (*.txt *.csv);;All (*)"));
-    form->addRow("待定水准点文件", FileRow(benchmarks_, "Text (*.txt);;All (*)"));
-    form->addRow("定权", weights_);
+    form_ = new QFormLayout;
+    form_->addRow("限差方案", profileRow_);
+    knownHeightsRow_ = FileRow(knownHeights_, "Text (*.txt *.csv);;All (*)");
+    benchmarksRow_ = FileRow(benchmarks_, "Text (*.txt);;All (*)");
+    form_->addRow("已知高程文件", knownHeightsRow_);
+    form_->addRow("待定水准点文件", benchmarksRow_);
+    form_->addRow("定权", weights_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -106,7 +106,7 @@ LevelNetworkDialog::LevelNetworkDialog(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fileRow);
-    layout->addLayout(form);
+    layout->addLayout(form_);
     layout->addWidget(buttons);
     resize(560, 380);
 }
@@ -120,18 +120,41 @@ void LevelNetworkDialog::acceptChecked() {
         // A list entry is marked as a field is: red, selected, its reason shown.
         item->setForeground(QColor(0xd0, 0, 0));
         files_->setCurrentItem(item);
-        QMessageBox::critical(this, windowTitle(), CannotRead(item->text()));
+        QMessageBox::critical(this, windowTitle(), cannotRead(item->text()));
         files_->setFocus();
         return;
     }
     // A profile not among the named ones is a file.
     const QString profile = profile_->currentText().trimmed();
     if (!profile.isEmpty() && profile_->findText(profile) < 0 && !IsReadableFile(profile))
-        return RefuseField(this, profile_->lineEdit(), CannotRead(profile));
+        return RefuseField(this, profile_->lineEdit(), cannotRead(profile));
     for (QLineEdit* field : {knownHeights_, benchmarks_})
         if (!field->text().trimmed().isEmpty() && !IsReadableFile(field->text()))
-            return RefuseField(this, field, CannotRead(field->text()));
+            return RefuseField(this, field, cannotRead(field->text()));
     accept();
+}
+
+QString LevelNetworkDialog::cannotRead(const QString& name) const {
+    return cannotReadText_.arg(name.trimmed());
+}
+
+void LevelNetworkDialog::localise(const CommandContext& ctx) {
+    setWindowTitle(CatalogueText(ctx, msg::kLevelNetworkCaption, windowTitle()));
+    add_->setText(CatalogueText(ctx, msg::kAddFiles, add_->text()));
+    remove_->setText(CatalogueText(ctx, msg::kRemoveFiles, remove_->text()));
+    const struct {
+        QWidget* field;
+        int base;
+    } rows[] = {{profileRow_, msg::kToleranceProfileLabel},
+                {knownHeightsRow_, msg::kKnownHeightsFileLabel},
+                {benchmarksRow_, msg::kBenchmarksFileLabel},
+                {weights_, msg::kWeightingLabel}};
+    for (const auto& row : rows)
+        if (auto* label = qobject_cast<QLabel*>(form_->labelForField(row.field)))
+            label->setText(CatalogueText(ctx, row.base, label->text()));
+    for (int i = 0; i < weights_->count(); ++i)
+        weights_->setItemText(i, CatalogueText(ctx, msg::kWeightingNames + 100 * i, weights_->itemText(i)));
+    cannotReadText_ = CatalogueText(ctx, msg::kFileCannotBeRead, cannotReadText_);
 }
 
 void LevelNetworkDialog::addFiles() {
@@ -159,6 +182,7 @@ void LevelNetworkDialog::takeOptions(LevelNetworkOptions& options) const {
 }
 
 bool LevelNetworkDialog::run(CommandContext& ctx) {
+    localise(ctx);
     showOptions(ctx.options.get<LevelNetworkOptions>());
     if (exec() != QDialog::Accepted) return false;
     takeOptions(ctx.options.get<LevelNetworkOptions>());

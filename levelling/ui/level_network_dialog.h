@@ -3,13 +3,16 @@
 // profile, the known heights, the further benchmarks and the weights.
 
 #include <QDialog>
+#include <QString>
 
 #include "app/command_context.h"
 #include "levelling/network/level_network_options.h"
 
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 namespace tarvosen::ui {
 
@@ -32,6 +35,10 @@ class LevelNetworkDialog : public QDialog {
 
   private:
     void acceptChecked();
+    // The refusal of a file that is not there or cannot be read.
+    QString cannotRead(const QString& name) const;
+    // Sets the texts in the command's language from the catalogue.
+    void localise(const CommandContext& ctx);
     void addFiles();
     void showOptions(const LevelNetworkOptions& options);
     void takeOptions(LevelNetworkOptions& options) const;
@@ -41,6 +48,10 @@ class LevelNetworkDialog : public QDialog {
     QLineEdit* knownHeights_;
     QLineEdit* benchmarks_;
     QComboBox* weights_;
+    QPushButton *add_, *remove_;
+    QFormLayout* form_;
+    QWidget *profileRow_, *knownHeightsRow_, *benchmarksRow_;
+    QString cannotReadText_ = "文件不存在或无法读取：%1";
 };
 
 }  // namespace tarvosen::ui

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/catalogue_text.h"
 #include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "levelling/tolerance_classes.h"
@@ -38,17 +39,19 @@ ToleranceDialog::ToleranceDialog(QWidget* parent) : QDialog(parent) {
     // showing stored options.
     connect(classBox_, &QComboBox::activated, this, &ToleranceDialog::loadClassLimits);
 
+    classLabel_ = new QLabel("水准控制网等级");
     auto* classRow = new QHBoxLayout;
-    classRow->addWidget(new QLabel("水准控制网等级"));
+    classRow->addWidget(classLabel_);
     classRow->addWidget(classBox_, 1);
 
     static const char* const kUnits[] = {"m", "m", "m", "mm", "mm"};
-    auto* limits = new QGroupBox("限差指标");
-    auto* grid = new QGridLayout(limits);
+    limitsGroup_ = new QGroupBox("限差指标");
+    auto* grid = new QGridLayout(limitsGroup_);
     for (int f = 0; f < levelling::kLimitCount; ++f) {
         edits_[f] = new QLineEdit;
         edits_[f]->setObjectName(QString("Edit%1").arg(f + 1));
-        grid->addWidget(new QLabel(levelling::LimitLabel(f)), f, 0, Qt::AlignRight);
+        limitLabels_[f] = new QLabel(levelling::LimitLabel(f));
+        grid->addWidget(limitLabels_[f], f, 0, Qt::AlignRight);
         grid->addWidget(edits_[f], f, 1);
         grid->addWidget(new QLabel(kUnits[f]), f, 2);
     }
@@ -60,7 +63,7 @@ ToleranceDialog::ToleranceDialog(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(classRow);
-    layout->addWidget(limits);
+    layout->addWidget(limitsGroup_);
     layout->addWidget(buttons);
     showOptions(ToleranceOptions{});
 }
@@ -70,9 +73,21 @@ void ToleranceDialog::acceptChecked() {
     for (int f = 0; f < levelling::kLimitCount; ++f)
         if (!IsNumberAtLeast(edits_[f]->text(), 0) || edits_[f]->text().trimmed().toDouble() == 0)
             return RefuseField(this, edits_[f],
-                               QString::fromUtf8(levelling::LimitLabel(f)) + "须为大于 0 的数：" +
-                                   edits_[f]->text());
+                               noNumberText_.arg(limitLabels_[f]->text(), edits_[f]->text()));
     accept();
+}
+
+void ToleranceDialog::localise(const CommandContext& ctx) {
+    setWindowTitle(CatalogueText(ctx, msg::kDiniOptionsCaption, windowTitle()));
+    classLabel_->setText(CatalogueText(ctx, msg::kLevellingClassLabel, classLabel_->text()));
+    for (int c = 0; c < levelling::kLevellingClassCount; ++c)
+        classBox_->setItemText(
+            c, CatalogueText(ctx, msg::kLevellingClassNames + 100 * c, classBox_->itemText(c)));
+    limitsGroup_->setTitle(CatalogueText(ctx, msg::kToleranceLimitsGroup, limitsGroup_->title()));
+    for (int f = 0; f < levelling::kLimitCount; ++f)
+        limitLabels_[f]->setText(
+            CatalogueText(ctx, msg::kLimitLabels + 100 * f, limitLabels_[f]->text()));
+    noNumberText_ = CatalogueText(ctx, msg::kLimitNoNumber, noNumberText_);
 }
 
 void ToleranceDialog::loadClassLimits(int index) {
@@ -94,6 +109,7 @@ ToleranceOptions ToleranceDialog::selection() const {
 }
 
 bool ToleranceDialog::run(CommandContext& ctx) {
+    localise(ctx);
     const ToleranceOptions& stored = ctx.options.get<ToleranceOptions>();
     if (!synced_ || synced_->levellingClass != stored.levellingClass ||
         synced_->limits != stored.limits) {

@@ -5,6 +5,7 @@
 // uses whatever the fields hold.
 
 #include <QDialog>
+#include <QString>
 #include <array>
 #include <optional>
 
@@ -12,6 +13,8 @@
 #include "levelling/levelling_options.h"
 
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 
 namespace tarvosen::ui {
@@ -30,6 +33,8 @@ class ToleranceDialog : public QDialog {
     QLineEdit* limitField(int field) const { return edits_[field]; }
 
   private:
+    // Sets the texts in the command's language from the catalogue.
+    void localise(const CommandContext& ctx);
     void loadClassLimits(int index);
     // OK: closes the dialog only when every limit is a number above 0.
     void acceptChecked();
@@ -37,7 +42,12 @@ class ToleranceDialog : public QDialog {
     ToleranceOptions selection() const;
 
     QComboBox* classBox_;
+    QLabel* classLabel_;
+    QGroupBox* limitsGroup_;
+    std::array<QLabel*, 5> limitLabels_{};
     std::array<QLineEdit*, 5> edits_{};
+    // The refusal of a limit, %1 its label, %2 the text typed.
+    QString noNumberText_ = "%1须为大于 0 的数：%2";
     // The options last shown or taken: the fields are reloaded only when the
     // options were changed elsewhere, so typed values stay between showings.
     std::optional<ToleranceOptions> synced_;

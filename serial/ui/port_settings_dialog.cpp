@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/ui/catalogue_text.h"
 #include "app/ui/option_dialog_registry.h"
 #include "i18n/message_catalogue.h"
 #include "serial/port_list.h"
@@ -81,18 +82,15 @@ PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void PortSettingsDialog::localise(const CommandContext& ctx) {
-    if (!ctx.catalogue.loaded()) return;  // the dialog keeps its own texts
-    auto set = [&](int base, auto* widget, const char* english) {
-        widget->setText(Text(ctx.message(base, english)));
-    };
-    page_->setTabText(0, Text(ctx.message(msg::kPortSettingPage, "Port Setting")));
-    set(msg::kPortLabel, portLabel_, "Port");
-    set(msg::kBaudRateLabel, baudLabel_, "Baud rate");
-    set(msg::kParityLabel, parityLabel_, "Parity");
-    set(msg::kFlowControlLabel, flowLabel_, "Flow Control");
-    set(msg::kDataBitLabel, dataLabel_, "Data Bit");
-    set(msg::kStopBitLabel, stopLabel_, "Stop Bit");
-    setWindowTitle(Text(ctx.message(msg::kParameterSetupCaption, "Parameter Setup")));
+    auto set = [&](int base, QLabel* label) { label->setText(CatalogueText(ctx, base, label->text())); };
+    page_->setTabText(0, CatalogueText(ctx, msg::kPortSettingPage, page_->tabText(0)));
+    set(msg::kPortLabel, portLabel_);
+    set(msg::kBaudRateLabel, baudLabel_);
+    set(msg::kParityLabel, parityLabel_);
+    set(msg::kFlowControlLabel, flowLabel_);
+    set(msg::kDataBitLabel, dataLabel_);
+    set(msg::kStopBitLabel, stopLabel_);
+    setWindowTitle(CatalogueText(ctx, msg::kParameterSetupCaption, windowTitle()));
 }
 
 void PortSettingsDialog::showOptions(const PortSettings& portSettings) {

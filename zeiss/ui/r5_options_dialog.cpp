@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/ui/catalogue_text.h"
 #include "app/ui/option_dialog_registry.h"
 #include "i18n/message_catalogue.h"
 #include "zeiss/r5_options.h"
@@ -22,14 +23,6 @@ namespace {
 
 constexpr int kClientWidth = 387;
 constexpr int kClientHeight = 147;
-
-// The catalogue text of `base`, or the control's own text when the
-// catalogue has none.
-QString Localised(const CommandContext& ctx, int base, const QString& current) {
-    if (auto text = ctx.catalogue.find(base, ctx.state.languageIndex))
-        return QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size()));
-    return current;
-}
 
 }  // namespace
 
@@ -101,11 +94,12 @@ R5OptionsDialog::R5OptionsDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void R5OptionsDialog::localise(const CommandContext& ctx) {
-    setWindowTitle(Localised(ctx, msg::kOptionCaption, windowTitle()));
-    recordFormatGroup->setTitle(Localised(ctx, msg::kR5RecordFormatGroup, recordFormatGroup->title()));
-    includeCodeCheck->setText(Localised(ctx, msg::kIncludeCode, includeCodeCheck->text()));
-    reassignNamesCheck->setText(Localised(ctx, msg::kReassignPointName, reassignNamesCheck->text()));
-    noteLabel->setText(Localised(ctx, msg::kCoordinateNote, noteLabel->text()));
+    using tarvosen::ui::CatalogueText;
+    setWindowTitle(CatalogueText(ctx, msg::kOptionCaption, windowTitle()));
+    recordFormatGroup->setTitle(CatalogueText(ctx, msg::kR5RecordFormatGroup, recordFormatGroup->title()));
+    includeCodeCheck->setText(CatalogueText(ctx, msg::kIncludeCode, includeCodeCheck->text()));
+    reassignNamesCheck->setText(CatalogueText(ctx, msg::kReassignPointName, reassignNamesCheck->text()));
+    noteLabel->setText(CatalogueText(ctx, msg::kCoordinateNote, noteLabel->text()));
 }
 
 bool R5OptionsDialog::run(CommandContext& ctx) {

@@ -34,6 +34,7 @@
 #include "app/ui/about_window.h"
 #include "app/ui/background_command.h"
 #include "app/ui/port_status.h"
+#include "app/ui/qt_translations.h"
 #include "app/ui/window_settings.h"
 #include "app/ui/signal_lamp_panel.h"
 #include "app/ui/text_encoding.h"
@@ -271,6 +272,7 @@ void MainWindow::attachMenuBar(int languageIndex) {
 }
 
 void MainWindow::updateFromState() {
+    UseQtTranslations(state_.languageIndex);
     attachMenuBar(state_.languageIndex);
     for (const CommandMenuBar& bar : menuBars_) {
         for (const auto& [key, action] : bar.items) {

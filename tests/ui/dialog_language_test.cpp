@@ -1,6 +1,7 @@
 // The option dialogs of the books and exports speak the language chosen in
 // the Language menu, with the shipped catalogue: no Chinese left in English,
-// Traditional characters in Big5, and the GB texts back after a switch.
+// Traditional characters in Big5, and the GB texts back after a switch, Qt's
+// own OK and Cancel included.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -117,6 +118,9 @@ class DialogLanguageTest : public QObject {
         QCOMPARE(texts.first(), QString::fromUtf8("DINI 转换选项"));
         QVERIFY(texts.contains(QString::fromUtf8("视距差(m)≦")));
         QVERIFY(texts.contains(QString::fromUtf8("二等")));
+        // Qt's own buttons speak it too (the translations Qt ships).
+        QVERIFY(texts.contains(QString::fromUtf8("确定")));
+        QVERIFY(!texts.contains("OK"));
     }
 };
 

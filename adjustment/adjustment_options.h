@@ -11,9 +11,9 @@ namespace tarvosen {
 
 // The dialogs of the two exports, which edit CosaOptions and TraverseOptions.
 inline constexpr OptionDialog kCosaExportDialog{"adjustment.cosa-export",
-                                                "The COSA option dialog (Tkesha)"};
+                                                "The COSA option dialog"};
 inline constexpr OptionDialog kTraverseExportDialog{"adjustment.traverse-export",
-                                                    "The traverse export dialog (TCQKCY)"};
+                                                    "The traverse export dialog"};
 
 // COSA export (CosaOptionsDialog): texts exactly as typed.
 struct CosaOptions {

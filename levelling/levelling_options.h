@@ -12,9 +12,9 @@ namespace tarvosen {
 
 // The dialogs that edit ToleranceOptions and GeoBookOptions.
 inline constexpr OptionDialog kTolerancesDialog{"levelling.tolerances",
-                                                "The DINI levelling option dialog (TDINIOption)"};
+                                                "The DINI levelling option dialog"};
 inline constexpr OptionDialog kGeoBookDialog{
-    "levelling.geo-book", "The geological-institute record book dialog (TSHDDY)"};
+    "levelling.geo-book", "The geological-institute record book dialog"};
 
 // Levelling class and tolerance limits (ToleranceDialog): field texts as typed.
 struct ToleranceOptions {

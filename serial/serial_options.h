@@ -10,7 +10,7 @@ namespace tarvosen {
 
 // The communication parameter dialog, which edits PortSettings.
 inline constexpr OptionDialog kPortSettingsDialog{"serial.port-settings",
-                                                  "The communication parameter dialog (TPara)"};
+                                                  "The communication parameter dialog"};
 
 // Communication parameters (PortSettingsDialog): positions in the dialog's lists.
 struct PortSettings {

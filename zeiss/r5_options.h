@@ -7,7 +7,7 @@
 namespace tarvosen {
 
 // The R5 option dialog, which edits R5Options.
-inline constexpr OptionDialog kR5OptionsDialog{"zeiss.r5-options", "The R5 option dialog (TOption)"};
+inline constexpr OptionDialog kR5OptionsDialog{"zeiss.r5-options", "The R5 option dialog"};
 
 // R5 options (R5OptionsDialog).
 struct R5Options {

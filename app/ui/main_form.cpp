@@ -116,7 +116,7 @@ QString Text(std::string_view s) {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    setObjectName("MainForm");
+    setObjectName("MainWindow");
     setWindowTitle(kFormCaption);
     resize(kNormalWidth, kNormalHeight);
 
@@ -192,8 +192,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildToolBar() {
-    commandToolBar = addToolBar("ToolBar1");
-    commandToolBar->setObjectName("ToolBar1");
+    commandToolBar = addToolBar("CommandToolBar");
+    commandToolBar->setObjectName("CommandToolBar");
     commandToolBar->setMovable(false);
     commandToolBar->setFloatable(false);
     for (const ToolbarButton& button : ToolbarLayout()) {
@@ -208,7 +208,7 @@ void MainWindow::buildToolBar() {
         connect(action, &QAction::triggered, this, [this, key] { runCommand(key); });
     }
     instrumentLabel = new QLabel(commandToolBar);
-    instrumentLabel->setObjectName("InstLabel");
+    instrumentLabel->setObjectName("InstrumentLabel");
     QFont font("Arial");
     font.setPixelSize(16);
     font.setBold(true);

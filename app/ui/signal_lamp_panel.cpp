@@ -44,8 +44,8 @@ class LampWidget : public QWidget {
 
 namespace {
 
-constexpr const char* kObjectNames[] = {"S_TxEmpty", "S_Break", "S_RxChar", "S_RLSD", "S_Rxflag",
-                                        "S_Error",   "S_Ring",  "S_DSR",    "S_CTS"};
+constexpr const char* kObjectNames[] = {"TxEmptyLamp", "BreakLamp", "RxCharLamp", "RlsdLamp", "RxFlagLamp",
+                                        "ErrorLamp",   "RingLamp",  "DsrLamp",    "CtsLamp"};
 constexpr const char* kCaptions[] = {"EV_TxEmpty", "EV_Break", "EV_RxChar", "EV_RLSD", "EV_Rxflag",
                                      "EV_Error",   "EV_RING",  "EV_DSR",    "EV_CTS"};
 
@@ -56,7 +56,7 @@ const char* SignalLampPanel::LampCaption(int lamp) {
 }
 
 SignalLampPanel::SignalLampPanel(QWidget* parent) : QFrame(parent) {
-    setObjectName("Panel1");
+    setObjectName("SignalLamps");
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setFixedHeight(57);
     auto* row = new QHBoxLayout(this);

@@ -46,7 +46,7 @@ QFont EditorFont() {
 
 WorkspaceEditor::WorkspaceEditor(Workspace& workspace, QWidget* parent)
     : QPlainTextEdit(parent), workspace_(workspace) {
-    setObjectName("RichEdit1");
+    setObjectName("WorkspaceEditor");
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

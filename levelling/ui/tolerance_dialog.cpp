@@ -49,7 +49,7 @@ ToleranceDialog::ToleranceDialog(QWidget* parent) : QDialog(parent) {
     auto* grid = new QGridLayout(limitsGroup_);
     for (int f = 0; f < levelling::kLimitCount; ++f) {
         edits_[f] = new QLineEdit;
-        edits_[f]->setObjectName(QString("Edit%1").arg(f + 1));
+        edits_[f]->setObjectName(QString("Limit%1").arg(f + 1));
         limitLabels_[f] = new QLabel(levelling::LimitLabel(f));
         grid->addWidget(limitLabels_[f], f, 0, Qt::AlignRight);
         grid->addWidget(edits_[f], f, 1);

@@ -95,7 +95,7 @@ class DialogLanguageTest : public QObject {
         QString refusal;
         QTimer::singleShot(0, [&refusal] {
             auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            d->findChild<QLineEdit*>("Edit2")->setText("3m");
+            d->findChild<QLineEdit*>("Limit2")->setText("3m");
             QTimer::singleShot(0, [&refusal] {
                 if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                     refusal = box->text();

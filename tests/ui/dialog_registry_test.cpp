@@ -86,7 +86,7 @@ class DialogRegistryTest : public QObject {
         QCOMPARE(w.runCommand("convert.r5.options"), CommandStatus::Stopped);
         const auto errors = f.answers.texts(MessageKind::Error);
         QCOMPARE(errors.size(), 1u);
-        QCOMPARE(errors[0], std::string("The R5 option dialog (TOption) is not built yet"));
+        QCOMPARE(errors[0], std::string("The R5 option dialog is not built yet"));
     }
 };
 

@@ -160,7 +160,7 @@ void DialogRefusingScene(Scene& scene) {
     static QMessageBox* refusal = nullptr;
     scene.steps.waitForModal(dialog)
         .act([] {
-            dialog->findChild<QLineEdit*>("Edit2")->setText("3m");
+            dialog->findChild<QLineEdit*>("Limit2")->setText("3m");
             ClickLater(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
         })
         .waitForModal(refusal)

@@ -308,7 +308,7 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
     writer.notes().reportStations(ctx);
 
     spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
-    session.SaveAs(bookFile);
+    session.SaveAs(bookFile, [&] { ctx.user.commitOutput(); });
     session.Close();
     progress.end();
     OfferToOpenWorkbook(ctx, bookFile);

@@ -25,7 +25,7 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
         return CommandStatus::Stopped;
     }
     spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
-    session.SaveAs(*chosen);
+    session.SaveAs(*chosen, [&] { ctx.user.commitOutput(); });
     session.Close();
     OfferToOpenWorkbook(ctx, *chosen, book->summary(ctx));
     return CommandStatus::Done;

@@ -406,7 +406,10 @@ void SpreadsheetSession::SetGridlineColour(Colour colour) {
     ActiveSheet().SetGridlineColour(colour);
 }
 
-void SpreadsheetSession::SaveAs(const std::filesystem::path& path) { WriteXlsx(Require(), path); }
+void SpreadsheetSession::SaveAs(const std::filesystem::path& path,
+                                const std::function<void()>& beforeReplace) {
+    WriteXlsx(Require(), path, beforeReplace);
+}
 
 void SpreadsheetSession::Close() { workbook_.reset(); }
 

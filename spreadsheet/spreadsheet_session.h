@@ -33,6 +33,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -325,7 +326,9 @@ public:
     // with its computed value. The file is written beside the target under a
     // temporary name and renamed over it, so a failed save leaves no
     // half-written file. Throws SpreadsheetError naming the path on failure.
-    void SaveAs(const std::filesystem::path& path);
+    // `beforeReplace` runs just before the workbook replaces the file; an
+    // exception from it (a cancelled command) leaves the file as it was.
+    void SaveAs(const std::filesystem::path& path, const std::function<void()>& beforeReplace = {});
     // Discards the workbook (no save). Handles taken from it become invalid.
     void Close();
 

@@ -243,7 +243,8 @@ private:
 
 }  // namespace
 
-void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
+void WriteXlsx(Workbook& book, const std::filesystem::path& path,
+               const std::function<void()>& beforeReplace) {
     book.EvaluateAll();
     const std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
     if (!std::filesystem::is_directory(dir))
@@ -255,6 +256,7 @@ void WriteXlsx(Workbook& book, const std::filesystem::path& path) {
         // keeps the sheets in: on a full disk it packs a cut-off sheet and
         // reports success. Reading the parts back finds that.
         CheckXlsxComplete(temp, path);
+        if (beforeReplace) beforeReplace();
     });
     if (!saved)
         throw SpreadsheetError("Cannot save the workbook " + path.string() + ": " +

@@ -96,7 +96,7 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
 
     spreadsheet::SpreadsheetSession session;
     WriteNetworkWorkbook(session, network, input.profile, violations);
-    session.SaveAs(*chosen);
+    session.SaveAs(*chosen, [&] { ctx.user.commitOutput(); });
     session.Close();
     if (!options.reportFile.empty())
         WriteNetworkReport(options.reportFile, network, input.profile, stationViolations.size(),

@@ -12,6 +12,7 @@
 #include "app/conversion.h"
 #include "app/file_commands.h"
 #include "app/ui/background_command.h"
+#include "spreadsheet/spreadsheet_session.h"
 #include "app/ui/workspace_editor.h"
 #include "tests/ui/window_fixture.h"
 
@@ -148,6 +149,24 @@ class BackgroundCommandTest : public QObject {
         }),
                  CommandStatus::Done);
         QCOMPARE(WindowFixture::readFile(output), std::string("new\r\n"));
+
+        // A book cancelled while its workbook is being written leaves the old file.
+        const auto book = f.writeFile("book.xlsx", "old book");
+        const auto filesWithBook = files();
+        command = std::make_unique<BackgroundCommand>(w, w.user(), w.workspace(), w.state(),
+                                                      w.options(), w.catalogue());
+        running = command.get();
+        QCOMPARE(command->run([running, book](CommandContext& ctx) {
+            spreadsheet::SpreadsheetSession session;
+            session.NewWorkbook();
+            running->cancel();
+            session.SaveAs(book, [&] { ctx.user.commitOutput(); });
+            return CommandStatus::Done;
+        }),
+                 CommandStatus::Cancelled);
+        command.reset();
+        QCOMPARE(WindowFixture::readFile(book), std::string("old book"));
+        QVERIFY(files() == filesWithBook);
     }
 };
 

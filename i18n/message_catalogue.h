@@ -100,6 +100,13 @@ inline constexpr int kEitherLayout = 33200;         // %1 or %2
 inline constexpr int kNoLevellingLine = 33300;
 inline constexpr int kNoSetUp = 33400;
 inline constexpr int kNoRawRecordAt = 33500;        // %1 line
+// How a point list was read.
+inline constexpr int kPointListReadIn = 33600;      // %1 layout, %2 separator, %3 ending
+inline constexpr int kCommas = 33700;
+inline constexpr int kBlanksOrTabs = 33800;
+inline constexpr int kAsChosen = 33900;
+inline constexpr int kFullStop = 34000;
+inline constexpr int kFitsCassAsWell = 34100;
 // The window's own texts.
 inline constexpr int kDiscardChanges = 40000;
 inline constexpr int kUnsavedChanges = 40100;

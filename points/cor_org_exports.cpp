@@ -59,7 +59,7 @@ bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader) {
 }
 
 void ShowReadMessages(CommandContext& ctx, const PointListReader& reader) {
-    ctx.user.information(DescribeShape(reader.shape()));
+    ctx.user.information(DescribeShape(reader.shape(), TextsOf(ctx)));
     for (const auto& text : reader.warnings()) ctx.user.warning(text);
 }
 

@@ -194,16 +194,17 @@ LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout want
     return d;
 }
 
-std::string DescribeShape(const PointListShape& s) {
-    std::string text = "Point list read in ";
-    text += LayoutWords(s.layout, MessageTexts{});
-    text += s.separator == FieldSeparator::Comma ? ", fields separated by commas"
-                                                 : ", fields separated by blanks or tabs";
-    text += s.chosen ? ", as chosen." : ".";
+std::string DescribeShape(const PointListShape& s, const MessageTexts& texts) {
+    const std::string separator = s.separator == FieldSeparator::Comma
+                                      ? texts(msg::kCommas, "commas")
+                                      : texts(msg::kBlanksOrTabs, "blanks or tabs");
+    const std::string ending = s.chosen ? texts(msg::kAsChosen, ", as chosen.") : texts(msg::kFullStop, ".");
+    std::string text = texts(msg::kPointListReadIn, "Point list read in %1, fields separated by %2%3",
+                             {LayoutWords(s.layout, texts), separator, ending});
     if (s.fitsCassAsWell)
-        text +=
-            " Its lines fit the CASS layout equally well; choose CASS (--layout cass, or "
-            "the point list layout in the R5 option dialog) to read them so.";
+        text += texts(msg::kFitsCassAsWell,
+                      " Its lines fit the CASS layout equally well; choose CASS (--layout cass, or "
+                      "the point list layout in the R5 option dialog) to read them so.");
     return text;
 }
 

@@ -68,7 +68,8 @@ struct LayoutDecision {
 LayoutDecision DecidePointListLayout(const Workspace& lines, PointListLayout wanted,
                                      const MessageTexts& texts = {});
 
-// "Point list read in the CASS layout: ..., separated by commas."
-std::string DescribeShape(const PointListShape& shape);
+// "Point list read in the CASS layout (...), fields separated by commas.", in
+// the language of texts.
+std::string DescribeShape(const PointListShape& shape, const MessageTexts& texts = {});
 
 }  // namespace tarvosen::points

@@ -224,6 +224,12 @@ TEST(PointExports, LayoutOnTheCommandLineForcesEachReading) {
         EXPECT_NE(cass.find(c.cass), std::string::npos) << c.command << cass;
         EXPECT_NE(err.find("information: Point list read in the CASS layout"), std::string::npos);
     }
+    {  // and in the language asked for
+        int status = 0;
+        std::string err;
+        RunCliOn(numbers, {"points-to-cor", "--layout", "cass", "--language", "big5"}, status, &err);
+        EXPECT_NE(err.find("點列表按CASS 格式"), std::string::npos) << err;
+    }
     // A CASS list read as the program's own: its fields stay where they stand.
     int status = 0;
     const auto cass = CorpusFile("pointlist/bookcode-cass-3333.dat");

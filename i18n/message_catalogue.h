@@ -107,6 +107,12 @@ inline constexpr int kBlanksOrTabs = 33800;
 inline constexpr int kAsChosen = 33900;
 inline constexpr int kFullStop = 34000;
 inline constexpr int kFitsCassAsWell = 34100;
+// The levelling network.
+inline constexpr int kNoNetworkFile = 34200;
+inline constexpr int kNetworkFileNotM5 = 34300;        // %1 file
+inline constexpr int kNetworkFileWithoutLine = 34400;  // %1 file
+inline constexpr int kNetworkWithoutLine = 34500;
+inline constexpr int kFirstPointHeld = 34600;          // %1 point
 // The window's own texts.
 inline constexpr int kDiscardChanges = 40000;
 inline constexpr int kUnsavedChanges = 40100;

@@ -2,6 +2,7 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "i18n/message_catalogue.h"
 #include "levelling/network/level_network.h"
 #include "levelling/network/network_results.h"
 #include "levelling/network/point_lists.h"
@@ -53,8 +54,10 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
     if (!ctx.state.inputFiles.empty()) ctx.options.get<LevelNetworkOptions>().inputFiles = ctx.state.inputFiles;
     if (!ctx.user.showOptionDialog(kLevelNetworkDialog)) return CommandStatus::Cancelled;
     const LevelNetworkOptions& options = ctx.options.get<LevelNetworkOptions>();
+    const MessageTexts texts = TextsOf(ctx);
     if (options.inputFiles.empty()) {
-        ctx.user.information("No DINI M5 file was chosen for the levelling network.");
+        ctx.user.information(
+            texts(msg::kNoNetworkFile, "No DINI M5 file was chosen for the levelling network."));
         return CommandStatus::Stopped;
     }
     NetworkInput input;
@@ -74,23 +77,26 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
         const std::string file = path.filename().string();
         RunsOfFile read = ReadLevelRuns(ctx, lines, file, input.profile);
         if (read.outcome == RunOutcome::NotM5) {
-            ctx.user.error(file + " is not DINI M5 data; nothing was written.");
+            ctx.user.error(texts(msg::kNetworkFileNotM5, "%1 is not DINI M5 data; nothing was written.", {file}));
             return CommandStatus::Stopped;
         }
-        if (read.runs.empty()) ctx.user.warning(file + " holds no levelling line with stations.");
+        if (read.runs.empty())
+            ctx.user.warning(texts(msg::kNetworkFileWithoutLine, "%1 holds no levelling line with stations.", {file}));
         for (auto& run : read.runs) input.runs.push_back(std::move(run));
         stationViolations.insert(stationViolations.end(), read.stationViolations.begin(),
                                  read.stationViolations.end());
     }
     if (input.runs.empty()) {
-        ctx.user.error("The files hold no levelling line; no workbook was written.");
+        ctx.user.error(texts(msg::kNetworkWithoutLine,
+                             "The files hold no levelling line; no workbook was written."));
         return CommandStatus::Stopped;
     }
 
     const LevelNetwork network = BuildLevelNetwork(input);
     if (network.heldPoint)
-        ctx.user.information("No known height: " + *network.heldPoint +
-                             ", the first point of the first run, is held at 0.000 m.");
+        ctx.user.information(texts(msg::kFirstPointHeld,
+                                   "No known height: %1, the first point of the first run, is held at 0.000 m.",
+                                   {*network.heldPoint}));
     const auto violations = CollectViolations(network, input.profile, stationViolations);
     for (const auto& v : violations) ctx.user.warning(Where(v));
 

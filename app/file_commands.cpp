@@ -15,8 +15,9 @@ bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
     if (const auto why = WhyNotText(bytes, TextsOf(ctx))) {
         const std::string refusal =
             path.string() + " " + ctx.message(msg::kNotTextFile, "is not a text file:") + " " + *why;
-        if (!ctx.user.canAsk()) throw FileError(refusal + ".");
-        if (!ctx.user.confirm(refusal + ".\n" +
+        const std::string fullStop = ctx.message(msg::kFullStop, ".");
+        if (!ctx.user.canAsk()) throw FileError(refusal + fullStop);
+        if (!ctx.user.confirm(refusal + fullStop + "\n" +
                               ctx.message(msg::kShowItAllTheSame, "Show it all the same?")))
             return false;
     }

@@ -8,6 +8,18 @@ bool Between(unsigned char c, unsigned char low, unsigned char high) {
     return c >= low && c <= high;
 }
 
+// A line in a single-byte encoding (an instrument writing "±" as Latin-1
+// 0xB1) is text as long as it holds no control byte: binary data almost always
+// does, and such a line is kept byte for byte by every command.
+bool IsSingleByteText(std::string_view line) {
+    for (const char ch : line) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c < 0x20 && c != '\t' && c != '\r' && c != '\f' && c != 0x1A) || c == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view line) {
@@ -73,9 +85,10 @@ std::optional<std::string> WhyNotText(std::string_view bytes, const MessageTexts
         if (const auto nul = line.find('\0'); nul != std::string_view::npos)
             return texts(msg::kNulByte, "it holds a NUL byte (line %1, byte %2)",
                          {number, std::to_string(start + nul + 1)});
-        if (!IsValidUtf8(line) && !IsValidGb18030(line))
+        if (!IsValidUtf8(line) && !IsValidGb18030(line) && !IsSingleByteText(line))
             return texts(msg::kNeitherUtf8NorGb,
-                         "its line %1 (from byte %2) is neither UTF-8 nor GB18030 text",
+                         "its line %1 (from byte %2) holds control bytes and is neither UTF-8 "
+                         "nor GB18030 text",
                          {number, std::to_string(start + 1)});
         start = end + 1;
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Whether a file's bytes are text the editor can show: no NUL byte, and each
-// line valid UTF-8 or valid GB18030 (the two encodings the editor decodes).
+// line valid UTF-8, valid GB18030 (the two encodings the editor decodes) or
+// free of control bytes (single-byte text, shown with stand-ins for the bytes
+// the editor cannot decode).
 
 #include <optional>
 #include <string>
@@ -11,7 +13,8 @@
 namespace tarvosen {
 
 // Why `bytes` are not text ("it holds a NUL byte (line 1, byte 9)", "its line
-// 3 (from byte 120) is neither UTF-8 nor GB18030 text"), or
+// 3 (from byte 120) holds control bytes and is neither UTF-8 nor GB18030
+// text"), or
 // nothing when they are, in the language of `texts`. Lines end at LF; a CR or
 // Ctrl-Z is text.
 std::optional<std::string> WhyNotText(std::string_view bytes, const MessageTexts& texts = {});

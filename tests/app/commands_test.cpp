@@ -67,10 +67,15 @@ TEST(TextCheck, NulBytesAndUndecodableLinesAreNotText) {
     // UTF-8 and GB18030 lines (two- and four-byte forms), CR LF, Ctrl-Z.
     EXPECT_EQ(WhyNotText("水准\r\n\xB2\xE2\xC1\xBF\n\x81\x30\x81\x30\x1a"), std::nullopt);
     EXPECT_EQ(WhyNotText(std::string("ab\ncd\0e", 8)), "it holds a NUL byte (line 2, byte 6)");
-    // A lone continuation byte and a cut two-byte form decode as neither.
-    EXPECT_EQ(WhyNotText("ok\nx\x80y\n"),
-              "its line 2 (from byte 4) is neither UTF-8 nor GB18030 text");
-    EXPECT_EQ(WhyNotText("ok\xCB"), "its line 1 (from byte 1) is neither UTF-8 nor GB18030 text");
+    // A lone continuation byte and a cut two-byte form decode as neither: with
+    // a control byte beside them that is binary, without one single-byte text
+    // (an instrument's Latin-1 "±" in a point code).
+    EXPECT_EQ(WhyNotText("ok\nx\x80\x02y\n"),
+              "its line 2 (from byte 4) holds control bytes and is neither UTF-8 nor GB18030 text");
+    EXPECT_EQ(WhyNotText("\x01ok\xCB"),
+              "its line 1 (from byte 1) holds control bytes and is neither UTF-8 nor GB18030 text");
+    EXPECT_EQ(WhyNotText("SS,76,2.000,35.042,3.0368,99.1353,11:39:03,171\xB1" "0.2\r\nok\xCB\t\n"),
+              std::nullopt);
     // Overlong and surrogate UTF-8 forms are no UTF-8, though GB18030 may take them.
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));

@@ -76,5 +76,48 @@ TEST(Cli, EveryConversionRefusesInputThatHoldsNoneOfItsRecords) {
     EXPECT_GE(runs, 4 * 16);
 }
 
+// Every real instrument file through every conversion and book: it converts
+// (status 0, an output, no error) or is refused (an error, a non-zero status,
+// no output). Nothing crashes, and nothing is half written.
+TEST(Cli, EveryRealFileConvertsOrIsRefusedWithAnError) {
+    namespace fs = std::filesystem;
+    test::TestContext t;
+    const std::set<std::string> notConversions = {"check", "dini-audit", "download", "upload",
+                                                  "replay"};
+    auto outputsIn = [&](const fs::path& folder) {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) count += entry.is_regular_file();
+        return count;
+    };
+    int converted = 0, refused = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(TARVOSEN_TEST_CORPUS_DIR)) {
+        if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
+        const std::string file = entry.path().filename().string();
+        for (const CommandRow* row : CliCommands()) {
+            const std::string command(row->cliName);
+            if (notConversions.count(command)) continue;
+            const fs::path folder = t.dir() / "out";
+            fs::remove_all(folder);
+            fs::create_directory(folder);
+            const auto run =
+                RunTool({command, entry.path().string(), "-o", (folder / "result").string()});
+            const bool hasError = run.err.find("error: ") != std::string::npos;
+            if (run.status == 0) {
+                ++converted;
+                EXPECT_FALSE(hasError) << command << " " << file << "\n" << run.err;
+                EXPECT_EQ(outputsIn(folder), 1) << command << " " << file;
+            } else {
+                ++refused;
+                EXPECT_TRUE(hasError) << command << " " << file << " " << run.status << "\n"
+                                      << run.err;
+                EXPECT_EQ(outputsIn(folder), 0) << command << " " << file;
+            }
+        }
+    }
+    // Each file is some command's input, and most commands refuse most files.
+    EXPECT_GT(converted, 80) << refused;
+    EXPECT_GT(refused, converted);
+}
+
 }  // namespace
 }  // namespace tarvosen

@@ -107,6 +107,7 @@ inline constexpr int kBlanksOrTabs = 33800;
 inline constexpr int kAsChosen = 33900;
 inline constexpr int kFullStop = 34000;
 inline constexpr int kFitsCassAsWell = 34100;
+inline constexpr int kMostLinesNoPoints = 34700;    // %1 of %2 lines, %3 layout, %4 separator, %5 lines
 // The levelling network.
 inline constexpr int kNoNetworkFile = 34200;
 inline constexpr int kNetworkFileNotM5 = 34300;        // %1 file

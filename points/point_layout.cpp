@@ -22,6 +22,23 @@ std::size_t SkipDigits(std::string_view s, std::size_t i) {
 }
 
 constexpr std::size_t kShownLines = 3;
+
+// Whether the rest of a blank-separated line, after name, X, Y and Z, holds
+// more than a code: further fields among which a number ("Rb 2.384 HD 23.21"
+// of a levelling record). A code of several words ("KERB STONE") does not.
+bool HoldsMoreThanACode(std::string_view rest) {
+    bool further = false, number = false;
+    std::size_t i = 0;
+    while (i < rest.size()) {
+        while (i < rest.size() && IsBlank(rest[i], Blanks::SpacesAndTabs)) ++i;
+        const std::size_t start = i;
+        while (i < rest.size() && !IsBlank(rest[i], Blanks::SpacesAndTabs)) ++i;
+        if (i == start) break;
+        if (start > 0) further = true;
+        number = number || IsNumberText(rest.substr(start, i - start));
+    }
+    return further && number;
+}
 constexpr std::size_t kShownWidth = 60;
 
 // A line as the refusal shows it: cut after at most kShownWidth bytes, only
@@ -138,24 +155,38 @@ LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout want
                                      const MessageTexts& texts) {
     using enum PointListLayout;
     using enum FieldSeparator;
-    // fits[layout][separator]: lines that hold a point that way.
+    // fits[layout][separator]: lines that hold a point that way and nothing
+    // more (a Nikon raw SS record has its point, height and distance where a
+    // point list has name, X and Y, but further fields after them).
     std::size_t fits[2][2] = {};
-    std::size_t ownCommaLoose = 0;  // three commas and a number among X, Y and Z
+    std::size_t ownCommaLoose = 0;  // three or four commas and a number among X, Y and Z
     std::size_t lineCount = 0;
     std::vector<std::string> first;
+    // The first lines that hold no point, per layout and separator.
+    std::vector<std::string> firstMisfits[2][2];
+    std::vector<std::string> firstLooseMisfits;
     TextLines lines(text);
     std::string line;
     while (lines.nextNonBlank(line)) {
         ++lineCount;
-        if (first.size() < kShownLines)
-            first.push_back(std::to_string(lines.lineNumber()) + ": \"" + Shown(line) + "\"");
+        const std::string shown = std::to_string(lines.lineNumber()) + ": \"" + Shown(line) + "\"";
+        if (first.size() < kShownLines) first.push_back(shown);
         for (const auto separator : {Comma, Blanks}) {
             const LineFields l = SplitPointLine(line, separator);
-            for (const auto layout : {Own, Cass})
-                if (FitsLayout(l, layout, separator)) ++fits[layout == Cass][separator == Blanks];
-            if (separator == Comma && l.commas >= 3 &&
+            const bool surplus = separator == Comma ? l.commas > 4 : HoldsMoreThanACode(l.field[4]);
+            for (const auto layout : {Own, Cass}) {
+                if (!surplus && FitsLayout(l, layout, separator))
+                    ++fits[layout == Cass][separator == Blanks];
+                else if (auto& misfits = firstMisfits[layout == Cass][separator == Blanks];
+                         misfits.size() < kShownLines)
+                    misfits.push_back(shown);
+            }
+            if (separator != Comma) continue;
+            if (!surplus && l.commas >= 3 &&
                 (IsNumberText(l.field[1]) || IsNumberText(l.field[2]) || IsNumberText(l.field[3])))
                 ++ownCommaLoose;
+            else if (firstLooseMisfits.size() < kShownLines)
+                firstLooseMisfits.push_back(shown);
         }
     }
 
@@ -177,19 +208,39 @@ LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout want
         d.shape.fitsCassAsWell = own > 0 && cass == own;
     }
     d.shape.separator = best(d.shape.layout);
-    const bool fitsSome = count(d.shape.layout, d.shape.separator) > 0 ||
-                          (d.shape.layout == Own && ownCommaLoose > 0);
-    if (lineCount > 0 && !fitsSome) {
+    const bool ownComma = d.shape.layout == Own && d.shape.separator == Comma;
+    const std::size_t pointLines =
+        ownComma ? ownCommaLoose : count(d.shape.layout, d.shape.separator);
+    auto listed = [](const std::vector<std::string>& shownLines) {
+        std::string text;
+        for (std::size_t i = 0; i < shownLines.size(); ++i)
+            text += (i > 0 ? ", " : "") + shownLines[i];
+        return text;
+    };
+    if (lineCount > 0 && pointLines == 0) {
         const std::string layouts =
             d.shape.chosen ? LayoutWords(wanted, texts)
                            : texts(msg::kEitherLayout, "%1 or in %2",
                                    {LayoutWords(Own, texts), LayoutWords(Cass, texts)});
-        std::string shown;
-        for (std::size_t i = 0; i < first.size(); ++i) shown += (i > 0 ? ", " : "") + first[i];
         d.refusal = texts(msg::kNotPointList,
                           "The workspace is not a point list: no line holds a point in %1, with "
                           "commas, blanks or tabs between fields. Its first lines are %2.",
-                          {layouts, shown});
+                          {layouts, listed(first)});
+    } else if (pointLines * 3 < lineCount) {
+        // Other records with a few lines that look like points (a COSA file's
+        // known points, a raw file's header) are no point list either.
+        const auto& misfits = ownComma ? firstLooseMisfits
+                                       : firstMisfits[d.shape.layout == Cass]
+                                                     [d.shape.separator == Blanks];
+        d.refusal = texts(msg::kMostLinesNoPoints,
+                          "The workspace is not a point list: only %1 of its %2 lines hold a "
+                          "point in %3, with %4 between fields. The first lines that do not are "
+                          "%5.",
+                          {std::to_string(pointLines), std::to_string(lineCount),
+                           LayoutWords(d.shape.layout, texts),
+                           d.shape.separator == Comma ? texts(msg::kCommas, "commas")
+                                                      : texts(msg::kBlanksOrTabs, "blanks or tabs"),
+                           listed(misfits)});
     }
     return d;
 }

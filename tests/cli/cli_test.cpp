@@ -77,7 +77,7 @@ TEST(Cli, EveryConversionRefusesInputThatHoldsNoneOfItsRecords) {
 }
 
 // Every real instrument file through every conversion and book: it converts
-// (status 0, an output, no error) or is refused (an error, a non-zero status,
+// (status 0, one output, no error) or is refused (an error, a non-zero status,
 // no output). Nothing crashes, and nothing is half written.
 TEST(Cli, EveryRealFileConvertsOrIsRefusedWithAnError) {
     namespace fs = std::filesystem;
@@ -102,6 +102,12 @@ TEST(Cli, EveryRealFileConvertsOrIsRefusedWithAnError) {
             const auto run =
                 RunTool({command, entry.path().string(), "-o", (folder / "result").string()});
             const bool hasError = run.err.find("error: ") != std::string::npos;
+            // Only point lists are point lists: a raw file's SS records or a
+            // COSA file's known points are refused by the point exports.
+            if (command.starts_with("points-to-")) {
+                EXPECT_EQ(run.status == 0, entry.path().parent_path().filename() == "pointlist")
+                    << command << " " << file << "\n" << run.err;
+            }
             if (run.status == 0) {
                 ++converted;
                 EXPECT_FALSE(hasError) << command << " " << file << "\n" << run.err;
@@ -114,9 +120,8 @@ TEST(Cli, EveryRealFileConvertsOrIsRefusedWithAnError) {
             }
         }
     }
-    // Each file is some command's input, and most commands refuse most files.
-    EXPECT_GT(converted, 80) << refused;
-    EXPECT_GT(refused, converted);
+    EXPECT_GT(converted, 50);
+    EXPECT_GT(refused, 8 * converted);
 }
 
 }  // namespace

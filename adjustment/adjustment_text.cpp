@@ -57,8 +57,9 @@ std::string DistanceText(const TextTarget& t, int face) {
 double ParseHeightIncrement(std::string_view text) {
     const std::optional<double> value = ParseWholeNumber(text, Blanks::WhiteSpace);
     if (!value)
-        throw ConversionError("The height increment \"" + std::string(text) +
-                              "\" is not a valid number");
+        throw ConversionError({msg::kHeightIncrementNoNumber,
+                               "The height increment \"%1\" is not a valid number",
+                               {std::string(text)}});
     return *value;
 }
 

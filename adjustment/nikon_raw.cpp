@@ -61,12 +61,11 @@ bool NikonRawReader::next(RawRecord& record) {
     }
     if (!faultyLines_.empty()) {
         throw ConversionError(
-            "Line " + std::to_string(faultyLines_.front()) + ": " + firstFault_ +
-            " is no packed angle (DDDMMSS: minutes and seconds below 60). Lines with such "
-            "angles: " +
-            DescribeLines(faultyLines_) +
-            ". The file is damaged, or its \"CO,Angle Units:\" line does not name the units "
-            "its angles are in. Nothing was written.");
+            {msg::kNoPackedAngle,
+             "Line %1: %2 is no packed angle (DDDMMSS: minutes and seconds below 60). Lines with "
+             "such angles: %3. The file is damaged, or its \"CO,Angle Units:\" line does not "
+             "name the units its angles are in. Nothing was written.",
+             {std::to_string(faultyLines_.front()), firstFault_, DescribeLines(faultyLines_)}});
     }
     return false;
 }

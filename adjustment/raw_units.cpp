@@ -42,10 +42,11 @@ bool OneOf(const std::string& name, std::initializer_list<std::string_view> name
 }
 
 [[noreturn]] void Refuse(std::string_view line, std::size_t lineNumber, std::string_view known) {
-    throw ConversionError("Line " + std::to_string(lineNumber) + ": \"" +
-                          std::string(Trim(line, Blanks::WhiteSpace)) +
-                          "\" names units this program cannot convert (it reads " +
-                          std::string(known) + "). Nothing was written.");
+    throw ConversionError({msg::kUnknownUnits,
+                           "Line %1: \"%2\" names units this program cannot convert (it reads "
+                           "%3). Nothing was written.",
+                           {std::to_string(lineNumber),
+                            std::string(Trim(line, Blanks::WhiteSpace)), std::string(known)}});
 }
 
 // "D.MMSSs" of an angle in degrees, rounded to a tenth of a second.

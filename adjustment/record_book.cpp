@@ -234,7 +234,8 @@ fs::path FindRecordBookTemplate(const CommandContext& ctx) {
     const std::string& named = ctx.options.get<TraverseOptions>().templateFile;
     if (!named.empty()) {
         if (!fs::is_regular_file(named))
-            throw FileError("The record book template \"" + named + "\" does not exist");
+            throw FileError({msg::kTemplateMissing,
+                             "The record book template \"%1\" does not exist", {named}});
         return named;
     }
     std::vector<fs::path> places;
@@ -246,8 +247,10 @@ fs::path FindRecordBookTemplate(const CommandContext& ctx) {
     if (auto shipped = FindDataFile(kRecordBookTemplate)) return *shipped;
     std::string where;
     for (const auto& dir : places) where += " \"" + dir.string() + "\"";
-    throw FileError(std::string("The record book template ") + kRecordBookTemplate +
-                    " was found neither in" + where + " nor in the program's data folders");
+    throw FileError({msg::kTemplateNotFound,
+                     "The record book template %1 was found neither in%2 nor in the program's "
+                     "data folders",
+                     {kRecordBookTemplate, where}});
 }
 
 void CheckRecordBookTemplate(const CommandContext& ctx) {

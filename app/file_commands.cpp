@@ -8,7 +8,8 @@ namespace tarvosen {
 
 bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path))
-        throw FileError("Cannot open file \"" + path.string() + "\": it is a folder");
+        throw FileError({msg::kCannotOpenFolder, "Cannot open file \"%1\": it is a folder",
+                         {path.string()}});
     std::string bytes = ReadFileBytes(path);  // throws before anything changes
     // A picture or a program shown as text is rubbish in the editor and in
     // every conversion: the user is asked first, the command line refuses.

@@ -94,15 +94,20 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError("Cannot open file \"" + path.string() + "\": " + SystemReason());
+    if (!in)
+        throw FileError({msg::kCannotOpenFile, "Cannot open file \"%1\": %2",
+                         {path.string(), SystemReason()}});
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw FileError("Cannot read file \"" + path.string() + "\": " + SystemReason());
+    if (in.bad())
+        throw FileError({msg::kCannotReadFile, "Cannot read file \"%1\": %2",
+                         {path.string(), SystemReason()}});
     return bytes;
 }
 
 void Workspace::load(const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path))
-        throw FileError("Cannot open file \"" + path.string() + "\": it is a folder");
+        throw FileError({msg::kCannotOpenFolder, "Cannot open file \"%1\": it is a folder",
+                         {path.string()}});
     replaceAllBytes(ReadFileBytes(path));
 }
 
@@ -139,10 +144,12 @@ void WriteThroughTemporary(const std::filesystem::path& path,
                            const std::function<void()>& beforeReplace = {}) {
     const std::filesystem::path target = path.empty() ? std::filesystem::path("NONAME.TXT") : path;
     if (std::filesystem::is_directory(target))
-        throw FileError("Cannot write file \"" + target.string() + "\": it is a folder");
+        throw FileError({msg::kCannotWriteFolder, "Cannot write file \"%1\": it is a folder",
+                         {target.string()}});
     const Outcome saved = SaveAtomically(target, write, beforeReplace);
     if (!saved)
-        throw FileError("Cannot write file \"" + target.string() + "\": " + saved.description());
+        throw FileError({msg::kCannotWriteFile, "Cannot write file \"%1\": %2",
+                         {target.string(), saved.description()}});
 }
 
 }  // namespace

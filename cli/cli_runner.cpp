@@ -120,8 +120,9 @@ int TakeLanguage(std::vector<std::string>& args) {
     return index;
 }
 
+int RunCommandBody(const Invocation& inv, CommandContext& ctx, std::ostream& out);
+
 int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std::ostream& err) {
-    const CommandRow& row = *inv.row;
     OptionsStore options;
     // Products the window offers by a check box are written here only when
     // their option names the file.
@@ -148,6 +149,19 @@ int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std:
     ApplyWindowPortSettings(serialPort);
     InstrumentLink link(serialPort, ctx, nullptr);
     SerialLinkOf(ctx).port = &serialPort;
+    try {
+        return RunCommandBody(inv, ctx, out);
+    } catch (const Failure& e) {
+        err << "error: " << e.text(TextsOf(ctx)) << '\n';
+        return kExitFailure;
+    }
+}
+
+// Runs the command of `inv` in its context and writes its result.
+int RunCommandBody(const Invocation& inv, CommandContext& ctx, std::ostream& out) {
+    const CommandRow& row = *inv.row;
+    AppState& state = ctx.state;
+    Workspace& workspace = ctx.workspace;
     if (row.cliManyInputs) {
         state.inputFiles = inv.inputs;  // the command reads each itself
     } else if (inv.input) {

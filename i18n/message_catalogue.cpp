@@ -60,14 +60,14 @@ std::string MessageCatalogue::lookup(int base, int languageIndex,
     return std::string(englishDefault);
 }
 
-std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
+std::string FillIn(std::string_view text, std::span<const std::string_view> values) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
         const auto place = static_cast<std::size_t>(next - '1');
         if (text[i] == '%' && next >= '1' && next <= '9' && place < values.size()) {
-            out += values.begin()[place];
+            out += values[place];
             ++i;
         } else {
             out += text[i];
@@ -81,6 +81,14 @@ std::string MessageTexts::operator()(int base, std::string_view englishDefault,
     const std::string text =
         catalogue ? catalogue->lookup(base, languageIndex, englishDefault) : std::string(englishDefault);
     return values.size() == 0 ? text : FillIn(text, values);
+}
+
+std::string MessageTexts::operator()(int base, std::string_view englishDefault,
+                                     const std::vector<std::string>& values) const {
+    const std::vector<std::string_view> views(values.begin(), values.end());
+    const std::string text =
+        catalogue ? catalogue->lookup(base, languageIndex, englishDefault) : std::string(englishDefault);
+    return views.empty() ? text : FillIn(text, std::span<const std::string_view>(views));
 }
 
 }  // namespace tarvosen

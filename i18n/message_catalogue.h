@@ -9,8 +9,10 @@
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvosen {
 
@@ -36,7 +38,10 @@ private:
 
 // Puts values[0], values[1], ... in the places of "%1", "%2", ... (up to %9)
 // of text; any other "%" stays as it is.
-std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values);
+std::string FillIn(std::string_view text, std::span<const std::string_view> values);
+inline std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
+    return FillIn(text, std::span(values.begin(), values.size()));
+}
 
 // The texts of one language: the catalogue's where it has them, the English
 // defaults otherwise (and always without a catalogue). Code that has no
@@ -48,6 +53,8 @@ struct MessageTexts {
     // The text base + languageIndex (or englishDefault) with its places filled in.
     std::string operator()(int base, std::string_view englishDefault,
                            std::initializer_list<std::string_view> values = {}) const;
+    std::string operator()(int base, std::string_view englishDefault,
+                           const std::vector<std::string>& values) const;
 };
 
 // Catalogue ids of the messages and dialog texts.
@@ -167,6 +174,34 @@ inline constexpr int kBenchmarksFileLabel = 54400;
 inline constexpr int kWeightingLabel = 54500;
 inline constexpr int kWeightingNames = 54600;          // + 100 * choice (distance, set-ups)
 inline constexpr int kFileCannotBeRead = 54800;        // %1 file
+// Failures that end a command (thrown, shown where the command ends).
+inline constexpr int kCannotOpenFile = 60000;       // %1 file, %2 reason
+inline constexpr int kCannotReadFile = 60100;       // %1 file, %2 reason
+inline constexpr int kCannotOpenFolder = 60200;     // %1 folder
+inline constexpr int kCannotWriteFolder = 60300;    // %1 folder
+inline constexpr int kCannotWriteFile = 60400;      // %1 file, %2 reason
+inline constexpr int kExpectedNameAndHeight = 60500;// %1 file, %2 line
+inline constexpr int kHeightGivenTwice = 60600;     // %1 file, %2 line, %3 point
+inline constexpr int kExpectedOnePointName = 60700; // %1 file, %2 line
+inline constexpr int kNoKnownHeightReaches = 60800; // %1 points
+inline constexpr int kNormalEquationsUnsolvable = 60900;
+inline constexpr int kNoPackedAngle = 61000;        // %1 line, %2 value, %3 lines
+inline constexpr int kUnknownUnits = 61100;         // %1 line, %2 text, %3 units read
+inline constexpr int kTemplateMissing = 61200;      // %1 file
+inline constexpr int kTemplateNotFound = 61300;     // %1 template, %2 folders
+inline constexpr int kIntermediateSightNoNumber = 61400;// %1 line, %2 reading
+inline constexpr int kCannotReadProfile = 61500;    // %1 file
+inline constexpr int kProfileNotObject = 61600;     // %1 file
+inline constexpr int kProfileNeedsNumber = 61700;   // %1 file, %2 key
+inline constexpr int kProfileNumberNotAboveZero = 61800;// %1 file, %2 key
+inline constexpr int kProfileNeedsName = 61900;     // %1 file
+inline constexpr int kNotJson = 62000;              // %1 file, %2 reason
+inline constexpr int kCannotWrite = 62100;          // %1 file
+inline constexpr int kAuditLimitNotNumber = 62200;  // %1 file, %2 key
+inline constexpr int kAuditLimitNotWholeNumbers = 62300;// %1 file, %2 key
+inline constexpr int kNotAuditLimits = 62400;       // %1 file
+inline constexpr int kToleranceLimitNotNumber = 62600;// %1 what was typed, %2 limit
+inline constexpr int kFileLineWhat = 62700;         // %1 file, %2 line, %3 what
 }  // namespace msg
 
 // The catalogue shipped with the program, found through FindDataFile.

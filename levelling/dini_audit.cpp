@@ -376,7 +376,7 @@ double Number(const nlohmann::json& j, const char* key, double fallback,
               const std::filesystem::path& file) {
     if (!j.contains(key)) return fallback;
     if (!j[key].is_number())
-        throw FileError(file.string() + ": \"" + key + "\" must be a number");
+        throw FileError({msg::kAuditLimitNotNumber, "%1: \"%2\" must be a number", {file.string(), key}});
     return j[key].get<double>();
 }
 
@@ -389,7 +389,8 @@ std::vector<int> Integers(const nlohmann::json& j, const char* key, std::vector<
         for (const auto& v : a)
             if (v.is_number_integer()) out.push_back(v.get<int>());
     if (out.empty() || out.size() != a.size())
-        throw FileError(file.string() + ": \"" + key + "\" must be a list of whole numbers");
+        throw FileError({msg::kAuditLimitNotWholeNumbers, "%1: \"%2\" must be a list of whole numbers",
+                         {file.string(), key}});
     return out;
 }
 
@@ -398,7 +399,7 @@ std::vector<int> Integers(const nlohmann::json& j, const char* key, std::vector<
 AuditLimits LoadAuditLimits(const std::filesystem::path& file) {
     const auto j = nlohmann::json::parse(ReadFileBytes(file), nullptr, false);
     if (j.is_discarded() || !j.is_object())
-        throw FileError(file.string() + " is not a JSON object of audit limits");
+        throw FileError({msg::kNotAuditLimits, "%1 is not a JSON object of audit limits", {file.string()}});
     AuditLimits l;
     l.stationSecondsMin = Number(j, "station_seconds_min", l.stationSecondsMin, file);
     l.stationSecondsMax = Number(j, "station_seconds_max", l.stationSecondsMax, file);

@@ -134,9 +134,9 @@ void GeoInstituteBook::observation(const ObservationLine& line) {
 void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
     const std::optional<double> parsed = ParseWholeNumber(line.reading());
     if (!parsed)
-        throw ConversionError("Line " + std::to_string(line.lineNumber) +
-                              ": the intermediate sight's reading \"" + line.reading() +
-                              "\" is not a number");
+        throw ConversionError({msg::kIntermediateSightNoNumber,
+                               "Line %1: the intermediate sight's reading \"%2\" is not a number",
+                               {std::to_string(line.lineNumber), line.reading()}});
     // Read once on each staff, the level takes intermediate sights between
     // the back and the fore reading: from the station in progress.
     const bool fromStationInProgress =

@@ -64,8 +64,9 @@ ToleranceLimits ReadToleranceLimits(const ToleranceOptions& options) {
         const std::string& text = options.limits[f];
         const std::optional<double> value = ParseWholeNumber(text);
         if (!value)
-            throw ConversionError("\"" + text + "\" is not a valid number (tolerance limit " +
-                                  LimitLabel(f) + ")");
+            throw ConversionError({msg::kToleranceLimitNotNumber,
+                                   "\"%1\" is not a valid number (tolerance limit %2)",
+                                   {text, LimitLabel(f)}});
         limits.value[f] = *value;
     }
     return limits;

@@ -350,7 +350,7 @@ CommandStatus MainWindow::runCommand(std::string_view key) {
             status = CommandStatus::Done;
         }
     } catch (const std::exception& e) {
-        showFailure(e.what());
+        showFailure(FailureText(e, TextsOf(context())));
     } catch (...) {
         showFailure("The command ended with an unknown failure");
     }
@@ -376,7 +376,7 @@ CommandStatus MainWindow::loadFile(const std::filesystem::path& path) {
             return CommandStatus::Done;
         });
     } catch (const std::exception& e) {
-        showFailure(e.what());
+        showFailure(FailureText(e, TextsOf(context())));
     }
     runningCommand_ = false;
     workspaceEditor->flushAppends();
@@ -685,7 +685,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                                 ctx.message(msg::kUnsavedChanges,
                                             "The text has changes that are not saved."));
         } catch (const std::exception& e) {
-            showFailure(e.what());
+            showFailure(FailureText(e, TextsOf(context())));
         }
     }
     if (!yes) {
@@ -696,7 +696,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         try {
             closePort_();
         } catch (const std::exception& e) {
-            showFailure(e.what());
+            showFailure(FailureText(e, TextsOf(context())));
         }
     }
     saveSettings();

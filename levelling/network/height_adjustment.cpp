@@ -45,9 +45,11 @@ void AdjustHeights(LevelNetwork& network, const std::vector<std::string>& pointO
         std::string names;
         for (std::size_t i = 0; i < unreached.size() && i < 20; ++i)
             names += (i ? ", " : "") + unreached[i];
-        if (unreached.size() > 20) names += " and " + std::to_string(unreached.size() - 20) + " more";
-        throw Failure("No known height reaches the points " + names +
-                      "; give a known height in their part of the network.");
+        if (unreached.size() > 20) names += ", ... (" + std::to_string(unreached.size()) + ")";
+        throw Failure({msg::kNoKnownHeightReaches,
+                       "No known height reaches the points %1; give a known height in their "
+                       "part of the network.",
+                       {names}});
     }
 
     std::unordered_map<std::string, int> unknown;
@@ -92,7 +94,8 @@ void AdjustHeights(LevelNetwork& network, const std::vector<std::string>& pointO
     if (u > 0) {
         cholesky.compute(normal);
         if (cholesky.info() != Eigen::Success)
-            throw Failure("The normal equations of the levelling network cannot be solved.");
+            throw Failure({msg::kNormalEquationsUnsolvable,
+                           "The normal equations of the levelling network cannot be solved.", {}});
         x = cholesky.solve(rhs);
     }
 

@@ -38,9 +38,9 @@ constexpr CliOption kOptions[] = {
      [](OptionsStore& o, const std::string&) { o.get<LevelNetworkOptions>().check = true; }},
 };
 
-std::string Where(const LimitViolation& v) {
+std::string Where(const LimitViolation& v, const MessageTexts& texts) {
     if (v.file.empty()) return v.what;
-    return v.file + ", line " + std::to_string(v.line) + ": " + v.what;
+    return texts(msg::kFileLineWhat, "%1, line %2: %3", {v.file, std::to_string(v.line), v.what});
 }
 
 }  // namespace
@@ -98,7 +98,7 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
                                    "No known height: %1, the first point of the first run, is held at 0.000 m.",
                                    {*network.heldPoint}));
     const auto violations = CollectViolations(network, input.profile, stationViolations);
-    for (const auto& v : violations) ctx.user.warning(Where(v));
+    for (const auto& v : violations) ctx.user.warning(Where(v, texts));
 
     spreadsheet::SpreadsheetSession session;
     WriteNetworkWorkbook(session, network, input.profile, violations);

@@ -25,7 +25,7 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
-    if (!out) throw FileError("Cannot write " + path.string());
+    if (!out) throw FileError({msg::kCannotWrite, "Cannot write %1", {path.string()}});
 }
 
 std::string Number(double v) {

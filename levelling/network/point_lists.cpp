@@ -32,9 +32,11 @@ void ForEachEntry(const std::filesystem::path& file, Use use) {
     }
 }
 
-[[noreturn]] void Malformed(const std::filesystem::path& file, std::size_t line,
-                            const std::string& expected) {
-    throw Failure(file.string() + ", line " + std::to_string(line) + ": expected " + expected);
+// `expected` names what the line should hold, with the file in %1 and the
+// line in %2.
+[[noreturn]] void Malformed(const std::filesystem::path& file, std::size_t line, int expected,
+                            const char* expectedEnglish) {
+    throw Failure({expected, expectedEnglish, {file.string(), std::to_string(line)}});
 }
 
 }  // namespace
@@ -44,11 +46,13 @@ std::vector<std::pair<std::string, double>> ReadKnownHeights(const std::filesyst
     ForEachEntry(file, [&](const std::vector<std::string>& fields, std::size_t line) {
         const std::optional<double> height =
             fields.size() == 2 ? ParseWholeNumber(fields[1]) : std::nullopt;
-        if (!height) Malformed(file, line, "a point name and its height");
+        if (!height)
+            Malformed(file, line, msg::kExpectedNameAndHeight,
+                      "%1, line %2: expected a point name and its height");
         for (const auto& [name, h] : heights)
             if (name == fields[0])
-                throw Failure(file.string() + ", line " + std::to_string(line) + ": " + name +
-                              " has a height already");
+                throw Failure({msg::kHeightGivenTwice, "%1, line %2: %3 has a height already",
+                               {file.string(), std::to_string(line), name}});
         heights.emplace_back(fields[0], *height);
     });
     return heights;
@@ -57,7 +61,8 @@ std::vector<std::pair<std::string, double>> ReadKnownHeights(const std::filesyst
 std::set<std::string> ReadBenchmarks(const std::filesystem::path& file) {
     std::set<std::string> names;
     ForEachEntry(file, [&](const std::vector<std::string>& fields, std::size_t line) {
-        if (fields.size() != 1) Malformed(file, line, "one point name");
+        if (fields.size() != 1)
+            Malformed(file, line, msg::kExpectedOnePointName, "%1, line %2: expected one point name");
         names.insert(fields[0]);
     });
     return names;

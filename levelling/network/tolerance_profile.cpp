@@ -17,25 +17,29 @@ using nlohmann::json;
 
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError("Cannot read the profile file " + path.string());
+    if (!in)
+        throw FileError({msg::kCannotReadProfile, "Cannot read the profile file %1", {path.string()}});
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
 ToleranceProfile FromJson(const json& j, const std::string& origin) {
-    if (!j.is_object()) throw Failure(origin + ": a tolerance profile is a JSON object");
+    if (!j.is_object())
+        throw Failure({msg::kProfileNotObject, "%1: a tolerance profile is a JSON object", {origin}});
     auto number = [&](const char* key) {
         const auto it = j.find(key);
         if (it == j.end() || !it->is_number())
-            throw Failure(origin + ": the profile needs the number \"" + key + "\"");
+            throw Failure({msg::kProfileNeedsNumber, "%1: the profile needs the number \"%2\"",
+                           {origin, key}});
         const double value = it->get<double>();
-        if (!(value > 0)) throw Failure(origin + ": \"" + key + "\" must be above 0");
+        if (!(value > 0))
+            throw Failure({msg::kProfileNumberNotAboveZero, "%1: \"%2\" must be above 0", {origin, key}});
         return value;
     };
     const auto name = j.find("name");
     if (name == j.end() || !name->is_string())
-        throw Failure(origin + ": the profile needs the text \"name\"");
+        throw Failure({msg::kProfileNeedsName, "%1: the profile needs the text \"name\"", {origin}});
     ToleranceProfile p;
     p.name = name->get<std::string>();
     p.sightLengthM = number("sight_length_m");
@@ -55,7 +59,7 @@ json ParseJson(std::string_view text, const std::string& origin) {
     try {
         return json::parse(text);
     } catch (const json::parse_error& e) {
-        throw Failure(origin + " is not JSON: " + e.what());
+        throw Failure({msg::kNotJson, "%1 is not JSON: %2", {origin, e.what()}});
     }
 }
 

@@ -177,9 +177,9 @@ inline constexpr int kDownloadUnendedTail = 35300;     // %1 bytes
 inline constexpr int kDownloadEndedWithEnd = 35350;    // %1 lines
 inline constexpr int kDownloadNothingArrived = 35400;  // %1 port, %2 seconds
 inline constexpr int kDownloadIdleWithoutEnd = 35450;  // %1 seconds, %2 lines
-inline constexpr int kSerialDeviceWentAway = 35500;    // %1 device, %2 reason, %3 the tail below or nothing
+inline constexpr int kSerialDeviceWentAway = 35500;    // %1 device, %2 reason, %3 tail or ""
 inline constexpr int kWentAwayUnendedTail = 35550;     // %1 bytes
-inline constexpr int kReplaySummary = 35600;           // %1 bursts, %2 file, %3 port, %4 start, %5 how it ended
+inline constexpr int kReplaySummary = 35600;  // %1 bursts, %2 file, %3 port, %4 start, %5 end
 }  // namespace msg
 
 // The catalogue shipped with the program, found through FindDataFile.

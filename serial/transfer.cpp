@@ -91,7 +91,8 @@ CommandStatus NikonUpload(CommandContext& ctx) {
         if (!WriteFrame(comm, NikonPointFrame(ws.line(i)))) ThrowUploadFailed(comm, i, n);
     if (!WriteFrame(comm, NikonTrailerFrame()))
         ThrowUploadFailed(comm, n, n, " at the closing frame");
-    ctx.user.information(TextsOf(ctx)(msg::kNikonUploadDone, kNikonUploadDone, {std::to_string(n)}));
+    ctx.user.information(
+        TextsOf(ctx)(msg::kNikonUploadDone, kNikonUploadDone, {std::to_string(n)}));
     return CommandStatus::Done;
 }
 
@@ -167,7 +168,8 @@ CommandStatus OpenPortWithParameters(CommandContext& ctx) {
     comm.SetDataBits(static_cast<TDataBits>(std::clamp(p.dataBits, 0, 4)));
     comm.SetStopBits(static_cast<TStopBits>(std::clamp(p.stopBits, 0, 2)));
     if (comm.Enabled()) {
-        ctx.user.information(TextsOf(ctx)(msg::kPortAlreadyOpen, kPortAlreadyOpen, {comm.DeviceName()}));
+        ctx.user.information(
+            TextsOf(ctx)(msg::kPortAlreadyOpen, kPortAlreadyOpen, {comm.DeviceName()}));
         return CommandStatus::Stopped;
     }
     comm.Open();
@@ -240,9 +242,11 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
                              {t.port, seconds}));
         return CommandStatus::Stopped;
     } else {
+        // The count includes an unended tail kept as the last line above.
+        const std::string lines = std::to_string(ctx.workspace.lineCount() - firstLine);
         ctx.user.information(texts(msg::kDownloadIdleWithoutEnd,
                                    "Nothing arrived for %1 s; %2 lines received without END",
-                                   {seconds, std::to_string(ctx.workspace.lineCount() - firstLine)}));
+                                   {seconds, lines}));
     }
     return CommandStatus::Done;
 }

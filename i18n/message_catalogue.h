@@ -202,6 +202,20 @@ inline constexpr int kAuditLimitNotWholeNumbers = 62300;// %1 file, %2 key
 inline constexpr int kNotAuditLimits = 62400;       // %1 file
 inline constexpr int kToleranceLimitNotNumber = 62600;// %1 what was typed, %2 limit
 inline constexpr int kFileLineWhat = 62700;         // %1 file, %2 line, %3 what
+// The serial link: downloads, uploads and replays (in steps of 50, to fit its range).
+inline constexpr int kUploadLineTooLong = 35000;       // %1 line, %2 characters, %3 limit
+inline constexpr int kNikonNothingToUpload = 35050;
+inline constexpr int kNikonUploadDone = 35100;         // %1 points
+inline constexpr int kPlainUploadDone = 35150;         // %1 lines
+inline constexpr int kPortAlreadyOpen = 35200;         // %1 port
+inline constexpr int kDownloadDeviceLost = 35250;      // %1 lines
+inline constexpr int kDownloadUnendedTail = 35300;     // %1 bytes
+inline constexpr int kDownloadEndedWithEnd = 35350;    // %1 lines
+inline constexpr int kDownloadNothingArrived = 35400;  // %1 port, %2 seconds
+inline constexpr int kDownloadIdleWithoutEnd = 35450;  // %1 seconds, %2 lines
+inline constexpr int kSerialDeviceWentAway = 35500;    // %1 device, %2 reason, %3 tail or ""
+inline constexpr int kWentAwayUnendedTail = 35550;     // %1 bytes
+inline constexpr int kReplaySummary = 35600;  // %1 bursts, %2 file, %3 port, %4 start, %5 end
 }  // namespace msg
 
 // The catalogue shipped with the program, found through FindDataFile.

@@ -1,5 +1,6 @@
 #include "serial/instrument_link.h"
 
+#include "i18n/message_catalogue.h"
 #include "serial/receive_observer.h"
 #include "serial/serial_link.h"
 
@@ -83,16 +84,20 @@ void InstrumentLink::HandleDeviceLost(SerialPort& sender) {
     const std::string device = sender.DeviceName();
     const std::string reason = sender.DeviceLostReason();
     sender.Close();
-    std::string text = "The serial device " + device + " went away (" + reason +
-                       "); the port is closed and the lines received so far are kept";
+    const MessageTexts texts = TextsOf(ctx_);
+    std::string tail;
     std::string& pending = SerialLinkOf(ctx_).pendingLine;
     if (!pending.empty()) {
-        text += "; the last " + std::to_string(pending.size()) +
-                " bytes had no line end and are kept as the last line";
+        tail = texts(msg::kWentAwayUnendedTail,
+                     "; the last %1 bytes had no line end and are kept as the last line",
+                     {std::to_string(pending.size())});
         AppendWorkspaceLine(ctx_, std::move(pending));
         pending.clear();
     }
-    ctx_.user.error(text + ".");
+    ctx_.user.error(texts(msg::kSerialDeviceWentAway,
+                          "The serial device %1 went away (%2); the port is closed and the lines "
+                          "received so far are kept%3.",
+                          {device, reason, tail}));
 }
 
 }  // namespace tarvosen

@@ -23,9 +23,12 @@ constexpr const char* kUploadNotice =
     "Set the instrument to receive data, then press OK to start the upload.";
 constexpr const char* kNothingToUpload =
     "The window holds no data to upload. Load a coordinate file first.";
+// The old program's texts, in GB only; without a catalogue they stay as they were.
 constexpr const char* kNikonNoPoints =
     "请输入坐标数据，或通过文件处理菜单下的调用文件来装入文件，再执行转送命令。文件格式为\"点号，X"
     "，Y，Z，代码\"!";
+constexpr const char* kNikonUploadDone = "已完成传送%1点到全站仪";
+constexpr const char* kPortAlreadyOpen = "%1口已经打开!";
 
 // Closes the port when the command that opened it ends, however it ends.
 class PortCloser {
@@ -54,19 +57,26 @@ bool WriteFrame(SerialPort* comm, const std::string& frame) {
 }
 
 // The first workspace line longer than limit, as a message, or empty.
-std::string LongLine(const Workspace& ws, std::size_t limit) {
+std::string LongLine(const CommandContext& ctx, std::size_t limit) {
+    const Workspace& ws = ctx.workspace;
     for (std::size_t i = 0; i < ws.lineCount(); ++i)
         if (ws.line(i).size() > limit)
-            return "Line " + std::to_string(i + 1) + " has " + std::to_string(ws.line(i).size()) +
-                   " characters; an upload frame holds at most " + std::to_string(limit) +
-                   ". Nothing was sent.";
+            return TextsOf(ctx)(msg::kUploadLineTooLong,
+                                "Line %1 has %2 characters; an upload frame holds at most %3. "
+                                "Nothing was sent.",
+                                {std::to_string(i + 1), std::to_string(ws.line(i).size()),
+                                 std::to_string(limit)});
     return {};
+}
+
+std::string NikonNothingToUpload(const CommandContext& ctx) {
+    return ctx.message(msg::kNikonNothingToUpload, kNikonNoPoints);
 }
 
 CommandStatus NikonUpload(CommandContext& ctx) {
     SerialPort* comm = SerialLinkOf(ctx).port;
     const Workspace& ws = ctx.workspace;
-    if (auto problem = LongLine(ws, kNikonLineLimit); !problem.empty()) {
+    if (auto problem = LongLine(ctx, kNikonLineLimit); !problem.empty()) {
         ctx.user.error(problem);
         return CommandStatus::Stopped;
     }
@@ -74,14 +84,15 @@ CommandStatus NikonUpload(CommandContext& ctx) {
     if (!WriteFrame(comm, NikonHeaderFrame()))
         ThrowUploadFailed(comm, 0, n, " at the header frame");
     if (n == 0) {
-        ctx.user.information(kNikonNoPoints);
+        ctx.user.information(NikonNothingToUpload(ctx));
         return CommandStatus::Stopped;
     }
     for (std::size_t i = 0; i < n; ++i)
         if (!WriteFrame(comm, NikonPointFrame(ws.line(i)))) ThrowUploadFailed(comm, i, n);
     if (!WriteFrame(comm, NikonTrailerFrame()))
         ThrowUploadFailed(comm, n, n, " at the closing frame");
-    ctx.user.information("已完成传送" + std::to_string(n) + "点到全站仪");
+    ctx.user.information(
+        TextsOf(ctx)(msg::kNikonUploadDone, kNikonUploadDone, {std::to_string(n)}));
     return CommandStatus::Done;
 }
 
@@ -92,7 +103,7 @@ CommandStatus PlainUpload(CommandContext& ctx) {
         ctx.user.information(ctx.message(msg::kUploadNothingToSend, kNothingToUpload));
         return CommandStatus::Stopped;
     }
-    if (auto problem = LongLine(ws, kPlainLineLimit); !problem.empty()) {
+    if (auto problem = LongLine(ctx, kPlainLineLimit); !problem.empty()) {
         ctx.user.error(problem);
         return CommandStatus::Stopped;
     }
@@ -107,8 +118,9 @@ CommandStatus PlainUpload(CommandContext& ctx) {
             progress.setPosition(static_cast<int>(i));
         }
     }
-    ctx.user.information("Upload finish! " + std::to_string(n) +
-                         " data lines have been transfered");
+    ctx.user.information(TextsOf(ctx)(msg::kPlainUploadDone,
+                                      "Upload finish! %1 data lines have been transfered",
+                                      {std::to_string(n)}));
     return CommandStatus::Done;
 }
 
@@ -156,7 +168,8 @@ CommandStatus OpenPortWithParameters(CommandContext& ctx) {
     comm.SetDataBits(static_cast<TDataBits>(std::clamp(p.dataBits, 0, 4)));
     comm.SetStopBits(static_cast<TStopBits>(std::clamp(p.stopBits, 0, 2)));
     if (comm.Enabled()) {
-        ctx.user.information(comm.DeviceName() + "口已经打开!");
+        ctx.user.information(
+            TextsOf(ctx)(msg::kPortAlreadyOpen, kPortAlreadyOpen, {comm.DeviceName()}));
         return CommandStatus::Stopped;
     }
     comm.Open();
@@ -202,15 +215,19 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
     }
     comm.Close();
 
+    const MessageTexts texts = TextsOf(ctx);
     const std::size_t received = ctx.workspace.lineCount() - firstLine;
     if (!ended && !comm.DeviceLostReason().empty()) {
-        ctx.user.information(std::to_string(received) +
-                             " lines were received before the device went away");
+        ctx.user.information(texts(msg::kDownloadDeviceLost,
+                                   "%1 lines were received before the device went away",
+                                   {std::to_string(received)}));
         return CommandStatus::Interrupted;
     }
     if (std::string& pending = SerialLinkOf(ctx).pendingLine; !pending.empty()) {
-        ctx.user.warning("The last " + std::to_string(pending.size()) +
-                         " bytes received had no line end; they are kept as the last line");
+        ctx.user.warning(texts(
+            msg::kDownloadUnendedTail,
+            "The last %1 bytes received had no line end; they are kept as the last line",
+            {std::to_string(pending.size())}));
         AppendWorkspaceLine(ctx, std::move(pending));
         pending.clear();
     }
@@ -218,14 +235,18 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
     secondsText << t.idleTimeoutSeconds;
     const std::string seconds = secondsText.str();
     if (ended) {
-        ctx.user.information(std::to_string(received) + " lines received, ending with END");
+        ctx.user.information(texts(msg::kDownloadEndedWithEnd, "%1 lines received, ending with END",
+                                   {std::to_string(received)}));
     } else if (received == 0 && ctx.workspace.lineCount() == firstLine) {
-        ctx.user.error("No data arrived from " + t.port + " within " + seconds + " s");
+        ctx.user.error(texts(msg::kDownloadNothingArrived, "No data arrived from %1 within %2 s",
+                             {t.port, seconds}));
         return CommandStatus::Stopped;
     } else {
-        ctx.user.information("Nothing arrived for " + seconds + " s; " +
-                             std::to_string(ctx.workspace.lineCount() - firstLine) +
-                             " lines received without END");
+        // The count includes an unended tail kept as the last line above.
+        const std::string lines = std::to_string(ctx.workspace.lineCount() - firstLine);
+        ctx.user.information(texts(msg::kDownloadIdleWithoutEnd,
+                                   "Nothing arrived for %1 s; %2 lines received without END",
+                                   {seconds, lines}));
     }
     return CommandStatus::Done;
 }
@@ -235,12 +256,12 @@ CommandStatus UploadLines(CommandContext& ctx, int instrumentKind) {
     // nothing to send or a line would not fit a frame.
     if (ctx.workspace.empty()) {
         ctx.user.information(instrumentKind == 0
-                                 ? std::string(kNikonNoPoints)
+                                 ? NikonNothingToUpload(ctx)
                                  : ctx.message(msg::kUploadNothingToSend, kNothingToUpload));
         return CommandStatus::Stopped;
     }
     if (auto problem =
-            LongLine(ctx.workspace, instrumentKind == 0 ? kNikonLineLimit : kPlainLineLimit);
+            LongLine(ctx, instrumentKind == 0 ? kNikonLineLimit : kPlainLineLimit);
         !problem.empty()) {
         ctx.user.error(problem);
         return CommandStatus::Stopped;

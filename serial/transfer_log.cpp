@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/errors.h"
+#include "i18n/message_catalogue.h"
 #include "serial/comm_types.h"
 #include "serial/instrument_link.h"
 #include "serial/serial_link.h"
@@ -270,9 +271,10 @@ CommandStatus ReplayCommand(CommandContext& ctx) {
         DownloadWatch watch(ctx);
         ReplayTransferLog(ctx, log);
     }
-    ctx.user.information(std::to_string(log.bursts.size()) + " bursts replayed from " +
-                         file.filename().string() + " (" + log.port + ", " + log.start +
-                         "; the download ended: " + log.end + ")");
+    ctx.user.information(TextsOf(ctx)(msg::kReplaySummary,
+                                      "%1 bursts replayed from %2 (%3, %4; the download ended: %5)",
+                                      {std::to_string(log.bursts.size()), file.filename().string(),
+                                       log.port, log.start, log.end}));
     return CommandStatus::Done;
 }
 

@@ -31,6 +31,10 @@ TEST(MessageCatalogue, ShippedCatalogueHasEveryTextInThreeLanguages) {
         for (int lang = 1; lang <= 3; ++lang) {
             EXPECT_TRUE(c.find(base, lang).has_value()) << base + lang;
         }
+    for (int base = msg::kUploadLineTooLong; base <= msg::kReplaySummary; base += 50)
+        for (int lang = 1; lang <= 3; ++lang) {
+            EXPECT_TRUE(c.find(base, lang).has_value()) << base + lang;
+        }
 }
 
 TEST(CommandTable, MenusAreConsistentAndCliNamesUnique) {

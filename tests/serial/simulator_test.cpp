@@ -145,7 +145,8 @@ TEST_F(Simulated, NikonUploadFramesCarryTheirChecksums) {
     const fs::path capture = dir_ / "captured";
     Child instrument = startInstrument({"capture", capture.string(), "--idle", "1", "--nikon"});
     const CliRun run = RunTool(
-        {"upload", "--port", pair_->computer(), "--instrument", "nikon300", input.string()});
+        {"upload", "--port", pair_->computer(), "--instrument", "nikon300", input.string(),
+         "--language", "gb"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("已完成传送3点到全站仪"), std::string::npos) << run.err;
     EXPECT_EQ(instrument.wait(20s), 0) << Slurp(capture.string() + ".frames");

@@ -338,5 +338,44 @@ TEST(Download, CommandLineKeepsTheLinesOfAnInterruptedDownload) {
         << err.str();
 }
 
+// The link's messages come in the language the command line is given, and
+// English stays as it was.
+TEST(SerialMessages, ComeInTheChosenLanguage) {
+    TestContext t;
+    const auto run = [](std::vector<std::string> args) {
+        std::ostringstream out, err;
+        RunCli(args, out, err);
+        return err.str();
+    };
+    const std::string out = (t.dir() / "out.txt").string();
+    const auto log = t.writeFile("field.log",
+                                 "port /dev/ttyUSB0\nstart 2025-03-01T08:00:00Z\nburst 0 t P1\\r\n"
+                                 "burst 40 t P2\\r\nburst 90 t P3\\r\nend 120 END\n");
+    EXPECT_NE(run({"replay", log.string(), "-o", out})
+                  .find("3 bursts replayed from field.log (/dev/ttyUSB0, 2025-03-01T08:00:00Z; "
+                        "the download ended: END)"),
+              std::string::npos);
+    const std::string gb = run({"--language", "gb", "replay", log.string(), "-o", out});
+    EXPECT_NE(gb.find("已从 field.log 重放 3 段接收数据（/dev/ttyUSB0，"), std::string::npos) << gb;
+
+    Pty pty;
+    const auto points = t.writeFile("points.txt", "1,100.000,200.000,10.000\r\n2,1,2,3\r\n");
+    const std::vector<std::string> upload = {"upload", "--port", pty.slavePath(), "--instrument",
+                                             "nikon300", points.string()};
+    EXPECT_NE(run(upload).find("2 points have been sent to the total station"), std::string::npos);
+    auto big5 = upload;
+    big5.push_back("--language=big5");
+    EXPECT_NE(run(big5).find("已完成傳送2點到全站儀"), std::string::npos);
+
+    const std::vector<std::string> download = {"download", "--port", pty.slavePath(),
+                                               "--idle-timeout", "0.2", "-o", out};
+    EXPECT_NE(run(download).find("No data arrived from " + pty.slavePath() + " within 0.2 s"),
+              std::string::npos);
+    auto gbDownload = download;
+    gbDownload.insert(gbDownload.begin(), {"--language", "gb"});
+    EXPECT_NE(run(gbDownload).find("0.2 秒内没有从 " + pty.slavePath() + " 收到任何数据"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace tarvosen

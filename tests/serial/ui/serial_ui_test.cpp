@@ -201,7 +201,8 @@ TEST(MainWindow, AReplayDoesNotCutTheRecordThePortIsReceiving) {
 }
 
 // A device unplugged while the port is open: the window says which device
-// went away, keeps what came and closes the port; nothing waits on the dead line.
+// went away (in its language, GB here), keeps what came and closes the port;
+// nothing waits on the dead line.
 TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
     WindowOnPty window;
     auto& [pty, f, w] = window;
@@ -212,7 +213,7 @@ TEST(MainWindow, AnUnpluggedDeviceIsReportedAndTheLinesReceivedStay) {
     EXPECT_TRUE(Spin([&] { return !f.answers.texts(MessageKind::Error).empty(); }));
     ASSERT_EQ(f.answers.texts(MessageKind::Error).size(), 1u);
     EXPECT_EQ(f.answers.texts(MessageKind::Error)[0].rfind(
-                  "The serial device " + pty.slavePath() + " went away", 0),
+                  "串口设备 " + pty.slavePath() + " 已断开（", 0),
               0u);
     EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2,4.0"}));
     EXPECT_FALSE(w.serialLink().port->Enabled());

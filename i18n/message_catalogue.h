@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvosen {
 
@@ -166,7 +167,61 @@ inline constexpr int kBenchmarksFileLabel = 54400;
 inline constexpr int kWeightingLabel = 54500;
 inline constexpr int kWeightingNames = 54600;          // + 100 * choice (distance, set-ups)
 inline constexpr int kFileCannotBeRead = 54800;        // %1 file
+// Lists of lines and stations inside the warnings below. A family's other
+// forms (the plural, a longer list) sit at +10, +20, ... of its base.
+inline constexpr int kListComma = 36000;
+inline constexpr int kListAnd = 36010;              // %1 the first items, %2 the last
+inline constexpr int kAndMore = 36020;              // %1 the named items, %2 how many more
+inline constexpr int kStationAtLine = 36100;        // %1 station, %2 line
+inline constexpr int kWorkspaceLine = 36200;        // %1 line
+inline constexpr int kWorkspaceLines = 36210;       // %1 lines
+inline constexpr int kWorkspaceLinesInAll = 36220;  // %1 the first lines, %2 how many in all
+// What the traverse and COSA exports leave out or change.
+inline constexpr int kAdjustmentTextProduct = 36300;
+inline constexpr int kObservationFileProduct = 36310;
+inline constexpr int kRecordBookProduct = 36320;
+inline constexpr int kBeforeFirstSetUpLine = 36400;   // %1 product, %2 line
+inline constexpr int kBeforeFirstSetUpLines = 36410;  // %1 product, %2 lines
+inline constexpr int kExtraObservations = 36500;      // %1 product, %2 stations
+inline constexpr int kMissingFace = 36600;            // %1 stations
+inline constexpr int kOddObservation = 36700;         // %1 stations
+inline constexpr int kMoreThanTwoTargets = 36800;     // %1 stations
+inline constexpr int kLongStationNames = 36900;       // %1 stations
+inline constexpr int kKnownPointFileUnreadable = 37000;  // %1 the system's words, %2 file
+// What the levelling books and the record readers leave out or cut.
+inline constexpr int kBeforeFirstStartLine = 37100;   // %1 line
+inline constexpr int kBeforeFirstStartLines = 37110;  // %1 lines
+inline constexpr int kLeftOutLine = 37200;            // %1 sheet, %2 line, %3 why
+inline constexpr int kLeftOutLines = 37210;           // %1 sheet, %2 lines, %3 why
+inline constexpr int kBeforeFirstPointHeight = 37300;
+inline constexpr int kThirdReadingAtSetUp = 37310;
+inline constexpr int kThirdReadingAtStation = 37320;
+inline constexpr int kOutsideCompleteStation = 37330;
+inline constexpr int kCutLine = 37400;                // %1 line, %2 limit
+inline constexpr int kCutLines = 37410;               // %1 first line, %2 limit, %3 more lines
+// The record conversions and the point exports.
+inline constexpr int kPointNumberCut = 37500;         // %1 columns, %2 line
+inline constexpr int kPointNumbersCut = 37510;        // %1 columns, %2 first line, %3 more lines
+inline constexpr int kNoTextOrPointRecord = 37600;    // %1 records
+inline constexpr int kR5LongNames = 37700;            // %1 lines
+inline constexpr int kR5LongCodes = 37800;            // %1 lines
+inline constexpr int kR5AddressesOverflow = 37900;    // %1 points
+inline constexpr int kDxfZNotNumber = 38000;          // %1 lines
+inline constexpr int kNikonShortRecords = 38100;      // %1 lines
+inline constexpr int kCtrlZEndsData = 38200;          // %1 line, %2 lines after it
+// The summary of the data consistency check.
+inline constexpr int kAuditNoFindings = 38300;        // %1 file
+inline constexpr int kAuditFindings = 38310;          // %1 file, %2 count
+inline constexpr int kAuditStations = 38320;          // %1 count
+inline constexpr int kAuditSha256 = 38330;            // %1 digest
+inline constexpr int kAuditNoteText = 38400;
 }  // namespace msg
+
+// Items joined by the language's list comma, the last two by its "and" when
+// `andLast` and all are named ("3, 5 and 7"); `more` items left unnamed are
+// told after them ("3, 5, 7 and 4 more").
+std::string ListOf(const std::vector<std::string>& items, const MessageTexts& texts, bool andLast,
+                   std::size_t more = 0);
 
 // The catalogue shipped with the program, found through FindDataFile.
 inline constexpr const char* kMessageCatalogueFile = "messages.txt";

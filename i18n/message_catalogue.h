@@ -83,7 +83,7 @@ inline constexpr int kBookSavedIn = 30800;     // "the result is saved in: " + p
 inline constexpr int kBookSavedAfter = 30900;  // what follows the path
 inline constexpr int kOpenBookQuestion = 31000;
 inline constexpr int kWrote = 31100;           // + path, on the command line
-inline constexpr int kLimitsExceeded = 31200;  // + count, after a checked book
+inline constexpr int kLimitsExceeded = 31200;  // %1 count, after a checked book
 // Why a file is refused: not text, or none of the records a reader wants.
 inline constexpr int kNulByte = 32000;              // %1 line, %2 byte
 inline constexpr int kNeitherUtf8NorGb = 32100;     // %1 line, %2 byte

@@ -215,6 +215,9 @@ inline constexpr int kAuditFindings = 38310;          // %1 file, %2 count
 inline constexpr int kAuditStations = 38320;          // %1 count
 inline constexpr int kAuditSha256 = 38330;            // %1 digest
 inline constexpr int kAuditNoteText = 38400;
+// Point list lines that could not be read as they stand. %1 lines
+inline constexpr int kFewerThanThreeCommas = 38500;
+inline constexpr int kMisfitLines = 38600;  // +10 blanks or tabs, +20 CASS
 }  // namespace msg
 
 // Items joined by the language's list comma, the last two by its "and" when

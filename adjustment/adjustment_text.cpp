@@ -106,7 +106,7 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
         const bool foresight = s.observations > 2;
         Take(foresight ? s.foresight : s.backsight, r.observation, foresight);
     }
-    notes.reportReading(ctx, "the adjustment text");
+    notes.reportReading(ctx, ctx.message(msg::kAdjustmentTextProduct, "the adjustment text"));
     if (stations.empty()) {
         RefuseInput(ctx, NoSetUpMessage(raw, TextsOf(ctx)));
         return false;

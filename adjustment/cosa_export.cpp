@@ -25,8 +25,10 @@ void AppendKnownPoints(CommandContext& ctx, const std::string& file) {
     try {
         bytes = ReadFileBytes(file);
     } catch (const FileError& e) {
+        // The system's own reason stays in English; the other languages
+        // name the file only.
         ctx.user.warning(ctx.message(msg::kNoKnownPoints, kNoKnownPointsMessage) + "\n" +
-                         e.what());
+                         TextsOf(ctx)(msg::kKnownPointFileUnreadable, "%1", {e.what(), file}));
         return;
     }
     for (auto& line : SplitLines(bytes)) AppendWorkspaceLine(ctx, std::move(line));
@@ -96,7 +98,7 @@ bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
         AppendWorkspaceLine(ctx, obs.pointName + ",S," +
                                      (o.reduceSlope ? HorizontalDistance(r) : obs.slopeDistance));
     }
-    notes.reportReading(ctx, "the observation file");
+    notes.reportReading(ctx, ctx.message(msg::kObservationFileProduct, "the observation file"));
     return true;
 }
 

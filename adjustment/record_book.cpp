@@ -298,7 +298,8 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
             Take(*current, r.observation);
         }
     }
-    if (reportReading) writer.notes().reportReading(ctx, "the record book");
+    if (reportReading)
+        writer.notes().reportReading(ctx, ctx.message(msg::kRecordBookProduct, "the record book"));
     if (!current) {
         const std::string refusal = NoSetUpMessage(raw, TextsOf(ctx));
         RefuseInput(ctx, refusal);

@@ -21,14 +21,14 @@ class StationList {
     bool empty() const { return entries_.empty(); }
     std::size_t size() const { return entries_.size(); }
     // "A1 (line 3), B2 (line 9)", at most ten, then "and 4 more".
-    std::string describe() const;
+    std::string describe(const MessageTexts& texts = {}) const;
 
   private:
     std::vector<std::pair<std::string, std::size_t>> entries_;
 };
 
 // "3, 5, 7", at most ten, then "and 4 more".
-std::string DescribeLines(const std::vector<std::size_t>& lines);
+std::string DescribeLines(const std::vector<std::size_t>& lines, const MessageTexts& texts = {});
 
 struct RecordNotes {
     std::vector<std::size_t> beforeFirstSetUp;  // observation lines
@@ -39,7 +39,7 @@ struct RecordNotes {
     StationList longNames;
 
     // Warns about the observations left out while reading; `product` names
-    // the output ("the adjustment text").
+    // the output in the chosen language ("the adjustment text").
     void reportReading(CommandContext& ctx, std::string_view product) const;
     // Warns about stations whose data are incomplete or do not fit.
     void reportStations(CommandContext& ctx) const;

@@ -91,4 +91,17 @@ std::string MessageTexts::operator()(int base, std::string_view englishDefault,
     return views.empty() ? text : FillIn(text, std::span<const std::string_view>(views));
 }
 
+std::string ListOf(const std::vector<std::string>& items, const MessageTexts& texts, bool andLast,
+                   std::size_t more) {
+    const std::string comma = texts(msg::kListComma, ", ");
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0 && i + 1 == items.size() && andLast && more == 0)
+            return texts(msg::kListAnd, "%1 and %2", {text, items[i]});
+        if (i > 0) text += comma;
+        text += items[i];
+    }
+    return more == 0 ? text : texts(msg::kAndMore, "%1 and %2 more", {text, std::to_string(more)});
+}
+
 }  // namespace tarvosen

@@ -89,7 +89,7 @@ inline constexpr int kBookSavedIn = 30800;     // "the result is saved in: " + p
 inline constexpr int kBookSavedAfter = 30900;  // what follows the path
 inline constexpr int kOpenBookQuestion = 31000;
 inline constexpr int kWrote = 31100;           // + path, on the command line
-inline constexpr int kLimitsExceeded = 31200;  // + count, after a checked book
+inline constexpr int kLimitsExceeded = 31200;  // %1 count, after a checked book
 // Why a file is refused: not text, or none of the records a reader wants.
 inline constexpr int kNulByte = 32000;              // %1 line, %2 byte
 inline constexpr int kNeitherUtf8NorGb = 32100;     // %1 line, %2 byte
@@ -216,7 +216,64 @@ inline constexpr int kDownloadIdleWithoutEnd = 35450;  // %1 seconds, %2 lines
 inline constexpr int kSerialDeviceWentAway = 35500;    // %1 device, %2 reason, %3 tail or ""
 inline constexpr int kWentAwayUnendedTail = 35550;     // %1 bytes
 inline constexpr int kReplaySummary = 35600;  // %1 bursts, %2 file, %3 port, %4 start, %5 end
+// Lists of lines and stations inside the warnings below. A family's other
+// forms (the plural, a longer list) sit at +10, +20, ... of its base.
+inline constexpr int kListComma = 36000;
+inline constexpr int kListAnd = 36010;              // %1 the first items, %2 the last
+inline constexpr int kAndMore = 36020;              // %1 the named items, %2 how many more
+inline constexpr int kStationAtLine = 36100;        // %1 station, %2 line
+inline constexpr int kWorkspaceLine = 36200;        // %1 line
+inline constexpr int kWorkspaceLines = 36210;       // %1 lines
+inline constexpr int kWorkspaceLinesInAll = 36220;  // %1 the first lines, %2 how many in all
+// What the traverse and COSA exports leave out or change.
+inline constexpr int kAdjustmentTextProduct = 36300;
+inline constexpr int kObservationFileProduct = 36310;
+inline constexpr int kRecordBookProduct = 36320;
+inline constexpr int kBeforeFirstSetUpLine = 36400;   // %1 product, %2 line
+inline constexpr int kBeforeFirstSetUpLines = 36410;  // %1 product, %2 lines
+inline constexpr int kExtraObservations = 36500;      // %1 product, %2 stations
+inline constexpr int kMissingFace = 36600;            // %1 stations
+inline constexpr int kOddObservation = 36700;         // %1 stations
+inline constexpr int kMoreThanTwoTargets = 36800;     // %1 stations
+inline constexpr int kLongStationNames = 36900;       // %1 stations
+inline constexpr int kKnownPointFileUnreadable = 37000;  // %1 the system's words, %2 file
+// What the levelling books and the record readers leave out or cut.
+inline constexpr int kBeforeFirstStartLine = 37100;   // %1 line
+inline constexpr int kBeforeFirstStartLines = 37110;  // %1 lines
+inline constexpr int kLeftOutLine = 37200;            // %1 sheet, %2 line, %3 why
+inline constexpr int kLeftOutLines = 37210;           // %1 sheet, %2 lines, %3 why
+inline constexpr int kBeforeFirstPointHeight = 37300;
+inline constexpr int kThirdReadingAtSetUp = 37310;
+inline constexpr int kThirdReadingAtStation = 37320;
+inline constexpr int kOutsideCompleteStation = 37330;
+inline constexpr int kCutLine = 37400;                // %1 line, %2 limit
+inline constexpr int kCutLines = 37410;               // %1 first line, %2 limit, %3 more lines
+// The record conversions and the point exports.
+inline constexpr int kPointNumberCut = 37500;         // %1 columns, %2 line
+inline constexpr int kPointNumbersCut = 37510;        // %1 columns, %2 first line, %3 more lines
+inline constexpr int kNoTextOrPointRecord = 37600;    // %1 records
+inline constexpr int kR5LongNames = 37700;            // %1 lines
+inline constexpr int kR5LongCodes = 37800;            // %1 lines
+inline constexpr int kR5AddressesOverflow = 37900;    // %1 points
+inline constexpr int kDxfZNotNumber = 38000;          // %1 lines
+inline constexpr int kNikonShortRecords = 38100;      // %1 lines
+inline constexpr int kCtrlZEndsData = 38200;          // %1 line, %2 lines after it
+// The summary of the data consistency check.
+inline constexpr int kAuditNoFindings = 38300;        // %1 file
+inline constexpr int kAuditFindings = 38310;          // %1 file, %2 count
+inline constexpr int kAuditStations = 38320;          // %1 count
+inline constexpr int kAuditSha256 = 38330;            // %1 digest
+inline constexpr int kAuditNoteText = 38400;
+// Point list lines that could not be read as they stand. %1 lines
+inline constexpr int kFewerThanThreeCommas = 38500;
+inline constexpr int kMisfitLines = 38600;  // +10 blanks or tabs, +20 CASS
 }  // namespace msg
+
+// Items joined by the language's list comma, the last two by its "and" when
+// `andLast` and all are named ("3, 5 and 7"); `more` items left unnamed are
+// told after them ("3, 5, 7 and 4 more").
+std::string ListOf(const std::vector<std::string>& items, const MessageTexts& texts, bool andLast,
+                   std::size_t more = 0);
 
 // The catalogue shipped with the program, found through FindDataFile.
 inline constexpr const char* kMessageCatalogueFile = "messages.txt";

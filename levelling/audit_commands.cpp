@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "app/command_context.h"
 #include "app/errors.h"
 #include "app/file_digest.h"
 #include "app/version.h"
@@ -103,19 +104,22 @@ CommandStatus RunChecks(CommandContext& ctx, const char* command, bool alwaysAud
         for (const auto& finding : f.findings)
             shown.push_back({f.name, finding.line, finding.check + ": " + finding.text});
     if (!shown.empty()) ctx.user.showLineFindings(shown);
+    const MessageTexts texts = TextsOf(ctx);
     std::string summary;
     for (const auto& f : files) {
         total += f.findings.size();
         if (!summary.empty()) summary += "\n";
-        summary += f.name + ": " +
-                   (f.findings.empty() ? std::string("no findings")
-                                       : std::to_string(f.findings.size()) + " findings") +
-                   (f.levelling ? ", " + std::to_string(f.stations) + " stations" : "") +
-                   (f.sha256.empty() ? "" : ", SHA-256 " + f.sha256);
+        summary += f.findings.empty()
+                       ? texts(msg::kAuditNoFindings, "%1: no findings", {f.name})
+                       : texts(msg::kAuditFindings, "%1: %2 findings",
+                               {f.name, std::to_string(f.findings.size())});
+        if (f.levelling)
+            summary += texts(msg::kAuditStations, ", %1 stations", {std::to_string(f.stations)});
+        if (!f.sha256.empty()) summary += texts(msg::kAuditSha256, ", SHA-256 %1", {f.sha256});
     }
     if (alwaysAudit || std::any_of(files.begin(), files.end(),
                                    [](const CheckedFile& f) { return f.levelling; }))
-        summary += std::string("\n") + levelling::kAuditNote;
+        summary += "\n" + texts(msg::kAuditNoteText, levelling::kAuditNote);
     ctx.user.information(summary);
     if (!ctx.options.get<CheckOptions>().reportFile.empty())
         WriteReport(ctx.options.get<CheckOptions>().reportFile, command, files);

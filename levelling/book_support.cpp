@@ -91,23 +91,20 @@ void LeftOutLines::add(std::size_t lineNumber) {
     ++count_;
 }
 
-std::string LeftOutLines::describe() const {
-    std::string text = std::string("observation line") + (count_ > 1 ? "s " : " ");
-    for (std::size_t i = 0; i < named_.size(); ++i) {
-        if (i > 0) text += (i + 1 == named_.size() && count_ == named_.size()) ? " and " : ", ";
-        text += std::to_string(named_[i]);
-    }
-    if (count_ > named_.size()) text += " and " + std::to_string(count_ - named_.size()) + " more";
-    return text;
+std::string LeftOutLines::describe(const MessageTexts& texts) const {
+    std::vector<std::string> named;
+    for (const std::size_t line : named_) named.push_back(std::to_string(line));
+    return ListOf(named, texts, true, count_ - named_.size());
 }
 
 void LeftOutLines::report(UserInterface& user, const std::string& sheetName,
-                          std::string_view reason) {
+                          std::string_view reason, const MessageTexts& texts) {
     if (count_ == 0) return;
-    std::string text = sheetName + ": left out " + describe() + " (";
-    text += reason;
-    text += ").";
-    user.warning(text);
+    const std::string lines = describe(texts);
+    user.warning(count_ > 1 ? texts(msg::kLeftOutLines, "%1: left out observation lines %2 (%3).",
+                                    {sheetName, lines, reason})
+                            : texts(msg::kLeftOutLine, "%1: left out observation line %2 (%3).",
+                                    {sheetName, lines, reason}));
     named_.clear();
     count_ = 0;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/user_interface.h"
+#include "i18n/message_catalogue.h"
 #include "spreadsheet/spreadsheet_session.h"
 
 namespace tarvosen::levelling {
@@ -76,11 +77,12 @@ class LeftOutLines {
   public:
     void add(std::size_t lineNumber);
     std::size_t count() const { return count_; }
-    // "observation lines 5, 6 and 7" (the first few named, then "and N more").
-    std::string describe() const;
+    // "5, 6 and 7" (the first few named, then "and N more").
+    std::string describe(const MessageTexts& texts) const;
     // Shows "<sheet>: left out observation lines 5, 6 and 7 (<reason>)." if any were
-    // collected, and starts again.
-    void report(UserInterface& user, const std::string& sheetName, std::string_view reason);
+    // collected, and starts again; `reason` is in the language of `texts`.
+    void report(UserInterface& user, const std::string& sheetName, std::string_view reason,
+                const MessageTexts& texts = {});
 
   private:
     std::vector<std::size_t> named_;

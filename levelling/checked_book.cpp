@@ -244,8 +244,12 @@ void HighOrderBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
     const std::string name = s.Name();
-    beforeFirstPoint_.report(user_, name, "before the line's first point height");
-    extraReadings_.report(user_, name, "a third reading of one staff at a set-up");
+    beforeFirstPoint_.report(
+        user_, name,
+        texts_(msg::kBeforeFirstPointHeight, "before the line's first point height"), texts_);
+    extraReadings_.report(
+        user_, name,
+        texts_(msg::kThirdReadingAtSetUp, "a third reading of one staff at a set-up"), texts_);
     // A line without a point-height line after its last set-up gets its
     // summary on the group after that set-up.
     if (group_ >= 0 && station_.complete()) openGroup();
@@ -279,8 +283,8 @@ void HighOrderBook::finishSheet() {
 }
 
 std::string HighOrderBook::summary(const CommandContext& ctx) const {
-    return ctx.message(msg::kLimitsExceeded, "Limits exceeded: ") + std::to_string(exceeded_) +
-           (ctx.state.languageIndex == 1 ? ". " : "。");
+    return TextsOf(ctx)(msg::kLimitsExceeded, "Limits exceeded: %1. ",
+                        {std::to_string(exceeded_)});
 }
 
 }  // namespace tarvosen::levelling

@@ -17,8 +17,10 @@ namespace tarvosen::levelling {
 
 class HighOrderBook : public RecordBook {
   public:
-    HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user, const ToleranceOptions& options)
-        : session_(session), user_(user), options_(options) {}
+    // `texts` words the warnings about lines left out.
+    HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user,
+                  const ToleranceOptions& options, const MessageTexts& texts = {})
+        : session_(session), user_(user), options_(options), texts_(texts) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
@@ -45,6 +47,7 @@ class HighOrderBook : public RecordBook {
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
     const ToleranceOptions& options_;
+    MessageTexts texts_;
     std::optional<ToleranceLimits> limits_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;

@@ -187,7 +187,9 @@ void GeoInstituteBook::endLine() {
 void GeoInstituteBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
-    extraReadings_.report(user_, s.Name(), "a third reading of one staff at a station");
+    extraReadings_.report(
+        user_, s.Name(),
+        texts_(msg::kThirdReadingAtStation, "a third reading of one staff at a station"), texts_);
     sheet_.reset();
     // The row in progress holds the last station when no line followed its
     // readings; it is a station row, not the place of the summary.

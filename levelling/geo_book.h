@@ -17,9 +17,10 @@ namespace tarvosen::levelling {
 
 class GeoInstituteBook : public RecordBook {
   public:
+    // `texts` words the warnings about lines left out.
     GeoInstituteBook(ss::SpreadsheetSession& session, UserInterface& user,
-                     const GeoBookOptions& options)
-        : session_(session), user_(user), options_(options) {}
+                     const GeoBookOptions& options, const MessageTexts& texts = {})
+        : session_(session), user_(user), options_(options), texts_(texts) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
@@ -49,6 +50,7 @@ class GeoInstituteBook : public RecordBook {
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
     const GeoBookOptions& options_;
+    MessageTexts texts_;
     std::optional<ss::Sheet> sheet_;
     int q_ = 0;
     int readingsPerStaff_ = 2;

@@ -100,7 +100,7 @@ constexpr CliOption kGeoOptions[] = {
 CommandStatus DiniBookCommand(CommandContext& ctx) {
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
-        return std::make_unique<levelling::SurveyInstituteBook>(session, ctx.user);
+        return std::make_unique<levelling::SurveyInstituteBook>(session, ctx.user, TextsOf(ctx));
     });
 }
 
@@ -108,7 +108,8 @@ CommandStatus DiniBookCheckedCommand(CommandContext& ctx) {
     if (!ctx.user.showOptionDialog(kTolerancesDialog)) return CommandStatus::Cancelled;
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
-        return std::make_unique<levelling::HighOrderBook>(session, ctx.user, ctx.options.get<ToleranceOptions>());
+        return std::make_unique<levelling::HighOrderBook>(
+            session, ctx.user, ctx.options.get<ToleranceOptions>(), TextsOf(ctx));
     });
 }
 std::span<const CliOption> DiniBookCheckedCliOptions() {
@@ -119,7 +120,8 @@ CommandStatus DiniBookGeoCommand(CommandContext& ctx) {
     if (RefuseEmptyWorkspace(ctx)) return CommandStatus::Stopped;
     if (!ctx.user.showOptionDialog(kGeoBookDialog)) return CommandStatus::Cancelled;
     return BuildRecordBook(ctx, [&](SpreadsheetSession& session) {
-        return std::make_unique<levelling::GeoInstituteBook>(session, ctx.user, ctx.options.get<GeoBookOptions>());
+        return std::make_unique<levelling::GeoInstituteBook>(
+            session, ctx.user, ctx.options.get<GeoBookOptions>(), TextsOf(ctx));
     });
 }
 std::span<const CliOption> DiniBookGeoCliOptions() {

@@ -113,10 +113,18 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
             orphans.add(observation.lineNumber);
         }
     }
-    reader.reportCutLines(ctx.user);
-    if (orphans.count() > 0)
-        ctx.user.warning("The " + orphans.describe() + " came before the first Start-Line and " +
-                         (orphans.count() > 1 ? "were" : "was") + " left out of the book.");
+    const MessageTexts texts = TextsOf(ctx);
+    reader.reportCutLines(ctx.user, texts);
+    if (orphans.count() > 1)
+        ctx.user.warning(texts(msg::kBeforeFirstStartLines,
+                               "The observation lines %1 came before the first Start-Line and "
+                               "were left out of the book.",
+                               {orphans.describe(texts)}));
+    else if (orphans.count() == 1)
+        ctx.user.warning(texts(msg::kBeforeFirstStartLine,
+                               "The observation line %1 came before the first Start-Line and "
+                               "was left out of the book.",
+                               {orphans.describe(texts)}));
     book.finish();
     return anySheet ? RunOutcome::Read : RunOutcome::NoLevellingLine;
 }

@@ -14,8 +14,10 @@ namespace tarvosen::levelling {
 
 class SurveyInstituteBook : public RecordBook {
   public:
-    SurveyInstituteBook(ss::SpreadsheetSession& session, UserInterface& user)
-        : session_(session), user_(user) {}
+    // `texts` words the warnings about lines left out.
+    SurveyInstituteBook(ss::SpreadsheetSession& session, UserInterface& user,
+                        const MessageTexts& texts = {})
+        : session_(session), user_(user), texts_(texts) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
@@ -34,6 +36,7 @@ class SurveyInstituteBook : public RecordBook {
 
     ss::SpreadsheetSession& session_;
     UserInterface& user_;
+    MessageTexts texts_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;  // i
     StationReadings station_;

@@ -30,7 +30,7 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     // CASS draws east across and north up; the program's own lists put X
     // across and Y up.
     const bool eastAcross = reader.shape().layout == PointListLayout::Cass;
-    LineIssue noZ("had a Z that is not a number; the drawing has Z 0.000000 there");
+    LineIssue noZ(msg::kDxfZNotNumber, "had a Z that is not a number; the drawing has Z 0.000000 there");
     zeiss::WriteDxfHead(sink);
     PointRecord p;
     while (reader.ReadPointRecord(p)) {
@@ -45,7 +45,7 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     }
     zeiss::WriteDxfTail(sink);
     ShowReadMessages(ctx, reader);
-    if (!noZ.empty()) ctx.user.warning(noZ.message());
+    if (!noZ.empty()) ctx.user.warning(noZ.message(TextsOf(ctx)));
     return true;
 }
 

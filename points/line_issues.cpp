@@ -7,17 +7,20 @@ void LineIssue::add(std::size_t lineNumber) {
     ++count_;
 }
 
-std::string LineIssue::message(std::string_view where) const {
+std::string LineIssue::message(const MessageTexts& texts) const {
     if (count_ == 0) return {};
-    std::string text(where);
-    if (count_ == 1) return text + " line " + std::to_string(lines_[0]) + " " + problem_ + ".";
-    text += " lines ";
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (i > 0) text += (i + 1 == lines_.size() && count_ == lines_.size()) ? " and " : ", ";
-        text += std::to_string(lines_[i]);
-    }
-    if (count_ > lines_.size()) text += ", ... (" + std::to_string(count_) + " lines in all)";
-    return text + " " + problem_ + ".";
+    std::vector<std::string> named;
+    for (const std::size_t line : lines_) named.push_back(std::to_string(line));
+    std::string lines;
+    if (count_ == 1)
+        lines = texts(msg::kWorkspaceLine, "Workspace line %1", {named[0]});
+    else if (count_ == lines_.size())
+        lines = texts(msg::kWorkspaceLines, "Workspace lines %1", {ListOf(named, texts, true)});
+    else
+        lines = texts(msg::kWorkspaceLinesInAll, "Workspace lines %1, ... (%2 lines in all)",
+                      {ListOf(named, texts, false), std::to_string(count_)});
+    const std::string sentence = "%1 " + problem_ + ".";
+    return id_ ? texts(id_, sentence, {lines}) : FillIn(sentence, {lines});
 }
 
 }  // namespace tarvosen::points

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/message_catalogue.h"
+
 namespace tarvosen::points {
 
 class LineIssue {
@@ -14,6 +16,9 @@ class LineIssue {
     // `problem` completes "Line 7 " / "Lines 7, 9 and 12 ", for example
     // "had a field longer than 49 characters; it was cut to 49".
     explicit LineIssue(std::string problem) : problem_(std::move(problem)) {}
+    // With the catalogue id of the whole sentence "%1 <problem>.", %1 being
+    // the lines, so the warning can be told in the chosen language.
+    LineIssue(int id, std::string problem) : id_(id), problem_(std::move(problem)) {}
 
     void add(std::size_t lineNumber);
     bool empty() const { return count_ == 0; }
@@ -21,10 +26,11 @@ class LineIssue {
 
     // "Workspace line 7 had ..." or "Workspace lines 7, 9, ... (1234 lines in
     // all) had ..."; empty when no line was added.
-    std::string message(std::string_view where = "Workspace") const;
+    std::string message(const MessageTexts& texts = {}) const;
 
   private:
     static constexpr std::size_t kNamed = 5;  // line numbers spelled out
+    int id_ = 0;
     std::string problem_;
     std::vector<std::size_t> lines_;
     std::size_t count_ = 0;

@@ -72,6 +72,7 @@ bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
     }
     TextLines lines(in);
     LineIssue shortLines(
+        msg::kNikonShortRecords,
         "had a coordinate record without all of its fields name, code, X, Y and Z; "
         "the missing fields were written empty");
     std::string line;
@@ -86,8 +87,9 @@ bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
         out.append(p.z).append(",").append(p.code);
         AppendWorkspaceLine(ctx, std::move(out));
     }
-    if (!shortLines.empty()) ctx.user.warning(shortLines.message());
-    if (auto z = lines.ctrlZWarning(); !z.empty()) ctx.user.warning(z);
+    const MessageTexts texts = TextsOf(ctx);
+    if (!shortLines.empty()) ctx.user.warning(shortLines.message(texts));
+    if (auto z = lines.ctrlZWarning(texts); !z.empty()) ctx.user.warning(z);
     return true;
 }
 

@@ -5,22 +5,24 @@ namespace tarvosen::points {
 
 namespace {
 
-std::string MisfitProblem(const PointListShape& s) {
-    std::string text = s.layout == PointListLayout::Cass
-                           ? "did not hold name, code, east, north and height"
-                           : "did not hold name, X, Y and Z";
-    text += s.separator == FieldSeparator::Comma ? " separated by commas"
-                                                 : " separated by blanks or tabs";
-    return text + "; the fields were read as they stand";
+LineIssue MisfitIssue(const PointListShape& s) {
+    const bool cass = s.layout == PointListLayout::Cass;
+    const bool commas = s.separator == FieldSeparator::Comma;
+    std::string text = cass ? "did not hold name, code, east, north and height"
+                            : "did not hold name, X, Y and Z";
+    text += commas ? " separated by commas" : " separated by blanks or tabs";
+    return LineIssue(msg::kMisfitLines + (cass ? 20 : 0) + (commas ? 0 : 10),
+                     text + "; the fields were read as they stand");
 }
 
 }  // namespace
 
 PointListReader::PointListReader(const Workspace& lines, PointListLayout wanted,
                                  const MessageTexts& texts)
-    : decision_(DecidePointListLayout(lines, wanted, texts)),
+    : texts_(texts),
+      decision_(DecidePointListLayout(lines, wanted, texts)),
       lines_(lines),
-      misfit_(MisfitProblem(decision_.shape)) {}
+      misfit_(MisfitIssue(decision_.shape)) {}
 
 bool PointListReader::ReadPointRecord(PointRecord& record) {
     if (!refusal().empty() || !lines_.nextNonBlank(line_)) return false;
@@ -38,8 +40,8 @@ bool PointListReader::ReadPointRecord(PointRecord& record) {
 std::vector<std::string> PointListReader::warnings() const {
     std::vector<std::string> out;
     for (const auto* issue : {&short_, &misfit_})
-        if (!issue->empty()) out.push_back(issue->message());
-    if (auto z = lines_.ctrlZWarning(); !z.empty()) out.push_back(std::move(z));
+        if (!issue->empty()) out.push_back(issue->message(texts_));
+    if (auto z = lines_.ctrlZWarning(texts_); !z.empty()) out.push_back(std::move(z));
     return out;
 }
 

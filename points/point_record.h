@@ -42,15 +42,18 @@ class PointListReader {
     // The number of the line the last record came from (1-based).
     std::size_t lineNumber() const { return lines_.lineNumber(); }
 
-    // One text per kind of problem met so far, for a warning after the export.
+    // One text per kind of problem met so far, for a warning after the
+    // export, in the language of `texts`.
     std::vector<std::string> warnings() const;
 
   private:
+    MessageTexts texts_;
     LayoutDecision decision_;
     TextLines lines_;
     std::string line_;
     // The program's own layout with commas, as it has always been read.
     LineIssue short_{
+        msg::kFewerThanThreeCommas,
         "had fewer than the three commas that separate name, X, Y and Z; "
         "the missing fields were read as empty"};
     // Any other reading.

@@ -54,9 +54,11 @@ bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     if (RefusedAsPointList(ctx, reader)) return false;
     // R5 has 4 columns for the point number and 3 for the code.
     LineIssue longNames(
+        msg::kR5LongNames,
         "had a point name longer than the 4 characters of an R5 point number (after letters "
         "became numbers, when they do); its first 4 were written");
     LineIssue longCodes(
+        msg::kR5LongCodes,
         "had a code longer than the 3 characters of an R5 code; its first 3 "
         "were written");
     PointRecord p;
@@ -69,13 +71,16 @@ bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     }
     AppendWorkspaceLine(ctx, "END");
     ShowReadMessages(ctx, reader);
+    const MessageTexts texts = TextsOf(ctx);
     for (const auto* issue : {&longNames, &longCodes})
-        if (!issue->empty()) ctx.user.warning(issue->message());
+        if (!issue->empty()) ctx.user.warning(issue->message(texts));
     const long points = address - 1;
     if (points > 9999)
-        ctx.user.warning("The point list holds " + std::to_string(points) +
-                         " points; R5 addresses above 9999 do not fit the 4 address columns and "
-                         "shift the rest of their lines to the right.");
+        ctx.user.warning(texts(msg::kR5AddressesOverflow,
+                               "The point list holds %1 points; R5 addresses above 9999 do not "
+                               "fit the 4 address columns and shift the rest of their lines to "
+                               "the right.",
+                               {std::to_string(points)}));
     return true;
 }
 

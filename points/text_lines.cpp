@@ -36,11 +36,12 @@ bool TextLines::nextNonBlank(std::string& line) {
     return false;
 }
 
-std::string TextLines::ctrlZWarning() const {
+std::string TextLines::ctrlZWarning(const MessageTexts& texts) const {
     if (linesAfterCtrlZ_ == 0) return {};
-    return "Workspace line " + std::to_string(ctrlZLine_) +
-           " holds a Ctrl-Z character, which ends the data; the " +
-           std::to_string(linesAfterCtrlZ_) + " line(s) with text after it were not read.";
+    return texts(msg::kCtrlZEndsData,
+                 "Workspace line %1 holds a Ctrl-Z character, which ends the data; the %2 "
+                 "line(s) with text after it were not read.",
+                 {std::to_string(ctrlZLine_), std::to_string(linesAfterCtrlZ_)});
 }
 
 }  // namespace tarvosen::points

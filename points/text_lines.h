@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/line_reader.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen::points {
 
@@ -22,7 +23,7 @@ class TextLines {
 
     // A warning when a Ctrl-Z ended the input before lines that hold text;
     // empty otherwise.
-    std::string ctrlZWarning() const;
+    std::string ctrlZWarning(const MessageTexts& texts = {}) const;
 
   private:
     LineReader lines_;

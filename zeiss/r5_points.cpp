@@ -120,7 +120,7 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
             }
         }
     }
-    reader.reportCutLines(ctx.user);
+    reader.reportCutLines(ctx.user, TextsOf(ctx));
     return Outcome::Done();
 }
 

@@ -112,7 +112,7 @@ bool AppendR5AsM5(CommandContext& ctx, const Workspace& in) {
         if (!line.isR5()) return NotOfKind(ctx, msg::kNotR5, kNotR5Message, "For R5", line);
         if (auto out = ConvertR5LineToM5(line)) ctx.workspace.append(std::move(*out));
     }
-    reader.reportCutLines(ctx.user);
+    reader.reportCutLines(ctx.user, TextsOf(ctx));
     return true;
 }
 
@@ -138,20 +138,28 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
     }
     // The end of the file (not an "END" line) closes the R5 data with "END".
     if (!endLine) ctx.workspace.append("END");
-    reader.reportCutLines(ctx.user);
+    const MessageTexts texts = TextsOf(ctx);
+    reader.reportCutLines(ctx.user, texts);
     if (cutNumbers > 0) {
         const std::string width = std::to_string(kR5PointNumberWidth);
-        std::string text = "Point numbers longer than the " + width +
-                           " columns of an R5 point number keep only their last " + width +
-                           " characters: line " + std::to_string(firstCutNumber);
-        if (cutNumbers > 1) text += " and " + std::to_string(cutNumbers - 1) + " more lines";
-        ctx.user.warning(text + ".");
+        const std::string first = std::to_string(firstCutNumber);
+        ctx.user.warning(
+            cutNumbers > 1
+                ? texts(msg::kPointNumbersCut,
+                        "Point numbers longer than the %1 columns of an R5 point number keep only "
+                        "their last %1 characters: line %2 and %3 more lines.",
+                        {width, first, std::to_string(cutNumbers - 1)})
+                : texts(msg::kPointNumberCut,
+                        "Point numbers longer than the %1 columns of an R5 point number keep only "
+                        "their last %1 characters: line %2.",
+                        {width, first}));
     }
     // Levelling data (KD1 and TO records only) has nothing R5 can hold.
     if (records > 0 && converted == 0)
-        ctx.user.warning("None of the " + std::to_string(records) +
-                         " M5 records is a text (TI) or point (PI) record (levelling data "
-                         "has none), so the R5 data is empty.");
+        ctx.user.warning(texts(msg::kNoTextOrPointRecord,
+                               "None of the %1 M5 records is a text (TI) or point (PI) record "
+                               "(levelling data has none), so the R5 data is empty.",
+                               {std::to_string(records)}));
     return true;
 }
 
@@ -174,7 +182,7 @@ bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
         }
         ctx.workspace.append(ConvertRec500LineToM5(line));
     }
-    reader.reportCutLines(ctx.user);
+    reader.reportCutLines(ctx.user, TextsOf(ctx));
     return true;
 }
 

@@ -11,14 +11,18 @@ bool RecordReader::next(std::string& line) {
     return true;
 }
 
-void RecordReader::reportCutLines(UserInterface& user) const {
+void RecordReader::reportCutLines(UserInterface& user, const MessageTexts& texts) const {
     if (cutCount_ == 0) return;
-    std::string text = "Line " + std::to_string(firstCut_);
-    if (cutCount_ > 1) text += " and " + std::to_string(cutCount_ - 1) + " more lines";
-    text += cutCount_ > 1 ? " are" : " is";
-    text += " longer than " + std::to_string(limit_) + " characters; only the first " +
-            std::to_string(limit_) + " characters of such lines were read.";
-    user.warning(text);
+    const std::string first = std::to_string(firstCut_), limit = std::to_string(limit_);
+    user.warning(cutCount_ > 1
+                     ? texts(msg::kCutLines,
+                             "Line %1 and %3 more lines are longer than %2 characters; only the "
+                             "first %2 characters of such lines were read.",
+                             {first, limit, std::to_string(cutCount_ - 1)})
+                     : texts(msg::kCutLine,
+                             "Line %1 is longer than %2 characters; only the first %2 characters "
+                             "of such lines were read.",
+                             {first, limit}));
 }
 
 }  // namespace tarvosen::zeiss

@@ -9,6 +9,7 @@
 
 #include "app/line_reader.h"
 #include "app/user_interface.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen::zeiss {
 
@@ -20,7 +21,7 @@ class RecordReader {
     std::size_t lineNumber() const { return reader_.lineNumber(); }
 
     // A warning naming the first cut line, when any line was cut.
-    void reportCutLines(UserInterface& user) const;
+    void reportCutLines(UserInterface& user, const MessageTexts& texts = {}) const;
 
   private:
     LineReader reader_;

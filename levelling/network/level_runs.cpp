@@ -51,7 +51,10 @@ class RunCollector : public RecordBook {
     }
     void finish() override {
         finishRun();
-        unread_.report(ctx_.user, file_, "readings outside a complete station");
+        const MessageTexts texts = TextsOf(ctx_);
+        unread_.report(ctx_.user, file_,
+                       texts(msg::kOutsideCompleteStation, "readings outside a complete station"),
+                       texts);
     }
 
   private:

@@ -216,6 +216,13 @@ inline constexpr int kDownloadIdleWithoutEnd = 35450;  // %1 seconds, %2 lines
 inline constexpr int kSerialDeviceWentAway = 35500;    // %1 device, %2 reason, %3 tail or ""
 inline constexpr int kWentAwayUnendedTail = 35550;     // %1 bytes
 inline constexpr int kReplaySummary = 35600;  // %1 bursts, %2 file, %3 port, %4 start, %5 end
+inline constexpr int kUploadFailed = 35650;            // %1 sent, %2 lines, %3 reason
+inline constexpr int kUploadFailedAtHeader = 35700;    // %1 sent, %2 lines, %3 reason
+inline constexpr int kUploadFailedAtClosing = 35750;   // %1 sent, %2 lines, %3 reason
+inline constexpr int kNoSerialPortHere = 35800;
+inline constexpr int kNotTransferLogLine = 35850;      // %1 file, %2 line, %3 what
+inline constexpr int kNotTransferLog = 35900;          // %1 file
+inline constexpr int kCannotWriteTransferLog = 35950;  // %1 file, %2 reason
 // Lists of lines and stations inside the warnings below. A family's other
 // forms (the plural, a longer list) sit at +10, +20, ... of its base.
 inline constexpr int kListComma = 36000;

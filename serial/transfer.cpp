@@ -42,13 +42,31 @@ class PortCloser {
     SerialPort& comm_;
 };
 
+// Where an upload stopped: at a data line, the Nikon header or closing frame.
+enum class UploadStop { DataLine, HeaderFrame, ClosingFrame };
+
 [[noreturn]] void ThrowUploadFailed(SerialPort* comm, std::size_t sent, std::size_t total,
-                                    const std::string& where = {}) {
+                                    UploadStop where = UploadStop::DataLine) {
     std::string reason = comm ? comm->LastWriteError() : "this program has no serial port";
     if (reason.empty()) reason = "the device took only part of a frame";
-    throw DeviceError("Upload failed" + where + ": " + std::to_string(sent) + " of " +
-                      std::to_string(total) + " data lines were sent before the failure (" +
-                      reason + ")");
+    const std::vector<std::string> values = {std::to_string(sent), std::to_string(total), reason};
+    switch (where) {
+        case UploadStop::HeaderFrame:
+            throw DeviceError({msg::kUploadFailedAtHeader,
+                               "Upload failed at the header frame: %1 of %2 data lines were sent "
+                               "before the failure (%3)",
+                               values});
+        case UploadStop::ClosingFrame:
+            throw DeviceError({msg::kUploadFailedAtClosing,
+                               "Upload failed at the closing frame: %1 of %2 data lines were sent "
+                               "before the failure (%3)",
+                               values});
+        case UploadStop::DataLine:
+            break;
+    }
+    throw DeviceError({msg::kUploadFailed,
+                       "Upload failed: %1 of %2 data lines were sent before the failure (%3)",
+                       values});
 }
 
 bool WriteFrame(SerialPort* comm, const std::string& frame) {
@@ -82,7 +100,7 @@ CommandStatus NikonUpload(CommandContext& ctx) {
     }
     const std::size_t n = ws.lineCount();
     if (!WriteFrame(comm, NikonHeaderFrame()))
-        ThrowUploadFailed(comm, 0, n, " at the header frame");
+        ThrowUploadFailed(comm, 0, n, UploadStop::HeaderFrame);
     if (n == 0) {
         ctx.user.information(NikonNothingToUpload(ctx));
         return CommandStatus::Stopped;
@@ -90,7 +108,7 @@ CommandStatus NikonUpload(CommandContext& ctx) {
     for (std::size_t i = 0; i < n; ++i)
         if (!WriteFrame(comm, NikonPointFrame(ws.line(i)))) ThrowUploadFailed(comm, i, n);
     if (!WriteFrame(comm, NikonTrailerFrame()))
-        ThrowUploadFailed(comm, n, n, " at the closing frame");
+        ThrowUploadFailed(comm, n, n, UploadStop::ClosingFrame);
     ctx.user.information(
         TextsOf(ctx)(msg::kNikonUploadDone, kNikonUploadDone, {std::to_string(n)}));
     return CommandStatus::Done;
@@ -153,7 +171,8 @@ std::string NikonTrailerFrame() {
 
 SerialPort& PortOf(CommandContext& ctx) {
     SerialPort* port = SerialLinkOf(ctx).port;
-    if (!port) throw DeviceError("This program offers no serial port here");
+    if (!port)
+        throw DeviceError({msg::kNoSerialPortHere, "This program offers no serial port here", {}});
     return *port;
 }
 

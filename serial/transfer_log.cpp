@@ -40,8 +40,8 @@ std::string UtcNow() {
 
 [[noreturn]] void Malformed(const std::filesystem::path& file, std::size_t line,
                             const std::string& what) {
-    throw FileError(file.string() + " line " + std::to_string(line) +
-                    " is not a transfer log line: " + what);
+    throw FileError({msg::kNotTransferLogLine, "%1 line %2 is not a transfer log line: %3",
+                     {file.string(), std::to_string(line), what}});
 }
 
 }  // namespace
@@ -158,7 +158,7 @@ TransferLog ReadTransferLog(const std::filesystem::path& file) {
         }
     }
     if (log.port.empty() && log.bursts.empty() && !sawEnd)
-        throw FileError(file.string() + " is not a transfer log");
+        throw FileError({msg::kNotTransferLog, "%1 is not a transfer log", {file.string()}});
     return log;
 }
 
@@ -177,8 +177,8 @@ std::string DescribeLineSettings(const PortSettings& portSettings) {
 TransferLogWriter::TransferLogWriter(const std::filesystem::path& file, const TransferLog& header)
     : file_(std::fopen(file.c_str(), "wb")) {
     if (!file_)
-        throw FileError("Cannot write the transfer log \"" + file.string() +
-                        "\": " + std::strerror(errno));
+        throw FileError({msg::kCannotWriteTransferLog, "Cannot write the transfer log \"%1\": %2",
+                         {file.string(), std::strerror(errno)}});
     std::string text = std::string(kLogHeading) + "\nport " + header.port + "\nsettings " +
                        header.settings + "\ninstrument " + header.instrument + "\nstart " +
                        header.start + "\n";

@@ -121,6 +121,7 @@ inline constexpr int kNetworkFileNotM5 = 34300;        // %1 file
 inline constexpr int kNetworkFileWithoutLine = 34400;  // %1 file
 inline constexpr int kNetworkWithoutLine = 34500;
 inline constexpr int kFirstPointHeld = 34600;          // %1 point
+inline constexpr int kFirstPointOfEachPartHeld = 34800; // %1 parts, %2 points
 // The window's own texts.
 inline constexpr int kDiscardChanges = 40000;
 inline constexpr int kUnsavedChanges = 40100;

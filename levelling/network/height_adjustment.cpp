@@ -13,12 +13,8 @@
 
 namespace tarvosen::levelling {
 
-namespace {
-
-// The unknowns' components that no fixed height reaches.
-std::vector<std::string> Unreached(const LevelNetwork& network,
-                                   const std::vector<std::string>& pointOrder,
-                                   const std::map<std::string, double>& fixed) {
+std::vector<std::size_t> PartsOf(const std::vector<NetworkObservation>& observations,
+                                 const std::vector<std::string>& pointOrder) {
     std::unordered_map<std::string, std::size_t> index;
     for (std::size_t i = 0; i < pointOrder.size(); ++i) index[pointOrder[i]] = i;
     std::vector<std::size_t> parent(pointOrder.size());
@@ -27,13 +23,25 @@ std::vector<std::string> Unreached(const LevelNetwork& network,
         while (parent[i] != i) i = parent[i] = parent[parent[i]];
         return i;
     };
-    for (const auto& o : network.observations) parent[root(index[o.from])] = root(index[o.to]);
+    for (const auto& o : observations) parent[root(index.at(o.from))] = root(index.at(o.to));
+    std::vector<std::size_t> part(pointOrder.size());
+    for (std::size_t i = 0; i < part.size(); ++i) part[i] = root(i);
+    return part;
+}
+
+namespace {
+
+// The unknowns' components that no fixed height reaches.
+std::vector<std::string> Unreached(const LevelNetwork& network,
+                                   const std::vector<std::string>& pointOrder,
+                                   const std::map<std::string, double>& fixed) {
+    const std::vector<std::size_t> part = PartsOf(network.observations, pointOrder);
     std::vector<bool> reached(pointOrder.size(), false);
-    for (const auto& [name, height] : fixed)
-        if (index.contains(name)) reached[root(index[name])] = true;
+    for (std::size_t i = 0; i < pointOrder.size(); ++i)
+        if (fixed.contains(pointOrder[i])) reached[part[i]] = true;
     std::vector<std::string> unreached;
     for (std::size_t i = 0; i < pointOrder.size(); ++i)
-        if (!reached[root(i)]) unreached.push_back(pointOrder[i]);
+        if (!reached[part[i]]) unreached.push_back(pointOrder[i]);
     return unreached;
 }
 

@@ -1,5 +1,6 @@
 #include "levelling/network/level_network.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -112,13 +113,24 @@ LevelNetwork BuildLevelNetwork(const NetworkInput& input) {
     for (auto it = fixed.begin(); it != fixed.end();)
         it = seen.contains(it->first) ? std::next(it) : fixed.erase(it);
     if (fixed.empty() && !order.empty()) {
-        network.heldPoint = input.runs.front().points.front();
-        fixed[*network.heldPoint] = 0;
+        // Every run starts at a section end, so each part holds a run's first point.
+        const std::vector<std::size_t> part = PartsOf(network.observations, order);
+        std::unordered_map<std::string, std::size_t> partOf;
+        for (std::size_t i = 0; i < order.size(); ++i) partOf[order[i]] = part[i];
+        std::set<std::size_t> held;
+        for (const LevelRun& run : input.runs) {
+            const auto it = partOf.find(run.points.front());
+            if (it != partOf.end() && held.insert(it->second).second) {
+                network.heldPoints.push_back(run.points.front());
+                fixed[run.points.front()] = 0;
+            }
+        }
     }
 
     network.misclosures = FindMisclosures(network.observations, order,
-                                          network.heldPoint ? std::map<std::string, double>{}
-                                                            : fixed,
+                                          network.heldPoints.empty()
+                                              ? fixed
+                                              : std::map<std::string, double>{},
                                           input.profile);
     double loopSum = 0;
     int loops = 0;
@@ -130,10 +142,14 @@ LevelNetwork BuildLevelNetwork(const NetworkInput& input) {
     if (loops > 0) network.mWMm = std::sqrt(loopSum / loops);
 
     AdjustHeights(network, order, fixed, input.weighting);
-    // The point held at 0 is fixed, but its height is not known.
+    // A point held at 0 is fixed, but its height is not known.
     for (auto& p : network.points)
-        if (network.heldPoint && p.name == *network.heldPoint) p.known = false;
+        if (network.isHeld(p.name)) p.known = false;
     return network;
+}
+
+bool LevelNetwork::isHeld(const std::string& point) const {
+    return std::find(heldPoints.begin(), heldPoints.end(), point) != heldPoints.end();
 }
 
 }  // namespace tarvosen::levelling

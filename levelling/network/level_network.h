@@ -78,7 +78,10 @@ struct LevelNetwork {
     std::vector<Misclosure> misclosures;
     std::optional<double> mWMm;
     std::vector<AdjustedPoint> points;
-    std::optional<std::string> heldPoint;  // held at 0 when no height was known
+    // With no known height, the first point of each part of the network that
+    // does not join the others (in the order of the runs), held at 0.
+    std::vector<std::string> heldPoints;
+    bool isHeld(const std::string& point) const;
     std::optional<double> sigma0Mm;        // none without degrees of freedom
     int degreesOfFreedom = 0;
 };

@@ -93,10 +93,16 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
     }
 
     const LevelNetwork network = BuildLevelNetwork(input);
-    if (network.heldPoint)
+    if (network.heldPoints.size() == 1)
         ctx.user.information(texts(msg::kFirstPointHeld,
                                    "No known height: %1, the first point of the first run, is held at 0.000 m.",
-                                   {*network.heldPoint}));
+                                   {network.heldPoints.front()}));
+    if (network.heldPoints.size() > 1)
+        ctx.user.information(texts(msg::kFirstPointOfEachPartHeld,
+                                   "No known height, and the runs form %1 networks that do not join: "
+                                   "the first point of each (%2) is held at 0.000 m.",
+                                   {std::to_string(network.heldPoints.size()),
+                                    ListOf(network.heldPoints, texts, true)}));
     const auto violations = CollectViolations(network, input.profile, stationViolations);
     for (const auto& v : violations) ctx.user.warning(Where(v, texts));
 

@@ -9,6 +9,11 @@
 
 namespace tarvosen::levelling {
 
+// For each point of pointOrder, the part of the network it belongs to: points
+// joined by observations have the same part number.
+std::vector<std::size_t> PartsOf(const std::vector<NetworkObservation>& observations,
+                                 const std::vector<std::string>& pointOrder);
+
 // Every route between known points and every loop whose points (the route's
 // ends aside) join exactly two observations. `fixed` holds the known heights.
 std::vector<Misclosure> FindMisclosures(const std::vector<NetworkObservation>& observations,

@@ -97,7 +97,10 @@ void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& n
     report["adjustment"] = {
         {"sigma0_mm", Optional(network.sigma0Mm)},
         {"dof", network.degreesOfFreedom},
-        {"held_at_zero", network.heldPoint ? ordered_json(*network.heldPoint) : ordered_json(nullptr)},
+        // The first held point as before; every held point, one per part, beside it.
+        {"held_at_zero", network.heldPoints.empty() ? ordered_json(nullptr)
+                                                    : ordered_json(network.heldPoints.front())},
+        {"held_at_zero_in_each_part", network.heldPoints},
         {"points", points},
     };
     report["station_violations"] = stationViolations;
@@ -121,7 +124,7 @@ void WriteGamaInput(const std::filesystem::path& path, const LevelNetwork& netwo
         "<points-observations>\n";
     for (const auto& p : network.points) {
         xml += "<point id=\"" + XmlEscaped(p.name) + "\"";
-        if (p.known || (network.heldPoint && *network.heldPoint == p.name))
+        if (p.known || network.isHeld(p.name))
             xml += " z=\"" + Number(p.height) + "\" fix=\"z\"";
         else
             xml += " adj=\"z\"";

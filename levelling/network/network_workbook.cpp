@@ -182,7 +182,7 @@ void WriteHeights(const ss::Sheet& s, const LevelNetwork& network) {
         s.Cells(r, 2).SetText(p.name);
         s.Cells(r, 3).SetValue(p.height);
         if (p.sigmaMm) s.Cells(r, 4).SetValue(*p.sigmaMm);
-        const bool held = network.heldPoint && *network.heldPoint == p.name;
+        const bool held = network.isHeld(p.name);
         s.Cells(r, 5).SetValue(held ? "假定高程" : p.known ? "已知点" : "待定点");
     }
     const int last = r - 1;
@@ -236,9 +236,11 @@ void WriteCheck(const ss::Sheet& s, const LevelNetwork& network, const Tolerance
     s.Cells(r, 1).SetValue("自由度");
     s.Cells(r, 2).SetValue(network.degreesOfFreedom);
     ++r;
-    if (network.heldPoint) {
+    if (!network.heldPoints.empty()) {
+        std::string held;
+        for (const auto& name : network.heldPoints) held += (held.empty() ? "" : ", ") + name;
         s.Cells(r, 1).SetValue("无已知高程: 起点高程假定为 0.000");
-        s.Cells(r, 2).SetText(*network.heldPoint);
+        s.Cells(r, 2).SetText(held);
         ++r;
     }
     s.Cells(r, 1).SetValue("超限项目");

@@ -193,9 +193,32 @@ TEST(LevelNetwork, RealDini03FileAgreesWithTheInstrumentsHeights) {
     ASSERT_EQ(n.observations.size(), 4u);
     EXPECT_EQ(n.observations[1].back, 4u);
     EXPECT_FALSE(n.observations[3].back);
-    EXPECT_EQ(n.heldPoint, "X1");
+    EXPECT_EQ(n.heldPoints, std::vector<std::string>{"X1"});
     EXPECT_EQ(n.degreesOfFreedom, 2);
     EXPECT_EQ(n.sections[1].stations, 1);
+}
+
+// A download of two loops that do not join, without known heights: each loop
+// is checked with its own first point held, and each misclosure is the sum the
+// instrument gave at the end of its line (Sh -0.0008 m and -0.0385 m).
+TEST(LevelNetwork, LoopsThatDoNotJoinAreEachHeldAtTheirFirstPoint) {
+    test::TestContext t;
+    const Workspace lines = test::LinesOfFile(test::CorpusFile("m5/nivtropy-dini-push0809.dat"));
+    NetworkInput in;
+    in.profile = Profile();
+    in.runs = ReadLevelRuns(t.ctx, lines, "push0809.dat", in.profile).runs;
+    const LevelNetwork n = BuildLevelNetwork(in);
+    EXPECT_EQ(n.heldPoints, (std::vector<std::string>{"46", "21"}));
+    ASSERT_EQ(n.misclosures.size(), 2u);
+    EXPECT_NEAR(n.misclosures[0].wMm, -0.8, 0.05);
+    EXPECT_NEAR(n.misclosures[1].wMm, -38.5, 0.05);
+    EXPECT_TRUE(n.misclosures[0].loop && n.misclosures[1].loop);
+    EXPECT_EQ(Point(n, "46").height, 0);
+    EXPECT_EQ(Point(n, "21").height, 0);
+
+    // Given a known height, a part it does not reach is still refused.
+    in.knownHeights = {{"46", 100}};
+    EXPECT_THROW(BuildLevelNetwork(in), Failure);
 }
 
 using test::CliRun;

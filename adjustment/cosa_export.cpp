@@ -38,9 +38,10 @@ std::string HorizontalDistance(const RawRecord& r) {
     const RawObservationRecord& o = r.observation;
     const std::optional<double> slope = ParseWholeNumber(o.slopeDistance, Blanks::WhiteSpace);
     if (!slope)
-        throw ConversionError("Line " + std::to_string(r.lineNumber) + ": the slope distance \"" +
-                              o.slopeDistance + "\" to point \"" + o.pointName +
-                              "\" is not a number, so it cannot be reduced to horizontal");
+        throw ConversionError({msg::kSlopeDistanceNoNumber,
+                               "Line %1: the slope distance \"%2\" to point \"%3\" is not a "
+                               "number, so it cannot be reduced to horizontal",
+                               {std::to_string(r.lineNumber), o.slopeDistance, o.pointName}});
     return FormatGeneral(std::fabs(*slope * std::sin(DmsTextToRadians(o.zenithAngle))));
 }
 

@@ -275,6 +275,20 @@ inline constexpr int kAuditNoteText = 38400;
 // Point list lines that could not be read as they stand. %1 lines
 inline constexpr int kFewerThanThreeCommas = 38500;
 inline constexpr int kMisfitLines = 38600;  // +10 blanks or tabs, +20 CASS
+// Record address findings and failures of the record readers and conversions.
+inline constexpr int kAddressMissing = 63000;         // %1 address, %2 %3 lines
+inline constexpr int kAddressesMissing = 63010;       // %1-%2 addresses, %3 %4 lines
+inline constexpr int kAddressMissingWrap = 63020;     // %1 address, %2 %3 lines
+inline constexpr int kAddressesMissingWrap = 63030;   // %1-%2 addresses, %3 %4 lines
+inline constexpr int kAddressRepeated = 63040;        // %1 address, %2 line, %3 earlier line
+inline constexpr int kAddressGoesBack = 63050;        // %1 %2 addresses, %3 %4 lines
+inline constexpr int kValueWiderThanR5 = 63100;       // %1 line, %2-%3 columns, %4 value
+inline constexpr int kValueRunsOnRec500 = 63110;      // %1 line, %2-%3 columns, %4 value
+inline constexpr int kLineNoRec500Address = 63120;    // %1 line, %2 columns 1-7
+inline constexpr int kColumnsNotNumber = 63130;       // %1 line, %2-%3 columns, %4 text
+inline constexpr int kColumnsNotInteger = 63140;      // %1 line, %2-%3 columns, %4 text
+inline constexpr int kPointNumberComma = 63150;       // %1 line, %2 point number
+inline constexpr int kSlopeDistanceNoNumber = 63160;  // %1 line, %2 distance, %3 point
 }  // namespace msg
 
 // Items joined by the language's list comma, the last two by its "and" when

@@ -33,10 +33,26 @@ bool ParseDigits(std::string_view text, long& value) {
     return true;
 }
 
-std::string Range(long first, long last) {
-    return first == last ? "address " + std::to_string(first) + " is"
-                         : "addresses " + std::to_string(first) + "-" + std::to_string(last) +
-                               " are";
+// Addresses first..last missing between the two lines, as one address or a range.
+std::string Missing(const MessageTexts& texts, long first, long last, bool acrossWrap,
+                    const std::string& fromLine, const std::string& toLine) {
+    if (first == last) {
+        return acrossWrap ? texts(msg::kAddressMissingWrap,
+                                  "address %1 is missing (across the wrap to 0) between line %2 "
+                                  "and line %3",
+                                  {std::to_string(first), fromLine, toLine})
+                          : texts(msg::kAddressMissing,
+                                  "address %1 is missing between line %2 and line %3",
+                                  {std::to_string(first), fromLine, toLine});
+    }
+    const std::vector<std::string> values{std::to_string(first), std::to_string(last), fromLine,
+                                          toLine};
+    return acrossWrap ? texts(msg::kAddressesMissingWrap,
+                              "addresses %1-%2 are missing (across the wrap to 0) between line %3 "
+                              "and line %4",
+                              values)
+                      : texts(msg::kAddressesMissing,
+                              "addresses %1-%2 are missing between line %3 and line %4", values);
 }
 
 }  // namespace
@@ -58,24 +74,25 @@ AddressedRecord ReadRecordAddress(std::string_view line) {
     return r;
 }
 
-std::string AddressFinding::text() const {
-    const std::string between =
-        " between line " + std::to_string(previousLine) + " and line " + std::to_string(line);
+std::string AddressFinding::text(const MessageTexts& texts) const {
+    const std::string fromLine = std::to_string(previousLine), toLine = std::to_string(line);
     switch (kind) {
         case Kind::Gap: {
-            if (address > previous) return Range(previous + 1, address - 1) + " missing" + between;
+            if (address > previous)
+                return Missing(texts, previous + 1, address - 1, false, fromLine, toLine);
             // Across the wrap to 0.
             const long first = modulus && previous + 1 >= modulus ? 0 : previous + 1;
             const long last = address > 0 ? address - 1 : modulus - 1;
-            return Range(first, last) + " missing (across the wrap to 0)" + between;
+            return Missing(texts, first, last, true, fromLine, toLine);
         }
         case Kind::Repeat:
-            return "address " + std::to_string(address) + " repeated at line " +
-                   std::to_string(line) + " (line " + std::to_string(previousLine) +
-                   " has it too)";
+            return texts(msg::kAddressRepeated,
+                         "address %1 repeated at line %2 (line %3 has it too)",
+                         {std::to_string(address), toLine, fromLine});
         case Kind::Backward:
-            return "address goes back from " + std::to_string(previous) + " to " +
-                   std::to_string(address) + between;
+            return texts(msg::kAddressGoesBack,
+                         "address goes back from %1 to %2 between line %3 and line %4",
+                         {std::to_string(previous), std::to_string(address), fromLine, toLine});
     }
     return {};
 }
@@ -121,10 +138,11 @@ std::vector<AddressFinding> CheckAddresses(const Workspace& lines) {
 }
 
 void ReportAddressContinuity(CommandContext& ctx, const std::string& file) {
+    const MessageTexts texts = TextsOf(ctx);
     std::vector<LineFinding> shown;
     std::string signature = file;
     for (const auto& f : CheckAddresses(ctx.workspace)) {
-        shown.push_back({file, f.line, f.text()});
+        shown.push_back({file, f.line, f.text(texts)});
         signature += '\n' + shown.back().text;
     }
     if (signature == ctx.state.shownAddressFindings) return;

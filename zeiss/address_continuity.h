@@ -14,6 +14,7 @@
 
 #include "app/user_interface.h"
 #include "app/workspace.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen {
 struct CommandContext;
@@ -42,8 +43,9 @@ struct AddressFinding {
     long previous = 0;             // the address of previousLine
     long address = 0;              // the address of line
     long modulus = 0;              // where the address wraps to 0; 0 if it never does
-    // "addresses 412-419 missing between line 57 and line 58", ...
-    std::string text() const;
+    // "addresses 412-419 are missing between line 57 and line 58", ... in
+    // the language of `texts`.
+    std::string text(const MessageTexts& texts = {}) const;
 };
 
 // Follows the addresses line by line, as lines arrive in a download.

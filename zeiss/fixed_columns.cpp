@@ -28,15 +28,18 @@ bool FixedColumns::isBlank(std::size_t first, std::size_t last) const {
     return present(first, last).find_first_not_of(' ') == std::string_view::npos;
 }
 
-void FixedColumns::notANumber(std::size_t first, std::size_t last, const char* what) const {
-    throw ConversionError("Line " + std::to_string(line_) + ", columns " + std::to_string(first) +
-                          "-" + std::to_string(last) + ": \"" + columns(first, last) +
-                          "\" is not " + what);
+void FixedColumns::notANumber(std::size_t first, std::size_t last, int id,
+                              const char* english) const {
+    throw ConversionError({id, english,
+                           {std::to_string(line_), std::to_string(first), std::to_string(last),
+                            columns(first, last)}});
 }
 
 double FixedColumns::number(std::size_t first, std::size_t last) const {
     const std::optional<double> v = ParseWholeNumber(present(first, last));
-    if (!v) notANumber(first, last, "a number");
+    if (!v)
+        notANumber(first, last, msg::kColumnsNotNumber,
+                   "Line %1, columns %2-%3: \"%4\" is not a number");
     return *v;
 }
 
@@ -46,7 +49,9 @@ double FixedColumns::numberOrZero(std::size_t first, std::size_t last) const {
 
 long FixedColumns::integer(std::size_t first, std::size_t last) const {
     const std::optional<long> v = ParseWholeInteger(present(first, last));
-    if (!v) notANumber(first, last, "an integer");
+    if (!v)
+        notANumber(first, last, msg::kColumnsNotInteger,
+                   "Line %1, columns %2-%3: \"%4\" is not an integer");
     return *v;
 }
 

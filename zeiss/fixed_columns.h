@@ -47,7 +47,9 @@ class FixedColumns {
   private:
     // The part of columns first..last that lies within the line.
     std::string_view present(std::size_t first, std::size_t last) const;
-    [[noreturn]] void notANumber(std::size_t first, std::size_t last, const char* what) const;
+    // Throws the catalogue message `id`: %1 the line, %2-%3 the columns, %4 their text.
+    [[noreturn]] void notANumber(std::size_t first, std::size_t last, int id,
+                                 const char* english) const;
 
     std::string_view text_;
     std::size_t line_;

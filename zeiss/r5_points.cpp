@@ -82,9 +82,10 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
         // A point list field cannot hold a comma; such a name would shift
         // every field after it.
         if (!ctx.options.get<R5Options>().reassignPointNames && number.find(',') != std::string::npos)
-            throw ConversionError("Line " + std::to_string(line.lineNumber()) +
-                                  ": the point number \"" + number +
-                                  "\" holds a comma, which a point list cannot carry");
+            throw ConversionError({msg::kPointNumberComma,
+                                   "Line %1: the point number \"%2\" holds a comma, which a point "
+                                   "list cannot carry",
+                                   {std::to_string(line.lineNumber()), number}});
         const bool isStation = IsStationCode(code);
         auto coordinates = [&](double x, double y) {
             const double z = line.fieldNumberOrZero(2);

@@ -9,18 +9,21 @@ namespace tarvosen::zeiss {
 
 namespace {
 
+// `english` has the line in %1, the columns in %2-%3 and the value in %4.
 [[noreturn]] void ThrowValueTooWide(const FixedColumns& line, std::size_t first, std::size_t last,
-                                    const char* why) {
-    throw ConversionError("Line " + std::to_string(line.lineNumber()) + ": the value in columns " +
-                          std::to_string(first) + "-" + std::to_string(last) + " (\"" +
-                          line.columns(first, last) + "\") " + why);
+                                    int id, const char* english) {
+    throw ConversionError({id, english,
+                           {std::to_string(line.lineNumber()), std::to_string(first),
+                            std::to_string(last), line.columns(first, last)}});
 }
 
 // An M5 value keeps its last 11 columns in R5; refuse to drop digits.
 std::string M5ValueForR5(const M5Line& line, int i) {
     const std::size_t first = M5Line::fieldColumn(i) + 3;
     if (!line.isBlank(first, first + 2))
-        ThrowValueTooWide(line, first, first + 13, "is wider than the 11 columns of an R5 field");
+        ThrowValueTooWide(line, first, first + 13, msg::kValueWiderThanR5,
+                          "Line %1: the value in columns %2-%3 (\"%4\") is wider than the 11 "
+                          "columns of an R5 field");
     return line.columns(first + 3, first + 13);
 }
 
@@ -30,8 +33,9 @@ void CheckRec500Value(const FixedColumns& line, std::size_t first, std::size_t l
     const bool runsOn = (line.at(first - 1) != ' ' && line.at(first) != ' ') ||
                         (line.at(last + 1) != ' ' && line.at(last) != ' ');
     if (runsOn)
-        ThrowValueTooWide(line, first, last,
-                          "runs on past them; the line does not have the REC500 layout");
+        ThrowValueTooWide(line, first, last, msg::kValueRunsOnRec500,
+                          "Line %1: the value in columns %2-%3 (\"%4\") runs on past them; the "
+                          "line does not have the REC500 layout");
 }
 
 template <typename Line>
@@ -81,9 +85,10 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut
 std::string ConvertRec500LineToM5(const FixedColumns& line) {
     const std::optional<long> address = ParseWholeInteger(line.columns(1, 7));
     if (!address)
-        throw ConversionError("Line " + std::to_string(line.lineNumber()) + ": \"" +
-                              line.columns(1, 7) +
-                              "\" in columns 1-7 is not the address of a REC500 record");
+        throw ConversionError({msg::kLineNoRec500Address,
+                               "Line %1: \"%2\" in columns 1-7 is not the address of a REC500 "
+                               "record",
+                               {std::to_string(line.lineNumber()), line.columns(1, 7)}});
     CheckRec500Value(line, 40, 50);
     CheckRec500Value(line, 55, 66);
     CheckRec500Value(line, 71, 78);

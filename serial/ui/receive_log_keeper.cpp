@@ -55,7 +55,8 @@ void ReceiveLogKeeper::bytesReceived(std::string_view bytes) {
 
 void ReceiveLogKeeper::lineReceived(std::string_view line, std::size_t lineNumber) {
     if (auto gap = addresses_.add(line, lineNumber))
-        ctx_.user.showLineFindings({{"received", lineNumber, gap->text()}}, gaps_++ > 0);
+        ctx_.user.showLineFindings({{"received", lineNumber, gap->text(TextsOf(ctx_))}},
+                                   gaps_++ > 0);
     if (line == "END") finish("END");
 }
 

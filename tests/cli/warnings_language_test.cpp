@@ -2,6 +2,8 @@
 // sentences with the lines, counts and stations in their places.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "i18n/message_catalogue.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/test_context.h"
@@ -57,6 +59,59 @@ TEST(WarningsLanguage, ConversionsAndBooksWarnInTheChosenLanguage) {
         EXPECT_NE(run(c.args, nullptr).find(c.english), std::string::npos) << c.args[0];
         EXPECT_NE(run(c.args, "gb").find(c.gb), std::string::npos) << c.args[0];
         EXPECT_NE(run(c.args, "big5").find(c.big5), std::string::npos) << c.args[0];
+    }
+}
+
+// Address findings shown on loading a record file, and a failure that ends a
+// conversion, in the language asked for.
+TEST(WarningsLanguage, AddressFindingsAndRecordFailuresInTheChosenLanguage) {
+    test::TestContext t;
+    auto lines = [&](const char* sample) {
+        std::vector<std::string> out;
+        std::istringstream in(t.readFile(test::DataFile(std::string("samples/") + sample)));
+        for (std::string line; std::getline(in, line);) out.push_back(line);
+        return out;
+    };
+    // Addresses 1, 2, 2, 5: line 3 repeats address 2, 3 and 4 are lost before line 4.
+    const auto r5 = lines("polar-survey.r5");
+    const auto repeats =
+        t.writeFile("a.r5", r5[0] + "\n" + r5[1] + "\n" + r5[1] + "\n" + r5[4] + "\n");
+    // Record 2's X value runs into the blank after its columns 40-50.
+    auto rec = lines("polar-survey.rec");
+    rec[1][50] = '9';
+    std::string recBytes;
+    for (const auto& line : rec) recBytes += line + "\n";
+    const auto runsOn = t.writeFile("b.rec", recBytes);
+    const auto out = (t.dir() / "out").string();
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string english, gb, big5;
+    } cases[] = {
+        {{"r5-to-m5", repeats.string(), "-o", out}, 0,
+         "warning: a.r5:3: address 2 repeated at line 3 (line 2 has it too)\n"
+         "warning: a.r5:4: addresses 3-4 are missing between line 3 and line 4\n",
+         "warning: a.r5:3: 第 3 行的地址 2 重复（第 2 行也是这个地址）\n"
+         "warning: a.r5:4: 第 3 行与第 4 行之间缺少地址 3-4\n",
+         "warning: a.r5:3: 第 3 行的位址 2 重複（第 2 行也是這個位址）\n"
+         "warning: a.r5:4: 第 3 行與第 4 行之間缺少位址 3-4\n"},
+        {{"rec500-to-m5", runsOn.string(), "-o", out}, 3,
+         "error: Line 2: the value in columns 40-50 (\"   1000.000\") runs on past them; the line "
+         "does not have the REC500 layout\n",
+         "error: 第 2 行：第 40-50 列的值（“   1000.000”）超出了这些列；该行不是 REC500 的格式\n",
+         "error: 第 2 行：第 40-50 欄的值（「   1000.000」）超出了這些欄；該行不是 REC500 的格式\n"},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [language, expected] :
+             {std::pair<const char*, const std::string&>{"en", c.english}, {"gb", c.gb},
+              {"big5", c.big5}}) {
+            std::vector<std::string> args = c.args;
+            args.insert(args.end(), {"--language", language});
+            const auto run = RunTool(args);
+            EXPECT_EQ(run.status, c.status) << c.args[0] << " " << language;
+            EXPECT_NE(run.err.find(expected), std::string::npos)
+                << c.args[0] << " " << language << "\n" << run.err;
+        }
     }
 }
 

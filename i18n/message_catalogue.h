@@ -289,6 +289,36 @@ inline constexpr int kColumnsNotNumber = 63130;       // %1 line, %2-%3 columns,
 inline constexpr int kColumnsNotInteger = 63140;      // %1 line, %2-%3 columns, %4 text
 inline constexpr int kPointNumberComma = 63150;       // %1 line, %2 point number
 inline constexpr int kSlopeDistanceNoNumber = 63160;  // %1 line, %2 distance, %3 point
+// The findings of the DiNi consistency audit.
+inline constexpr int kAuditNotM5Record = 65000;
+inline constexpr int kAuditNotDiniFile = 65010;         // %1 the first line
+inline constexpr int kAuditNoLevellingLine = 65020;
+inline constexpr int kAuditLineEndsOpen = 65030;        // %1 line
+inline constexpr int kAuditRepeatNotVoided = 65040;     // %1 record text
+inline constexpr int kAuditStationRepeatedLeaves = 65050;// %1 line
+inline constexpr int kAuditErrorRecordMalformed = 65060;// %1 record text
+inline constexpr int kAuditErrorRecordOutside = 65070;  // %1 record text
+inline constexpr int kAuditReadingDecimals = 65080;     // %1 decimals, %2 allowed ones
+inline constexpr int kAuditDistanceDecimals = 65090;    // %1 decimals, %2 allowed ones
+inline constexpr int kAuditReadingDecimalsDiffer = 65100;// %1 decimals, %2 the file's
+inline constexpr int kAuditDistanceDecimalsDiffer = 65110;// %1 decimals, %2 the file's
+inline constexpr int kAuditOr = 65120;                  // %1 the first items, %2 the last
+inline constexpr int kAuditTimeBackwards = 65130;       // %1 time, %2 the previous one
+inline constexpr int kAuditReadingNotNumber = 65140;    // %1 reading
+inline constexpr int kAuditOutsideStaff = 65150;        // %1 reading, %2 to %3 range
+inline constexpr int kAuditOutsideInvertedStaff = 65160;// %1 reading, %2 to %3 range
+inline constexpr int kAuditIntermediateHeight = 65170;  // %1 Z, %2 computed
+inline constexpr int kAuditNoBacksight = 65180;         // %1 line
+inline constexpr int kAuditNoForesight = 65190;         // %1 line
+inline constexpr int kAuditStationHeight = 65200;       // %1 Z, %2 previous Z, %3 line, %4 computed
+inline constexpr int kAuditStationTime = 65210;         // %1 line, %2 s, %3 %4 times, %5 %6 limits
+inline constexpr int kAuditSummaryWithoutStart = 65220;
+inline constexpr int kAuditShSum = 65230;               // %1 Sh, %2 sum
+inline constexpr int kAuditDzEndHeight = 65240;         // %1 dz, %2 end height, %3 computed
+inline constexpr int kAuditDistanceSum = 65250;         // %1 Db or Df, %2 value, %3 sum
+inline constexpr int kAuditStationCount = 65260;        // %1 count written, %2 counted
+inline constexpr int kAuditLastZ = 65270;               // %1 Z, %2 last station height
+inline constexpr int kAuditDataEndsOpen = 65280;        // %1 line
 }  // namespace msg
 
 // Items joined by the language's list comma, the last two by its "and" when

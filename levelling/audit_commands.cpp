@@ -28,19 +28,20 @@ struct CheckedFile {
 
 // What the audit (or, for other record files, the address check) finds.
 CheckedFile CheckLines(std::string name, std::string sha256, const Workspace& lines,
-                       bool alwaysAudit, const levelling::AuditLimits& limits) {
+                       bool alwaysAudit, const levelling::AuditLimits& limits,
+                       const MessageTexts& texts) {
     CheckedFile f;
     f.name = std::move(name);
     f.sha256 = std::move(sha256);
     f.lines = lines.lineCount();
     f.levelling = levelling::HoldsDiniLevelling(lines);
     if (f.levelling || alwaysAudit) {
-        auto audit = levelling::AuditDiniLines(lines, limits);
+        auto audit = levelling::AuditDiniLines(lines, limits, texts);
         f.stations = audit.stations;
         f.findings = std::move(audit.findings);
     } else {
         for (const auto& gap : zeiss::CheckAddresses(lines))
-            f.findings.push_back({gap.line, "address", gap.text()});
+            f.findings.push_back({gap.line, "address", gap.text(), gap.text()});
     }
     return f;
 }
@@ -49,6 +50,7 @@ CheckedFile CheckLines(std::string name, std::string sha256, const Workspace& li
 // the name of its document (with the digest of the file as it was loaded).
 std::vector<CheckedFile> CheckAll(CommandContext& ctx, bool alwaysAudit) {
     const levelling::AuditLimits limits = levelling::DefaultAuditLimits();
+    const MessageTexts texts = TextsOf(ctx);
     std::vector<CheckedFile> out;
     if (!ctx.state.inputFiles.empty()) {
         for (const auto& path : ctx.state.inputFiles) {
@@ -57,14 +59,15 @@ std::vector<CheckedFile> CheckAll(CommandContext& ctx, bool alwaysAudit) {
             Workspace lines;
             lines.replaceAllBytes(std::move(bytes));
             out.push_back(CheckLines(path.filename().string(), std::move(sha), lines, alwaysAudit,
-                                     limits));
+                                     limits, texts));
         }
         return out;
     }
     std::string sha;
     if (ctx.state.sourceFiles.size() == 1) sha = ctx.state.sourceFiles.front().sha256;
     out.push_back(
-        CheckLines(zeiss::DocumentFileName(ctx), std::move(sha), ctx.workspace, alwaysAudit, limits));
+        CheckLines(zeiss::DocumentFileName(ctx), std::move(sha), ctx.workspace, alwaysAudit, limits,
+                   texts));
     return out;
 }
 
@@ -102,7 +105,7 @@ CommandStatus RunChecks(CommandContext& ctx, const char* command, bool alwaysAud
     std::size_t total = 0;
     for (const auto& f : files)
         for (const auto& finding : f.findings)
-            shown.push_back({f.name, finding.line, finding.check + ": " + finding.text});
+            shown.push_back({f.name, finding.line, finding.check + ": " + finding.shown});
     if (!shown.empty()) ctx.user.showLineFindings(shown);
     const MessageTexts texts = TextsOf(ctx);
     std::string summary;

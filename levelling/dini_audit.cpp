@@ -60,11 +60,25 @@ std::string Clock(long seconds) {
     return buffer;
 }
 
-std::string Listed(const std::vector<int>& values) {
+// "5, 4 or 3" in the language of `texts`.
+std::string Listed(const std::vector<int>& values, const MessageTexts& texts) {
     std::string out;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + std::to_string(values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string value = std::to_string(values[i]);
+        if (i == 0) out = value;
+        else if (i + 1 == values.size()) out = texts(msg::kAuditOr, "%1 or %2", {out, value});
+        else out += texts(msg::kListComma, ", ") + value;
+    }
     return out;
+}
+
+// A line quoted in a finding: at most 60 bytes, not cut inside a UTF-8 character.
+std::string Quoted(std::string_view line) {
+    line = Trim(line, Blanks::SpacesAndControls);
+    if (line.size() <= 60) return std::string(line);
+    std::size_t cut = 60;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(line.substr(0, cut)) + "...";
 }
 
 double Mean(const std::vector<double>& values) {
@@ -83,22 +97,26 @@ struct Station {
 
 class Auditor {
   public:
-    explicit Auditor(const AuditLimits& limits) : limits_(limits) {}
+    Auditor(const AuditLimits& limits, const MessageTexts& texts)
+        : limits_(limits), texts_(texts) {}
 
     void record(std::string_view text, std::size_t lineNumber);
     void finish(std::size_t lastLine);
     AuditResult result;
 
   private:
-    void find(std::size_t line, const char* check, std::string text) {
-        result.findings.push_back({line, check, std::move(text)});
+    // A finding whose text is catalogue message `id` with `values` in its places.
+    void find(std::size_t line, const char* check, int id, std::string_view english,
+              std::initializer_list<std::string_view> values = {}) {
+        result.findings.push_back(
+            {line, check, MessageTexts{}(id, english, values), texts_(id, english, values)});
     }
     void information(const zeiss::M5Line& line);
     void observation(const zeiss::M5Line& line);
     void reading(const ObservationLine& o, const zeiss::M5Line& line);
     void closeStation(const ObservationLine& o, double z, int zDecimals);
     void lineSummary(const ObservationLine& o, const zeiss::M5Line& line);
-    void checkResolution(std::size_t line, const Value& v, const char* what,
+    void checkResolution(std::size_t line, const Value& v, bool reading,
                          const std::vector<int>& allowed, int& fileDecimals);
     void checkTime(std::size_t line, long clock);
     double heightTolerance(int decimals) const {
@@ -106,6 +124,10 @@ class Auditor {
     }
 
     const AuditLimits& limits_;
+    const MessageTexts& texts_;
+    std::size_t m5Lines_ = 0;
+    std::size_t firstOtherLine_ = 0;  // the first line with text that is no M5 record
+    std::string firstOther_;
     bool open_ = false;
     bool inverted_ = false;
     bool lastVoided_ = false;
@@ -122,9 +144,15 @@ void Auditor::record(std::string_view text, std::size_t lineNumber) {
     const zeiss::M5Line line(text, lineNumber);
     if (line.isEnd() || Trim(text, Blanks::SpacesAndControls).empty()) return;
     if (!line.isM5()) {
-        find(lineNumber, "record", "not an M5 record; every line of DiNi data begins \"For M5\"");
+        if (firstOtherLine_ == 0) {
+            firstOtherLine_ = lineNumber;
+            firstOther_ = Quoted(text);
+        }
+        find(lineNumber, "record", msg::kAuditNotM5Record,
+             "not an M5 record; every line of DiNi data begins \"For M5\"");
         return;
     }
+    ++m5Lines_;
     if (line.kind() == "TO ")
         information(line);
     else
@@ -150,30 +178,33 @@ void Auditor::information(const zeiss::M5Line& line) {
         open_ = true;
     } else if (text.starts_with("End-Line")) {
         if (!station_.empty())
-            find(n, "height",
-                 "the line ends with readings from line " + std::to_string(station_.firstLine) +
-                     " on that no station height Z closes");
+            find(n, "height", msg::kAuditLineEndsOpen,
+                 "the line ends with readings from line %1 on that no station height Z closes",
+                 {std::to_string(station_.firstLine)});
         station_ = {};
         open_ = false;
     } else if (text.starts_with("Station repeated") || text.starts_with("Measurement repeated")) {
         if (!voidedBefore)
-            find(n, "repeat",
-                 "\"" + text + "\" follows no voided record; the instrument marks the record it "
-                 "replaces with ##### just before");
+            find(n, "repeat", msg::kAuditRepeatNotVoided,
+                 "\"%1\" follows no voided record; the instrument marks the record it replaces "
+                 "with ##### just before",
+                 {text});
         if (text.starts_with("Station repeated") && !station_.empty())
-            find(n, "repeat",
-                 "\"Station repeated\" leaves valid readings of the station from line " +
-                     std::to_string(station_.firstLine) + "; all of them should be voided");
+            find(n, "repeat", msg::kAuditStationRepeatedLeaves,
+                 "\"Station repeated\" leaves valid readings of the station from line %1; all of "
+                 "them should be voided",
+                 {std::to_string(station_.firstLine)});
     } else if (text.starts_with("Reading E")) {
         const std::string code = text.substr(9);
         const bool digits = !code.empty() && std::all_of(code.begin(), code.end(), [](char c) {
             return c >= '0' && c <= '9';
         });
         if (!digits)
-            find(n, "error-record", "error record \"" + text + "\": expected \"Reading E\" and the "
-                                    "error number");
+            find(n, "error-record", msg::kAuditErrorRecordMalformed,
+                 "error record \"%1\": expected \"Reading E\" and the error number", {text});
         else if (!open_)
-            find(n, "error-record", "error record \"" + text + "\" outside a levelling line");
+            find(n, "error-record", msg::kAuditErrorRecordOutside,
+                 "error record \"%1\" outside a levelling line", {text});
     } else if (text.starts_with("Inverted rod")) {
         inverted_ = true;
     } else if (text.starts_with("Normal rod")) {
@@ -181,20 +212,30 @@ void Auditor::information(const zeiss::M5Line& line) {
     }
 }
 
-void Auditor::checkResolution(std::size_t line, const Value& v, const char* what,
+void Auditor::checkResolution(std::size_t line, const Value& v, bool reading,
                               const std::vector<int>& allowed, int& fileDecimals) {
+    const std::string decimals = std::to_string(v.decimals);
     if (fileDecimals < 0) {
         if (std::find(allowed.begin(), allowed.end(), v.decimals) == allowed.end()) {
-            find(line, "resolution",
-                 std::string(what) + " written with " + std::to_string(v.decimals) +
-                     " decimals; the instrument writes " + Listed(allowed));
+            const int id = reading ? msg::kAuditReadingDecimals : msg::kAuditDistanceDecimals;
+            const char* english = reading
+                                      ? "reading written with %1 decimals; the instrument writes %2"
+                                      : "distance written with %1 decimals; the instrument writes %2";
+            result.findings.push_back(
+                {line, "resolution", MessageTexts{}(id, english, {decimals, Listed(allowed, {})}),
+                 texts_(id, english, {decimals, Listed(allowed, texts_)})});
             return;
         }
         fileDecimals = v.decimals;
     } else if (v.decimals != fileDecimals) {
-        find(line, "resolution",
-             std::string(what) + " written with " + std::to_string(v.decimals) +
-                 " decimals; the file's others have " + std::to_string(fileDecimals));
+        if (reading)
+            find(line, "resolution", msg::kAuditReadingDecimalsDiffer,
+                 "reading written with %1 decimals; the file's others have %2",
+                 {decimals, std::to_string(fileDecimals)});
+        else
+            find(line, "resolution", msg::kAuditDistanceDecimalsDiffer,
+                 "distance written with %1 decimals; the file's others have %2",
+                 {decimals, std::to_string(fileDecimals)});
     }
 }
 
@@ -206,9 +247,10 @@ void Auditor::checkTime(std::size_t line, long clock) {
             dayOffset_ += kDay;
             t += kDay;
         } else {
-            find(line, "time",
-                 "time " + Clock(t) + " is before the previous reading's " +
-                     Clock(previousTime_) + "; times within a line never go backwards");
+            find(line, "time", msg::kAuditTimeBackwards,
+                 "time %1 is before the previous reading's %2; times within a line never go "
+                 "backwards",
+                 {Clock(t), Clock(previousTime_)});
         }
     }
     previousTime_ = t;  // a step back is named once, not at every reading after it
@@ -237,19 +279,21 @@ void Auditor::reading(const ObservationLine& o, const zeiss::M5Line& line) {
     const std::size_t n = o.lineNumber;
     const auto r = ReadValue(o.reading());
     if (!r) {
-        find(n, "record", "the reading \"" + o.reading() + "\" is not a number");
+        find(n, "record", msg::kAuditReadingNotNumber, "the reading \"%1\" is not a number",
+             {o.reading()});
         return;
     }
-    checkResolution(n, *r, "reading", limits_.readingDecimals, readingDecimals_);
+    checkResolution(n, *r, true, limits_.readingDecimals, readingDecimals_);
     const std::optional<Value> d = o.code[1] == "HD" ? ReadValue(o.distance()) : std::nullopt;
-    if (d) checkResolution(n, *d, "distance", limits_.distanceDecimals, distanceDecimals_);
+    if (d) checkResolution(n, *d, false, limits_.distanceDecimals, distanceDecimals_);
     const double low = inverted_ ? -limits_.staffLength : 0;
     const double high = inverted_ ? 0 : limits_.staffLength;
     if (r->number < low || r->number > high)
         find(n, "staff-range",
-             "reading " + Fixed(r->number, r->decimals) + " m is outside the " +
-                 (inverted_ ? "inverted " : "") + "staff's range " + Fixed(low, 2) + " to " +
-                 Fixed(high, 2) + " m");
+             inverted_ ? msg::kAuditOutsideInvertedStaff : msg::kAuditOutsideStaff,
+             inverted_ ? "reading %1 m is outside the inverted staff's range %2 to %3 m"
+                       : "reading %1 m is outside the staff's range %2 to %3 m",
+             {Fixed(r->number, r->decimals), Fixed(low, 2), Fixed(high, 2)});
     if (station_.empty() && o.code[0] != "Rz") station_.firstLine = n;
     checkTime(n, ClockSeconds(line));
 
@@ -260,9 +304,9 @@ void Auditor::reading(const ObservationLine& o, const zeiss::M5Line& line) {
         if (z && lastZ_ && !station_.back.empty()) {
             const double expected = *lastZ_ + Mean(station_.back) - r->number;
             if (std::abs(expected - z->number) > heightTolerance(z->decimals))
-                find(n, "height",
-                     "intermediate sight height Z " + Fixed(z->number, z->decimals) +
-                         " m; the readings give " + Fixed(expected, z->decimals + 1) + " m");
+                find(n, "height", msg::kAuditIntermediateHeight,
+                     "intermediate sight height Z %1 m; the readings give %2 m",
+                     {Fixed(z->number, z->decimals), Fixed(expected, z->decimals + 1)});
         }
         return;
     }
@@ -281,27 +325,29 @@ void Auditor::closeStation(const ObservationLine& o, double z, int zDecimals) {
         return;
     }
     if (station_.back.empty() || station_.fore.empty()) {
-        find(n, "height",
-             std::string("the station from line ") + std::to_string(station_.firstLine) +
-                 " has no " + (station_.back.empty() ? "backsight" : "foresight"));
+        if (station_.back.empty())
+            find(n, "height", msg::kAuditNoBacksight, "the station from line %1 has no backsight",
+                 {std::to_string(station_.firstLine)});
+        else
+            find(n, "height", msg::kAuditNoForesight, "the station from line %1 has no foresight",
+                 {std::to_string(station_.firstLine)});
     } else if (lastZ_) {
         const double expected = *lastZ_ + Mean(station_.back) - Mean(station_.fore);
         if (std::abs(expected - z) > heightTolerance(zDecimals))
-            find(n, "height",
-                 "station height Z " + Fixed(z, zDecimals) + " m; the previous Z " +
-                     Fixed(*lastZ_, zDecimals) + " m and the readings from line " +
-                     std::to_string(station_.firstLine) + " give " +
-                     Fixed(expected, zDecimals + 1) + " m");
+            find(n, "height", msg::kAuditStationHeight,
+                 "station height Z %1 m; the previous Z %2 m and the readings from line %3 give "
+                 "%4 m",
+                 {Fixed(z, zDecimals), Fixed(*lastZ_, zDecimals),
+                  std::to_string(station_.firstLine), Fixed(expected, zDecimals + 1)});
     }
     if (station_.firstTime >= 0) {
         const double seconds = static_cast<double>(station_.lastTime - station_.firstTime);
         if (seconds < limits_.stationSecondsMin || seconds > limits_.stationSecondsMax)
-            find(n, "station-time",
-                 "the station from line " + std::to_string(station_.firstLine) + " took " +
-                     std::to_string(static_cast<long>(seconds)) + " s (" +
-                     Clock(station_.firstTime) + " to " + Clock(station_.lastTime) +
-                     "); a station takes from " + Fixed(limits_.stationSecondsMin, 0) + " to " +
-                     Fixed(limits_.stationSecondsMax, 0) + " s");
+            find(n, "station-time", msg::kAuditStationTime,
+                 "the station from line %1 took %2 s (%3 to %4); a station takes from %5 to %6 s",
+                 {std::to_string(station_.firstLine), std::to_string(static_cast<long>(seconds)),
+                  Clock(station_.firstTime), Clock(station_.lastTime),
+                  Fixed(limits_.stationSecondsMin, 0), Fixed(limits_.stationSecondsMax, 0)});
     }
     if (!station_.backDistance.empty()) sumDb_ += Mean(station_.backDistance);
     if (!station_.foreDistance.empty()) sumDf_ += Mean(station_.foreDistance);
@@ -316,25 +362,25 @@ void Auditor::closeStation(const ObservationLine& o, double z, int zDecimals) {
 void Auditor::lineSummary(const ObservationLine& o, const zeiss::M5Line& line) {
     const std::size_t n = o.lineNumber;
     if (!lastZ_ || !startZ_) {
-        find(n, "summary", "a line summary without a start height before it");
+        find(n, "summary", msg::kAuditSummaryWithoutStart,
+             "a line summary without a start height before it");
         return;
     }
     if (o.code[0] == "Sh") {
         const auto sh = ReadValue(o.value[0]);
         const double expected = *lastZ_ - *startZ_;
         if (sh && std::abs(sh->number - expected) > heightTolerance(sh->decimals))
-            find(n, "summary",
-                 "Sh " + Fixed(sh->number, sh->decimals) + " m; the stations sum to " +
-                     Fixed(expected, sh->decimals) + " m");
+            find(n, "summary", msg::kAuditShSum, "Sh %1 m; the stations sum to %2 m",
+                 {Fixed(sh->number, sh->decimals), Fixed(expected, sh->decimals)});
         if (o.code[1] != "dz" || o.code[2] != "Z ") return;
         const auto dz = ReadValue(o.value[1]);
         const auto z = ReadValue(o.value[2]);
         if (!dz || !z) return;
         if (std::abs(z->number - *lastZ_ - dz->number) > heightTolerance(dz->decimals))
-            find(n, "summary",
-                 "dz " + Fixed(dz->number, dz->decimals) + " m; the end height " +
-                     Fixed(z->number, z->decimals) + " m minus the last Z gives " +
-                     Fixed(z->number - *lastZ_, dz->decimals) + " m");
+            find(n, "summary", msg::kAuditDzEndHeight,
+                 "dz %1 m; the end height %2 m minus the last Z gives %3 m",
+                 {Fixed(dz->number, dz->decimals), Fixed(z->number, z->decimals),
+                  Fixed(z->number - *lastZ_, dz->decimals)});
         return;
     }
     // KD2: the sums of the back and fore distances, the station count, the last Z.
@@ -346,30 +392,41 @@ void Auditor::lineSummary(const ObservationLine& o, const zeiss::M5Line& line) {
         const double tolerance = 0.5 * std::pow(10.0, -v->decimals) +
                                  perStation * static_cast<double>(stationCount_) + 1e-9;
         if (std::abs(v->number - sum) > tolerance)
-            find(n, "summary",
-                 std::string(name) + " " + Fixed(v->number, v->decimals) +
-                     " m; the stations' distances sum to " + Fixed(sum, distanceDecimals) + " m");
+            find(n, "summary", msg::kAuditDistanceSum,
+                 "%1 %2 m; the stations' distances sum to %3 m",
+                 {name, Fixed(v->number, v->decimals), Fixed(sum, distanceDecimals)});
     };
     checkSum(0, "Db", sumDb_);
     if (o.code[1] == "Df") checkSum(1, "Df", sumDf_);
     const std::string counted = line.columns(30, 44);
     const std::optional<long> count = ParseWholeInteger(counted);
     if (count && *count != static_cast<long>(stationCount_))
-        find(n, "summary",
-             "station count " + std::to_string(*count) + "; the line has " +
-                 std::to_string(stationCount_) + " stations");
+        find(n, "summary", msg::kAuditStationCount, "station count %1; the line has %2 stations",
+             {std::to_string(*count), std::to_string(stationCount_)});
     if (const auto z = o.code[2] == "Z " ? ReadValue(o.value[2]) : std::nullopt;
         z && std::abs(z->number - *lastZ_) > heightTolerance(z->decimals))
-        find(n, "summary",
-             "Z " + Fixed(z->number, z->decimals) + " m; the last station height is " +
-                 Fixed(*lastZ_, zDecimals_) + " m");
+        find(n, "summary", msg::kAuditLastZ, "Z %1 m; the last station height is %2 m",
+             {Fixed(z->number, z->decimals), Fixed(*lastZ_, zDecimals_)});
 }
 
 void Auditor::finish(std::size_t lastLine) {
     if (open_ && !station_.empty())
-        find(lastLine, "height",
-             "the data ends with readings from line " + std::to_string(station_.firstLine) +
-                 " on that no station height Z closes");
+        find(lastLine, "height", msg::kAuditDataEndsOpen,
+             "the data ends with readings from line %1 on that no station height Z closes",
+             {std::to_string(station_.firstLine)});
+    if (m5Lines_ == 0 && firstOtherLine_ > 0) {
+        // Not DiNi data at all (a point list, another instrument's file):
+        // one finding instead of one per line. Without M5 lines the only
+        // record findings are the per-line ones.
+        std::erase_if(result.findings, [](const AuditFinding& f) { return f.check == "record"; });
+        find(firstOtherLine_, "record", msg::kAuditNotDiniFile,
+             "not DiNi M5 data: no line begins \"For M5\" (the first line is \"%1\")",
+             {firstOther_});
+        std::rotate(result.findings.begin(), result.findings.end() - 1, result.findings.end());
+    } else if (result.levellingLines == 0) {
+        find(0, "record", msg::kAuditNoLevellingLine,
+             "no levelling line (no \"Start-Line\" record): not DiNi levelling data");
+    }
 }
 
 double Number(const nlohmann::json& j, const char* key, double fallback,
@@ -423,20 +480,18 @@ bool HoldsDiniLevelling(const Workspace& lines) {
     return false;
 }
 
-AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits) {
-    Auditor auditor(limits);
+AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits,
+                           const MessageTexts& texts) {
+    Auditor auditor(limits, texts);
     zeiss::AddressTracker addresses;
     std::size_t n = 0;
     for (std::string_view line : lines.view()) {
         ++n;
         if (auto gap = addresses.add(line, n))
-            auditor.result.findings.push_back({n, "address", gap->text()});
+            auditor.result.findings.push_back({n, "address", gap->text(), gap->text()});
         auditor.record(line, n);
     }
     auditor.finish(n);
-    if (auditor.result.levellingLines == 0)
-        auditor.result.findings.push_back(
-            {0, "record", "no levelling line (no \"Start-Line\" record): not DiNi levelling data"});
     return std::move(auditor.result);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/workspace.h"
+#include "i18n/message_catalogue.h"
 
 namespace tarvosen::levelling {
 
@@ -39,7 +40,8 @@ struct AuditFinding {
     std::size_t line = 0;  // from 1
     std::string check;     // address, time, station-time, height, summary,
                            // resolution, staff-range, repeat, error-record, record
-    std::string text;      // what was found and what was expected
+    std::string text;      // what was found and what was expected, in English
+    std::string shown;     // the same in the language of the audit's texts
 };
 
 struct AuditResult {
@@ -48,7 +50,11 @@ struct AuditResult {
     std::vector<AuditFinding> findings;
 };
 
-AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits);
+// The findings' `shown` texts are in the language of `texts`. When no line
+// at all is an M5 record, one finding names the first line instead of one
+// finding per line.
+AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits,
+                           const MessageTexts& texts = {});
 
 // True when the lines hold an M5 Start-Line record (levelling data).
 bool HoldsDiniLevelling(const Workspace& lines);

@@ -54,6 +54,55 @@ TEST(AuditCli, SeveralInputsReportAndExitStatus) {
     EXPECT_EQ(json["finding_count"], 1);
 }
 
+// Findings are shown in the chosen language while the report keeps English;
+// a file with no M5 record at all makes one finding, not one per line.
+TEST(AuditCli, FindingsInTheChosenLanguageAndOneForAFileThatIsNotDini) {
+    test::TestContext t;
+    std::string bytes = t.readFile(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat").string());
+    bytes.replace(bytes.find("1.43346"), 7, "1.433  ");  // line 4, the first reading
+    const std::string edited = t.writeFile("edited.dat", bytes).string();
+    const std::string report = (t.dir() / "report.json").string();
+
+    // Z on line 8: 0 + (1.433 + 1.43335) / 2 - (1.34729 + 1.34737) / 2 = 0.085845.
+    const std::string resolution = "edited.dat:4: resolution: ";
+    const std::string height = "edited.dat:8: height: ";
+    const auto english = RunTool({"dini-audit", edited});
+    EXPECT_NE(english.err.find(resolution + "reading written with 3 decimals; the instrument "
+                               "writes 5 or 4\n"),
+              std::string::npos)
+        << english.err;
+    EXPECT_NE(english.err.find(height + "station height Z 0.08608 m; the previous Z 0.00000 m "
+                               "and the readings from line 4 give 0.085845 m\n"),
+              std::string::npos)
+        << english.err;
+    const auto gb = RunTool({"dini-audit", "--language", "gb", "--report", report, edited});
+    EXPECT_EQ(gb.status, kExitFound);
+    EXPECT_NE(gb.err.find(resolution + "读数为 3 位小数；仪器记录的是 5或4 位小数\n"),
+              std::string::npos)
+        << gb.err;
+    EXPECT_NE(gb.err.find(height + "测站高程 Z 为 0.08608 m；由上一 Z 值 0.00000 m 和自第 4 行起的"
+                                   "读数算得 0.085845 m\n"),
+              std::string::npos)
+        << gb.err;
+    const auto json = nlohmann::json::parse(t.readFile(report));
+    const auto& findings = json["files"][0]["findings"];
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(findings[0]["message"], "reading written with 3 decimals; the instrument writes 5 or 4");
+    EXPECT_EQ(findings[1]["check"], "height");
+
+    // A point list of many lines: one finding naming its first line.
+    const std::string points = test::CorpusFile("pointlist/bezitopo-topo0-pnezd.asc").string();
+    ASSERT_GT(std::stoi(Shell("wc -l < '" + points + "'")), 10);
+    const auto list = RunTool({"dini-audit", "--language", "gb", "--report", report, points});
+    EXPECT_EQ(list.status, kExitFound);
+    EXPECT_NE(list.err.find("warning: bezitopo-topo0-pnezd.asc:1: record: 不是 DiNi M5 数据："
+                            "没有一行以“For M5”开头（第一行为“1,538542.57000,1455644.37100,"
+                            "681.31000,I”）\n"),
+              std::string::npos)
+        << list.err;
+    EXPECT_EQ(nlohmann::json::parse(t.readFile(report))["finding_count"], 1);
+}
+
 TEST(AuditCli, ABookNamesTheFileItWasBuiltFromWithItsDigest) {
     test::TestContext t;
     const std::string dini = test::CorpusFile("m5/bookcode-dini03-0624CH67.dat").string();

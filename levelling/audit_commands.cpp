@@ -41,7 +41,7 @@ CheckedFile CheckLines(std::string name, std::string sha256, const Workspace& li
         f.findings = std::move(audit.findings);
     } else {
         for (const auto& gap : zeiss::CheckAddresses(lines))
-            f.findings.push_back({gap.line, "address", gap.text(), gap.text()});
+            f.findings.push_back({gap.line, "address", gap.text(), gap.text(texts)});
     }
     return f;
 }

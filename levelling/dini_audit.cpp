@@ -488,7 +488,7 @@ AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits,
     for (std::string_view line : lines.view()) {
         ++n;
         if (auto gap = addresses.add(line, n))
-            auditor.result.findings.push_back({n, "address", gap->text(), gap->text()});
+            auditor.result.findings.push_back({n, "address", gap->text(), gap->text(texts)});
         auditor.record(line, n);
     }
     auditor.finish(n);

@@ -132,6 +132,8 @@ inline constexpr int kCancelCommand = 40500;
 inline constexpr int kNoProgramOpens = 40600;       // + path
 inline constexpr int kFindingsCount = 40700;        // %1 count
 inline constexpr int kFindingsTitle = 40800;
+inline constexpr int kManualMissing = 40900;
+inline constexpr int kUnknownFailure = 41000;
 // The option dialogs' texts.
 inline constexpr int kConversionOptions = 50000;
 inline constexpr int kKnownPointFileLabel = 50100;

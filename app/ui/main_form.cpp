@@ -352,7 +352,7 @@ CommandStatus MainWindow::runCommand(std::string_view key) {
     } catch (const std::exception& e) {
         showFailure(FailureText(e, TextsOf(context())));
     } catch (...) {
-        showFailure("The command ended with an unknown failure");
+        showFailure(context().message(msg::kUnknownFailure, "The command ended with an unknown failure"));
     }
     runningCommand_ = false;
     workspaceEditor->flushAppends();
@@ -577,7 +577,8 @@ void MainWindow::runWindowCommand(std::string_view key) {
         if (auto page = FindDataFile("manual/index.html"))
             user_.openWithDesktop(*page);
         else
-            showFailure("The user guide manual/index.html is not in the data folder.");
+            showFailure(context().message(msg::kManualMissing,
+                                          "The user guide manual/index.html is not in the data folder."));
     } else if (key == "help.about") {
         if (!aboutBox_) aboutBox_ = new AboutBox(this);
         aboutBox_->exec();

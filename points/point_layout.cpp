@@ -169,8 +169,11 @@ LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout want
     std::string line;
     while (lines.nextNonBlank(line)) {
         ++lineCount;
-        const std::string shown = std::to_string(lines.lineNumber()) + ": \"" + Shown(line) + "\"";
-        if (first.size() < kShownLines) first.push_back(shown);
+        // Made only for the few lines a refusal names: most lines need none.
+        auto shown = [&] {
+            return std::to_string(lines.lineNumber()) + ": \"" + Shown(line) + "\"";
+        };
+        if (first.size() < kShownLines) first.push_back(shown());
         for (const auto separator : {Comma, Blanks}) {
             const LineFields l = SplitPointLine(line, separator);
             const bool surplus = separator == Comma ? l.commas > 4 : HoldsMoreThanACode(l.field[4]);
@@ -179,14 +182,14 @@ LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout want
                     ++fits[layout == Cass][separator == Blanks];
                 else if (auto& misfits = firstMisfits[layout == Cass][separator == Blanks];
                          misfits.size() < kShownLines)
-                    misfits.push_back(shown);
+                    misfits.push_back(shown());
             }
             if (separator != Comma) continue;
             if (!surplus && l.commas >= 3 &&
                 (IsNumberText(l.field[1]) || IsNumberText(l.field[2]) || IsNumberText(l.field[3])))
                 ++ownCommaLoose;
             else if (firstLooseMisfits.size() < kShownLines)
-                firstLooseMisfits.push_back(shown);
+                firstLooseMisfits.push_back(shown());
         }
     }
 

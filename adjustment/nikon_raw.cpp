@@ -60,12 +60,15 @@ bool NikonRawReader::next(RawRecord& record) {
         }
     }
     if (!faultyLines_.empty()) {
+        const bool minutes = firstFault_.part == PackedAngleFault::Minutes;
         throw ConversionError(
-            {msg::kNoPackedAngle,
-             "Line %1: %2 is no packed angle (DDDMMSS: minutes and seconds below 60). Lines with "
-             "such angles: %3. The file is damaged, or its \"CO,Angle Units:\" line does not "
-             "name the units its angles are in. Nothing was written.",
-             {std::to_string(faultyLines_.front()), firstFault_, DescribeLines(faultyLines_)}});
+            {minutes ? msg::kNoPackedAngleMinutes : msg::kNoPackedAngle,
+             std::string("Line %1: \"%2\" (%4 ") + (minutes ? "minutes" : "seconds") +
+                 ") is no packed angle (DDDMMSS: minutes and seconds below 60). Lines with such "
+                 "angles: %3. The file is damaged, or its \"CO,Angle Units:\" line does not name "
+                 "the units its angles are in. Nothing was written.",
+             {std::to_string(faultyLines_.front()), firstFaultText_, DescribeLines(faultyLines_),
+              firstFault_.value}});
     }
     return false;
 }
@@ -87,9 +90,12 @@ void NikonRawReader::convert(RawRecord& record) const {
 
 void NikonRawReader::check(const RawRecord& record) {
     const auto note = [&](const std::string& text) {
-        const std::string fault = PackedAngleFault(text);
-        if (fault.empty()) return false;
-        if (faultyLines_.empty()) firstFault_ = "\"" + text + "\" (" + fault + ")";
+        const PackedAngleFault fault = FindPackedAngleFault(text);
+        if (!fault) return false;
+        if (faultyLines_.empty()) {
+            firstFaultText_ = text;
+            firstFault_ = fault;
+        }
         faultyLines_.push_back(record.lineNumber);
         return true;
     };

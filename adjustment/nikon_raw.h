@@ -81,7 +81,8 @@ class NikonRawReader {
     RawUnits units_;
     // Lines whose packed angles are no angles, and the first such angle.
     std::vector<std::size_t> faultyLines_;
-    std::string firstFault_;
+    std::string firstFaultText_;      // the first faulty angle as written
+    PackedAngleFault firstFault_;
 };
 
 // The English text of the traverse export's refusal of an empty workspace

@@ -109,12 +109,12 @@ std::string RawUnits::distanceText(std::string_view field) const {
     return ec == std::errc() ? std::string(text, end) : std::string(field);
 }
 
-std::string PackedAngleFault(std::string_view text) {
+PackedAngleFault FindPackedAngleFault(std::string_view text) {
     const DmsParts parts = SplitDmsText(text);
     const long long minutes = LeadingInteger(parts.minutes);
-    if (minutes >= 60) return std::to_string(minutes) + " minutes";
+    if (minutes >= 60) return {PackedAngleFault::Minutes, std::to_string(minutes)};
     const double seconds = LeadingDecimal(parts.seconds);
-    if (seconds >= 60) return FormatGeneral(seconds) + " seconds";
+    if (seconds >= 60) return {PackedAngleFault::Seconds, FormatGeneral(seconds)};
     return {};
 }
 

@@ -34,8 +34,12 @@ struct RawUnits {
     std::string distanceText(std::string_view field) const;
 };
 
-// Why a DmsText is no angle ("76 minutes", "90 seconds": minutes or seconds
-// of 60 or more); empty when it is one.
-std::string PackedAngleFault(std::string_view text);
+// Why a DmsText is no angle: its minutes or its seconds are 60 or more.
+struct PackedAngleFault {
+    enum Part { None, Minutes, Seconds } part = None;
+    std::string value;  // "76", "90"
+    explicit operator bool() const { return part != None; }
+};
+PackedAngleFault FindPackedAngleFault(std::string_view text);
 
 }  // namespace tarvosen

@@ -78,17 +78,20 @@ std::string FillIn(std::string_view text, std::span<const std::string_view> valu
 
 std::string MessageTexts::operator()(int base, std::string_view englishDefault,
                                      std::initializer_list<std::string_view> values) const {
-    const std::string text =
-        catalogue ? catalogue->lookup(base, languageIndex, englishDefault) : std::string(englishDefault);
-    return values.size() == 0 ? text : FillIn(text, values);
+    return filledIn(base, englishDefault, std::span(values.begin(), values.size()));
 }
 
 std::string MessageTexts::operator()(int base, std::string_view englishDefault,
                                      const std::vector<std::string>& values) const {
     const std::vector<std::string_view> views(values.begin(), values.end());
+    return filledIn(base, englishDefault, views);
+}
+
+std::string MessageTexts::filledIn(int base, std::string_view englishDefault,
+                                   std::span<const std::string_view> values) const {
     const std::string text =
         catalogue ? catalogue->lookup(base, languageIndex, englishDefault) : std::string(englishDefault);
-    return views.empty() ? text : FillIn(text, std::span<const std::string_view>(views));
+    return values.empty() ? text : FillIn(text, values);
 }
 
 std::string ListOf(const std::vector<std::string>& items, const MessageTexts& texts, bool andLast,

@@ -55,6 +55,10 @@ struct MessageTexts {
                            std::initializer_list<std::string_view> values = {}) const;
     std::string operator()(int base, std::string_view englishDefault,
                            const std::vector<std::string>& values) const;
+
+private:
+    std::string filledIn(int base, std::string_view englishDefault,
+                         std::span<const std::string_view> values) const;
 };
 
 // Catalogue ids of the messages and dialog texts.

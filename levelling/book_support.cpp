@@ -109,4 +109,15 @@ void LeftOutLines::report(UserInterface& user, const std::string& sheetName,
     count_ = 0;
 }
 
+void LeftOutLines::ReportSetUpLeftOuts(UserInterface& user, const std::string& sheetName,
+                                       LeftOutLines& beforeFirstPoint,
+                                       LeftOutLines& extraReadings, const MessageTexts& texts) {
+    beforeFirstPoint.report(
+        user, sheetName,
+        texts(msg::kBeforeFirstPointHeight, "before the line's first point height"), texts);
+    extraReadings.report(
+        user, sheetName,
+        texts(msg::kThirdReadingAtSetUp, "a third reading of one staff at a set-up"), texts);
+}
+
 }  // namespace tarvosen::levelling

@@ -84,6 +84,12 @@ class LeftOutLines {
     void report(UserInterface& user, const std::string& sheetName, std::string_view reason,
                 const MessageTexts& texts = {});
 
+    // Reports a sheet's lines left out before its first point height and as
+    // a third reading of one staff at a set-up, and starts both again.
+    static void ReportSetUpLeftOuts(UserInterface& user, const std::string& sheetName,
+                                    LeftOutLines& beforeFirstPoint, LeftOutLines& extraReadings,
+                                    const MessageTexts& texts);
+
   private:
     std::vector<std::size_t> named_;
     std::size_t count_ = 0;

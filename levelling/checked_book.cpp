@@ -244,12 +244,7 @@ void HighOrderBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
     const std::string name = s.Name();
-    beforeFirstPoint_.report(
-        user_, name,
-        texts_(msg::kBeforeFirstPointHeight, "before the line's first point height"), texts_);
-    extraReadings_.report(
-        user_, name,
-        texts_(msg::kThirdReadingAtSetUp, "a third reading of one staff at a set-up"), texts_);
+    LeftOutLines::ReportSetUpLeftOuts(user_, name, beforeFirstPoint_, extraReadings_, texts_);
     // A line without a point-height line after its last set-up gets its
     // summary on the group after that set-up.
     if (group_ >= 0 && station_.complete()) openGroup();

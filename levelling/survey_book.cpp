@@ -133,12 +133,7 @@ void SurveyInstituteBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
     const std::string name = s.Name();
-    beforeFirstPoint_.report(
-        user_, name,
-        texts_(msg::kBeforeFirstPointHeight, "before the line's first point height"), texts_);
-    extraReadings_.report(
-        user_, name,
-        texts_(msg::kThirdReadingAtSetUp, "a third reading of one staff at a set-up"), texts_);
+    LeftOutLines::ReportSetUpLeftOuts(user_, name, beforeFirstPoint_, extraReadings_, texts_);
     // A line without a point-height line after its last set-up ends at that
     // set-up's fore point, on the group after it.
     if (group_ >= 0 && station_.complete()) {

@@ -292,6 +292,8 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
             current->line = r.lineNumber;
             names.push_back(r.station.stationName);
             heights.push_back(LeadingDecimal(r.station.instrumentHeight));
+        } else if (r.kind != RawRecordKind::Observation) {
+            continue;  // the book, like the text, lists the SS observations only
         } else if (!current) {
             writer.notes().beforeFirstSetUp.push_back(r.lineNumber);
         } else {

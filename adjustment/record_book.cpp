@@ -268,6 +268,7 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
     session.OpenWorkbook(FindRecordBookTemplate(ctx));
     Sheet sheet = session.ActiveSheet();
     session.SetDisplayGridlines(false);
+    sheet.SetFitToPageWidth();  // the book prints one page wide, as the levelling books do
     sheet.Cells(1, 10).SetText(o.lineName);
     sheet.Cells(3, 5).SetText(o.model);
     sheet.Cells(2, 10).SetText(SlashDate(o.date));

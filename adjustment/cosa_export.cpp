@@ -57,6 +57,9 @@ double Direction(const RawObservationRecord& o, double backsight) {
     return reading - backsight;
 }
 
+// A name of blanks only names nothing either.
+bool Unnamed(std::string_view name) { return Trim(name, Blanks::WhiteSpace).empty(); }
+
 // A backsight record without a distance (empty or zero) only repeats the
 // set-up's zero direction.
 bool HasDistance(const RawObservationRecord& o) {
@@ -85,7 +88,7 @@ ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, Re
         switch (r.kind) {
             case RawRecordKind::Point: {
                 const RawPointRecord& p = r.point;
-                const bool usable = !Trim(p.name, Blanks::WhiteSpace).empty() &&
+                const bool usable = !Unnamed(p.name) &&
                                     ParseWholeNumber(p.north, Blanks::WhiteSpace) &&
                                     ParseWholeNumber(p.east, Blanks::WhiteSpace);
                 if (usable)
@@ -99,7 +102,7 @@ ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, Re
             }
             case RawRecordKind::Station: {
                 const RawStationRecord& s = r.station;
-                if (s.stationName.empty()) {
+                if (Unnamed(s.stationName)) {
                     station = Station::Unnamed;
                     out.unnamedStations.push_back(r.lineNumber);
                     continue;
@@ -108,7 +111,7 @@ ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, Re
                 out.lines.push_back(s.stationName);
                 backsight = DmsTextToRadians(s.backsightReading);
                 backsightName = s.backsightName;
-                if (backsightName.empty())
+                if (Unnamed(backsightName))
                     out.withoutBacksight.push_back(r.lineNumber);
                 else
                     out.lines.push_back(backsightName + ",L," +
@@ -131,8 +134,8 @@ ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, Re
             continue;
         }
         const std::string& name =
-            backsightRecord && obs.pointName.empty() ? backsightName : obs.pointName;
-        if (name.empty()) {
+            backsightRecord && Unnamed(obs.pointName) ? backsightName : obs.pointName;
+        if (Unnamed(name)) {
             out.unnamedObservations.push_back(r.lineNumber);
             continue;
         }

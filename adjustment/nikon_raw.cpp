@@ -61,7 +61,8 @@ bool NikonRawReader::next(RawRecord& record) {
             record = std::move(*r);
             if (units_.angle == RawAngleUnit::PackedDms) check(record);
             if (!units_.areWritten()) convert(record);
-            if (units_.eastFirst) std::swap(record.point.north, record.point.east);
+            if (record.kind == RawRecordKind::Point && units_.eastFirst)
+                std::swap(record.point.north, record.point.east);
             return true;
         }
     }

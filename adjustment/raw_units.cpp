@@ -106,7 +106,7 @@ bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber) {
         const std::string zero = Folded(text.substr(kVerticalZeroLine.size()));
         if (zero == "zenith")
             verticalZero = RawVerticalZero::Zenith;
-        else if (zero == "horizontal")
+        else if (zero == "horizontal" || zero == "horizon")
             verticalZero = RawVerticalZero::Horizon;
         else if (zero == "compass")
             verticalZero = RawVerticalZero::Compass;

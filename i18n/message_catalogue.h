@@ -296,6 +296,17 @@ inline constexpr int kColumnsNotNumber = 63130;       // %1 line, %2-%3 columns,
 inline constexpr int kColumnsNotInteger = 63140;      // %1 line, %2-%3 columns, %4 text
 inline constexpr int kPointNumberComma = 63150;       // %1 line, %2 point number
 inline constexpr int kSlopeDistanceNoNumber = 63160;  // %1 line, %2 distance, %3 point
+// The Nikon raw reader and the COSA export.
+inline constexpr int kUnknownRawSetting = 70000;          // %1 line, %2 text, %3 settings read
+inline constexpr int kElevationBeyondRightAngle = 70100;  // %1 line, %2 angle
+inline constexpr int kNotKnownPoint = 70200;              // %1 file, %2 line, %3 text
+inline constexpr int kMpPointTwice = 70300;   // %1 file, %2 %3 lines, %4 point, %5-%8 coordinates
+inline constexpr int kMpPointsUnusable = 70400;           // %1 file, %2 lines
+inline constexpr int kKnownPointsFromMp = 70500;          // %1 file, %2 count, %3 lines
+inline constexpr int kKnownPointDiffers = 70600;  // %1 point, %2 %3 X Y, %4 file, %5 line, %6-%9
+inline constexpr int kUnnamedStations = 70700;            // %1 file, %2 lines
+inline constexpr int kSetUpsWithoutBacksight = 70800;     // %1 file, %2 lines
+inline constexpr int kUnnamedObservations = 70900;        // %1 file, %2 lines
 // The findings of the DiNi consistency audit.
 inline constexpr int kAuditNotM5Record = 65000;
 inline constexpr int kAuditNotDiniFile = 65010;         // %1 the first line

@@ -87,6 +87,41 @@ TEST(R5ToPoints, ObservationsNeedAStationAndMem1) {
     EXPECT_EQ(Points(t, {kStation, kEastNorth}).size(), 1u);
 }
 
+// Offsets of an eccentric target, recorded before the observation of the
+// point: Tv lengthens the horizontal distance, Tl moves the point to the
+// right of the line of sight and Tr to the left; the height stays. An offset
+// that no observation of its point follows is named in a warning.
+TEST(R5ToPoints, TargetOffsetsMoveThePointHorizontally) {
+    TestContext t;
+    auto offset = [](const char* number, const char* type, const char* metres) {
+        return std::string("For R5|Adr 0005|KR P") + number + "|" + type + " " + metres +
+               " m   |                   |                   |";
+    };
+    // kEastNorth looks north (+X) from (1000, 2000) over 30 m.
+    EXPECT_EQ(Points(t, {kStation, kHeights, offset("     7", "Tl", "      0.500"), kEastNorth}),
+              (std::vector<std::string>{" 100,1000.000,2000.000,50.000,S  ",
+                                        "   7,1030.000,2000.500,49.750,P  "}));
+    EXPECT_EQ(Points(t, {kStation, offset("     7", "Tv", "      0.200"),
+                         offset("     7", "Tr", "      0.500"), kEastNorth})
+                  .back(),
+              "   7,1030.200,1999.500,50.000,P  ");
+    EXPECT_TRUE(t.user.texts(MessageKind::Warning).empty());
+
+    // An offset of point 8 before the observation of point 7, and one at the end.
+    t.user.messages.clear();
+    t.state.currentDocumentName = "job.r5";
+    EXPECT_EQ(Points(t, {kStation, offset("     8", "Tv", "      0.100"), kEastNorth,
+                         offset("     9", "Tl", "      0.100")})
+                  .back(),
+              "   7,1030.000,2000.000,50.000,P  ");
+    EXPECT_EQ(t.user.texts(MessageKind::Warning),
+              (std::vector<std::string>{
+                  "job.r5:2: the target offset Tv 0.100 of point 8 is not applied: no "
+                  "observation of the point with a distance follows it",
+                  "job.r5:4: the target offset Tl 0.100 of point 9 is not applied: no "
+                  "observation of the point with a distance follows it"}));
+}
+
 TEST(R5ToPoints, NamesAndCodesFollowTheOptions) {
     TestContext t;
     t.options.get<R5Options>().includeCode = false;

@@ -296,9 +296,12 @@ inline constexpr int kColumnsNotNumber = 63130;       // %1 line, %2-%3 columns,
 inline constexpr int kColumnsNotInteger = 63140;      // %1 line, %2-%3 columns, %4 text
 inline constexpr int kPointNumberComma = 63150;       // %1 line, %2 point number
 inline constexpr int kSlopeDistanceNoNumber = 63160;  // %1 line, %2 distance, %3 point
-// Points of polar observations.
+// Points of polar observations, and REC500 coordinate jobs.
 inline constexpr int kOffsetNotApplied = 72000;       // %1 type, %2 value, %3 point
 inline constexpr int kObservationsWithoutDistance = 72010;  // %1 lines
+inline constexpr int kRec500MixedJob = 72020;         // %1 levelling line, %2 coordinate line
+inline constexpr int kRec500AngleUnitUnknown = 72030; // %1 line, %2 type, %3 value
+inline constexpr int kRec500CoordinateJob = 72040;    // %1 point records, %2 text records
 // The findings of the DiNi consistency audit.
 inline constexpr int kAuditNotM5Record = 65000;
 inline constexpr int kAuditNotDiniFile = 65010;         // %1 the first line

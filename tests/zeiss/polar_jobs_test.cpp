@@ -147,5 +147,37 @@ TEST(PolarJobs, ComputedPointsAreTheInstrumentsWithinAMillimetre) {
     }
 }
 
+// The Elta R55's REC500 coordinate job through REC500 -> M5 -> R5 -> points:
+// every coordinate record of the file (506 twice, as orientation point and
+// as station) with its name and coordinates; 507 has a height only and is
+// the station's height, no point. The drawing has the same points.
+TEST(PolarJobs, Rec500CoordinateJobReachesThePointListAndTheDrawing) {
+    TestContext t;
+    const std::filesystem::path file = CorpusFile("rec500/tops-elta-r55-rec500.rec");
+    std::vector<Point> records;  // read from the REC500 columns
+    for (const auto& l : test::LinesOfFile(file).lines()) {
+        if (l.size() < 66 || l.compare(36, 2, "X ") != 0) continue;
+        const std::string name = l.substr(8, 19);
+        const std::string z = l.substr(70, 8);
+        records.push_back({name.substr(name.find_first_not_of(' ')), std::stod(l.substr(39, 11)),
+                           std::stod(l.substr(54, 12)),
+                           z.find_first_not_of(' ') == std::string::npos ? 0 : std::stod(z)});
+    }
+    ASSERT_EQ(records.size(), 123u);
+
+    t.workspace.load(file);
+    ASSERT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Done);
+    const std::vector<std::string> m5 = t.workspace.lines();
+    ExpectSamePoints(PointsOfM5(t, m5), records, 1e-9);
+    EXPECT_TRUE(t.user.texts(MessageKind::Warning).empty());
+
+    t.setLines(m5);
+    ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+    t.user.saveAnswers.push_back(t.dir() / "job.dxf");
+    ASSERT_EQ(R5ToDxfCommand(t.ctx), CommandStatus::Done);
+    const auto& dxf = t.workspace.lines();
+    EXPECT_EQ(std::count(dxf.begin(), dxf.end(), "POINT"), 123);
+}
+
 }  // namespace
 }  // namespace tarvosen::zeiss

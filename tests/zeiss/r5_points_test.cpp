@@ -87,33 +87,18 @@ TEST(R5ToPoints, ObservationsNeedAStationAndMem1) {
     EXPECT_EQ(Points(t, {kStation, kEastNorth}).size(), 1u);
 }
 
-// Offsets of an eccentric target, recorded before the observation of the
-// point: Tv lengthens the horizontal distance, Tl moves the point to the
-// right of the line of sight and Tr to the left; the height stays. An offset
-// that no observation of its point follows is named in a warning.
-TEST(R5ToPoints, TargetOffsetsMoveThePointHorizontally) {
+// An offset of an eccentric target that no observation of its point
+// follows is named in a warning; the next point is computed without it.
+TEST(R5ToPoints, OffsetsWithoutTheirObservationAreNamed) {
     TestContext t;
-    auto offset = [](const char* number, const char* type, const char* metres) {
-        return std::string("For R5|Adr 0005|KR P") + number + "|" + type + " " + metres +
-               " m   |                   |                   |";
+    auto offset = [](const char* number, const char* type) {
+        return std::string("For R5|Adr 0005|KR P") + number + "|" + type +
+               "       0.100 m   |                   |                   |";
     };
-    // kEastNorth looks north (+X) from (1000, 2000) over 30 m.
-    EXPECT_EQ(Points(t, {kStation, kHeights, offset("     7", "Tl", "      0.500"), kEastNorth}),
-              (std::vector<std::string>{" 100,1000.000,2000.000,50.000,S  ",
-                                        "   7,1030.000,2000.500,49.750,P  "}));
-    EXPECT_EQ(Points(t, {kStation, offset("     7", "Tv", "      0.200"),
-                         offset("     7", "Tr", "      0.500"), kEastNorth})
-                  .back(),
-              "   7,1030.200,1999.500,50.000,P  ");
-    EXPECT_TRUE(t.user.texts(MessageKind::Warning).empty());
-
-    // An offset of point 8 before the observation of point 7, and one at the end.
-    t.user.messages.clear();
     t.state.currentDocumentName = "job.r5";
-    EXPECT_EQ(Points(t, {kStation, offset("     8", "Tv", "      0.100"), kEastNorth,
-                         offset("     9", "Tl", "      0.100")})
-                  .back(),
-              "   7,1030.000,2000.000,50.000,P  ");
+    EXPECT_EQ(
+        Points(t, {kStation, offset("     8", "Tv"), kEastNorth, offset("     9", "Tl")}).back(),
+        "   7,1030.000,2000.000,50.000,P  ");
     EXPECT_EQ(t.user.texts(MessageKind::Warning),
               (std::vector<std::string>{
                   "job.r5:2: the target offset Tv 0.100 of point 8 is not applied: no "

@@ -81,7 +81,6 @@ TEST(Rec500ToM5, LevellingJobGivesDataAndTextLines) {
         "    117      317    1 14:29:3711174 Rb      0.2326 HD        3.686            ",
         "    126      317    1   4      1174 Db      46.280                            ",
         "END",
-        "garbage after the end",
     });
     EXPECT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Done);
     const std::vector<std::string> expected{
@@ -100,51 +99,19 @@ TEST(Rec500ToM5, LevellingJobGivesDataAndTextLines) {
     EXPECT_TRUE(t.user.messages.empty());
 }
 
-// A total station's coordinate job becomes M5 point (PI1) and text (TI)
-// lines in the layout the Elta R55 writes its own M5 files: the point number
-// ending at column 40, its flag or code after it, lengths in metres.
-TEST(Rec500ToM5, CoordinateJobGivesPointAndTextLinesAsTheEltaWritesThem) {
-    TestContext t;
-    t.workspace.load(CorpusFile("rec500/tops-elta-r55-rec500.rec"));
-    ASSERT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Done);
-    ASSERT_EQ(t.workspace.lineCount(), 128u);
-    EXPECT_EQ(t.workspace.line(2),
-              "For M5|Adr 00003|TI                             |m        1.002785     |"
-              "Om       399.9670     |                      | ");
-    EXPECT_EQ(t.workspace.line(3),
-              "For M5|Adr 00004|PI1                 506S       |X          63.174 m   |"
-              "Y        -107.371 m   |Z           0.000 m   | ");
-    EXPECT_EQ(t.workspace.line(5),
-              "For M5|Adr 00006|PI1                 507S       |                      |"
-              "                      |Z         157.454 m   | ");
-    EXPECT_EQ(t.workspace.line(101).substr(0, 49),
-              "For M5|Adr 00102|PI1                 602LIMIT   |");
-    // Its text records are the instrument's own M5 lines of the same texts.
-    const Workspace elta = test::LinesOfFile(CorpusFile("m5/tops-elta-r55-R_E.m5"));
-    EXPECT_EQ(t.workspace.line(0), elta.line(0));  // OR.COOR
-    EXPECT_EQ(t.workspace.line(4), elta.line(4));  // POLAR
-    EXPECT_EQ(t.user.texts(MessageKind::Information),
-              std::vector<std::string>{"NONAME.TXT: The REC500 file holds a "
-                                       "coordinate job: 124 point records became M5 point (PI1) "
-                                       "lines, 4 text records text (TI) lines."});
-}
-
 // A file of both kinds, and angles whose unit a REC500 file does not give,
 // are refused naming the file and the lines; the workspace keeps the file.
 TEST(Rec500ToM5, MixedJobsAndAnglesAreRefused) {
     TestContext t;
-    const std::vector<std::string> mixed{
-        "   0004                 506S        X       63.174 Y      -107.371 Z     0.000 ",
-        "    117      317    1 14:29:3711174 Rb      0.2326 HD        3.686            "};
-    t.setLines(mixed);
-    EXPECT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Stopped);
-    EXPECT_EQ(t.workspace.lines(), mixed);
-    const std::vector<std::string> polar{
-        "   0004                 506S        X       63.174 Y      -107.371 Z     0.000 ",
-        "   0005                 508 0863    SD      12.345 Hz     123.4567 V1  98.7654 "};
-    t.setLines(polar);
-    EXPECT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Stopped);
-    EXPECT_EQ(t.workspace.lines(), polar);
+    const std::string station =
+        "   0004                 506S        X       63.174 Y      -107.371 Z     0.000 ";
+    for (const std::string& second :
+         {"    117      317    1 14:29:3711174 Rb      0.2326 HD        3.686            ",
+          "   0005                 508 0863    SD      12.345 Hz     123.4567 V1  98.7654 "}) {
+        t.setLines({station, second});
+        EXPECT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Stopped);
+        EXPECT_EQ(t.workspace.lines(), (std::vector<std::string>{station, second}));
+    }
     EXPECT_EQ(t.user.texts(MessageKind::Error),
               (std::vector<std::string>{
                   "NONAME.TXT: The file holds levelling records (line 2) and coordinate or polar "

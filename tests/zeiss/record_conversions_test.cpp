@@ -105,7 +105,7 @@ TEST(Rec500ToM5, MixedJobsAndAnglesAreRefused) {
     TestContext t;
     const std::string station =
         "   0004                 506S        X       63.174 Y      -107.371 Z     0.000 ";
-    for (const std::string& second :
+    for (const std::string second :
          {"    117      317    1 14:29:3711174 Rb      0.2326 HD        3.686            ",
           "   0005                 508 0863    SD      12.345 Hz     123.4567 V1  98.7654 "}) {
         t.setLines({station, second});

@@ -307,6 +307,12 @@ inline constexpr int kKnownPointDiffers = 70600;  // %1 point, %2 %3 X Y, %4 fil
 inline constexpr int kUnnamedStations = 70700;            // %1 file, %2 lines
 inline constexpr int kSetUpsWithoutBacksight = 70800;     // %1 file, %2 lines
 inline constexpr int kUnnamedObservations = 70900;        // %1 file, %2 lines
+// Points of polar observations, and REC500 coordinate jobs.
+inline constexpr int kOffsetNotApplied = 72000;       // %1 type, %2 value, %3 point
+inline constexpr int kObservationsWithoutDistance = 72010;  // %1 lines
+inline constexpr int kRec500MixedJob = 72020;         // %1 levelling line, %2 coordinate line
+inline constexpr int kRec500AngleUnitUnknown = 72030; // %1 line, %2 type, %3 value
+inline constexpr int kRec500CoordinateJob = 72040;    // %1 point records, %2 text records
 // The findings of the DiNi consistency audit.
 inline constexpr int kAuditNotM5Record = 65000;
 inline constexpr int kAuditNotDiniFile = 65010;         // %1 the first line

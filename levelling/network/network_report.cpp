@@ -104,6 +104,8 @@ void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& n
     ordered_json misclosures = ordered_json::array();
     for (const auto& m : network.misclosures)
         misclosures.push_back({{"points", m.points},
+                               {"section_indices", m.observations},  // into "sections"
+
                                {"length_km", m.lengthKm},
                                {"w_mm", m.wMm},
                                {"limit_mm", m.limitMm},

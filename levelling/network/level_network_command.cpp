@@ -134,7 +134,7 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
             const LevelSection& s = network.sections[network.observations[i].forward];
             ctx.user.warning(texts(msg::kGamaSectionBackToStart,
                                    "%1, line %2: the section from %3 back to itself is left out "
-                                   "of %4, which cannot hold it; its misclosure is in the report. "
+                                   "of %4, which cannot hold it; its misclosure is checked as a loop. "
                                    "Naming one of its turning points as a benchmark splits it.",
                                    {s.file, std::to_string(s.firstLine), s.from,
                                     options.gamaFile.filename().string()}));

@@ -104,6 +104,32 @@ TEST(LevelNetwork, SectionsAndPairsFromM5Lines) {
     EXPECT_NEAR(*pairs[1].discrepancyMm, 0.4, 1e-6);
 }
 
+// The accumulated sight-distance difference is bounded in size: back sights
+// 1.4 m longer than the fore sights pass +6 m (二等) at the fifth set-up, and
+// 1.4 m shorter pass -6 m there.
+TEST(LevelNetwork, AccumulatedSightDifferenceIsBoundedBothWays) {
+    test::DiniLines d;
+    for (const double difference : {1.4, -1.4}) {
+        d.start(difference > 0 ? "1" : "2");
+        d.height("A", 10);
+        std::string at = "A";
+        for (int s = 1; s <= 5; ++s) {
+            const std::string to = s == 5 ? "B" : "T" + std::to_string(s);
+            const double back = 30 + difference / 2, fore = 30 - difference / 2;
+            d.station(at, to, 1.5, 1.5, 1.5, 1.5, back, back, fore, fore, 10);
+            at = to;
+        }
+        d.end();
+    }
+    test::TestContext t;
+    const RunsOfFile read = ReadLevelRuns(t.ctx, test::LinesOfText(d.text()), "acc.dat", Profile());
+    ASSERT_EQ(read.runs.size(), 2u);
+    ASSERT_EQ(read.stationViolations.size(), 2u);
+    for (const auto& v : read.stationViolations) EXPECT_EQ(v.what, "累积差超限");
+    EXPECT_NE(read.stationViolations[0].line, read.stationViolations[1].line);
+    EXPECT_EQ(read.runs[1].stations[4].violations, 1u);
+}
+
 TEST(LevelNetwork, RouteBetweenTwoBenchmarksSpreadsTheMisclosureByLength) {
     NetworkInput in;
     in.profile = Profile();

@@ -343,6 +343,8 @@ inline constexpr int kAuditDistanceSum = 65250;         // %1 Db or Df, %2 value
 inline constexpr int kAuditStationCount = 65260;        // %1 count written, %2 counted
 inline constexpr int kAuditLastZ = 65270;               // %1 Z, %2 last station height
 inline constexpr int kAuditDataEndsOpen = 65280;        // %1 line
+inline constexpr int kPointNamesDifferInCase = 74000;  // %1 %2 file, line, %3 name, %4 other, %5 %6 its file, line
+inline constexpr int kGamaSectionBackToStart = 74100;  // %1 %2 file, line, %3 point, %4 Gama file
 }  // namespace msg
 
 // Items joined by the language's list comma, the last two by its "and" when

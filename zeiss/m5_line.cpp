@@ -37,7 +37,8 @@ std::string WithInformation(long address, const char* kind, std::string_view tex
 
 std::string M5TextForR5(const M5Line& line, bool* cut) {
     constexpr std::size_t first = 22, last = first + kInformationWidth - 1;
-    if (line.isBlank(first + kR5Text, last)) return line.columns(first, first + kR5Text - 1);
+    if (line.at(first) != ' ' && line.isBlank(first + kR5Text, last))
+        return line.columns(first, first + kR5Text - 1);
     std::string text(Trim(line.columns(first, last), Blanks::Spaces));
     if (text.size() > kR5Text) {
         text.resize(kR5Text);

@@ -42,9 +42,9 @@ class M5Line : public FixedColumns {
 // The text of a TI record for the 7 text columns of an R5 TR record, read
 // where it stands in the information block: instruments write it from column
 // 22 (some after four blanks), earlier versions of this program right-aligned
-// to column 48. Columns 22-28 as they stand when the rest is blank, else the
-// text without its blanks, left-aligned; a longer text keeps its first 7
-// characters and sets *cut.
+// to column 48. Columns 22-28 as they stand when the text starts in 22 and
+// fits them, else the text without its blanks, left-aligned as R5 texts are;
+// a longer text keeps its first 7 characters and sets *cut.
 std::string M5TextForR5(const M5Line& line, bool* cut = nullptr);
 
 // "For M5|Adr %05d|TI  %-27s|%2s %14s %4s|%2s %14s %4s|%2s %14s %4s| ": the

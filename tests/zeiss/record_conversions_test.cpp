@@ -395,16 +395,16 @@ TEST(M5ToR5, TextIsReadWhereItStands) {
     };
     TestContext t;
     t.state.currentDocumentName = "job.m5";
-    t.setLines({ti(22, "OR.COOR"), ti(22, "IN PUT"), ti(26, "INPUT"), ti(44, "POLAR"),
-                ti(22, "COMMENTS"), ti(22, "")});
+    t.setLines({ti(22, "OR.COOR"), ti(22, "IN PUT"), ti(26, "INPUT"), ti(26, "DR"),
+                ti(44, "POLAR"), ti(22, "COMMENTS"), ti(22, "")});
     ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
     std::vector<std::string> texts;
     for (std::size_t i = 0; i + 1 < t.workspace.lineCount(); ++i)
         texts.push_back(R5Line(t.workspace.line(i), i + 1).text());
-    EXPECT_EQ(texts, (std::vector<std::string>{"OR.COOR", "IN PUT ", "INPUT  ", "POLAR  ",
-                                               "COMMENT", "       "}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"OR.COOR", "IN PUT ", "INPUT  ", "DR     ",
+                                               "POLAR  ", "COMMENT", "       "}));
     EXPECT_EQ(t.user.texts(MessageKind::Warning),
-              std::vector<std::string>{"job.m5: line 5 holds a text longer than the 7 characters "
+              std::vector<std::string>{"job.m5: line 6 holds a text longer than the 7 characters "
                                        "of an R5 text record; its first 7 were written."});
 }
 

@@ -106,11 +106,10 @@ bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     for (const auto* issue : {&longNames, &longCodes, &rounded})
         if (!issue->empty()) ctx.user.warning(issue->message(texts));
     const long points = address - 1;
-    if (points > 9999)
+    if (points >= zeiss::kR5AddressModulus)
         ctx.user.warning(texts(msg::kR5AddressesOverflow,
-                               "The point list holds %1 points; R5 addresses above 9999 do not "
-                               "fit the 4 address columns and shift the rest of their lines to "
-                               "the right.",
+                               "The point list holds %1 points; R5 addresses have 4 digits, so "
+                               "after 9999 they start again at 0000, as on the instrument.",
                                {std::to_string(points)}));
     return true;
 }

@@ -11,7 +11,8 @@ namespace {
 void AppendHead(std::string& out, long address, const char* kind) {
     out.reserve(kR5LineLength);
     out += "For R5|Adr ";
-    AppendZeroPadded(out, address, 4);
+    // Four digits, starting again at 0000 after 9999 as the instrument does.
+    AppendZeroPadded(out, address % kR5AddressModulus, 4);
     out += '|';
     out += kind;
     out += ' ';

@@ -17,6 +17,7 @@ inline constexpr std::size_t kR5LineLength = 87;
 inline constexpr std::size_t kR5PointNumberWidth = 4;
 inline constexpr std::size_t kR5TextWidth = 7;
 inline constexpr std::size_t kR5ValueWidth = 11;
+inline constexpr long kR5AddressModulus = 10000;  // the address has 4 digits
 inline constexpr const char* kNotR5Message =
     "Not a ZEISS R5 format file, Please re-check your file";
 
@@ -61,6 +62,7 @@ class R5Line : public FixedColumns {
 // fewer than three (millimetres). Empty when it cannot fit that way.
 std::optional<std::string> FitR5Value(std::string_view value);
 
+// The writers below put the address modulo 10000 in its four columns.
 // "For R5|Adr %04d|KR %3s%4s|%2s %11s %4s|%2s %11s %4s|%2s %11s %4s|"
 std::string FormatR5PointLine(long address, std::string_view code, std::string_view pointNumber,
                               const RecordFields& fields);

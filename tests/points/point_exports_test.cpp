@@ -125,12 +125,14 @@ TEST(PointsToR5, WritesCoordinateLinesWithNamesAndCodesCutAndEnd) {
               "KR    ABCD");
 }
 
-TEST(PointsToR5, EmptyListIsRefusedAndAddressesBeyond9999AreWrittenInFullAndReported) {
+TEST(PointsToR5, EmptyListIsRefusedAndAddressesBeyond9999StartAgainAtZero) {
     EXPECT_EQ(RunOnLines(PointsToR5Command, {}).status, CommandStatus::Stopped);
     Lines many(10000, "P,1,2,3,");
     auto run = RunOnLines(PointsToR5Command, many);
     ASSERT_EQ(run.lines.size(), 10001u);
-    EXPECT_EQ(run.lines[9999].substr(0, 17), "For R5|Adr 10000|");
+    EXPECT_EQ(run.lines[9998].substr(0, 16), "For R5|Adr 9999|");
+    EXPECT_EQ(run.lines[9999].substr(0, 16), "For R5|Adr 0000|");
+    EXPECT_EQ(run.lines[9999].size(), 87u);
     ASSERT_EQ(run.warnings.size(), 1u);
     EXPECT_NE(run.warnings[0].find("10000 points"), std::string::npos);
 }

@@ -97,11 +97,12 @@ TEST(R5Line, TemplatesPadAndNeverCut) {
         coords,
         "For R5|Adr 0001|KR      P1|X        1.000 m   |Y        2.000 m   |Z        3.000 m   |");
 
-    // Wider values and addresses are written in full and shift the rest.
+    // Wider values are written in full and shift the rest; the address
+    // starts again at 0000 after 9999.
     const std::string wide =
         FormatR5CoordinateLine(12345, "ABCD", "P12345", "123456789.012", "0", "0");
-    EXPECT_EQ(wide.substr(0, 40), "For R5|Adr 12345|KR ABCDP12345|X  123456");
-    EXPECT_EQ(wide.size(), kR5LineLength + 1 + 1 + 2 + 2);
+    EXPECT_EQ(wide.substr(0, 40), "For R5|Adr 2345|KR ABCDP12345|X  1234567");
+    EXPECT_EQ(wide.size(), kR5LineLength + 1 + 2 + 2);
 }
 
 // Values worked by hand: 11 columns hold sign, digits, point and decimals.

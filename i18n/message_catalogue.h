@@ -239,7 +239,6 @@ inline constexpr int kAndMore = 36020;              // %1 the named items, %2 ho
 inline constexpr int kStationAtLine = 36100;        // %1 station, %2 line
 inline constexpr int kWorkspaceLine = 36200;        // %1 line
 inline constexpr int kWorkspaceLines = 36210;       // %1 lines
-inline constexpr int kWorkspaceLinesInAll = 36220;  // %1 the first lines, %2 how many in all
 // What the traverse and COSA exports leave out or change.
 inline constexpr int kAdjustmentTextProduct = 36300;
 inline constexpr int kObservationFileProduct = 36310;
@@ -270,6 +269,17 @@ inline constexpr int kNoTextOrPointRecord = 37600;    // %1 records
 inline constexpr int kR5LongNames = 37700;            // %1 lines
 inline constexpr int kR5LongCodes = 37800;            // %1 lines
 inline constexpr int kR5AddressesOverflow = 37900;    // %1 points
+// R5 lines the readers could not use; values the R5 writers had to fit.
+// The plural of a family sits at +10.
+inline constexpr int kR5LineOffLayout = 71000;             // %1 file, %2 line(s)
+inline constexpr int kR5PointsPassedOver = 71020;          // %1 file, %2 line(s)
+inline constexpr int kR5M5PassedOver = 71040;              // %1 file, %2 line(s)
+inline constexpr int kR5ObservationsWithoutStation = 71060;// %1 file, %2 line(s)
+inline constexpr int kR5NoPointRead = 71080;               // %1 lines
+inline constexpr int kR5NoM5LineWritten = 71090;           // %1 lines
+inline constexpr int kR5ValuesRounded = 71100;             // %1 lines
+inline constexpr int kR5ValueDoesNotFit = 71110;           // %1 point, %2 line, %3 value
+inline constexpr int kR5TextsCut = 71120;                  // %1 file, %2 line(s)
 inline constexpr int kDxfZNotNumber = 38000;          // %1 lines
 inline constexpr int kNikonShortRecords = 38100;      // %1 lines
 inline constexpr int kCtrlZEndsData = 38200;          // %1 line, %2 lines after it

@@ -4,9 +4,8 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
-#include <vector>
 
+#include "app/line_ranges.h"
 #include "i18n/message_catalogue.h"
 
 namespace tarvosen::points {
@@ -20,20 +19,18 @@ class LineIssue {
     // the lines, so the warning can be told in the chosen language.
     LineIssue(int id, std::string problem) : id_(id), problem_(std::move(problem)) {}
 
-    void add(std::size_t lineNumber);
-    bool empty() const { return count_ == 0; }
-    std::size_t count() const { return count_; }
+    void add(std::size_t lineNumber) { lines_.add(lineNumber); }
+    bool empty() const { return lines_.empty(); }
+    std::size_t count() const { return lines_.count(); }
 
-    // "Workspace line 7 had ..." or "Workspace lines 7, 9, ... (1234 lines in
-    // all) had ..."; empty when no line was added.
+    // "Workspace line 7 had ..." or "Workspace lines 7, 9-30 and 41 had ...";
+    // empty when no line was added.
     std::string message(const MessageTexts& texts = {}) const;
 
   private:
-    static constexpr std::size_t kNamed = 5;  // line numbers spelled out
     int id_ = 0;
     std::string problem_;
-    std::vector<std::size_t> lines_;
-    std::size_t count_ = 0;
+    LineRanges lines_;
 };
 
 }  // namespace tarvosen::points

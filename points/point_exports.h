@@ -6,6 +6,7 @@
 // could not be read as they stand are shown once, at the end.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,15 +37,20 @@ std::string OrgLine(const PointRecord& p);
 // kept: P12 -> 1612, P001 -> 1600.
 std::string ConvertAlphabeticToNumber(std::string_view name);
 
-// What R5PointLine had to cut to fit the R5 columns.
+// What R5PointLine had to change to fit the R5 columns.
 struct R5Cuts {
     bool name = false, code = false;
+    bool rounded = false;  // a coordinate lost decimals (FitR5Value)
+    // The coordinate ('X', 'Y' or 'Z') that does not fit its 11 columns even
+    // rounded to millimetres; then no line is made.
+    char unfit = 0;
 };
 
 // The R5 coordinate line of a point at `address`: name cut to 4 characters
-// (after the alphabetic conversion when it is on), code cut to 3.
-std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabetic,
-                        R5Cuts* cuts = nullptr);
+// (after the alphabetic conversion when it is on), code cut to 3, each
+// coordinate fitted to its 11 columns. Empty when a coordinate cannot fit.
+std::optional<std::string> R5PointLine(long address, const PointRecord& p,
+                                       bool convertAlphabetic, R5Cuts* cuts = nullptr);
 
 // The DXF Z: the number at the start of the text (leading white space
 // skipped) formatted as "%f" does; 0.000000 when there is none, and then

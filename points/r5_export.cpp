@@ -1,6 +1,9 @@
 // Point list -> Zeiss R5 coordinate lines.
 
 #include "points/point_exports.h"
+
+#include "app/trim.h"
+#include "zeiss/address_continuity.h"
 #include "zeiss/r5_line.h"
 #include "zeiss/r5_options.h"
 
@@ -33,7 +36,10 @@ std::string ConvertAlphabeticToNumber(std::string_view name) {
     return out;
 }
 
-std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabetic, R5Cuts* cuts) {
+std::optional<std::string> R5PointLine(long address, const PointRecord& p,
+                                       bool convertAlphabetic, R5Cuts* cuts) {
+    R5Cuts local;
+    R5Cuts& c = cuts ? *cuts : local;
     std::string_view name = std::string_view(p.name).substr(0, kR5Name);
     std::string converted;
     if (convertAlphabetic) {
@@ -41,18 +47,27 @@ std::string R5PointLine(long address, const PointRecord& p, bool convertAlphabet
         name = std::string_view(converted).substr(0, kR5Name);
     }
     const std::string_view code = std::string_view(p.code).substr(0, kR5Code);
-    if (cuts) {
-        cuts->name = p.name.size() > kR5Name || converted.size() > kR5Name;
-        cuts->code = p.code.size() > kR5Code;
+    c.name = p.name.size() > kR5Name || converted.size() > kR5Name;
+    c.code = p.code.size() > kR5Code;
+    std::string fitted[3];
+    const std::string* given[3] = {&p.x, &p.y, &p.z};
+    for (int i = 0; i < 3; ++i) {
+        std::optional<std::string> value = zeiss::FitR5Value(*given[i]);
+        if (!value) {
+            c.unfit = "XYZ"[i];
+            return std::nullopt;
+        }
+        if (value->size() < Trim(*given[i], Blanks::Spaces).size()) c.rounded = true;
+        fitted[i] = std::move(*value);
     }
-    return zeiss::FormatR5CoordinateLine(address, code, name, p.x, p.y, p.z);
+    return zeiss::FormatR5CoordinateLine(address, code, name, fitted[0], fitted[1], fitted[2]);
 }
 
 bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     const bool convert = ctx.options.get<R5Options>().convertAlphabeticToNumber;
     PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
     if (RefusedAsPointList(ctx, reader)) return false;
-    // R5 has 4 columns for the point number and 3 for the code.
+    // R5 has 4 columns for the point number, 3 for the code and 11 for a value.
     LineIssue longNames(
         msg::kR5LongNames,
         "had a point name longer than the 4 characters of an R5 point number (after letters "
@@ -61,25 +76,40 @@ bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
         msg::kR5LongCodes,
         "had a code longer than the 3 characters of an R5 code; its first 3 "
         "were written");
+    LineIssue rounded(msg::kR5ValuesRounded,
+                      "had coordinates with more decimals than the 11 columns of an R5 value "
+                      "hold; they were rounded to the decimals that fit (millimetres at least)");
+    const MessageTexts texts = TextsOf(ctx);
     PointRecord p;
     long address = 1;
     for (; reader.ReadPointRecord(p); ++address) {
         R5Cuts cuts;
-        AppendWorkspaceLine(ctx, R5PointLine(address, p, convert, &cuts));
+        std::optional<std::string> line = R5PointLine(address, p, convert, &cuts);
+        if (!line) {
+            const std::string axis(1, cuts.unfit);
+            const std::string& value = cuts.unfit == 'X' ? p.x : cuts.unfit == 'Y' ? p.y : p.z;
+            ctx.user.error(texts(msg::kR5ValueDoesNotFit,
+                                 "%1: point %2 (line %3) cannot be written as R5: its %4 \"%5\" "
+                                 "does not fit the 11 columns of an R5 value, even rounded to "
+                                 "millimetres.",
+                                 {DocumentFileName(ctx), p.name,
+                                  std::to_string(reader.lineNumber()), axis, value}));
+            return false;
+        }
+        AppendWorkspaceLine(ctx, std::move(*line));
         if (cuts.name) longNames.add(reader.lineNumber());
         if (cuts.code) longCodes.add(reader.lineNumber());
+        if (cuts.rounded) rounded.add(reader.lineNumber());
     }
     AppendWorkspaceLine(ctx, "END");
     ShowReadMessages(ctx, reader);
-    const MessageTexts texts = TextsOf(ctx);
-    for (const auto* issue : {&longNames, &longCodes})
+    for (const auto* issue : {&longNames, &longCodes, &rounded})
         if (!issue->empty()) ctx.user.warning(issue->message(texts));
     const long points = address - 1;
-    if (points > 9999)
+    if (points >= zeiss::kR5AddressModulus)
         ctx.user.warning(texts(msg::kR5AddressesOverflow,
-                               "The point list holds %1 points; R5 addresses above 9999 do not "
-                               "fit the 4 address columns and shift the rest of their lines to "
-                               "the right.",
+                               "The point list holds %1 points; R5 addresses have 4 digits, so "
+                               "after 9999 they start again at 0000, as on the instrument.",
                                {std::to_string(points)}));
     return true;
 }

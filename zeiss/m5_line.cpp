@@ -1,5 +1,7 @@
 #include "zeiss/m5_line.h"
 
+#include "app/trim.h"
+
 namespace tarvosen::zeiss {
 
 namespace {
@@ -14,10 +16,17 @@ std::string Head(long address, const char* kind) {
     return out;
 }
 
+constexpr std::size_t kInformationWidth = 27;
+constexpr std::size_t kR5Text = 7;
+
 std::string WithInformation(long address, const char* kind, std::string_view text,
-                            const RecordFields& fields, bool unitsLeftAligned) {
+                            const RecordFields& fields, bool unitsLeftAligned,
+                            bool textLeftAligned = false) {
     std::string out = Head(address, kind);
-    AppendRight(out, text, 27);
+    if (textLeftAligned)
+        AppendLeft(out, text, kInformationWidth);
+    else
+        AppendRight(out, text, kInformationWidth);
     out += '|';
     AppendRecordFields(out, fields, 14, unitsLeftAligned);
     out += ' ';
@@ -26,8 +35,21 @@ std::string WithInformation(long address, const char* kind, std::string_view tex
 
 }  // namespace
 
+std::string M5TextForR5(const M5Line& line, bool* cut) {
+    constexpr std::size_t first = 22, last = first + kInformationWidth - 1;
+    if (line.at(first) != ' ' && line.isBlank(first + kR5Text, last))
+        return line.columns(first, first + kR5Text - 1);
+    std::string text(Trim(line.columns(first, last), Blanks::Spaces));
+    if (text.size() > kR5Text) {
+        text.resize(kR5Text);
+        if (cut) *cut = true;
+    }
+    text.resize(kR5Text, ' ');
+    return text;
+}
+
 std::string FormatM5TextLine(long address, std::string_view text, const RecordFields& fields) {
-    return WithInformation(address, "TI  ", text, fields, false);
+    return WithInformation(address, "TI  ", text, fields, false, true);
 }
 
 std::string FormatM5PointLine(long address, std::string_view pointNumber, std::string_view code,

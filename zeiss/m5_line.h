@@ -39,7 +39,16 @@ class M5Line : public FixedColumns {
     RecordFields fields() const { return {field(0), field(1), field(2)}; }
 };
 
-// "For M5|Adr %05d|TI  %27s|%2s %14s %4s|%2s %14s %4s|%2s %14s %4s| "
+// The text of a TI record for the 7 text columns of an R5 TR record, read
+// where it stands in the information block: instruments write it from column
+// 22 (some after four blanks), earlier versions of this program right-aligned
+// to column 48. Columns 22-28 as they stand when the text starts in 22 and
+// fits them, else the text without its blanks, left-aligned as R5 texts are;
+// a longer text keeps its first 7 characters and sets *cut.
+std::string M5TextForR5(const M5Line& line, bool* cut = nullptr);
+
+// "For M5|Adr %05d|TI  %-27s|%2s %14s %4s|%2s %14s %4s|%2s %14s %4s| ": the
+// text from column 22, where instruments write it.
 std::string FormatM5TextLine(long address, std::string_view text, const RecordFields& fields);
 // "For M5|Adr %05d|PI1 %14s%13s|%2s %14s %4s|%2s %14s %4s|%2s %14s %4s| "
 std::string FormatM5PointLine(long address, std::string_view pointNumber, std::string_view code,

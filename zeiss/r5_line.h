@@ -4,6 +4,7 @@
 // a point record (KR: code in 20-22, point number in 23-26) or a text record
 // (TR: text in 20-26), then three fields of 20 columns: type, value, unit.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,9 @@ namespace tarvosen::zeiss {
 
 inline constexpr std::size_t kR5LineLength = 87;
 inline constexpr std::size_t kR5PointNumberWidth = 4;
+inline constexpr std::size_t kR5TextWidth = 7;
+inline constexpr std::size_t kR5ValueWidth = 11;
+inline constexpr long kR5AddressModulus = 10000;  // the address has 4 digits
 inline constexpr const char* kNotR5Message =
     "Not a ZEISS R5 format file, Please re-check your file";
 
@@ -24,6 +28,11 @@ class R5Line : public FixedColumns {
     // "END" in columns 1-3 ends the data, whatever follows.
     bool isEnd() const { return startsAt(1, "END"); }
     bool isR5() const { return startsAt(1, "For R5"); }
+    // True when the "|" of the layout stand in columns 7, 16 and 27 and each
+    // field up to the end of the line (blanks aside) is closed by its "|" in
+    // column 47, 67 or 87: a value written wider than its field, or a line
+    // cut inside one, shifts or loses columns and is not read.
+    bool hasR5Layout() const;
 
     long address() const { return integer(12, 15); }
     std::string kind() const { return columns(17, 18); }
@@ -47,6 +56,13 @@ class R5Line : public FixedColumns {
     }
 };
 
+// The text of a number for the 11 value columns of an R5 field: as it stands
+// when it fits; a longer decimal number ([sign]digits[.digits], blanks around
+// it ignored) rounded half away from zero to as many decimals as fit, never
+// fewer than three (millimetres). Empty when it cannot fit that way.
+std::optional<std::string> FitR5Value(std::string_view value);
+
+// The writers below put the address modulo 10000 in its four columns.
 // "For R5|Adr %04d|KR %3s%4s|%2s %11s %4s|%2s %11s %4s|%2s %11s %4s|"
 std::string FormatR5PointLine(long address, std::string_view code, std::string_view pointNumber,
                               const RecordFields& fields);

@@ -12,6 +12,7 @@
 #include "zeiss/dxf_point_drawing.h"
 #include "zeiss/observed_points.h"
 #include "zeiss/r5_line.h"
+#include "zeiss/r5_line_account.h"
 #include "zeiss/record_reader.h"
 #include "zeiss/r5_options.h"
 
@@ -70,11 +71,15 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
     ObservedPoints observed(ctx, writer);
     RecordReader reader(in, kR5PointReadLimit);
     const bool compute = ctx.options.get<R5Options>().computeFromObservations();
+    const int pointsBefore = pointCounter;
+    R5LineAccount account;
+    std::size_t lines = 0;
 
     std::string text;
     while (reader.next(text)) {
         const R5Line line(text, reader.lineNumber());
         if (line.isEnd()) break;
+        ++lines;
         if (!line.isR5()) {
             const MessageTexts texts = TextsOf(ctx);
             const std::string refusal = NotARecordMessage(texts, texts(msg::kNotR5, kNotR5Message),
@@ -82,6 +87,7 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
             RefuseInput(ctx, refusal);
             return Outcome::Refused(refusal);
         }
+        if (!account.readable(line)) continue;
         const std::string code = line.code();
         const std::string number = line.pointNumber();
         // A point list field cannot hold a comma; such a name would shift
@@ -115,11 +121,29 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
         if (type2 == "Om") station.stationSet = true;
         if (type2 == "ih") station.instrumentHeight = line.fieldNumber(1);
         if (type1 == "th") station.targetHeight = line.fieldNumber(0);
+        const bool read = c48 == 'Y' || c48 == 'E' || c48 == 'X' || c48 == 'N' ||
+                          (isStation && line.fieldType(2) == "Z ") || type2 == "Om" ||
+                          type2 == "ih" || type1 == "th" || type2 == "Hz" ||
+                          IsTargetOffset(type1) || line.kind() == "TR";
+        if (!read) account.passedOver(line.lineNumber());
         if (IsTargetOffset(type1)) observed.offset(line);
-        if (type2 == "Hz") observed.observation(line, station, compute);
+        if (type2 == "Hz") {
+            if (compute && !station.stationSet) account.withoutStation(line.lineNumber());
+            observed.observation(line, station, compute);
+        }
     }
     observed.finish();
     reader.reportCutLines(ctx.user, TextsOf(ctx));
+    account.report(ctx, msg::kR5PointsPassedOver,
+                   "%1: line %2 holds no record that gives a point (coordinates, a station "
+                   "height, an orientation, an instrument or target height or a polar "
+                   "observation); it was passed over.",
+                   "%1: lines %2 hold no record that gives a point (coordinates, a station "
+                   "height, an orientation, an instrument or target height or a polar "
+                   "observation); they were passed over.");
+    if (pointCounter == pointsBefore)
+        return Outcome::Refused(R5LineAccount::RefuseNothingWritten(
+            ctx, lines, msg::kR5NoPointRead, "No point was read from the %1 R5 lines."));
     return Outcome::Done();
 }
 

@@ -2,7 +2,10 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "app/line_ranges.h"
+#include "zeiss/address_continuity.h"
 #include "zeiss/m5_point_identification.h"
+#include "zeiss/r5_line_account.h"
 #include "zeiss/record_reader.h"
 
 namespace tarvosen::zeiss {
@@ -57,7 +60,8 @@ std::optional<std::string> ConvertR5LineToM5(const R5Line& line) {
     return std::nullopt;
 }
 
-std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut) {
+std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut,
+                                             bool* textCut) {
     const std::string kind = line.columns(18, 19);
     if (kind != "TI" && kind != "PI") return std::nullopt;
     const long address = line.address();
@@ -65,7 +69,7 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut
     for (int i = 0; i < 3; ++i) {
         fields[i] = {line.fieldType(i), M5ValueForR5(line, i), line.fieldUnit(i)};
     }
-    if (kind == "TI") return FormatR5TextLine(address, line.columns(22, 28), fields);
+    if (kind == "TI") return FormatR5TextLine(address, M5TextForR5(line, textCut), fields);
 
     for (int i = 0; i < 3; ++i) {
         if (fields[i].unit != "gon ") continue;
@@ -115,15 +119,32 @@ std::string ConvertRec500LineToM5(const FixedColumns& line, Rec500Job job) {
 
 bool AppendR5AsM5(CommandContext& ctx, const Workspace& in) {
     RecordReader reader(in, kR5M5ReadLimit);
+    R5LineAccount account;
+    std::size_t lines = 0, written = 0;
     std::string text;
     while (reader.next(text)) {
         const R5Line line(text, reader.lineNumber());
         if (line.isEnd()) break;
         if (!line.isR5()) return NotOfKind(ctx, msg::kNotR5, kNotR5Message, "For R5", line);
-        if (auto out = ConvertR5LineToM5(line)) ctx.workspace.append(std::move(*out));
+        ++lines;
+        if (!account.readable(line)) continue;
+        if (auto out = ConvertR5LineToM5(line)) {
+            ctx.workspace.append(std::move(*out));
+            ++written;
+        } else {
+            account.passedOver(line.lineNumber());
+        }
     }
     reader.reportCutLines(ctx.user, TextsOf(ctx));
-    return true;
+    account.report(ctx, msg::kR5M5PassedOver,
+                   "%1: line %2 is neither a point (KR) nor a text (TR) record; it was passed "
+                   "over.",
+                   "%1: lines %2 are neither point (KR) nor text (TR) records; they were passed "
+                   "over.");
+    if (written > 0) return true;
+    R5LineAccount::RefuseNothingWritten(ctx, lines, msg::kR5NoM5LineWritten,
+                                        "No M5 line was written from the %1 R5 lines.");
+    return false;
 }
 
 bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
@@ -131,6 +152,7 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
     std::string text;
     bool endLine = false;
     std::size_t records = 0, converted = 0, firstCutNumber = 0, cutNumbers = 0;
+    LineRanges cutTexts;
     while (reader.next(text)) {
         const M5Line line(text, reader.lineNumber());
         if (line.isEnd()) {
@@ -139,12 +161,13 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
         }
         if (!line.isM5()) return NotOfKind(ctx, msg::kNotM5, kNotM5Message, "For M5", line);
         ++records;
-        bool numberCut = false;
-        if (auto out = ConvertM5LineToR5(line, &numberCut)) {
+        bool numberCut = false, textCut = false;
+        if (auto out = ConvertM5LineToR5(line, &numberCut, &textCut)) {
             ctx.workspace.append(std::move(*out));
             ++converted;
         }
         if (numberCut && cutNumbers++ == 0) firstCutNumber = line.lineNumber();
+        if (textCut) cutTexts.add(line.lineNumber());
     }
     // The end of the file (not an "END" line) closes the R5 data with "END".
     if (!endLine) ctx.workspace.append("END");
@@ -163,6 +186,18 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
                         "Point numbers longer than the %1 columns of an R5 point number keep only "
                         "their last %1 characters: line %2.",
                         {width, first}));
+    }
+    if (!cutTexts.empty()) {
+        const std::string file = DocumentFileName(ctx), lines = cutTexts.text(texts);
+        ctx.user.warning(cutTexts.count() == 1
+                             ? texts(msg::kR5TextsCut,
+                                     "%1: line %2 holds a text longer than the 7 characters of "
+                                     "an R5 text record; its first 7 were written.",
+                                     {file, lines})
+                             : texts(msg::kR5TextsCut + 10,
+                                     "%1: lines %2 hold texts longer than the 7 characters of "
+                                     "an R5 text record; their first 7 were written.",
+                                     {file, lines}));
     }
     // Levelling data (KD1 and TO records only) has nothing R5 can hold.
     if (records > 0 && converted == 0)

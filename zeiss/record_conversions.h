@@ -26,8 +26,10 @@ std::optional<std::string> ConvertR5LineToM5(const R5Line& line);
 // the 11 columns of an R5 field throws ConversionError instead of losing them.
 // The point number and code are read from the whole information block
 // (ReadM5PointIdentification); R5 keeps the last three characters of the code
-// and the last four of a longer number, which sets *numberCut.
-std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut = nullptr);
+// and the last four of a longer number, which sets *numberCut. A text record
+// keeps its text (M5TextForR5), cut to 7 characters, which sets *textCut.
+std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut = nullptr,
+                                             bool* textCut = nullptr);
 
 // One REC500 line as M5: of a levelling job a KD1 (measurement) or TO (text)
 // line, of a coordinate job a PI1 (point) or TI (text) line.

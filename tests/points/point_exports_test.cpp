@@ -6,6 +6,7 @@
 #include "cli/cli_runner.h"
 #include "points/point_commands.h"
 #include "points/point_exports.h"
+#include "zeiss/zeiss_commands.h"
 #include "tests/points/point_test_support.h"
 #include "zeiss/r5_options.h"
 
@@ -124,14 +125,92 @@ TEST(PointsToR5, WritesCoordinateLinesWithNamesAndCodesCutAndEnd) {
               "KR    ABCD");
 }
 
-TEST(PointsToR5, EmptyListIsRefusedAndAddressesBeyond9999AreWrittenInFullAndReported) {
+TEST(PointsToR5, EmptyListIsRefusedAndAddressesBeyond9999StartAgainAtZero) {
     EXPECT_EQ(RunOnLines(PointsToR5Command, {}).status, CommandStatus::Stopped);
     Lines many(10000, "P,1,2,3,");
     auto run = RunOnLines(PointsToR5Command, many);
     ASSERT_EQ(run.lines.size(), 10001u);
-    EXPECT_EQ(run.lines[9999].substr(0, 17), "For R5|Adr 10000|");
+    EXPECT_EQ(run.lines[9998].substr(0, 16), "For R5|Adr 9999|");
+    EXPECT_EQ(run.lines[9999].substr(0, 16), "For R5|Adr 0000|");
+    EXPECT_EQ(run.lines[9999].size(), 87u);
     ASSERT_EQ(run.warnings.size(), 1u);
     EXPECT_NE(run.warnings[0].find("10000 points"), std::string::npos);
+}
+
+// Name, X, Y and Z of point list lines "name,X,Y,Z,...", read by splitting at
+// the commas, blanks around the name dropped.
+struct ListPoint {
+    std::string name;
+    double x, y, z;
+};
+std::vector<ListPoint> SplitAtCommas(const Lines& lines) {
+    std::vector<ListPoint> points;
+    for (const auto& line : lines) {
+        std::istringstream in(line);
+        std::string name, x, y, z;
+        std::getline(in, name, ',');
+        std::getline(in, x, ',');
+        std::getline(in, y, ',');
+        std::getline(in, z, ',');
+        name.erase(0, name.find_first_not_of(' '));
+        points.push_back({name, std::stod(x), std::stod(y), std::stod(z)});
+    }
+    return points;
+}
+
+// State-plane coordinates with five decimals are 13 characters, two more than
+// an R5 value holds: each is rounded to what fits, every line keeps the
+// 87-column layout, and R5 -> points gives all 1311 points of the file back
+// to the millimetre, compared with the list's own numbers. R5 keeps X to
+// 0.1 mm (rounding off at most 0.05 mm) and the point list is written to the
+// mm (0.5 mm more at most), so no value may be 0.55 mm off.
+TEST(PointsToR5, LongCoordinatesAreRoundedToFitAndComeBackToTheMillimetre) {
+    TestContext t;
+    t.workspace.load(CorpusFile("pointlist/bezitopo-topo0-pnezd.asc"));
+    const Lines list = t.workspace.lines();
+    ASSERT_EQ(list.size(), 1311u);
+    ASSERT_EQ(PointsToR5Command(t.ctx), CommandStatus::Done);
+    const Lines r5 = t.workspace.lines();
+    ASSERT_EQ(r5.size(), 1312u);
+    // "1,538542.57000,1455644.37100,681.31000,I": X keeps 4 decimals, Y 3.
+    EXPECT_EQ(r5[0], "For R5|Adr 0001|KR   I   1|X  538542.5700 m   |Y  1455644.371 m   "
+                     "|Z    681.31000 m   |");
+    for (std::size_t i = 0; i + 1 < r5.size(); ++i) {
+        EXPECT_EQ(r5[i].size(), 87u) << r5[i];
+        EXPECT_EQ(r5[i].compare(46, 4, "|Y  "), 0) << r5[i];
+    }
+    const auto warnings = t.user.texts(MessageKind::Warning);
+    EXPECT_NE(std::find(warnings.begin(), warnings.end(),
+                        "Workspace lines 1-1311 had coordinates with more decimals than the 11 "
+                        "columns of an R5 value hold; they were rounded to the decimals that fit "
+                        "(millimetres at least)."),
+              warnings.end());
+
+    t.user.saveAnswers.push_back(t.dir() / "back.txt");
+    ASSERT_EQ(R5ToPointsCommand(t.ctx), CommandStatus::Done);
+    const auto given = SplitAtCommas(list), back = SplitAtCommas(t.workspace.lines());
+    ASSERT_EQ(back.size(), given.size());
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        SCOPED_TRACE(list[i]);
+        EXPECT_EQ(back[i].name, given[i].name);
+        constexpr double kMost = 0.00055 + 1e-9;
+        EXPECT_NEAR(back[i].x, given[i].x, kMost);
+        EXPECT_NEAR(back[i].y, given[i].y, kMost);
+        EXPECT_NEAR(back[i].z, given[i].z, kMost);
+    }
+}
+
+TEST(PointsToR5, ACoordinateThatCannotFitIsRefusedNamingThePoint) {
+    TestContext t;
+    t.state.currentDocumentName = "job.txt";
+    // 8 digits before the point leave 2 columns for decimals.
+    const Lines list = {"A,1,2,3", "P9,12345678.1234,1,2", "B,1,2,3"};
+    const auto run = RunOnLines(t, PointsToR5Command, list);
+    EXPECT_EQ(run.status, CommandStatus::Stopped);
+    EXPECT_EQ(run.lines, list);
+    EXPECT_EQ(t.user.texts(MessageKind::Error),
+              Lines{"job.txt: point P9 (line 2) cannot be written as R5: its X \"12345678.1234\" "
+                    "does not fit the 11 columns of an R5 value, even rounded to millimetres."});
 }
 
 TEST(PointsToR5, KeepLettersOnTheCommandLine) {

@@ -170,13 +170,23 @@ TEST(PointListReader, CtrlZEndsTheInputAndTextAfterItIsReported) {
     EXPECT_NE(r.warnings[0].find("the 2 line(s)"), std::string::npos);
 }
 
-TEST(LineIssue, NamesAFewLinesAndCountsTheRest) {
+TEST(LineIssue, NamesEveryLineAsSortedRanges) {
     LineIssue issue("was odd");
     EXPECT_EQ(issue.message(), "");
     issue.add(7);
     EXPECT_EQ(issue.message(), "Workspace line 7 was odd.");
-    for (std::size_t l = 8; l <= 20; ++l) issue.add(l);
-    EXPECT_EQ(issue.message(), "Workspace lines 7, 8, 9, 10, 11, ... (14 lines in all) was odd.");
+    // Out of order and twice over: 7, 8 | 10-20 | 67; 9 joins them all.
+    for (std::size_t l : {67, 20, 8, 12, 11, 10, 13, 14, 15, 16, 17, 18, 19, 12, 67})
+        issue.add(l);
+    EXPECT_EQ(issue.message(), "Workspace lines 7, 8, 10-20 and 67 was odd.");
+    issue.add(9);
+    EXPECT_EQ(issue.message(), "Workspace lines 7-20 and 67 was odd.");
+    EXPECT_EQ(issue.count(), 15u);
+    // Beyond 50 ranges the rest are counted.
+    LineIssue many("was odd");
+    for (std::size_t l = 1; l <= 120; l += 2) many.add(l);
+    const std::string text = many.message();
+    EXPECT_NE(text.find(", 97, 99 and 10 more was odd."), std::string::npos) << text;
 }
 
 }  // namespace

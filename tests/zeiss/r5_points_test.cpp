@@ -7,6 +7,7 @@
 
 #include <sstream>
 #include "tests/support/test_context.h"
+#include "zeiss/r5_line.h"
 #include "zeiss/r5_points.h"
 #include "zeiss/zeiss_commands.h"
 #include "zeiss/r5_options.h"
@@ -74,9 +75,6 @@ TEST(R5ToPoints, PolarPointFromTheStationWithHeights) {
 
 TEST(R5ToPoints, ObservationsNeedAStationAndMem1) {
     TestContext t;
-    // Before any station nothing is computed, and that is not reported.
-    EXPECT_TRUE(Points(t, {kEastNorth, kHeights}).empty());
-    EXPECT_TRUE(t.user.messages.empty());
     // An orientation record alone sets the station (at 0, 0, 0).
     const std::string orientation =
         "For R5|Adr 0001|TR        |                   |Om      0.0000 DMS |                   |";
@@ -105,6 +103,41 @@ TEST(R5ToPoints, OffsetsWithoutTheirObservationAreNamed) {
                   "observation of the point with a distance follows it",
                   "job.r5:4: the target offset Tl 0.100 of point 9 is not applied: no "
                   "observation of the point with a distance follows it"}));
+}
+
+// Every line the reader cannot use is named, by what is wrong with it, and a
+// file that gives no point is refused with the workspace as it was.
+TEST(R5ToPoints, LinesItCannotUseAreNamedAndNoPointIsAnError) {
+    TestContext t;
+    t.state.currentDocumentName = "job.r5";
+    const std::string wide = FormatR5CoordinateLine(5, "", "12", "538542.57000", "1.000", "2.000");
+    const std::string unknown =
+        "For R5|Adr 0006|KR P     8|HD      30.000 m   |h        1.000 m   |                   |";
+    EXPECT_EQ(Points(t, {kEastNorth, kStation, wide, wide, wide, unknown, kEastNorth}),
+              (std::vector<std::string>{" 100,1000.000,2000.000,50.000,S  ",
+                                        "   7,1030.000,2000.000,50.000,P  "}));
+    EXPECT_EQ(t.user.texts(MessageKind::Warning),
+              (std::vector<std::string>{
+                  "job.r5: lines 3-5 do not have the R5 layout (three fields of 20 columns, each "
+                  "closed by a \"|\", in columns 47, 67 and 87); a value wider than its field "
+                  "shifts the columns after it. The lines were not read.",
+                  "job.r5: line 6 holds no record that gives a point (coordinates, a station "
+                  "height, an orientation, an instrument or target height or a polar "
+                  "observation); it was passed over.",
+                  "job.r5: line 1 is a polar observation before any station or orientation "
+                  "record; no point was computed from it."}));
+
+    t.user.messages.clear();
+    t.state.currentDocumentName = "job.r5";
+    const std::vector<std::string> nothing{kEastNorth, kHeights, wide};
+    t.setLines(nothing);
+    t.user.saveAnswers.push_back(t.dir() / "none.txt");
+    EXPECT_EQ(R5ToPointsCommand(t.ctx), CommandStatus::Stopped);
+    EXPECT_EQ(t.user.texts(MessageKind::Error),
+              std::vector<std::string>{"job.r5: No point was read from the 3 R5 lines."});
+    EXPECT_EQ(t.user.texts(MessageKind::Warning).size(), 2u);
+    EXPECT_EQ(t.workspace.lines(), nothing);
+    EXPECT_FALSE(std::filesystem::exists(t.dir() / "none.txt"));
 }
 
 TEST(R5ToPoints, NamesAndCodesFollowTheOptions) {
@@ -214,6 +247,40 @@ TEST(R5ToPointsCli, OptionsAnswerTheDialog) {
     EXPECT_EQ(run({"r5-to-dxf", "--renumber=yes", input, "-o", out}), 2);
     EXPECT_EQ(run({"r5-to-points", test::CorpusFile("r5/tops-elta-r55-R4.r4").string(), "-o", out}),
               1);
+}
+
+// The R5 the point export wrote before its values were fitted (13-character
+// coordinates, 91 columns) is refused by both commands, naming every line.
+TEST(R5ToPointsCli, ShiftedLinesGiveNoPointAndExitOne) {
+    test::TestContext t;
+    Workspace list;
+    list.load(test::CorpusFile("pointlist/bezitopo-topo0-pnezd.asc"));
+    std::string shifted;
+    long address = 1;
+    for (const std::string_view line : list.view()) {
+        std::vector<std::string> f;
+        std::istringstream in{std::string(line)};
+        for (std::string field; std::getline(in, field, ',');) f.push_back(field);
+        f.resize(5);  // a line without a code
+        shifted += zeiss::FormatR5CoordinateLine(address++, f[4].substr(0, 3), f[0], f[1], f[2],
+                                                 f[3]) +
+                   "\r\n";
+    }
+    const auto input = t.writeFile("shifted.r5", shifted + "END\r\n");
+    for (const char* command : {"r5-to-points", "r5-to-dxf"}) {
+        SCOPED_TRACE(command);
+        const auto out = t.dir() / "out";
+        std::ostringstream o, e;
+        EXPECT_EQ(RunCli({command, input.string(), "-o", out.string()}, o, e), 1);
+        EXPECT_NE(e.str().find("warning: shifted.r5: lines 1-1311 do not have the R5 layout"),
+                  std::string::npos)
+            << e.str();
+        EXPECT_NE(e.str().find("error: shifted.r5: No point was read from the 1311 R5 lines."),
+                  std::string::npos)
+            << e.str();
+        for (const auto& entry : std::filesystem::directory_iterator(t.dir()))
+            EXPECT_EQ(entry.path().filename(), "shifted.r5");  // nothing written
+    }
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST(R5ToM5, NotR5StopsWithTheMessageAndKeepsTheWorkspace) {
               std::string::npos);
 
     // A bad address is a conversion error naming the line.
-    t.setLines({kStation, "For R5|Adr 00A5|KR       1|"});
+    t.setLines({kStation, "For R5|Adr 00A5" + kStation.substr(15)});
     try {
         R5ToM5Command(t.ctx);
         ADD_FAILURE();
@@ -256,7 +256,7 @@ TEST(M5ToR5, KindsAndTheClosingEnd) {
     // KD1 and TO give nothing; the end of the file adds "END" without
     // touching the document name.
     ASSERT_EQ(t.workspace.lineCount(), 3u);
-    EXPECT_EQ(t.workspace.line(0).substr(0, 27), "For R5|Adr 0001|TR        |");
+    EXPECT_EQ(t.workspace.line(0).substr(0, 27), "For R5|Adr 0001|TR POLAR  |");
     // The number right-aligned in 22-35, the last three characters of the code.
     EXPECT_EQ(t.workspace.line(1).substr(0, 27), "For R5|Adr 0002|KR ODE  P1|");
     EXPECT_EQ(t.workspace.line(2), "END");
@@ -382,10 +382,9 @@ TEST(M5ToR5, RoundTripFromR5KeepsAddressesPointNamesAndFields) {
             const R5Line a(original[i], i + 1), b(back[i], i + 1);
             EXPECT_EQ(a.address(), b.address());
             EXPECT_EQ(a.kind(), b.kind());
-            // Code and number come back with their blanks ("S  " marks the station).
-            if (a.kind() == "KR") {
-                EXPECT_EQ(a.columns(20, 26), b.columns(20, 26));
-            }
+            // Code and number, or the text, come back with their blanks ("S  "
+            // marks the station).
+            EXPECT_EQ(a.columns(20, 26), b.columns(20, 26));
             for (int f = 0; f < 3; ++f) {
                 EXPECT_EQ(a.fieldType(f), b.fieldType(f));
                 if (a.fieldUnit(f) == "gon ") {
@@ -398,6 +397,47 @@ TEST(M5ToR5, RoundTripFromR5KeepsAddressesPointNamesAndFields) {
             }
         }
     }
+}
+
+// The Elta R55 wrote the same job as R5 and as M5: the text records of the
+// R5 file become the instrument's own TI lines, text from column 22.
+TEST(R5ToM5, TextRecordsAreWrittenAsTheInstrumentWritesThem) {
+    auto textRecords = [](const std::vector<std::string>& lines) {
+        std::vector<std::string> ti;
+        for (const auto& l : lines)
+            if (l.size() > 20 && l.compare(17, 3, "TI ") == 0) ti.push_back(l);
+        return ti;
+    };
+    TestContext t;
+    t.workspace.load(CorpusFile("m5/tops-elta-r55-R_E.m5"));
+    const auto instrument = textRecords(t.workspace.lines());
+    ASSERT_EQ(instrument.size(), 4u);
+    t.workspace.load(CorpusFile("r5/tops-elta-r55.r5"));
+    ASSERT_EQ(R5ToM5Command(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(textRecords(t.workspace.lines()), instrument);
+}
+
+// A TI text is read where it stands: from column 22 (the Elta R55, this
+// program), after four blanks (the Trimble M3), or right-aligned to column 48
+// (this program's earlier versions). R5 holds 7 characters of it.
+TEST(M5ToR5, TextIsReadWhereItStands) {
+    auto ti = [](std::size_t column, const std::string& text) {
+        std::string line = FormatM5TextLine(1, "", {});
+        return line.replace(column - 1, text.size(), text);
+    };
+    TestContext t;
+    t.state.currentDocumentName = "job.m5";
+    t.setLines({ti(22, "OR.COOR"), ti(22, "IN PUT"), ti(26, "INPUT"), ti(26, "DR"),
+                ti(44, "POLAR"), ti(22, "COMMENTS"), ti(22, "")});
+    ASSERT_EQ(M5ToR5Command(t.ctx), CommandStatus::Done);
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i + 1 < t.workspace.lineCount(); ++i)
+        texts.push_back(R5Line(t.workspace.line(i), i + 1).text());
+    EXPECT_EQ(texts, (std::vector<std::string>{"OR.COOR", "IN PUT ", "INPUT  ", "DR     ",
+                                               "POLAR  ", "COMMENT", "       "}));
+    EXPECT_EQ(t.user.texts(MessageKind::Warning),
+              std::vector<std::string>{"job.m5: line 6 holds a text longer than the 7 characters "
+                                       "of an R5 text record; its first 7 were written."});
 }
 
 }  // namespace

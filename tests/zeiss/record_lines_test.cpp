@@ -97,11 +97,61 @@ TEST(R5Line, TemplatesPadAndNeverCut) {
         coords,
         "For R5|Adr 0001|KR      P1|X        1.000 m   |Y        2.000 m   |Z        3.000 m   |");
 
-    // Wider values and addresses are written in full and shift the rest.
+    // Wider values are written in full and shift the rest; the address
+    // starts again at 0000 after 9999.
     const std::string wide =
         FormatR5CoordinateLine(12345, "ABCD", "P12345", "123456789.012", "0", "0");
-    EXPECT_EQ(wide.substr(0, 40), "For R5|Adr 12345|KR ABCDP12345|X  123456");
-    EXPECT_EQ(wide.size(), kR5LineLength + 1 + 1 + 2 + 2);
+    EXPECT_EQ(wide.substr(0, 40), "For R5|Adr 2345|KR ABCDP12345|X  1234567");
+    EXPECT_EQ(wide.size(), kR5LineLength + 1 + 2 + 2);
+}
+
+// Values worked by hand: 11 columns hold sign, digits, point and decimals.
+TEST(R5Line, ValuesAreFittedToElevenColumnsOrRefused) {
+    struct Case {
+        const char* given;
+        const char* fitted;  // nullptr: cannot fit
+    };
+    for (const Case& c : {
+             Case{"100.0", "100.0"},  // fits: as it stands
+             Case{"", ""},
+             Case{"538542.57000", "538542.5700"},
+             Case{"1455644.37100", "1455644.371"},
+             Case{"1455644.37150", "1455644.372"},  // half away from zero
+             Case{"-123456.78951", "-123456.790"},
+             Case{"  2000.0000005", "2000.000001"},  // blanks around it do not count
+             Case{"999999.99996", "1000000.000"},    // the carry takes a decimal's column
+             Case{"9999999.9996", nullptr},          // 10000000.000 is 12 columns
+             Case{"12345678.1234", nullptr},         // 2 decimals would be left
+             Case{"123456789012", nullptr},
+             Case{"1.4556443710e6", nullptr},
+             Case{"1455644.37 m", nullptr},
+         }) {
+        SCOPED_TRACE(c.given);
+        const std::optional<std::string> fitted = FitR5Value(c.given);
+        if (c.fitted) {
+            ASSERT_TRUE(fitted);
+            EXPECT_EQ(*fitted, c.fitted);
+        } else {
+            EXPECT_FALSE(fitted) << *fitted;
+        }
+    }
+}
+
+// The reader takes a line only when its fields stand in their columns.
+TEST(R5Line, LayoutIsRecognisedByTheSeparators) {
+    const std::string good =
+        "For R5|Adr 0008|KR NTR1100|X       21.259 m   |Y       59.620 m   |Z       11.256 m   |";
+    EXPECT_TRUE(R5Line(good, 1).hasR5Layout());
+    EXPECT_TRUE(R5Line(good + "   ", 1).hasR5Layout());
+    EXPECT_TRUE(R5Line(good.substr(0, 47), 1).hasR5Layout());  // fields 2 and 3 left off
+    // One value two columns too wide, as the point export once wrote them.
+    EXPECT_FALSE(R5Line(FormatR5CoordinateLine(1, "I", "1", "538542.57000", "1455644.37100",
+                                               "681.31000"),
+                        1)
+                     .hasR5Layout());
+    EXPECT_FALSE(R5Line(good.substr(0, 60), 1).hasR5Layout());  // cut inside a field
+    EXPECT_TRUE(R5Line(good + "x", 1).hasR5Layout());  // beyond the record
+    EXPECT_FALSE(R5Line("For R5|Adr 10000|KR NTR1100|X  1 m   |", 1).hasR5Layout());
 }
 
 TEST(M5Line, CorpusRecordsRoundTripThroughTheTemplates) {

@@ -128,7 +128,11 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
         if (!read) account.passedOver(line.lineNumber());
         if (IsTargetOffset(type1)) observed.offset(line);
         if (type2 == "Hz") {
-            if (compute && !station.stationSet) account.withoutStation(line.lineNumber());
+            // A direction without a distance places no point in any case (the
+            // observed points name it); only a measured point lacks its station.
+            const std::size_t distance = R5Line::fieldColumn(0) + 3;
+            if (compute && !station.stationSet && !line.isBlank(distance, distance + 10))
+                account.withoutStation(line.lineNumber());
             observed.observation(line, station, compute);
         }
     }

@@ -14,12 +14,16 @@ namespace tarvosen::ui {
 namespace {
 
 // Notes whether the command changed the workspace, so an unchanged text is
-// not shown again.
+// not shown again, and how often it replaced the text as a whole.
 class ChangeTracker : public WorkspaceObserver {
   public:
     void linesAppended(std::size_t, std::size_t) override { changed = true; }
-    void workspaceReset() override { changed = true; }
+    void workspaceReset() override {
+        changed = true;
+        ++resets;
+    }
     bool changed = false;
+    int resets = 0;
 };
 
 }  // namespace
@@ -115,6 +119,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
         });
     }
     void showLineFindings(const std::vector<LineFinding>& findings, bool append) override {
+        findingsShownAt = tracker.resets;
         call<bool>([findings, append](UserInterface& u) {
             u.showLineFindings(findings, append);
             return true;
@@ -142,8 +147,9 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
             user->progressSetPosition(self->latestPosition);
         });
     }
+    // Never throws: it runs from destructors while a cancel unwinds the
+    // command. After a cancel nothing is posted (the window ends the bar).
     void progressEnd() override {
-        checkCancelled();
         UserInterface* user = front;
         post([user] { user->progressEnd(); });
     }
@@ -158,6 +164,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
     SubsystemStore subsystems;
     CommandContext ctx;
     ChangeTracker tracker;
+    std::optional<int> findingsShownAt;  // tracker.resets when findings were last shown
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -214,15 +221,17 @@ CommandStatus BackgroundCommand::run(const Body& body) {
     return job->status;
 }
 
-void BackgroundCommand::cancel() {
+bool BackgroundCommand::cancel() {
     {
         std::lock_guard lock(job_->mutex);
         // Too late once the output replaces a file; the command ends at once.
-        if (job_->cancelled || job_->committed) return;
+        if (job_->committed) return false;
+        if (job_->cancelled) return true;
         job_->cancelled = true;
         job_->wake.notify_all();
     }
     if (cancelLoop_) cancelLoop_->quit();
+    return true;
 }
 
 bool BackgroundCommand::running() const {
@@ -232,6 +241,9 @@ bool BackgroundCommand::running() const {
 
 CommandContext& BackgroundCommand::context() { return job_->ctx; }
 bool BackgroundCommand::workspaceChanged() const { return job_->tracker.changed; }
+bool BackgroundCommand::findingsOutlived() const {
+    return job_->tracker.resets > 0 && job_->findingsShownAt != job_->tracker.resets;
+}
 Workspace& BackgroundCommand::workspace() { return job_->workspace; }
 AppState& BackgroundCommand::state() { return job_->state; }
 OptionsStore& BackgroundCommand::options() { return job_->options; }

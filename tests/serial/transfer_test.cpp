@@ -245,18 +245,6 @@ TEST(ParameterDialog, AnAbsentDeviceIsReportedByTheRtsStep) {
     EXPECT_FALSE(p.comm.Enabled());
 }
 
-TEST(Download, TheWindowOpensThePortBeforeItSaysItIsReady) {
-    PortContext p;
-    p.t.options.get<PortSettings>().port = "/dev/tarvosen-absent";
-    EXPECT_THROW(DownloadCommand(p.t.ctx), DeviceError);
-    EXPECT_TRUE(p.t.user.messages.empty());
-    p.t.options.get<PortSettings>().port = p.pty.slavePath();
-    EXPECT_EQ(DownloadCommand(p.t.ctx), CommandStatus::Done);
-    EXPECT_TRUE(p.comm.Enabled());
-    EXPECT_EQ(p.t.user.messages.at(0).text,
-              "The computer is ready. Press OK, then start sending the data on the instrument.");
-}
-
 // The real Elta R55 download with a cut record after its padded END in the
 // same burst, and a further record after it: the output ends at END, the
 // bytes after it are counted in a warning, and the transfer log keeps them.

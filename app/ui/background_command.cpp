@@ -171,6 +171,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
     std::atomic<bool> cancelled{false};
     bool committed = false;  // under mutex: the output is being put in place
     bool ended = false;  // under mutex
+    QEventLoop* loop = nullptr;  // under mutex: the loop run waits in, while it does
     CommandStatus status = CommandStatus::Stopped;
     std::exception_ptr failure;
     std::optional<std::string> caption;
@@ -192,7 +193,14 @@ BackgroundCommand::~BackgroundCommand() {
 CommandStatus BackgroundCommand::run(const Body& body) {
     QEventLoop loop;
     std::shared_ptr<Job> job = job_;
-    worker_ = std::thread([job, body, &loop] {
+    // Known to the worker and to cancel before either can end the loop;
+    // they quit it by a queued call, which also reaches a loop not yet
+    // running, and which goes with the loop when it is gone.
+    {
+        std::lock_guard lock(job->mutex);
+        job->loop = &loop;
+    }
+    worker_ = std::thread([job, body] {
         CommandStatus status = CommandStatus::Stopped;
         std::exception_ptr failure;
         try {
@@ -207,15 +215,11 @@ CommandStatus BackgroundCommand::run(const Body& body) {
         job->failure = failure;
         job->ended = true;
         job->wake.notify_all();
-        // The loop is still waiting unless the command was cancelled; an event
-        // posted to it goes with it.
-        if (!job->cancelled)
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        if (job->loop) QMetaObject::invokeMethod(job->loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    cancelLoop_ = &loop;
     loop.exec();
-    cancelLoop_ = nullptr;
     std::lock_guard lock(job->mutex);
+    job->loop = nullptr;
     if (job->cancelled || !job->ended) return CommandStatus::Cancelled;
     if (job->failure) std::rethrow_exception(job->failure);
     return job->status;
@@ -229,8 +233,8 @@ bool BackgroundCommand::cancel() {
         if (job_->cancelled) return true;
         job_->cancelled = true;
         job_->wake.notify_all();
+        if (job_->loop) QMetaObject::invokeMethod(job_->loop, &QEventLoop::quit, Qt::QueuedConnection);
     }
-    if (cancelLoop_) cancelLoop_->quit();
     return true;
 }
 

@@ -74,7 +74,6 @@ class BackgroundCommand {
     struct Job;
     std::shared_ptr<Job> job_;
     std::thread worker_;
-    QEventLoop* cancelLoop_ = nullptr;  // the loop run waits in
 };
 
 }  // namespace tarvosen::ui

@@ -1,7 +1,9 @@
 #pragma once
 // State of the application that lives from start-up to exit.
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +14,21 @@ namespace tarvosen {
 inline constexpr const char* kApplicationTitle = "Tarvosen  Data Processor";
 inline constexpr const char* kDefaultDocumentName = "NONAME.TXT";
 
+// The document's file as it was when the workspace was last loaded from it
+// or saved to it.
+struct DocumentStamp {
+    std::string path;
+    std::filesystem::file_time_type modified{};
+    std::uintmax_t size = 0;
+    bool operator==(const DocumentStamp&) const = default;
+};
+
 struct AppState {
     // The file that Save writes to.
     std::string currentDocumentName = kDefaultDocumentName;
+    // Set when the workspace was loaded from or saved to a file; it names
+    // the document's file while its path is currentDocumentName.
+    std::optional<DocumentStamp> documentStamp;
     // The directory the program started in: the base of the reset document
     // name, and the first place the record-book template is looked for.
     std::filesystem::path startDirectory;
@@ -29,8 +43,17 @@ struct AppState {
     std::string shownAddressFindings;
 };
 
-// The document name that "END" and some conversions reset to.
+// The document name that "END", Clear and some conversions reset to.
 std::string ResetDocumentName(const AppState& state);
+
+// Notes that the workspace now equals the file at path (loaded or saved).
+void StampDocument(AppState& state, const std::filesystem::path& path);
+// True when the document has a file of its own that Save writes to: the
+// workspace was loaded from or saved to currentDocumentName.
+bool DocumentHasFile(const AppState& state);
+// True when the document's file was changed or replaced on disk since it
+// was stamped (a file that is gone counts as unchanged: nothing is lost).
+bool DocumentChangedOnDisk(const AppState& state);
 
 // The toolbar label for an instrument kind 0..6.
 const char* InstrumentLabel(int instrumentKind);

@@ -27,6 +27,7 @@ CommandStatus ConvertToFile(CommandContext& ctx, const ConvertToFileSteps& steps
     // Only now the document is the output: a refusal names the input, and
     // Save after a failed conversion does not write the input over it.
     ctx.state.currentDocumentName = chosen->string();
+    StampDocument(ctx.state, *chosen);
     ctx.setCaption(std::string(kApplicationTitle) + "--[" + chosen->string() + "]");
     return CommandStatus::Done;
 }

@@ -23,8 +23,10 @@ bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
             return false;
     }
     ctx.state.sourceFiles = {{path.filename().string(), Sha256Hex(bytes)}};
+    ctx.state.shownAddressFindings.clear();  // a new text: its findings are shown
     ctx.workspace.replaceAllBytes(std::move(bytes));
     ctx.state.currentDocumentName = path.string();
+    StampDocument(ctx.state, path);
     ctx.setCaption(std::string(kApplicationTitle) + "--[" + path.string() + "]");
     return true;
 }
@@ -36,7 +38,26 @@ CommandStatus LoadFileCommand(CommandContext& ctx) {
 }
 
 CommandStatus SaveFileCommand(CommandContext& ctx) {
-    ctx.workspace.save(ctx.state.currentDocumentName);
+    // A text that has no file of its own (never saved, cleared, ended by a
+    // download) gets a name from the user rather than a file of the start folder.
+    if (!DocumentHasFile(ctx.state)) return SaveAsCommand(ctx);
+    const std::string& path = ctx.state.currentDocumentName;
+    // Another program (or another window) wrote the file since: its text is
+    // not replaced without a question.
+    if (DocumentChangedOnDisk(ctx.state)) {
+        if (!ctx.user.canAsk())
+            throw FileError({msg::kFileChangedNotSaved,
+                             "The file %1 was changed on disk since it was loaded or saved; it "
+                             "was not overwritten.",
+                             {path}});
+        if (!ctx.user.confirm(TextsOf(ctx)(
+                msg::kFileChangedOnDisk,
+                "The file %1 was changed on disk since it was loaded or saved. Overwrite it?",
+                {path})))
+            return CommandStatus::Cancelled;
+    }
+    ctx.workspace.save(path);
+    StampDocument(ctx.state, path);
     return CommandStatus::Done;
 }
 
@@ -45,6 +66,7 @@ CommandStatus SaveAsCommand(CommandContext& ctx) {
     if (!path) return CommandStatus::Cancelled;
     ctx.workspace.save(*path);  // throws before the name and caption change
     ctx.state.currentDocumentName = path->string();
+    StampDocument(ctx.state, *path);
     ctx.setCaption(path->string());
     return CommandStatus::Done;
 }
@@ -52,6 +74,11 @@ CommandStatus SaveAsCommand(CommandContext& ctx) {
 CommandStatus ClearCommand(CommandContext& ctx) {
     ctx.workspace.clear();
     ctx.state.sourceFiles.clear();
+    ctx.state.shownAddressFindings.clear();
+    // The empty text is no longer the file it was loaded from: Save asks
+    // for a name instead of writing over that file.
+    ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
+    ctx.setCaption(ctx.state.currentDocumentName);
     return CommandStatus::Done;
 }
 

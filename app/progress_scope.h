@@ -9,15 +9,23 @@ namespace tarvosen {
 class ProgressScope {
   public:
     ProgressScope(UserInterface& user, int maximum) : user_(user) { user_.progressBegin(maximum); }
-    ~ProgressScope() { end(); }
+    // Runs while a cancel or a failure unwinds the step: ending the bar must
+    // not throw then, or the program ends.
+    ~ProgressScope() {
+        try {
+            end();
+        } catch (...) {
+        }
+    }
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
 
     void setPosition(int position) { user_.progressSetPosition(position); }
 
     void end() {
-        if (active_) user_.progressEnd();
+        if (!active_) return;
         active_ = false;
+        user_.progressEnd();
     }
 
   private:

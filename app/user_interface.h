@@ -48,6 +48,8 @@ public:
 
     virtual void setCaption(const std::string& caption) = 0;
 
+    // Where a command can be cancelled, begin and set-position throw when it
+    // was; progressEnd never does, as it runs while a command unwinds.
     virtual void progressBegin(int maximum) = 0;
     virtual void progressSetPosition(int position) = 0;
     virtual void progressEnd() = 0;

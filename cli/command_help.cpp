@@ -28,6 +28,31 @@ std::string PaddedTo(std::string text, std::size_t width) {
     return text;
 }
 
+// head followed by text, broken between words so that no line is longer
+// than kTextWidth where the words allow; later lines start at `indent`
+// blanks. Every line ends in '\n'.
+std::string Wrapped(const std::string& head, std::string_view text, std::size_t indent) {
+    std::string out, line = head;
+    bool lineHasWord = false;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t space = text.find(' ', at);
+        const std::string_view word =
+            text.substr(at, space == std::string_view::npos ? std::string_view::npos : space - at);
+        at = space == std::string_view::npos ? text.size() : space + 1;
+        if (word.empty()) continue;
+        if (lineHasWord && line.size() + 1 + word.size() > kTextWidth) {
+            out += line + "\n";
+            line = std::string(indent, ' ');
+            lineHasWord = false;
+        }
+        if (lineHasWord) line += ' ';
+        line += word;
+        lineHasWord = true;
+    }
+    return out + line + "\n";
+}
+
 }  // namespace
 
 const std::string_view kProgramDescription =
@@ -100,18 +125,27 @@ std::string ProgramHelpText() {
 
 std::string CommandListText() {
     std::string text;
-    for (const CommandRow* row : CliCommands())
-        text += "  " + PaddedTo(std::string(row->cliName), 22) + CaptionOf(*row) + "\n";
+    for (const CommandRow* row : CliCommands()) {
+        // One line a command; one the menus do not offer shows its summary.
+        const std::string caption = CaptionOf(*row);
+        text += "  " + PaddedTo(std::string(row->cliName), 22) +
+                (caption.empty() ? std::string(row->cliSummary) : caption) + "\n";
+    }
     return text;
 }
 
+std::string WindowPlaceOf(const CommandRow& row) {
+    const std::string caption = CaptionOf(row);
+    return caption.empty() ? std::string() : "In the window: " + caption;
+}
+
 std::string CommandHelpText(const CommandRow& row) {
-    std::string text = "usage: " + CommandUsage(row) + "\n\n" + CaptionOf(row) + "\n" +
-                       std::string(row.cliSummary) + "\n";
+    std::string text = "usage: " + CommandUsage(row) + "\n\n" + Wrapped("", row.cliSummary, 0);
+    if (const std::string place = WindowPlaceOf(row); !place.empty()) text += place + "\n";
     const auto options = OptionsOf(row);
     if (!options.empty()) {
         text += "\nOptions:\n";
-        for (const auto& o : options) text += "  " + PaddedTo(OptionHead(o), 28) + std::string(o.help) + "\n";
+        for (const auto& o : options) text += Wrapped("  " + PaddedTo(OptionHead(o), 28), o.help, 30);
     }
     return text;
 }

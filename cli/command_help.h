@@ -32,6 +32,9 @@ std::vector<const CommandRow*> CliCommands();
 // English bar has no such item.
 std::string CaptionOf(const CommandRow& row);
 
+// "In the window: CAPTION", or empty for a command the menus do not offer.
+std::string WindowPlaceOf(const CommandRow& row);
+
 // The options a command takes besides -o and --help.
 std::span<const CliOption> OptionsOf(const CommandRow& row);
 

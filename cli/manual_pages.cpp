@@ -79,8 +79,9 @@ std::string CliManualPage() {
     for (const CommandRow* row : CliCommands()) {
         page << Macro("SS", row->cliName)
              << Roff(CommandUsage(*row)) << "\n.PP\n"
-             << Roff(CaptionOf(*row)) << "\n.br\n"
              << Roff(row->cliSummary) << "\n";
+        if (const std::string place = WindowPlaceOf(*row); !place.empty())
+            page << ".br\n" << Roff(place) << "\n";
         const auto options = OptionsOf(*row);
         if (options.empty()) continue;
         page << ".PP\nOptions:\n";
@@ -90,7 +91,7 @@ std::string CliManualPage() {
     page << Macro("SS", "Every command") << ".TP\n" << Macro("B", "-o OUTPUT, --output OUTPUT")
          << Roff("the file the result is written to") << "\n"
          << ".TP\n" << Macro("B", "-h, --help")
-         << Roff("print the command's usage, caption, summary and options") << "\n";
+         << Roff("print the command's usage, summary, menu caption and options") << "\n";
 
     page << ".SH \"EXIT STATUS\"\n";
     for (const auto& [status, meaning] : ExitStatuses())

@@ -138,6 +138,11 @@ inline constexpr int kFindingsCount = 40700;        // %1 count
 inline constexpr int kFindingsTitle = 40800;
 inline constexpr int kManualMissing = 40900;
 inline constexpr int kUnknownFailure = 41000;
+// The window's cancel, save and download texts.
+inline constexpr int kCancelTooLate = 75000;
+inline constexpr int kFileChangedOnDisk = 75100;     // %1 path
+inline constexpr int kFileChangedNotSaved = 75200;   // %1 path
+inline constexpr int kBytesAfterEnd = 75300;         // %1 bytes, %2 line of END
 // The option dialogs' texts.
 inline constexpr int kConversionOptions = 50000;
 inline constexpr int kKnownPointFileLabel = 50100;

@@ -1,5 +1,7 @@
 #include "serial/instrument_link.h"
 
+#include <algorithm>
+
 #include "i18n/message_catalogue.h"
 #include "serial/receive_observer.h"
 #include "serial/serial_link.h"
@@ -11,28 +13,73 @@ void ApplyWindowPortSettings(SerialPort& comm) {
     comm.SetMonitorEvents(kAllCommEvents);
 }
 
-std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
-    std::string& pending = SerialLinkOf(ctx).pendingLine;
-    ReceiveObserver* observer = SerialLinkOf(ctx).receiveObserver;
-    if (observer) observer->bytesReceived(bytes);
-    std::size_t lines = 0;
+namespace {
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// NUL and Ctrl-Z are no part of any line.
+bool IsDropped(char c) { return c == '\0' || c == '\x1a'; }
+
+// True when the byte c ends a line: a CR or LF, unless it is the second byte
+// of a CR LF or LF CR pair.
+bool EndsLine(SerialLink& link, char c) {
+    const bool second = link.lastLineEnd != 0 && link.lastLineEnd != c;
+    link.lastLineEnd = IsLineEnd(c) && !second ? c : 0;
+    return link.lastLineEnd != 0;
+}
+
+// Passes over bytes that make no lines (after END), still following the
+// line-end pairs, and returns how many of them would have been line text.
+std::size_t LeaveOut(SerialLink& link, std::string_view bytes) {
+    std::size_t text = 0;
     for (const char c : bytes) {
-        switch (c) {
-            case '\0':
-            case '\n':
-            case '\x1a':
-                break;
-            case '\r':
-                AppendWorkspaceLine(ctx, std::move(pending));
-                pending.clear();
-                ++lines;
-                if (observer)
-                    observer->lineReceived(ctx.workspace.line(ctx.workspace.lineCount() - 1),
-                                           ctx.workspace.lineCount());
-                break;
-            default:
-                pending.push_back(c);
+        if (IsDropped(c)) continue;
+        EndsLine(link, c);
+        if (!IsLineEnd(c)) ++text;
+    }
+    return text;
+}
+
+void WarnOfBytesAfterEnd(CommandContext& ctx, std::size_t bytes, std::size_t endLine) {
+    if (bytes == 0) return;
+    ctx.user.warning(TextsOf(ctx)(
+        msg::kBytesAfterEnd,
+        "%1 bytes received after the END line (line %2) were left out; the transfer log keeps "
+        "them.",
+        {std::to_string(bytes), std::to_string(endLine)}));
+}
+
+}  // namespace
+
+std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes) {
+    SerialLink& link = SerialLinkOf(ctx);
+    std::string& pending = link.pendingLine;
+    ReceiveObserver* observer = link.receiveObserver;
+    if (observer) observer->bytesReceived(bytes);
+    if (link.stopAtEnd && link.endLine != 0) {
+        WarnOfBytesAfterEnd(ctx, LeaveOut(link, bytes), link.endLine);
+        return 0;
+    }
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (IsDropped(c)) continue;
+        if (!EndsLine(link, c)) {
+            if (!IsLineEnd(c)) pending.push_back(c);
+            continue;
         }
+        const bool end = IsEndLine(pending);
+        AppendWorkspaceLine(ctx, std::move(pending));
+        pending.clear();
+        ++lines;
+        const std::size_t lineNumber = ctx.workspace.lineCount();
+        if (observer) observer->lineReceived(ctx.workspace.line(lineNumber - 1), lineNumber);
+        if (!end) continue;
+        // The download ends at its END line: what follows in the same burst
+        // (padding, a cut record) is no part of it.
+        if (link.stopAtEnd) link.endLine = lineNumber;
+        WarnOfBytesAfterEnd(ctx, LeaveOut(link, bytes.substr(i + 1)), lineNumber);
+        break;
     }
     return lines;
 }

@@ -30,9 +30,11 @@ inline constexpr std::uint32_t kReceiveChunk = 4999;
 // events monitored.
 void ApplyWindowPortSettings(SerialPort& comm);
 
-// Feeds received bytes into PendingLine: CR hands the line to
-// AppendWorkspaceLine, NUL, LF and Ctrl-Z are dropped, every other byte is kept.
-// Returns the number of lines appended.
+// Feeds received bytes into PendingLine: CR, LF, CR LF and LF CR each end a
+// line and hand it to AppendWorkspaceLine; NUL and Ctrl-Z are dropped, every
+// other byte is kept. An END line ends the download: the rest of its burst
+// is left out with a warning that counts its bytes (and every later burst
+// too while SerialLink::stopAtEnd is set). Returns the number of lines appended.
 std::size_t ReceiveBytes(CommandContext& ctx, std::string_view bytes);
 
 class InstrumentLink {

@@ -140,9 +140,12 @@ CommandStatus DownloadCommand(CommandContext& ctx) {
                                      : "idle time-out");
         return status;
     }
-    // The window receives whenever the port is open; this only tells the user so.
-    ctx.user.information(
-        ctx.message(msg::kDownloadNotice, "Computer has get ready, press OK to wait for data!"));
+    // The window receives whenever the port is open. It is opened here with
+    // the dialog's settings when it is not; one that cannot be opened throws
+    // with the reason, before the user is told the computer is ready.
+    if (!PortOf(ctx).Enabled() && OpenPortWithParameters(ctx) != CommandStatus::Done)
+        return CommandStatus::Stopped;
+    ctx.user.information(ctx.message(msg::kDownloadNotice, kDownloadNotice));
     return CommandStatus::Done;
 }
 std::span<const CliOption> DownloadCliOptions() {

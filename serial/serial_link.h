@@ -15,8 +15,15 @@ class SerialPort;
 
 struct SerialLink {
     SerialPort* port = nullptr;  // absent where no port is offered (a background command)
-    // Bytes received from the instrument since the last carriage return.
+    // Bytes received from the instrument since the last line end.
     std::string pendingLine;
+    // The CR or LF that ended the last line, while no other byte followed it:
+    // the other one of the pair (CR LF, LF CR) then ends no second line.
+    char lastLineEnd = 0;
+    // Set while the command line downloads: it stops at the END line, so
+    // every byte after it is left out, not only the rest of END's burst.
+    bool stopAtEnd = false;
+    std::size_t endLine = 0;  // while stopAtEnd: the END line's number, 0 before it
     bool signalLampsVisible = true;  // the window's lamp panel
     // Told about the bytes and lines received (transfer log, port status).
     ReceiveObserver* receiveObserver = nullptr;

@@ -18,7 +18,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kDownloadNotice = "Computer has get ready, press OK to wait for data!";
 constexpr const char* kUploadNotice =
     "Set the instrument to receive data, then press OK to start the upload.";
 constexpr const char* kNothingToUpload =
@@ -105,8 +104,13 @@ CommandStatus NikonUpload(CommandContext& ctx) {
         ctx.user.information(NikonNothingToUpload(ctx));
         return CommandStatus::Stopped;
     }
-    for (std::size_t i = 0; i < n; ++i)
-        if (!WriteFrame(comm, NikonPointFrame(ws.line(i)))) ThrowUploadFailed(comm, i, n);
+    {
+        ProgressScope progress(ctx.user, static_cast<int>(n));
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!WriteFrame(comm, NikonPointFrame(ws.line(i)))) ThrowUploadFailed(comm, i, n);
+            progress.setPosition(static_cast<int>(i));
+        }
+    }
     if (!WriteFrame(comm, NikonTrailerFrame()))
         ThrowUploadFailed(comm, n, n, UploadStop::ClosingFrame);
     ctx.user.information(
@@ -203,6 +207,12 @@ CommandStatus DownloadFromPort(CommandContext& ctx) {
     ctx.options.get<PortSettings>().port = t.port;
     if (OpenPortWithParameters(ctx) != CommandStatus::Done) return CommandStatus::Stopped;
     PortCloser closer(comm);
+    // The download ends at its END line: nothing received after it is kept.
+    struct StopAtEnd {
+        SerialLink& link;
+        explicit StopAtEnd(SerialLink& l) : link(l) { link.stopAtEnd = true, link.endLine = 0; }
+        ~StopAtEnd() { link.stopAtEnd = false, link.endLine = 0; }
+    } stopAtEnd(SerialLinkOf(ctx));
     ctx.user.information(ctx.message(msg::kDownloadNotice, kDownloadNotice));
 
     const auto idle = std::chrono::duration_cast<Clock::duration>(

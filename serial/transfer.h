@@ -25,6 +25,10 @@ std::string NikonTrailerFrame();
 inline constexpr std::size_t kPlainLineLimit = 297;
 inline constexpr std::size_t kNikonLineLimit = 192;
 
+// The English text of msg::kDownloadNotice.
+inline constexpr const char* kDownloadNotice =
+    "The computer is ready. Press OK, then start sending the data on the instrument.";
+
 // The port of the context; DeviceError when the front end offers none.
 SerialPort& PortOf(CommandContext& ctx);
 

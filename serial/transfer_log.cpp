@@ -235,7 +235,7 @@ void DownloadWatch::bytesReceived(std::string_view bytes) {
 }
 
 void DownloadWatch::lineReceived(std::string_view line, std::size_t lineNumber) {
-    if (line == "END") sawEnd_ = true;
+    if (IsEndLine(line)) sawEnd_ = true;
     if (auto gap = addresses_.add(line, lineNumber)) {
         // Each gap as its line arrives; the first replaces the findings shown before.
         ctx_.user.showLineFindings({{"received", lineNumber, gap->text(TextsOf(ctx_))}},

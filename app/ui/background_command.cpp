@@ -14,12 +14,16 @@ namespace tarvosen::ui {
 namespace {
 
 // Notes whether the command changed the workspace, so an unchanged text is
-// not shown again.
+// not shown again, and how often it replaced the text as a whole.
 class ChangeTracker : public WorkspaceObserver {
   public:
     void linesAppended(std::size_t, std::size_t) override { changed = true; }
-    void workspaceReset() override { changed = true; }
+    void workspaceReset() override {
+        changed = true;
+        ++resets;
+    }
     bool changed = false;
+    int resets = 0;
 };
 
 }  // namespace
@@ -115,6 +119,7 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
         });
     }
     void showLineFindings(const std::vector<LineFinding>& findings, bool append) override {
+        findingsShownAt = tracker.resets;
         call<bool>([findings, append](UserInterface& u) {
             u.showLineFindings(findings, append);
             return true;
@@ -142,8 +147,9 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
             user->progressSetPosition(self->latestPosition);
         });
     }
+    // Never throws: it runs from destructors while a cancel unwinds the
+    // command. After a cancel nothing is posted (the window ends the bar).
     void progressEnd() override {
-        checkCancelled();
         UserInterface* user = front;
         post([user] { user->progressEnd(); });
     }
@@ -158,12 +164,14 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
     SubsystemStore subsystems;
     CommandContext ctx;
     ChangeTracker tracker;
+    std::optional<int> findingsShownAt;  // tracker.resets when findings were last shown
 
     std::mutex mutex;
     std::condition_variable wake;
     std::atomic<bool> cancelled{false};
     bool committed = false;  // under mutex: the output is being put in place
     bool ended = false;  // under mutex
+    QEventLoop* loop = nullptr;  // under mutex: the loop run waits in, while it does
     CommandStatus status = CommandStatus::Stopped;
     std::exception_ptr failure;
     std::optional<std::string> caption;
@@ -185,7 +193,14 @@ BackgroundCommand::~BackgroundCommand() {
 CommandStatus BackgroundCommand::run(const Body& body) {
     QEventLoop loop;
     std::shared_ptr<Job> job = job_;
-    worker_ = std::thread([job, body, &loop] {
+    // Known to the worker and to cancel before either can end the loop;
+    // they quit it by a queued call, which also reaches a loop not yet
+    // running, and which goes with the loop when it is gone.
+    {
+        std::lock_guard lock(job->mutex);
+        job->loop = &loop;
+    }
+    worker_ = std::thread([job, body] {
         CommandStatus status = CommandStatus::Stopped;
         std::exception_ptr failure;
         try {
@@ -200,29 +215,27 @@ CommandStatus BackgroundCommand::run(const Body& body) {
         job->failure = failure;
         job->ended = true;
         job->wake.notify_all();
-        // The loop is still waiting unless the command was cancelled; an event
-        // posted to it goes with it.
-        if (!job->cancelled)
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        if (job->loop) QMetaObject::invokeMethod(job->loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    cancelLoop_ = &loop;
     loop.exec();
-    cancelLoop_ = nullptr;
     std::lock_guard lock(job->mutex);
+    job->loop = nullptr;
     if (job->cancelled || !job->ended) return CommandStatus::Cancelled;
     if (job->failure) std::rethrow_exception(job->failure);
     return job->status;
 }
 
-void BackgroundCommand::cancel() {
+bool BackgroundCommand::cancel() {
     {
         std::lock_guard lock(job_->mutex);
         // Too late once the output replaces a file; the command ends at once.
-        if (job_->cancelled || job_->committed) return;
+        if (job_->committed) return false;
+        if (job_->cancelled) return true;
         job_->cancelled = true;
         job_->wake.notify_all();
+        if (job_->loop) QMetaObject::invokeMethod(job_->loop, &QEventLoop::quit, Qt::QueuedConnection);
     }
-    if (cancelLoop_) cancelLoop_->quit();
+    return true;
 }
 
 bool BackgroundCommand::running() const {
@@ -232,6 +245,9 @@ bool BackgroundCommand::running() const {
 
 CommandContext& BackgroundCommand::context() { return job_->ctx; }
 bool BackgroundCommand::workspaceChanged() const { return job_->tracker.changed; }
+bool BackgroundCommand::findingsOutlived() const {
+    return job_->tracker.resets > 0 && job_->findingsShownAt != job_->tracker.resets;
+}
 Workspace& BackgroundCommand::workspace() { return job_->workspace; }
 AppState& BackgroundCommand::state() { return job_->state; }
 OptionsStore& BackgroundCommand::options() { return job_->options; }

@@ -49,9 +49,10 @@ class BackgroundCommand {
     // user cancelled it. User-interface thread only.
     CommandStatus run(const Body& body);
 
-    // Asks the command to stop; run returns Cancelled at once. Any thread. A
-    // command that has begun replacing a file (commitOutput) is not stopped.
-    void cancel();
+    // Asks the command to stop; run returns Cancelled at once. Any thread.
+    // False when it is too late: the command has begun replacing a file
+    // (commitOutput) and finishes.
+    bool cancel();
     bool running() const;
 
     // The context the command works in: the option dialogs the command shows
@@ -60,6 +61,9 @@ class BackgroundCommand {
 
     // After run returned: the command's results, for the window to take.
     bool workspaceChanged() const;
+    // True when the command replaced the text after the last findings it
+    // showed, or showed none: the findings listed are of a text that is gone.
+    bool findingsOutlived() const;
     Workspace& workspace();
     AppState& state();
     OptionsStore& options();
@@ -70,7 +74,6 @@ class BackgroundCommand {
     struct Job;
     std::shared_ptr<Job> job_;
     std::thread worker_;
-    QEventLoop* cancelLoop_ = nullptr;  // the loop run waits in
 };
 
 }  // namespace tarvosen::ui

@@ -173,7 +173,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // the serial port, closed until the parameter dialog opens it.
     AttachSerialPort(*this);
     // While it is open the status line says it is listening, and what came.
-    portStatus_ = new PortStatus(state_, serialLink(), options_.get<PortSettings>(), catalogue_, StatusLine);
+    portStatus_ = new PortStatus(state_, serialLink(), catalogue_, StatusLine);
     portStatus_->setComm(serialLink().port);
     StatusLine->addPermanentWidget(portStatus_);
     auto* portTimer = new QTimer(this);
@@ -330,6 +330,7 @@ CommandStatus MainWindow::runCommand(std::string_view key) {
     const bool replacesText = row->handler == LoadFileCommand || row->handler == ClearCommand;
     if (replacesText && !mayDiscardChanges()) return CommandStatus::Cancelled;
     runningCommand_ = true;
+    const std::optional<DocumentStamp> stampBefore = state_.documentStamp;
     CommandStatus status = CommandStatus::Stopped;
     try {
         workspaceEditor->syncToWorkspace();
@@ -344,22 +345,34 @@ CommandStatus MainWindow::runCommand(std::string_view key) {
             });
         } else if (row->handler) {
             CommandContext ctx = context();
+            foregroundRunning_ = true;
+            foregroundCancelled_ = false;
             status = row->handler(ctx);
         } else {
             runWindowCommand(key);
             status = CommandStatus::Done;
         }
+    } catch (const CommandCancelled&) {
+        status = CommandStatus::Cancelled;
     } catch (const std::exception& e) {
         showFailure(FailureText(e, TextsOf(context())));
     } catch (...) {
         showFailure(context().message(msg::kUnknownFailure, "The command ended with an unknown failure"));
     }
     runningCommand_ = false;
+    if (foregroundRunning_ && property("commandRunning").toBool()) setBusy(false);
+    foregroundRunning_ = false;
     workspaceEditor->flushAppends();
-    const bool savesText = row->handler == SaveFileCommand || row->handler == SaveAsCommand;
-    if (status == CommandStatus::Done && (replacesText || savesText)) {
+    // The text is as its file holds it when the command loaded or saved it
+    // (Load, Save, a conversion that saved its result), and nothing is lost
+    // by a Clear.
+    const bool loadsOrSaves = row->handler == LoadFileCommand || row->handler == SaveFileCommand ||
+                              row->handler == SaveAsCommand;
+    const bool stamped =
+        DocumentHasFile(state_) && (loadsOrSaves || state_.documentStamp != stampBefore);
+    if (status == CommandStatus::Done && (stamped || row->handler == ClearCommand)) {
         modified_ = false;
-        if (row->handler != ClearCommand) rememberFile(state_.currentDocumentName);
+        if (stamped) rememberFile(state_.currentDocumentName);
     }
     updateFromState();
     return status;
@@ -401,7 +414,9 @@ bool MainWindow::mayDiscardChanges() {
 void MainWindow::showCaption(const std::string& caption) {
     const std::filesystem::path path(caption);
     std::error_code ec;
-    const bool unsavedName = path.filename() == kDefaultDocumentName && !std::filesystem::exists(path, ec);
+    const bool unsavedName =
+        caption == ResetDocumentName(state_) ||
+        (path.filename() == kDefaultDocumentName && !std::filesystem::exists(path, ec));
     setWindowTitle(unsavedName ? QString::fromUtf8(kFormCaption) : DecodeLine(caption));
 }
 
@@ -534,11 +549,18 @@ CommandStatus MainWindow::runInBackground(
         return CommandStatus::Cancelled;
     }
     if (status != CommandStatus::Cancelled) {
+        // Asked before the text is taken, which the command's tracker sees too.
+        const bool findingsOutlived = background_->findingsOutlived();
         if (background_->workspaceChanged()) workspace_.takeFrom(background_->workspace());
         // The window's own state is kept where the command does not own it.
         const int language = state_.languageIndex;
         state_ = std::move(background_->state());
         state_.languageIndex = language;
+        // Findings belong to the text they were found in.
+        if (findingsOutlived) {
+            showFindings({}, false);
+            state_.shownAddressFindings.clear();
+        }
         options_ = std::move(background_->options());
         if (auto caption = background_->caption()) user_.setCaption(*caption);
     }
@@ -547,7 +569,17 @@ CommandStatus MainWindow::runInBackground(
 }
 
 void MainWindow::cancelCommand() {
-    if (background_) background_->cancel();
+    if (foregroundRunning_) {
+        foregroundCancelled_ = true;  // the command stops at its next step
+        return;
+    }
+    if (!background_ || background_->cancel()) return;
+    // The output is being put in place: the command finishes, and says so
+    // rather than seem to ignore the Cancel.
+    cancelButton_->setEnabled(false);
+    StatusLine->showMessage(Text(context().message(
+        msg::kCancelTooLate,
+        "Too late to cancel: the output is already being written. The command finishes.")));
 }
 
 void MainWindow::setBusy(bool busy) {
@@ -563,6 +595,8 @@ void MainWindow::setBusy(bool busy) {
     commandToolBar->setEnabled(!busy);
     activity_->setVisible(busy);
     cancelButton_->setVisible(busy);
+    cancelButton_->setEnabled(true);
+    if (busy) StatusLine->clearMessage();
     if (busy) cancelButton_->setFocus();
 }
 
@@ -630,6 +664,13 @@ void MainWindow::progressBegin(int maximum) {
 
 void MainWindow::progressSetPosition(int position) {
     if (progressBar_) progressBar_->setValue(position);
+    // A long command on this thread (an upload, which the port ties to it)
+    // lets the window answer between its steps, with Cancel shown; a Cancel
+    // stops it at the next step.
+    if (!foregroundRunning_) return;
+    if (!property("commandRunning").toBool()) setBusy(true);
+    QCoreApplication::processEvents();
+    if (foregroundCancelled_) throw CommandCancelled{};
 }
 
 void MainWindow::progressEnd() {
@@ -671,7 +712,7 @@ void MainWindow::printWorkspace(QPrinter& printer) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A running command is cancelled first; the window then closes as usual.
-    if (background_) {
+    if (background_ || foregroundRunning_) {
         cancelCommand();
         event->ignore();
         return;

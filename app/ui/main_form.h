@@ -183,6 +183,10 @@ class MainWindow : public QMainWindow {
     FindingsDock* findings_ = nullptr;
     QLabel* findingsCount_ = nullptr;
     bool runningCommand_ = false;
+    // A command of the command table running on this thread, and whether
+    // the user cancelled it.
+    bool foregroundRunning_ = false;
+    bool foregroundCancelled_ = false;
     std::unique_ptr<BackgroundCommand> background_;
     // Cancelled commands whose workers have not stopped yet.
     std::vector<std::unique_ptr<BackgroundCommand>> abandoned_;

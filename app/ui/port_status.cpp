@@ -6,32 +6,33 @@
 
 #include "app/app_state.h"
 #include "serial/serial_link.h"
-#include "app/options_store.h"
 #include "i18n/message_catalogue.h"
 #include "serial/serial_port.h"
 #include "serial/comm_types.h"
-#include "serial/serial_options.h"
 
 namespace tarvosen::ui {
 
 namespace {
 
-// "9600 8N1", as port settings are usually written.
-QString Settings(const PortSettings& p) {
+// "9600 8N1", as port settings are usually written: the settings the port
+// itself holds, so the text never reads options a command has replaced.
+QString Settings(const SerialPort& port) {
     static const char kParity[] = {'N', 'O', 'E', 'M', 'S'};
-    const char parity = kParity[std::clamp(p.parity, 0, 4)];
+    const LineSettings s = port.CurrentLineSettings();
     return QString("%1 %2%3%4")
-        .arg(BaudRateValue(static_cast<TBaudRate>(p.baudRate)))
-        .arg(p.dataBits + 4)
-        .arg(QChar(parity))
-        .arg(p.stopBits == 0 ? "1" : p.stopBits == 1 ? "1.5" : "2");
+        .arg(s.baudRate)
+        .arg(s.dataBits)
+        .arg(QChar(kParity[static_cast<int>(s.parity)]))
+        .arg(s.stopBits == LineSettings::StopBits::One          ? "1"
+             : s.stopBits == LineSettings::StopBits::OneAndHalf ? "1.5"
+                                                                : "2");
 }
 
 }  // namespace
 
-PortStatus::PortStatus(const AppState& state, SerialLink& link, const PortSettings& portSettings,
-                         const MessageCatalogue& catalogue, QWidget* parent)
-    : QWidget(parent), state_(state), link_(link), para_(portSettings), catalogue_(catalogue),
+PortStatus::PortStatus(const AppState& state, SerialLink& link, const MessageCatalogue& catalogue,
+                       QWidget* parent)
+    : QWidget(parent), state_(state), link_(link), catalogue_(catalogue),
       next_(link.receiveObserver), label_(new QLabel(this)), stop_(new QPushButton(this)) {
     setObjectName("PortStatus");
     link_.receiveObserver = this;
@@ -59,7 +60,7 @@ void PortStatus::refresh() {
         return QString::fromStdString(catalogue_.lookup(base, state_.languageIndex, english));
     };
     label_->setText(text(msg::kListening, "Listening on %1 (%2): %3 lines, %4 bytes received")
-                        .arg(QString::fromStdString(comm_->DeviceName()), Settings(para_))
+                        .arg(QString::fromStdString(comm_->DeviceName()), Settings(*comm_))
                         .arg(lines_)
                         .arg(bytes_));
     stop_->setText(text(msg::kStopListening, "Stop"));

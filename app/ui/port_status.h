@@ -19,7 +19,6 @@ namespace tarvosen {
 class MessageCatalogue;
 class SerialPort;
 struct AppState;
-struct PortSettings;
 struct SerialLink;
 }  // namespace tarvosen
 
@@ -30,8 +29,8 @@ class PortStatus : public QWidget, public ReceiveObserver {
   public:
     // Puts itself into link.receiveObserver; shows nothing until a port opens.
     // Its texts come from the catalogue in the language of state.
-    PortStatus(const AppState& state, SerialLink& link, const PortSettings& portSettings, const MessageCatalogue& catalogue,
-                QWidget* parent);
+    PortStatus(const AppState& state, SerialLink& link, const MessageCatalogue& catalogue,
+               QWidget* parent);
 
     void setComm(SerialPort* comm) { comm_ = comm; }
     // Shows or hides itself as the port is open or closed; the window's timer calls it.
@@ -45,7 +44,6 @@ class PortStatus : public QWidget, public ReceiveObserver {
   private:
     const AppState& state_;
     SerialLink& link_;
-    const PortSettings& para_;
     const MessageCatalogue& catalogue_;
     ReceiveObserver* next_;
     SerialPort* comm_ = nullptr;

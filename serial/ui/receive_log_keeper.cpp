@@ -54,10 +54,17 @@ void ReceiveLogKeeper::bytesReceived(std::string_view bytes) {
 }
 
 void ReceiveLogKeeper::lineReceived(std::string_view line, std::size_t lineNumber) {
+    // A line that does not follow the last one received: the text was
+    // cleared or replaced meanwhile, and the addresses start again with it.
+    if (lineNumber != lastLine_ + 1) {
+        addresses_ = {};
+        gaps_ = 0;
+    }
+    lastLine_ = lineNumber;
     if (auto gap = addresses_.add(line, lineNumber))
         ctx_.user.showLineFindings({{"received", lineNumber, gap->text(TextsOf(ctx_))}},
                                    gaps_++ > 0);
-    if (line == "END") finish("END");
+    if (IsEndLine(line)) finish("END");
 }
 
 void ReceiveLogKeeper::finish(const std::string& how) {

@@ -33,6 +33,7 @@ class ReceiveLogKeeper : public ReceiveObserver {
     std::chrono::steady_clock::time_point start_;
     zeiss::AddressTracker addresses_;
     std::size_t gaps_ = 0;
+    std::size_t lastLine_ = 0;  // the workspace line the last received line became
 };
 
 }  // namespace tarvosen::ui

@@ -13,15 +13,17 @@ namespace {
 
 using test::TestContext;
 
-TEST(FileCommands, SaveRightAfterStartWritesNonameInTheCurrentFolder) {
+TEST(FileCommands, SaveRightAfterStartAsksForAName) {
     TestContext t;
     t.setLines({"x"});
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(t.dir());
+    t.user.saveAnswers.push_back(std::nullopt);
     const auto status = SaveFileCommand(t.ctx);
     std::filesystem::current_path(previous);
-    EXPECT_EQ(status, CommandStatus::Done);
-    EXPECT_EQ(t.readFile(t.dir() / "NONAME.TXT"), "x\r\n");
+    EXPECT_EQ(status, CommandStatus::Cancelled);
+    EXPECT_EQ(t.user.saveFilters.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(t.dir() / "NONAME.TXT"));
 }
 
 TEST(FileCommands, LoadAndSaveAsSetNameAndCaption) {
@@ -40,10 +42,12 @@ TEST(FileCommands, LoadAndSaveAsSetNameAndCaption) {
     EXPECT_EQ(t.user.caption, (t.dir() / "copy.Dxf").string());
     EXPECT_NE(t.user.saveFilters.at(0).find("科傻平面观测文件(*.in2)|*.in2"), std::string::npos);
 
-    // Clear keeps the name: Save then writes an empty text over the last file.
+    // Clear forgets the name: Save asks for one and the last file keeps its text.
     ClearCommand(t.ctx);
-    SaveFileCommand(t.ctx);
-    EXPECT_EQ(t.readFile(t.dir() / "copy.Dxf"), "");
+    EXPECT_EQ(t.state.currentDocumentName, ResetDocumentName(t.state));
+    t.user.saveAnswers.push_back(std::nullopt);
+    EXPECT_EQ(SaveFileCommand(t.ctx), CommandStatus::Cancelled);
+    EXPECT_EQ(t.readFile(t.dir() / "copy.Dxf"), "L1\r\nL2\r\n");
 }
 
 TEST(FileCommands, CancelledAndFailedDialogsChangeNothing) {

@@ -24,6 +24,28 @@ TEST(Cli, HelpListAndUsageErrors) {
     EXPECT_EQ(RunTool({}).status, 2);
     EXPECT_EQ(RunTool({"r5-to-m5", "--help"}).status, 0);
 
+    // A command's help says what it does, then where the window has it; every
+    // line, the last included, ends in a line end and fits 80 columns.
+    const std::string upload = RunTool({"upload", "--help"}).out;
+    EXPECT_EQ(upload.substr(0, upload.find("\n\nOptions:\n")),
+              "usage: tarvosen-cli upload [OPTIONS] INPUT\n\n"
+              "Send the lines of INPUT to an instrument on a serial port.\n"
+              "In the window: Upload...");
+    EXPECT_NE(upload.find("\n  --instrument nikon300|other  nikon300 sends Nikon 300/400/700 "
+                          "coordinate\n                              frames, other plain lines"),
+              std::string::npos)
+        << upload;
+    std::istringstream names(list.out);
+    for (std::string name, rest; names >> name && std::getline(names, rest);) {
+        if (name.empty() || rest.find_first_not_of(' ') == std::string::npos) continue;
+        const std::string help = RunTool({name, "--help"}).out;
+        EXPECT_TRUE(help.ends_with("\n")) << name;
+        std::istringstream lines(help);
+        for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
+    }
+    EXPECT_NE(list.out.find("  check                 Check the addresses"), std::string::npos)
+        << list.out;
+
     auto unknown = RunTool({"no-such-command"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("error: unknown command"), std::string::npos);

@@ -24,21 +24,23 @@ using namespace std::string_literals;
 using test::Pty;
 using test::TestContext;
 
-TEST(Receive, BytesBecomeLinesAtEachCarriageReturn) {
+TEST(Receive, BytesBecomeLinesAtEachLineEnd) {
     TestContext t;
-    // A record split over two events.
+    // A record split over two events, its CR LF too.
     EXPECT_EQ(ReceiveBytes(t.ctx, "P1,1.0"), 0u);
     EXPECT_EQ(SerialLinkOf(t.ctx).pendingLine, "P1,1.0");
-    EXPECT_EQ(ReceiveBytes(t.ctx, ",2.0,3.0\r\n"), 1u);
-    // LF CR and CR LF both end one record; NUL and Ctrl-Z vanish; an empty
-    // record stays an empty line; GB bytes pass unchanged.
+    EXPECT_EQ(ReceiveBytes(t.ctx, ",2.0,3.0\r"), 1u);
+    EXPECT_EQ(ReceiveBytes(t.ctx, "\nP2\n"), 1u);
+    // LF, CR, LF CR and CR LF each end one record; NUL and Ctrl-Z vanish; an
+    // empty record stays an empty line; GB bytes pass unchanged.
     ReceiveBytes(t.ctx,
-                 "P2\n\rP\0"
-                 "3\x1a\r\n\r\xb5\xe3\xba\xc5\r"s);
-    ReceiveBytes(t.ctx, "LF only\nstays pending");
-    EXPECT_EQ(t.workspace.lines(),
-              (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2", "P3", "", "\xb5\xe3\xba\xc5"}));
-    EXPECT_EQ(SerialLinkOf(t.ctx).pendingLine, "LF onlystays pending");
+                 "P3\rP4\n\rP\0"
+                 "5\x1a\r\n\r\xb5\xe3\xba\xc5\r\n\nP6\nstays pending"s);
+    EXPECT_EQ(t.workspace.lines(), (std::vector<std::string>{"P1,1.0,2.0,3.0", "P2", "P3", "P4",
+                                                             "P5", "", "\xb5\xe3\xba\xc5", "",
+                                                             "P6"}));
+    EXPECT_EQ(SerialLinkOf(t.ctx).pendingLine, "stays pending");
+    EXPECT_TRUE(t.user.messages.empty());
 }
 
 // A real Elta R55 download, sent with CR LF: its closing END is padded with
@@ -243,10 +245,39 @@ TEST(ParameterDialog, AnAbsentDeviceIsReportedByTheRtsStep) {
     EXPECT_FALSE(p.comm.Enabled());
 }
 
-TEST(Download, TheWindowOnlyTellsTheUserItIsReady) {
+// The real Elta R55 download with a cut record after its padded END in the
+// same burst, and a further record after it: the output ends at END, the
+// bytes after it are counted in a warning, and the transfer log keeps them.
+TEST(Download, CommandLineOutputEndsAtTheEndLine) {
     TestContext t;
-    EXPECT_EQ(DownloadCommand(t.ctx), CommandStatus::Done);
-    EXPECT_EQ(t.user.messages.at(0).text, "Computer has get ready, press OK to wait for data!");
+    Pty pty;
+    const auto lines = EltaR55Download();
+    const std::string after = "For M5|Adr   999|KD1";  // 20 bytes
+    std::thread instrument([&] {
+        std::this_thread::sleep_for(300ms);
+        pty.send(OnTheWire(lines) + after);
+        std::this_thread::sleep_for(100ms);
+        pty.send("\r\nFor M5|Adr  1000|KD1\r\n");
+    });
+    const auto out = t.dir() / "job.m5", log = t.dir() / "job.log";
+    std::ostringstream cout, cerr;
+    const int status = RunCli({"download", "--port", pty.slavePath(), "--idle-timeout", "2",
+                               "--transfer-log", log.string(), "-o", out.string()},
+                              cout, cerr);
+    instrument.join();
+    EXPECT_EQ(status, kExitDone) << cerr.str();
+    EXPECT_EQ(t.readFile(out), OnTheWire(lines));
+    EXPECT_NE(cerr.str().find("warning: 20 bytes received after the END line (line " +
+                              std::to_string(lines.size()) + ") were left out"),
+              std::string::npos)
+        << cerr.str();
+    EXPECT_NE(cerr.str().find(std::to_string(lines.size()) + " lines received, ending with END"),
+              std::string::npos)
+        << cerr.str();
+    const std::string kept = t.readFile(log);
+    EXPECT_NE(kept.find("For M5|Adr   999|KD1"), std::string::npos);
+    EXPECT_NE(kept.find("\nend "), std::string::npos);
+    EXPECT_NE(kept.find(" END\n"), std::string::npos) << kept;
 }
 
 TEST(Download, CommandLineReceivesUntilEnd) {

@@ -25,6 +25,7 @@ public:
     }
     bool confirm(const std::string& question) override {
         questions.push_back(question);
+        if (whileAsked) whileAsked();
         if (confirmAnswers.empty()) return false;
         bool a = confirmAnswers.front();
         confirmAnswers.pop_front();
@@ -57,7 +58,10 @@ public:
         progressMaximum = maximum;
         progressActive = true;
     }
-    void progressSetPosition(int p) override { progressPosition = p; }
+    void progressSetPosition(int p) override {
+        progressPosition = p;
+        if (onProgress) onProgress(p);
+    }
     void progressEnd() override { progressActive = false; }
     void openWithDesktop(const std::filesystem::path& p) override { opened.push_back(p); }
 
@@ -77,6 +81,10 @@ public:
     std::function<bool(OptionDialog)> onDialog;
     // Runs while the save dialog is up: other programs may touch files then.
     std::function<void()> whileSaveDialogIsOpen;
+    // Runs while a question is up, and at each progress step (the user may
+    // press Cancel then).
+    std::function<void()> whileAsked;
+    std::function<void(int)> onProgress;
 
     // What happened.
     std::vector<RecordedMessage> messages;

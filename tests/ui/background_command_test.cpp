@@ -6,6 +6,7 @@
 
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -14,6 +15,7 @@
 #include "app/ui/background_command.h"
 #include "spreadsheet/spreadsheet_session.h"
 #include "app/ui/workspace_editor.h"
+#include "i18n/message_catalogue.h"
 #include "tests/ui/window_fixture.h"
 
 using namespace tarvosen;
@@ -167,6 +169,63 @@ class BackgroundCommandTest : public QObject {
         command.reset();
         QCOMPARE(WindowFixture::readFile(book), std::string("old book"));
         QVERIFY(files() == filesWithBook);
+    }
+
+    // A book cancelled at any moment of its reading, or at its end while the
+    // workbook is being written, leaves the text as it was and no workbook,
+    // and the program goes on; left alone it writes the book. A Cancel once
+    // the workbook has replaced the file is too late and says so.
+    void aBookCancelledAtAnyMomentLeavesTheTextAndNoWorkbook() {
+        WindowFixture f;
+        MainWindow& w = *f.window;
+        // A long DINI job: a real level's file forty times over.
+        const std::string real = WindowFixture::readFile(
+            std::filesystem::path(TARVOSEN_TEST_CORPUS_DIR) / "m5/nivtropy-dini-push0809.dat");
+        std::string job;
+        for (int i = 0; i < 40; ++i) job += real;
+        CommandContext ctx = w.context();
+        LoadDocument(ctx, f.writeFile("long.dat", job));
+        const std::vector<std::string> before = w.workspace().lines();
+        const int last = static_cast<int>(before.size()) - 1;
+        const auto book = f.dir() / "book.xlsx";
+
+        // -1: before the first step; then at the first, a middle and the last step.
+        for (const int at : {-1, 0, last / 2, last}) {
+            bool cancelled = false;
+            auto cancel = [&] {
+                if (cancelled) return;
+                cancelled = true;
+                w.cancelButton()->click();
+            };
+            if (at < 0) QTimer::singleShot(0, &w, cancel);
+            f.answers.onProgress = [&](int position) {
+                if (at >= 0 && position >= at) cancel();
+            };
+            f.answers.saveAnswers = {book};
+            QCOMPARE(w.runCommand("book.dini"), CommandStatus::Cancelled);
+            QVERIFY(cancelled);
+            QVERIFY(w.workspace().lines() == before);
+            QVERIFY(!std::filesystem::exists(book));
+            QVERIFY(f.answers.texts(MessageKind::Error).empty());
+        }
+        f.answers.onProgress = nullptr;
+
+        // The question "finished, open it?" comes after the workbook replaced
+        // the file: a Cancel then is refused with a word in the status line.
+        f.answers.saveAnswers = {book};
+        f.answers.whileAsked = [&] { w.cancelButton()->click(); };
+        QCOMPARE(w.runCommand("book.dini"), CommandStatus::Done);
+        QVERIFY(std::filesystem::file_size(book) > 10000);
+        QCOMPARE(w.StatusLine->currentMessage().toStdString(),
+                 *w.catalogue().find(msg::kCancelTooLate, w.state().languageIndex));
+
+        // The cancelled workers removed their temporaries when they stopped.
+        f.window.reset();
+        std::vector<std::string> left;
+        for (const auto& e : std::filesystem::directory_iterator(f.dir()))
+            left.push_back(e.path().filename().string());
+        std::sort(left.begin(), left.end());
+        QVERIFY(left == (std::vector<std::string>{"book.xlsx", "long.dat"}));
     }
 };
 

@@ -2,6 +2,8 @@
 // and bytes on disk, edits written back, the exit question, the progress bar,
 // the lamp panel, received lines and printing.
 
+#include <fstream>
+
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -14,6 +16,7 @@
 
 #include "app/file_commands.h"
 #include "app/ui/signal_lamp_panel.h"
+#include "app/ui/findings_dock.h"
 #include "app/ui/workspace_editor.h"
 #include "i18n/message_catalogue.h"
 #include "tests/ui/window_fixture.h"
@@ -244,27 +247,80 @@ class MainFormTest : public QObject {
         QCOMPARE(f.readFile(path), std::string("abc\r\n点号\r\n"));
     }
 
-    void saveRightAfterStartWritesNonameInCurrentDirectory() {
+    // Save writes only to the file the text came from, and asks first when
+    // another program changed that file meanwhile; a text without a file of
+    // its own (never saved, cleared) gets a name from the user.
+    void saveAsksWhereTheTextHasNoFileOrItsFileChanged() {
         WindowFixture f;
         MainWindow& w = *f.window;
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Cancelled);
+        QCOMPARE(f.answers.saveFilters.size(), 1u);
+        QVERIFY(!std::filesystem::exists(f.dir() / "NONAME.TXT"));
+
+        // Load, Clear, new lines, Save: the job loaded before stays as it was.
+        const auto job = f.writeFile("job.txt", "1,2,3\r\n");
+        f.answers.openAnswers.push_back(job);
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Done);
+        QCOMPARE(w.runCommand("file.clear"), CommandStatus::Done);
+        QCOMPARE(EditorText(w), QString());
+        QCOMPARE(w.windowTitle(), QString("Tarvosen Data Processor"));
+        CommandContext ctx = w.context();
+        AppendWorkspaceLine(ctx, "received");
+        const auto received = f.dir() / "received.txt";
+        f.answers.saveAnswers.push_back(received);
         QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
-        QVERIFY(std::filesystem::exists(f.dir() / "NONAME.TXT"));
-        QCOMPARE(std::filesystem::file_size(f.dir() / "NONAME.TXT"), 0u);
-        QVERIFY(f.answers.messages.empty());
+        QCOMPARE(f.readFile(job), std::string("1,2,3\r\n"));
+        QCOMPARE(f.readFile(received), std::string("received\r\n"));
+
+        // Now the text has its file: Save writes it without a dialog.
+        AppendWorkspaceLine(ctx, "more");
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
+        QCOMPARE(f.readFile(received), std::string("received\r\nmore\r\n"));
+        QCOMPARE(f.answers.saveFilters.size(), 2u);
+        QVERIFY(f.answers.questions.empty());
+
+        // Another program rewrites it: Save asks; No keeps that program's
+        // text, Yes writes the window's.
+        f.writeFile("received.txt", "edited elsewhere\r\n");
+        f.answers.confirmAnswers = {false, true};
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Cancelled);
+        QCOMPARE(f.readFile(received), std::string("edited elsewhere\r\n"));
+        QCOMPARE(f.answers.questions.size(), 1u);
+        QVERIFY(f.answers.questions[0].find(received.string()) != std::string::npos);
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
+        QCOMPARE(f.readFile(received), std::string("received\r\nmore\r\n"));
     }
 
-    void clearKeepsNameSoSaveEmptiesTheFile() {
+    // Findings belong to the text they were found in: Load shows those of
+    // the file, a conversion's result and Clear take them away. A
+    // conversion whose result was saved leaves nothing to discard.
+    void findingsAndUnsavedChangesFollowTheText() {
         WindowFixture f;
         MainWindow& w = *f.window;
-        const auto path = f.writeFile("job.txt", "1,2,3\r\n");
-        f.answers.openAnswers.push_back(path);
-        w.runCommand("file.load");
-        const QString caption = w.windowTitle();
-        w.runCommand("file.clear");
-        QCOMPARE(EditorText(w), QString());
-        QCOMPARE(w.windowTitle(), caption);
-        w.runCommand("file.save");
-        QCOMPARE(f.readFile(path), std::string());
+        // A real R5 job with its sixth record (address 0006) lost.
+        std::string job;
+        {
+            std::ifstream in(std::filesystem::path(TARVOSEN_TEST_CORPUS_DIR) / "r5/tops-elta-r55.r5");
+            int n = 0;
+            for (std::string line; std::getline(in, line);)
+                if (++n != 6) job += line + "\r\n";
+        }
+        const auto gap = f.writeFile("gap.r5", job);
+        f.answers.openAnswers = {gap, gap};
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Done);
+        QCOMPARE(w.findingsDock()->count(), 1);
+
+        f.answers.saveAnswers = {f.dir() / "points.txt"};
+        QCOMPARE(w.runCommand("convert.r5.points"), CommandStatus::Done);
+        QVERIFY(w.workspace().lineCount() > 0);
+        QCOMPARE(w.findingsDock()->count(), 0);
+        QVERIFY(!w.hasUnsavedChanges());
+
+        QCOMPARE(w.runCommand("file.load"), CommandStatus::Done);
+        QVERIFY(f.answers.questions.empty());
+        QCOMPARE(w.findingsDock()->count(), 1);
+        QCOMPARE(w.runCommand("file.clear"), CommandStatus::Done);
+        QCOMPARE(w.findingsDock()->count(), 0);
     }
 
     void failuresAreShownAndChangeNothing() {
@@ -373,8 +429,10 @@ class MainFormTest : public QObject {
         QTextCursor cursor(w.workspaceEditor->document());
         cursor.insertText("typed ");
         AppendWorkspaceLine(ctx, "after");
-        w.runCommand("file.save");
-        const std::string saved = f.readFile(reset);
+        const auto received = f.dir() / "received.txt";
+        f.answers.saveAnswers.push_back(received);  // the reset name is no file: Save asks
+        QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
+        const std::string saved = f.readFile(received);
         QVERIFY(saved.starts_with("typed line 0\r\n"));
         QVERIFY(saved.ends_with("END\r\nafter\r\n"));
     }

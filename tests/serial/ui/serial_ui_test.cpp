@@ -11,8 +11,10 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <map>
 
+#include "app/ui/findings_dock.h"
 #include "app/ui/main_form.h"
 #include "app/ui/port_status.h"
 #include "app/ui/option_dialog_registry.h"
@@ -156,11 +158,10 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     EXPECT_TRUE(status.contains("9600 8N1")) << status.toStdString();
     EXPECT_TRUE(status.contains(QString::fromUtf8("2 行，21 字节"))) << status.toStdString();
 
-    // Download only tells the user the computer is ready.
+    // With the port open, Download only tells the user the computer is ready.
     ASSERT_EQ(w.runCommand("transfer.download"), CommandStatus::Done);
     EXPECT_EQ(f.answers.messages.back().text,
-              w.catalogue().lookup(msg::kDownloadNotice, w.state().languageIndex,
-                                   "Computer has get ready, press OK to wait for data!"));
+              *w.catalogue().find(msg::kDownloadNotice, w.state().languageIndex));
 
     // Stop closes the port.
     w.portStatus()->stopButton()->click();
@@ -175,6 +176,81 @@ TEST(MainWindow, Comm1ReceivesIntoTheWorkspaceLightsTheLampAndClosesOnExit) {
     other.SetDeviceName(pty.slavePath());
     other.Open();
     EXPECT_TRUE(other.Enabled());
+}
+
+// Download opens the port with the dialog's settings, and refuses with the
+// reason where it cannot, without saying it is ready. CR, LF and CR LF each
+// end a line; what follows END in its burst is left out with a warning; the
+// status line keeps showing the port's settings after a background command
+// replaced the options; a Clear starts the address check again.
+TEST(MainWindow, DownloadOpensThePortAndTakesEveryLineEndUntilEnd) {
+    WindowOnPty window;
+    auto& [pty, f, w] = window;
+    PortSettings& settings = w.options().get<PortSettings>();
+    settings.port = "/dev/tarvosen-absent";
+    EXPECT_EQ(w.runCommand("transfer.download"), CommandStatus::Stopped);
+    ASSERT_EQ(f.answers.messages.size(), 1u);
+    EXPECT_EQ(f.answers.messages[0].kind, MessageKind::Error);
+    EXPECT_NE(f.answers.messages[0].text.find("/dev/tarvosen-absent"), std::string::npos);
+    EXPECT_FALSE(w.serialLink().port->Enabled());
+
+    // 19200 baud, 7 data bits, even parity, 2 stop bits, by the dialog's lists.
+    settings = PortSettings{pty.slavePath(), 7, 2, 0, 3, 2};
+    ASSERT_EQ(w.runCommand("transfer.download"), CommandStatus::Done);
+    EXPECT_TRUE(w.serialLink().port->Enabled());
+    EXPECT_EQ(f.answers.messages.back().kind, MessageKind::Information);
+    ASSERT_EQ(w.runCommand("file.clear"), CommandStatus::Done);
+    w.portStatus()->refresh();
+    EXPECT_TRUE(w.portStatus()->label()->text().contains("19200 7E2"))
+        << w.portStatus()->label()->text().toStdString();
+
+    // "For R5|Adr 00" after END is 13 bytes of a cut record.
+    pty.send("A\nB\r\nC\rEND   \r\nFor R5|Adr 00");
+    EXPECT_TRUE(Spin([&] { return !f.answers.texts(MessageKind::Warning).empty(); }));
+    EXPECT_EQ(w.workspace().lines(), (std::vector<std::string>{"A", "B", "C", "END   "}));
+    EXPECT_TRUE(w.serialLink().pendingLine.empty());
+    const auto warnings = f.answers.texts(MessageKind::Warning);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("13"), std::string::npos) << warnings[0];
+
+    // The same two records before and after a Clear: no address repeats.
+    const std::string records =
+        "For R5|Adr 0001|TR OR.COOR|                   |                   |                   |\r\n"
+        "For R5|Adr 0002|KR A     0|X        0.000 m   |Y        0.000 m   |                   |\r\n";
+    f.answers.confirmAnswers = {true, true};  // the received lines may go
+    ASSERT_EQ(w.runCommand("file.clear"), CommandStatus::Done);
+    pty.send(records);
+    ASSERT_TRUE(Spin([&] { return w.workspace().lineCount() == 2; }));
+    ASSERT_EQ(w.runCommand("file.clear"), CommandStatus::Done);
+    pty.send(records);
+    ASSERT_TRUE(Spin([&] { return w.workspace().lineCount() == 2; }));
+    EXPECT_EQ(w.findingsDock()->count(), 0);
+    EXPECT_TRUE(f.answers.findings.empty());
+}
+
+// An upload runs on the window's thread, which the port belongs to: the
+// window answers between its lines, and Cancel stops it at the next one.
+TEST(MainWindow, AnUploadIsCancelledBetweenItsLines) {
+    WindowOnPty window;
+    auto& [pty, f, w] = window;
+    ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
+    std::vector<std::string> points;
+    for (int i = 1; i <= 2000; ++i) points.push_back(std::to_string(i) + ",100.000,200.000,10.000");
+    w.workspace().replaceAll(points);
+    bool busy = false;
+    f.answers.onProgress = [&](int position) {
+        busy = busy || w.property("commandRunning").toBool();
+        if (position == 100) w.cancelButton()->click();
+    };
+    EXPECT_EQ(w.runCommand("transfer.upload"), CommandStatus::Cancelled);
+    EXPECT_TRUE(busy);
+    EXPECT_FALSE(w.property("commandRunning").toBool());
+    // Lines 1..101 went out before the Cancel, line 102 before the step that saw it.
+    const std::string sent = pty.receive(1s, 100000);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), '\n'), 102) << sent.size();
+    EXPECT_TRUE(sent.ends_with("\r\n102,100.000,200.000,10.000\r\n"));
+    EXPECT_TRUE(f.answers.texts(MessageKind::Error).empty());
+    EXPECT_EQ(w.workspace().lines(), points);
 }
 
 // A command that runs beside the open port (a replay works on its own copies)

@@ -9,7 +9,7 @@
 
 namespace tarvosen {
 
-inline constexpr const char* kApplicationTitle = "Tarvosen  Data Processor";
+inline constexpr const char* kApplicationTitle = "Tarvosen Data Processor";
 inline constexpr const char* kDefaultDocumentName = "NONAME.TXT";
 
 struct AppState {
@@ -31,6 +31,10 @@ struct AppState {
 
 // The document name that "END" and some conversions reset to.
 std::string ResetDocumentName(const AppState& state);
+
+// The window caption of a document, as desktops write it: "job.txt — Tarvosen
+// Data Processor"; the program's name alone for the unnamed text.
+std::string DocumentCaption(const std::filesystem::path& document);
 
 // The toolbar label for an instrument kind 0..6.
 const char* InstrumentLabel(int instrumentKind);

@@ -27,7 +27,7 @@ CommandStatus ConvertToFile(CommandContext& ctx, const ConvertToFileSteps& steps
     // Only now the document is the output: a refusal names the input, and
     // Save after a failed conversion does not write the input over it.
     ctx.state.currentDocumentName = chosen->string();
-    ctx.setCaption(std::string(kApplicationTitle) + "--[" + chosen->string() + "]");
+    ctx.setCaption(DocumentCaption(*chosen));
     return CommandStatus::Done;
 }
 
@@ -49,7 +49,7 @@ CommandStatus ConvertInPlace(CommandContext& ctx, const ConvertInPlaceSteps& ste
     }
     if (steps.resetDocumentName) {
         ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
-        ctx.setCaption(ctx.state.currentDocumentName);
+        ctx.setCaption(DocumentCaption(ctx.state.currentDocumentName));
     }
     return CommandStatus::Done;
 }

@@ -25,7 +25,7 @@ bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
     ctx.state.sourceFiles = {{path.filename().string(), Sha256Hex(bytes)}};
     ctx.workspace.replaceAllBytes(std::move(bytes));
     ctx.state.currentDocumentName = path.string();
-    ctx.setCaption(std::string(kApplicationTitle) + "--[" + path.string() + "]");
+    ctx.setCaption(DocumentCaption(path));
     return true;
 }
 
@@ -45,7 +45,7 @@ CommandStatus SaveAsCommand(CommandContext& ctx) {
     if (!path) return CommandStatus::Cancelled;
     ctx.workspace.save(*path);  // throws before the name and caption change
     ctx.state.currentDocumentName = path->string();
-    ctx.setCaption(path->string());
+    ctx.setCaption(DocumentCaption(*path));
     return CommandStatus::Done;
 }
 

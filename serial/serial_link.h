@@ -17,7 +17,7 @@ struct SerialLink {
     SerialPort* port = nullptr;  // absent where no port is offered (a background command)
     // Bytes received from the instrument since the last carriage return.
     std::string pendingLine;
-    bool signalLampsVisible = true;  // the window's lamp panel
+    bool signalLampsVisible = false;  // the lamp panel also when no port is open
     // Told about the bytes and lines received (transfer log, port status).
     ReceiveObserver* receiveObserver = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/app_state.h"
+#include "app/ui/elided_label.h"
 #include "serial/serial_link.h"
 #include "app/options_store.h"
 #include "i18n/message_catalogue.h"
@@ -32,7 +33,7 @@ QString Settings(const PortSettings& p) {
 PortStatus::PortStatus(const AppState& state, SerialLink& link, const PortSettings& portSettings,
                          const MessageCatalogue& catalogue, QWidget* parent)
     : QWidget(parent), state_(state), link_(link), para_(portSettings), catalogue_(catalogue),
-      next_(link.receiveObserver), label_(new QLabel(this)), stop_(new QPushButton(this)) {
+      next_(link.receiveObserver), label_(new ElidedLabel(this)), stop_(new QPushButton(this)) {
     setObjectName("PortStatus");
     link_.receiveObserver = this;
     auto* row = new QHBoxLayout(this);
@@ -52,8 +53,10 @@ void PortStatus::refresh() {
     const bool open = comm_ && comm_->Enabled();
     // Each time the port opens the counts start again.
     if (!open && wasOpen_) lines_ = bytes_ = 0;
+    const bool changed = open != wasOpen_;
     wasOpen_ = open;
     setVisible(open);
+    if (changed) emit openChanged(open);
     if (!open) return;
     auto text = [this](int base, const char* english) {
         return QString::fromStdString(catalogue_.lookup(base, state_.languageIndex, english));

@@ -31,6 +31,11 @@ std::filesystem::path LocalPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
+// The title of the program's message boxes: its name in the chosen language.
+QString BoxTitle(MainWindow& window) {
+    return QString::fromStdString(window.context().message(msg::kProgramName, kApplicationTitle));
+}
+
 // The instrument formats, offered first by every open dialog.
 constexpr const char* kInstrumentFilesFilter =
     "Survey data (*.r5 *.m5 *.dat *.raw *.rec *.txt *.xlsx)|*.r5;*.m5;*.dat;*.raw;*.rec;*.txt;*.xlsx";
@@ -77,7 +82,7 @@ std::optional<std::filesystem::path> RunFileDialog(MainWindow* parent, QFileDial
 
 void QtUserInterface::showMessage(MessageKind kind, const std::string& text) {
     if (answers_) return answers_->showMessage(kind, text);
-    const QString title = QString::fromUtf8(kApplicationTitle);
+    const QString title = BoxTitle(window_);
     switch (kind) {
         case MessageKind::Information:
             QMessageBox::information(&window_, title, Shown(text));
@@ -93,7 +98,7 @@ void QtUserInterface::showMessage(MessageKind kind, const std::string& text) {
 
 bool QtUserInterface::confirm(const std::string& question) {
     if (answers_) return answers_->confirm(question);
-    return QMessageBox::question(&window_, QString::fromUtf8(kApplicationTitle), Shown(question),
+    return QMessageBox::question(&window_, BoxTitle(window_), Shown(question),
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
@@ -155,7 +160,7 @@ void QtUserInterface::openWithDesktop(const std::filesystem::path& path) {
                : ctx.message(msg::kNoDesktopOpener,
                              "This computer has no desktop opener (xdg-open), so no program can be "
                              "started for the file from here. It is saved at:\n");
-    QMessageBox::information(&window_, QString::fromUtf8(kApplicationTitle),
+    QMessageBox::information(&window_, BoxTitle(window_),
                              QString::fromStdString(text) + name);
 }
 

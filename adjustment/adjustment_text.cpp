@@ -156,7 +156,7 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
 
     ctx.workspace.replaceAll(std::move(lines));
     ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
-    ctx.setCaption(ctx.state.currentDocumentName);
+    ctx.setCaption(DocumentCaption(ctx.state.currentDocumentName));
     return true;
 }
 

@@ -11,7 +11,7 @@
 
 namespace tarvosen {
 
-inline constexpr const char* kApplicationTitle = "Tarvosen  Data Processor";
+inline constexpr const char* kApplicationTitle = "Tarvosen Data Processor";
 inline constexpr const char* kDefaultDocumentName = "NONAME.TXT";
 
 // The document's file as it was when the workspace was last loaded from it
@@ -54,6 +54,9 @@ bool DocumentHasFile(const AppState& state);
 // True when the document's file was changed or replaced on disk since it
 // was stamped (a file that is gone counts as unchanged: nothing is lost).
 bool DocumentChangedOnDisk(const AppState& state);
+// The window caption of a document, as desktops write it: "job.txt — Tarvosen
+// Data Processor"; the program's name alone for the unnamed text.
+std::string DocumentCaption(const std::filesystem::path& document);
 
 // The toolbar label for an instrument kind 0..6.
 const char* InstrumentLabel(int instrumentKind);

@@ -71,7 +71,11 @@ const CommandRow* FindCommandByCliName(std::string_view cliName);
 
 struct ToolbarButton {
     std::string_view key;  // command key; empty for a separator
-    std::string_view hint;
+    // The tooltip in each language: English, GB, Big5.
+    std::string_view english, gb, big5;
+    std::string_view hint(int languageIndex) const {
+        return languageIndex == 1 ? english : languageIndex == 3 ? big5 : gb;
+    }
 };
 std::span<const ToolbarButton> ToolbarLayout();
 

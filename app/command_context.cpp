@@ -8,6 +8,14 @@ std::string ResetDocumentName(const AppState& state) {
     return (state.startDirectory / kDefaultDocumentName).string();
 }
 
+std::string DocumentCaption(const std::filesystem::path& document) {
+    std::error_code ec;
+    if (document.empty() ||
+        (document.filename() == kDefaultDocumentName && !std::filesystem::exists(document, ec)))
+        return kApplicationTitle;
+    return document.filename().string() + " \u2014 " + kApplicationTitle;
+}
+
 const char* InstrumentLabel(int instrumentKind) {
     switch (instrumentKind) {
         case 0: return "Nikon DTM 300/400/700 Series";
@@ -47,7 +55,7 @@ void AppendWorkspaceLine(CommandContext& ctx, std::string line) {
     ctx.workspace.append(std::move(line));
     if (isEnd) {
         ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
-        ctx.setCaption(ctx.state.currentDocumentName);
+        ctx.setCaption(DocumentCaption(ctx.state.currentDocumentName));
     }
 }
 

@@ -28,7 +28,7 @@ CommandStatus ConvertToFile(CommandContext& ctx, const ConvertToFileSteps& steps
     // Save after a failed conversion does not write the input over it.
     ctx.state.currentDocumentName = chosen->string();
     StampDocument(ctx.state, *chosen);
-    ctx.setCaption(std::string(kApplicationTitle) + "--[" + chosen->string() + "]");
+    ctx.setCaption(DocumentCaption(*chosen));
     return CommandStatus::Done;
 }
 
@@ -50,7 +50,7 @@ CommandStatus ConvertInPlace(CommandContext& ctx, const ConvertInPlaceSteps& ste
     }
     if (steps.resetDocumentName) {
         ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
-        ctx.setCaption(ctx.state.currentDocumentName);
+        ctx.setCaption(DocumentCaption(ctx.state.currentDocumentName));
     }
     return CommandStatus::Done;
 }

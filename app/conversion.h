@@ -23,7 +23,7 @@ struct ConvertToFileSteps {
 
 // Asks for the output file, runs the stages, saves the last result under the
 // chosen name and only then puts it in the workspace's place, and sets the
-// caption to title + "--[" + path + "]". A stage that stops or fails, or a
+// caption to DocumentCaption(path). A stage that stops or fails, or a
 // save that fails or is cancelled (UserInterface::commitOutput), leaves the
 // workspace and the chosen file unchanged.
 CommandStatus ConvertToFile(CommandContext& ctx, const ConvertToFileSteps& steps);

@@ -27,7 +27,7 @@ bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path) {
     ctx.workspace.replaceAllBytes(std::move(bytes));
     ctx.state.currentDocumentName = path.string();
     StampDocument(ctx.state, path);
-    ctx.setCaption(std::string(kApplicationTitle) + "--[" + path.string() + "]");
+    ctx.setCaption(DocumentCaption(path));
     return true;
 }
 
@@ -67,7 +67,7 @@ CommandStatus SaveAsCommand(CommandContext& ctx) {
     ctx.workspace.save(*path);  // throws before the name and caption change
     ctx.state.currentDocumentName = path->string();
     StampDocument(ctx.state, *path);
-    ctx.setCaption(path->string());
+    ctx.setCaption(DocumentCaption(*path));
     return CommandStatus::Done;
 }
 
@@ -78,7 +78,7 @@ CommandStatus ClearCommand(CommandContext& ctx) {
     // The empty text is no longer the file it was loaded from: Save asks
     // for a name instead of writing over that file.
     ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
-    ctx.setCaption(ctx.state.currentDocumentName);
+    ctx.setCaption(DocumentCaption(ctx.state.currentDocumentName));
     return CommandStatus::Done;
 }
 

@@ -13,8 +13,5 @@ inline constexpr const char* kBuildNumber = TARVOSEN_BUILD_NUMBER;
 // As the about box and --version show it.
 inline constexpr const char* kVersionText =
     "Version " TARVOSEN_VERSION_NUMBER "(Build " TARVOSEN_BUILD_NUMBER ")";
-// The first panel of the status bar.
-inline constexpr const char* kStatusVersionText =
-    "KVQ  Version " TARVOSEN_VERSION_NUMBER " (Build " TARVOSEN_BUILD_NUMBER ")";
 
 }  // namespace tarvosen

@@ -39,7 +39,7 @@ constexpr std::span<const CommandRow> (*kDeclarations[])() = {
 // from the subsystem that declares it. Adding a command adds its line here.
 const std::array kLayout = std::to_array<CommandRow>({
     // Data Transfer
-    {Menu, "transfer", {"&Data Transfer", ""}, {"[&T]数据传输", ""}, {"[&T]數據傳輸", ""}},
+    {Menu, "transfer", {"&Data Transfer", ""}, {"[&T]数据传输", ""}, {"[&T]資料傳輸", ""}},
     {Menu, "instrument", {"Instrument", "transfer"}, {"仪器类型", "transfer"}, {"儀器類型", "transfer"}},
     Place("instrument.nikon300"),
     Place("instrument.nikon500"),
@@ -58,7 +58,7 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("app.exit"),
 
     // File Processing
-    {Menu, "file", {"&File Processing", ""}, {"[&F]文件处理", ""}, {"[&F]文件處理", ""}},
+    {Menu, "file", {"&File Processing", ""}, {"[&F]文件处理", ""}, {"[&F]檔案處理", ""}},
     Place("file.load"),
     Place("file.save"),
     Place("file.save-as"),
@@ -68,12 +68,12 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("file.print"),
 
     // Convert
-    {Menu, "convert", {"&Convert", ""}, {"[&C] 格式转换", ""}, {"[&C] 格式轉換", ""}},
+    {Menu, "convert", {"&Convert", ""}, {"[&C]格式转换", ""}, {"[&C]格式轉換", ""}},
     Place("convert.r5.points"),
     Place("convert.r5.dxf"),
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
     {Menu, "convert.nikon", {"Nikon raw data", "convert"}, {"尼康原始数据转换", "convert"},
-     {"尼康原始數據轉換", "convert"}},
+     {"尼康原始資料轉換", "convert"}},
     Place("convert.nikon300.points"),
     Place("convert.nikon.cosa"),
     Place("convert.nikon.traverse"),
@@ -87,7 +87,7 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("convert.r5.m5"),
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
     {Menu, "convert.dini", {"Zeiss DINI digital level", "convert"},
-     {"蔡司电子水准仪（DINI）数据处理", "convert"}, {"蔡司電子水準儀（DINI）數據處理", "convert"}},
+     {"蔡司电子水准仪（DINI）数据处理", "convert"}, {"蔡司電子水準儀（DINI）資料處理", "convert"}},
     Place("book.dini"),
     Place("book.dini.checked"),
     Place("book.dini.geo"),
@@ -112,15 +112,15 @@ const std::array kLayout = std::to_array<CommandRow>({
 });
 
 const std::array kToolbar = std::to_array<ToolbarButton>({
-    {"file.load", "装入文件"},
-    {"file.save", "保存文档"},
-    {"", ""},
-    {"transfer.settings", "通信参数设定"},
-    {"transfer.download", "仪器数据下载"},
-    {"transfer.upload", "上传到计算机"},
-    {"", ""},
-    {"file.print", "打印窗口中的内容"},
-    {"", ""},
+    {"file.load", "Load a file", "装入文件", "載入檔案"},
+    {"file.save", "Save the text", "保存文档", "儲存檔案"},
+    {"", "", "", ""},
+    {"transfer.settings", "Communication parameters", "通信参数设定", "通訊參數設定"},
+    {"transfer.download", "Download from the instrument", "从仪器下载数据", "從儀器下載資料"},
+    {"transfer.upload", "Upload to the instrument", "上传到仪器", "上傳到儀器"},
+    {"", "", "", ""},
+    {"file.print", "Print the text", "打印窗口中的内容", "列印視窗中的內容"},
+    {"", "", "", ""},
 });
 
 [[noreturn]] void TableFault(const char* what, std::string_view key) {

@@ -360,6 +360,35 @@ inline constexpr int kAuditLastZ = 65270;               // %1 Z, %2 last station
 inline constexpr int kAuditDataEndsOpen = 65280;        // %1 line
 inline constexpr int kPointNamesDifferInCase = 74000;  // %1 %2 file, line, %3 name, %4 other, %5 %6 its file, line
 inline constexpr int kGamaSectionBackToStart = 74100;  // %1 %2 file, line, %3 point, %4 Gama file
+// The window's panels, labels, file types and the lists of the port dialog.
+inline constexpr int kStatusVersion = 76000;        // %1 version, %2 build
+inline constexpr int kStatusSurveyData = 76010;
+inline constexpr int kLampPanelCaption = 76020;
+inline constexpr int kLampCaptions = 76030;         // + 10 per lamp, 9 lamps from TxEmpty to CTS
+inline constexpr int kAboutTitle = 76120;
+inline constexpr int kNoDesktopOpener = 76130;      // + path
+inline constexpr int kManualTitle = 76140;
+inline constexpr int kOpenInBrowser = 76150;
+inline constexpr int kSplashTotalMemory = 76160;
+inline constexpr int kSplashMemoryLeft = 76170;
+inline constexpr int kLettersToNumbers = 76180;
+inline constexpr int kPointListLayoutGroup = 76190;
+inline constexpr int kLayoutAutomatic = 76200;
+inline constexpr int kLayoutOwn = 76210;
+inline constexpr int kLayoutCass = 76220;
+inline constexpr int kProgramName = 76230;
+inline constexpr int kSurveyDataFiles = 76300;
+inline constexpr int kTextFiles = 76310;
+inline constexpr int kDataFiles = 76320;
+inline constexpr int kAllFiles = 76330;
+inline constexpr int kDxfFiles = 76340;
+inline constexpr int kCorFiles = 76350;
+inline constexpr int kOrgFiles = 76360;
+inline constexpr int kIn2Files = 76370;
+inline constexpr int kWorkbookFiles = 76380;
+inline constexpr int kTransferLogFiles = 76390;
+inline constexpr int kParityNames = 76400;          // + 10 per parity: none, odd, even, mark, space
+inline constexpr int kFlowDefault = 76450;
 }  // namespace msg
 
 // Items joined by the language's list comma, the last two by its "and" when

@@ -42,7 +42,7 @@ const std::array kRows = std::to_array<CommandRow>({
      LevelNetworkCliOptions, ChosenFile, true, true},
     {Item, "check.dini-audit", {"REC E(M5) -> Consistency Audit", "convert.dini"},
      {"REC E(M5) -> 数据一致性检查", "convert.dini"},
-     {"REC E(M5) -> 數據一致性檢查", "convert.dini"}, DiniAuditCommand, {}, 0, "dini-audit",
+     {"REC E(M5) -> 資料一致性檢查", "convert.dini"}, DiniAuditCommand, {}, 0, "dini-audit",
      "Audit DiNi levelling data for consistency; exit status 4 when anything was found.",
      CheckCliOptions, CliOutput::None, true, true},
     {Item, "check.records", Absent, Absent, Absent, CheckRecordsCommand, {}, 0, "check",

@@ -24,7 +24,7 @@ struct SerialLink {
     // every byte after it is left out, not only the rest of END's burst.
     bool stopAtEnd = false;
     std::size_t endLine = 0;  // while stopAtEnd: the END line's number, 0 before it
-    bool signalLampsVisible = true;  // the window's lamp panel
+    bool signalLampsVisible = false;  // the lamp panel also when no port is open
     // Told about the bytes and lines received (transfer log, port status).
     ReceiveObserver* receiveObserver = nullptr;
 };

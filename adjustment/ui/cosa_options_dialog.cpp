@@ -1,6 +1,7 @@
 #include "adjustment/ui/cosa_options_dialog.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -12,7 +13,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "adjustment/cosa_export.h"
 #include "app/ui/catalogue_text.h"
+#include "app/ui/file_filter.h"
 #include "app/ui/field_check.h"
 #include "app/ui/option_dialog_registry.h"
 #include "adjustment/adjustment_options.h"
@@ -68,15 +71,13 @@ CosaOptionsDialog::CosaOptionsDialog(QWidget* parent) : QDialog(parent) {
     zeroBacksightCheck->setToolTip("将每一测站的后视方向都归零");
     reduceSlopeCheck = new QCheckBox("斜距改平", this);
 
-    okButton = new QPushButton("OK", this);
+    // Qt's own OK and Cancel, which its translations give in the chosen language.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    okButton = buttons->button(QDialogButtonBox::Ok);
     okButton->setDefault(true);
-    cancelButton = new QPushButton("Cancel", this);
-    connect(okButton, &QPushButton::clicked, this, [this] { acceptChecked(); });
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
+    cancelButton = buttons->button(QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] { acceptChecked(); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* checks = new QHBoxLayout;
     checks->addWidget(zeroBacksightCheck);
@@ -87,7 +88,7 @@ CosaOptionsDialog::CosaOptionsDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(known);
     layout->addWidget(accuracyGroup);
     layout->addLayout(checks);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -105,7 +106,7 @@ void CosaOptionsDialog::acceptChecked() {
 
 void CosaOptionsDialog::browseForKnownPointFile() {
     const QString file = QFileDialog::getOpenFileName(this, QString(), knownPointFileEdit->text(),
-                                                      "Text File (*.txt);;All File(*.*)");
+                                                      fileTypes_);
     if (!file.isEmpty()) knownPointFileEdit->setText(file);
 }
 
@@ -124,6 +125,7 @@ void CosaOptionsDialog::localise(const CommandContext& ctx) {
     reduceSlopeCheck->setText(CatalogueText(ctx, msg::kReduceSlope, reduceSlopeCheck->text()));
     missingFileText_ = CatalogueText(ctx, msg::kKnownPointFileMissing, missingFileText_);
     noNumberText_ = CatalogueText(ctx, msg::kAccuracyNoNumber, noNumberText_);
+    fileTypes_ = tarvosen::ui::QtNameFilters(kKnownPointFilter, TextsOf(ctx)).join(";;");
 }
 
 bool CosaOptionsDialog::run(CommandContext& ctx) {

@@ -51,6 +51,7 @@ class CosaOptionsDialog : public QDialog {
     // The refusals, %1 the file or the text typed.
     QString missingFileText_ = "已知点文件不存在：%1";
     QString noNumberText_ = "精度须为不小于 0 的数：%1";
+    QString fileTypes_ = "Text files (*.txt);;All files (*)";  // of the known-point file
 };
 
 }  // namespace tarvosen::adjustment::ui

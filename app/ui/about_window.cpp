@@ -38,10 +38,20 @@ QLabel* PlacedLabel(QWidget* parent, const QString& text, const QFont& font, con
     return label;
 }
 
-// Name, version and (on the splash) the memory figures over the picture.
-void AddTexts(QWidget* picture) {
-    PlacedLabel(picture, "Tarvosen Data Processor", PixelFont("Arial", 14, true), Qt::blue, 24, 24);
-    PlacedLabel(picture, kVersionText, PixelFont("Arial", 12, true), Qt::black, 24, 48);
+// Name and version over the picture.
+std::pair<QLabel*, QLabel*> AddTexts(QWidget* picture) {
+    return {PlacedLabel(picture, "Tarvosen Data Processor", PixelFont("Arial", 14, true), Qt::blue, 24, 24),
+            PlacedLabel(picture, kVersionText, PixelFont("Arial", 12, true), Qt::black, 24, 48)};
+}
+
+void SetText(QLabel* label, const std::string& text) {
+    label->setText(QString::fromStdString(text));
+    label->adjustSize();
+}
+
+void LocaliseTexts(QLabel* name, QLabel* version, const MessageTexts& texts) {
+    SetText(name, texts(msg::kProgramName, "Tarvosen Data Processor"));
+    SetText(version, texts(msg::kStatusVersion, "Version %1 (build %2)", {kVersionNumber, kBuildNumber}));
 }
 
 }  // namespace
@@ -91,12 +101,18 @@ SplashWindow::SplashWindow(QWidget* parent)
     setObjectName("About");
     setFixedSize(kClientWidth, kClientHeight);
     auto* picture = new AboutPicture(this);
-    AddTexts(picture);
+    std::tie(name_, version_) = AddTexts(picture);
     const QFont figures = PixelFont("Times New Roman", 16, true);
-    PlacedLabel(picture, QString::fromUtf8("Total Memory："), figures, Qt::black, 24, 190);
-    PlacedLabel(picture, QString::fromUtf8("Memory Left："), figures, Qt::black, 24, 216);
+    totalCaption_ = PlacedLabel(picture, "Total memory:", figures, Qt::black, 24, 190);
+    leftCaption_ = PlacedLabel(picture, "Memory left:", figures, Qt::black, 24, 216);
     pRes = PlacedLabel(picture, "", figures, Qt::darkBlue, 160, 190);
     fRes = PlacedLabel(picture, "", figures, Qt::darkBlue, 160, 216);
+}
+
+void SplashWindow::localise(const MessageTexts& texts) {
+    LocaliseTexts(name_, version_, texts);
+    SetText(totalCaption_, texts(msg::kSplashTotalMemory, "Total memory:"));
+    SetText(leftCaption_, texts(msg::kSplashMemoryLeft, "Memory left:"));
 }
 
 void SplashWindow::fillMemoryFigures() {
@@ -118,15 +134,20 @@ void SplashWindow::showNow() {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");
-    setWindowTitle("About");
+    setWindowTitle("About Tarvosen Data Processor");
     auto* picture = new AboutPicture(this);
-    AddTexts(picture);
+    std::tie(name_, version_) = AddTexts(picture);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(picture);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutBox::localise(const MessageTexts& texts) {
+    setWindowTitle(QString::fromStdString(texts(msg::kAboutTitle, "About Tarvosen Data Processor")));
+    LocaliseTexts(name_, version_, texts);
 }
 
 }  // namespace tarvosen::ui

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "i18n/message_catalogue.h"
+
 class QLabel;
 
 namespace tarvosen::ui {
@@ -26,17 +28,30 @@ class SplashWindow : public QWidget {
     // and paints it at once.
     void showNow();
 
+    // The texts in a language (English until this is called).
+    void localise(const MessageTexts& texts);
+
     QLabel* pRes = nullptr;  // total memory
     QLabel* fRes = nullptr;  // memory left
 
   private:
     void fillMemoryFigures();
+    QLabel* name_ = nullptr;
+    QLabel* version_ = nullptr;
+    QLabel* totalCaption_ = nullptr;
+    QLabel* leftCaption_ = nullptr;
 };
 
 class AboutBox : public QDialog {
     Q_OBJECT
   public:
     explicit AboutBox(QWidget* parent = nullptr);
+    // The title, name and version in a language (English until this is called).
+    void localise(const MessageTexts& texts);
+
+  private:
+    QLabel* name_ = nullptr;
+    QLabel* version_ = nullptr;
 };
 
 }  // namespace tarvosen::ui

@@ -27,12 +27,15 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "app/data_paths.h"
 #include "app/errors.h"
 #include "app/ui/about_window.h"
 #include "app/ui/background_command.h"
+#include "app/ui/elided_label.h"
+#include "app/ui/manual_window.h"
 #include "app/ui/port_status.h"
 #include "app/ui/qt_translations.h"
 #include "app/ui/window_settings.h"
@@ -45,6 +48,7 @@
 #include "serial/serial_commands.h"
 #include "serial/serial_link.h"
 #include "serial/serial_options.h"
+#include "serial/serial_port.h"
 #include "serial/ui/window_port.h"
 #include "zeiss/r5_options.h"
 
@@ -54,7 +58,6 @@ namespace {
 
 constexpr int kNormalWidth = 782;
 constexpr int kNormalHeight = 430;
-constexpr std::array<int, 3> kStatusPanelWidths = {450, 100, 50};
 constexpr const char* kPrintJobTitle = "Tarvosen Data File";
 constexpr const char* kExitQuestionDefault = "Do you really want to exit the program?";
 
@@ -178,6 +181,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     StatusLine->addPermanentWidget(portStatus_);
     auto* portTimer = new QTimer(this);
     connect(portTimer, &QTimer::timeout, portStatus_, &PortStatus::refresh);
+    connect(portStatus_, &PortStatus::openChanged, this, &MainWindow::showSignalPanel);
     portTimer->start(500);
 }
 
@@ -201,9 +205,9 @@ void MainWindow::buildToolBar() {
             commandToolBar->addSeparator();
             continue;
         }
-        QAction* action = commandToolBar->addAction(ToolbarIcon(style(), button.key), Text(button.hint));
+        QAction* action = commandToolBar->addAction(ToolbarIcon(style(), button.key),
+                                                    Text(button.hint(state_.languageIndex)));
         action->setObjectName(Text(button.key) + "Button");
-        action->setToolTip(Text(button.hint));
         const std::string key(button.key);
         connect(action, &QAction::triggered, this, [this, key] { runCommand(key); });
     }
@@ -228,14 +232,21 @@ void MainWindow::buildStatusLine() {
     QPalette pal = StatusLine->palette();
     pal.setColor(QPalette::WindowText, Qt::red);
     StatusLine->setPalette(pal);
-    // The third panel shows the bare version number.
-    const char* const texts[] = {kStatusVersionText, "Survey Data", kVersionNumber};
+    // The version, what the program is for, the bare version number. They
+    // share the line with the port's status: the first takes the room left
+    // over, and each gives way (cut short, with its text as a tooltip)
+    // rather than widen the window.
+    const char* const names[] = {"VersionPanel", "PurposePanel", "VersionNumberPanel"};
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
-        StatusPanels[i] = new QLabel(texts[i], StatusLine);
-        StatusPanels[i]->setFixedWidth(kStatusPanelWidths[i]);
+        StatusPanels[i] = new ElidedLabel(StatusLine);
+        StatusPanels[i]->setObjectName(names[i]);
         StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StatusLine->addWidget(StatusPanels[i]);
+        StatusLine->addWidget(StatusPanels[i], i == 0 ? 1 : 0);
     }
+    StatusPanels[2]->setText(kVersionNumber);
+    // Holds the progress bar while a command shows one.
+    auto* progressPlace = new QHBoxLayout(StatusPanels[0]);
+    progressPlace->setContentsMargins(0, 0, 0, 0);
     // Shown while a command runs in the background.
     activity_ = new QProgressBar(StatusLine);
     activity_->setObjectName("ActivityBar");
@@ -286,13 +297,44 @@ void MainWindow::updateFromState() {
         if (QAction* view = bar.item("transfer.signal-lamps"))
             view->setChecked(serialLink().signalLampsVisible);
     }
-    instrumentLabel->setText(QString::fromUtf8(InstrumentLabel(state_.instrumentKind)));
     // The window's own texts follow the language of the menu bar.
     const CommandContext ctx = context();
+    showTexts(ctx);
     cancelButton_->setText(Text(ctx.message(msg::kCancelCommand, "Cancel")));
     findings_->setWindowTitle(Text(ctx.message(msg::kFindingsTitle, "Findings")));
     showFindingsCount();
-    signalPanel->setVisible(serialLink().signalLampsVisible);
+    showSignalPanel();
+}
+
+void MainWindow::showSignalPanel() {
+    const SerialLink& link = serialLink();
+    signalPanel->setVisible(link.signalLampsVisible || (link.port && link.port->Enabled()));
+}
+
+void MainWindow::showTexts(const CommandContext& ctx) {
+    const int language = state_.languageIndex;
+    for (const ToolbarButton& button : ToolbarLayout()) {
+        if (button.key.empty()) continue;
+        if (auto* action = commandToolBar->findChild<QAction*>(Text(button.key) + "Button")) {
+            action->setText(Text(button.hint(language)));
+            action->setToolTip(Text(button.hint(language)));
+        }
+    }
+    // The instrument as the Instrument menu of this language names it.
+    for (const CommandRow& row : CommandTable()) {
+        if (row.radioGroup != "instrument" || row.radioValue != state_.instrumentKind) continue;
+        const MenuPlace& place = language == 1 ? row.english : language == 3 ? row.big5 : row.gb;
+        instrumentLabel->setText(Text(place.text).remove('&'));
+    }
+    StatusPanels[0]->setText(Text(ctx.message(msg::kStatusVersion, "Version %1 (build %2)"))
+                                 .arg(kVersionNumber, kBuildNumber));
+    StatusPanels[1]->setText(Text(ctx.message(msg::kStatusSurveyData, "Survey data")));
+    static const char* const kLampTexts[] = {"Sent",       "Break", "Received", "Carrier", "Event char",
+                                             "Error",      "Ring",  "DSR",      "CTS"};
+    std::array<QString, SignalLampPanel::LampCount> lamps;
+    for (int i = 0; i < SignalLampPanel::LampCount; ++i)
+        lamps[i] = Text(ctx.message(msg::kLampCaptions + 10 * i, kLampTexts[i]));
+    signalPanel->setTexts(Text(ctx.message(msg::kLampPanelCaption, "Port signals:")), lamps);
 }
 
 SerialLink& MainWindow::serialLink() {
@@ -412,12 +454,7 @@ bool MainWindow::mayDiscardChanges() {
 }
 
 void MainWindow::showCaption(const std::string& caption) {
-    const std::filesystem::path path(caption);
-    std::error_code ec;
-    const bool unsavedName =
-        caption == ResetDocumentName(state_) ||
-        (path.filename() == kDefaultDocumentName && !std::filesystem::exists(path, ec));
-    setWindowTitle(unsavedName ? QString::fromUtf8(kFormCaption) : DecodeLine(caption));
+    setWindowTitle(DecodeLine(caption));
 }
 
 void MainWindow::rememberFile(const std::string& path) {
@@ -608,13 +645,16 @@ void MainWindow::runWindowCommand(std::string_view key) {
     } else if (key == "app.exit") {
         close();
     } else if (key == "help.manual") {
-        if (auto page = FindDataFile("manual/index.html"))
-            user_.openWithDesktop(*page);
-        else
+        if (auto page = ManualPage(state_.languageIndex)) {
+            if (!manual_) manual_ = new ManualWindow(this);
+            CommandContext ctx = context();
+            manual_->showPage(*page, ctx);
+        } else
             showFailure(context().message(msg::kManualMissing,
                                           "The user guide manual/index.html is not in the data folder."));
     } else if (key == "help.about") {
         if (!aboutBox_) aboutBox_ = new AboutBox(this);
+        aboutBox_->localise(TextsOf(context()));
         aboutBox_->exec();
     } else {
         ThrowNotBuilt(key);
@@ -653,10 +693,11 @@ void MainWindow::setSerialPort(SerialPort* comm, std::function<void()> closeOnEx
 
 void MainWindow::progressBegin(int maximum) {
     progressEnd();
-    progressBar_ = new QProgressBar(StatusLine);
+    // Over the first panel, as wide as the window leaves it.
+    progressBar_ = new QProgressBar(StatusPanels[0]);
     progressBar_->setObjectName("ProgressBar");
     progressBar_->setTextVisible(false);
-    progressBar_->setGeometry(2, 2, kStatusPanelWidths[0] - 2, StatusLine->height() - 3);
+    StatusPanels[0]->layout()->addWidget(progressBar_);
     progressBar_->setRange(0, std::max(0, maximum));
     progressBar_->setValue(0);
     progressBar_->show();

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "app/command.h"
+#include "app/ui/elided_label.h"
 #include "app/ui/menu_bars.h"
 #include "app/ui/option_dialog_registry.h"
 #include "app/ui/qt_user_interface.h"
@@ -40,6 +41,7 @@ class BackgroundCommand;
 class PortStatus;
 class AboutBox;
 class FindingsDock;
+class ManualWindow;
 class SignalLampPanel;
 class WorkspaceEditor;
 
@@ -89,8 +91,7 @@ class MainWindow : public QMainWindow {
     void setLastFolder(const QString& folder) { lastFolder_ = folder; }
     const QStringList& recentFiles() const { return recentFiles_; }
 
-    // Shows a command's caption; a document name that is no file yet (the
-    // reset name) shows as the program's name.
+    // Shows a command's caption (DocumentCaption) as the window title.
     void showCaption(const std::string& caption);
 
     // The command running in the background, if any; cancelCommand stops it
@@ -110,6 +111,8 @@ class MainWindow : public QMainWindow {
     // A check's findings in the list beside the editor, counted in the status bar.
     void showFindings(const std::vector<LineFinding>& findings, bool append);
     FindingsDock* findingsDock() const { return findings_; }
+    // The user guide, once Help > Manual has shown it.
+    ManualWindow* manualWindow() const { return manual_; }
 
     // The status-bar progress bar (null when none is shown).
     void progressBegin(int maximum);
@@ -136,7 +139,7 @@ class MainWindow : public QMainWindow {
     WorkspaceEditor* workspaceEditor = nullptr;
     QObject* editorViewport_ = nullptr;  // the editor's viewport, watched for drops
     QStatusBar* StatusLine = nullptr;
-    std::array<QLabel*, 3> StatusPanels{};
+    std::array<ElidedLabel*, 3> StatusPanels{};
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -149,6 +152,10 @@ class MainWindow : public QMainWindow {
     void buildStatusLine();
     void attachMenuBar(int languageIndex);
     void updateFromState();
+    // The toolbar's tooltips, the instrument label and the panels in the chosen language.
+    void showTexts(const CommandContext& ctx);
+    // The lamp panel while the port is open, or always when the user asked for it.
+    void showSignalPanel();
     void showFindingsCount();
     // The window's own commands: those without a core handler.
     void runWindowCommand(std::string_view key);
@@ -180,6 +187,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<QPrinter> printer_;
     std::map<OptionDialog, std::unique_ptr<OptionDialogHost>> dialogs_;
     AboutBox* aboutBox_ = nullptr;
+    ManualWindow* manual_ = nullptr;
     FindingsDock* findings_ = nullptr;
     QLabel* findingsCount_ = nullptr;
     bool runningCommand_ = false;

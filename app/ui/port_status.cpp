@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/app_state.h"
+#include "app/ui/elided_label.h"
 #include "serial/serial_link.h"
 #include "i18n/message_catalogue.h"
 #include "serial/serial_port.h"
@@ -33,7 +34,7 @@ QString Settings(const SerialPort& port) {
 PortStatus::PortStatus(const AppState& state, SerialLink& link, const MessageCatalogue& catalogue,
                        QWidget* parent)
     : QWidget(parent), state_(state), link_(link), catalogue_(catalogue),
-      next_(link.receiveObserver), label_(new QLabel(this)), stop_(new QPushButton(this)) {
+      next_(link.receiveObserver), label_(new ElidedLabel(this)), stop_(new QPushButton(this)) {
     setObjectName("PortStatus");
     link_.receiveObserver = this;
     auto* row = new QHBoxLayout(this);
@@ -53,8 +54,10 @@ void PortStatus::refresh() {
     const bool open = comm_ && comm_->Enabled();
     // Each time the port opens the counts start again.
     if (!open && wasOpen_) lines_ = bytes_ = 0;
+    const bool changed = open != wasOpen_;
     wasOpen_ = open;
     setVisible(open);
+    if (changed) emit openChanged(open);
     if (!open) return;
     auto text = [this](int base, const char* english) {
         return QString::fromStdString(catalogue_.lookup(base, state_.languageIndex, english));

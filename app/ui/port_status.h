@@ -39,6 +39,11 @@ class PortStatus : public QWidget, public ReceiveObserver {
     QPushButton* stopButton() const { return stop_; }
 
     void bytesReceived(std::string_view bytes) override;
+  signals:
+    // The port opened or closed (seen by refresh).
+    void openChanged(bool open);
+
+  public:
     void lineReceived(std::string_view line, std::size_t lineNumber) override;
 
   private:

@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -27,14 +31,24 @@ std::filesystem::path LocalPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
+// The title of the program's message boxes: its name in the chosen language.
+QString BoxTitle(MainWindow& window) {
+    return QString::fromStdString(window.context().message(msg::kProgramName, kApplicationTitle));
+}
+
 // The instrument formats, offered first by every open dialog.
 constexpr const char* kInstrumentFilesFilter =
     "Survey data (*.r5 *.m5 *.dat *.raw *.rec *.txt *.xlsx)|*.r5;*.m5;*.dat;*.raw;*.rec;*.txt;*.xlsx";
 constexpr const char* kAllFilesFilter = "All files (*)|*.*";
 
+// Big enough to show the name, size, type and date columns without cutting them.
+constexpr QSize kFileDialogSize(960, 560);
+constexpr int kNameColumnWidth = 420;
+
 std::optional<std::filesystem::path> RunFileDialog(MainWindow* parent, QFileDialog::AcceptMode mode,
                                                    const std::string& filter) {
     QFileDialog dialog(parent);
+    dialog.resize(kFileDialogSize.boundedTo(parent->screen()->availableSize()));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -42,10 +56,11 @@ std::optional<std::filesystem::path> RunFileDialog(MainWindow* parent, QFileDial
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     const bool transferLogs = filter.starts_with("Transfer log");
-    QStringList filters = QtNameFilters(filter);
+    const MessageTexts texts = TextsOf(parent->context());
+    QStringList filters = QtNameFilters(filter, texts);
     if (mode == QFileDialog::AcceptOpen && !transferLogs) {
-        filters.prepend(QtNameFilters(kInstrumentFilesFilter).front());
-        filters.append(QtNameFilters(kAllFilesFilter).front());
+        filters.prepend(QtNameFilters(kInstrumentFilesFilter, texts).front());
+        filters.append(QtNameFilters(kAllFilesFilter, texts).front());
         filters.removeDuplicates();
     }
     dialog.setNameFilters(filters);
@@ -55,6 +70,9 @@ std::optional<std::filesystem::path> RunFileDialog(MainWindow* parent, QFileDial
     dialog.setDirectory(transferLogs ? QString::fromStdString(TransferLogFolder().string())
                         : !last.isEmpty() && QDir(last).exists() ? last
                                                                  : QDir::current().path());
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* files = dialog.findChild<QTreeView*>("treeView"))
+        files->header()->resizeSection(0, kNameColumnWidth);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     if (!transferLogs) parent->setLastFolder(dialog.directory().absolutePath());
     return LocalPath(dialog.selectedFiles().front());
@@ -64,7 +82,7 @@ std::optional<std::filesystem::path> RunFileDialog(MainWindow* parent, QFileDial
 
 void QtUserInterface::showMessage(MessageKind kind, const std::string& text) {
     if (answers_) return answers_->showMessage(kind, text);
-    const QString title = QString::fromUtf8(kApplicationTitle);
+    const QString title = BoxTitle(window_);
     switch (kind) {
         case MessageKind::Information:
             QMessageBox::information(&window_, title, Shown(text));
@@ -80,7 +98,7 @@ void QtUserInterface::showMessage(MessageKind kind, const std::string& text) {
 
 bool QtUserInterface::confirm(const std::string& question) {
     if (answers_) return answers_->confirm(question);
-    return QMessageBox::question(&window_, QString::fromUtf8(kApplicationTitle), Shown(question),
+    return QMessageBox::question(&window_, BoxTitle(window_), Shown(question),
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
@@ -132,10 +150,17 @@ void QtUserInterface::openWithDesktop(const std::filesystem::path& path) {
     if (answers_) return answers_->openWithDesktop(path);
     const QString name = QFile::decodeName(path.c_str());
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(name))) return;
-    // No program on this desktop opens the file: say where it is.
-    const std::string text = window_.context().message(
-        msg::kNoProgramOpens, "No program on this computer can open the file. It is saved at:\n");
-    QMessageBox::information(&window_, QString::fromUtf8(kApplicationTitle),
+    // Without the desktop's opener Qt cannot start any program, though one
+    // that opens the file may well be installed: the message says which it is.
+    const bool opener = !QStandardPaths::findExecutable("xdg-open").isEmpty();
+    const CommandContext ctx = window_.context();
+    const std::string text =
+        opener ? ctx.message(msg::kNoProgramOpens,
+                             "No program on this computer can open the file. It is saved at:\n")
+               : ctx.message(msg::kNoDesktopOpener,
+                             "This computer has no desktop opener (xdg-open), so no program can be "
+                             "started for the file from here. It is saved at:\n");
+    QMessageBox::information(&window_, BoxTitle(window_),
                              QString::fromStdString(text) + name);
 }
 

@@ -46,34 +46,40 @@ namespace {
 
 constexpr const char* kObjectNames[] = {"TxEmptyLamp", "BreakLamp", "RxCharLamp", "RlsdLamp", "RxFlagLamp",
                                         "ErrorLamp",   "RingLamp",  "DsrLamp",    "CtsLamp"};
-constexpr const char* kCaptions[] = {"EV_TxEmpty", "EV_Break", "EV_RxChar", "EV_RLSD", "EV_Rxflag",
-                                     "EV_Error",   "EV_RING",  "EV_DSR",    "EV_CTS"};
+// The captions before the catalogue gives those of the chosen language.
+constexpr const char* kCaptions[] = {"Sent", "Break", "Received", "Carrier", "Event char",
+                                     "Error", "Ring",  "DSR",      "CTS"};
 
 }  // namespace
-
-const char* SignalLampPanel::LampCaption(int lamp) {
-    return lamp >= 0 && lamp < LampCount ? kCaptions[lamp] : "";
-}
 
 SignalLampPanel::SignalLampPanel(QWidget* parent) : QFrame(parent) {
     setObjectName("SignalLamps");
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setFixedHeight(57);
+    // Never wider than the window it is in: the captions are short, and what
+    // does not fit is cut rather than widening the window.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(10, 4, 10, 4);
     row->setSpacing(6);
-    caption_ = new QLabel(QString::fromUtf8("Port Line Signal："), this);
+    caption_ = new QLabel("Port signals:", this);
+    caption_->setObjectName("SignalLampsCaption");
     row->addWidget(caption_);
     row->addSpacing(8);
     for (int i = 0; i < LampCount; ++i) {
         lamps_[i] = new LampWidget(this);
         lamps_[i]->setObjectName(kObjectNames[i]);
-        auto* label = new QLabel(kCaptions[i], this);
+        captions_[i] = new QLabel(kCaptions[i], this);
         row->addWidget(lamps_[i]);
-        row->addWidget(label);
+        row->addWidget(captions_[i]);
         row->addSpacing(6);
     }
     row->addStretch();
+}
+
+void SignalLampPanel::setTexts(const QString& caption, const std::array<QString, LampCount>& lamps) {
+    caption_->setText(caption);
+    for (int i = 0; i < LampCount; ++i) captions_[i]->setText(lamps[i]);
 }
 
 void SignalLampPanel::setLit(int lamp, bool lit) {

@@ -1,7 +1,8 @@
 #pragma once
 // signalPanel: the port line signal panel, a lowered strip with nine round lamps,
 // one per line event of the serial port. The serial link lights or flashes
-// them; "View Port Signal" shows or hides the panel.
+// them; the window shows the panel while the port is open, and always when
+// "View Port Signal" is on.
 
 #include <array>
 
@@ -31,12 +32,13 @@ class SignalLampPanel : public QFrame {
     void flash(int lamp, int milliseconds = 120);
     bool isLit(int lamp) const;  // any colour but white
 
-    // The lamp's caption, "EV_TxEmpty" .. "EV_CTS".
-    static const char* LampCaption(int lamp);
+    // The panel's caption and the lamps' captions, in the chosen language.
+    void setTexts(const QString& caption, const std::array<QString, LampCount>& lamps);
 
   private:
     std::array<LampWidget*, LampCount> lamps_{};
     QLabel* caption_ = nullptr;
+    std::array<QLabel*, LampCount> captions_{};
 };
 
 }  // namespace tarvosen::ui

@@ -51,9 +51,6 @@ WorkspaceEditor::WorkspaceEditor(Workspace& workspace, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFont(EditorFont());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Base, pal.color(QPalette::Button));
-    setPalette(pal);
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (!updating_ && (removed != 0 || added != 0)) userEdited_ = true;
     });

@@ -23,6 +23,8 @@ bool SameOptions(const PortSettings& a, const PortSettings& b) {
            a.flowControl == b.flowControl && a.dataBits == b.dataBits && a.stopBits == b.stopBits;
 }
 
+constexpr int kPortNameCharacters = 24;
+
 QComboBox* List(const QStringList& items, int initial) {
     auto* box = new QComboBox;
     box->addItems(items);
@@ -43,6 +45,9 @@ QString Text(const std::string& s) {
 PortSettingsDialog::PortSettingsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Parameter Setup");
     portList_ = new QComboBox;
+    // Wide enough for a long device path such as /dev/serial/by-id/usb-...
+    portList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    portList_->setMinimumContentsLength(kPortNameCharacters);
     for (const auto& port : ListSerialPorts())
         portList_->addItem(Text(port.description), Text(port.deviceName));
     // The Com entries show their bare names, as the port's name is what is stored.
@@ -91,6 +96,11 @@ void PortSettingsDialog::localise(const CommandContext& ctx) {
     set(msg::kDataBitLabel, dataLabel_);
     set(msg::kStopBitLabel, stopLabel_);
     setWindowTitle(CatalogueText(ctx, msg::kParameterSetupCaption, windowTitle()));
+    // The words among the choices; CTS, DTR and XonXoff are names in every language.
+    for (int i = 0; i < parityList_->count(); ++i)
+        parityList_->setItemText(i, CatalogueText(ctx, msg::kParityNames + 10 * i, parityList_->itemText(i)));
+    flowList_->setItemText(0, CatalogueText(ctx, msg::kParityNames, flowList_->itemText(0)));
+    flowList_->setItemText(4, CatalogueText(ctx, msg::kFlowDefault, flowList_->itemText(4)));
 }
 
 void PortSettingsDialog::showOptions(const PortSettings& portSettings) {

@@ -189,7 +189,7 @@ TEST(RecordBook, OffersToOpenTheSavedBook) {
     ASSERT_EQ(b.t.user.questions.size(), 1u);
     EXPECT_EQ(b.t.user.questions[0], "文件转换完毕，结果文件存于：" +
                                          (b.t.dir() / "book.xlsx").string() +
-                                         "文件中。是否启用EXCEL打开此结果文档？");
+                                         "文件中。是否用电子表格程序打开此结果文件？");
     EXPECT_EQ(b.t.user.opened, std::vector<fs::path>{b.t.dir() / "book.xlsx"});
     EXPECT_FALSE(b.t.user.progressActive);
 }

@@ -75,6 +75,7 @@ TEST(CommandTable, EveryCommandIsInAllThreeBarsWithCleanCaptions) {
         for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1)) ++n;
         return n;
     };
+    std::vector<std::string_view> big5Texts;
     for (const auto& row : CommandTable()) {
         if (row.kind == RowKind::Separator) continue;
         const MenuPlace* places[] = {&row.english, &row.gb, &row.big5};
@@ -87,12 +88,26 @@ TEST(CommandTable, EveryCommandIsInAllThreeBarsWithCleanCaptions) {
                       count(place->text, ")") + count(place->text, "）"))
                 << place->text;
             EXPECT_EQ(place->text.find("﹜"), std::string_view::npos) << place->text;
+            // Spaced evenly: one blank between words and round "->", none at the ends.
+            const std::string_view t = place->text;
+            EXPECT_EQ(t.find("  "), std::string_view::npos) << t;
+            EXPECT_EQ(t.find("...."), std::string_view::npos) << t;
+            EXPECT_TRUE(!t.empty() && t.front() != ' ' && t.back() != ' ') << t;
+            for (auto at = t.find("->"); at != std::string_view::npos; at = t.find("->", at + 1))
+                EXPECT_TRUE(at > 0 && t[at - 1] == ' ' && at + 2 < t.size() && t[at + 2] == ' ') << t;
         }
-        const std::string_view big5 = row.big5.text;
+        big5Texts.push_back(row.big5.text);
+    }
+    for (const auto& button : ToolbarLayout()) big5Texts.push_back(button.big5);
+    // Words of the mainland a Taiwan or Hong Kong reader knows as 資料, 電腦, 檔案, ...
+    const char* const mainland[] = {"數據", "計算機", "文件", "窗口", "打印", "裝入"};
+    for (std::string_view big5 : big5Texts) {
         for (std::size_t i = 0; i < simplified.size(); i += 3) {
             const std::string character(reinterpret_cast<const char*>(simplified.data()) + i, 3);
             EXPECT_EQ(big5.find(character), std::string_view::npos) << big5 << " holds " << character;
         }
+        for (std::string_view word : mainland)
+            EXPECT_EQ(big5.find(word), std::string_view::npos) << big5 << " holds " << word;
     }
 }
 

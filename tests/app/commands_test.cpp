@@ -33,13 +33,13 @@ TEST(FileCommands, LoadAndSaveAsSetNameAndCaption) {
     EXPECT_EQ(LoadFileCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lineCount(), 2u);
     EXPECT_EQ(t.state.currentDocumentName, file.string());
-    EXPECT_EQ(t.user.caption, std::string("Tarvosen  Data Processor--[") + file.string() + "]");
+    EXPECT_EQ(t.user.caption, file.filename().string() + " — Tarvosen Data Processor");
 
-    // Save as writes the text unchanged whatever the type, and shows the bare path.
+    // Save as writes the text unchanged whatever the type, and names the file in the caption.
     t.user.saveAnswers.push_back(t.dir() / "copy.Dxf");
     EXPECT_EQ(SaveAsCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.readFile(t.dir() / "copy.Dxf"), "L1\r\nL2\r\n");
-    EXPECT_EQ(t.user.caption, (t.dir() / "copy.Dxf").string());
+    EXPECT_EQ(t.user.caption, "copy.Dxf — Tarvosen Data Processor");
     EXPECT_NE(t.user.saveFilters.at(0).find("科傻平面观测文件(*.in2)|*.in2"), std::string::npos);
 
     // Clear forgets the name: Save asks for one and the last file keeps its text.
@@ -124,7 +124,7 @@ TEST(AppendWorkspaceLine, EndResetsTheDocumentNameAndKeepsTheLine) {
         AppendWorkspaceLine(t.ctx, end);
         EXPECT_EQ(t.workspace.lines().back(), end);
         EXPECT_EQ(t.state.currentDocumentName, reset);
-        EXPECT_EQ(t.user.caption, reset);
+        EXPECT_EQ(t.user.caption, "Tarvosen Data Processor");  // the unnamed text
     }
 }
 
@@ -176,7 +176,7 @@ TEST(ConvertToFile, SavesTheResultUnderTheChosenName) {
     t.user.saveAnswers.push_back(t.dir() / "out.txt");
     EXPECT_EQ(ConvertToFile(t.ctx, steps), CommandStatus::Done);
     EXPECT_EQ(t.readFile(t.dir() / "out.txt"), "x\r\n");
-    EXPECT_EQ(t.user.caption, "Tarvosen  Data Processor--[" + (t.dir() / "out.txt").string() + "]");
+    EXPECT_EQ(t.user.caption, "out.txt — Tarvosen Data Processor");
 
     t.user.saveAnswers.push_back(std::nullopt);
     EXPECT_EQ(ConvertToFile(t.ctx, steps), CommandStatus::Cancelled);

@@ -117,7 +117,7 @@ TEST(RecordBookCommands, SavedBookIsConfirmedAndOpenedOnYes) {
                   std::vector<std::string>{
                       "文件转换完毕，结果文件存于：" + written.string() + "文件中。" +
                       (h == DiniBookCheckedCommand ? "超限项数：1。" : "") +
-                      "是否启用EXCEL打开此结果文档？"});
+                      "是否用电子表格程序打开此结果文件？"});
         EXPECT_EQ(t.user.opened, std::vector<fs::path>{written});
         // Save keeps writing the text document, never over the workbook.
         EXPECT_EQ(t.state.currentDocumentName, "job.dat");

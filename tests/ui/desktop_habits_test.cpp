@@ -42,7 +42,7 @@ class DesktopHabitsTest : public QObject {
         again.restoreSettings();
         QCOMPARE(again.state().languageIndex, 1);
         QCOMPARE(again.menuBar(), again.menuBarOf(1).bar);
-        QCOMPARE(again.instrumentLabel->text(), QString::fromUtf8(InstrumentLabel(4)));
+        QCOMPARE(again.instrumentLabel->text(), QString("Zeiss DINI Digital Level"));
         QCOMPARE(again.options().get<PortSettings>().baudRate, 11);
         QCOMPARE(again.options().get<ToleranceOptions>().limits[2], std::string("2.5"));
         QVERIFY(!again.options().get<CosaOptions>().reduceSlope);

@@ -12,9 +12,13 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QPushButton>
 #include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 
 #include "app/file_commands.h"
+#include "app/ui/manual_window.h"
 #include "app/ui/signal_lamp_panel.h"
 #include "app/ui/findings_dock.h"
 #include "app/ui/workspace_editor.h"
@@ -61,13 +65,14 @@ class MainFormTest : public QObject {
         QCOMPARE(w.state().startDirectory, f.dir());
         QCOMPARE(w.state().instrumentKind, 1);
         QCOMPARE(Checked(w.menuBarOf(2), "instrument"), QString("instrument.nikon500"));
-        QCOMPARE(w.instrumentLabel->text(), QString::fromUtf8("Nikon DTM-352/350/330、500  Series"));
-        QVERIFY(!w.signalPanel->isHidden());
-        QVERIFY(w.menuBarOf(2).item("transfer.signal-lamps")->isChecked());
+        QCOMPARE(w.instrumentLabel->text(), QString::fromUtf8("尼康 352/350/330、500 系列"));
+        // The lamps matter only while the port is open.
+        QVERIFY(w.signalPanel->isHidden());
+        QVERIFY(!w.menuBarOf(2).item("transfer.signal-lamps")->isChecked());
         // The GB bar has the DINI and Nikon submenus under Convert.
         const QList<QAction*> tops = w.menuBar()->actions();
         QCOMPARE(tops.size(), 5);
-        QCOMPARE(tops[2]->text(), QString::fromUtf8("[&C] 格式转换"));
+        QCOMPARE(tops[2]->text(), QString::fromUtf8("[&C]格式转换"));
         QStringList subMenus;
         for (QAction* a : tops[2]->menu()->actions())
             if (a->menu()) subMenus << a->text();
@@ -75,15 +80,36 @@ class MainFormTest : public QObject {
                                         QString::fromUtf8("蔡司电子水准仪（DINI）数据处理")}));
     }
 
-    // Help > Manual opens the guide shipped in the data folder, in every bar.
-    void manualOpensTheShippedGuide() {
+    // Help > Manual shows the shipped guide inside the window, in the
+    // language of the bar, and offers the same page to the browser.
+    void manualShowsTheGuideOfTheChosenLanguage() {
         WindowFixture f;
         MainWindow& w = *f.window;
-        for (int language = 1; language <= 3; ++language) QVERIFY(w.menuBarOf(language).item("help.manual"));
-        QCOMPARE(w.runCommand("help.manual"), CommandStatus::Done);
-        QCOMPARE(f.answers.opened.size(), std::size_t(1));
-        QCOMPARE(f.answers.opened[0].filename().string(), std::string("index.html"));
-        QVERIFY(std::filesystem::exists(f.answers.opened[0].parent_path() / "main-window.png"));
+        const struct {
+            const char* language;
+            const char* page;
+            const char* heading;  // the guide's first section, as that language writes it
+            const char* picture;
+        } guides[] = {{"language.english", "index.html", "Data Transfer", "main-window-en.png"},
+                      {"language.big5", "index-big5.html", "資料傳輸", "main-window-big5.png"},
+                      {"language.gb", "index-gb.html", "数据传输", "main-window.png"}};
+        for (const auto& guide : guides) {
+            w.runCommand(guide.language);
+            QCOMPARE(w.runCommand("help.manual"), CommandStatus::Done);
+            ManualWindow* manual = w.manualWindow();
+            QVERIFY(manual && manual->isVisible());
+            QVERIFY(manual->browser()->toPlainText().contains(QString::fromUtf8(guide.heading)));
+            QVERIFY(manual->browser()->source().toLocalFile().endsWith(guide.page));
+            // The pictures are found beside the page.
+            QVERIFY(!manual->browser()->document()->resource(QTextDocument::ImageResource,
+                                                               QUrl(guide.picture)).isNull());
+            f.answers.opened.clear();
+            manual->browserButton()->click();
+            QCOMPARE(f.answers.opened.size(), std::size_t(1));
+            QCOMPARE(f.answers.opened[0].filename().string(), std::string(guide.page));
+            manual->close();
+        }
+        QVERIFY(f.answers.messages.empty());
     }
 
     void languageCommandsSwitchBarsAndChecks() {
@@ -99,9 +125,9 @@ class MainFormTest : public QObject {
         // last one comes back to GB, whose own item must be checked again.
         const Step steps[] = {
             {"language.english", 1, "MainMenu", "&Data Transfer"},
-            {"language.big5", 3, "MainMenu2", "[&T]數據傳輸"},
+            {"language.big5", 3, "MainMenu2", "[&T]資料傳輸"},
             {"language.gb", 2, "MainMenu1", "[&T]数据传输"},
-            {"language.big5", 3, "MainMenu2", "[&T]數據傳輸"},
+            {"language.big5", 3, "MainMenu2", "[&T]資料傳輸"},
         };
         for (const Step& step : steps) {
             const int before = w.state().languageIndex;
@@ -125,7 +151,7 @@ class MainFormTest : public QObject {
         MainWindow& w = *f.window;
         w.menuBarOf(2).item("instrument.dini")->trigger();
         QCOMPARE(w.state().instrumentKind, 4);
-        QCOMPARE(w.instrumentLabel->text(), QString("Zeiss Dini Series"));
+        QCOMPARE(w.instrumentLabel->text(), QString::fromUtf8("蔡司 DINI 电子水准仪"));
         for (int language = 1; language <= 3; ++language)
             QCOMPARE(Checked(w.menuBarOf(language), "instrument"),
                      QString("instrument.dini"));
@@ -135,10 +161,11 @@ class MainFormTest : public QObject {
         WindowFixture f;
         MainWindow& w = *f.window;
         w.runCommand("transfer.signal-lamps");
-        QVERIFY(w.signalPanel->isHidden());
-        QVERIFY(!w.menuBarOf(1).item("transfer.signal-lamps")->isChecked());
-        w.runCommand("transfer.signal-lamps");
         QVERIFY(!w.signalPanel->isHidden());
+        QVERIFY(w.menuBarOf(1).item("transfer.signal-lamps")->isChecked());
+        w.runCommand("transfer.signal-lamps");
+        QVERIFY(w.signalPanel->isHidden());
+        w.runCommand("transfer.signal-lamps");
 
         w.signalPanel->flash(SignalLampPanel::RxChar, 30);
         QVERIFY(w.signalPanel->isLit(SignalLampPanel::RxChar));
@@ -173,7 +200,7 @@ class MainFormTest : public QObject {
                  std::size_t(bytes.contains("\xFF\x80\x01") ? 1 : 0));
         QCOMPARE(f.answers.openFilters.back(), std::string(kOpenFilter));
         QCOMPARE(w.windowTitle(),
-                 QString::fromStdString("Tarvosen  Data Processor--[" + source.string() + "]"));
+                 QString::fromUtf8("job.txt — Tarvosen Data Processor"));
         QCOMPARE(w.state().currentDocumentName, source.string());
 
         // Save writes back to the loaded file, byte for byte.
@@ -181,14 +208,14 @@ class MainFormTest : public QObject {
         QCOMPARE(w.runCommand("file.save"), CommandStatus::Done);
         QCOMPARE(QByteArray::fromStdString(f.readFile(source)), bytes);
 
-        // Save as writes the same bytes whatever the type, and the caption is
-        // the bare path.
+        // Save as writes the same bytes whatever the type, and the caption
+        // names the new file.
         const auto copy = f.dir() / "copy.Dxf";
         f.answers.saveAnswers.push_back(copy);
         QCOMPARE(w.runCommand("file.save-as"), CommandStatus::Done);
         QCOMPARE(f.answers.saveFilters.back(), std::string(kSaveAsFilter));
         QCOMPARE(QByteArray::fromStdString(f.readFile(copy)), bytes);
-        QCOMPARE(w.windowTitle(), QString::fromStdString(copy.string()));
+        QCOMPARE(w.windowTitle(), QString::fromUtf8("copy.Dxf — Tarvosen Data Processor"));
         QCOMPARE(w.state().currentDocumentName, copy.string());
     }
 
@@ -397,9 +424,11 @@ class MainFormTest : public QObject {
         ctx.user.progressBegin(40);
         QProgressBar* bar = w.progressBar();
         QVERIFY(bar);
-        QCOMPARE(bar->parentWidget(), static_cast<QWidget*>(w.StatusLine));
+        QVERIFY(w.StatusLine->isAncestorOf(bar));
         QCOMPARE(bar->maximum(), 40);
-        QCOMPARE(bar->geometry(), QRect(2, 2, 448, w.StatusLine->height() - 3));
+        // It covers the first panel, whatever width the window gives it.
+        QTRY_COMPARE(bar->width(), w.StatusPanels[0]->contentsRect().width());
+        QVERIFY(w.StatusPanels[0]->contentsRect().contains(bar->geometry()));
         ctx.user.progressSetPosition(17);
         QCOMPARE(bar->value(), 17);
         ctx.user.progressEnd();

@@ -4,12 +4,14 @@
 //       the main window with a sample job, the menu bar open on Convert
 //   tarvosen_screenshot dialog-refusing OUTPUT.png
 //       the tolerance dialog refusing a limit typed with its unit
-//   tarvosen_screenshot download OUTPUT.png SAMPLE
+//   tarvosen_screenshot download OUTPUT.png SAMPLE [en|gb|big5]
 //       the window receiving the sample's lines (an Elta R job) from a pseudo-terminal
 //   tarvosen_screenshot conversion OUTPUT.png
 //       R5 -> points over a large generated job, while it runs
-//   tarvosen_screenshot dialog OUTPUT.png NAME
+//   tarvosen_screenshot dialog OUTPUT.png NAME [en|gb|big5]
 //       one option dialog with its defaults, the dialog alone (NAME as in kDialogs)
+//   tarvosen_screenshot manual OUTPUT.png [en|gb|big5]
+//       the user guide in the window of Help > Manual
 
 #include <atomic>
 #include <cstdio>
@@ -39,6 +41,7 @@
 #include "app/data_paths.h"
 #include "app/file_commands.h"
 #include "app/ui/main_form.h"
+#include "app/ui/manual_window.h"
 #include "app/ui/port_status.h"
 #include "app/ui/signal_lamp_panel.h"
 #include "serial/serial_options.h"
@@ -133,14 +136,19 @@ fs::path DataFile(std::string_view name) {
     return *path;
 }
 
+// Chooses the language named by args[at] (en, gb or big5; GB when there is none).
+void ChooseLanguage(MainWindow& window, const std::vector<std::string>& args, std::size_t at) {
+    const std::string language = args.size() > at ? args[at] : "gb";
+    window.runCommand(language == "en"     ? "language.english"
+                      : language == "big5" ? "language.big5"
+                                           : "language.gb");
+}
+
 void MainWindowScene(Scene& scene, const std::vector<std::string>& args) {
     MainWindow& window = scene.window();
     tarvosen::CommandContext ctx = window.context();
     tarvosen::LoadDocument(ctx, fs::path(args.at(0)));
-    const std::string language = args.size() > 1 ? args[1] : "gb";
-    window.runCommand(language == "en"     ? "language.english"
-                      : language == "big5" ? "language.big5"
-                                           : "language.gb");
+    ChooseLanguage(window, args, 1);
     scene.steps.pause(500ms)
         .act([&window] {
             QMenuBar* bar = window.menuBar();
@@ -201,6 +209,7 @@ void DownloadScene(Scene& scene, const std::vector<std::string>& args) {
     static QMessageBox* notice = nullptr;
     MainWindow& window = scene.window();
     const fs::path sample = args.at(0);
+    ChooseLanguage(window, args, 1);
     window.options().get<tarvosen::PortSettings>().port = pty.slavePath();
     scene.steps.waitForModal(settings)
         .act([] { CloseLater(settings, true); })
@@ -303,6 +312,7 @@ void DialogScene(Scene& scene, const std::vector<std::string>& args) {
     for (const OptionDialogScene& d : kDialogs)
         if (d.name == name) which = &d;
     if (!which) throw std::runtime_error("no dialog " + name);
+    ChooseLanguage(scene.window(), args, 1);
     if (!which->sample.empty()) scene.window().loadFile(DataFile(which->sample));
     scene.steps.waitForModal(dialog).pause(500ms).act([&scene] {
         scene.grabWidget(dialog);
@@ -313,6 +323,23 @@ void DialogScene(Scene& scene, const std::vector<std::string>& args) {
     scene.window().runCommand(which->command);
 }
 
+// The guide as Help > Manual shows it, its window over the main window.
+void ManualScene(Scene& scene, const std::vector<std::string>& args) {
+    MainWindow& window = scene.window();
+    ChooseLanguage(window, args, 0);
+    window.runCommand("help.manual");
+    QWidget* manual = window.manualWindow();
+    if (!manual) Fail("Help > Manual showed no window");
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    manual->move(screen.center() - manual->rect().center());
+    scene.steps.pause(800ms).act([&scene, manual] {
+        scene.grabScreen(manual->frameGeometry());
+        manual->close();
+    });
+    scene.finishWhenIdle();
+    scene.steps.start();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -320,8 +347,9 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: tarvosen_screenshot SCENE OUTPUT.png [ARGUMENT...]\n"
-                     "  scenes: main-window SAMPLE [en|gb|big5], dialog-refusing, download SAMPLE,\n"
-                     "          conversion, dialog NAME\n");
+                     "  scenes: main-window SAMPLE [en|gb|big5], dialog-refusing,\n"
+                     "          download SAMPLE [en|gb|big5], conversion, dialog NAME [en|gb|big5],\n"
+                     "          manual [en|gb|big5]\n");
         return 2;
     }
     const std::string scene = argv[1];
@@ -342,6 +370,8 @@ int main(int argc, char** argv) {
                 ConversionScene(shot);
             else if (scene == "dialog")
                 DialogScene(shot, args);
+            else if (scene == "manual")
+                ManualScene(shot, args);
             else
                 throw std::runtime_error("no scene " + scene);
         } catch (const std::exception& e) {

@@ -67,14 +67,21 @@ class TextEncodingTest : public QObject {
     }
 
     void filtersBecomeCaseBlindQtFilters() {
+        // Kinds of file the program knows are named in the chosen language,
+        // whatever the command called them; English without the catalogue's text.
         const QStringList filters = QtNameFilters(kSaveAsFilter);
         QCOMPARE(filters.size(), 5);
-        QCOMPARE(filters[0], QString("Text File(*.Txt) (*.[tT][xX][tT])"));
-        QCOMPARE(filters[2], QString::fromUtf8("清华山维(*.Cor) (*.[cC][oO][rR])"));
-        QCOMPARE(filters[4], QString::fromUtf8("科傻平面观测文件(*.in2) (*.[iI][nN]2)"));
-        const QStringList open = QtNameFilters(kOpenFilter);
+        QCOMPARE(filters[0], QString("Text files (*.[tT][xX][tT])"));
+        QCOMPARE(filters[2], QString("EPSW coordinate files (*.[cC][oO][rR])"));
+        QCOMPARE(filters[4], QString("COSA plane observation files (*.[iI][nN]2)"));
+        MessageCatalogue gb;
+        gb.loadFromText("76312\t文本文件\n76332\t所有文件\n");
+        const QStringList open = QtNameFilters(kOpenFilter, MessageTexts{&gb, 2});
         QCOMPARE(open.size(), 3);
-        QCOMPARE(open[2], QString::fromUtf8("所有文件(*.*) (*)"));
+        QCOMPARE(open[0], QString::fromUtf8("文本文件 (*.[tT][xX][tT])"));
+        QCOMPARE(open[1], QString("Data files (*.[dD][aA][tT])"));
+        QCOMPARE(open[2], QString::fromUtf8("所有文件 (*)"));
+        // Another kind keeps the command's own name.
         QCOMPARE(QtNameFilters("Data(*.txt;*.dat)|*.txt;*.dat"),
                  QStringList("Data(*.txt;*.dat) (*.[tT][xX][tT] *.[dD][aA][tT])"));
         // The pattern finds names in any case, as Qt's dialog applies it.

@@ -51,7 +51,7 @@ TEST(R5ToPoints, SampleSurveyInDmsAndGon) {
     EXPECT_EQ(t.readFile(t.dir() / "job.txt").substr(0, 35),
               " 100,1000.000,2000.000,50.000,S  \r\n");
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "job.txt").string());
-    EXPECT_EQ(t.user.caption, "Tarvosen  Data Processor--[" + (t.dir() / "job.txt").string() + "]");
+    EXPECT_EQ(t.user.caption, "job.txt — Tarvosen Data Processor");
 }
 
 TEST(R5ToPoints, PolarPointFromTheStationWithHeights) {

@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,11 +28,11 @@ constexpr int kClientHeight = 147;
 }  // namespace
 
 R5OptionsDialog::R5OptionsDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle("Option");
+    setWindowTitle("R5 options");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
-    recordFormatGroup = new QGroupBox("R5 Record Format", this);
+    recordFormatGroup = new QGroupBox("R5 record format", this);
     auto* formats = new QVBoxLayout(recordFormatGroup);
     auto* group = new QButtonGroup(this);
     const char* const names[] = {"Mem/1", "Mem/2", "Mem/3"};
@@ -44,9 +45,9 @@ R5OptionsDialog::R5OptionsDialog(QWidget* parent) : QDialog(parent) {
         if (options_) options_->recordFormat = id;
     });
 
-    includeCodeCheck = new QCheckBox("Include Code", this);
-    reassignNamesCheck = new QCheckBox("Re-Assigned Point Name ", this);
-    alphabeticToNumberCheck = new QCheckBox("Convert alphabetic to Number in XYZ->R5", this);
+    includeCodeCheck = new QCheckBox("Include codes", this);
+    reassignNamesCheck = new QCheckBox("Re-assign point names", this);
+    alphabeticToNumberCheck = new QCheckBox("Letters in point names become numbers (point list -> R5)", this);
     connect(includeCodeCheck, &QCheckBox::clicked, this, [this](bool on) {
         if (options_) options_->includeCode = on;
     });
@@ -71,26 +72,27 @@ R5OptionsDialog::R5OptionsDialog(QWidget* parent) : QDialog(parent) {
         if (pointList_) pointList_->layout = static_cast<PointListLayout>(id);
     });
 
-    noteLabel = new QLabel("Note: Coordinate  will be caculated only Record Format is Mem/1", this);
+    noteLabel = new QLabel("Note: Coordinates are calculated only when the record format is Mem/1", this);
     noteLabel->setStyleSheet("color: blue");
     noteLabel->setWordWrap(true);
 
-    auto* ok = new QPushButton("OK", this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* checks = new QVBoxLayout;
     checks->addWidget(includeCodeCheck);
     checks->addWidget(reassignNamesCheck);
     checks->addWidget(alphabeticToNumberCheck);
     checks->addStretch();
-    checks->addWidget(ok, 0, Qt::AlignRight);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(recordFormatGroup, 0, 0);
     grid->addLayout(checks, 0, 1);
     grid->addWidget(LayoutGroup, 1, 0, 1, 2);
     grid->addWidget(noteLabel, 2, 0, 1, 2);
+    grid->addWidget(buttons, 3, 0, 1, 2);
 }
 
 void R5OptionsDialog::localise(const CommandContext& ctx) {
@@ -100,6 +102,11 @@ void R5OptionsDialog::localise(const CommandContext& ctx) {
     includeCodeCheck->setText(CatalogueText(ctx, msg::kIncludeCode, includeCodeCheck->text()));
     reassignNamesCheck->setText(CatalogueText(ctx, msg::kReassignPointName, reassignNamesCheck->text()));
     noteLabel->setText(CatalogueText(ctx, msg::kCoordinateNote, noteLabel->text()));
+    alphabeticToNumberCheck->setText(
+        CatalogueText(ctx, msg::kLettersToNumbers, alphabeticToNumberCheck->text()));
+    LayoutGroup->setTitle(CatalogueText(ctx, msg::kPointListLayoutGroup, LayoutGroup->title()));
+    const int layoutIds[] = {msg::kLayoutAutomatic, msg::kLayoutOwn, msg::kLayoutCass};
+    for (int i = 0; i < 3; ++i) Layout[i]->setText(CatalogueText(ctx, layoutIds[i], Layout[i]->text()));
 }
 
 bool R5OptionsDialog::run(CommandContext& ctx) {
@@ -116,10 +123,16 @@ bool R5OptionsDialog::run(CommandContext& ctx) {
     // The form's client area, grown only where a translation needs more room.
     const QSize hint = sizeHint();
     setFixedSize(std::max(kClientWidth, hint.width()), std::max(kClientHeight, hint.height()));
-    exec();
+    const R5Options before = *options_;
+    const PointListOptions pointListBefore = *pointList_;
+    const bool accepted = exec() == QDialog::Accepted;
+    if (!accepted) {
+        *options_ = before;
+        *pointList_ = pointListBefore;
+    }
     options_ = nullptr;
     pointList_ = nullptr;
-    return true;
+    return accepted;
 }
 
 namespace {

@@ -2,7 +2,8 @@
 // R5OptionsDialog, the R5 option dialog: the record format (Mem/1 computes polar
 // observations), Include Code, Re-Assigned Point Name, the point list -> R5
 // letter conversion and the layout the point list exports read. Each choice
-// takes effect the moment it is clicked; the OK button only closes the dialog.
+// takes effect the moment it is clicked; OK keeps them, Cancel puts back the
+// options the dialog was opened with.
 
 #include <QDialog>
 
@@ -10,6 +11,7 @@
 #include "zeiss/r5_options.h"
 
 class QCheckBox;
+class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
@@ -22,6 +24,7 @@ class R5OptionsDialog : public QDialog {
 
     // Shows the values of ctx.options.get<R5Options>(), localises the texts from the
     // catalogue and runs modally; clicks write straight into ctx.options.get<R5Options>().
+    // False (and the options as they were) after Cancel.
     bool run(CommandContext& ctx);
 
     // The controls, named as on the form (tests look at them).
@@ -29,10 +32,11 @@ class R5OptionsDialog : public QDialog {
     QRadioButton* Mem[3];
     QCheckBox* reassignNamesCheck;     // Re-Assigned Point Name
     QCheckBox* includeCodeCheck;     // Include Code
-    QCheckBox* alphabeticToNumberCheck;     // Convert alphabetic to Number in XYZ->R5
+    QCheckBox* alphabeticToNumberCheck;  // letters in point names become numbers (points -> R5)
     QLabel* noteLabel;           // the note
     QGroupBox* LayoutGroup;   // how point lists are read
     QRadioButton* Layout[3];  // automatic, own, CASS (PointListLayout order)
+    QDialogButtonBox* buttons;  // OK and Cancel, in Qt's words of the language
 
   private:
     void localise(const CommandContext& ctx);

@@ -253,6 +253,35 @@ TEST(MainWindow, AnUploadIsCancelledBetweenItsLines) {
     EXPECT_EQ(w.workspace().lines(), points);
 }
 
+// While the port listens the status line shares the window's width: the
+// window keeps the size it had, Stop stays inside it, the lamps show; after
+// Stop the lamps go again (they are off by default).
+TEST(MainWindow, ListeningKeepsTheWindowItsSizeWithStopInside) {
+    WindowOnPty window;
+    auto& [pty, f, w] = window;
+    for (const char* language : {"language.english", "language.gb", "language.big5"}) {
+        w.runCommand(language);
+        w.resize(640, 400);
+        w.show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w.signalPanel->isHidden());
+        ASSERT_EQ(w.runCommand("transfer.settings"), CommandStatus::Done);
+        pty.send(std::string(1000, 'x') + "\r\n");  // a count of four digits in the status
+        ASSERT_TRUE(Spin([&] { return w.workspace().lineCount() >= 1; }));
+        w.portStatus()->refresh();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w.size(), QSize(640, 400)) << language;
+        QPushButton* stop = w.portStatus()->stopButton();
+        ASSERT_TRUE(stop->isVisible());
+        const QRect shown(stop->mapTo(&w, QPoint(0, 0)), stop->size());
+        EXPECT_TRUE(w.rect().contains(shown)) << language;
+        EXPECT_FALSE(w.signalPanel->isHidden());
+        stop->click();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w.signalPanel->isHidden());
+    }
+}
+
 // A command that runs beside the open port (a replay works on its own copies)
 // leaves the record the port is in the middle of alone.
 TEST(MainWindow, AReplayDoesNotCutTheRecordThePortIsReceiving) {

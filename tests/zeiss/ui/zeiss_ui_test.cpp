@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -23,13 +25,13 @@ namespace {
 
 using zeiss::ui::R5OptionsDialog;
 
-// Acts on the dialog once it is shown, then closes it with OK.
-void WhenShown(std::function<void(R5OptionsDialog*)> act) {
-    QTimer::singleShot(0, [act] {
+// Acts on the dialog once it is shown, then closes it with OK (or Cancel).
+void WhenShown(std::function<void(R5OptionsDialog*)> act, bool ok = true) {
+    QTimer::singleShot(0, [act, ok] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* d = dynamic_cast<R5OptionsDialog*>(w); d && d->isVisible()) {
                 act(d);
-                d->accept();
+                d->buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
                 return;
             }
     });
@@ -78,6 +80,17 @@ TEST(R5OptionsDialog, ClicksTakeEffectAtOnceAndPersist) {
     });
     host->run(t.ctx);
     EXPECT_EQ(t.options.get<PointListOptions>().layout, PointListLayout::Own);
+
+    // Cancel puts back what the dialog was opened with.
+    WhenShown([&](R5OptionsDialog* d) {
+        d->Mem[0]->click();
+        d->includeCodeCheck->click();
+        d->Layout[0]->click();
+    }, false);
+    EXPECT_FALSE(host->run(t.ctx));
+    EXPECT_EQ(t.options.get<R5Options>().recordFormat, 2);
+    EXPECT_FALSE(t.options.get<R5Options>().includeCode);
+    EXPECT_EQ(t.options.get<PointListOptions>().layout, PointListLayout::Own);
 }
 
 TEST(R5OptionsDialog, TextsFollowTheLanguageWhenShown) {
@@ -85,10 +98,10 @@ TEST(R5OptionsDialog, TextsFollowTheLanguageWhenShown) {
     auto host = FindOptionDialogFactory(kR5OptionsDialog)(nullptr);
     // Without a catalogue the form keeps its own texts.
     WhenShown([](R5OptionsDialog* d) {
-        EXPECT_EQ(d->windowTitle(), "Option");
-        EXPECT_EQ(d->reassignNamesCheck->text(), "Re-Assigned Point Name ");
+        EXPECT_EQ(d->windowTitle(), "R5 options");
+        EXPECT_EQ(d->reassignNamesCheck->text(), "Re-assign point names");
         EXPECT_EQ(d->noteLabel->text(),
-                  "Note: Coordinate  will be caculated only Record Format is Mem/1");
+                  "Note: Coordinates are calculated only when the record format is Mem/1");
     });
     host->run(t.ctx);
 
@@ -96,7 +109,7 @@ TEST(R5OptionsDialog, TextsFollowTheLanguageWhenShown) {
     WhenShown([](R5OptionsDialog* d) {
         EXPECT_EQ(d->windowTitle(), "转换选项");
         EXPECT_EQ(d->recordFormatGroup->title(), "R5 记录格式");
-        EXPECT_EQ(d->includeCodeCheck->text(), "Include Code");  // no GB text for it
+        EXPECT_EQ(d->includeCodeCheck->text(), "Include codes");  // no GB text for it
     });
     host->run(t.ctx);
     t.state.languageIndex = 3;

@@ -76,7 +76,7 @@ bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
     RecordNotes notes;
     bool inStation = false;
     double backsight = 0;
-    NikonRawReader reader(raw);
+    NikonRawReader reader(raw, DocumentFileName(ctx));
     RawRecord r;
     while (reader.next(r)) {
         if (r.kind == RawRecordKind::Station) {

@@ -27,7 +27,7 @@ std::string AbsolutePath(const std::string& value) {
 }
 
 constexpr CliOption kCosaOptions[] = {
-    {"known-points", "FILE", "known-point file, copied after the accuracy line",
+    {"known-points", "FILE", "known points: name,X,Y[,Z] a line (default: the raw file's MP records)",
      [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().knownPointFile = AbsolutePath(v); }},
     {"direction-error", "TEXT", "a-priori direction standard error, seconds (default 2)",
      [](OptionsStore& o, const std::string& v) { o.get<CosaOptions>().directionError = v; }},

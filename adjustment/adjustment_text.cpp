@@ -93,6 +93,8 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
             stations.push_back(std::move(s));
             continue;
         }
+        // The text lists each station's four SS observations only.
+        if (r.kind != RawRecordKind::Observation) continue;
         if (stations.empty()) {
             notes.beforeFirstSetUp.push_back(r.lineNumber);
             continue;

@@ -1,9 +1,14 @@
 #include "adjustment/cosa_export.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "adjustment/adjustment_options.h"
 #include "adjustment/angle.h"
+#include "adjustment/known_points.h"
 #include "adjustment/nikon_raw.h"
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
@@ -16,22 +21,20 @@ namespace tarvosen {
 
 namespace {
 
-void AppendKnownPoints(CommandContext& ctx, const std::string& file) {
-    if (file.empty()) {
-        ctx.user.warning(ctx.message(msg::kNoKnownPoints, kNoKnownPointsMessage));
-        return;
-    }
-    std::string bytes;
+// The known points of the user's list; nothing when none was given or it
+// cannot be read (said as a warning, the export goes on without them).
+std::optional<std::vector<KnownPoint>> GivenKnownPoints(CommandContext& ctx,
+                                                        const std::string& file) {
+    if (file.empty()) return std::nullopt;
     try {
-        bytes = ReadFileBytes(file);
+        return ReadKnownPointFile(file);
     } catch (const FileError& e) {
         // The system's own reason stays in English; the other languages
         // name the file only.
         ctx.user.warning(ctx.message(msg::kNoKnownPoints, kNoKnownPointsMessage) + "\n" +
                          TextsOf(ctx)(msg::kKnownPointFileUnreadable, "%1", {e.what(), file}));
-        return;
+        return std::vector<KnownPoint>();
     }
-    for (auto& line : SplitLines(bytes)) AppendWorkspaceLine(ctx, std::move(line));
 }
 
 std::string HorizontalDistance(const RawRecord& r) {
@@ -54,6 +57,179 @@ double Direction(const RawObservationRecord& o, double backsight) {
     return reading - backsight;
 }
 
+// A name of blanks only names nothing either.
+bool Unnamed(std::string_view name) { return Trim(name, Blanks::WhiteSpace).empty(); }
+
+// A backsight record without a distance (empty or zero) only repeats the
+// set-up's zero direction.
+bool HasDistance(const RawObservationRecord& o) {
+    const std::string_view text = Trim(o.slopeDistance, Blanks::WhiteSpace);
+    return !text.empty() && ParseWholeNumber(text, Blanks::WhiteSpace) != 0.0;
+}
+
+// The station and observation lines, and the MP points met on the way.
+struct ObservationLines {
+    std::vector<std::string> lines;
+    std::vector<KnownPoint> points;
+    std::vector<std::size_t> unusablePoints;     // MP lines without a name or coordinates
+    std::vector<std::size_t> unnamedStations;    // set-ups without a name, and their observations
+    std::vector<std::size_t> withoutBacksight;   // set-ups that name no backsight
+    std::vector<std::size_t> unnamedObservations;
+};
+
+ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, RecordNotes& notes,
+                                  const std::string& file) {
+    ObservationLines out;
+    enum class Station { None, Named, Unnamed } station = Station::None;
+    double backsight = 0;
+    std::string backsightName;
+    NikonRawReader reader(raw, file);
+    RawRecord r;
+    while (reader.next(r)) {
+        switch (r.kind) {
+            case RawRecordKind::Point: {
+                const RawPointRecord& p = r.point;
+                const bool usable = !Unnamed(p.name) &&
+                                    ParseWholeNumber(p.north, Blanks::WhiteSpace) &&
+                                    ParseWholeNumber(p.east, Blanks::WhiteSpace);
+                if (usable)
+                    out.points.push_back({std::string(Trim(p.name, Blanks::WhiteSpace)),
+                                          std::string(Trim(p.north, Blanks::WhiteSpace)),
+                                          std::string(Trim(p.east, Blanks::WhiteSpace)),
+                                          r.lineNumber});
+                else
+                    out.unusablePoints.push_back(r.lineNumber);
+                continue;
+            }
+            case RawRecordKind::Station: {
+                const RawStationRecord& s = r.station;
+                if (Unnamed(s.stationName)) {
+                    station = Station::Unnamed;
+                    out.unnamedStations.push_back(r.lineNumber);
+                    continue;
+                }
+                station = Station::Named;
+                out.lines.push_back(s.stationName);
+                backsight = DmsTextToRadians(s.backsightReading);
+                backsightName = s.backsightName;
+                if (Unnamed(backsightName))
+                    out.withoutBacksight.push_back(r.lineNumber);
+                else
+                    out.lines.push_back(backsightName + ",L," +
+                                        (o.zeroBacksight ? "0" : s.backsightReading));
+                continue;
+            }
+            case RawRecordKind::Observation:
+            case RawRecordKind::Backsight:
+                break;
+        }
+        const RawObservationRecord& obs = r.observation;
+        const bool backsightRecord = r.kind == RawRecordKind::Backsight;
+        if (backsightRecord && !HasDistance(obs)) continue;
+        if (station == Station::None) {
+            notes.beforeFirstSetUp.push_back(r.lineNumber);
+            continue;
+        }
+        if (station == Station::Unnamed) {
+            out.unnamedStations.push_back(r.lineNumber);
+            continue;
+        }
+        const std::string& name =
+            backsightRecord && Unnamed(obs.pointName) ? backsightName : obs.pointName;
+        if (Unnamed(name)) {
+            out.unnamedObservations.push_back(r.lineNumber);
+            continue;
+        }
+        // The backsight's direction is the set-up's zero; its distance is added.
+        if (!backsightRecord)
+            out.lines.push_back(name + ",L," +
+                                (o.zeroBacksight ? FormatDmsCompact(Direction(obs, backsight))
+                                                 : obs.horizontalReading));
+        out.lines.push_back(name + ",S," +
+                            (o.reduceSlope ? HorizontalDistance(r) : obs.slopeDistance));
+    }
+    return out;
+}
+
+// The file's MP points, each name once: a later record of a name is left out,
+// with a warning when it places the point elsewhere.
+std::vector<KnownPoint> DistinctPoints(CommandContext& ctx, const std::vector<KnownPoint>& points) {
+    std::vector<KnownPoint> distinct;
+    for (const KnownPoint& p : points) {
+        const auto earlier = std::find_if(distinct.begin(), distinct.end(),
+                                          [&](const KnownPoint& d) { return d.name == p.name; });
+        if (earlier == distinct.end()) {
+            distinct.push_back(p);
+        } else if (!SameCoordinates(*earlier, p)) {
+            ctx.user.warning(TextsOf(ctx)(
+                msg::kMpPointTwice,
+                "%1: the MP records of line %2 and line %3 place the point \"%4\" at %5, %6 and "
+                "at %7, %8; the first is written as the known point.",
+                {DocumentFileName(ctx), std::to_string(earlier->line), std::to_string(p.line),
+                 p.name, earlier->x, earlier->y, p.x, p.y}));
+        }
+    }
+    return distinct;
+}
+
+// The known points the file will hold: the user's list when given, else the
+// raw data's MP records. Points the two place differently are warned about.
+std::vector<KnownPoint> ChooseKnownPoints(CommandContext& ctx,
+                                          std::optional<std::vector<KnownPoint>> given,
+                                          const ObservationLines& read, const std::string& file) {
+    const MessageTexts texts = TextsOf(ctx);
+    if (!read.unusablePoints.empty())
+        ctx.user.warning(texts(msg::kMpPointsUnusable,
+                               "%1: MP records without a name or without north and east as "
+                               "numbers are no known points (line numbers: %2).",
+                               {DocumentFileName(ctx), DescribeLines(read.unusablePoints, texts)}));
+    const std::vector<KnownPoint> recorded = DistinctPoints(ctx, read.points);
+    if (!given) {
+        if (recorded.empty()) {
+            ctx.user.warning(ctx.message(msg::kNoKnownPoints, kNoKnownPointsMessage));
+            return {};
+        }
+        std::vector<std::size_t> lines;
+        for (const KnownPoint& p : recorded) lines.push_back(p.line);
+        ctx.user.information(texts(msg::kKnownPointsFromMp,
+                                   "%1: no known-point file was given; the known points are "
+                                   "those of its MP records (%2 in all; line numbers: %3).",
+                                   {DocumentFileName(ctx), std::to_string(recorded.size()),
+                                    DescribeLines(lines, texts)}));
+        return recorded;
+    }
+    for (const KnownPoint& p : *given)
+        for (const KnownPoint& q : recorded)
+            if (p.name == q.name && !SameCoordinates(p, q))
+                ctx.user.warning(texts(
+                    msg::kKnownPointDiffers,
+                    "The known point \"%1\" is %2, %3 in %4 (line %5) but %6, %7 in the MP "
+                    "record of %8 (line %9); the known-point file's coordinates are written.",
+                    {p.name, p.x, p.y, file, std::to_string(p.line), q.x, q.y,
+                     DocumentFileName(ctx), std::to_string(q.line)}));
+    return std::move(*given);
+}
+
+void ReportLeftOut(CommandContext& ctx, const ObservationLines& read) {
+    const MessageTexts texts = TextsOf(ctx);
+    const std::string file = DocumentFileName(ctx);
+    if (!read.unnamedStations.empty())
+        ctx.user.warning(texts(msg::kUnnamedStations,
+                               "%1: set-ups without a station name are left out of the "
+                               "observation file with their observations (line numbers: %2).",
+                               {file, DescribeLines(read.unnamedStations, texts)}));
+    if (!read.withoutBacksight.empty())
+        ctx.user.warning(texts(msg::kSetUpsWithoutBacksight,
+                               "%1: set-ups that name no backsight give no zero direction in the "
+                               "observation file (line numbers: %2).",
+                               {file, DescribeLines(read.withoutBacksight, texts)}));
+    if (!read.unnamedObservations.empty())
+        ctx.user.warning(texts(msg::kUnnamedObservations,
+                               "%1: observations without a point name are left out of the "
+                               "observation file (line numbers: %2).",
+                               {file, DescribeLines(read.unnamedObservations, texts)}));
+}
+
 }  // namespace
 
 bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
@@ -70,36 +246,19 @@ bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
         return false;
     }
     const CosaOptions& o = ctx.options.get<CosaOptions>();
-    AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
-    AppendKnownPoints(ctx, o.knownPointFile);
-
+    // Everything is read before anything is written, so a list or raw record
+    // that cannot be read leaves the workspace as it was.
+    std::optional<std::vector<KnownPoint>> given = GivenKnownPoints(ctx, o.knownPointFile);
     RecordNotes notes;
-    bool inStation = false;
-    double backsight = 0;
-    NikonRawReader reader(raw, DocumentFileName(ctx));
-    RawRecord r;
-    while (reader.next(r)) {
-        if (r.kind == RawRecordKind::Station) {
-            const RawStationRecord& s = r.station;
-            inStation = true;
-            AppendWorkspaceLine(ctx, s.stationName);
-            backsight = DmsTextToRadians(s.backsightReading);
-            AppendWorkspaceLine(
-                ctx, s.backsightName + ",L," + (o.zeroBacksight ? "0" : s.backsightReading));
-            continue;
-        }
-        if (!inStation) {
-            notes.beforeFirstSetUp.push_back(r.lineNumber);
-            continue;
-        }
-        const RawObservationRecord& obs = r.observation;
-        AppendWorkspaceLine(ctx, obs.pointName + ",L," +
-                                     (o.zeroBacksight ? FormatDmsCompact(Direction(obs, backsight))
-                                                      : obs.horizontalReading));
-        AppendWorkspaceLine(ctx, obs.pointName + ",S," +
-                                     (o.reduceSlope ? HorizontalDistance(r) : obs.slopeDistance));
-    }
+    ObservationLines read = ReadObservations(o, raw, notes, DocumentFileName(ctx));
+    const std::vector<KnownPoint> known =
+        ChooseKnownPoints(ctx, std::move(given), read, o.knownPointFile);
+
+    AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
+    for (const KnownPoint& p : known) AppendWorkspaceLine(ctx, p.name + "," + p.x + "," + p.y);
+    for (std::string& line : read.lines) AppendWorkspaceLine(ctx, std::move(line));
     notes.reportReading(ctx, ctx.message(msg::kObservationFileProduct, "the observation file"));
+    ReportLeftOut(ctx, read);
     return true;
 }
 

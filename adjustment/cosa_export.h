@@ -16,12 +16,17 @@ inline constexpr const char* kNoKnownPointsMessage =
 inline constexpr const char* kKnownPointFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*";
 
 // Appends the observation file for the raw records of `raw` to the
-// workspace, under the options of ctx.options.get<CosaOptions>(). Directions reduced to the
-// backsight take a face II reading less 180°. A known-point file that
-// cannot be read is warned about and left out. Observations before the first
-// set-up are left out with a warning. Throws ConversionError naming the line
-// when a slope distance to be reduced is not a number. Refuses data without
-// a set-up (an error naming the file; false) before it appends anything.
+// workspace, under the options of ctx.options.get<CosaOptions>(). The known
+// points are those of the known-point list when one is given, else the raw
+// data's MP records. Directions reduced to the backsight take a face II
+// reading less 180°; a backsight observed with a distance (F1) adds that
+// distance. Observations with no name to write (an unnamed point, a set-up
+// without station or backsight name) and observations before the first
+// set-up are left out with a warning naming their lines. A known-point list
+// that cannot be read is warned about and left out. Throws ConversionError
+// naming the line, before anything is appended, for a list line that is no
+// point and when a slope distance to be reduced is not a number. Refuses data
+// without a set-up (an error naming the file; false).
 bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw);
 
 }  // namespace tarvosen

@@ -1,6 +1,7 @@
 #include "adjustment/nikon_raw.h"
 
 #include <array>
+#include <utility>
 
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
@@ -33,7 +34,7 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.size() < 2) return std::nullopt;
     const std::string_view code = line.substr(0, 2);
-    if (code != "ST" && code != "SS") return std::nullopt;
+    if (code != "ST" && code != "SS" && code != "F1" && code != "MP") return std::nullopt;
     const auto f = SplitFields(line);
     RawRecord record;
     record.lineNumber = lineNumber;
@@ -41,8 +42,12 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
         record.kind = RawRecordKind::Station;
         record.station = {std::string(f[1]), std::string(f[3]), std::string(f[5]),
                           std::string(f[7])};
+    } else if (code == "MP") {
+        record.kind = RawRecordKind::Point;
+        record.point = {std::string(f[1]), std::string(f[3]), std::string(f[4]),
+                        std::string(f[5])};
     } else {
-        record.kind = RawRecordKind::Observation;
+        record.kind = code == "SS" ? RawRecordKind::Observation : RawRecordKind::Backsight;
         record.observation = {std::string(f[1]), std::string(f[2]), std::string(f[3]),
                               std::string(f[4]), std::string(f[5])};
     }
@@ -56,6 +61,8 @@ bool NikonRawReader::next(RawRecord& record) {
             record = std::move(*r);
             if (units_.angle == RawAngleUnit::PackedDms) check(record);
             if (!units_.areWritten()) convert(record);
+            if (record.kind == RawRecordKind::Point && units_.eastFirst)
+                std::swap(record.point.north, record.point.east);
             return true;
         }
     }
@@ -79,12 +86,16 @@ void NikonRawReader::convert(RawRecord& record) const {
         RawStationRecord& s = record.station;
         s.instrumentHeight = u.distanceText(s.instrumentHeight);
         s.backsightReading = u.angleText(s.backsightReading);
+    } else if (record.kind == RawRecordKind::Point) {
+        RawPointRecord& p = record.point;
+        for (std::string* coordinate : {&p.north, &p.east, &p.height})
+            *coordinate = u.distanceText(*coordinate);
     } else {
         RawObservationRecord& o = record.observation;
         o.targetHeight = u.distanceText(o.targetHeight);
         o.slopeDistance = u.distanceText(o.slopeDistance);
         o.horizontalReading = u.angleText(o.horizontalReading);
-        o.zenithAngle = u.angleText(o.zenithAngle);
+        o.zenithAngle = u.zenithText(o.zenithAngle, record.lineNumber);
     }
 }
 
@@ -101,7 +112,7 @@ void NikonRawReader::check(const RawRecord& record) {
     };
     if (record.kind == RawRecordKind::Station)
         note(record.station.backsightReading);
-    else
+    else if (record.kind != RawRecordKind::Point)
         note(record.observation.horizontalReading) || note(record.observation.zenithAngle);
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 // Nikon raw observation records (DTM-352/350/330 and 500 series "RAW" data):
 // a line of comma-separated fields whose first field is the record code. Only
-// set-ups (code beginning "ST") and observations (code beginning "SS") are
-// read; comment lines and other records are skipped.
+// set-ups (code beginning "ST"), observations ("SS"), backsight observations
+// ("F1") and points entered by hand ("MP") are read; comment lines and other
+// records are skipped.
 //
 // A record is one line: it ends at the end of its line, missing fields read as
 // empty texts, empty lines are skipped, and every field is read whole,
 // however long.
 //
-// The reader gives every angle as DmsText and every distance and height in
-// metres, whatever units the file's "CO,Angle Units:" and "CO,Dist Units:"
-// lines name (see RawUnits).
+// The reader gives every angle as DmsText, every vertical angle as a zenith
+// angle, every distance, height and coordinate in metres and coordinates as
+// north, east, height, whatever the file's unit lines name (see RawUnits).
 
 #include <cstddef>
 #include <filesystem>
@@ -36,6 +37,7 @@ struct RawStationRecord {
 };
 
 // SS,point,target height,slope distance,horizontal reading,zenith angle,-,-
+// (and F1, the backsight observed, with the same fields)
 struct RawObservationRecord {
     std::string pointName;          // field 1
     std::string targetHeight;       // field 2, metres
@@ -44,13 +46,20 @@ struct RawObservationRecord {
     std::string zenithAngle;        // field 5, DmsText
 };
 
-enum class RawRecordKind { Station, Observation };
+// MP,point,-,north,east,height,code (east first in a file in "ENZ" order)
+struct RawPointRecord {
+    std::string name;  // field 1
+    std::string north, east, height;  // metres
+};
+
+enum class RawRecordKind { Station, Observation, Backsight, Point };
 
 struct RawRecord {
     RawRecordKind kind = RawRecordKind::Station;
     std::size_t lineNumber = 0;        // in the file read, from 1
     RawStationRecord station;          // when kind is Station
-    RawObservationRecord observation;  // when kind is Observation
+    RawObservationRecord observation;  // when kind is Observation or Backsight
+    RawPointRecord point;              // when kind is Point
 };
 
 // The record a line holds, texts as written, or nothing for any other line
@@ -64,9 +73,10 @@ class NikonRawReader {
     explicit NikonRawReader(const Workspace& lines, std::string file = {})
         : lines_(lines), file_(std::move(file)) {}
 
-    // The next set-up or observation, in DmsText and metres; false at the
+    // The next record, in DmsText, zenith angles and metres; false at the
     // end of the file. Throws ConversionError naming the line at a unit line
-    // naming units that cannot be converted, and at the end of a file in
+    // naming units or a setting that cannot be read, at an elevation beyond
+    // ±90°, and at the end of a file in
     // DDDMMSS whose angles include minutes or seconds of 60 or more, naming
     // those lines: such a file is damaged, or in other units than it says.
     bool next(RawRecord& record);

@@ -268,6 +268,7 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
     session.OpenWorkbook(FindRecordBookTemplate(ctx));
     Sheet sheet = session.ActiveSheet();
     session.SetDisplayGridlines(false);
+    sheet.SetFitToPageWidth();  // the book prints one page wide, as the levelling books do
     sheet.Cells(1, 10).SetText(o.lineName);
     sheet.Cells(3, 5).SetText(o.model);
     sheet.Cells(2, 10).SetText(SlashDate(o.date));
@@ -292,6 +293,8 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
             current->line = r.lineNumber;
             names.push_back(r.station.stationName);
             heights.push_back(LeadingDecimal(r.station.instrumentHeight));
+        } else if (r.kind != RawRecordKind::Observation) {
+            continue;  // the book, like the text, lists the SS observations only
         } else if (!current) {
             writer.notes().beforeFirstSetUp.push_back(r.lineNumber);
         } else {

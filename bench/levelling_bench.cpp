@@ -11,33 +11,15 @@
 #include "bench/bench_user.h"
 #include "i18n/message_catalogue.h"
 #include "levelling/levelling_commands.h"
-#include "tests/levelling/dini_lines.h"
+#include "bench/inputs/bench_inputs.h"
 
 namespace tarvosen {
 namespace {
 
 constexpr int kStations = 10'000;
 
-// One line of kStations set-ups with varying readings and distances, a few
-// of them beyond the 一等 limits, and an intermediate sight every 50 stations.
 const std::vector<std::string>& LongLine() {
-    static const std::vector<std::string> lines = [] {
-        test::DiniLines d;
-        d.start("1");
-        double z = 100;
-        d.height("P0", z);
-        for (int i = 0; i < kStations; ++i) {
-            const double b = 1.2 + (i % 37) * 0.013, f = 1.3 + (i % 23) * 0.011;
-            const double db = 18 + (i % 13) * 0.9, df = db + ((i % 7) - 3) * 0.2;
-            z += b - f;
-            const std::string back = "P" + std::to_string(i), fore = "P" + std::to_string(i + 1);
-            d.station(back, fore, b, b + ((i % 5) - 2) * 1e-5, f, f + ((i % 3) - 1) * 1e-5, db,
-                      db + 0.01, df, df - 0.01, z);
-            if (i % 50 == 0) d.sight("Rz", "Z" + std::to_string(i), 1.1, 9);
-        }
-        d.end();
-        return d.lines;
-    }();
+    static const std::vector<std::string> lines = bench::LongLevellingLine(kStations);
     return lines;
 }
 

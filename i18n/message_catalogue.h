@@ -296,6 +296,23 @@ inline constexpr int kColumnsNotNumber = 63130;       // %1 line, %2-%3 columns,
 inline constexpr int kColumnsNotInteger = 63140;      // %1 line, %2-%3 columns, %4 text
 inline constexpr int kPointNumberComma = 63150;       // %1 line, %2 point number
 inline constexpr int kSlopeDistanceNoNumber = 63160;  // %1 line, %2 distance, %3 point
+// The Nikon raw reader and the COSA export.
+inline constexpr int kUnknownRawSetting = 70000;          // %1 line, %2 text, %3 settings read
+inline constexpr int kElevationBeyondRightAngle = 70100;  // %1 line, %2 angle
+inline constexpr int kNotKnownPoint = 70200;              // %1 file, %2 line, %3 text
+inline constexpr int kMpPointTwice = 70300;   // %1 file, %2 %3 lines, %4 point, %5-%8 coordinates
+inline constexpr int kMpPointsUnusable = 70400;           // %1 file, %2 lines
+inline constexpr int kKnownPointsFromMp = 70500;          // %1 file, %2 count, %3 lines
+inline constexpr int kKnownPointDiffers = 70600;  // %1 point, %2 %3 X Y, %4 file, %5 line, %6-%9
+inline constexpr int kUnnamedStations = 70700;            // %1 file, %2 lines
+inline constexpr int kSetUpsWithoutBacksight = 70800;     // %1 file, %2 lines
+inline constexpr int kUnnamedObservations = 70900;        // %1 file, %2 lines
+// Points of polar observations, and REC500 coordinate jobs.
+inline constexpr int kOffsetNotApplied = 72000;       // %1 type, %2 value, %3 point
+inline constexpr int kObservationsWithoutDistance = 72010;  // %1 lines
+inline constexpr int kRec500MixedJob = 72020;         // %1 levelling line, %2 coordinate line
+inline constexpr int kRec500AngleUnitUnknown = 72030; // %1 line, %2 type, %3 value
+inline constexpr int kRec500CoordinateJob = 72040;    // %1 point records, %2 text records
 // The findings of the DiNi consistency audit.
 inline constexpr int kAuditNotM5Record = 65000;
 inline constexpr int kAuditNotDiniFile = 65010;         // %1 the first line
@@ -331,6 +348,8 @@ inline constexpr int kLineRange = 73000;                // %1 first line, %2 las
 inline constexpr int kFileAndSheet = 73010;             // %1 file, %2 sheet
 inline constexpr int kIntermediateSightLeftOut = 73020; // %1 file, %2 line
 inline constexpr int kIntermediateSightsLeftOut = 73030;// %1 file, %2 count, %3 lines
+inline constexpr int kPointNamesDifferInCase = 74000;  // %1 %2 file, line, %3 name, %4 other, %5 %6 its file, line
+inline constexpr int kGamaSectionBackToStart = 74100;  // %1 %2 file, line, %3 point, %4 Gama file
 }  // namespace msg
 
 // Items joined by the language's list comma, the last two by its "and" when

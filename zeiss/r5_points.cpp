@@ -10,6 +10,7 @@
 #include "app/errors.h"
 #include "zeiss/angle_texts.h"
 #include "zeiss/dxf_point_drawing.h"
+#include "zeiss/observed_points.h"
 #include "zeiss/r5_line.h"
 #include "zeiss/record_reader.h"
 #include "zeiss/r5_options.h"
@@ -37,7 +38,10 @@ PointXYZ ComputePolarPoint(const StationState& station, const PolarObservation& 
     const double hz = R5AngleToRadians(observation.horizontalDirection, observation.directionUnit);
     const double v = R5AngleToRadians(observation.zenithAngle, observation.zenithUnit);
     const double d = observation.slopeDistance;
-    return {std::sin(v) * d * std::cos(hz) + station.x, std::sin(v) * d * std::sin(hz) + station.y,
+    const double along = std::sin(v) * d + observation.alongOffset;
+    const double across = observation.acrossOffset;
+    return {station.x + along * std::cos(hz) - across * std::sin(hz),
+            station.y + along * std::sin(hz) + across * std::cos(hz),
             std::cos(v) * d + (station.z + station.instrumentHeight - station.targetHeight)};
 }
 
@@ -63,6 +67,7 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
                           int& pointCounter) {
     StationState station;
     PointListWriter writer(out, ctx.options.get<R5Options>(), pointCounter);
+    ObservedPoints observed(ctx, writer);
     RecordReader reader(in, kR5PointReadLimit);
     const bool compute = ctx.options.get<R5Options>().computeFromObservations();
 
@@ -99,28 +104,21 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
         };
         const char c48 = line.at(48);
         const std::string type1 = line.fieldType(0), type2 = line.fieldType(1);
-        if (c48 == 'Y' || c48 == 'E') coordinates(line.fieldNumber(0), line.fieldNumber(1));
+        const bool eastFirst = c48 == 'Y' || c48 == 'E', northFirst = c48 == 'X' || c48 == 'N';
+        observed.beforeRecord(line, eastFirst || northFirst);
+        if (eastFirst) coordinates(line.fieldNumber(0), line.fieldNumber(1));
         if (isStation && line.fieldType(2) == "Z ") {
             station.z = line.fieldNumber(2);
             station.stationSet = true;
         }
-        if (c48 == 'X' || c48 == 'N') coordinates(line.fieldNumber(1), line.fieldNumber(0));
+        if (northFirst) coordinates(line.fieldNumber(1), line.fieldNumber(0));
         if (type2 == "Om") station.stationSet = true;
         if (type2 == "ih") station.instrumentHeight = line.fieldNumber(1);
         if (type1 == "th") station.targetHeight = line.fieldNumber(0);
-        if (type2 == "Hz") {
-            const PolarObservation observation{line.fieldValue(1), line.fieldUnit(1),
-                                               line.fieldValue(2), line.fieldUnit(2),
-                                               line.fieldNumberOrZero(0)};
-            if (compute && station.stationSet) {
-                // The angles must be numbers; a garbled one would place the point wrongly.
-                line.number(R5Line::fieldColumn(1) + 3, R5Line::fieldColumn(1) + 13);
-                line.number(R5Line::fieldColumn(2) + 3, R5Line::fieldColumn(2) + 13);
-                const PointXYZ p = ComputePolarPoint(station, observation);
-                writer.writePointLine(p.x, p.y, p.z, code, number);
-            }
-        }
+        if (IsTargetOffset(type1)) observed.offset(line);
+        if (type2 == "Hz") observed.observation(line, station, compute);
     }
+    observed.finish();
     reader.reportCutLines(ctx.user, TextsOf(ctx));
     return Outcome::Done();
 }

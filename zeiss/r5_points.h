@@ -25,11 +25,14 @@ struct StationState {
 };
 
 // A polar observation: horizontal direction and zenith angle as their R5
-// value texts with their units, slope distance in metres.
+// value texts with their units, slope distance in metres, and the horizontal
+// offsets of an eccentric target in metres: along the line of sight (away
+// from the station) and across it (to the right, seen from the station).
 struct PolarObservation {
     std::string horizontalDirection, directionUnit;
     std::string zenithAngle, zenithUnit;
     double slopeDistance = 0;
+    double alongOffset = 0, acrossOffset = 0;
 };
 
 struct PointXYZ {
@@ -37,7 +40,8 @@ struct PointXYZ {
 };
 
 // The observed point: the direction is used as the azimuth (no orientation
-// correction); heights are station Z + instrument height - target height.
+// correction), the offsets move it horizontally; heights are station Z +
+// instrument height - target height.
 PointXYZ ComputePolarPoint(const StationState& station, const PolarObservation& observation);
 
 // Appends point list lines "name,X,Y,Z,code" ("%.3f" numbers) or, without

@@ -85,7 +85,7 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut
     return FormatR5PointLine(address, R5PointCode(point.code), number, fields);
 }
 
-std::string ConvertRec500LineToM5(const FixedColumns& line, const std::string& file) {
+std::string ConvertRec500LineToM5(const FixedColumns& line, Rec500Job job, const std::string& file) {
     const std::optional<long> address = ParseWholeInteger(line.columns(1, 7));
     if (!address)
         throw ConversionError({msg::kLineNoRec500Address,
@@ -98,6 +98,11 @@ std::string ConvertRec500LineToM5(const FixedColumns& line, const std::string& f
     const std::string text = line.columns(9, 35);
     const std::string type1 = line.columns(37, 38), type2 = line.columns(52, 53),
                       type3 = line.columns(68, 69);
+    if (job == Rec500Job::Coordinates)
+        return FormatRec500CoordinateRecordAsM5(*address, text,
+                                                {{{type1, line.columns(40, 50)},
+                                                  {type2, line.columns(55, 66)},
+                                                  {type3, line.columns(71, 78)}}});
     const bool heightOnly = type3 == "Z ";
     // Data lines give fields 1 and 2 the unit "m" (and field 3 when it is a
     // height); text lines leave every unit blank.
@@ -172,9 +177,12 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
 }
 
 bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
+    const std::optional<Rec500Job> job = Rec500JobOf(ctx, in);
+    if (!job) return false;
     const std::string file = DocumentFileName(ctx);
     RecordReader reader(in, kRec500ReadLimit);
     std::string text;
+    std::size_t pointRecords = 0, textRecords = 0;
     while (reader.next(text)) {
         const FixedColumns line(text, reader.lineNumber());
         if (line.startsAt(1, "END")) break;
@@ -189,9 +197,17 @@ bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
                                        {line.columns(1, 7)}));
             return false;
         }
-        ctx.workspace.append(ConvertRec500LineToM5(line, file));
+        ctx.workspace.append(ConvertRec500LineToM5(line, *job, file));
+        ++(IsRec500PointRecord(line.columns(9, 35)) ? pointRecords : textRecords);
     }
     reader.reportCutLines(ctx.user, TextsOf(ctx));
+    if (*job == Rec500Job::Coordinates)
+        ctx.user.information(
+            DocumentFileName(ctx) + ": " +
+            TextsOf(ctx)(msg::kRec500CoordinateJob,
+                         "The REC500 file holds a coordinate job: %1 point records became M5 "
+                         "point (PI1) lines, %2 text records text (TI) lines.",
+                         {std::to_string(pointRecords), std::to_string(textRecords)}));
     return true;
 }
 

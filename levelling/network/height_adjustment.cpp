@@ -2,6 +2,7 @@
 // heights fixed: the normal equations are sparse (one entry per observation
 // between two new points), solved by a sparse Cholesky factorisation.
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -48,7 +49,8 @@ std::vector<std::string> Unreached(const LevelNetwork& network,
 }  // namespace
 
 void AdjustHeights(LevelNetwork& network, const std::vector<std::string>& pointOrder,
-                   const std::map<std::string, double>& fixed, Weighting weighting) {
+                   const std::map<std::string, double>& fixed, Weighting weighting,
+                   double aprioriMm) {
     if (const auto unreached = Unreached(network, pointOrder, fixed); !unreached.empty()) {
         std::string names;
         for (std::size_t i = 0; i < unreached.size() && i < 20; ++i)
@@ -121,16 +123,43 @@ void AdjustHeights(LevelNetwork& network, const std::vector<std::string>& pointO
     if (network.degreesOfFreedom > 0)
         network.sigma0Mm = std::sqrt(vpv / network.degreesOfFreedom);
 
-    // The cofactor of each new height: the diagonal of the inverse normal
-    // matrix, one solve per unknown.
+    // The inverse normal matrix, one column per solve: its diagonal gives the
+    // cofactor of each new height, and with the entry joining the two ends of
+    // each observation the cofactor of its residual, q_vv = 1/p - a N^-1 a'.
     Eigen::VectorXd cofactor = Eigen::VectorXd::Zero(u);
+    std::vector<double> between(network.observations.size(), 0);
     if (network.sigma0Mm && u > 0) {
+        std::vector<std::vector<std::pair<int, std::size_t>>> toOther(u);
+        for (std::size_t i = 0; i < network.observations.size(); ++i) {
+            const auto a = unknown.find(network.observations[i].from);
+            const auto b = unknown.find(network.observations[i].to);
+            if (a != unknown.end() && b != unknown.end() && a->second != b->second)
+                toOther[a->second].push_back({b->second, i});
+        }
         Eigen::VectorXd unit = Eigen::VectorXd::Zero(u);
         for (int j = 0; j < u; ++j) {
             unit[j] = 1;
-            cofactor[j] = cholesky.solve(unit)[j];
+            const Eigen::VectorXd column = cholesky.solve(unit);
+            cofactor[j] = column[j];
+            for (const auto& [other, i] : toOther[j]) between[i] = column[other];
             unit[j] = 0;
         }
+    }
+    for (std::size_t i = 0; network.sigma0Mm && i < network.observations.size(); ++i) {
+        NetworkObservation& o = network.observations[i];
+        const auto a = unknown.find(o.from), b = unknown.find(o.to);
+        const bool hasA = a != unknown.end(), hasB = b != unknown.end();
+        double aNa = 0;  // zero for a section back to its start
+        if (!(hasA && hasB && a->second == b->second)) {
+            if (hasA) aNa += cofactor[a->second];
+            if (hasB) aNa += cofactor[b->second];
+            if (hasA && hasB) aNa -= 2 * between[i];
+        }
+        const double qvv = 1 / weight(o) - aNa;
+        o.redundancy = std::clamp(qvv * weight(o), 0.0, 1.0);
+        // Below this share the residual is rounding, not a check.
+        if (o.redundancy > 1e-9 && aprioriMm > 0)
+            o.standardisedResidual = o.residualMm / (aprioriMm * std::sqrt(qvv));
     }
     for (const auto& p : pointOrder) {
         AdjustedPoint point;

@@ -6,6 +6,7 @@
 
 #include "app/errors.h"
 #include "levelling/network/network_parts.h"
+#include "levelling/network/quantiles.h"
 
 namespace tarvosen::levelling {
 
@@ -132,16 +133,35 @@ LevelNetwork BuildLevelNetwork(const NetworkInput& input) {
                                               ? fixed
                                               : std::map<std::string, double>{},
                                           input.profile);
-    double loopSum = 0;
-    int loops = 0;
-    for (const auto& m : network.misclosures)
-        if (m.loop) {
-            loopSum += m.wMm * m.wMm / m.lengthKm;
-            ++loops;
-        }
-    if (loops > 0) network.mWMm = std::sqrt(loopSum / loops);
+    // M_W from every loop and route.
+    double conditionSum = 0;
+    for (const auto& m : network.misclosures) conditionSum += m.wMm * m.wMm / m.lengthKm;
+    if (!network.misclosures.empty())
+        network.mWMm = std::sqrt(conditionSum / static_cast<double>(network.misclosures.size()));
 
-    AdjustHeights(network, order, fixed, input.weighting);
+    AdjustmentTest& test = network.test;
+    test.confidence = input.confidence;
+    test.aprioriMm = input.profile.mWLimitMm;
+    if (input.weighting == Weighting::Stations) {
+        double km = 0, stations = 0;
+        for (const auto& o : network.observations) {
+            km += o.lengthKm;
+            stations += o.stations;
+        }
+        if (stations > 0) test.aprioriMm *= std::sqrt(km / stations);
+    }
+    AdjustHeights(network, order, fixed, input.weighting, test.aprioriMm);
+    // sigma0^2 * dof / apriori^2 is chi-square with dof degrees of freedom.
+    if (network.sigma0Mm) {
+        const int dof = network.degreesOfFreedom;
+        test.sigma0LimitMm =
+            test.aprioriMm * std::sqrt(ChiSquareQuantile(test.confidence, dof) / dof);
+        test.sigma0Ok = *network.sigma0Mm <= *test.sigma0LimitMm;
+    }
+    test.residualLimit = NormalQuantile((1 + test.confidence) / 2);
+    for (auto& o : network.observations)
+        if (o.standardisedResidual)
+            o.residualOk = std::abs(*o.standardisedResidual) <= test.residualLimit;
     // A point held at 0 is fixed, but its height is not known.
     for (auto& p : network.points)
         if (network.isHeld(p.name)) p.known = false;

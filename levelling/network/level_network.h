@@ -40,10 +40,15 @@ struct NetworkObservation {
     std::optional<double> limitMm;        // k_fb * sqrt(K)
     bool ok = true;
     double residualMm = 0;                // adjusted minus observed
+    double redundancy = 0;                // its share of the degrees of freedom, 0 to 1
+    // The residual over its standard deviation from the a-priori unit-weight
+    // error; none where no other observation checks this one.
+    std::optional<double> standardisedResidual;
+    bool residualOk = true;
 };
 
-// A chain through points that join exactly two sections: a route from one
-// known benchmark to another, or a loop.
+// A condition of the observations: a route from one known benchmark to
+// another, or a loop back to its first point.
 struct Misclosure {
     std::vector<std::string> points;
     std::vector<std::size_t> observations;
@@ -69,6 +74,19 @@ struct NetworkInput {
     std::set<std::string> benchmarks;            // further points where sections end
     ToleranceProfile profile;
     Weighting weighting = Weighting::Distance;
+    double confidence = 0.95;  // of the tests of the adjustment
+};
+
+// The tests of the adjustment. The a-priori unit-weight error is the
+// profile's limit of M_W, per km with 1/K weights, per station of the
+// network's mean length with 1/n weights.
+struct AdjustmentTest {
+    double confidence = 0.95;
+    double aprioriMm = 0;
+    // sigma0 passes the chi-square test of [pvv] up to this value.
+    std::optional<double> sigma0LimitMm;
+    bool sigma0Ok = true;
+    double residualLimit = 0;  // the largest |standardised residual| that passes
 };
 
 struct LevelNetwork {
@@ -84,6 +102,7 @@ struct LevelNetwork {
     bool isHeld(const std::string& point) const;
     std::optional<double> sigma0Mm;        // none without degrees of freedom
     int degreesOfFreedom = 0;
+    AdjustmentTest test;
 };
 
 // Throws Failure naming the points no known height reaches.

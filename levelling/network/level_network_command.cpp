@@ -2,10 +2,12 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "app/number_text.h"
 #include "i18n/message_catalogue.h"
 #include "levelling/network/level_network.h"
 #include "levelling/network/network_results.h"
 #include "levelling/network/point_lists.h"
+#include "levelling/network/point_names.h"
 #include "levelling/record_book_command.h"
 #include "levelling/network/level_network_options.h"
 
@@ -29,6 +31,13 @@ constexpr CliOption kOptions[] = {
          if (v != "distance" && v != "stations")
              throw UsageError("--weights takes distance or stations, not \"" + v + "\"");
          o.get<LevelNetworkOptions>().weightByStations = v == "stations";
+     }},
+    {"confidence", "P", "confidence of the tests of the adjustment, above 0 and below 1 (default 0.95)",
+     [](OptionsStore& o, const std::string& v) {
+         const std::optional<double> p = ParseWholeNumber(v);
+         if (!p || !(*p > 0 && *p < 1))
+             throw UsageError("--confidence takes a number above 0 and below 1, not \"" + v + "\"");
+         o.get<LevelNetworkOptions>().confidence = *p;
      }},
     {"report", "FILE.json", "also write the machine-readable report",
      [](OptionsStore& o, const std::string& v) { o.get<LevelNetworkOptions>().reportFile = std::filesystem::absolute(v); }},
@@ -63,6 +72,7 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
     NetworkInput input;
     input.profile = ResolveToleranceProfile(options.profile);
     input.weighting = options.weightByStations ? Weighting::Stations : Weighting::Distance;
+    input.confidence = options.confidence;
     if (!options.knownHeightsFile.empty())
         input.knownHeights = ReadKnownHeights(options.knownHeightsFile);
     if (!options.benchmarksFile.empty()) input.benchmarks = ReadBenchmarks(options.benchmarksFile);
@@ -103,6 +113,12 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
                                    "the first point of each (%2) is held at 0.000 m.",
                                    {std::to_string(network.heldPoints.size()),
                                     ListOf(network.heldPoints, texts, true)}));
+    for (const auto& [later, first] : NamesEqualApartFromCase(network.sections))
+        ctx.user.warning(texts(msg::kPointNamesDifferInCase,
+                               "%1, line %2: the point name %3 differs only in letter case from %4 "
+                               "(%5, line %6); the two are taken as different points.",
+                               {later.file, std::to_string(later.line), later.name, first.name,
+                                first.file, std::to_string(first.line)}));
     const auto violations = CollectViolations(network, input.profile, stationViolations);
     for (const auto& v : violations) ctx.user.warning(Where(v, texts));
 
@@ -113,7 +129,16 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
     if (!options.reportFile.empty())
         WriteNetworkReport(options.reportFile, network, input.profile, stationViolations.size(),
                            violations);
-    if (!options.gamaFile.empty()) WriteGamaInput(options.gamaFile, network, input.weighting);
+    if (!options.gamaFile.empty())
+        for (std::size_t i : WriteGamaInput(options.gamaFile, network, input.weighting)) {
+            const LevelSection& s = network.sections[network.observations[i].forward];
+            ctx.user.warning(texts(msg::kGamaSectionBackToStart,
+                                   "%1, line %2: the section from %3 back to itself is left out "
+                                   "of %4, which cannot hold it; its misclosure is checked as a loop. "
+                                   "Naming one of its turning points as a benchmark splits it.",
+                                   {s.file, std::to_string(s.firstLine), s.from,
+                                    options.gamaFile.filename().string()}));
+        }
 
     OfferToOpenWorkbook(ctx, *chosen);
     return options.check && !violations.empty() ? CommandStatus::Found : CommandStatus::Done;

@@ -21,6 +21,7 @@ struct LevelNetworkOptions {
     std::filesystem::path knownHeightsFile;  // empty: none
     std::filesystem::path benchmarksFile;    // empty: none
     bool weightByStations = false;           // 1/n instead of 1/K
+    double confidence = 0.95;                // of the tests of the adjustment
     std::filesystem::path reportFile;        // JSON report; empty: none
     std::filesystem::path gamaFile;          // gama-local input; empty: none
     bool check = false;  // a limit exceeded ends the command as a finding

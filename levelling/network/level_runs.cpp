@@ -115,7 +115,8 @@ class RunCollector : public RecordBook {
 
     // The checks of the high-order book: strict comparisons, so a value equal
     // to its limit passes; the two-reading checks only where a staff was read
-    // twice; the accumulated difference with its sign, over the levelling line.
+    // twice; the accumulated difference over the levelling line by its size,
+    // whichever sight is the longer.
     void closeStation() {
         LevelStation station;
         const double back = Mean(backs_, &Sight::reading), fore = Mean(fores_, &Sight::reading);
@@ -141,7 +142,7 @@ class RunCollector : public RecordBook {
         if (std::abs(difference) > profile_.sightDifferenceM)
             flag(kSightDifferenceExceeded, last, station);
         accumulated_ += difference;
-        if (accumulated_ > profile_.accumulatedDifferenceM)
+        if (std::abs(accumulated_) > profile_.accumulatedDifferenceM)
             flag(kAccumulatedExceeded, last, station);
         for (const auto* sights : {&backs_, &fores_})
             for (const auto& s : *sights)

@@ -14,16 +14,18 @@ namespace tarvosen::levelling {
 std::vector<std::size_t> PartsOf(const std::vector<NetworkObservation>& observations,
                                  const std::vector<std::string>& pointOrder);
 
-// Every route between known points and every loop whose points (the route's
-// ends aside) join exactly two observations. `fixed` holds the known heights.
+// One loop per independent cycle and one route between each two consecutive
+// known points (in pointOrder) of each part. `fixed` holds the known heights.
 std::vector<Misclosure> FindMisclosures(const std::vector<NetworkObservation>& observations,
                                         const std::vector<std::string>& pointOrder,
                                         const std::map<std::string, double>& fixed,
                                         const ToleranceProfile& profile);
 
 // Adjusts the heights of the points not in `fixed` and fills the network's
-// points, residuals, sigma0 and degrees of freedom.
+// points, residuals, redundancies, sigma0 and degrees of freedom, and the
+// standardised residuals from the a-priori unit-weight error `aprioriMm`.
 void AdjustHeights(LevelNetwork& network, const std::vector<std::string>& pointOrder,
-                   const std::map<std::string, double>& fixed, Weighting weighting);
+                   const std::map<std::string, double>& fixed, Weighting weighting,
+                   double aprioriMm);
 
 }  // namespace tarvosen::levelling

@@ -4,12 +4,14 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 #include <nlohmann/json.hpp>
 
 #include "app/errors.h"
 #include "levelling/network/network_results.h"
+#include "levelling/network/quantiles.h"
 
 namespace tarvosen::levelling {
 
@@ -48,6 +50,23 @@ std::string XmlEscaped(const std::string& text) {
     return out;
 }
 
+std::string Fixed2(double v) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.2f", v);
+    return buffer;
+}
+
+// A text inside an XML comment, which may not hold "--".
+std::string CommentSafe(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '-' && !out.empty() && out.back() == '-') out += ' ';
+        out += c;
+    }
+    if (!out.empty() && out.back() == '-') out += ' ';
+    return out;
+}
+
 }  // namespace
 
 void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& network,
@@ -72,6 +91,9 @@ void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& n
             {"ok", o.ok},
             {"h", o.heightDifference},
             {"residual_mm", o.residualMm},
+            {"redundancy", o.redundancy},
+            {"standardised_residual", Optional(o.standardisedResidual)},
+            {"residual_ok", o.residualOk},
         });
     }
     report["sections"] = sections;
@@ -82,6 +104,8 @@ void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& n
     ordered_json misclosures = ordered_json::array();
     for (const auto& m : network.misclosures)
         misclosures.push_back({{"points", m.points},
+                               {"section_indices", m.observations},  // into "sections"
+
                                {"length_km", m.lengthKm},
                                {"w_mm", m.wMm},
                                {"limit_mm", m.limitMm},
@@ -94,9 +118,20 @@ void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& n
                           {"height", p.height},
                           {"sigma_mm", Optional(p.sigmaMm)},
                           {"known", p.known}});
+    const AdjustmentTest& test = network.test;
+    const int dof = network.degreesOfFreedom;
     report["adjustment"] = {
         {"sigma0_mm", Optional(network.sigma0Mm)},
-        {"dof", network.degreesOfFreedom},
+        {"dof", dof},
+        {"confidence", test.confidence},
+        {"sigma0_apriori_mm", test.aprioriMm},
+        {"chi_square", network.sigma0Mm ? ordered_json(dof * std::pow(*network.sigma0Mm / test.aprioriMm, 2))
+                                        : ordered_json(nullptr)},
+        {"chi_square_limit", network.sigma0Mm ? ordered_json(ChiSquareQuantile(test.confidence, dof))
+                                              : ordered_json(nullptr)},
+        {"sigma0_limit_mm", Optional(test.sigma0LimitMm)},
+        {"sigma0_ok", test.sigma0Ok},
+        {"standardised_residual_limit", test.residualLimit},
         // The first held point as before; every held point, one per part, beside it.
         {"held_at_zero", network.heldPoints.empty() ? ordered_json(nullptr)
                                                     : ordered_json(network.heldPoints.front())},
@@ -113,14 +148,15 @@ void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& n
     WriteText(path, report.dump(2) + "\n");
 }
 
-void WriteGamaInput(const std::filesystem::path& path, const LevelNetwork& network,
-                    Weighting weighting) {
+std::vector<std::size_t> WriteGamaInput(const std::filesystem::path& path,
+                                        const LevelNetwork& network, Weighting weighting) {
     std::string xml =
         "<?xml version=\"1.0\" ?>\n"
         "<gama-local xmlns=\"http://www.gnu.org/software/gama/gama-local\">\n"
         "<network axes-xy=\"ne\">\n"
         "<description>levelling network</description>\n"
-        "<parameters sigma-apr=\"1\" conf-pr=\"0.95\" tol-abs=\"1000\" sigma-act=\"aposteriori\" />\n"
+        "<parameters sigma-apr=\"1\" conf-pr=\"" + Number(network.test.confidence) +
+        "\" tol-abs=\"1000\" sigma-act=\"aposteriori\" />\n"
         "<points-observations>\n";
     for (const auto& p : network.points) {
         xml += "<point id=\"" + XmlEscaped(p.name) + "\"";
@@ -131,7 +167,19 @@ void WriteGamaInput(const std::filesystem::path& path, const LevelNetwork& netwo
         xml += " />\n";
     }
     xml += "<height-differences>\n";
-    for (const auto& o : network.observations) {
+    std::vector<std::size_t> leftOut;
+    for (std::size_t i = 0; i < network.observations.size(); ++i) {
+        const NetworkObservation& o = network.observations[i];
+        if (o.from == o.to) {
+            // A dh from a point to itself means nothing to gama-local.
+            const LevelSection& s = network.sections[o.forward];
+            xml += "<!-- left out: the section from " + CommentSafe(o.from) +
+                   " back to itself (" + CommentSafe(s.file) + ", lines " +
+                   std::to_string(s.firstLine) + "-" + std::to_string(s.lastLine) +
+                   "), misclosure " + Fixed2(o.heightDifference * 1000) + " mm -->\n";
+            leftOut.push_back(i);
+            continue;
+        }
         xml += "<dh from=\"" + XmlEscaped(o.from) + "\" to=\"" + XmlEscaped(o.to) + "\" val=\"" +
                Number(o.heightDifference) + "\" dist=\"" + Number(o.lengthKm) + "\"";
         // With station weights the standard deviation of each dh is given:
@@ -141,6 +189,7 @@ void WriteGamaInput(const std::filesystem::path& path, const LevelNetwork& netwo
     }
     xml += "</height-differences>\n</points-observations>\n</network>\n</gama-local>\n";
     WriteText(path, xml);
+    return leftOut;
 }
 
 }  // namespace tarvosen::levelling

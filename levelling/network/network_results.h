@@ -28,7 +28,9 @@ void WriteNetworkReport(const std::filesystem::path& path, const LevelNetwork& n
                         const ToleranceProfile& profile, std::size_t stationViolations,
                         const std::vector<LimitViolation>& violations);
 
-void WriteGamaInput(const std::filesystem::path& path, const LevelNetwork& network,
-                    Weighting weighting);
+// Returns the observations left out: sections that close on their start,
+// written as comments.
+std::vector<std::size_t> WriteGamaInput(const std::filesystem::path& path,
+                                        const LevelNetwork& network, Weighting weighting);
 
 }  // namespace tarvosen::levelling

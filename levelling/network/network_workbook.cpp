@@ -62,14 +62,15 @@ void Red(const ss::CellRange& cell, bool exceeded) {
 
 // Columns of the sections sheet.
 enum { kNo = 1, kFrom, kTo, kK, kN, kHf, kHr, kDelta, kLimit, kMean, kExceeded, kStationChecks,
-       kResidual, kForwardRun, kReturnRun, kDeltaWeighted, kSectionColumns = kDeltaWeighted };
+       kResidual, kStandardised, kForwardRun, kReturnRun, kDeltaWeighted,
+       kSectionColumns = kDeltaWeighted };
 
 void WriteSections(const ss::Sheet& s, const LevelNetwork& network,
                    const ToleranceProfile& profile) {
     Title(s, "水准测段往返测成果", {"序号", "起点", "终点", "距离K(km)", "测站数n", "往测高差(m)",
                                   "返测高差(m)", "不符值Δ(mm)", "限差(mm)", "高差中数(m)", "超限",
-                                  "测站超限", "改正数v(mm)", "往测", "返测", "ΔΔ/K"},
-          {5, 9, 9, 10, 8, 12, 12, 11, 9, 12, 6, 8, 11, 28, 28, 9});
+                                  "测站超限", "改正数v(mm)", "标准化改正数w", "往测", "返测", "ΔΔ/K"},
+          {5, 9, 9, 10, 8, 12, 12, 11, 9, 12, 6, 8, 11, 11, 28, 28, 9});
     int r = kFirstRow;
     for (std::size_t i = 0; i < network.observations.size(); ++i, ++r) {
         const NetworkObservation& o = network.observations[i];
@@ -102,6 +103,8 @@ void WriteSections(const ss::Sheet& s, const LevelNetwork& network,
         s.Cells(r, kStationChecks).SetValue(static_cast<double>(stationChecks));
         Red(s.Cells(r, kStationChecks), stationChecks > 0);
         s.Cells(r, kResidual).SetValue(o.residualMm);
+        if (o.standardisedResidual) s.Cells(r, kStandardised).SetValue(*o.standardisedResidual);
+        Red(s.Cells(r, kStandardised), !o.residualOk);
     }
     const int last = r - 1;
     if (last >= kFirstRow) {
@@ -110,7 +113,7 @@ void WriteSections(const ss::Sheet& s, const LevelNetwork& network,
         s.Span(kFirstRow, kHf, last, kHr).SetNumberFormat("0.00000");
         s.Span(kFirstRow, kDelta, last, kLimit).SetNumberFormat("0.00");
         s.Span(kFirstRow, kMean, last, kMean).SetNumberFormat("0.00000");
-        s.Span(kFirstRow, kResidual, last, kResidual).SetNumberFormat("0.00");
+        s.Span(kFirstRow, kResidual, last, kStandardised).SetNumberFormat("0.00");
         s.Span(kFirstRow, kDeltaWeighted, last, kDeltaWeighted).SetNumberFormat("0.000");
     }
     Frame(s, std::max(last, 2), kSectionColumns);
@@ -158,7 +161,7 @@ void WriteMisclosures(const ss::Sheet& s, const LevelNetwork& network,
         s.Cells(r, kChainLimit)
             .SetFormula("=" + Number(m.loop ? profile.kLoop : profile.kRoute) + "*SQRT(" +
                         Cell(r, kLength) + ")");
-        if (m.loop) s.Cells(r, kWWeighted).SetFormula("=" + Cell(r, kW) + "^2/" + Cell(r, kLength));
+        s.Cells(r, kWWeighted).SetFormula("=" + Cell(r, kW) + "^2/" + Cell(r, kLength));
         Red(s.Cells(r, kW), !m.ok);
         if (!m.ok) s.Cells(r, kChainExceeded).SetValue("超限");
         Red(s.Cells(r, kChainExceeded), !m.ok);
@@ -227,14 +230,32 @@ void WriteCheck(const ss::Sheet& s, const LevelNetwork& network, const Tolerance
         accuracy("每千米全中误差 M_W(mm)",
                  "=SQRT(SUM(" + loopsColumn + ")/COUNT(" + loopsColumn + "))", *network.mWMm,
                  profile.mWLimitMm);
-    s.Cells(r, 1).SetValue("单位权中误差 σ0");
+    // sigma0 against its limit from the chi-square test.
+    const AdjustmentTest& test = network.test;
+    s.Cells(r, 1).SetValue("单位权中误差 σ0(mm), χ² 检验");
     if (network.sigma0Mm) {
         s.Cells(r, 2).SetValue(*network.sigma0Mm);
         s.Cells(r, 2).SetNumberFormat("0.000");
+        s.Cells(r, 3).SetValue(*test.sigma0LimitMm);
+        s.Cells(r, 3).SetNumberFormat("0.000");
+        if (!test.sigma0Ok) s.Cells(r, 4).SetValue("超限");
+        Red(s.Cells(r, 2), !test.sigma0Ok);
+        Red(s.Cells(r, 4), !test.sigma0Ok);
     }
     ++r;
     s.Cells(r, 1).SetValue("自由度");
     s.Cells(r, 2).SetValue(network.degreesOfFreedom);
+    ++r;
+    s.Cells(r, 1).SetValue("先验单位权中误差(mm)");
+    s.Cells(r, 2).SetValue(test.aprioriMm);
+    s.Cells(r, 2).SetNumberFormat("0.000");
+    ++r;
+    s.Cells(r, 1).SetValue("检验置信度");
+    s.Cells(r, 2).SetValue(test.confidence);
+    ++r;
+    s.Cells(r, 1).SetValue("标准化改正数 |w| 限值");
+    s.Cells(r, 3).SetValue(test.residualLimit);
+    s.Cells(r, 3).SetNumberFormat("0.00");
     ++r;
     if (!network.heldPoints.empty()) {
         std::string held;

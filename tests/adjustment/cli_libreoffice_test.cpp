@@ -129,6 +129,11 @@ assert {"A1:H1", "D5:F6", "S5:T6"} <= merged, merged
 assert ws["A9"].font.name == "宋体" and ws["A1"].font.name == "黑体"
 assert ws["A9"].border.top.style == "medium" and ws["A27"].border.top.style == "medium"
 assert ws["E11"].number_format == "00"
+# Printed one page wide, as many pages long as it takes, the captions on each.
+assert ws.sheet_properties.pageSetUpPr.fitToPage, "fit to page is off"
+pages = [1 if n is None else int(n) for n in (ws.page_setup.fitToWidth, ws.page_setup.fitToHeight)]
+assert pages == [1, 0], pages
+assert ws.print_title_rows == "$1:$8", ws.print_title_rows
 def norm(v):
     if v == "": v = None
     return float(v) if isinstance(v, (int, float)) and not isinstance(v, bool) else v

@@ -70,11 +70,12 @@ TEST(CosaExport, UncheckedOptionsCopyTheTextsAsRead) {
               (Lines{"0.7,,", "S1", "B,L,350.0000,x", "P,L,10.0000", "P,S,n/a"}));
 }
 
-TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
+TEST(CosaExport, ReadsTheKnownPointsAsAPointListAndSaysWhenTheyCannotBeRead) {
     test::TestContext t;
     t.setLines({"CO,a comment", "ST,S1,,B,,1.5,,0.0000"});
+    // Z, and a point list's code after it, are no part of a plane network.
     t.options.get<CosaOptions>().knownPointFile =
-        t.writeFile("known.txt", "G1,100.000,200.000\r\nG2,1,2\n").string();
+        t.writeFile("known.txt", "G1,100.000,200.000, 12.5\r\n\nG2 , 1,2,3,pillar\n").string();
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(),
               (Lines{"2,2,2", "G1,100.000,200.000", "G2,1,2", "S1", "B,L,0"}));
@@ -88,6 +89,88 @@ TEST(CosaExport, CopiesTheKnownPointsAndSaysWhenTheyCannotBeRead) {
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find(kNoKnownPointsMessage), std::string::npos);
     EXPECT_NE(warnings[0].find("missing.txt"), std::string::npos);
+
+    // A whole observation file is no point list: its line 9 is a station.
+    const std::string in2 = test::CorpusFile("cosa_epsw_topmap/gnssams-cpiii-exam.in2").string();
+    t.setLines({"ST,S1,,B,,1.5,,0.0000"});
+    t.options.get<CosaOptions>().knownPointFile = in2;
+    try {
+        NikonToCosaCommand(t.ctx);
+        ADD_FAILURE() << "not refused";
+    } catch (const ConversionError& e) {
+        EXPECT_NE(std::string(e.what()).find(in2 + ", line 9: \"Z195601\""), std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(t.workspace.lines(), Lines{"ST,S1,,B,,1.5,,0.0000"});
+}
+
+TEST(CosaExport, WritesTheBacksightDistanceAndTheFilesMpPointsAsKnownPoints) {
+    test::TestContext t;
+    // East first: MP K1 lies at north 100, east 500. F1 observes the
+    // backsight at 94°01'42": 494.429 m · sin(94°01'42") = 493.20748 m.
+    const Lines raw = {"CO,Coord Order: ENZ", "MP,K1,,500.000,100.000,10.000,PILLAR",
+                       "ST,S1,,K1,,1.5,0.0000,0.0000",
+                       "F1,K1,0.000,494.429,0.0000,94.0142,10:00:00",
+                       "SS,P,1.5,10,10.0000,90.0000"};
+    t.setLines(raw);
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    const Lines written = t.workspace.lines();
+    ASSERT_EQ(written.size(), 7u);
+    EXPECT_EQ(Lines(written.begin(), written.begin() + 4),
+              (Lines{"2,2,2", "K1,100.000,500.000", "S1", "K1,L,0"}));
+    ASSERT_TRUE(written[4].starts_with("K1,S,"));
+    EXPECT_NEAR(std::stod(written[4].substr(5)), 493.20748, 1e-5);
+    EXPECT_TRUE(t.user.texts(MessageKind::Warning).empty());
+    EXPECT_NE(t.user.texts(MessageKind::Information).at(0).find("line numbers: 2"),
+              std::string::npos);
+
+    // A list given wins; a point it places elsewhere is named.
+    t.setLines(raw);
+    t.options.get<CosaOptions>().knownPointFile =
+        t.writeFile("known.txt", "K1,100.000,500.300\n").string();
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.line(1), "K1,100.000,500.300");
+    const auto warnings = t.user.texts(MessageKind::Warning);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("\"K1\" is 100.000, 500.300"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("100.000, 500.000"), std::string::npos) << warnings[0];
+
+    // The instrument's own file: MP 1 at the origin becomes the known point.
+    test::TestContext n;
+    n.workspace.load(test::CorpusFile("nikon_raw/tops-nikon-npl352.raw"));
+    ASSERT_EQ(NikonToCosaCommand(n.ctx), CommandStatus::Done);
+    EXPECT_EQ(n.workspace.line(1), "1,0.000,0.000");
+}
+
+TEST(CosaExport, WritesNoObservationWithoutANameAndSaysWhichLinesItLeftOut) {
+    test::TestContext t;
+    t.setLines({"ST,S1,,,,1.5,,0.0000", "SS,,1.5,10,10.0000,90.0000",
+                "SS,P,1.5,10,20.0000,90.0000", "F1,,1.5,30,0.0000,90.0000",
+                "ST,,,S1,,1.5,,0.0000", "SS,Q,1.5,10,10.0000,90.0000"});
+    ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
+    EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "S1", "P,L, 20.0000", "P,S,10"}));
+    const auto warnings = t.user.texts(MessageKind::Warning);
+    ASSERT_EQ(warnings.size(), 4u);  // the known points, then the three kinds left out
+    EXPECT_NE(warnings[1].find("station name are left out of the observation file with their "
+                               "observations (line numbers: 5, 6)"),
+              std::string::npos)
+        << warnings[1];
+    EXPECT_NE(warnings[2].find("no zero direction in the observation file (line numbers: 1)"),
+              std::string::npos)
+        << warnings[2];
+    EXPECT_NE(warnings[3].find("without a point name are left out of the observation file "
+                               "(line numbers: 2, 4)"),
+              std::string::npos)
+        << warnings[3];
+
+    // The instruments' files with set-ups that name no backsight.
+    for (const char* file : {"nikon_raw/tops-nikon-dtm330.raw", "nikon_raw/tops-nikon-npl350.raw",
+                             "nikon_raw/tops-nikon-npl352.raw"}) {
+        test::TestContext c;
+        c.workspace.load(test::CorpusFile(file));
+        ASSERT_EQ(NikonToCosaCommand(c.ctx), CommandStatus::Done) << file;
+        for (const auto& line : c.workspace.lines()) EXPECT_FALSE(line.starts_with(',')) << file;
+    }
 }
 
 TEST(CosaExport, ASlopeDistanceThatIsNotANumberStopsWithTheTextKept) {

@@ -11,8 +11,9 @@
 namespace tarvosen {
 namespace {
 
-// Reads every record of a text into "S:name/backsight/height/reading" and
-// "O:point/target/distance/ha/za" with their line numbers.
+// Reads every record of a text into "S:name/backsight/height/reading",
+// "O:point/target/distance/ha/za" (B: for a backsight observation) and
+// "P:name/north/east/height" with their line numbers.
 std::vector<std::string> ReadAll(test::TestContext&, const std::string& text) {
     const Workspace lines = test::LinesOfText(text);
     NikonRawReader reader(lines);
@@ -23,8 +24,13 @@ std::vector<std::string> ReadAll(test::TestContext&, const std::string& text) {
             out.push_back(std::to_string(r.lineNumber) + " S:" + r.station.stationName + "/" +
                           r.station.backsightName + "/" + r.station.instrumentHeight + "/" +
                           r.station.backsightReading);
+        else if (r.kind == RawRecordKind::Point)
+            out.push_back(std::to_string(r.lineNumber) + " P:" + r.point.name + "/" +
+                          r.point.north + "/" + r.point.east + "/" + r.point.height);
         else
-            out.push_back(std::to_string(r.lineNumber) + " O:" + r.observation.pointName + "/" +
+            out.push_back(std::to_string(r.lineNumber) +
+                          (r.kind == RawRecordKind::Backsight ? " B:" : " O:") +
+                          r.observation.pointName + "/" +
                           r.observation.targetHeight + "/" + r.observation.slopeDistance + "/" +
                           r.observation.horizontalReading + "/" + r.observation.zenithAngle);
     }
@@ -37,14 +43,17 @@ TEST(NikonRawReader, ReadsSetUpsAndObservationsAndSkipsOtherLines) {
                                  "CO,Nikon RAW data format V2.00\r\n"
                                  "ST,A1,,B0,,1.450,10.0000,10.0000,extra\r\n"
                                  "SS,P1,1.600,100.000,55.3012,90.0000,10:20:45,CODE\r\n"
-                                 "F1,ignored\r\n"
+                                 "F1,B0,1.5,20.5,10.0000,90.0000,10:21:00\r\n"
                                  "STX,A2,,A1,,1.5,,0.0000\r\n"
-                                 "*SS,P9,1,2,3,4,5,6\r\n");
-    ASSERT_EQ(records.size(), 3u);
+                                 "*SS,P9,1,2,3,4,5,6\r\n"
+                                 "MC,P1,,1,2,3,\r\n"
+                                 "MP,K1,,100.000,200.000,10.000,PILLAR\r\n");
     // Field 7 of a set-up is the rest of the line, commas included.
-    EXPECT_EQ(records[0], "2 S:A1/B0/1.450/10.0000,extra");
-    EXPECT_EQ(records[1], "3 O:P1/1.600/100.000/55.3012/90.0000");
-    EXPECT_EQ(records[2], "5 S:A2/A1/1.5/0.0000");
+    EXPECT_EQ(records, (std::vector<std::string>{"2 S:A1/B0/1.450/10.0000,extra",
+                                                 "3 O:P1/1.600/100.000/55.3012/90.0000",
+                                                 "4 B:B0/1.5/20.5/10.0000/90.0000",
+                                                 "5 S:A2/A1/1.5/0.0000",
+                                                 "8 P:K1/100.000/200.000/10.000"}));
 }
 
 TEST(NikonRawReader, RecordsEndAtTheirLine) {
@@ -86,7 +95,10 @@ TEST(NikonRawReader, ReadsTheInstrumentCorpus) {
         NikonRawReader reader(lines);
         RawRecord r;
         int stations = 0, observations = 0;
-        while (reader.next(r)) (r.kind == RawRecordKind::Station ? stations : observations)++;
+        while (reader.next(r)) {
+            if (r.kind == RawRecordKind::Station) ++stations;
+            if (r.kind == RawRecordKind::Observation) ++observations;
+        }
         EXPECT_EQ(stations, e.stations) << e.file;
         EXPECT_EQ(observations, e.observations) << e.file;
     }

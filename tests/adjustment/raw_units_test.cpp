@@ -59,8 +59,9 @@ Lines RewrittenInDddmmss(const Lines& gonFile) {
 }
 
 // Both outputs line by line: equal texts, or a distance ("P,S,...") within
-// 0.1 mm, or an angle (a direction "P,L,..." or a reading) within 1".
-void ExpectSameObservations(const Lines& got, const Lines& expected) {
+// 0.1 mm, or an angle (a direction "P,L,..." or a reading) within 1"; with
+// `sameDirections`, directions written alike.
+void ExpectSameObservations(const Lines& got, const Lines& expected, bool sameDirections = false) {
     ASSERT_EQ(got.size(), expected.size());
     for (std::size_t i = 0; i < got.size(); ++i) {
         if (got[i] == expected[i]) continue;
@@ -68,7 +69,9 @@ void ExpectSameObservations(const Lines& got, const Lines& expected) {
         const std::string head = got[i].substr(0, comma + 1);
         ASSERT_EQ(head, expected[i].substr(0, comma + 1)) << "line " << i;
         const std::string a = got[i].substr(comma + 1), b = expected[i].substr(comma + 1);
-        if (head.ends_with(",S,")) {
+        if (sameDirections && head.ends_with(",L,")) {
+            EXPECT_EQ(got[i], expected[i]);
+        } else if (head.ends_with(",S,")) {
             EXPECT_NEAR(std::stod(a), std::stod(b), 1e-4) << got[i] << " / " << expected[i];
         } else {
             const double d = std::remainder(DmsTextToRadians(a) - DmsTextToRadians(b), kTwoPi);
@@ -102,9 +105,61 @@ TEST(RawUnits, GonFilesGiveWhatTheirDddmmssRewriteGives) {
         const Lines gon = t.workspace.lines();
         const Lines dms = RewrittenInDddmmss(gon);
         ASSERT_NE(gon, dms);
-        ExpectSameObservations(Cosa(gon), Cosa(dms));
+        // The rewrite rounds each gon reading once, to the second, as the
+        // directions must be (323.7412 gon is 291°22'01.488", so 291.2201).
+        ExpectSameObservations(Cosa(gon), Cosa(dms), true);
         ExpectSameObservations(TraverseText(gon), TraverseText(dms));
     }
+}
+
+TEST(RawUnits, ElevationsBecomeZenithAnglesBeforeAnythingUsesThem) {
+    test::TestContext t;
+    t.workspace.load(test::CorpusFile("nikon_raw/taheoport-nivo3m-161226-1.raw"));
+    const Lines raw = t.workspace.lines();
+    // The job says "CO,Zero VA: Compass": its vertical angles are signed
+    // elevations, so a horizontal distance is SD·cos(elevation), with the
+    // elevation read here from the digits of its DDDMMSS text.
+    Lines names;
+    std::vector<double> horizontal;
+    for (const std::string& line : raw) {
+        if (!line.starts_with("SS,")) continue;
+        std::vector<std::string> f;
+        std::stringstream fields(line);
+        for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
+        const bool minus = f[5][0] == '-';
+        const std::string v = f[5].substr(minus ? 1 : 0);
+        const auto point = v.find('.');
+        const double degrees = std::stoi(v.substr(0, point)) +
+                               std::stoi(v.substr(point + 1, 2)) / 60.0 +
+                               std::stoi(v.substr(point + 3, 2)) / 3600.0;
+        names.push_back(f[1]);
+        horizontal.push_back(std::stod(f[3]) * std::cos((minus ? -degrees : degrees) * kPi / 180));
+    }
+    ASSERT_EQ(horizontal.size(), 402u);
+    std::size_t n = 0;
+    for (const std::string& line : Cosa(raw)) {
+        const auto s = line.find(",S,");
+        if (s == std::string::npos) continue;
+        ASSERT_LT(n, names.size());
+        EXPECT_EQ(line.substr(0, s), names[n]);
+        EXPECT_NEAR(std::stod(line.substr(s + 3)), horizontal[n], 1e-9) << line;
+        ++n;
+    }
+    EXPECT_EQ(n, 402u);
+    // Point 1: SD 250.223 at -0°03'30" is 250.2229 m; its zenith angle in
+    // the traverse text is 90°03'30".
+    EXPECT_NEAR(horizontal[0], 250.2229, 1e-4);
+    EXPECT_EQ(TraverseText(raw).at(12), "90.0330");
+
+    // Counted upwards from the horizon round the circle, face II included:
+    // 95°15'30" and 264°44'36" from the zenith are 354°44'30" and 185°15'24".
+    const Lines zenith = {"ST,S1,,B,,1.500,,10.0000", "SS,P,1.600,100.000,55.3012,95.1530,t",
+                          "SS,P,1.600,100.000,235.3010,264.4436,t"};
+    const Lines horizon = {"CO,Zero VA: Horizontal", "ST,S1,,B,,1.500,,10.0000",
+                           "SS,P,1.600,100.000,55.3012,354.4430,t",
+                           "SS,P,1.600,100.000,235.3010,185.1524,t"};
+    EXPECT_EQ(Cosa(horizon), Cosa(zenith));
+    EXPECT_EQ(TraverseText(horizon), TraverseText(zenith));
 }
 
 TEST(RawUnits, FeetAndDecimalDegreesGiveWhatMetresAndDddmmssGive) {
@@ -148,6 +203,15 @@ TEST(RawUnits, UnitsAndAnglesThatCannotBeReadAreRefusedNamingTheLine) {
     Lines mil = station;
     mil.insert(mil.begin(), "CO,Angle Units: Mils");
     ExpectRefused(mil, {"Line 1", "CO,Angle Units: Mils"});
+    Lines nadir = station;
+    nadir.insert(nadir.begin() + 1, "CO,Zero VA: Nadir");
+    ExpectRefused(nadir, {"Line 2", "CO,Zero VA: Nadir"});
+    Lines order = station;
+    order.insert(order.begin(), "CO,Coord Order: XYZ");
+    ExpectRefused(order, {"Line 1", "CO,Coord Order: XYZ"});
+    Lines steep = {"CO,Zero VA: Compass", "ST,S1,,B,,1.500,,0.0000",
+                   "SS,P,1.6,5.74,10.0000,-95.0000"};
+    ExpectRefused(steep, {"Line 3", "-95.0000"});
 
     test::TestContext t;
     t.workspace.load(test::CorpusFile("nikon_raw/geoeasy-nikon-dtm322-sample.raw"));

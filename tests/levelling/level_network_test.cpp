@@ -12,6 +12,8 @@
 #include "tests/support/cli_run.h"
 #include "levelling/levelling_commands.h"
 #include "levelling/network/level_network.h"
+#include "levelling/network/network_results.h"
+#include "levelling/network/quantiles.h"
 #include "tests/levelling/book_fixture.h"
 #include "tests/levelling/dini_lines.h"
 #include "levelling/levelling_options.h"
@@ -102,6 +104,32 @@ TEST(LevelNetwork, SectionsAndPairsFromM5Lines) {
     EXPECT_NEAR(*pairs[1].discrepancyMm, 0.4, 1e-6);
 }
 
+// The accumulated sight-distance difference is bounded in size: back sights
+// 1.4 m longer than the fore sights pass +6 m (二等) at the fifth set-up, and
+// 1.4 m shorter pass -6 m there.
+TEST(LevelNetwork, AccumulatedSightDifferenceIsBoundedBothWays) {
+    test::DiniLines d;
+    for (const double difference : {1.4, -1.4}) {
+        d.start(difference > 0 ? "1" : "2");
+        d.height("A", 10);
+        std::string at = "A";
+        for (int s = 1; s <= 5; ++s) {
+            const std::string to = s == 5 ? "B" : "T" + std::to_string(s);
+            const double back = 30 + difference / 2, fore = 30 - difference / 2;
+            d.station(at, to, 1.5, 1.5, 1.5, 1.5, back, back, fore, fore, 10);
+            at = to;
+        }
+        d.end();
+    }
+    test::TestContext t;
+    const RunsOfFile read = ReadLevelRuns(t.ctx, test::LinesOfText(d.text()), "acc.dat", Profile());
+    ASSERT_EQ(read.runs.size(), 2u);
+    ASSERT_EQ(read.stationViolations.size(), 2u);
+    for (const auto& v : read.stationViolations) EXPECT_EQ(v.what, "累积差超限");
+    EXPECT_NE(read.stationViolations[0].line, read.stationViolations[1].line);
+    EXPECT_EQ(read.runs[1].stations[4].violations, 1u);
+}
+
 TEST(LevelNetwork, RouteBetweenTwoBenchmarksSpreadsTheMisclosureByLength) {
     NetworkInput in;
     in.profile = Profile();
@@ -120,7 +148,7 @@ TEST(LevelNetwork, RouteBetweenTwoBenchmarksSpreadsTheMisclosureByLength) {
     EXPECT_EQ(n.degreesOfFreedom, 1);
     EXPECT_NEAR(*n.sigma0Mm, 1.5, 1e-9);  // sqrt(0.75²/1 + 2.25²/3)
     EXPECT_NEAR(*Point(n, "P").sigmaMm, 1.5 * std::sqrt(0.75), 1e-9);
-    EXPECT_FALSE(n.mWMm);
+    EXPECT_NEAR(*n.mWMm, 1.5, 1e-9);  // sqrt(3²/4 / 1): the route counts
 }
 
 TEST(LevelNetwork, LoopClosesAfterAdjustment) {
@@ -156,7 +184,14 @@ TEST(LevelNetwork, RedundantObservationsWeightedByDistanceOrStations) {
     for (Weighting w : {Weighting::Distance, Weighting::Stations}) {
         in.weighting = w;
         const LevelNetwork n = BuildLevelNetwork(in);
-        EXPECT_TRUE(n.misclosures.empty());  // B joins three sections
+        // Routes through B, which joins three sections, between consecutive
+        // known points: A-B-D observes 1.000 - 0.500 for 0.504, D-B-E 0.500 -
+        // 2.001 for -1.504.
+        ASSERT_EQ(n.misclosures.size(), 2u);
+        EXPECT_EQ(n.misclosures[0].points, (std::vector<std::string>{"A", "B", "D"}));
+        EXPECT_NEAR(n.misclosures[0].wMm, -4, 1e-9);
+        EXPECT_EQ(n.misclosures[1].points, (std::vector<std::string>{"D", "B", "E"}));
+        EXPECT_NEAR(n.misclosures[1].wMm, 3, 1e-9);
         EXPECT_NEAR(Point(n, "B").height, 27.5045 / 2.5, 1e-9);
         EXPECT_EQ(n.degreesOfFreedom, 2);
         // v = 1.8, -2.2, 0.8 mm; [pvv] = 8.4 with 1/K, 4.2 with 1/n.
@@ -173,6 +208,70 @@ TEST(LevelNetwork, RedundantObservationsWeightedByDistanceOrStations) {
     } catch (const Failure& e) {
         EXPECT_NE(std::string(e.what()).find("X, Y"), std::string::npos) << e.what();
     }
+}
+
+// Two loops through the junction J and a route over it from A to B. The three
+// conditions share no section, so each is adjusted on its own: the
+// misclosure W of a condition of length F goes back on its sections by their
+// lengths K (v = -W K / F, cofactor q_vv = K² / F), [pvv] = sum of W²/F, and
+// every section of a condition has the standardised residual -W / (sigma √F).
+TEST(LevelNetwork, EveryObservationIsCheckedByALoopOrRouteAndByTheAdjustment) {
+    NetworkInput in;
+    in.profile = Profile();  // 4√F mm for loops and routes, M_W 2 mm: the a-priori sigma
+    in.knownHeights = {{"A", 10}, {"B", 12}};
+    in.benchmarks = {"J", "P", "Q", "R", "S"};
+    in.runs = {HandRun("A", {{"J", 1.0, 0.5}, {"B", 1.003, 0.5}}),
+               HandRun("J", {{"P", 0.5, 0.1}, {"Q", 0.3, 0.1}, {"J", -0.78777, 0.2}}),
+               HandRun("J", {{"R", 0.2, 0.2}, {"S", -0.1, 0.2}, {"J", -0.1004, 0.4}})};
+    const LevelNetwork n = BuildLevelNetwork(in);
+    ASSERT_EQ(n.degreesOfFreedom, 3);  // 8 sections, 5 new points
+    ASSERT_EQ(n.misclosures.size(), 3u);
+    const Misclosure &route = n.misclosures[0], &big = n.misclosures[1], &small = n.misclosures[2];
+    EXPECT_EQ(big.points, (std::vector<std::string>{"J", "P", "Q", "J"}));
+    EXPECT_NEAR(big.wMm, 12.23, 1e-9);
+    EXPECT_NEAR(big.limitMm, 2.53, 0.005);
+    EXPECT_FALSE(big.ok);
+    EXPECT_EQ(small.points, (std::vector<std::string>{"J", "R", "S", "J"}));
+    EXPECT_NEAR(small.wMm, -0.4, 1e-9);
+    EXPECT_TRUE(small.ok);
+    EXPECT_EQ(route.points, (std::vector<std::string>{"A", "J", "B"}));
+    EXPECT_FALSE(route.loop);
+    EXPECT_NEAR(route.wMm, 3, 1e-9);
+    EXPECT_TRUE(route.ok);
+
+    const double pvv = 12.23 * 12.23 / 0.4 + 0.4 * 0.4 / 0.8 + 3.0 * 3.0 / 1;
+    EXPECT_NEAR(*n.mWMm, std::sqrt(pvv / 3), 1e-9);
+    EXPECT_NEAR(*n.sigma0Mm, std::sqrt(pvv / 3), 1e-9);
+    // chi-square(3) at 95 % is 7.8147 (tables).
+    EXPECT_NEAR(*n.test.sigma0LimitMm, 2 * std::sqrt(7.814728 / 3), 1e-5);
+    EXPECT_FALSE(n.test.sigma0Ok);
+    EXPECT_NEAR(n.test.residualLimit, 1.959964, 1e-6);
+
+    // Sections in input order: A-J, J-B, J-P, P-Q, Q-J, J-R, R-S, S-J.
+    const double condition[] = {3, 3, 12.23, 12.23, 12.23, -0.4, -0.4, -0.4};
+    const double length[] = {1, 1, 0.4, 0.4, 0.4, 0.8, 0.8, 0.8};
+    const double k[] = {0.5, 0.5, 0.1, 0.1, 0.2, 0.2, 0.2, 0.4};
+    double redundancy = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const NetworkObservation& o = n.observations[i];
+        const double w = condition[i], f = length[i];
+        EXPECT_NEAR(o.residualMm, -w * k[i] / f, 1e-9) << i;
+        EXPECT_NEAR(*o.standardisedResidual, -w / (2 * std::sqrt(f)), 1e-9) << i;
+        EXPECT_EQ(o.residualOk, i < 2 || i > 4) << i;  // the sections of J-P-Q-J fail
+        redundancy += o.redundancy;
+    }
+    EXPECT_NEAR(redundancy, 3, 1e-9);
+    // Named: the loop, M_W, sigma0 and the three sections of the loop.
+    EXPECT_EQ(CollectViolations(n, in.profile, {}).size(), 6u);
+}
+
+TEST(LevelNetwork, QuantilesAgreeWithTheTables) {
+    EXPECT_NEAR(ChiSquareQuantile(0.95, 1), 3.841459, 1e-6);
+    EXPECT_NEAR(ChiSquareQuantile(0.99, 10), 23.209251, 1e-6);
+    EXPECT_NEAR(ChiSquareQuantile(0.5, 10), 9.341818, 1e-6);
+    EXPECT_NEAR(ChiSquareQuantile(0.95, 100), 124.342113, 1e-5);
+    EXPECT_NEAR(NormalQuantile(0.995), 2.575829, 1e-6);
+    EXPECT_NEAR(NormalQuantile(0.05), -1.644854, 1e-6);
 }
 
 TEST(LevelNetwork, RealDini03FileAgreesWithTheInstrumentsHeights) {
@@ -223,6 +322,56 @@ TEST(LevelNetwork, LoopsThatDoNotJoinAreEachHeldAtTheirFirstPoint) {
 
 using test::CliRun;
 using test::RunTool;
+
+// Control on real DiNi downloads. push0809 with 46 known and 20 and 21 as
+// benchmarks: line 0212 closes on 21, which joins the sections of line 0210
+// too; the level's own Sh gives both misclosures (-0.0385 m over 1.29546 km,
+// limit 4√F = 4.55 mm; -0.0008 m for 46-20-21-46). 251219 with its start
+// heights and the benchmark 101, a name it gives two marks: rp1 143.07480 to
+// 101 at 142.61367, 12479 197.87600 to 101 at 197.32966, so the route misses
+// the known 54.80120 m by 0.08521 - 54.80120 m.
+TEST(LevelNetworkCommand, RealFilesWithControlCheckEveryLoopAndRoute) {
+    test::TestContext t;
+    const fs::path report = t.dir() / "push.json", gama = t.dir() / "push.xml";
+    auto push = RunTool({"level-network", "--known-heights", t.writeFile("k.txt", "46,100\n").string(),
+                         "--benchmarks", t.writeFile("b.txt", "20\n21\n").string(), "--report",
+                         report.string(), "--gama", gama.string(), "--check",
+                         test::CorpusFile("m5/nivtropy-dini-push0809.dat").string(), "-o",
+                         (t.dir() / "p.xlsx").string()});
+    EXPECT_EQ(push.status, kExitFound);
+    EXPECT_NE(push.err.find("push0809.dat, line 239: 环闭合差超限 21-21 (W -38.50 mm, 限差 4.55 mm)"),
+              std::string::npos) << push.err;
+    EXPECT_NE(push.err.find("line 239: 标准化改正数超限 21-21"), std::string::npos);
+    EXPECT_NE(push.err.find("warning: 单位权中误差检验未通过"), std::string::npos);
+    std::ifstream in(report);
+    const auto r = nlohmann::json::parse(in);
+    ASSERT_EQ(r["misclosures"].size(), 2u);
+    EXPECT_EQ(r["misclosures"][0]["points"], nlohmann::json({"46", "20", "21", "46"}));
+    EXPECT_NEAR(r["misclosures"][0]["w_mm"].get<double>(), -0.8, 1e-6);
+    EXPECT_TRUE(r["misclosures"][0]["ok"].get<bool>());
+    EXPECT_FALSE(r["ok"].get<bool>());
+    // The run that closes on 21 is no observation gama-local can read.
+    std::ostringstream xml;
+    xml << std::ifstream(gama).rdbuf();
+    EXPECT_EQ(xml.str().find("from=\"21\" to=\"21\""), std::string::npos);
+    EXPECT_NE(xml.str().find("<!-- left out: the section from 21 back to itself"), std::string::npos);
+    EXPECT_NE(push.err.find("line 239: the section from 21 back to itself is left out of push.xml"),
+              std::string::npos);
+
+    auto dated = RunTool({"level-network", "--known-heights",
+                          t.writeFile("s.txt", "RPp,143.07480\nrp1,143.07480\n12479,197.87600\n").string(),
+                          "--benchmarks", t.writeFile("101.txt", "101\n").string(), "--check",
+                          test::CorpusFile("m5/nivtropy-dini-251219.dat").string(), "-o",
+                          (t.dir() / "d.xlsx").string()});
+    EXPECT_EQ(dated.status, kExitFound);
+    EXPECT_NE(dated.err.find("line 143: 附合路线闭合差超限 rp1-12479 (W -54715.99 mm"), std::string::npos)
+        << dated.err;
+    EXPECT_NE(dated.err.find("line 143: 标准化改正数超限 rp1-101"), std::string::npos);
+    EXPECT_NE(dated.err.find("warning: 单位权中误差检验未通过"), std::string::npos);
+    EXPECT_NE(dated.err.find("line 138: the point name RP1 differs only in letter case from rp1 "
+                             "(nivtropy-dini-251219.dat, line 94)"),
+              std::string::npos);
+}
 
 TEST(LevelNetworkCommand, ReportWorkbookAndExitStatuses) {
     test::TestContext t;

@@ -87,6 +87,26 @@ TEST(R5ToPoints, ObservationsNeedAStationAndMem1) {
     EXPECT_EQ(Points(t, {kStation, kEastNorth}).size(), 1u);
 }
 
+// An offset of an eccentric target that no observation of its point
+// follows is named in a warning; the next point is computed without it.
+TEST(R5ToPoints, OffsetsWithoutTheirObservationAreNamed) {
+    TestContext t;
+    auto offset = [](const char* number, const char* type) {
+        return std::string("For R5|Adr 0005|KR P") + number + "|" + type +
+               "       0.100 m   |                   |                   |";
+    };
+    t.state.currentDocumentName = "job.r5";
+    EXPECT_EQ(
+        Points(t, {kStation, offset("     8", "Tv"), kEastNorth, offset("     9", "Tl")}).back(),
+        "   7,1030.000,2000.000,50.000,P  ");
+    EXPECT_EQ(t.user.texts(MessageKind::Warning),
+              (std::vector<std::string>{
+                  "job.r5:2: the target offset Tv 0.100 of point 8 is not applied: no "
+                  "observation of the point with a distance follows it",
+                  "job.r5:4: the target offset Tl 0.100 of point 9 is not applied: no "
+                  "observation of the point with a distance follows it"}));
+}
+
 TEST(R5ToPoints, NamesAndCodesFollowTheOptions) {
     TestContext t;
     t.options.get<R5Options>().includeCode = false;

@@ -72,33 +72,54 @@ TEST(R5ToM5, OverlongLinesAreCutReadOnAndReported) {
               "characters of such lines were read.");
 }
 
-TEST(Rec500ToM5, DataAndTextLines) {
+// A digital level's records become M5 measurement (KD1) and text (TO) lines.
+TEST(Rec500ToM5, LevellingJobGivesDataAndTextLines) {
     TestContext t;
     t.setLines({
-        "   0001 OR.COOR",
-        "   0004                 506S        X       63.174 Y      -107.371 Z     0.000 ",
-        "   0003                             m     1.002785 Om     399.9670             ",
-        "   0006                 507S                                       Z   157.454 ",
-        "   0007                                            Om     397.0370             ",
+        "    115 Start-Line         BF  1174                                           ",
+        "    116      317    1          1174                                Z    0.0000",
+        "    117      317    1 14:29:3711174 Rb      0.2326 HD        3.686            ",
+        "    126      317    1   4      1174 Db      46.280                            ",
         "END",
-        "garbage after the end",
     });
     EXPECT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Done);
     const std::vector<std::string> expected{
-        "For M5|Adr 00001|TO  OR.COOR                    |                      |"
+        "For M5|Adr 00115|TO  Start-Line         BF  1174|                      |"
         "                      |                      | ",
-        "For M5|Adr 00004|KD1                 506S       |X          63.174 m   |"
-        "Y        -107.371 m   |Z           0.000 m   | ",
-        "For M5|Adr 00003|KD1                            |m        1.002785 m   |"
-        "Om       399.9670 m   |                      | ",
         // A height alone is still a data line, with its unit.
-        "For M5|Adr 00006|KD1                 507S       |                  m   |"
-        "                  m   |Z         157.454 m   | ",
+        "For M5|Adr 00116|KD1      317    1          1174|                  m   |"
+        "                  m   |Z          0.0000 m   | ",
+        "For M5|Adr 00117|KD1      317    1 14:29:3711174|Rb         0.2326 m   |"
+        "HD          3.686 m   |                      | ",
         // One field alone is a text line with blank units.
-        "For M5|Adr 00007|TO                             |                      |"
-        "Om       397.0370     |                      | ",
+        "For M5|Adr 00126|TO       317    1   4      1174|Db         46.280     |"
+        "                      |                      | ",
     };
     EXPECT_EQ(t.workspace.lines(), expected);
+    EXPECT_TRUE(t.user.messages.empty());
+}
+
+// A file of both kinds, and angles whose unit a REC500 file does not give,
+// are refused naming the file and the lines; the workspace keeps the file.
+TEST(Rec500ToM5, MixedJobsAndAnglesAreRefused) {
+    TestContext t;
+    const std::string station =
+        "   0004                 506S        X       63.174 Y      -107.371 Z     0.000 ";
+    for (const std::string second :
+         {"    117      317    1 14:29:3711174 Rb      0.2326 HD        3.686            ",
+          "   0005                 508 0863    SD      12.345 Hz     123.4567 V1  98.7654 "}) {
+        t.setLines({station, second});
+        EXPECT_EQ(Rec500ToM5Command(t.ctx), CommandStatus::Stopped);
+        EXPECT_EQ(t.workspace.lines(), (std::vector<std::string>{station, second}));
+    }
+    EXPECT_EQ(t.user.texts(MessageKind::Error),
+              (std::vector<std::string>{
+                  "NONAME.TXT: The file holds levelling records (line 2) and coordinate or polar "
+                  "records (line 1); a REC500 file holds one kind of job, so it is not converted.",
+                  "NONAME.TXT: Line 2 holds the angle Hz \"123.4567\", but a REC500 file does not "
+                  "say whether its angles are in gon or in degrees; its polar observations are not "
+                  "converted, as their points would be guessed. Let the instrument write the job "
+                  "as R5 or M5."}));
 }
 
 TEST(Rec500ToM5, LinesThatAreNotRecordsAreRefused) {
@@ -144,14 +165,17 @@ TEST(RecordConversions, CorpusFilesConvertOrAreRefusedWithAMessage) {
     struct Case {
         const char* file;
         CommandStatus (*command)(CommandContext&);
-        int expectedLines;  // -1: refused with a message, -2: refused with a conversion error
+        int expectedLines;       // -1: refused with a message, -2: refused with a conversion error
+        const char* kinds = "";  // of the M5 lines written from REC500, columns 18-20
     };
     const Case cases[] = {
         {"r5/tops-elta-r55.r5", R5ToM5Command, 149},
         {"r5/tops-elta-r55-R4.r4", R5ToM5Command, -1},
         {"m5/tops-elta-r55-R_E.m5", R5ToM5Command, -1},
-        {"rec500/tops-elta-r55-rec500.rec", Rec500ToM5Command, 128},
-        {"rec500/tops-elta-r55-short.rec", Rec500ToM5Command, 7},
+        // A total station's coordinate jobs and a digital level's levelling.
+        {"rec500/tops-elta-r55-rec500.rec", Rec500ToM5Command, 128, "TI PI1"},
+        {"rec500/tops-elta-r55-short.rec", Rec500ToM5Command, 7, "TI PI1"},
+        {"rec500/nivtropy-dini-levelling-example.rec", Rec500ToM5Command, 329, "TO KD1"},
         {"excerpts/stardini-testdini-rec500-levelling-excerpt.rec", Rec500ToM5Command, -2},
         {"m5/bookcode-dini03-0624CH67.dat", Rec500ToM5Command, -1},
         {"r5/tops-elta-r55.r5", Rec500ToM5Command, -1},
@@ -175,8 +199,16 @@ TEST(RecordConversions, CorpusFilesConvertOrAreRefusedWithAMessage) {
         }
         EXPECT_EQ(status, CommandStatus::Done);
         EXPECT_EQ(t.workspace.lineCount(), static_cast<std::size_t>(c.expectedLines));
-        for (const auto& l : t.workspace.lines()) EXPECT_EQ(l.size(), kM5LineLength) << l;
-        EXPECT_TRUE(t.user.messages.empty());
+        for (const auto& l : t.workspace.lines()) {
+            EXPECT_EQ(l.size(), kM5LineLength) << l;
+            if (*c.kinds) {
+                EXPECT_NE(std::string(c.kinds).find(TrimEnd(l.substr(17, 3), Blanks::Spaces)),
+                          std::string::npos)
+                    << l;
+            }
+        }
+        EXPECT_TRUE(t.user.texts(MessageKind::Warning).empty());
+        EXPECT_TRUE(t.user.texts(MessageKind::Error).empty());
     }
 }
 

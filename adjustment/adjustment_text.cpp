@@ -82,7 +82,7 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
 
     std::vector<AdjustmentStation> stations;
     RecordNotes notes;
-    NikonRawReader reader(raw);
+    NikonRawReader reader(raw, DocumentFileName(ctx));
     RawRecord r;
     while (reader.next(r)) {
         if (r.kind == RawRecordKind::Station) {

@@ -77,12 +77,13 @@ struct ObservationLines {
     std::vector<std::size_t> unnamedObservations;
 };
 
-ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, RecordNotes& notes) {
+ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, RecordNotes& notes,
+                                  const std::string& file) {
     ObservationLines out;
     enum class Station { None, Named, Unnamed } station = Station::None;
     double backsight = 0;
     std::string backsightName;
-    NikonRawReader reader(raw);
+    NikonRawReader reader(raw, file);
     RawRecord r;
     while (reader.next(r)) {
         switch (r.kind) {
@@ -249,7 +250,7 @@ bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
     // that cannot be read leaves the workspace as it was.
     std::optional<std::vector<KnownPoint>> given = GivenKnownPoints(ctx, o.knownPointFile);
     RecordNotes notes;
-    ObservationLines read = ReadObservations(o, raw, notes);
+    ObservationLines read = ReadObservations(o, raw, notes, DocumentFileName(ctx));
     const std::vector<KnownPoint> known =
         ChooseKnownPoints(ctx, std::move(given), read, o.knownPointFile);
 

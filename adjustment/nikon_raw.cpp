@@ -70,12 +70,12 @@ bool NikonRawReader::next(RawRecord& record) {
         const bool minutes = firstFault_.part == PackedAngleFault::Minutes;
         throw ConversionError(
             {minutes ? msg::kNoPackedAngleMinutes : msg::kNoPackedAngle,
-             std::string("Line %1: \"%2\" (%4 ") + (minutes ? "minutes" : "seconds") +
+             std::string("%5: Line %1: \"%2\" (%4 ") + (minutes ? "minutes" : "seconds") +
                  ") is no packed angle (DDDMMSS: minutes and seconds below 60). Lines with such "
                  "angles: %3. The file is damaged, or its \"CO,Angle Units:\" line does not name "
                  "the units its angles are in. Nothing was written.",
-             {std::to_string(faultyLines_.front()), firstFaultText_, DescribeLines(faultyLines_),
-              firstFault_.value}});
+             {std::to_string(faultyLines_.front()), firstFaultText_, LineRanges(faultyLines_, {}),
+              firstFault_.value, file_}});
     }
     return false;
 }

@@ -69,7 +69,9 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
 // Reads the set-ups and observations of a file in order, one line at a time.
 class NikonRawReader {
   public:
-    explicit NikonRawReader(const Workspace& lines) : lines_(lines) {}
+    // `file` names the lines in the failures.
+    explicit NikonRawReader(const Workspace& lines, std::string file = {})
+        : lines_(lines), file_(std::move(file)) {}
 
     // The next record, in DmsText, zenith angles and metres; false at the
     // end of the file. Throws ConversionError naming the line at a unit line
@@ -87,6 +89,7 @@ class NikonRawReader {
     void check(const RawRecord& record);
 
     LineReader lines_;
+    std::string file_;
     std::string line_;
     RawUnits units_;
     // Lines whose packed angles are no angles, and the first such angle.

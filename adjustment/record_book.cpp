@@ -273,7 +273,7 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
     sheet.Cells(3, 5).SetText(o.model);
     sheet.Cells(2, 10).SetText(SlashDate(o.date));
 
-    NikonRawReader reader(raw);
+    NikonRawReader reader(raw, DocumentFileName(ctx));
     const std::size_t totalLines = raw.lineCount();
     // The bar goes when reading and saving end, also when they fail.
     ProgressScope progress(ctx.user, static_cast<int>(std::min<std::size_t>(totalLines, 1u << 30)));

@@ -197,12 +197,12 @@ inline constexpr int kHeightGivenTwice = 60600;     // %1 file, %2 line, %3 poin
 inline constexpr int kExpectedOnePointName = 60700; // %1 file, %2 line
 inline constexpr int kNoKnownHeightReaches = 60800; // %1 points
 inline constexpr int kNormalEquationsUnsolvable = 60900;
-inline constexpr int kNoPackedAngle = 61000;        // %1 line, %2 angle, %3 lines, %4 seconds
-inline constexpr int kNoPackedAngleMinutes = 61050; // %1 line, %2 angle, %3 lines, %4 minutes
+inline constexpr int kNoPackedAngle = 61000;        // %1 line, %2 angle, %3 lines, %4 seconds, %5 file
+inline constexpr int kNoPackedAngleMinutes = 61050; // %1 line, %2 angle, %3 lines, %4 minutes, %5 file
 inline constexpr int kUnknownUnits = 61100;         // %1 line, %2 text, %3 units read
 inline constexpr int kTemplateMissing = 61200;      // %1 file
 inline constexpr int kTemplateNotFound = 61300;     // %1 template, %2 folders
-inline constexpr int kIntermediateSightNoNumber = 61400;// %1 line, %2 reading
+inline constexpr int kIntermediateSightNoNumber = 61400;// %1 line, %2 reading, %3 file
 inline constexpr int kCannotReadProfile = 61500;    // %1 file
 inline constexpr int kProfileNotObject = 61600;     // %1 file
 inline constexpr int kProfileNeedsNumber = 61700;   // %1 file, %2 key
@@ -257,10 +257,10 @@ inline constexpr int kMoreThanTwoTargets = 36800;     // %1 stations
 inline constexpr int kLongStationNames = 36900;       // %1 stations
 inline constexpr int kKnownPointFileUnreadable = 37000;  // %1 the system's words, %2 file
 // What the levelling books and the record readers leave out or cut.
-inline constexpr int kBeforeFirstStartLine = 37100;   // %1 line
-inline constexpr int kBeforeFirstStartLines = 37110;  // %1 lines
-inline constexpr int kLeftOutLine = 37200;            // %1 sheet, %2 line, %3 why
-inline constexpr int kLeftOutLines = 37210;           // %1 sheet, %2 lines, %3 why
+inline constexpr int kBeforeFirstStartLine = 37100;   // %1 file, %2 line
+inline constexpr int kBeforeFirstStartLines = 37110;  // %1 file, %2 lines
+inline constexpr int kLeftOutLine = 37200;            // %1 file and sheet, %2 line, %3 why
+inline constexpr int kLeftOutLines = 37210;           // %1 file and sheet, %2 lines, %3 why
 inline constexpr int kBeforeFirstPointHeight = 37300;
 inline constexpr int kThirdReadingAtSetUp = 37310;
 inline constexpr int kThirdReadingAtStation = 37320;
@@ -305,8 +305,8 @@ inline constexpr int kAddressesMissingWrap = 63030;   // %1-%2 addresses, %3 %4 
 inline constexpr int kAddressRepeated = 63040;        // %1 address, %2 line, %3 earlier line
 inline constexpr int kAddressGoesBack = 63050;        // %1 %2 addresses, %3 %4 lines
 inline constexpr int kValueWiderThanR5 = 63100;       // %1 line, %2-%3 columns, %4 value
-inline constexpr int kValueRunsOnRec500 = 63110;      // %1 line, %2-%3 columns, %4 value
-inline constexpr int kLineNoRec500Address = 63120;    // %1 line, %2 columns 1-7
+inline constexpr int kValueRunsOnRec500 = 63110;      // %1 line, %2-%3 columns, %4 value, %5 file
+inline constexpr int kLineNoRec500Address = 63120;    // %1 line, %2 columns 1-7, %3 file
 inline constexpr int kColumnsNotNumber = 63130;       // %1 line, %2-%3 columns, %4 text
 inline constexpr int kColumnsNotInteger = 63140;      // %1 line, %2-%3 columns, %4 text
 inline constexpr int kPointNumberComma = 63150;       // %1 line, %2 point number
@@ -358,6 +358,11 @@ inline constexpr int kAuditDistanceSum = 65250;         // %1 Db or Df, %2 value
 inline constexpr int kAuditStationCount = 65260;        // %1 count written, %2 counted
 inline constexpr int kAuditLastZ = 65270;               // %1 Z, %2 last station height
 inline constexpr int kAuditDataEndsOpen = 65280;        // %1 line
+// Line ranges, and what the levelling books leave out and where.
+inline constexpr int kLineRange = 73000;                // %1 first line, %2 last line
+inline constexpr int kFileAndSheet = 73010;             // %1 file, %2 sheet
+inline constexpr int kIntermediateSightLeftOut = 73020; // %1 file, %2 line
+inline constexpr int kIntermediateSightsLeftOut = 73030;// %1 file, %2 count, %3 lines
 inline constexpr int kPointNamesDifferInCase = 74000;  // %1 %2 file, line, %3 name, %4 other, %5 %6 its file, line
 inline constexpr int kGamaSectionBackToStart = 74100;  // %1 %2 file, line, %3 point, %4 Gama file
 // The window's panels, labels, file types and the lists of the port dialog.
@@ -396,6 +401,13 @@ inline constexpr int kFlowDefault = 76450;
 // told after them ("3, 5, 7 and 4 more").
 std::string ListOf(const std::vector<std::string>& items, const MessageTexts& texts, bool andLast,
                    std::size_t more = 0);
+
+// Line numbers in ascending order, each run of consecutive numbers as one
+// range, a number given twice named once: {67, 5, 4, 6} gives "4-6, 67"
+// ("4至6、67" in GB). After `namedAtMost` items (a range counts as one) the
+// lines not named are counted: "4-6, 67 and 12 more".
+std::string LineRanges(std::vector<std::size_t> lines, const MessageTexts& texts,
+                       std::size_t namedAtMost = 20);
 
 // The catalogue shipped with the program, found through FindDataFile.
 inline constexpr const char* kMessageCatalogueFile = "messages.txt";

@@ -9,12 +9,6 @@
 
 namespace tarvosen::levelling {
 
-namespace {
-
-constexpr std::size_t kNamedLines = 8;
-
-}  // namespace
-
 std::string LevellingSheetName(std::string_view lineNumber) {
     return "水准线" + std::string(lineNumber);
 }
@@ -86,38 +80,48 @@ void CentreBothWays(const ss::CellRange& range) {
     range.SetVerticalAlignment(ss::VerticalAlignment::Center);
 }
 
-void LeftOutLines::add(std::size_t lineNumber) {
-    if (named_.size() < kNamedLines) named_.push_back(lineNumber);
-    ++count_;
-}
-
-std::string LeftOutLines::describe(const MessageTexts& texts) const {
-    std::vector<std::string> named;
-    for (const std::size_t line : named_) named.push_back(std::to_string(line));
-    return ListOf(named, texts, true, count_ - named_.size());
-}
-
-void LeftOutLines::report(UserInterface& user, const std::string& sheetName,
+void LeftOutLines::report(UserInterface& user, const std::string& where,
                           std::string_view reason, const MessageTexts& texts) {
-    if (count_ == 0) return;
+    if (lines_.empty()) return;
     const std::string lines = describe(texts);
-    user.warning(count_ > 1 ? texts(msg::kLeftOutLines, "%1: left out observation lines %2 (%3).",
-                                    {sheetName, lines, reason})
-                            : texts(msg::kLeftOutLine, "%1: left out observation line %2 (%3).",
-                                    {sheetName, lines, reason}));
-    named_.clear();
-    count_ = 0;
+    user.warning(count() > 1 ? texts(msg::kLeftOutLines, "%1: left out observation lines %2 (%3).",
+                                     {where, lines, reason})
+                             : texts(msg::kLeftOutLine, "%1: left out observation line %2 (%3).",
+                                     {where, lines, reason}));
+    lines_.clear();
 }
 
-void LeftOutLines::ReportSetUpLeftOuts(UserInterface& user, const std::string& sheetName,
+std::string LeftOutLines::Where(const std::string& file, const std::string& sheetName,
+                                const MessageTexts& texts) {
+    return texts(msg::kFileAndSheet, "%1, sheet %2", {file, sheetName});
+}
+
+void LeftOutLines::ReportSetUpLeftOuts(UserInterface& user, const std::string& where,
                                        LeftOutLines& beforeFirstPoint,
                                        LeftOutLines& extraReadings, const MessageTexts& texts) {
     beforeFirstPoint.report(
-        user, sheetName,
+        user, where,
         texts(msg::kBeforeFirstPointHeight, "before the line's first point height"), texts);
     extraReadings.report(
-        user, sheetName,
+        user, where,
         texts(msg::kThirdReadingAtSetUp, "a third reading of one staff at a set-up"), texts);
+}
+
+void LeftOutIntermediateSights::report(UserInterface& user, const std::string& file,
+                                       const MessageTexts& texts) {
+    const std::size_t count = lines_.count();
+    if (count == 0) return;
+    const std::string lines = lines_.describe(texts);
+    user.warning(count > 1
+                     ? texts(msg::kIntermediateSightsLeftOut,
+                             "%1: %2 intermediate sights (lines %3) have no place in this book "
+                             "and were left out; the geological institute's book lists them.",
+                             {file, std::to_string(count), lines})
+                     : texts(msg::kIntermediateSightLeftOut,
+                             "%1: The intermediate sight on line %2 has no place in this book "
+                             "and was left out; the geological institute's book lists it.",
+                             {file, lines}));
+    lines_ = {};
 }
 
 }  // namespace tarvosen::levelling

@@ -75,24 +75,37 @@ class StationReadings {
 // warning when the sheet is done.
 class LeftOutLines {
   public:
-    void add(std::size_t lineNumber);
-    std::size_t count() const { return count_; }
-    // "5, 6 and 7" (the first few named, then "and N more").
-    std::string describe(const MessageTexts& texts) const;
-    // Shows "<sheet>: left out observation lines 5, 6 and 7 (<reason>)." if any were
-    // collected, and starts again; `reason` is in the language of `texts`.
-    void report(UserInterface& user, const std::string& sheetName, std::string_view reason,
+    void add(std::size_t lineNumber) { lines_.push_back(lineNumber); }
+    std::size_t count() const { return lines_.size(); }
+    // "4-6, 67": sorted, consecutive lines as ranges.
+    std::string describe(const MessageTexts& texts) const { return LineRanges(lines_, texts); }
+    // Shows "<where>: left out observation lines 4-6, 67 (<reason>)." if any
+    // were collected, and starts again; `reason` is in the language of `texts`.
+    void report(UserInterface& user, const std::string& where, std::string_view reason,
                 const MessageTexts& texts = {});
 
+    // Where a sheet's lines come from: "<file>, sheet <sheet>".
+    static std::string Where(const std::string& file, const std::string& sheetName,
+                             const MessageTexts& texts);
     // Reports a sheet's lines left out before its first point height and as
     // a third reading of one staff at a set-up, and starts both again.
-    static void ReportSetUpLeftOuts(UserInterface& user, const std::string& sheetName,
+    static void ReportSetUpLeftOuts(UserInterface& user, const std::string& where,
                                     LeftOutLines& beforeFirstPoint, LeftOutLines& extraReadings,
                                     const MessageTexts& texts);
 
   private:
-    std::vector<std::size_t> named_;
-    std::size_t count_ = 0;
+    std::vector<std::size_t> lines_;
+};
+
+// The intermediate sights of a file that a book has no place for: one
+// warning naming how many, their lines, and the book that lists them.
+class LeftOutIntermediateSights {
+  public:
+    void add(std::size_t lineNumber) { lines_.add(lineNumber); }
+    void report(UserInterface& user, const std::string& file, const MessageTexts& texts);
+
+  private:
+    LeftOutLines lines_;
 };
 
 }  // namespace tarvosen::levelling

@@ -38,8 +38,8 @@ void HighOrderBook::startSheet(const std::string& name, int readingsPerStaff) {
 void HighOrderBook::writeHeader() {
     const ss::Sheet& s = *sheet_;
     s.Range("A1:H1").Merge();
-    s.Range("A1").SetValue(std::string(LevellingClassName(options_.levellingClass)) +
-                           "电子水准测量记录手簿");
+    // Named after the order whose limits the book checks.
+    s.Range("A1").SetValue(LimitsOrderName(options_) + "电子水准测量记录手簿");
     s.Range("A1:H1").SetFontName("黑体");
     s.Range("A1:H1").SetFontSize(14);
     s.SetRowHeight(1, 40);
@@ -87,6 +87,9 @@ void HighOrderBook::observation(const ObservationLine& line) {
             break;
         case ObservationLine::Kind::Foresight:
             putSight(line, false);
+            break;
+        case ObservationLine::Kind::Intermediate:
+            intermediateSights_.add(line.lineNumber);
             break;
         default:
             break;
@@ -212,8 +215,9 @@ void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
     if (!single) s.Cells(r + 3, kF).SetFormula(Formula("=(D%d-E%d)*1000", {r + 2, r + 2}));
     const CellRange accumulated = s.Cells(r + 3, kC);
     accumulated.SetFormula(g == 0 ? Formula("=B%d", {r + 3}) : Formula("=B%d+C%d", {r + 3, r - 1}));
-    // Compared with its sign, as the limit is stated.
-    checkAbove(accumulated, accumulated.Value2(), kAccumulatedDifference, kAccumulatedExceeded);
+    // The limit bounds the size of the accumulation, whichever way it leans.
+    checkAbove(accumulated, std::abs(accumulated.Value2()), kAccumulatedDifference,
+               kAccumulatedExceeded);
 
     const CellRange b1 = s.Cells(r, kB), c1 = s.Cells(r, kC);
     const CellRange c2 = s.Cells(r + 1, kC), b2 = s.Cells(r + 1, kB);
@@ -243,8 +247,8 @@ void HighOrderBook::checkGroup(const ss::Sheet& s, int g, Sums& sums) {
 void HighOrderBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
-    const std::string name = s.Name();
-    LeftOutLines::ReportSetUpLeftOuts(user_, name, beforeFirstPoint_, extraReadings_, texts_);
+    LeftOutLines::ReportSetUpLeftOuts(user_, LeftOutLines::Where(fileName(), s.Name(), texts_),
+                                      beforeFirstPoint_, extraReadings_, texts_);
     // A line without a point-height line after its last set-up gets its
     // summary on the group after that set-up.
     if (group_ >= 0 && station_.complete()) openGroup();

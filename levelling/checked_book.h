@@ -24,7 +24,10 @@ class HighOrderBook : public RecordBook {
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
-    void finish() override { finishSheet(); }
+    void finish() override {
+        finishSheet();
+        intermediateSights_.report(user_, fileName(), texts_);
+    }
     // "Limits exceeded: 3." in the user's language.
     std::string summary(const CommandContext& ctx) const override;
     int exceededCount() const { return exceeded_; }
@@ -55,6 +58,7 @@ class HighOrderBook : public RecordBook {
     std::vector<bool> single_;  // per set-up: each staff read once
     LeftOutLines beforeFirstPoint_;
     LeftOutLines extraReadings_;
+    LeftOutIntermediateSights intermediateSights_;  // this layout has no place for them
     int exceeded_ = 0;  // quantities marked red in every sheet
 };
 

@@ -126,6 +126,7 @@ class Auditor {
     const AuditLimits& limits_;
     const MessageTexts& texts_;
     std::size_t m5Lines_ = 0;
+    std::size_t firstM5Line_ = 0;
     std::size_t firstOtherLine_ = 0;  // the first line with text that is no M5 record
     std::string firstOther_;
     bool open_ = false;
@@ -152,7 +153,7 @@ void Auditor::record(std::string_view text, std::size_t lineNumber) {
              "not an M5 record; every line of DiNi data begins \"For M5\"");
         return;
     }
-    ++m5Lines_;
+    if (m5Lines_++ == 0) firstM5Line_ = lineNumber;
     if (line.kind() == "TO ")
         information(line);
     else
@@ -424,7 +425,9 @@ void Auditor::finish(std::size_t lastLine) {
              {firstOther_});
         std::rotate(result.findings.begin(), result.findings.end() - 1, result.findings.end());
     } else if (result.levellingLines == 0) {
-        find(0, "record", msg::kAuditNoLevellingLine,
+        // Named at the first record, where a Start-Line should have come
+        // (line 1 of a file without any).
+        find(std::max<std::size_t>(firstM5Line_, 1), "record", msg::kAuditNoLevellingLine,
              "no levelling line (no \"Start-Line\" record): not DiNi levelling data");
     }
 }

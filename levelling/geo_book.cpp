@@ -103,9 +103,11 @@ void GeoInstituteBook::writeHeader() {
     PutTyped(s.Range("H7"), options_.windForce);
     PutTyped(s.Range("B7"), options_.weather);
     PutTyped(s.Range("J8"), options_.instrument);
-    s.Range("D5").SetValue(static_cast<int>(options_.date.year()));
-    s.Range("F5").SetValue(static_cast<unsigned>(options_.date.month()));
-    s.Range("H5").SetValue(static_cast<unsigned>(options_.date.day()));
+    if (const auto& date = options_.date) {
+        s.Range("D5").SetValue(static_cast<int>(date->year()));
+        s.Range("F5").SetValue(static_cast<unsigned>(date->month()));
+        s.Range("H5").SetValue(static_cast<unsigned>(date->day()));
+    }
 }
 
 void GeoInstituteBook::observation(const ObservationLine& line) {
@@ -135,8 +137,9 @@ void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
     const std::optional<double> parsed = ParseWholeNumber(line.reading());
     if (!parsed)
         throw ConversionError({msg::kIntermediateSightNoNumber,
-                               "Line %1: the intermediate sight's reading \"%2\" is not a number",
-                               {std::to_string(line.lineNumber), line.reading()}});
+                               "%3: Line %1: the intermediate sight's reading \"%2\" is not a "
+                               "number",
+                               {std::to_string(line.lineNumber), line.reading(), fileName()}});
     // Read once on each staff, the level takes intermediate sights between
     // the back and the fore reading: from the station in progress.
     const bool fromStationInProgress =
@@ -188,7 +191,7 @@ void GeoInstituteBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
     extraReadings_.report(
-        user_, s.Name(),
+        user_, LeftOutLines::Where(fileName(), s.Name(), texts_),
         texts_(msg::kThirdReadingAtStation, "a third reading of one staff at a station"), texts_);
     sheet_.reset();
     // The row in progress holds the last station when no line followed its
@@ -229,11 +232,30 @@ void GeoInstituteBook::finishSheet() {
                                       : Formula("=(F%d+G%d)/2-(H%d+I%d)/2", {k, k, k, k}));
     // Every station's height difference, the first one included.
     s.Span(12, kJ, n + 11, kJ).SetNumberFormat("0.0000");
-    s.Cells(sum, kF).SetFormula(Formula("=sum(B12:B%d)+sum(D12:D%d)", {n + 11, n + 11}));
+    s.Cells(sum, kF).SetFormula(TotalDistanceFormula(s, n));
     s.Cells(sum, kI).SetFormula(Formula("=sum(J12:J%d)", {n + 11}));
 
     writeIntermediateSights(s, n);
     s.Span(n + 15, kA, n + 15 + static_cast<int>(intermediates_.size()), kJ).SetFontSize(10);
+}
+
+// ∑S: the mean distance of each set read twice, the one distance of a set
+// read once. Half the sum of all four distance columns, plus half the first
+// distance of each set without a second; a line read once throughout keeps
+// the short sum of the first distances.
+std::string GeoInstituteBook::TotalDistanceFormula(const ss::Sheet& s, int n) {
+    std::string once;
+    bool anySecond = false;
+    for (int k = 12; k <= n + 11; ++k)
+        for (const int first : {kB, kD}) {
+            if (!s.Cells(k, first + 1).ValueText().empty())
+                anySecond = true;
+            else if (!s.Cells(k, first).ValueText().empty())
+                once += "+" + ss::CellName(k, first);
+        }
+    if (!anySecond) return Formula("=sum(B12:B%d)+sum(D12:D%d)", {n + 11, n + 11});
+    if (once.empty()) return Formula("=sum(B12:E%d)/2", {n + 11});
+    return Formula("=(sum(B12:E%d)", {n + 11}) + once + ")/2";
 }
 
 void GeoInstituteBook::writeIntermediateSights(const ss::Sheet& s, int n) {

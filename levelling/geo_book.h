@@ -43,6 +43,7 @@ class GeoInstituteBook : public RecordBook {
     void putIntermediateSight(const ObservationLine& line);
     void finishSheet();
     void writeIntermediateSights(const ss::Sheet& s, int n);
+    static std::string TotalDistanceFormula(const ss::Sheet& s, int n);
     bool singleRow(int q) const {
         return q >= 0 && static_cast<std::size_t>(q) < single_.size() && single_[q];
     }

@@ -52,6 +52,7 @@ void ApplyLimits(OptionsStore& options, const std::string& value) {
     if (field != texts.size())
         throw UsageError("--limits takes five values: SIGHT,SIGHTDIFF,ACCUM,READDIFF,HDIFF");
     options.get<ToleranceOptions>().limits = texts;
+    options.get<ToleranceOptions>().profile.clear();
 }
 
 // The station limits of a tolerance profile, as if typed into the dialog.
@@ -64,6 +65,7 @@ void ApplyProfile(OptionsStore& options, const std::string& value) {
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, limits[f]).ptr;
         options.get<ToleranceOptions>().limits[f].assign(buffer, end);
     }
+    options.get<ToleranceOptions>().profile = p.name;
 }
 
 constexpr CliOption kCheckedOptions[] = {
@@ -91,7 +93,7 @@ constexpr CliOption kGeoOptions[] = {
      [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().windForce = v; }},
     {"instrument", "NUMBER", "instrument number (仪器号, default 110113)",
      [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().instrument = v; }},
-    {"date", "YYYY-MM-DD", "observation date (default today)",
+    {"date", "YYYY-MM-DD", "observation date (left empty without this option)",
      [](OptionsStore& o, const std::string& v) { o.get<GeoBookOptions>().date = DateOption(v); }},
 };
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "app/calendar.h"
@@ -20,6 +21,9 @@ inline constexpr OptionDialog kGeoBookDialog{
 struct ToleranceOptions {
     int levellingClass = 0;  // 0 一等, 1 二等, 2 三等
     std::array<std::string, 5> limits{"30", "0.5", "1.5", "0.3", "0.4"};
+    // The tolerance profile the limits were loaded from; empty when they
+    // are the class's or typed.
+    std::string profile;
 };
 
 // Geological-institute record book (GeoBookDialog).
@@ -29,7 +33,9 @@ struct GeoBookOptions {
     std::string windDirection;
     std::string windForce;
     std::string instrument = "110113";
-    std::chrono::year_month_day date = Today();
+    // The observation date; the book leaves it empty when none was given,
+    // since the data hold none.
+    std::optional<std::chrono::year_month_day> date;
 };
 
 // The checking commands (check, dini-audit).

@@ -50,6 +50,8 @@ ObservationLine SplitObservationLine(std::string_view text, std::size_t lineNumb
 
 RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book,
                      const std::string& file) {
+    const std::string source = file.empty() ? DocumentFileName(ctx) : file;
+    book.setFileName(source);
     zeiss::RecordReader reader(lines, kDiniLineLimit);
     ProgressScope progress(ctx.user, static_cast<int>(lines.lineCount()));
 
@@ -66,7 +68,7 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
         const zeiss::M5Line line(text, reader.lineNumber());
         if (line.isEnd()) break;
         if (!line.isM5()) {
-            ctx.user.error((file.empty() ? DocumentFileName(ctx) : file) + ": " +
+            ctx.user.error(source + ": " +
                            zeiss::NotARecordMessage(TextsOf(ctx),
                                                     ctx.message(msg::kNotDini, kNotDiniMessage),
                                                     "For M5", line.lineNumber(), text));
@@ -117,14 +119,14 @@ RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& bo
     reader.reportCutLines(ctx.user, texts);
     if (orphans.count() > 1)
         ctx.user.warning(texts(msg::kBeforeFirstStartLines,
-                               "The observation lines %1 came before the first Start-Line and "
-                               "were left out of the book.",
-                               {orphans.describe(texts)}));
+                               "%1: The observation lines %2 came before the first Start-Line "
+                               "and were left out of the book.",
+                               {source, orphans.describe(texts)}));
     else if (orphans.count() == 1)
         ctx.user.warning(texts(msg::kBeforeFirstStartLine,
-                               "The observation line %1 came before the first Start-Line and "
+                               "%1: The observation line %2 came before the first Start-Line and "
                                "was left out of the book.",
-                               {orphans.describe(texts)}));
+                               {source, orphans.describe(texts)}));
     book.finish();
     return anySheet ? RunOutcome::Read : RunOutcome::NoLevellingLine;
 }

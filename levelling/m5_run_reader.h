@@ -73,6 +73,14 @@ class RecordBook {
     virtual void finish() = 0;
     // A sentence told with the saved book (what its checks found), or empty.
     virtual std::string summary(const CommandContext&) const { return {}; }
+
+    // The name of the file the lines come from, for the book's messages;
+    // ReadM5Run sets it before the first line.
+    void setFileName(std::string file) { file_ = std::move(file); }
+    const std::string& fileName() const { return file_; }
+
+  private:
+    std::string file_;
 };
 
 enum class RunOutcome {
@@ -82,8 +90,9 @@ enum class RunOutcome {
 };
 
 // Reads the M5 lines and drives the book, with the progress bar running over
-// their count. Lines that are no M5 data are refused with an error naming
-// `file` (the document when it is empty).
+// their count. The messages name `file` (the document when it is empty):
+// lines that are no M5 data are refused with an error, observation lines
+// before the first Start-Line are named in a warning.
 RunOutcome ReadM5Run(CommandContext& ctx, const Workspace& lines, RecordBook& book,
                      const std::string& file = {});
 

@@ -74,6 +74,9 @@ void SurveyInstituteBook::observation(const ObservationLine& line) {
         case ObservationLine::Kind::Foresight:
             putSight(line, false);
             break;
+        case ObservationLine::Kind::Intermediate:
+            intermediateSights_.add(line.lineNumber);
+            break;
         default:
             break;
     }
@@ -132,8 +135,8 @@ void SurveyInstituteBook::putSight(const ObservationLine& line, bool back) {
 void SurveyInstituteBook::finishSheet() {
     if (!sheet_) return;
     const ss::Sheet s = *sheet_;
-    const std::string name = s.Name();
-    LeftOutLines::ReportSetUpLeftOuts(user_, name, beforeFirstPoint_, extraReadings_, texts_);
+    LeftOutLines::ReportSetUpLeftOuts(user_, LeftOutLines::Where(fileName(), s.Name(), texts_),
+                                      beforeFirstPoint_, extraReadings_, texts_);
     // A line without a point-height line after its last set-up ends at that
     // set-up's fore point, on the group after it.
     if (group_ >= 0 && station_.complete()) {
@@ -144,7 +147,11 @@ void SurveyInstituteBook::finishSheet() {
 
     const int n = group_;
     if (n < 1) return;
+    // The line's length from the mean distance of each sight read twice and
+    // the one distance of a sight read once.
     std::string length = "=SUM(0";
+    bool secondDistances = false;
+    double meanDistances = 0;  // the same sum, for a line too long for a formula
     for (int g = 0; g < n; ++g) {
         const int r = GroupRow(g);
         auto put = [&](int row, int column, const std::string& formula) {
@@ -167,7 +174,13 @@ void SurveyInstituteBook::finishSheet() {
             put(r + 2, kF, Formula("=(F%d-F%d)", {r, r + 1}));
             put(r + 1, kH, Formula("=(E%d+F%d)/2", {r + 2, r + 2}));
         }
-        length += "+C" + std::to_string(r) + "+C" + std::to_string(r + 1);
+        for (const int row : {r, r + 1}) {
+            const double first = s.Cells(row, kC).Value2();
+            const bool second = !s.Cells(row, kD).ValueText().empty();
+            secondDistances = secondDistances || second;
+            length += second ? Formula("+(C%d+D%d)/2", {row, row}) : Formula("+C%d", {row});
+            meanDistances += second ? (first + s.Cells(row, kD).Value2()) / 2 : first;
+        }
     }
     const int last = GroupRow(n);
     s.Cells(last + 1, kF).SetValue("高差总和");
@@ -184,12 +197,16 @@ void SurveyInstituteBook::finishSheet() {
     s.Cells(row, kE).SetValue("距离");
     length += ")/1000";
     // A long line's sum of single cells outgrows the formula length that
-    // spreadsheet programs accept; the same sum over the column, less the
-    // sight-distance differences the column also holds (their total is the
-    // last accumulated difference), gives the same length.
-    if (length.size() > kMaxFormulaLength)
-        length = Formula("=(SUM(C9:C%d)-D%d)/1000", {3 * n + 8, 3 * n + 8});
-    s.Cells(row, kF).SetValue(length);
+    // spreadsheet programs accept. Read once on each staff, the same sum over
+    // the column, less the sight-distance differences the column also holds
+    // (their total is the last accumulated difference), gives the same
+    // length; read twice, the length is written as its value.
+    if (length.size() <= kMaxFormulaLength)
+        s.Cells(row, kF).SetValue(length);
+    else if (!secondDistances)
+        s.Cells(row, kF).SetValue(Formula("=(SUM(C9:C%d)-D%d)/1000", {3 * n + 8, 3 * n + 8}));
+    else
+        s.Cells(row, kF).SetValue(RoundTo(meanDistances / 1000, 8));
     s.Cells(row, kG).SetValue("km");
 }
 

@@ -21,7 +21,10 @@ class SurveyInstituteBook : public RecordBook {
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
     void observation(const ObservationLine& line) override;
-    void finish() override { finishSheet(); }
+    void finish() override {
+        finishSheet();
+        intermediateSights_.report(user_, fileName(), texts_);
+    }
 
     // The first row of set-up i (0-based).
     static int GroupRow(int i) { return 3 * i + 9; }
@@ -44,6 +47,7 @@ class SurveyInstituteBook : public RecordBook {
     std::string lastForePoint_;
     LeftOutLines beforeFirstPoint_;
     LeftOutLines extraReadings_;
+    LeftOutIntermediateSights intermediateSights_;  // this layout has no place for them
 };
 
 }  // namespace tarvosen::levelling

@@ -53,9 +53,19 @@ std::array<std::string, kLimitCount> ClassLimitTexts(int levellingClass) {
     return texts;
 }
 
+std::string LimitsOrderName(const ToleranceOptions& options) {
+    if (options.profile.empty()) return LevellingClassName(options.levellingClass);
+    static constexpr std::pair<std::string_view, const char*> kProfileOrders[] = {
+        {"gb12897-1", "一等"}, {"gb12897-2", "二等"}, {"gb12898-3", "三等"}, {"gb12898-4", "四等"}};
+    for (const auto& [profile, order] : kProfileOrders)
+        if (options.profile == profile) return order;
+    return options.profile;
+}
+
 void SelectLevellingClass(ToleranceOptions& options, int levellingClass) {
     options.limits = ClassLimitTexts(levellingClass);
     options.levellingClass = levellingClass;
+    options.profile.clear();
 }
 
 ToleranceLimits ReadToleranceLimits(const ToleranceOptions& options) {

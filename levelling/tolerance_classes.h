@@ -36,6 +36,11 @@ const std::array<float, kLimitCount>& ClassLimits(int levellingClass);
 // decimal text ("50", "1", "3", "0.4", "0.6" for 二等).
 std::array<std::string, kLimitCount> ClassLimitTexts(int levellingClass);
 
+// The order whose limits the options hold, as the high-order book's title
+// names it: "四等" for the profile gb12898-4, a profile file's own name, else
+// the class ("一等").
+std::string LimitsOrderName(const ToleranceOptions& options);
+
 // ComboBox1Change: selects the class and loads its limits into the fields.
 void SelectLevellingClass(ToleranceOptions& options, int levellingClass);
 

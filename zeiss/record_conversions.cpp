@@ -12,12 +12,13 @@ namespace tarvosen::zeiss {
 
 namespace {
 
-// `english` has the line in %1, the columns in %2-%3 and the value in %4.
+// `english` has the line in %1, the columns in %2-%3, the value in %4 and
+// the file in %5.
 [[noreturn]] void ThrowValueTooWide(const FixedColumns& line, std::size_t first, std::size_t last,
-                                    int id, const char* english) {
+                                    int id, const char* english, const std::string& file = {}) {
     throw ConversionError({id, english,
                            {std::to_string(line.lineNumber()), std::to_string(first),
-                            std::to_string(last), line.columns(first, last)}});
+                            std::to_string(last), line.columns(first, last), file}});
 }
 
 // An M5 value keeps its last 11 columns in R5; refuse to drop digits.
@@ -32,13 +33,15 @@ std::string M5ValueForR5(const M5Line& line, int i) {
 
 // REC500 values are separated from their neighbours by a blank; a value that
 // runs into the blank would be cut by its columns, so it is refused.
-void CheckRec500Value(const FixedColumns& line, std::size_t first, std::size_t last) {
+void CheckRec500Value(const FixedColumns& line, std::size_t first, std::size_t last,
+                      const std::string& file) {
     const bool runsOn = (line.at(first - 1) != ' ' && line.at(first) != ' ') ||
                         (line.at(last + 1) != ' ' && line.at(last) != ' ');
     if (runsOn)
         ThrowValueTooWide(line, first, last, msg::kValueRunsOnRec500,
-                          "Line %1: the value in columns %2-%3 (\"%4\") runs on past them; the "
-                          "line does not have the REC500 layout");
+                          "%5: Line %1: the value in columns %2-%3 (\"%4\") runs on past them; "
+                          "the line does not have the REC500 layout",
+                          file);
 }
 
 template <typename Line>
@@ -86,16 +89,16 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut
     return FormatR5PointLine(address, R5PointCode(point.code), number, fields);
 }
 
-std::string ConvertRec500LineToM5(const FixedColumns& line, Rec500Job job) {
+std::string ConvertRec500LineToM5(const FixedColumns& line, Rec500Job job, const std::string& file) {
     const std::optional<long> address = ParseWholeInteger(line.columns(1, 7));
     if (!address)
         throw ConversionError({msg::kLineNoRec500Address,
-                               "Line %1: \"%2\" in columns 1-7 is not the address of a REC500 "
-                               "record",
-                               {std::to_string(line.lineNumber()), line.columns(1, 7)}});
-    CheckRec500Value(line, 40, 50);
-    CheckRec500Value(line, 55, 66);
-    CheckRec500Value(line, 71, 78);
+                               "%3: Line %1: \"%2\" in columns 1-7 is not the address of a "
+                               "REC500 record",
+                               {std::to_string(line.lineNumber()), line.columns(1, 7), file}});
+    CheckRec500Value(line, 40, 50, file);
+    CheckRec500Value(line, 55, 66, file);
+    CheckRec500Value(line, 71, 78, file);
     const std::string text = line.columns(9, 35);
     const std::string type1 = line.columns(37, 38), type2 = line.columns(52, 53),
                       type3 = line.columns(68, 69);
@@ -211,6 +214,7 @@ bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
 bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
     const std::optional<Rec500Job> job = Rec500JobOf(ctx, in);
     if (!job) return false;
+    const std::string file = DocumentFileName(ctx);
     RecordReader reader(in, kRec500ReadLimit);
     std::string text;
     std::size_t pointRecords = 0, textRecords = 0;
@@ -228,7 +232,7 @@ bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
                                        {line.columns(1, 7)}));
             return false;
         }
-        ctx.workspace.append(ConvertRec500LineToM5(line, *job));
+        ctx.workspace.append(ConvertRec500LineToM5(line, *job, file));
         ++(IsRec500PointRecord(line.columns(9, 35)) ? pointRecords : textRecords);
     }
     reader.reportCutLines(ctx.user, TextsOf(ctx));

@@ -32,9 +32,11 @@ std::optional<std::string> ConvertM5LineToR5(const M5Line& line, bool* numberCut
                                              bool* textCut = nullptr);
 
 // One REC500 line as M5: of a levelling job a KD1 (measurement) or TO (text)
-// line, of a coordinate job a PI1 (point) or TI (text) line.
+// line, of a coordinate job a PI1 (point) or TI (text) line. A line that is
+// not a REC500 record is refused naming `file` and its line.
 std::string ConvertRec500LineToM5(const FixedColumns& line,
-                                  Rec500Job job = Rec500Job::Levelling);
+                                  Rec500Job job = Rec500Job::Levelling,
+                                  const std::string& file = {});
 
 // An angle in gon as the compact text "%3d.%02d%02d" of degrees, minutes and
 // whole seconds, reduced to one turn (399.99999 gon gives "360.0000").

@@ -96,10 +96,10 @@ TEST(WarningsLanguage, AddressFindingsAndRecordFailuresInTheChosenLanguage) {
          "warning: a.r5:3: 第 3 行的位址 2 重複（第 2 行也是這個位址）\n"
          "warning: a.r5:4: 第 3 行與第 4 行之間缺少位址 3-4\n"},
         {{"rec500-to-m5", runsOn.string(), "-o", out}, 3,
-         "error: Line 2: the value in columns 40-50 (\"   1000.000\") runs on past them; the line "
+         "error: b.rec: Line 2: the value in columns 40-50 (\"   1000.000\") runs on past them; the line "
          "does not have the REC500 layout\n",
-         "error: 第 2 行：第 40-50 列的值（“   1000.000”）超出了这些列；该行不是 REC500 的格式\n",
-         "error: 第 2 行：第 40-50 欄的值（「   1000.000」）超出了這些欄；該行不是 REC500 的格式\n"},
+         "error: b.rec: 第 2 行：第 40-50 列的值（“   1000.000”）超出了这些列；该行不是 REC500 的格式\n",
+         "error: b.rec: 第 2 行：第 40-50 欄的值（「   1000.000」）超出了這些欄；該行不是 REC500 的格式\n"},
     };
     for (const auto& c : cases) {
         for (const auto& [language, expected] :

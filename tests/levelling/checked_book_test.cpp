@@ -103,9 +103,9 @@ TEST(HighOrderBook, SightDifferenceDependsOnTheClass) {
     EXPECT_EQ(Text(second.s(), "H9"), "");
 }
 
-TEST(HighOrderBook, AccumulatedDifferenceKeepsItsSignAndLimitsAreStrict) {
+TEST(HighOrderBook, AccumulatedDifferenceIsBoundedEitherWayAndLimitsAreStrict) {
     // Sight differences of exactly 2 m pass a 2 m limit; their accumulation
-    // is compared with its sign against 1.5 m.
+    // is bounded by 1.5 m in size, negative or positive.
     const std::array<std::string, 5> limits{"30", "2", "1.5", "0.3", "0.4"};
     Station minus, plus, equal;
     minus.df1 = minus.df2 = 22;  // -2.0 m
@@ -115,7 +115,7 @@ TEST(HighOrderBook, AccumulatedDifferenceKeepsItsSignAndLimitsAreStrict) {
     CheckedRun b(Line({minus, plus, plus, equal}), 0, limits);
     const auto s = b.s();
     EXPECT_NEAR(Number(s, "C12"), -2.0, 1e-9);
-    EXPECT_EQ(Text(s, "H9"), "");
+    EXPECT_EQ(Text(s, "H9"), "累积差超限");
     EXPECT_NEAR(Number(s, "C16"), 0.0, 1e-9);
     EXPECT_EQ(Text(s, "H13"), "");
     EXPECT_NEAR(Number(s, "C20"), 2.0, 1e-9);

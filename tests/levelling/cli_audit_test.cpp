@@ -103,6 +103,17 @@ TEST(AuditCli, FindingsInTheChosenLanguageAndOneForAFileThatIsNotDini) {
     EXPECT_EQ(nlohmann::json::parse(t.readFile(report))["finding_count"], 1);
 }
 
+// M5 data of a total station holds no levelling line: said at its first
+// record, never at a line 0 that no file has.
+TEST(AuditCli, DataWithoutALevellingLineIsNamedAtItsFirstRecord) {
+    const auto run = RunTool({"dini-audit", test::CorpusFile("m5/tops-elta-r55-R_E.m5").string()});
+    EXPECT_EQ(run.status, kExitFound);
+    EXPECT_NE(run.err.find("warning: tops-elta-r55-R_E.m5:1: record: no levelling line"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find(":0:"), std::string::npos) << run.err;
+}
+
 TEST(AuditCli, ABookNamesTheFileItWasBuiltFromWithItsDigest) {
     test::TestContext t;
     const std::string dini = test::CorpusFile("m5/bookcode-dini03-0624CH67.dat").string();

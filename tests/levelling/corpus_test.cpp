@@ -40,12 +40,15 @@ struct CorpusBook : test::BookRun {
                 return std::make_unique<Book>(session, ctx.user);
         });
         EXPECT_EQ(outcome, levelling::RunOutcome::Read);
-        EXPECT_TRUE(t.user.texts(MessageKind::Warning).empty());
     }
+    std::vector<std::string> warnings() const { return t.user.texts(MessageKind::Warning); }
 };
 
 // The instrument's closing heights of the two lines.
 constexpr double kClosure1 = -0.00010, kClosure2 = -0.00002;
+// The lengths of the two lines from each sight's mean distance, summed by
+// hand; the instrument's own Db + Df, to its 0.01 m, are 58.34 and 58.95.
+constexpr double kLength1 = 58.3395, kLength2 = 58.9595;
 
 TEST(DiniCorpus, EveryBookClosesBothLines) {
     {
@@ -56,6 +59,9 @@ TEST(DiniCorpus, EveryBookClosesBothLines) {
         EXPECT_NEAR(Number(b.sheet("水准线2"), "H22"), kClosure2, 3e-5);
         EXPECT_EQ(Text(b.sheet("水准线2"), "B9"), "X3");
         EXPECT_EQ(Text(b.sheet("水准线2"), "D25"), "X3");  // the loop ends where it began
+        EXPECT_NEAR(Number(b.sheet("水准线1"), "F25"), kLength1 / 1000, 1e-12);
+        EXPECT_NEAR(Number(b.sheet("水准线2"), "F25"), kLength2 / 1000, 1e-12);
+        EXPECT_TRUE(b.warnings().empty());
     }
     {
         CorpusBook<levelling::HighOrderBook> b;
@@ -71,6 +77,7 @@ TEST(DiniCorpus, EveryBookClosesBothLines) {
         EXPECT_NEAR(Number(s, "B25"), 7.676 + 7.101 + 6.920 + 7.641, 1e-9);
         // The sum of the station height differences from the summed readings.
         EXPECT_NEAR(Number(s, "G27"), kClosure1, 3e-5);
+        EXPECT_TRUE(b.warnings().empty());
     }
     {
         CorpusBook<levelling::GeoInstituteBook> b;
@@ -79,6 +86,9 @@ TEST(DiniCorpus, EveryBookClosesBothLines) {
         EXPECT_NEAR(Number(b.sheet("水准线2"), "I17"), kClosure2, 3e-5);
         EXPECT_EQ(Text(b.sheet("水准线2"), "D4"), "X3");
         EXPECT_EQ(Text(b.sheet("水准线2"), "G4"), "X3");
+        EXPECT_NEAR(Number(b.sheet("水准线1"), "F17"), kLength1, 1e-9);
+        EXPECT_NEAR(Number(b.sheet("水准线2"), "F17"), kLength2, 1e-9);
+        EXPECT_TRUE(b.warnings().empty());
     }
 }
 
@@ -111,6 +121,8 @@ TEST(DiniCorpus, SingleReadingLinesKeepTheirHeightDifferences) {
             EXPECT_EQ(s.Cells(last + 1, 6).ValueText(), "高差总和") << name;
             EXPECT_NEAR(value(s, last + 1, 8), sum(stations), 1e-5) << name;
         }
+        ASSERT_EQ(b.warnings().size(), 1u);
+        EXPECT_NE(b.warnings()[0].find("44 intermediate sights"), std::string::npos);
     }
     {
         CorpusBook<levelling::HighOrderBook> b(lines);
@@ -128,6 +140,8 @@ TEST(DiniCorpus, SingleReadingLinesKeepTheirHeightDifferences) {
             EXPECT_EQ(s.Cells(summary, 1).ValueText(), "测段小结") << name;
             EXPECT_NEAR(value(s, summary + 2, 7), sum(stations), 1e-5) << name;
         }
+        ASSERT_EQ(b.warnings().size(), 1u);
+        EXPECT_NE(b.warnings()[0].find("44 intermediate sights"), std::string::npos);
     }
     {
         CorpusBook<levelling::GeoInstituteBook> b(lines);
@@ -150,6 +164,7 @@ TEST(DiniCorpus, SingleReadingLinesKeepTheirHeightDifferences) {
         const auto s = b.sheet("水准线3");
         const int first = static_cast<int>(expected.at("水准线3").size()) + 16;
         for (int e = 0; e < 14; ++e) EXPECT_NEAR(value(s, first + e, 8), heights[e], 1e-9) << e;
+        EXPECT_TRUE(b.warnings().empty());
     }
 }
 

@@ -84,10 +84,10 @@ TEST(GeoInstituteBook, ForwardRunHeaderAndSummary) {
     EXPECT_EQ(Text(s, "A14"), std::string(117, '*'));
     EXPECT_EQ(Text(s, "A15"), "测段小结");
     EXPECT_EQ(Text(s, "E15"), "∑S");
-    EXPECT_EQ(FormulaOf(s, "F15"), "=SUM(B12:B13)+SUM(D12:D13)");  // shown upper case
+    EXPECT_EQ(FormulaOf(s, "F15"), "=SUM(B12:E13)/2");  // shown upper case
     EXPECT_EQ(FormulaOf(s, "I15"), "=SUM(J12:J13)");
     EXPECT_EQ(Text(s, "A17"), "");  // no intermediate sights, nothing below
-    EXPECT_NEAR(Number(s, "F15"), 82, 1e-9);
+    EXPECT_NEAR(Number(s, "F15"), 2 * ((20.0 + 20.2) / 2 + (21.0 + 21.2) / 2), 1e-9);
     EXPECT_NEAR(Number(s, "I15"), 0.30005 - 0.19995, 1e-12);
 }
 
@@ -129,7 +129,7 @@ TEST(GeoInstituteBook, RowsAdvanceAfterTwoReadingsOnEachStaff) {
     EXPECT_EQ(Text(s, "A14"), "测段小结");
     EXPECT_EQ(b.t.user.texts(MessageKind::Warning),
               std::vector<std::string>{
-                  "水准线1: left out observation line 5 (a third reading of one staff at a "
+                  "NONAME.TXT, sheet 水准线1: left out observation line 5 (a third reading of one staff at a "
                   "station)."});
 }
 

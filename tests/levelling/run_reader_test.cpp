@@ -94,7 +94,7 @@ TEST(M5RunReader, RunStateDecidesWhatReachesTheBook) {
     EXPECT_EQ(r.book.seen.size(), 7u);  // every observation line, voided or not
     ASSERT_EQ(r.t.user.texts(MessageKind::Warning).size(), 1u);
     EXPECT_EQ(r.t.user.texts(MessageKind::Warning)[0],
-              "The observation line 1 came before the first Start-Line and was left out of the "
+              "NONAME.TXT: The observation line 1 came before the first Start-Line and was left out of the "
               "book.");
     EXPECT_FALSE(r.t.user.progressActive);
 }

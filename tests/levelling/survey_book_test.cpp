@@ -80,7 +80,7 @@ TEST(SurveyInstituteBook, HeaderAndStationRows) {
     EXPECT_EQ(FormulaOf(s, "H16"), "=SUM(H10:H13)");
     EXPECT_EQ(Text(s, "A19") + Text(s, "B19") + Text(s, "C19") + Text(s, "D19") + Text(s, "E19"),
               "自A点至C距离");
-    EXPECT_EQ(FormulaOf(s, "F19"), "=SUM(0+C9+C10+C12+C13)/1000");
+    EXPECT_EQ(FormulaOf(s, "F19"), "=SUM(0+(C9+D9)/2+(C10+D10)/2+(C12+D12)/2+(C13+D13)/2)/1000");
     EXPECT_EQ(Text(s, "G19"), "km");
 }
 
@@ -95,7 +95,8 @@ TEST(SurveyInstituteBook, FormulaValues) {
     const double h2 = ((1.40000 - 1.50000) + (1.40010 - 1.49980)) / 2;
     EXPECT_NEAR(Number(s, "H10"), h1, 1e-12);
     EXPECT_NEAR(Number(s, "H16"), h1 + h2, 1e-12);
-    EXPECT_NEAR(Number(s, "F19"), (20.10 + 19.80 + 25.00 + 26.00) / 1000, 1e-12);
+    // The mean distances of each sight.
+    EXPECT_NEAR(Number(s, "F19"), (20.15 + 19.85 + 25.05 + 26.05) / 1000, 1e-12);
 }
 
 TEST(SurveyInstituteBook, OneReadingPerStaffAndStartPointOnly) {
@@ -169,28 +170,46 @@ TEST(SurveyInstituteBook, SightsItCannotPlaceAreLeftOutAndNamed) {
     const auto warnings = b.t.user.texts(MessageKind::Warning);
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0],
-              "水准线1: left out observation line 2 (before the line's first point height).");
+              "NONAME.TXT, sheet 水准线1: left out observation line 2 (before the line's first point height).");
     EXPECT_EQ(warnings[1],
-              "水准线1: left out observation line 6 (a third reading of one staff at a set-up).");
+              "NONAME.TXT, sheet 水准线1: left out observation line 6 (a third reading of one staff at a set-up).");
 }
 
-TEST(SurveyInstituteBook, LongLineLengthFormulaStaysWithinSpreadsheetLimits) {
+// 800 set-ups outgrow the longest formula: read once, the length is the
+// column's sum less the sight-distance differences; read twice, it is
+// written as the sum of the mean distances.
+TEST(SurveyInstituteBook, LongLineLengthStaysWithinSpreadsheetLimits) {
     BookRun b;
     DiniLines d;
-    d.start("1");
-    d.height("P0", 0);
     const int n = 800;
-    for (int i = 0; i < n; ++i)
-        d.station("P" + std::to_string(i), "P" + std::to_string(i + 1), 1.5, 1.5, 1.4, 1.4,
-                  20 + i % 7, 20, 21, 21, 0.1 * (i + 1));
+    for (const bool readTwice : {false, true}) {
+        d.start(readTwice ? "2" : "1", readTwice ? "BFFB" : "BF");
+        d.height("P0", 0);
+        for (int i = 0; i < n; ++i) {
+            const std::string back = "P" + std::to_string(i), fore = "P" + std::to_string(i + 1);
+            if (readTwice) {
+                d.station(back, fore, 1.5, 1.5, 1.4, 1.4, 20 + i % 7, 20, 21, 22, 0.1 * (i + 1));
+            } else {
+                d.sight("Rb", back, 1.5, 20 + i % 7);
+                d.sight("Rf", fore, 1.4, 21);
+                d.height(fore, 0.1 * (i + 1));
+            }
+        }
+        d.end();
+    }
     b.run(d, MakeSurveyBook);
-    const auto s = b.sheet("水准线1");
     const int row = 3 * n + 13;
-    const std::string f = s.Cells(row, 6).Formula();
-    EXPECT_EQ(f, "=(SUM(C9:C2408)-D2408)/1000");
-    double expected = 0;
-    for (int i = 0; i < n; ++i) expected += (20 + i % 7) + 21;
-    EXPECT_NEAR(s.Cells(row, 6).Value2(), expected / 1000, 1e-9);
+    double once = 0, twice = 0;
+    for (int i = 0; i < n; ++i) {
+        once += (20 + i % 7) + 21;
+        twice += (20 + i % 7 + 20) / 2.0 + (21 + 22) / 2.0;
+    }
+    const auto s1 = b.sheet("水准线1");
+    EXPECT_EQ(s1.Cells(row, 6).Formula(), "=(SUM(C9:C2408)-D2408)/1000");
+    EXPECT_NEAR(s1.Cells(row, 6).Value2(), once / 1000, 1e-9);
+    const auto s2 = b.sheet("水准线2");
+    EXPECT_NE(s2.Cells(row, 6).Formula().front(), '=');
+    EXPECT_NEAR(s2.Cells(row, 6).Value2(), twice / 1000, 1e-9);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/errors.h"
+#include "i18n/line_ranges.h"
 
 namespace tarvosen {
 
@@ -74,7 +75,7 @@ bool NikonRawReader::next(RawRecord& record) {
                  ") is no packed angle (DDDMMSS: minutes and seconds below 60). Lines with such "
                  "angles: %3. The file is damaged, or its \"CO,Angle Units:\" line does not name "
                  "the units its angles are in. Nothing was written.",
-             {std::to_string(faultyLines_.front()), firstFaultText_, LineRanges(faultyLines_, {}),
+             {std::to_string(faultyLines_.front()), firstFaultText_, LineRangesText(faultyLines_, {}),
               firstFault_.value, file_}});
     }
     return false;

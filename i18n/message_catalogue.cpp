@@ -108,22 +108,4 @@ std::string ListOf(const std::vector<std::string>& items, const MessageTexts& te
     return more == 0 ? text : texts(msg::kAndMore, "%1 and %2 more", {text, std::to_string(more)});
 }
 
-std::string LineRanges(std::vector<std::size_t> lines, const MessageTexts& texts,
-                       std::size_t namedAtMost) {
-    std::sort(lines.begin(), lines.end());
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-    std::vector<std::string> named;
-    std::size_t i = 0;
-    while (i < lines.size() && named.size() < namedAtMost) {
-        std::size_t last = i;
-        while (last + 1 < lines.size() && lines[last + 1] == lines[last] + 1) ++last;
-        const std::string first = std::to_string(lines[i]);
-        named.push_back(last == i ? first
-                                  : texts(msg::kLineRange, "%1-%2",
-                                          {first, std::to_string(lines[last])}));
-        i = last + 1;
-    }
-    return ListOf(named, texts, false, lines.size() - i);
-}
-
 }  // namespace tarvosen

@@ -402,13 +402,6 @@ inline constexpr int kFlowDefault = 76450;
 std::string ListOf(const std::vector<std::string>& items, const MessageTexts& texts, bool andLast,
                    std::size_t more = 0);
 
-// Line numbers in ascending order, each run of consecutive numbers as one
-// range, a number given twice named once: {67, 5, 4, 6} gives "4-6, 67"
-// ("4至6、67" in GB). After `namedAtMost` items (a range counts as one) the
-// lines not named are counted: "4-6, 67 and 12 more".
-std::string LineRanges(std::vector<std::size_t> lines, const MessageTexts& texts,
-                       std::size_t namedAtMost = 20);
-
 // The catalogue shipped with the program, found through FindDataFile.
 inline constexpr const char* kMessageCatalogueFile = "messages.txt";
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/user_interface.h"
+#include "i18n/line_ranges.h"
 #include "i18n/message_catalogue.h"
 #include "spreadsheet/spreadsheet_session.h"
 
@@ -78,7 +79,7 @@ class LeftOutLines {
     void add(std::size_t lineNumber) { lines_.push_back(lineNumber); }
     std::size_t count() const { return lines_.size(); }
     // "4-6, 67": sorted, consecutive lines as ranges.
-    std::string describe(const MessageTexts& texts) const { return LineRanges(lines_, texts); }
+    std::string describe(const MessageTexts& texts) const { return LineRangesText(lines_, texts); }
     // Shows "<where>: left out observation lines 4-6, 67 (<reason>)." if any
     // were collected, and starts again; `reason` is in the language of `texts`.
     void report(UserInterface& user, const std::string& where, std::string_view reason,

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/line_ranges.h"
+#include "i18n/line_ranges.h"
 #include "i18n/message_catalogue.h"
 
 namespace tarvosen::points {

@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #include "app/command_context.h"
-#include "app/line_ranges.h"
+#include "i18n/line_ranges.h"
 #include "zeiss/r5_line.h"
 
 namespace tarvosen::zeiss {

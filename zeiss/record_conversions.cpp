@@ -2,7 +2,7 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
-#include "app/line_ranges.h"
+#include "i18n/line_ranges.h"
 #include "zeiss/address_continuity.h"
 #include "zeiss/m5_point_identification.h"
 #include "zeiss/r5_line_account.h"

@@ -216,7 +216,7 @@ TEST(RawUnits, UnitsAndAnglesThatCannotBeReadAreRefusedNamingTheLine) {
     test::TestContext t;
     t.workspace.load(test::CorpusFile("nikon_raw/geoeasy-nikon-dtm322-sample.raw"));
     // 326.027 is 02'70", 300.847 is 84'.
-    ExpectRefused(t.workspace.lines(), {"NONAME.TXT: Line 21", "21-22."});
+    ExpectRefused(t.workspace.lines(), {"NONAME.TXT: Line 21", "21 and 22."});
 }
 
 }  // namespace

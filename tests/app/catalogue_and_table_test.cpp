@@ -3,6 +3,7 @@
 #include <set>
 
 #include "app/command.h"
+#include "i18n/line_ranges.h"
 #include "i18n/message_catalogue.h"
 #include "tests/support/test_context.h"
 
@@ -43,14 +44,14 @@ TEST(MessageCatalogue, LineListsAreSortedRanges) {
     MessageCatalogue c;
     ASSERT_TRUE(c.load(test::DataFile("messages.txt")));
     const std::vector<std::size_t> lines{67, 11, 4, 5, 6, 7, 8, 9, 10, 5, 69};
-    EXPECT_EQ(LineRanges(lines, {}), "4-11, 67, 69");
-    EXPECT_EQ(LineRanges(lines, {&c, 2}), "4至11、67、69");
-    EXPECT_EQ(LineRanges(lines, {&c, 3}), "4至11、67、69");
-    EXPECT_EQ(LineRanges({3}, {}), "3");
+    EXPECT_EQ(LineRangesText(lines, {}), "4-11, 67 and 69");
+    EXPECT_EQ(LineRangesText(lines, {&c, 2}), "4至11、67、69");
+    EXPECT_EQ(LineRangesText(lines, {&c, 3}), "4至11、67、69");
+    EXPECT_EQ(LineRangesText({3}, {}), "3");
     // Every other line from 1 to 49: the first 20 named, 5 more counted.
     std::vector<std::size_t> scattered;
     for (int n = 49; n > 0; n -= 2) scattered.push_back(static_cast<std::size_t>(n));
-    EXPECT_EQ(LineRanges(scattered, {}),
+    EXPECT_EQ(LineRangesText(scattered, {}),
               "1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31, 33, 35, 37, 39 and 5 more");
 }
 

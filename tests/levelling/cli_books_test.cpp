@@ -128,8 +128,8 @@ TEST(RecordBookCli, IntermediateSightsLeftOutAreNamed) {
     const std::string book = (t.dir() / "b.xlsx").string();
     const std::string english =
         "warning: nivtropy-dini-251219.dat: 44 intermediate sights (lines 18-20, 32-35, 59-61, 67, "
-        "73, 79, 97, 158-160, 199-203, 209-210, 212, 226, 228-231, 237, 243-250, 261-262, "
-        "268-270) have no place in this book and were left out; the geological institute's book "
+        "73, 79, 97, 158-160, 199-203, 209, 210, 212, 226, 228-231, 237, 243-250, 261, 262 "
+        "and 268-270) have no place in this book and were left out; the geological institute's book "
         "lists them.\n";
     for (const char* command : {"dini-book", "dini-book-checked"}) {
         const auto run = RunTool({command, file, "-o", book});

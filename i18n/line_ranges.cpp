@@ -1,4 +1,4 @@
-#include "app/line_ranges.h"
+#include "i18n/line_ranges.h"
 
 #include <algorithm>
 
@@ -27,19 +27,29 @@ void LineRanges::add(std::size_t line) {
     }
 }
 
-std::string LineRanges::text(const MessageTexts& texts) const {
+std::string LineRanges::text(const MessageTexts& texts, std::size_t namedAtMost) const {
     std::vector<std::string> named;
     std::size_t namedLines = 0;
     for (const auto& [first, last] : ranges_) {
-        if (named.size() >= kNamed) break;
         if (last >= first + 2) {
-            named.push_back(std::to_string(first) + "-" + std::to_string(last));
-        } else {
-            for (std::size_t l = first; l <= last; ++l) named.push_back(std::to_string(l));
+            if (named.size() >= namedAtMost) break;
+            named.push_back(texts(msg::kLineRange, "%1-%2",
+                                  {std::to_string(first), std::to_string(last)}));
+            namedLines += last - first + 1;
+            continue;
         }
-        namedLines += last - first + 1;
+        for (std::size_t l = first; l <= last && named.size() < namedAtMost; ++l, ++namedLines)
+            named.push_back(std::to_string(l));
+        if (named.size() >= namedAtMost) break;
     }
     return ListOf(named, texts, true, count_ - namedLines);
+}
+
+std::string LineRangesText(const std::vector<std::size_t>& lines, const MessageTexts& texts,
+                           std::size_t namedAtMost) {
+    LineRanges ranges;
+    for (std::size_t line : lines) ranges.add(line);
+    return ranges.text(texts, namedAtMost);
 }
 
 }  // namespace tarvosen

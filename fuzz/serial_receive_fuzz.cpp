@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(user.warnings == warnings);
     if (end) {
         Check(state.currentDocumentName == ResetDocumentName(state));
-        Check(user.caption == state.currentDocumentName);
+        Check(user.caption == DocumentCaption(state.currentDocumentName));
     } else {
         Check(state.currentDocumentName == document);
         Check(user.caption == "unchanged");

@@ -32,4 +32,6 @@ const std::array kRows = std::to_array<CommandRow>({
 
 std::span<const CommandRow> AdjustmentCommandRows() { return kRows; }
 
+std::span<const FormatCheck> AdjustmentFormatChecks() { return {}; }
+
 }  // namespace tarvosen

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "app/command.h"
+#include "app/format_check.h"
 
 namespace tarvosen {
 
@@ -21,5 +22,7 @@ CommandStatus RunTraverseExport(CommandContext& ctx);
 
 // The rows of this subsystem's commands in the command table.
 std::span<const CommandRow> AdjustmentCommandRows();
+// The formats of the subsystem's readers, for `check`.
+std::span<const FormatCheck> AdjustmentFormatChecks();
 
 }  // namespace tarvosen

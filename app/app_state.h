@@ -39,6 +39,9 @@ struct AppState {
     std::vector<SourceFile> sourceFiles;
     // The INPUT files of a command that takes several (the command line).
     std::vector<std::filesystem::path> inputFiles;
+    // Lines a reader does not understand stop a run, which then writes
+    // nothing (--strict on the command line, a setting in the window).
+    bool strictReading = false;
     // The address findings last shown, so a conversion does not repeat Load's.
     std::string shownAddressFindings;
 };

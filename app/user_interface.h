@@ -31,6 +31,11 @@ public:
     void warning(const std::string& text) { showMessage(MessageKind::Warning, text); }
     void error(const std::string& text) { showMessage(MessageKind::Error, text); }
 
+    // The one summary line of a run (what was read and written): the
+    // command line writes it to standard error unless --quiet, the window
+    // shows it in its status line.
+    virtual void showNote(const std::string& /*text*/) {}
+
     // A Yes/No question; true only for Yes.
     virtual bool confirm(const std::string& question) = 0;
     // False where no one can answer a question (the command line): a command

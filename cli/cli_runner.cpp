@@ -120,9 +120,31 @@ int TakeLanguage(std::vector<std::string>& args) {
     return index;
 }
 
+// Takes the flag `name` (--quiet, --strict) out of the arguments, wherever it
+// stands; true when it was given.
+bool TakeFlag(std::vector<std::string>& args, std::string_view name) {
+    bool given = false;
+    for (std::size_t i = 0; i < args.size();) {
+        if (args[i] == name) {
+            given = true;
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+    return given;
+}
+
+// The flags that hold for every command.
+struct RunFlags {
+    int languageIndex = 1;
+    bool quiet = false;
+    bool strict = false;
+};
+
 int RunCommandBody(const Invocation& inv, CommandContext& ctx, std::ostream& out);
 
-int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std::ostream& err) {
+int RunCommand(const Invocation& inv, const RunFlags& flags, std::ostream& out, std::ostream& err) {
     OptionsStore options;
     // Products the window offers by a check box are written here only when
     // their option names the file.
@@ -135,9 +157,11 @@ int RunCommand(const Invocation& inv, int languageIndex, std::ostream& out, std:
     state.currentDocumentName = (state.startDirectory / kDefaultDocumentName).string();
     MessageCatalogue catalogue;
     if (auto file = FindDataFile(kMessageCatalogueFile)) catalogue.load(*file);
-    state.languageIndex = languageIndex;
+    state.languageIndex = flags.languageIndex;
+    state.strictReading = flags.strict;
 
     CliUserInterface user(err, inv.input, inv.output);
+    user.setQuiet(flags.quiet);
     user.setProgressShown(&err == &std::cerr && isatty(STDERR_FILENO));
     SubsystemStore subsystems;
     CommandContext ctx{workspace, state, user, options, catalogue, subsystems};
@@ -196,7 +220,10 @@ int RunCommandBody(const Invocation& inv, CommandContext& ctx, std::ostream& out
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     try {
         std::vector<std::string> args = arguments;
-        const int languageIndex = TakeLanguage(args);
+        RunFlags flags;
+        flags.languageIndex = TakeLanguage(args);
+        flags.quiet = TakeFlag(args, "--quiet");
+        flags.strict = TakeFlag(args, "--strict");
         if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
             (args.empty() ? err : out) << ProgramHelpText();
             return args.empty() ? kExitUsage : kExitDone;
@@ -219,7 +246,7 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             out << CommandHelpText(*row);
             return kExitDone;
         }
-        return RunCommand(inv, languageIndex, out, err);
+        return RunCommand(inv, flags, out, err);
     } catch (const UsageError& e) {
         err << "error: " << e.what() << '\n';
         return kExitUsage;

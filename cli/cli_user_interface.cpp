@@ -24,6 +24,15 @@ void CliUserInterface::showMessage(MessageKind kind, const std::string& text) {
     err_ << kPrefix[static_cast<int>(kind)] << flat << '\n';
 }
 
+void CliUserInterface::showNote(const std::string& text) {
+    if (quiet_) return;
+    if (progressOnScreen_) {
+        err_ << '\n';
+        progressOnScreen_ = false;
+    }
+    err_ << "note: " << text << '\n';
+}
+
 bool CliUserInterface::confirm(const std::string& question) {
     showMessage(MessageKind::Error, question + " [refused: the command line cannot ask]");
     return false;

@@ -17,6 +17,9 @@ public:
                      std::optional<std::filesystem::path> output);
 
     void showMessage(MessageKind kind, const std::string& text) override;
+    // "note: ..." on standard error, unless quiet.
+    void showNote(const std::string& text) override;
+    void setQuiet(bool quiet) { quiet_ = quiet; }
     // No one can answer here: a question is refused with an error.
     bool confirm(const std::string& question) override;
     bool canAsk() const override { return false; }
@@ -41,6 +44,7 @@ private:
     std::optional<std::filesystem::path> input_;
     std::optional<std::filesystem::path> output_;
     int counts_[3] = {0, 0, 0};
+    bool quiet_ = false;
     bool progressShown_ = false;
     bool progressOnScreen_ = false;
     int progressMaximum_ = 0;

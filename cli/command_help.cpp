@@ -62,7 +62,11 @@ const std::string_view kProgramDescription =
     "Messages go to standard error, prefixed with information:, warning: or error:.\n"
     "They are in English; --language en|gb|big5, anywhere on the line, or the\n"
     "environment variable TARVOSEN_LANGUAGE chooses English, Simplified Chinese or\n"
-    "Traditional Chinese.\n";
+    "Traditional Chinese.\n"
+    "A run that reads a file ends with one line, prefixed with note:, saying what\n"
+    "was read and written; --quiet leaves it out. --strict makes any line a\n"
+    "reader does not understand an error: the run then writes nothing. Both may\n"
+    "stand anywhere on the line.\n";
 
 std::span<const std::string_view> ProgramSynopses() { return kSynopses; }
 

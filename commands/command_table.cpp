@@ -159,6 +159,19 @@ std::span<const CommandRow> CommandTable() { return Rows(); }
 
 std::span<const ToolbarButton> ToolbarLayout() { return kToolbar; }
 
+std::span<const FormatCheck> FormatChecks() {
+    // Levelling first: its M5 and REC500 readers tell levelling data from the
+    // coordinate records the others read.
+    static const std::vector<FormatCheck> checks = [] {
+        std::vector<FormatCheck> all;
+        for (auto declared : {LevellingFormatChecks, ZeissFormatChecks, PointFormatChecks,
+                              AdjustmentFormatChecks})
+            for (const FormatCheck& check : declared()) all.push_back(check);
+        return all;
+    }();
+    return checks;
+}
+
 const CommandRow* FindCommandByKey(std::string_view key) {
     for (const auto& row : Rows())
         if (row.kind != Separator && row.key == key) return &row;

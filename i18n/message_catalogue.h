@@ -358,6 +358,21 @@ inline constexpr int kAuditDistanceSum = 65250;         // %1 Db or Df, %2 value
 inline constexpr int kAuditStationCount = 65260;        // %1 count written, %2 counted
 inline constexpr int kAuditLastZ = 65270;               // %1 Z, %2 last station height
 inline constexpr int kAuditDataEndsOpen = 65280;        // %1 line
+// What a reader did with the lines of its input (app/line_account.h).
+inline constexpr int kReadSummaryOneLine = 77000;      // %1 file, %2 what was written
+inline constexpr int kReadSummary = 77010;             // %1 lines, %2 file, %3 what was written
+inline constexpr int kReadSummaryFiles = 77020;        // %1 lines, %2 files, %3 what was written
+inline constexpr int kSummaryPassedOverOne = 77030;    // %1 kind
+inline constexpr int kSummaryPassedOverMany = 77040;   // %1 lines, %2 kinds
+inline constexpr int kSummaryNotUnderstoodOne = 77050; // %1 line
+inline constexpr int kSummaryNotUnderstoodMany = 77060;// %1 count, %2 lines
+inline constexpr int kNotUnderstoodOne = 77070;        // %1 file, %2 line
+inline constexpr int kNotUnderstoodMany = 77080;       // %1 file, %2 lines, %3 count
+inline constexpr int kNotUnderstoodStrict = 77090;     // %1 file, %2 lines
+inline constexpr int kNothingWritten = 77120;
+inline constexpr int kSummaryNotUnderstoodCount = 77130; // %1 count (lines named per file)
+inline constexpr int kBlankLinesKind = 77100;
+inline constexpr int kHeaderLinesKind = 77110;
 // Line ranges, and what the levelling books leave out and where.
 inline constexpr int kLineRange = 73000;                // %1 first line, %2 last line
 inline constexpr int kFileAndSheet = 73010;             // %1 file, %2 sheet

@@ -55,4 +55,6 @@ const std::array kRows = std::to_array<CommandRow>({
 
 std::span<const CommandRow> LevellingCommandRows() { return kRows; }
 
+std::span<const FormatCheck> LevellingFormatChecks() { return {}; }
+
 }  // namespace tarvosen

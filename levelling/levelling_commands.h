@@ -4,6 +4,7 @@
 #include <span>
 
 #include "app/command.h"
+#include "app/format_check.h"
 
 namespace tarvosen {
 
@@ -20,5 +21,7 @@ std::span<const CliOption> DiniBookGeoCliOptions();
 
 // The rows of this subsystem's commands in the command table.
 std::span<const CommandRow> LevellingCommandRows();
+// The formats of the subsystem's readers, for `check`.
+std::span<const FormatCheck> LevellingFormatChecks();
 
 }  // namespace tarvosen

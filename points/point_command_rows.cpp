@@ -40,4 +40,6 @@ const std::array kRows = std::to_array<CommandRow>({
 
 std::span<const CommandRow> PointCommandRows() { return kRows; }
 
+std::span<const FormatCheck> PointFormatChecks() { return {}; }
+
 }  // namespace tarvosen

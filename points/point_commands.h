@@ -4,6 +4,7 @@
 #include <span>
 
 #include "app/command.h"
+#include "app/format_check.h"
 
 namespace tarvosen {
 
@@ -28,5 +29,7 @@ CommandStatus Nikon300ToPointsCommand(CommandContext& ctx);
 
 // The rows of this subsystem's commands in the command table.
 std::span<const CommandRow> PointCommandRows();
+// The formats of the subsystem's readers, for `check`.
+std::span<const FormatCheck> PointFormatChecks();
 
 }  // namespace tarvosen

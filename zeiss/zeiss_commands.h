@@ -4,6 +4,7 @@
 #include <span>
 
 #include "app/command.h"
+#include "app/format_check.h"
 
 namespace tarvosen {
 
@@ -29,5 +30,7 @@ CommandStatus ShowR5OptionsCommand(CommandContext& ctx);
 
 // The rows of this subsystem's commands in the command table.
 std::span<const CommandRow> ZeissCommandRows();
+// The formats of the subsystem's readers, for `check`.
+std::span<const FormatCheck> ZeissFormatChecks();
 
 }  // namespace tarvosen

@@ -97,6 +97,12 @@ struct BackgroundCommand::Job : UserInterface, std::enable_shared_from_this<Job>
             return true;
         });
     }
+    void showNote(const std::string& text) override {
+        call<bool>([text](UserInterface& u) {
+            u.showNote(text);
+            return true;
+        });
+    }
     bool confirm(const std::string& question) override {
         return call<bool>([question](UserInterface& u) { return u.confirm(question); });
     }

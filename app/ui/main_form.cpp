@@ -345,6 +345,10 @@ CommandContext MainWindow::context() {
     return CommandContext{workspace_, state_, user_, options_, catalogue_, subsystems_};
 }
 
+void MainWindow::showNote(const std::string& text) {
+    StatusLine->showMessage(QString::fromStdString(text));
+}
+
 void MainWindow::showFindings(const std::vector<LineFinding>& findings, bool append) {
     findings_->show(findings, append);
     showFindingsCount();

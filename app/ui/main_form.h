@@ -110,6 +110,8 @@ class MainWindow : public QMainWindow {
 
     // A check's findings in the list beside the editor, counted in the status bar.
     void showFindings(const std::vector<LineFinding>& findings, bool append);
+    // The summary line of the last run, in the status line.
+    void showNote(const std::string& text);
     FindingsDock* findingsDock() const { return findings_; }
     // The user guide, once Help > Manual has shown it.
     ManualWindow* manualWindow() const { return manual_; }

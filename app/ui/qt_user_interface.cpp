@@ -96,6 +96,11 @@ void QtUserInterface::showMessage(MessageKind kind, const std::string& text) {
     }
 }
 
+void QtUserInterface::showNote(const std::string& text) {
+    if (answers_) answers_->showNote(text);
+    window_.showNote(text);
+}
+
 bool QtUserInterface::confirm(const std::string& question) {
     if (answers_) return answers_->confirm(question);
     return QMessageBox::question(&window_, BoxTitle(window_), Shown(question),

@@ -14,6 +14,7 @@ class QtUserInterface : public UserInterface {
     explicit QtUserInterface(MainWindow& window) : window_(window) {}
 
     void showMessage(MessageKind kind, const std::string& text) override;
+    void showNote(const std::string& text) override;
     bool confirm(const std::string& question) override;
     std::optional<std::filesystem::path> chooseSaveFile(const std::string& filter,
                                                         const std::string& ext) override;

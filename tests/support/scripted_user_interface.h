@@ -23,6 +23,7 @@ public:
     void showMessage(MessageKind kind, const std::string& text) override {
         messages.push_back({kind, text});
     }
+    void showNote(const std::string& text) override { notes.push_back(text); }
     bool confirm(const std::string& question) override {
         questions.push_back(question);
         if (whileAsked) whileAsked();
@@ -96,6 +97,7 @@ public:
     }
     std::vector<LineFinding> findings;
     std::vector<std::string> questions;
+    std::vector<std::string> notes;
     std::vector<std::string> saveFilters;
     std::vector<std::string> openFilters;
     std::vector<OptionDialog> dialogsShown;

@@ -308,8 +308,8 @@ void Workbook::Copy(SheetData& from, const CellRect& source, SheetData& to, int 
         }
     }
     std::vector<CellRect> merges;
-    for (const CellRect& m : from.merges)
-        if (m.firstRow >= source.firstRow && m.lastRow <= source.lastRow &&
+    for (std::size_t i : from.merges.overlapping(source))
+        if (const CellRect& m = from.merges[i]; m.firstRow >= source.firstRow && m.lastRow <= source.lastRow &&
             m.firstColumn >= source.firstColumn && m.lastColumn <= source.lastColumn)
             merges.push_back(CellRect{m.firstRow + dr, m.firstColumn + dc, m.lastRow + dr,
                                       m.lastColumn + dc});
@@ -330,34 +330,23 @@ void Workbook::Copy(SheetData& from, const CellRect& source, SheetData& to, int 
     }
     // Merges of the destination area give way to those copied.
     CellRect target{row, column, row + rows - 1, column + columns - 1};
-    std::erase_if(to.merges, [&](const CellRect& m) {
-        return m.firstRow <= target.lastRow && m.lastRow >= target.firstRow &&
-               m.firstColumn <= target.lastColumn && m.lastColumn >= target.firstColumn;
-    });
-    to.merges.insert(to.merges.end(), merges.begin(), merges.end());
+    to.merges.eraseOverlapping(target);
+    for (const CellRect& m : merges) to.merges.push_back(m);
 }
 
 void Workbook::Merge(SheetData& sheet, CellRect rect) {
     if (rect.firstRow == rect.lastRow && rect.firstColumn == rect.lastColumn) return;
-    auto overlaps = [](const CellRect& a, const CellRect& b) {
-        return a.firstRow <= b.lastRow && a.lastRow >= b.firstRow &&
-               a.firstColumn <= b.lastColumn && a.lastColumn >= b.firstColumn;
-    };
-    // Grow over merged areas it touches until none is cut.
-    bool grown = true;
-    while (grown) {
-        grown = false;
-        for (auto it = sheet.merges.begin(); it != sheet.merges.end(); ++it) {
-            if (!overlaps(*it, rect)) continue;
-            rect = CellRect{std::min(rect.firstRow, it->firstRow),
-                            std::min(rect.firstColumn, it->firstColumn),
-                            std::max(rect.lastRow, it->lastRow),
-                            std::max(rect.lastColumn, it->lastColumn)};
-            sheet.merges.erase(it);
-            grown = true;
-            break;
+    // Grow over the merged areas it touches until none is cut; they give way to it.
+    for (CellRect before{}; before != rect;) {
+        before = rect;
+        for (std::size_t i : sheet.merges.overlapping(rect)) {
+            const CellRect& m = sheet.merges[i];
+            rect = CellRect{std::min(rect.firstRow, m.firstRow),
+                            std::min(rect.firstColumn, m.firstColumn),
+                            std::max(rect.lastRow, m.lastRow), std::max(rect.lastColumn, m.lastColumn)};
         }
     }
+    sheet.merges.eraseOverlapping(rect);
     // Only the top-left value stays.
     for (int row = rect.firstRow; row <= std::min(rect.lastRow, sheet.LastRow()); ++row)
         for (int column = rect.firstColumn; column <= rect.lastColumn; ++column) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "spreadsheet/formula.h"
+#include "spreadsheet/merged_areas.h"
 #include "spreadsheet/spreadsheet_session.h"
 
 namespace tarvosen::spreadsheet {
@@ -86,7 +87,7 @@ struct SheetData {
     std::vector<std::vector<Cell>> rows;
     std::map<int, double> rowHeights;
     std::map<int, double> columnWidths;
-    std::vector<CellRect> merges;
+    MergedAreas merges;
     // Formulas reading a large area (SUM(A1:A65536)) listen to the area as a
     // whole instead of through every cell of it.
     struct AreaListener {

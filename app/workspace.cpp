@@ -97,7 +97,14 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
     if (!in)
         throw FileError({msg::kCannotOpenFile, "Cannot open file \"%1\": %2",
                          {path.string(), SystemReason()}});
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read in blocks: a download of a million lines is read in one go.
+    std::string bytes;
+    std::error_code sizeUnknown;
+    if (const auto size = std::filesystem::file_size(path, sizeUnknown); !sizeUnknown)
+        bytes.reserve(static_cast<std::size_t>(size));
+    char block[1 << 16];
+    while (in.read(block, sizeof block) || in.gcount() > 0)
+        bytes.append(block, static_cast<std::size_t>(in.gcount()));
     if (in.bad())
         throw FileError({msg::kCannotReadFile, "Cannot read file \"%1\": %2",
                          {path.string(), SystemReason()}});

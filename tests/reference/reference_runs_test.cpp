@@ -102,19 +102,22 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 // The workbook as text: each sheet's name, then one line per cell that holds
-// something, with its formula and the value the program stored for it.
+// something, with its formula and the value that formula gives.
 std::string CellsOf(const fs::path& xlsx) {
     const auto book = spreadsheet::ReadXlsx(xlsx);
+    book->EvaluateAll();
     std::ostringstream out;
     for (const auto& sheet : book->sheets) {
         out << "[" << sheet->name << "]\n";
         for (std::size_t r = 0; r < sheet->rows.size(); ++r) {
             for (std::size_t c = 0; c < sheet->rows[r].size(); ++c) {
                 const auto& cell = sheet->rows[r][c];
+                const bool formula = cell.formula != nullptr;
+                const int row = static_cast<int>(r) + 1, column = static_cast<int>(c) + 1;
                 const std::string value = spreadsheet::ValueToText(cell.value);
-                if (!cell.formula && value.empty()) continue;
-                out << spreadsheet::ColumnName(static_cast<int>(c) + 1) << r + 1;
-                if (cell.formula) out << "\t=" << book->FormulaText(*cell.formula);
+                if (!formula && value.empty()) continue;
+                out << spreadsheet::ColumnName(column) << row;
+                if (formula) out << "\t" << book->FormulaText(*cell.formula);
                 out << "\t" << value << "\n";
             }
         }

@@ -19,7 +19,8 @@ field) and intermediate sights (Rz) left out. Then
     readings only (Sh covers readings the file does not hold);
   - each network section (report.json, in file order) has h_forward equal to
     the line's sum in the same way, the station count of KD2 and a length
-    within 0.01 m of Db + Df;
+    within 0.01 m of Db + Df, and each height difference of the GNU Gama
+    input is one such line's, with its length;
   - a line holding no Sh (no station, or started and never ended) has no sum
     in a book, or 0.
 Prints one line per entry and "FAIL ..." per disagreement; exit 1 on any.
@@ -154,6 +155,16 @@ def check_entry(entry):
                 if abs(s["length_km"] * 1000 - line.get("length", -1)) > 0.01 + 1e-9:
                     results.append("%s: %r km, Db+Df %r m" % (what, s["length_km"],
                                                                line.get("length")))
+            # Each height difference given to the adjustment is one line's.
+            gama = records.expected_text(entry, "file.%s" % os.path.basename(
+                args[args.index("--gama") + 1]))
+            for frm, to, val, dist in re.findall(
+                    r'<dh from="([^"]*)" to="([^"]*)" val="([^"]*)" dist="([^"]*)"', gama):
+                if not any(compare(float(val), line, "") in (None, "rounding") and
+                           abs(float(dist) * 1000 - line.get("length", -1)) <= 0.01 + 1e-9
+                           for line in summaries):
+                    results.append("gama dh %s-%s %s over %s km is no line's" % (frm, to, val,
+                                                                                 dist))
     failures = [r for r in results if r not in (None, "rounding", "gap")]
     return results.count(None), results.count("rounding"), results.count("gap"), failures
 

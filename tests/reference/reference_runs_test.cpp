@@ -156,6 +156,20 @@ std::map<std::string, std::string> RunEntry(const Entry& e, const fs::path& outD
     return results;
 }
 
+// Where two outputs part: the first line that differs, as both have it.
+std::string FirstDifference(const std::string& actual, const std::string& expected) {
+    std::istringstream a(actual), e(expected);
+    std::string lineA, lineE;
+    for (int n = 1;; ++n) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreE = static_cast<bool>(std::getline(e, lineE));
+        if (!moreA && !moreE) return "they differ only in their last line end";
+        if (!moreA || !moreE || lineA != lineE)
+            return "line " + std::to_string(n) + ": expected \"" + (moreE ? lineE : "(end)") +
+                   "\", the run gave \"" + (moreA ? lineA : "(end)") + "\"";
+    }
+}
+
 bool Updating() {
     const char* update = std::getenv("TARVOSEN_REFERENCE_UPDATE");
     return update && std::string(update) == "1";
@@ -183,7 +197,10 @@ TEST_P(ReferenceRun, GivesTheVerifiedOutput) {
     for (const auto& [name, bytes] : results) {
         EXPECT_TRUE(expectedNames.count(name)) << e.name << " wrote " << name << ", not expected";
         if (!expectedNames.count(name)) continue;
-        EXPECT_EQ(bytes, ReadAll(expectedDir / name)) << e.name << ": " << name << " differs";
+        const std::string expected = ReadAll(expectedDir / name);
+        EXPECT_TRUE(bytes == expected)
+            << e.name << ": " << name << " differs, " << FirstDifference(bytes, expected)
+            << " (scripts/reference-update shows the whole difference)";
     }
     for (const auto& name : expectedNames)
         EXPECT_TRUE(results.count(name)) << e.name << " did not write " << name;

@@ -3,6 +3,8 @@ reference runs (the reference test proves the program writes exactly those):
 the levelling line sums, the points read back, the Nikon observations,
 the checks' digests and address gaps. Exit 1 when any fails, or when an
 entry called KNOWN WRONG by a check is found right."""
+import os
+import re
 import sys
 
 import checks
@@ -18,6 +20,11 @@ if __name__ == "__main__":
     # once it is mended, the verified line is out of date.
     for entry in names:
         line = records.verified_line(entry)
+        for script in re.findall(r"verify/(\w+\.py)", line):
+            if not os.path.exists(os.path.join(records.HERE, script)):
+                print("FAIL %s: its verified line names verify/%s, which is not there"
+                      % (entry, script))
+                failed.append(entry)
         if line.startswith("KNOWN WRONG") and "verify/" in line and \
                 entry not in records.known_wrong_found:
             print("FAIL %s: its verified line says KNOWN WRONG, but no check finds the fault"

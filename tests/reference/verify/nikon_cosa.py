@@ -12,7 +12,6 @@ worked out here on its own from the header's units:
 Prints one line per entry and "FAIL ..." per disagreement; exit 1 on any.
 """
 import math
-import os
 import sys
 
 import records

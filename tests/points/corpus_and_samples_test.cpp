@@ -43,53 +43,6 @@ Exported ExportAll(const std::filesystem::path& file) {
     return e;
 }
 
-TEST(PointListCorpus, EveryListIsReadInItsOwnLayoutThroughAllFourExports) {
-    struct Case {
-        const char* file;
-        std::size_t points;
-        const char* layout;  // in the information line
-        const char* firstCor;
-        const char* firstOrg;
-        std::vector<const char*> r5Warnings;  // the warnings, all of the R5 export
-    };
-    for (const Case& c : {
-             // Pn,N,E,Z,Code: the program's own layout with X north.
-             Case{"pointlist/bezitopo-topo0-pnezd.asc", 1311,
-                  "own layout (name, X, Y, Z, code), fields separated by commas.",
-                  "1  1455644.37100  538542.57000  681.31000  1  1  0  0",
-                  "b,1,538542.57000,1455644.37100,681.31000,16384=10+  I,    0,    0,    0",
-                  {"code longer than the 3 characters", "rounded to the decimals that fit"}},
-             // CASS "1,,472023.502,3831702.467,136.490": east 472023.502, north 3831702.467.
-             Case{"pointlist/bookcode-cass-campus.dat", 380, "CASS layout",
-                  "1  472023.502  3831702.467  136.490  1  1  0  0",
-                  "b,1,3831702.467,472023.502,136.490,16384=10+   ,    0,    0,    0", {}},
-             Case{"pointlist/bookcode-cass-3333.dat", 126, "CASS layout",
-                  "1  53414.28  31421.88  39.555  1  1  0  0",
-                  "b,1,31421.88,53414.28,39.555,16384=10+   ,    0,    0,    0", {}},
-             // Four fields between blanks could be CASS without codes as well.
-             Case{"pointlist/taheoport-333-space-sep.dat", 370,
-                  "own layout (name, X, Y, Z, code), fields separated by blanks or tabs. Its lines "
-                  "fit the CASS layout equally well",
-                  "1302  2296938.170  478685.350  11.426  1  1  0  0",
-                  "b,1302,478685.350,2296938.170,11.426,16384=10+   ,    0,    0,    0",
-                  {"point name longer than the 4 characters"}},
-         }) {
-        const auto e = ExportAll(CorpusFile(c.file));
-        EXPECT_EQ(e.dxfPoints, c.points) << c.file;
-        EXPECT_EQ(e.r5Lines, c.points + 1) << c.file;
-        EXPECT_EQ(e.corLines, 2 * c.points) << c.file;
-        EXPECT_EQ(e.orgLines, c.points) << c.file;
-        EXPECT_EQ(e.firstCor, c.firstCor) << c.file;
-        EXPECT_EQ(e.firstOrg, c.firstOrg) << c.file;
-        ASSERT_EQ(e.information.size(), 4u) << c.file;
-        for (const auto& text : e.information)
-            EXPECT_NE(text.find(c.layout), std::string::npos) << c.file << ": " << text;
-        ASSERT_EQ(e.warnings.size(), c.r5Warnings.size()) << c.file;
-        for (std::size_t i = 0; i < e.warnings.size(); ++i)
-            EXPECT_NE(e.warnings[i].find(c.r5Warnings[i]), std::string::npos) << e.warnings[i];
-    }
-}
-
 TEST(PointListCorpus, NoCorpusFileIsTakenForNikon300400Data) {
     for (const char* f :
          {"pointlist/bezitopo-topo0-pnezd.asc", "pointlist/bookcode-cass-campus.dat",

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
-#include <tuple>
 
 #include "points/point_commands.h"
 #include "tests/support/test_context.h"
@@ -74,50 +73,6 @@ TEST(PointsToDxfWithEzdxf, EveryPointNameAndCodeIsReadBack) {
               "TEXT|PN|1.000|2.000|3.000|\xb5\xe3"
               "4|1\n"
               "TEXT|CODE|1.000|2.000|3.000|\xb5\xe3|1\n");
-}
-
-// Each corpus list drawn and read back: every point, with its name and height,
-// stands where its own file puts it. The script reads the list by itself:
-// CASS lists as name, code, east, north, height drawn east across; the others
-// as name, X, Y, Z drawn X across.
-TEST(PointsToDxfWithEzdxf, EveryCorpusPointStandsWhereItsFilePutsIt) {
-    if (!HaveEzdxf()) GTEST_SKIP() << "ezdxf is not installed for " << kPython;
-    test::TestContext t;
-    const auto script = t.writeFile(
-        "compare.py",
-        "import re, sys, ezdxf\n"
-        "dxf, source, cass = sys.argv[1], sys.argv[2], sys.argv[3] == 'cass'\n"
-        "points = []\n"
-        "for line in open(source, encoding='ascii'):\n"
-        "    f = re.split(r'[ \\t]+', line.strip()) if ',' not in line else "
-        "line.strip().split(',')\n"
-        "    if cass: points.append((f[0], float(f[2]), float(f[3]), float(f[4])))\n"
-        "    else: points.append((f[0], float(f[1]), float(f[2]), float(f[3])))\n"
-        "drawn = [e for e in ezdxf.readfile(dxf).modelspace() if e.dxftype() == 'POINT']\n"
-        "names = [e.dxf.text for e in ezdxf.readfile(dxf).modelspace() if e.dxf.layer == 'PN']\n"
-        "wrong = 0\n"
-        "for (name, x, y, z), p, n in zip(points, drawn, names):\n"
-        "    at = p.dxf.location\n"
-        "    if n != name or max(abs(at.x - x), abs(at.y - y), abs(at.z - z)) > 1e-6:\n"
-        "        wrong += 1\n"
-        "print(len(points), len(drawn), len(names), wrong)\n");
-    for (const auto& [file, kind, expected] :
-         {std::tuple{"pointlist/bookcode-cass-3333.dat", "cass", "126 126 126 0\n"},
-          std::tuple{"pointlist/bookcode-cass-campus.dat", "cass", "380 380 380 0\n"},
-          std::tuple{"pointlist/taheoport-333-space-sep.dat", "own", "370 370 370 0\n"},
-          std::tuple{"pointlist/bezitopo-topo0-pnezd.asc", "own", "1311 1311 1311 0\n"}}) {
-        const auto source = test::CorpusFile(file);
-        t.workspace.load(source);
-        ASSERT_EQ(PointsToDxfCommand(t.ctx), CommandStatus::Done) << file;
-        const auto dxf = t.dir() / "points.dxf";
-        t.workspace.save(dxf);
-        int status = 0;
-        const auto out = RunPython(std::string(kPython) + " " + script.string() + " " +
-                                       dxf.string() + " " + source.string() + " " + kind,
-                                   status);
-        EXPECT_EQ(status, 0) << out;
-        EXPECT_EQ(out, expected) << file;
-    }
 }
 
 }  // namespace

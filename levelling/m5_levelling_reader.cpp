@@ -107,7 +107,8 @@ bool M5Reader::line(std::string_view text, std::size_t n) {
 }
 
 void M5Reader::information(const zeiss::M5Line& line, std::size_t n) {
-    const std::string text = Trimmed(line.columns(22, 48));
+    // The text stands before the line number (columns 45-48).
+    const std::string text = Trimmed(line.columns(22, 44));
     const bool start = line.startsAt(22, "Start-Line");
     if (start || line.startsAt(22, "Cont-Line")) {
         LineStart s;

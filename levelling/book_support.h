@@ -10,6 +10,7 @@
 #include "app/user_interface.h"
 #include "i18n/line_ranges.h"
 #include "i18n/message_catalogue.h"
+#include "levelling/levelling_model.h"
 #include "spreadsheet/spreadsheet_session.h"
 
 namespace tarvosen::levelling {
@@ -46,31 +47,6 @@ std::string Formula(std::string_view pattern, std::initializer_list<int> rows);
 // the books are drawn.
 void DrawTableBorders(const ss::CellRange& range);
 void CentreBothWays(const ss::CellRange& range);
-
-// The back and fore readings of the station in progress. A station is
-// complete when each staff holds the readings its line's method asks for; a
-// reading after that begins the next station, so lines recorded without a
-// height line after each station are split into their stations as well.
-class StationReadings {
-  public:
-    void startLine(int readingsPerStaff) {
-        perStaff_ = readingsPerStaff;
-        clear();
-    }
-    void clear() { backs_ = fores_ = 0; }
-    void add(bool back) { ++(back ? backs_ : fores_); }
-    int backs() const { return backs_; }
-    int fores() const { return fores_; }
-    bool complete() const { return backs_ >= perStaff_ && fores_ >= perStaff_; }
-    // Each staff read once (or one of them not yet): the readings are their
-    // own means, and nothing compares two readings.
-    bool single() const { return backs_ <= 1 && fores_ <= 1 && backs_ + fores_ > 0; }
-
-  private:
-    int perStaff_ = 2;
-    int backs_ = 0;
-    int fores_ = 0;
-};
 
 // Collects observation lines a sheet cannot place and names them in one
 // warning when the sheet is done.

@@ -39,6 +39,7 @@ ConversionStage JobToPointStage() {
     return [](CommandContext& ctx, const Workspace& in, Workspace& out) {
         LineAccount account(DocumentFileName(ctx));
         GsiJob job;
+        job.keepObservations = false;
         if (!ReadJob(ctx, in, account, job)) return false;
         if (job.points.empty()) return RefuseNothingWritten(ctx, account);
         const R5Options plain;

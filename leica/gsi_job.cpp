@@ -121,6 +121,7 @@ class JobReader {
             stationSet_ = true;
             job_.points.push_back({line, name, east_, north_, height_});
         }
+        if (!job_.keepObservations) return true;
         GsiJobObservation s;
         s.station = true;
         s.line = line;
@@ -142,6 +143,7 @@ class JobReader {
 
     void observe(std::size_t line, const std::string& name, const std::optional<double>& hz,
                  const std::optional<double>& v, const std::optional<double>& sd) {
+        if (!job_.keepObservations) return;
         GsiJobObservation o;
         o.line = line;
         o.name = name;

@@ -35,6 +35,7 @@ struct GsiJobObservation {
 };
 
 struct GsiJob {
+    bool keepObservations = true;  // false: only the points are wanted
     std::vector<GsiJobPoint> points;
     std::vector<GsiJobObservation> observations;
 };

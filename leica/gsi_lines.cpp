@@ -11,19 +11,20 @@ bool ForEachGsiBlock(CommandContext& ctx, const Workspace& lines, const std::str
                      LineAccount& account,
                      const std::function<void(const GsiBlock&, std::size_t line)>& each) {
     const std::size_t count = lines.lineCount();
+    const WorkspaceLines view = lines.view();
+    GsiBlock block;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string_view text = lines.view()[i];
+        const std::string_view text = view[i];
         const std::size_t line = i + 1;
         if (Trim(text, Blanks::WhiteSpace).empty()) {
             account.passedOver(line, kBlankLines);
             continue;
         }
-        const auto block = SplitGsiBlock(text);
-        if (!block) {
+        if (!SplitGsiBlock(text, block)) {
             account.notUnderstood(line);
             continue;
         }
-        for (const GsiWord& w : block->words)
+        for (const GsiWord& w : block.words)
             if (!KnownGsiUnit(w.unit)) {
                 ctx.user.error(TextsOf(ctx)(
                     msg::kGsiUnknownUnit,
@@ -32,7 +33,7 @@ bool ForEachGsiBlock(CommandContext& ctx, const Workspace& lines, const std::str
                     {file, std::to_string(line), std::to_string(w.index), std::string(1, w.unit)}));
                 return false;
             }
-        each(*block, line);
+        each(block, line);
     }
     return true;
 }

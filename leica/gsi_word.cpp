@@ -43,25 +43,32 @@ const GsiWord* GsiBlock::find(int index) const {
 }
 
 std::optional<GsiBlock> SplitGsiBlock(std::string_view line) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
     GsiBlock block;
+    if (!SplitGsiBlock(line, block)) return std::nullopt;
+    return block;
+}
+
+bool SplitGsiBlock(std::string_view line, GsiBlock& block) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    block.words.clear();
+    block.address.reset();
     block.starred = !line.empty() && line.front() == '*';
     const std::string_view body = block.starred ? line.substr(1) : line;
-    if (body.size() < 15) return std::nullopt;
+    if (body.size() < 15) return false;
     if (block.starred) {
         block.width = GsiWidth::Gsi16;
     } else if (const auto width = WidthOf(body)) {
         block.width = *width;
     } else {
-        return std::nullopt;
+        return false;
     }
     const std::size_t dataWidth = static_cast<std::size_t>(block.width);
     const std::size_t wordWidth = 7 + dataWidth;
     for (std::size_t at = 0; at < body.size(); at += wordWidth + 1) {
-        if (body.size() < at + wordWidth) return std::nullopt;  // a word cut short
-        if (body.size() > at + wordWidth && body[at + wordWidth] != ' ') return std::nullopt;
+        if (body.size() < at + wordWidth) return false;  // a word cut short
+        if (body.size() > at + wordWidth && body[at + wordWidth] != ' ') return false;
         const std::string_view w = body.substr(at, wordWidth);
-        if (!Digit(w[0]) || !Digit(w[1]) || (w[6] != '+' && w[6] != '-')) return std::nullopt;
+        if (!Digit(w[0]) || !Digit(w[1]) || (w[6] != '+' && w[6] != '-')) return false;
         GsiWord word;
         word.negative = w[6] == '-';
         word.data = w.substr(7);
@@ -77,8 +84,7 @@ std::optional<GsiBlock> SplitGsiBlock(std::string_view line) {
         }
         block.words.push_back(word);
     }
-    if (block.words.empty()) return std::nullopt;
-    return block;
+    return !block.words.empty();
 }
 
 std::string GsiText(const GsiWord& word) {

@@ -47,6 +47,9 @@ struct GsiBlock {
 // The block of one line (a trailing CR and blanks ignored), or nothing when
 // the line is not a block of GSI words. The words view `line`.
 std::optional<GsiBlock> SplitGsiBlock(std::string_view line);
+// The same into `block`, whose word list is reused (for long files); false
+// when the line is no block.
+bool SplitGsiBlock(std::string_view line, GsiBlock& block);
 
 // A point id or text: the data without the zeros and blanks GSI pads it with
 // on the left ("000000000000000G" is "G", "0000000000000000" is "0").

@@ -18,6 +18,8 @@ class LineRanges {
     bool empty() const { return ranges_.empty(); }
     // How many different lines were added.
     std::size_t count() const { return count_; }
+    // The lines as sorted ranges [first, last], apart from one another.
+    const std::vector<std::pair<std::size_t, std::size_t>>& ranges() const { return ranges_; }
 
     // "4-11, 67", "3 and 5" (the language's range, list comma and "and":
     // "4至11、67" in GB); a run of three or more lines is one range. Beyond

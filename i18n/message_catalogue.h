@@ -371,6 +371,22 @@ inline constexpr int kNotUnderstoodMany = 77080;       // %1 file, %2 lines, %3 
 inline constexpr int kNotUnderstoodStrict = 77090;     // %1 file, %2 lines
 inline constexpr int kNothingWritten = 77120;
 inline constexpr int kSummaryNotUnderstoodCount = 77130; // %1 count (lines named per file)
+// The levelling model's readers and the levelling commands' accounts.
+inline constexpr int kAfterEndLine = 80000;             // %1 file, %2 lines
+inline constexpr int kLevellingUnitNotMetres = 80010;   // %1 file, %2 line, %3 value, %4 unit
+inline constexpr int kNoLevellingReader = 80020;        // %1 file, %2 line, %3 its text
+inline constexpr int kAbandonedStation = 80030;         // %1 file, %2 levelling line, %3 line
+inline constexpr int kLevellingSheetsWritten = 80040;   // %1 count
+inline constexpr int kNetworkSectionsWritten = 80050;   // %1 sections, %2 runs
+inline constexpr int kAuditLineNotUnderstood = 80060;
+inline constexpr int kTextRecordsKind = 80100;
+inline constexpr int kMarkerRecordsKind = 80110;
+inline constexpr int kVoidedRecordsKind = 80120;
+inline constexpr int kLineSummariesKind = 80130;
+inline constexpr int kOutsideLineKind = 80140;
+inline constexpr int kEndRecordsKind = 80150;
+inline constexpr int kCheckNotRecognised = 80200;       // %1 file, %2 line, %3 its text
+inline constexpr int kCheckFindingsWritten = 80210;     // %1 count
 inline constexpr int kBlankLinesKind = 77100;
 inline constexpr int kHeaderLinesKind = 77110;
 // Line ranges, and what the levelling books leave out and where.

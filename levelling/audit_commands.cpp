@@ -6,6 +6,9 @@
 #include "app/command_context.h"
 #include "app/errors.h"
 #include "app/file_digest.h"
+#include "app/format_check.h"
+#include "app/trim.h"
+#include "app/line_account.h"
 #include "app/version.h"
 #include "levelling/dini_audit.h"
 #include "zeiss/address_continuity.h"
@@ -22,26 +25,76 @@ struct CheckedFile {
     std::string sha256;
     std::size_t lines = 0;
     bool levelling = false;
+    bool refused = false;  // no format reads it, or its reader refused it: the message shown
     std::size_t stations = 0;
     std::vector<AuditFinding> findings;
+    std::optional<LineAccount> account;  // what the format's reader did with every line
 };
 
-// What the audit (or, for other record files, the address check) finds.
-CheckedFile CheckLines(std::string name, std::string sha256, const Workspace& lines,
-                       bool alwaysAudit, const levelling::AuditLimits& limits,
-                       const MessageTexts& texts) {
+const FormatCheck* FormatOf(const Workspace& lines) {
+    for (const FormatCheck& format : FormatChecks())
+        if (format.recognises && format.recognises(lines)) return &format;
+    return nullptr;
+}
+
+void AddressFindings(CheckedFile& f, const Workspace& lines, const MessageTexts& texts) {
+    for (const auto& gap : zeiss::CheckAddresses(lines))
+        f.findings.push_back({gap.line, "address", gap.text(), gap.text(texts)});
+}
+
+// Record files with addresses whose format declares no check of its own yet.
+bool HoldsAddressedRecords(const Workspace& lines) {
+    zeiss::AddressTracker addresses;
+    std::size_t n = 0;
+    for (std::string_view line : lines.view()) addresses.add(line, ++n);
+    return addresses.addressedLines() > 0;
+}
+
+void RefuseUnrecognised(CommandContext& ctx, CheckedFile& f, const Workspace& lines) {
+    std::size_t n = 0, first = 0;
+    std::string text;
+    for (std::string_view line : lines.view()) {
+        ++n;
+        line = Trim(line, Blanks::SpacesAndControls);
+        if (!line.empty()) {
+            first = n;
+            text = std::string(line.substr(0, 60));
+            break;
+        }
+    }
+    ctx.user.error(TextsOf(ctx)(msg::kCheckNotRecognised,
+                                "%1:%2: no format this program reads recognises the file, so it "
+                                "cannot be checked; the line is \"%3\".",
+                                {f.name, std::to_string(first), text}));
+    f.refused = true;
+}
+
+// What the audit (levelling data) or the format's reader and the address
+// check (other record files) find.
+CheckedFile CheckLines(CommandContext& ctx, std::string name, std::string sha256,
+                       const Workspace& lines, bool alwaysAudit,
+                       const levelling::AuditLimits& limits) {
     CheckedFile f;
     f.name = std::move(name);
     f.sha256 = std::move(sha256);
     f.lines = lines.lineCount();
-    f.levelling = levelling::HoldsDiniLevelling(lines);
-    if (f.levelling || alwaysAudit) {
-        auto audit = levelling::AuditDiniLines(lines, limits, texts);
+    const MessageTexts texts = TextsOf(ctx);
+    const FormatCheck* format = FormatOf(lines);
+    f.levelling = alwaysAudit || (format && format->account == levelling::AccountDiniLines);
+    if (f.levelling) {
+        auto audit = levelling::AuditDiniLines(ctx, lines, f.name, limits);
+        f.refused = audit.outcome == levelling::ReadOutcome::Refused;
         f.stations = audit.stations;
         f.findings = std::move(audit.findings);
+        f.account = std::move(audit.account);
+    } else if (format) {
+        f.account = format->account(ctx, lines);
+        f.refused = !f.account;
+        AddressFindings(f, lines, texts);
+    } else if (HoldsAddressedRecords(lines)) {
+        AddressFindings(f, lines, texts);
     } else {
-        for (const auto& gap : zeiss::CheckAddresses(lines))
-            f.findings.push_back({gap.line, "address", gap.text(), gap.text(texts)});
+        RefuseUnrecognised(ctx, f, lines);
     }
     return f;
 }
@@ -50,7 +103,6 @@ CheckedFile CheckLines(std::string name, std::string sha256, const Workspace& li
 // the name of its document (with the digest of the file as it was loaded).
 std::vector<CheckedFile> CheckAll(CommandContext& ctx, bool alwaysAudit) {
     const levelling::AuditLimits limits = levelling::DefaultAuditLimits();
-    const MessageTexts texts = TextsOf(ctx);
     std::vector<CheckedFile> out;
     if (!ctx.state.inputFiles.empty()) {
         for (const auto& path : ctx.state.inputFiles) {
@@ -58,16 +110,15 @@ std::vector<CheckedFile> CheckAll(CommandContext& ctx, bool alwaysAudit) {
             std::string sha = Sha256Hex(bytes);
             Workspace lines;
             lines.replaceAllBytes(std::move(bytes));
-            out.push_back(CheckLines(path.filename().string(), std::move(sha), lines, alwaysAudit,
-                                     limits, texts));
+            out.push_back(CheckLines(ctx, path.filename().string(), std::move(sha), lines,
+                                     alwaysAudit, limits));
         }
         return out;
     }
     std::string sha;
     if (ctx.state.sourceFiles.size() == 1) sha = ctx.state.sourceFiles.front().sha256;
-    out.push_back(
-        CheckLines(zeiss::DocumentFileName(ctx), std::move(sha), ctx.workspace, alwaysAudit, limits,
-                   texts));
+    out.push_back(CheckLines(ctx, zeiss::DocumentFileName(ctx), std::move(sha), ctx.workspace,
+                             alwaysAudit, limits));
     return out;
 }
 
@@ -100,14 +151,28 @@ void WriteReport(const std::filesystem::path& file, const char* command,
 }
 
 CommandStatus RunChecks(CommandContext& ctx, const char* command, bool alwaysAudit) {
-    const auto files = CheckAll(ctx, alwaysAudit);
+    auto files = CheckAll(ctx, alwaysAudit);
+    const MessageTexts texts = TextsOf(ctx);
+    bool refused = false;
+    for (const auto& f : files) {
+        refused = refused || f.refused;
+        // The audit names the lines its reader does not understand among its
+        // findings; other readers' lines not understood are warned about.
+        if (f.account && !f.levelling && !CheckLinesUnderstood(ctx, *f.account)) refused = true;
+    }
+    std::erase_if(files, [](const CheckedFile& f) { return f.refused; });
     std::vector<LineFinding> shown;
     std::size_t total = 0;
     for (const auto& f : files)
         for (const auto& finding : f.findings)
             shown.push_back({f.name, finding.line, finding.check + ": " + finding.shown});
     if (!shown.empty()) ctx.user.showLineFindings(shown);
-    const MessageTexts texts = TextsOf(ctx);
+    for (const auto& f : files)
+        if (f.account)
+            NoteReadSummary(ctx, *f.account,
+                            texts(msg::kCheckFindingsWritten, "%1 findings",
+                                  {std::to_string(f.findings.size())}));
+    if (files.empty()) return CommandStatus::Stopped;
     std::string summary;
     for (const auto& f : files) {
         total += f.findings.size();
@@ -126,6 +191,7 @@ CommandStatus RunChecks(CommandContext& ctx, const char* command, bool alwaysAud
     ctx.user.information(summary);
     if (!ctx.options.get<CheckOptions>().reportFile.empty())
         WriteReport(ctx.options.get<CheckOptions>().reportFile, command, files);
+    if (refused) return CommandStatus::Stopped;
     return total > 0 ? CommandStatus::Found : CommandStatus::Done;
 }
 

@@ -77,19 +77,19 @@ void HighOrderBook::writeHeader() {
     for (const auto& label : kTableLabels) s.Range(label.cell).SetValue(label.text);
 }
 
-void HighOrderBook::observation(const ObservationLine& line) {
-    switch (line.kind()) {
-        case ObservationLine::Kind::PointHeight:
+void HighOrderBook::put(const LevelObservation& line) {
+    switch (line.kind) {
+        case ObservationKind::PointHeight:
             openGroup();
             break;
-        case ObservationLine::Kind::Backsight:
+        case ObservationKind::Backsight:
             putSight(line, true);
             break;
-        case ObservationLine::Kind::Foresight:
+        case ObservationKind::Foresight:
             putSight(line, false);
             break;
-        case ObservationLine::Kind::Intermediate:
-            intermediateSights_.add(line.lineNumber);
+        case ObservationKind::Intermediate:
+            intermediateSights_.add(line.line);
             break;
         default:
             break;
@@ -114,9 +114,9 @@ void HighOrderBook::openGroup() {
     s.Span(r, kG, r + 3, kG).SetNumberFormat(kMetresTo001Mm);
 }
 
-void HighOrderBook::putSight(const ObservationLine& line, bool back) {
+void HighOrderBook::putSight(const LevelObservation& line, bool back) {
     if (group_ < 0) {
-        beforeFirstPoint_.add(line.lineNumber);
+        beforeFirstPoint_.add(line.line);
         return;
     }
     // A reading after a complete set-up begins the next one, also where the
@@ -126,14 +126,14 @@ void HighOrderBook::putSight(const ObservationLine& line, bool back) {
     // Two readings per staff fill the set-up; a third would land in the
     // formula cells of the station.
     if (count >= 2) {
-        extraReadings_.add(line.lineNumber);
+        extraReadings_.add(line.line);
         return;
     }
     const ss::Sheet& s = *sheet_;
     const int r = GroupRow(group_);
-    s.Cells(back ? r : r + 1, kD + count).SetValue(line.reading());
-    s.Cells(r + count, back ? kB : kC).SetValue(line.distance());
-    s.Cells(r + count, back ? kB : kC).SetNumberFormat(DistanceFormatAsRead(line.distance()));
+    s.Cells(back ? r : r + 1, kD + count).SetValue(line.reading.text);
+    s.Cells(r + count, back ? kB : kC).SetValue(line.distance.text);
+    s.Cells(r + count, back ? kB : kC).SetNumberFormat(DistanceFormatAsRead(line.distance.text));
     station_.add(back);
     single_.back() = station_.single();
 }
@@ -281,7 +281,7 @@ void HighOrderBook::finishSheet() {
     writeGroupFormulas(s, r, single);
 }
 
-std::string HighOrderBook::summary(const CommandContext& ctx) const {
+std::string HighOrderBook::resultSentence(const CommandContext& ctx) const {
     return TextsOf(ctx)(msg::kLimitsExceeded, "Limits exceeded: %1. ",
                         {std::to_string(exceeded_)});
 }

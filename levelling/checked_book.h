@@ -9,7 +9,7 @@
 
 #include "app/options_store.h"
 #include "levelling/book_support.h"
-#include "levelling/m5_run_reader.h"
+#include "levelling/record_book.h"
 #include "levelling/tolerance_classes.h"
 #include "levelling/levelling_options.h"
 
@@ -20,16 +20,16 @@ class HighOrderBook : public RecordBook {
     // `texts` words the warnings about lines left out.
     HighOrderBook(ss::SpreadsheetSession& session, UserInterface& user,
                   const ToleranceOptions& options, const MessageTexts& texts = {})
-        : session_(session), user_(user), options_(options), texts_(texts) {}
+        : RecordBook(user, texts), session_(session), options_(options) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
-    void observation(const ObservationLine& line) override;
-    void finish() override {
+    void put(const LevelObservation& line) override;
+    void finishBook() override {
         finishSheet();
         intermediateSights_.report(user_, fileName(), texts_);
     }
     // "Limits exceeded: 3." in the user's language.
-    std::string summary(const CommandContext& ctx) const override;
+    std::string resultSentence(const CommandContext& ctx) const override;
     int exceededCount() const { return exceeded_; }
 
     static int GroupRow(int i) { return 4 * i + 9; }
@@ -41,16 +41,14 @@ class HighOrderBook : public RecordBook {
 
     void writeHeader();
     void openGroup();
-    void putSight(const ObservationLine& line, bool back);
+    void putSight(const LevelObservation& line, bool back);
     void finishSheet();
     void checkGroup(const ss::Sheet& s, int g, Sums& sums);
     void writeGroupFormulas(const ss::Sheet& s, int r, bool single);
     const ToleranceLimits& limits();
 
     ss::SpreadsheetSession& session_;
-    UserInterface& user_;
     const ToleranceOptions& options_;
-    MessageTexts texts_;
     std::optional<ToleranceLimits> limits_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;

@@ -8,40 +8,23 @@
 
 #include "app/data_paths.h"
 #include "app/errors.h"
-#include "levelling/m5_run_reader.h"
 #include "zeiss/address_continuity.h"
-#include "zeiss/m5_line.h"
 
 namespace tarvosen::levelling {
 
 namespace {
 
+
 constexpr long kDay = 86400;
 
-// A value block's number and the count of its decimals.
-struct Value {
-    double number = 0;
-    int decimals = 0;
-};
+constexpr const char* kNotARecordText =
+    "not a record of DiNi levelling data: the reader does not understand this line";
+constexpr const char* kNoLevellingLineText =
+    "no levelling line (no \"Start-Line\" record): not DiNi levelling data";
 
-std::optional<Value> ReadValue(std::string_view text) {
-    text = Trim(text, Blanks::SpacesAndControls);
-    const std::optional<double> number = ParseWholeNumber(text);
-    if (!number) return std::nullopt;
-    Value v;
-    v.number = *number;
-    const auto dot = text.find('.');
-    v.decimals = dot == std::string_view::npos ? 0 : static_cast<int>(text.size() - dot - 1);
-    return v;
-}
-
-// "hh:mm:ss" in columns 36-43, as seconds of the day; -1 when there is none.
-long ClockSeconds(const zeiss::M5Line& line) {
-    const std::string t = line.columns(36, 43);
-    auto digit = [&](std::size_t i) { return t[i] >= '0' && t[i] <= '9'; };
-    if (t[2] != ':' || t[5] != ':') return -1;
-    for (std::size_t i : {0u, 1u, 3u, 4u, 6u, 7u})
-        if (!digit(i)) return -1;
+// "hh:mm:ss" as seconds of the day; -1 when there is none.
+long ClockSeconds(const std::string& t) {
+    if (t.size() != 8) return -1;
     auto two = [&](std::size_t i) { return (t[i] - '0') * 10 + (t[i + 1] - '0'); };
     return two(0) * 3600L + two(3) * 60L + two(6);
 }
@@ -72,36 +55,36 @@ std::string Listed(const std::vector<int>& values, const MessageTexts& texts) {
     return out;
 }
 
-// A line quoted in a finding: at most 60 bytes, not cut inside a UTF-8 character.
-std::string Quoted(std::string_view line) {
-    line = Trim(line, Blanks::SpacesAndControls);
-    if (line.size() <= 60) return std::string(line);
-    std::size_t cut = 60;
-    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-    return std::string(line.substr(0, cut)) + "...";
-}
-
 double Mean(const std::vector<double>& values) {
     double sum = 0;
     for (double v : values) sum += v;
     return sum / static_cast<double>(values.size());
 }
 
+double Unit(int decimals) { return std::pow(10.0, -decimals); }
+
 // The readings of the station being observed.
 struct Station {
     std::vector<double> back, fore, backDistance, foreDistance;
+    int readingDecimals = 0;
     long firstTime = -1, lastTime = -1;
     std::size_t firstLine = 0;
     bool empty() const { return back.empty() && fore.empty(); }
 };
 
-class Auditor {
+// Holds the levelling model against itself: the stations (cut by the one
+// station rule) against the heights and sums the instrument wrote.
+class Auditor : public LevellingSink {
   public:
     Auditor(const AuditLimits& limits, const MessageTexts& texts)
         : limits_(limits), texts_(texts) {}
 
-    void record(std::string_view text, std::size_t lineNumber);
-    void finish(std::size_t lastLine);
+    void startLine(const LineStart& start) override;
+    void observation(const LevelObservation& o) override;
+    void summary(const InstrumentSummary& s) override;
+    void mark(const LineMark& m) override;
+    void endLine(const LineEnd& end) override;
+    void finish() override {}
     AuditResult result;
 
   private:
@@ -111,113 +94,128 @@ class Auditor {
         result.findings.push_back(
             {line, check, MessageTexts{}(id, english, values), texts_(id, english, values)});
     }
-    void information(const zeiss::M5Line& line);
-    void observation(const zeiss::M5Line& line);
-    void reading(const ObservationLine& o, const zeiss::M5Line& line);
-    void closeStation(const ObservationLine& o, double z, int zDecimals);
-    void lineSummary(const ObservationLine& o, const zeiss::M5Line& line);
-    void checkResolution(std::size_t line, const Value& v, bool reading,
+    void reading(const LevelObservation& o);
+    void pointHeight(const LevelObservation& o);
+    // Closes the station in progress at the instrument's height `z`, or
+    // without one (its height follows from the readings).
+    void closeStation(std::size_t line, const LevelNumber* z);
+    void closeCompleteStation() {
+        if (stationRule_.complete()) closeStation(station_.firstLine, nullptr);
+    }
+    void checkResolution(std::size_t line, const LevelNumber& v, bool reading,
                          const std::vector<int>& allowed, int& fileDecimals);
     void checkTime(std::size_t line, long clock);
     double heightTolerance(int decimals) const {
-        return std::max(limits_.heightTolerance, std::pow(10.0, -decimals)) + 1e-9;
+        return std::max(limits_.heightTolerance, Unit(decimals)) + 1e-9;
+    }
+    // The tolerance of a height the instrument wrote with `decimals` against
+    // the running height: one unit, or the rounding of the readings summed
+    // since the last height the instrument wrote.
+    double runningTolerance(int decimals) const {
+        return std::max(heightTolerance(decimals), readingRounding_ + Unit(decimals) / 2 + 1e-9);
     }
 
     const AuditLimits& limits_;
     const MessageTexts& texts_;
-    std::size_t m5Lines_ = 0;
-    std::size_t firstM5Line_ = 0;
-    std::size_t firstOtherLine_ = 0;  // the first line with text that is no M5 record
-    std::string firstOther_;
     bool open_ = false;
     bool inverted_ = false;
     bool lastVoided_ = false;
     std::optional<double> startZ_, lastZ_;
     int zDecimals_ = 5;
+    double readingRounding_ = 0;  // m: of the readings summed since the last written height
     Station station_;
+    StationReadings stationRule_;
     std::size_t stationCount_ = 0;
     double sumDb_ = 0, sumDf_ = 0;
     long previousTime_ = -1, dayOffset_ = 0;
     int readingDecimals_ = -1, distanceDecimals_ = -1;
 };
 
-void Auditor::record(std::string_view text, std::size_t lineNumber) {
-    const zeiss::M5Line line(text, lineNumber);
-    if (line.isEnd() || Trim(text, Blanks::SpacesAndControls).empty()) return;
-    if (!line.isM5()) {
-        if (firstOtherLine_ == 0) {
-            firstOtherLine_ = lineNumber;
-            firstOther_ = Quoted(text);
-        }
-        find(lineNumber, "record", msg::kAuditNotM5Record,
-             "not an M5 record; every line of DiNi data begins \"For M5\"");
+void Auditor::startLine(const LineStart& start) {
+    lastVoided_ = false;
+    if (start.continued) {
+        open_ = true;
         return;
     }
-    if (m5Lines_++ == 0) firstM5Line_ = lineNumber;
-    if (line.kind() == "TO ")
-        information(line);
-    else
-        observation(line);
+    ++result.levellingLines;
+    open_ = true;
+    startZ_.reset();
+    lastZ_.reset();
+    readingRounding_ = 0;
+    station_ = {};
+    stationRule_.startLine(start.readingsPerStaff);
+    stationCount_ = 0;
+    sumDb_ = sumDf_ = 0;
+    previousTime_ = -1;
+    dayOffset_ = 0;
 }
 
-void Auditor::information(const zeiss::M5Line& line) {
-    const std::size_t n = line.lineNumber();
-    const std::string text(Trim(line.columns(22, 44), Blanks::SpacesAndControls));
-    const bool voidedBefore = lastVoided_;
+void Auditor::endLine(const LineEnd& end) {
     lastVoided_ = false;
-    if (text.starts_with("Start-Line")) {
-        ++result.levellingLines;
-        open_ = true;
-        startZ_.reset();
-        lastZ_.reset();
-        station_ = {};
-        stationCount_ = 0;
-        sumDb_ = sumDf_ = 0;
-        previousTime_ = -1;
-        dayOffset_ = 0;
-    } else if (text.starts_with("Cont-Line")) {
-        open_ = true;
-    } else if (text.starts_with("End-Line")) {
-        if (!station_.empty())
-            find(n, "height", msg::kAuditLineEndsOpen,
-                 "the line ends with readings from line %1 on that no station height Z closes",
-                 {std::to_string(station_.firstLine)});
-        station_ = {};
-        open_ = false;
-    } else if (text.starts_with("Station repeated") || text.starts_with("Measurement repeated")) {
-        if (!voidedBefore)
-            find(n, "repeat", msg::kAuditRepeatNotVoided,
-                 "\"%1\" follows no voided record; the instrument marks the record it replaces "
-                 "with ##### just before",
-                 {text});
-        if (text.starts_with("Station repeated") && !station_.empty())
-            find(n, "repeat", msg::kAuditStationRepeatedLeaves,
-                 "\"Station repeated\" leaves valid readings of the station from line %1; all of "
-                 "them should be voided",
-                 {std::to_string(station_.firstLine)});
-    } else if (text.starts_with("Reading E")) {
-        const std::string code = text.substr(9);
-        const bool digits = !code.empty() && std::all_of(code.begin(), code.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        });
-        if (!digits)
-            find(n, "error-record", msg::kAuditErrorRecordMalformed,
-                 "error record \"%1\": expected \"Reading E\" and the error number", {text});
-        else if (!open_)
-            find(n, "error-record", msg::kAuditErrorRecordOutside,
-                 "error record \"%1\" outside a levelling line", {text});
-    } else if (text.starts_with("Inverted rod")) {
-        inverted_ = true;
-    } else if (text.starts_with("Normal rod")) {
-        inverted_ = false;
+    closeCompleteStation();
+    // The level ends a line only after a station: readings of one staff
+    // left before the End-Line are inconsistent. (A line the level left
+    // without an End-Line is abandoned, not inconsistent.)
+    if (!station_.empty())
+        find(end.line, "height", msg::kAuditLineEndsOpen,
+             "the line ends with readings from line %1 on that make no complete station",
+             {std::to_string(station_.firstLine)});
+    station_ = {};
+    stationRule_.clear();
+    open_ = false;
+}
+
+void Auditor::mark(const LineMark& m) {
+    const bool voidedBefore = lastVoided_;
+    lastVoided_ = m.kind == LineMark::Kind::Voided;
+    switch (m.kind) {
+        case LineMark::Kind::Voided:
+            break;
+        case LineMark::Kind::StationRepeated:
+        case LineMark::Kind::MeasurementRepeated:
+            if (!voidedBefore)
+                find(m.line, "repeat", msg::kAuditRepeatNotVoided,
+                     "\"%1\" follows no voided record; the instrument marks the record it "
+                     "replaces with ##### just before",
+                     {m.text});
+            if (m.kind == LineMark::Kind::StationRepeated) {
+                // A complete station before it stands; the one repeated
+                // must have been voided whole.
+                closeCompleteStation();
+                if (!station_.empty())
+                    find(m.line, "repeat", msg::kAuditStationRepeatedLeaves,
+                         "\"Station repeated\" leaves valid readings of the station from line "
+                         "%1; all of them should be voided",
+                         {std::to_string(station_.firstLine)});
+            }
+            break;
+        case LineMark::Kind::ErrorRecord: {
+            const std::string code = m.text.substr(std::min<std::size_t>(9, m.text.size()));
+            const bool digits = !code.empty() && std::all_of(code.begin(), code.end(), [](char c) {
+                return c >= '0' && c <= '9';
+            });
+            if (!digits)
+                find(m.line, "error-record", msg::kAuditErrorRecordMalformed,
+                     "error record \"%1\": expected \"Reading E\" and the error number", {m.text});
+            else if (!open_)
+                find(m.line, "error-record", msg::kAuditErrorRecordOutside,
+                     "error record \"%1\" outside a levelling line", {m.text});
+            break;
+        }
+        case LineMark::Kind::RodInverted:
+            inverted_ = true;
+            break;
+        case LineMark::Kind::RodNormal:
+            inverted_ = false;
+            break;
     }
 }
 
-void Auditor::checkResolution(std::size_t line, const Value& v, bool reading,
+void Auditor::checkResolution(std::size_t line, const LevelNumber& v, bool reading,
                               const std::vector<int>& allowed, int& fileDecimals) {
-    const std::string decimals = std::to_string(v.decimals);
+    const std::string decimals = std::to_string(v.decimals());
     if (fileDecimals < 0) {
-        if (std::find(allowed.begin(), allowed.end(), v.decimals) == allowed.end()) {
+        if (std::find(allowed.begin(), allowed.end(), v.decimals()) == allowed.end()) {
             const int id = reading ? msg::kAuditReadingDecimals : msg::kAuditDistanceDecimals;
             const char* english = reading
                                       ? "reading written with %1 decimals; the instrument writes %2"
@@ -227,8 +225,8 @@ void Auditor::checkResolution(std::size_t line, const Value& v, bool reading,
                  texts_(id, english, {decimals, Listed(allowed, texts_)})});
             return;
         }
-        fileDecimals = v.decimals;
-    } else if (v.decimals != fileDecimals) {
+        fileDecimals = v.decimals();
+    } else if (v.decimals() != fileDecimals) {
         if (reading)
             find(line, "resolution", msg::kAuditReadingDecimalsDiffer,
                  "reading written with %1 decimals; the file's others have %2",
@@ -259,72 +257,67 @@ void Auditor::checkTime(std::size_t line, long clock) {
     station_.lastTime = t;
 }
 
-void Auditor::observation(const zeiss::M5Line& line) {
-    const ObservationLine o = SplitObservationLine(line.raw(), line.lineNumber());
-    if (o.voided()) {
-        lastVoided_ = true;
-        return;
-    }
+void Auditor::observation(const LevelObservation& o) {
     lastVoided_ = false;
-    const std::string kind = line.kind();
-    if (o.code[0] == "Rb" || o.code[0] == "Rf" || o.code[0] == "Rz") {
-        reading(o, line);
-    } else if (o.code[0] == "Sh" || (kind == "KD2" && o.code[0] == "Db")) {
-        lineSummary(o, line);
-    } else if (o.kind() == ObservationLine::Kind::PointHeight) {
-        if (const auto z = ReadValue(o.height())) closeStation(o, z->number, z->decimals);
-    }
+    if (o.kind == ObservationKind::PointHeight)
+        pointHeight(o);
+    else
+        reading(o);
 }
 
-void Auditor::reading(const ObservationLine& o, const zeiss::M5Line& line) {
-    const std::size_t n = o.lineNumber;
-    const auto r = ReadValue(o.reading());
-    if (!r) {
-        find(n, "record", msg::kAuditReadingNotNumber, "the reading \"%1\" is not a number",
-             {o.reading()});
-        return;
-    }
-    checkResolution(n, *r, true, limits_.readingDecimals, readingDecimals_);
-    const std::optional<Value> d = o.code[1] == "HD" ? ReadValue(o.distance()) : std::nullopt;
-    if (d) checkResolution(n, *d, false, limits_.distanceDecimals, distanceDecimals_);
+void Auditor::reading(const LevelObservation& o) {
+    const std::size_t n = o.line;
+    const LevelNumber& r = o.reading;
+    checkResolution(n, r, true, limits_.readingDecimals, readingDecimals_);
+    if (o.distance.present())
+        checkResolution(n, o.distance, false, limits_.distanceDecimals, distanceDecimals_);
     const double low = inverted_ ? -limits_.staffLength : 0;
     const double high = inverted_ ? 0 : limits_.staffLength;
-    if (r->number < low || r->number > high)
+    if (r.value < low || r.value > high)
         find(n, "staff-range",
              inverted_ ? msg::kAuditOutsideInvertedStaff : msg::kAuditOutsideStaff,
              inverted_ ? "reading %1 m is outside the inverted staff's range %2 to %3 m"
                        : "reading %1 m is outside the staff's range %2 to %3 m",
-             {Fixed(r->number, r->decimals), Fixed(low, 2), Fixed(high, 2)});
-    if (station_.empty() && o.code[0] != "Rz") station_.firstLine = n;
-    checkTime(n, ClockSeconds(line));
+             {Fixed(r.value, r.decimals()), Fixed(low, 2), Fixed(high, 2)});
 
-    if (o.code[0] == "Rz") {
+    if (o.kind == ObservationKind::Intermediate) {
+        checkTime(n, ClockSeconds(o.clockTime));
         // An intermediate sight carries its own height: the instrument's
         // height (last Z plus the backsight) minus the reading.
-        const auto z = ReadValue(o.height());
-        if (z && lastZ_ && !station_.back.empty()) {
-            const double expected = *lastZ_ + Mean(station_.back) - r->number;
-            if (std::abs(expected - z->number) > heightTolerance(z->decimals))
+        if (o.height.present() && lastZ_ && !station_.back.empty()) {
+            const double expected = *lastZ_ + Mean(station_.back) - r.value;
+            if (std::abs(expected - o.height.value) > heightTolerance(o.height.decimals()))
                 find(n, "height", msg::kAuditIntermediateHeight,
                      "intermediate sight height Z %1 m; the readings give %2 m",
-                     {Fixed(z->number, z->decimals), Fixed(expected, z->decimals + 1)});
+                     {Fixed(o.height.value, o.height.decimals()),
+                      Fixed(expected, o.height.decimals() + 1)});
         }
         return;
     }
-    (o.code[0] == "Rb" ? station_.back : station_.fore).push_back(r->number);
-    if (d) (o.code[0] == "Rb" ? station_.backDistance : station_.foreDistance).push_back(d->number);
+    if (stationRule_.startsStation()) closeStation(station_.firstLine, nullptr);
+    if (station_.empty()) station_.firstLine = n;
+    checkTime(n, ClockSeconds(o.clockTime));
+    stationRule_.add(o.back());
+    station_.readingDecimals = std::max(station_.readingDecimals, r.decimals());
+    (o.back() ? station_.back : station_.fore).push_back(r.value);
+    if (o.distance.present())
+        (o.back() ? station_.backDistance : station_.foreDistance).push_back(o.distance.value);
 }
 
-void Auditor::closeStation(const ObservationLine& o, double z, int zDecimals) {
-    const std::size_t n = o.lineNumber;
+void Auditor::pointHeight(const LevelObservation& o) {
     if (station_.empty()) {
         // A height without readings: the start height of the line (entered
         // or carried over).
-        if (!lastZ_) startZ_ = z;
-        lastZ_ = z;
-        zDecimals_ = zDecimals;
+        if (!lastZ_) startZ_ = o.height.value;
+        lastZ_ = o.height.value;
+        zDecimals_ = o.height.decimals();
+        readingRounding_ = 0;
         return;
     }
+    closeStation(o.line, &o.height);
+}
+
+void Auditor::closeStation(std::size_t n, const LevelNumber* z) {
     if (station_.back.empty() || station_.fore.empty()) {
         if (station_.back.empty())
             find(n, "height", msg::kAuditNoBacksight, "the station from line %1 has no backsight",
@@ -334,12 +327,20 @@ void Auditor::closeStation(const ObservationLine& o, double z, int zDecimals) {
                  {std::to_string(station_.firstLine)});
     } else if (lastZ_) {
         const double expected = *lastZ_ + Mean(station_.back) - Mean(station_.fore);
-        if (std::abs(expected - z) > heightTolerance(zDecimals))
-            find(n, "height", msg::kAuditStationHeight,
-                 "station height Z %1 m; the previous Z %2 m and the readings from line %3 give "
-                 "%4 m",
-                 {Fixed(z, zDecimals), Fixed(*lastZ_, zDecimals),
-                  std::to_string(station_.firstLine), Fixed(expected, zDecimals + 1)});
+        if (z) {
+            if (std::abs(expected - z->value) > runningTolerance(z->decimals()))
+                find(n, "height", msg::kAuditStationHeight,
+                     "station height Z %1 m; the previous Z %2 m and the readings from line %3 "
+                     "give %4 m",
+                     {Fixed(z->value, z->decimals()), Fixed(*lastZ_, zDecimals_),
+                      std::to_string(station_.firstLine), Fixed(expected, z->decimals() + 1)});
+        } else {
+            // Without a height of the instrument the running height goes on
+            // from the readings, and so does their rounding (half a unit of
+            // each mean).
+            lastZ_ = expected;
+            readingRounding_ += Unit(station_.readingDecimals);
+        }
     }
     if (station_.firstTime >= 0) {
         const double seconds = static_cast<double>(station_.lastTime - station_.firstTime);
@@ -354,83 +355,78 @@ void Auditor::closeStation(const ObservationLine& o, double z, int zDecimals) {
     if (!station_.foreDistance.empty()) sumDf_ += Mean(station_.foreDistance);
     ++stationCount_;
     ++result.stations;
-    if (!startZ_) startZ_ = *lastZ_;
-    lastZ_ = z;
-    zDecimals_ = zDecimals;
+    if (z && lastZ_) {
+        if (!startZ_) startZ_ = *lastZ_;
+        lastZ_ = z->value;
+        zDecimals_ = z->decimals();
+        readingRounding_ = 0;
+    }
     station_ = {};
+    stationRule_.clear();
 }
 
-void Auditor::lineSummary(const ObservationLine& o, const zeiss::M5Line& line) {
-    const std::size_t n = o.lineNumber;
+void Auditor::summary(const InstrumentSummary& s) {
+    lastVoided_ = false;
+    // The last station of a line without a height after each station ends
+    // at the summary.
+    closeCompleteStation();
+    const std::size_t n = s.line;
     if (!lastZ_ || !startZ_) {
         find(n, "summary", msg::kAuditSummaryWithoutStart,
              "a line summary without a start height before it");
         return;
     }
-    if (o.code[0] == "Sh") {
-        const auto sh = ReadValue(o.value[0]);
+    if (s.heightSum.present()) {
+        const LevelNumber& sh = s.heightSum;
         const double expected = *lastZ_ - *startZ_;
-        if (sh && std::abs(sh->number - expected) > heightTolerance(sh->decimals))
+        if (std::abs(sh.value - expected) > runningTolerance(sh.decimals()))
             find(n, "summary", msg::kAuditShSum, "Sh %1 m; the stations sum to %2 m",
-                 {Fixed(sh->number, sh->decimals), Fixed(expected, sh->decimals)});
-        if (o.code[1] != "dz" || o.code[2] != "Z ") return;
-        const auto dz = ReadValue(o.value[1]);
-        const auto z = ReadValue(o.value[2]);
-        if (!dz || !z) return;
-        if (std::abs(z->number - *lastZ_ - dz->number) > heightTolerance(dz->decimals))
+                 {Fixed(sh.value, sh.decimals()), Fixed(expected, sh.decimals())});
+        if (!s.endDifference.present() || !s.knownEndHeight.present()) return;
+        const LevelNumber& dz = s.endDifference;
+        const LevelNumber& z = s.knownEndHeight;
+        if (std::abs(z.value - *lastZ_ - dz.value) > runningTolerance(dz.decimals()))
             find(n, "summary", msg::kAuditDzEndHeight,
                  "dz %1 m; the end height %2 m minus the last Z gives %3 m",
-                 {Fixed(dz->number, dz->decimals), Fixed(z->number, z->decimals),
-                  Fixed(z->number - *lastZ_, dz->decimals)});
+                 {Fixed(dz.value, dz.decimals()), Fixed(z.value, z.decimals()),
+                  Fixed(z.value - *lastZ_, dz.decimals())});
         return;
     }
-    // KD2: the sums of the back and fore distances, the station count, the last Z.
+    if (!s.backDistances.present()) return;
+    // The sums of the back and fore distances, the station count, the last Z.
     const int distanceDecimals = std::max(distanceDecimals_, 0);
-    const double perStation = 0.5 * std::pow(10.0, -distanceDecimals);
-    auto checkSum = [&](int i, const char* name, double sum) {
-        const auto v = ReadValue(o.value[i]);
-        if (!v) return;
-        const double tolerance = 0.5 * std::pow(10.0, -v->decimals) +
+    const double perStation = 0.5 * Unit(distanceDecimals);
+    auto checkSum = [&](const LevelNumber& v, const char* name, double sum) {
+        // The level writes the sums to 0.01 m with a trailing zero (46.280);
+        // the zeros at the end tell nothing of their resolution.
+        int decimals = v.decimals();
+        for (std::size_t i = v.text.size(); decimals > 0 && i > 0 && v.text[i - 1] == '0'; --i)
+            --decimals;
+        const double tolerance = 0.5 * Unit(decimals) +
                                  perStation * static_cast<double>(stationCount_) + 1e-9;
-        if (std::abs(v->number - sum) > tolerance)
+        if (std::abs(v.value - sum) > tolerance)
             find(n, "summary", msg::kAuditDistanceSum,
                  "%1 %2 m; the stations' distances sum to %3 m",
-                 {name, Fixed(v->number, v->decimals), Fixed(sum, distanceDecimals)});
+                 {name, Fixed(v.value, v.decimals()), Fixed(sum, distanceDecimals)});
     };
-    checkSum(0, "Db", sumDb_);
-    if (o.code[1] == "Df") checkSum(1, "Df", sumDf_);
-    const std::string counted = line.columns(30, 44);
-    const std::optional<long> count = ParseWholeInteger(counted);
-    if (count && *count != static_cast<long>(stationCount_))
+    checkSum(s.backDistances, "Db", sumDb_);
+    if (s.foreDistances.present()) checkSum(s.foreDistances, "Df", sumDf_);
+    if (s.stationCount && *s.stationCount != static_cast<long>(stationCount_))
         find(n, "summary", msg::kAuditStationCount, "station count %1; the line has %2 stations",
-             {std::to_string(*count), std::to_string(stationCount_)});
-    if (const auto z = o.code[2] == "Z " ? ReadValue(o.value[2]) : std::nullopt;
-        z && std::abs(z->number - *lastZ_) > heightTolerance(z->decimals))
+             {std::to_string(*s.stationCount), std::to_string(stationCount_)});
+    if (const LevelNumber& z = s.reachedHeight;
+        z.present() && std::abs(z.value - *lastZ_) > runningTolerance(z.decimals()))
         find(n, "summary", msg::kAuditLastZ, "Z %1 m; the last station height is %2 m",
-             {Fixed(z->number, z->decimals), Fixed(*lastZ_, zDecimals_)});
+             {Fixed(z.value, z.decimals()), Fixed(*lastZ_, zDecimals_)});
 }
 
-void Auditor::finish(std::size_t lastLine) {
-    if (open_ && !station_.empty())
-        find(lastLine, "height", msg::kAuditDataEndsOpen,
-             "the data ends with readings from line %1 on that no station height Z closes",
-             {std::to_string(station_.firstLine)});
-    if (m5Lines_ == 0 && firstOtherLine_ > 0) {
-        // Not DiNi data at all (a point list, another instrument's file):
-        // one finding instead of one per line. Without M5 lines the only
-        // record findings are the per-line ones.
-        std::erase_if(result.findings, [](const AuditFinding& f) { return f.check == "record"; });
-        find(firstOtherLine_, "record", msg::kAuditNotDiniFile,
-             "not DiNi M5 data: no line begins \"For M5\" (the first line is \"%1\")",
-             {firstOther_});
-        std::rotate(result.findings.begin(), result.findings.end() - 1, result.findings.end());
-    } else if (result.levellingLines == 0) {
-        // Named at the first record, where a Start-Line should have come
-        // (line 1 of a file without any).
-        find(std::max<std::size_t>(firstM5Line_, 1), "record", msg::kAuditNoLevellingLine,
-             "no levelling line (no \"Start-Line\" record): not DiNi levelling data");
-    }
-}
+// Reads nothing into nothing: the account of a run that only counts lines.
+class NoSink : public LevellingSink {
+  public:
+    void startLine(const LineStart&) override {}
+    void observation(const LevelObservation&) override {}
+    void finish() override {}
+};
 
 double Number(const nlohmann::json& j, const char* key, double fallback,
               const std::filesystem::path& file) {
@@ -478,24 +474,50 @@ AuditLimits DefaultAuditLimits() {
 bool HoldsDiniLevelling(const Workspace& lines) {
     for (std::string_view line : lines.view())
         if (line.starts_with("For M5|") && line.size() > 31 &&
-            line.substr(17, 3) == "TO " && line.substr(21, 10) == "Start-Line")
+            (line.substr(17, 3) == "KD1" || line.substr(17, 3) == "KD2" ||
+             (line.substr(17, 3) == "TO " && line.substr(21, 10) == "Start-Line")))
             return true;
     return false;
 }
 
-AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits,
-                           const MessageTexts& texts) {
+AuditResult AuditDiniLines(CommandContext& ctx, const Workspace& lines, const std::string& file,
+                           const AuditLimits& limits) {
+    const MessageTexts texts = TextsOf(ctx);
     Auditor auditor(limits, texts);
+    AuditResult& result = auditor.result;
+    result.outcome = ReadLevelling(ctx, lines, file, auditor, result.account);
+    if (result.outcome == ReadOutcome::Refused) return std::move(result);
+    // Lines the reader does not understand are no records the level writes.
+    for (const auto& f : result.account.files())
+        for (const auto& [first, last] : f.notUnderstood.ranges())
+            for (std::size_t n = first; n <= last; ++n)
+                auditor.result.findings.push_back(
+                    {n, "record", MessageTexts{}(msg::kAuditLineNotUnderstood, kNotARecordText),
+                     texts(msg::kAuditLineNotUnderstood, kNotARecordText)});
+    if (result.levellingLines == 0)
+        // Named at the first line, where a Start-Line should have come.
+        result.findings.push_back(
+            {1, "record",
+             MessageTexts{}(msg::kAuditNoLevellingLine, kNoLevellingLineText),
+             texts(msg::kAuditNoLevellingLine, kNoLevellingLineText)});
     zeiss::AddressTracker addresses;
     std::size_t n = 0;
     for (std::string_view line : lines.view()) {
         ++n;
         if (auto gap = addresses.add(line, n))
-            auditor.result.findings.push_back({n, "address", gap->text(), gap->text(texts)});
-        auditor.record(line, n);
+            result.findings.push_back({n, "address", gap->text(), gap->text(texts)});
     }
-    auditor.finish(n);
-    return std::move(auditor.result);
+    std::stable_sort(result.findings.begin(), result.findings.end(),
+                     [](const AuditFinding& a, const AuditFinding& b) { return a.line < b.line; });
+    return std::move(result);
+}
+
+std::optional<LineAccount> AccountDiniLines(CommandContext& ctx, const Workspace& lines) {
+    NoSink sink;
+    LineAccount account;
+    if (ReadLevelling(ctx, lines, DocumentFileName(ctx), sink, account) == ReadOutcome::Refused)
+        return std::nullopt;
+    return account;
 }
 
 }  // namespace tarvosen::levelling

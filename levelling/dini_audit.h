@@ -9,11 +9,13 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/workspace.h"
 #include "i18n/message_catalogue.h"
+#include "levelling/levelling_model.h"
 
 namespace tarvosen::levelling {
 
@@ -45,18 +47,26 @@ struct AuditFinding {
 };
 
 struct AuditResult {
+    ReadOutcome outcome = ReadOutcome::Read;
     std::size_t levellingLines = 0;  // Start-Line records
     std::size_t stations = 0;
-    std::vector<AuditFinding> findings;
+    std::vector<AuditFinding> findings;  // by line
+    LineAccount account;                 // what the reader did with every line
 };
 
-// The findings' `shown` texts are in the language of `texts`. When no line
-// at all is an M5 record, one finding names the first line instead of one
-// finding per line.
-AuditResult AuditDiniLines(const Workspace& lines, const AuditLimits& limits,
-                           const MessageTexts& texts = {});
+// Audits the levelling data of `lines` (named `file`) as the levelling
+// reader their content chooses hands it over, with the findings' `shown`
+// texts in the command's language. Lines the reader does not understand are
+// findings too. When no reader recognises the lines (or one refuses them)
+// the outcome is Refused, its message shown.
+AuditResult AuditDiniLines(CommandContext& ctx, const Workspace& lines, const std::string& file,
+                           const AuditLimits& limits);
 
-// True when the lines hold an M5 Start-Line record (levelling data).
+// The account of the levelling reader over `lines`, writing nothing; nullopt
+// when it refused them (the message shown).
+std::optional<LineAccount> AccountDiniLines(CommandContext& ctx, const Workspace& lines);
+
+// True when the lines hold an M5 levelling record (a Start-Line, KD1 or KD2).
 bool HoldsDiniLevelling(const Workspace& lines);
 
 }  // namespace tarvosen::levelling

@@ -110,22 +110,22 @@ void GeoInstituteBook::writeHeader() {
     }
 }
 
-void GeoInstituteBook::observation(const ObservationLine& line) {
+void GeoInstituteBook::put(const LevelObservation& line) {
     // A station's row is complete with the readings its line's method asks
     // for on each staff, or with one reading on each staff and the point
     // height the level computed from them; the next line begins the next row.
-    const bool singleEnded = line.kind() == ObservationLine::Kind::PointHeight &&
+    const bool singleEnded = line.kind == ObservationKind::PointHeight &&
                              station_.backs() == 1 && station_.fores() == 1;
     if (station_.complete() || singleEnded) {
         ++q_;
         station_.clear();
     }
-    switch (line.kind()) {
-        case ObservationLine::Kind::Backsight:
-        case ObservationLine::Kind::Foresight:
+    switch (line.kind) {
+        case ObservationKind::Backsight:
+        case ObservationKind::Foresight:
             putSight(line);
             break;
-        case ObservationLine::Kind::Intermediate:
+        case ObservationKind::Intermediate:
             putIntermediateSight(line);
             break;
         default:
@@ -133,57 +133,57 @@ void GeoInstituteBook::observation(const ObservationLine& line) {
     }
 }
 
-void GeoInstituteBook::putIntermediateSight(const ObservationLine& line) {
-    const std::optional<double> parsed = ParseWholeNumber(line.reading());
+void GeoInstituteBook::putIntermediateSight(const LevelObservation& line) {
+    const std::optional<double> parsed = ParseWholeNumber(line.reading.text);
     if (!parsed)
         throw ConversionError({msg::kIntermediateSightNoNumber,
                                "%3: Line %1: the intermediate sight's reading \"%2\" is not a "
                                "number",
-                               {std::to_string(line.lineNumber), line.reading(), fileName()}});
+                               {std::to_string(line.line), line.reading.text, fileName()}});
     // Read once on each staff, the level takes intermediate sights between
     // the back and the fore reading: from the station in progress.
     const bool fromStationInProgress =
         readingsPerStaff_ == 1 && station_.backs() + station_.fores() > 0;
-    intermediates_.push_back({fromStationInProgress ? q_ + 1 : q_, line.pointName, *parsed});
+    intermediates_.push_back({fromStationInProgress ? q_ + 1 : q_, line.point, *parsed});
 }
 
-void GeoInstituteBook::putSight(const ObservationLine& line) {
+void GeoInstituteBook::putSight(const LevelObservation& line) {
     const ss::Sheet& s = *sheet_;
-    const bool backsight = line.kind() == ObservationLine::Kind::Backsight;
-    const bool returnRun = line.returnRun();
+    const bool backsight = line.kind == ObservationKind::Backsight;
+    const bool returnRun = line.returnRun;
     // A return run is written in the orientation of the forward run: its
     // foresights are the forward run's backsights.
     const bool backSet = backsight != returnRun;
     const int count = backSet ? station_.backs() : station_.fores();
     // A third reading of one set would land in the other set's columns.
     if (count >= 2) {
-        extraReadings_.add(line.lineNumber);
+        extraReadings_.add(line.line);
         return;
     }
     if (!sightSeen_) {
         sightSeen_ = true;
-        s.Range("D4").SetText(line.pointName);
-        s.Range("E6").SetValue(line.clockTime);
+        s.Range("D4").SetText(line.point);
+        s.Range("E6").SetValue(line.clockTime.substr(0, 5));
     }
-    clockTime_ = line.clockTime;
+    clockTime_ = line.clockTime.substr(0, 5);
     const int row = StationRow(q_);
     s.Cells(row, kA).SetValue(q_ + 1);
     if (backsight) s.Range("G3").SetValue(returnRun ? "F" : "W");
 
     const CellRange reading = s.Cells(row, (backSet ? kF : kH) + count);
     const CellRange distance = s.Cells(row, (backSet ? kB : kD) + count);
-    reading.SetValue(line.reading());
+    reading.SetValue(line.reading.text);
     reading.SetNumberFormat("0.00000");
-    distance.SetValue(line.distance());
+    distance.SetValue(line.distance.text);
     distance.SetNumberFormat("0.0");
     station_.add(backSet);
     if (single_.size() <= static_cast<std::size_t>(q_)) single_.resize(q_ + 1, false);
     single_[q_] = station_.single();
 }
 
-void GeoInstituteBook::endLine() {
+void GeoInstituteBook::lineEnded(const LineEnd& end) {
     if (!sheet_) return;
-    sheet_->Range("G4").SetText(lastPointName_);
+    sheet_->Range("G4").SetText(end.point);
     sheet_->Range("H6").SetValue(clockTime_);
 }
 
@@ -197,6 +197,9 @@ void GeoInstituteBook::finishSheet() {
     // The row in progress holds the last station when no line followed its
     // readings; it is a station row, not the place of the summary.
     const int n = q_ + (station_.backs() + station_.fores() > 0 ? 1 : 0);
+    // A last row read on one staff only (the line was left there) has no
+    // height difference.
+    const bool lastLacksStaff = !station_.empty() && (station_.backs() == 0 || station_.fores() == 0);
     station_.clear();
     if (n == 0) return;
 
@@ -226,14 +229,16 @@ void GeoInstituteBook::finishSheet() {
     s.Span(sum, kA, sum, kJ).SetFontSize(10);
 
     // A station read once on each staff has its readings as its means.
-    for (int k = 12; k <= n + 11; ++k)
+    for (int k = 12; k <= n + 11 - (lastLacksStaff ? 1 : 0); ++k)
         s.Cells(k, kJ).SetFormula(singleRow(k - 12)
                                       ? Formula("=F%d-H%d", {k, k})
                                       : Formula("=(F%d+G%d)/2-(H%d+I%d)/2", {k, k, k, k}));
     // Every station's height difference, the first one included.
     s.Span(12, kJ, n + 11, kJ).SetNumberFormat("0.0000");
     s.Cells(sum, kF).SetFormula(TotalDistanceFormula(s, n));
-    s.Cells(sum, kI).SetFormula(Formula("=sum(J12:J%d)", {n + 11}));
+    // A line without a complete station has no sum of height differences.
+    if (n > (lastLacksStaff ? 1 : 0))
+        s.Cells(sum, kI).SetFormula(Formula("=sum(J12:J%d)", {n + 11}));
 
     writeIntermediateSights(s, n);
     s.Span(n + 15, kA, n + 15 + static_cast<int>(intermediates_.size()), kJ).SetFontSize(10);

@@ -10,7 +10,7 @@
 
 #include "app/options_store.h"
 #include "levelling/book_support.h"
-#include "levelling/m5_run_reader.h"
+#include "levelling/record_book.h"
 #include "levelling/levelling_options.h"
 
 namespace tarvosen::levelling {
@@ -20,13 +20,12 @@ class GeoInstituteBook : public RecordBook {
     // `texts` words the warnings about lines left out.
     GeoInstituteBook(ss::SpreadsheetSession& session, UserInterface& user,
                      const GeoBookOptions& options, const MessageTexts& texts = {})
-        : session_(session), user_(user), options_(options), texts_(texts) {}
+        : RecordBook(user, texts), session_(session), options_(options) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
-    void observation(const ObservationLine& line) override;
-    void anyObservation(const ObservationLine& line) override { lastPointName_ = line.pointName; }
-    void endLine() override;
-    void finish() override { finishSheet(); }
+    void put(const LevelObservation& line) override;
+    void lineEnded(const LineEnd& end) override;
+    void finishBook() override { finishSheet(); }
 
     // The row of station q (0-based).
     static int StationRow(int q) { return q + 12; }
@@ -39,8 +38,8 @@ class GeoInstituteBook : public RecordBook {
     };
 
     void writeHeader();
-    void putSight(const ObservationLine& line);
-    void putIntermediateSight(const ObservationLine& line);
+    void putSight(const LevelObservation& line);
+    void putIntermediateSight(const LevelObservation& line);
     void finishSheet();
     void writeIntermediateSights(const ss::Sheet& s, int n);
     static std::string TotalDistanceFormula(const ss::Sheet& s, int n);
@@ -49,9 +48,7 @@ class GeoInstituteBook : public RecordBook {
     }
 
     ss::SpreadsheetSession& session_;
-    UserInterface& user_;
     const GeoBookOptions& options_;
-    MessageTexts texts_;
     std::optional<ss::Sheet> sheet_;
     int q_ = 0;
     int readingsPerStaff_ = 2;
@@ -59,7 +56,6 @@ class GeoInstituteBook : public RecordBook {
     std::vector<bool> single_;  // per station row: each staff read once
     bool sightSeen_ = false;
     std::string clockTime_;
-    std::string lastPointName_;
     std::vector<IntermediateSight> intermediates_;
     LeftOutLines extraReadings_;
 };

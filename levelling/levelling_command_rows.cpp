@@ -5,6 +5,7 @@
 
 #include "app/command.h"
 #include "levelling/audit_commands.h"
+#include "levelling/dini_audit.h"
 #include "levelling/levelling_commands.h"
 #include "levelling/network/level_network_command.h"
 
@@ -55,6 +56,11 @@ const std::array kRows = std::to_array<CommandRow>({
 
 std::span<const CommandRow> LevellingCommandRows() { return kRows; }
 
-std::span<const FormatCheck> LevellingFormatChecks() { return {}; }
+std::span<const FormatCheck> LevellingFormatChecks() {
+    static constexpr FormatCheck kChecks[] = {
+        {"DiNi M5 levelling", levelling::HoldsDiniLevelling, levelling::AccountDiniLines},
+    };
+    return kChecks;
+}
 
 }  // namespace tarvosen

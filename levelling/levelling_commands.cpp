@@ -7,6 +7,7 @@
 #include "i18n/message_catalogue.h"
 #include "levelling/checked_book.h"
 #include "levelling/geo_book.h"
+#include "levelling/m5_levelling_reader.h"
 #include "levelling/network/tolerance_profile.h"
 #include "levelling/record_book_command.h"
 #include "levelling/survey_book.h"

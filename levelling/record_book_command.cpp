@@ -1,6 +1,7 @@
 #include "levelling/record_book_command.h"
 
 #include "app/conversion.h"
+#include "app/line_account.h"
 #include "spreadsheet/provenance.h"
 #include "zeiss/address_continuity.h"
 
@@ -14,11 +15,14 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
     spreadsheet::SpreadsheetSession session;
     session.NewWorkbook();
     const auto book = makeBook(session);
-    const RunOutcome outcome = ReadM5Run(ctx, ctx.workspace, *book);
-    if (outcome == RunOutcome::NotM5) return CommandStatus::Stopped;
+    LineAccount account;
+    const ReadOutcome outcome =
+        ReadLevelling(ctx, ctx.workspace, DocumentFileName(ctx), *book, account);
+    if (outcome == ReadOutcome::Refused) return CommandStatus::Stopped;
+    if (!CheckLinesUnderstood(ctx, account)) return CommandStatus::Stopped;
     // A book without a levelling line would be an empty workbook reported
     // as a finished conversion.
-    if (outcome == RunOutcome::NoLevellingLine) {
+    if (outcome == ReadOutcome::NoLevellingLine) {
         RefuseInput(ctx, ctx.message(msg::kNoLevellingLine,
                                      "The DINI data holds no levelling line (no Start-Line "
                                      "followed by observations); no workbook was written."));
@@ -27,7 +31,10 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
     spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
     session.SaveAs(*chosen, [&] { ctx.user.commitOutput(); });
     session.Close();
-    OfferToOpenWorkbook(ctx, *chosen, book->summary(ctx));
+    NoteReadSummary(ctx, account,
+                    TextsOf(ctx)(msg::kLevellingSheetsWritten, "%1 levelling lines written",
+                                 {std::to_string(book->sheetCount())}));
+    OfferToOpenWorkbook(ctx, *chosen, book->resultSentence(ctx));
     return CommandStatus::Done;
 }
 

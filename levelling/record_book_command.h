@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/command.h"
-#include "levelling/m5_run_reader.h"
+#include "levelling/record_book.h"
 #include "spreadsheet/spreadsheet_session.h"
 
 namespace tarvosen::levelling {

@@ -63,19 +63,19 @@ void SurveyInstituteBook::writeHeader() {
     }
 }
 
-void SurveyInstituteBook::observation(const ObservationLine& line) {
-    switch (line.kind()) {
-        case ObservationLine::Kind::PointHeight:
+void SurveyInstituteBook::put(const LevelObservation& line) {
+    switch (line.kind) {
+        case ObservationKind::PointHeight:
             openGroup(&line);
             break;
-        case ObservationLine::Kind::Backsight:
+        case ObservationKind::Backsight:
             putSight(line, true);
             break;
-        case ObservationLine::Kind::Foresight:
+        case ObservationKind::Foresight:
             putSight(line, false);
             break;
-        case ObservationLine::Kind::Intermediate:
-            intermediateSights_.add(line.lineNumber);
+        case ObservationKind::Intermediate:
+            intermediateSights_.add(line.line);
             break;
         default:
             break;
@@ -84,7 +84,7 @@ void SurveyInstituteBook::observation(const ObservationLine& line) {
 
 // A point-height line opens a set-up with its point and height; a reading
 // after a complete set-up opens one without them.
-void SurveyInstituteBook::openGroup(const ObservationLine* pointHeight) {
+void SurveyInstituteBook::openGroup(const LevelObservation* pointHeight) {
     ++group_;
     station_.clear();
     single_.push_back(false);
@@ -102,15 +102,15 @@ void SurveyInstituteBook::openGroup(const ObservationLine* pointHeight) {
     s.Span(r, 8, r + 2, 9).SetNumberFormat(kMetresTo001Mm);
     if (!pointHeight) return;
     // Point names stay text: "0012" must not become the number 12.
-    s.Cells(r, kB).SetText(pointHeight->pointName);
-    s.Cells(r, kI).SetValue(pointHeight->height());
+    s.Cells(r, kB).SetText(pointHeight->point);
+    s.Cells(r, kI).SetValue(pointHeight->height.text);
 }
 
-void SurveyInstituteBook::putSight(const ObservationLine& line, bool back) {
+void SurveyInstituteBook::putSight(const LevelObservation& line, bool back) {
     // Sights before the line's first point have no set-up: the rows above
     // the first one are the header.
     if (group_ < 0) {
-        beforeFirstPoint_.add(line.lineNumber);
+        beforeFirstPoint_.add(line.line);
         return;
     }
     if (station_.complete()) openGroup(nullptr);
@@ -118,18 +118,18 @@ void SurveyInstituteBook::putSight(const ObservationLine& line, bool back) {
     // the first reading with a distance.
     const int count = back ? station_.backs() : station_.fores();
     if (count >= 2) {
-        extraReadings_.add(line.lineNumber);
+        extraReadings_.add(line.line);
         return;
     }
     const ss::Sheet& s = *sheet_;
     const int row = GroupRow(group_) + (back ? 0 : 1);
-    s.Cells(row, kB).SetText(line.pointName);
-    s.Cells(row, kE + count).SetValue(line.reading());
-    s.Cells(row, kC + count).SetValue(line.distance());
-    s.Cells(row, kC + count).SetNumberFormat(DistanceFormatAsRead(line.distance()));
+    s.Cells(row, kB).SetText(line.point);
+    s.Cells(row, kE + count).SetValue(line.reading.text);
+    s.Cells(row, kC + count).SetValue(line.distance.text);
+    s.Cells(row, kC + count).SetNumberFormat(DistanceFormatAsRead(line.distance.text));
     station_.add(back);
     single_.back() = station_.single();
-    if (!back) lastForePoint_ = line.pointName;
+    if (!back) lastForePoint_ = line.point;
 }
 
 void SurveyInstituteBook::finishSheet() {

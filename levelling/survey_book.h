@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "levelling/book_support.h"
-#include "levelling/m5_run_reader.h"
+#include "levelling/record_book.h"
 
 namespace tarvosen::levelling {
 
@@ -17,11 +17,11 @@ class SurveyInstituteBook : public RecordBook {
     // `texts` words the warnings about lines left out.
     SurveyInstituteBook(ss::SpreadsheetSession& session, UserInterface& user,
                         const MessageTexts& texts = {})
-        : session_(session), user_(user), texts_(texts) {}
+        : RecordBook(user, texts), session_(session) {}
 
     void startSheet(const std::string& name, int readingsPerStaff) override;
-    void observation(const ObservationLine& line) override;
-    void finish() override {
+    void put(const LevelObservation& line) override;
+    void finishBook() override {
         finishSheet();
         intermediateSights_.report(user_, fileName(), texts_);
     }
@@ -33,13 +33,11 @@ class SurveyInstituteBook : public RecordBook {
 
   private:
     void writeHeader();
-    void openGroup(const ObservationLine* pointHeight);
-    void putSight(const ObservationLine& line, bool back);
+    void openGroup(const LevelObservation* pointHeight);
+    void putSight(const LevelObservation& line, bool back);
     void finishSheet();
 
     ss::SpreadsheetSession& session_;
-    UserInterface& user_;
-    MessageTexts texts_;
     std::optional<ss::Sheet> sheet_;
     int group_ = -1;  // i
     StationReadings station_;

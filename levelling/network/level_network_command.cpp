@@ -2,6 +2,7 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "app/line_account.h"
 #include "app/number_text.h"
 #include "i18n/message_catalogue.h"
 #include "levelling/network/level_network.h"
@@ -81,21 +82,20 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
     if (!chosen) return CommandStatus::Cancelled;
 
     std::vector<LimitViolation> stationViolations;
+    LineAccount account;
     for (const auto& path : options.inputFiles) {
         Workspace lines;
         lines.load(path);
         const std::string file = path.filename().string();
-        RunsOfFile read = ReadLevelRuns(ctx, lines, file, input.profile);
-        if (read.outcome == RunOutcome::NotM5) {
-            ctx.user.error(texts(msg::kNetworkFileNotM5, "%1 is not DINI M5 data; nothing was written.", {file}));
-            return CommandStatus::Stopped;
-        }
+        RunsOfFile read = ReadLevelRuns(ctx, lines, file, input.profile, account);
+        if (read.outcome == ReadOutcome::Refused) return CommandStatus::Stopped;
         if (read.runs.empty())
             ctx.user.warning(texts(msg::kNetworkFileWithoutLine, "%1 holds no levelling line with stations.", {file}));
         for (auto& run : read.runs) input.runs.push_back(std::move(run));
         stationViolations.insert(stationViolations.end(), read.stationViolations.begin(),
                                  read.stationViolations.end());
     }
+    if (!CheckLinesUnderstood(ctx, account)) return CommandStatus::Stopped;
     if (input.runs.empty()) {
         ctx.user.error(texts(msg::kNetworkWithoutLine,
                              "The files hold no levelling line; no workbook was written."));
@@ -140,6 +140,10 @@ CommandStatus LevelNetworkCommand(CommandContext& ctx) {
                                     options.gamaFile.filename().string()}));
         }
 
+    NoteReadSummary(ctx, account,
+                    texts(msg::kNetworkSectionsWritten, "%1 sections of %2 runs written",
+                          {std::to_string(network.sections.size()),
+                           std::to_string(input.runs.size())}));
     OfferToOpenWorkbook(ctx, *chosen);
     return options.check && !violations.empty() ? CommandStatus::Found : CommandStatus::Done;
 }

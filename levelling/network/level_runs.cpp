@@ -23,56 +23,68 @@ constexpr const char* kSightDifferenceExceeded = "视距差超限";
 constexpr const char* kAccumulatedExceeded = "累积差超限";
 constexpr const char* kSightLengthExceeded = "视线长超限";
 
-class RunCollector : public RecordBook {
+class RunCollector : public LevellingSink {
   public:
-    RunCollector(CommandContext& ctx, const std::string& file, const ToleranceProfile& profile,
-                 RunsOfFile& out)
-        : ctx_(ctx), file_(file), profile_(profile), out_(out) {}
+    RunCollector(CommandContext& ctx, const ToleranceProfile& profile, RunsOfFile& out)
+        : ctx_(ctx), profile_(profile), out_(out) {}
 
-    void startSheet(const std::string& name, int /*readingsPerStaff*/) override {
+    void startLine(const LineStart& start) override {
+        // A continued line goes on with the run it left.
+        if (start.continued && !lineName_.empty()) return;
         finishRun();
-        lineName_ = name;
+        lineName_ = start.name;
+        station_.startLine(start.readingsPerStaff);
         accumulated_ = 0;
     }
-    void observation(const ObservationLine& line) override {
-        switch (line.kind()) {
-            case ObservationLine::Kind::PointHeight:
-                pointHeight(spreadsheet::ToUtf8(line.pointName), line.lineNumber);
-                break;
-            case ObservationLine::Kind::Backsight:
-                sight(backs_, line);
-                break;
-            case ObservationLine::Kind::Foresight:
-                sight(fores_, line);
-                break;
-            default:
-                break;
-        }
+    void observation(const LevelObservation& o) override {
+        if (o.kind == ObservationKind::PointHeight)
+            pointHeight(spreadsheet::ToUtf8(o.point), o.line);
+        else if (o.sight())
+            sight(o);
+    }
+    void endLine(const LineEnd&) override {
+        // A line recorded without a height after each station ends at the
+        // fore point of its last station.
+        if (station_.complete()) closeStationAtForePoint();
     }
     void finish() override {
         finishRun();
         const MessageTexts texts = TextsOf(ctx_);
-        unread_.report(ctx_.user, file_,
+        unread_.report(ctx_.user, fileName(),
                        texts(msg::kOutsideCompleteStation, "readings outside a complete station"),
                        texts);
     }
 
   private:
-    void sight(std::vector<Sight>& sights, const ObservationLine& line) {
-        Sight s;
-        s.line = line.lineNumber;
+    void sight(const LevelObservation& o) {
+        // Stations are cut by the one rule: a reading after a complete
+        // station begins the next, ending the complete one at its fore point.
+        if (!run_.points.empty() && station_.startsStation()) closeStationAtForePoint();
+        std::vector<Sight>& sights = o.back() ? backs_ : fores_;
         // A third reading of one staff is left out, as the record books do.
-        const std::optional<double> reading =
-            ParseWholeNumber(line.reading(), Blanks::SpacesAndControls);
-        const std::optional<double> distance =
-            ParseWholeNumber(line.distance(), Blanks::SpacesAndControls);
-        if (run_.points.empty() || sights.size() >= 2 || !reading || !distance) {
-            unread_.add(line.lineNumber);
+        if (run_.points.empty() || sights.size() >= 2 || !o.distance.present()) {
+            unread_.add(o.line);
             return;
         }
-        s.reading = *reading;
-        s.distance = *distance;
-        sights.push_back(s);
+        sights.push_back({o.reading.value, o.distance.value, o.line});
+        station_.add(o.back());
+        if (!o.back()) {
+            forePoint_ = spreadsheet::ToUtf8(o.point);
+            foreLine_ = o.line;
+        }
+    }
+
+    void closeStationAtForePoint() {
+        closeStation();
+        run_.points.push_back(forePoint_);
+        run_.pointLines.push_back(foreLine_);
+        clearStation();
+    }
+
+    void clearStation() {
+        backs_.clear();
+        fores_.clear();
+        station_.clear();
     }
 
     void pointHeight(const std::string& name, std::size_t lineNumber) {
@@ -93,19 +105,18 @@ class RunCollector : public RecordBook {
                 openRun(name, lineNumber);
             }
         }
-        backs_.clear();
-        fores_.clear();
+        clearStation();
     }
 
     void openRun(const std::string& name, std::size_t lineNumber) {
-        run_.file = file_;
+        run_.file = fileName();
         run_.lineName = lineName_;
         run_.points = {name};
         run_.pointLines = {lineNumber};
     }
 
     void flag(const char* what, std::size_t line, LevelStation& station) {
-        out_.stationViolations.push_back({what, file_, line});
+        out_.stationViolations.push_back({what, fileName(), line});
         ++station.violations;
     }
 
@@ -153,19 +164,20 @@ class RunCollector : public RecordBook {
     void finishRun() {
         for (const auto& s : backs_) unread_.add(s.line);
         for (const auto& s : fores_) unread_.add(s.line);
-        backs_.clear();
-        fores_.clear();
+        clearStation();
         if (!run_.stations.empty()) out_.runs.push_back(std::move(run_));
         run_ = LevelRun{};
     }
 
     CommandContext& ctx_;
-    const std::string& file_;
     const ToleranceProfile& profile_;
     RunsOfFile& out_;
     std::string lineName_;
     LevelRun run_;
     std::vector<Sight> backs_, fores_;
+    StationReadings station_;
+    std::string forePoint_;
+    std::size_t foreLine_ = 0;
     double accumulated_ = 0;
     LeftOutLines unread_;
 };
@@ -173,10 +185,10 @@ class RunCollector : public RecordBook {
 }  // namespace
 
 RunsOfFile ReadLevelRuns(CommandContext& ctx, const Workspace& lines, const std::string& file,
-                         const ToleranceProfile& profile) {
+                         const ToleranceProfile& profile, LineAccount& account) {
     RunsOfFile out;
-    RunCollector collector(ctx, file, profile, out);
-    out.outcome = ReadM5Run(ctx, lines, collector, file);
+    RunCollector collector(ctx, profile, out);
+    out.outcome = ReadLevelling(ctx, lines, file, collector, account);
     return out;
 }
 

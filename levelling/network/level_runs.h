@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "levelling/m5_run_reader.h"
+#include "levelling/levelling_model.h"
 #include "levelling/network/tolerance_profile.h"
 
 namespace tarvosen::levelling {
@@ -39,14 +39,15 @@ struct LevelRun {
 };
 
 struct RunsOfFile {
-    RunOutcome outcome = RunOutcome::Read;
+    ReadOutcome outcome = ReadOutcome::Read;
     std::vector<LevelRun> runs;
     std::vector<LimitViolation> stationViolations;
 };
 
 // Reads the runs of one file's lines; `file` names it in the runs and
-// messages. Messages about lines the runs cannot use go to ctx.user.
+// messages, and its lines are counted in `account`. Messages about lines the
+// runs cannot use go to ctx.user.
 RunsOfFile ReadLevelRuns(CommandContext& ctx, const Workspace& lines, const std::string& file,
-                         const ToleranceProfile& profile);
+                         const ToleranceProfile& profile, LineAccount& account);
 
 }  // namespace tarvosen::levelling

@@ -1,5 +1,8 @@
 #include "leica/gsi_levelling.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -130,6 +133,7 @@ class Reader {
         open_ = true;
         stationOpen_ = false;
         lastPoint_.clear();
+        lastStation_.reset();
         return true;
     }
 
@@ -180,6 +184,9 @@ class Reader {
         return true;
     }
 
+    // The height the station reached, then the instrument's summary: the
+    // sums of the back and fore distances since the line start, from its
+    // distance balance (573, back - fore) and total distance (574, back + fore).
     bool stationSummary(const GsiBlock& b, std::size_t line, const std::string& point) {
         if (!open_) {
             account_.notUnderstood(line);
@@ -192,8 +199,15 @@ class Reader {
         s.point = point;
         if (const GsiWord* h = b.find(83))
             if (!value(line, *h, s.reachedHeight)) return false;
+        const GsiWord* balance = b.find(573);
+        const GsiWord* total = b.find(574);
+        if (balance && total) {
+            LevelNumber difference, sum;
+            if (!value(line, *balance, difference) || !value(line, *total, sum)) return false;
+            s.backDistances = HalfOf(sum, difference, +1);
+            s.foreDistances = HalfOf(sum, difference, -1);
+        }
         account_.used(line);
-        sink_.summary(s);
         if (s.reachedHeight.present()) {
             LevelObservation o;
             o.kind = ObservationKind::PointHeight;
@@ -203,7 +217,23 @@ class Reader {
             emit(o);
         }
         stationOpen_ = false;
+        sink_.summary(s);
+        lastStation_ = s;
         return true;
+    }
+
+    // (sum ± difference) / 2, written with the decimals of its words and one
+    // more when the half needs it.
+    static LevelNumber HalfOf(const LevelNumber& sum, const LevelNumber& difference, int sign) {
+        LevelNumber out;
+        out.value = (sum.value + sign * difference.value) / 2;
+        int decimals = std::max(sum.decimals(), difference.decimals());
+        const double unit = std::pow(10.0, decimals);
+        if (std::fabs(std::round(out.value * unit) - out.value * unit) > 0.25) ++decimals;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, out.value);
+        out.text = buf;
+        return out;
     }
 
     bool quickClosure(const GsiBlock& b, std::size_t line) {
@@ -224,6 +254,12 @@ class Reader {
             if (count.find_first_not_of("0123456789") != std::string::npos)
                 return RefuseGsiValue(ctx_, file_, line, *n);
             s.stationCount = std::stol(count);
+            // The count is held against the line's distance sums, which the
+            // last station summary gave.
+            if (lastStation_) {
+                s.backDistances = lastStation_->backDistances;
+                s.foreDistances = lastStation_->foreDistances;
+            }
         }
         account_.used(line);
         sink_.summary(s);
@@ -262,6 +298,7 @@ class Reader {
     std::size_t observations_ = 0, lastLine_ = 0;
     std::string lastPoint_;
     std::optional<LevelObservation> intermediate_;
+    std::optional<InstrumentSummary> lastStation_;  // of the open line
 };
 
 bool IsLevellingBlock(const GsiBlock& b) {

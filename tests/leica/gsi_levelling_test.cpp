@@ -10,6 +10,7 @@
 
 #include "leica/gsi_addresses.h"
 #include "leica/gsi_levelling.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/test_context.h"
 
 namespace tarvosen::leica {
@@ -122,6 +123,32 @@ TEST(GsiLevelling, RealDna03DownloadGivesItsLinesStationsAndAddresses) {
     EXPECT_EQ(findings[0].english, "addresses 192-196 are missing between line 529 and line 530");
     EXPECT_EQ(findings[2].english, "dna03.gsi: 5 downloads in one file; each begins again at "
                                    "address 1 (lines 1, 337, 793, 1165 and 1411).");
+}
+
+// The audit names exactly the two lines the script found inconsistent, the
+// address gaps and the five downloads; the books take the file as they take M5.
+TEST(GsiLevelling, AuditAndBooksOfTheRealDownload) {
+    test::TestContext t;
+    const std::string file = test::CorpusFile("gsi/osgeolab-dna03-test.gsi").string();
+    const auto audit = test::RunTool({"dini-audit", file});
+    EXPECT_EQ(audit.status, 4);
+    std::vector<std::size_t> lines;
+    const std::string prefix = "warning: osgeolab-dna03-test.gsi:";
+    for (auto at = audit.err.find(prefix); at != std::string::npos; at = audit.err.find(prefix, at + 1))
+        lines.push_back(std::stoul(audit.err.substr(at + prefix.size())));
+    // 256: the station of line 252 (line 225, U-G); 534 and 536: the station
+    // after the gap and the line summary of line 473 (R-M: 13 stations counted,
+    // 12 present, the distance sums and the heights short of one station).
+    EXPECT_EQ(lines, (std::vector<std::size_t>{256, 337, 530, 534, 534, 534, 536, 536, 536, 1101}))
+        << audit.err;
+    EXPECT_NE(audit.err.find("station count 13; the line has 12 stations"), std::string::npos);
+    EXPECT_NE(audit.err.find("the readings from line 252 give 1.551630 m"), std::string::npos);
+
+    const auto book = test::RunTool({"dini-book-checked", file, "-o", (t.dir() / "b.xlsx").string()});
+    EXPECT_EQ(book.status, 0) << book.err;
+    EXPECT_NE(book.err.find("note: read 1758 lines of osgeolab-dna03-test.gsi: 32 levelling lines written"),
+              std::string::npos)
+        << book.err;
 }
 
 TEST(GsiLevelling, UnknownMethodAndUnitAreRefusedAndUnknownWordsNotUnderstood) {

@@ -1,6 +1,7 @@
 // Leica GSI: a levelling download of 1,000,000 lines (BFFB stations, lines of
-// 200 stations) read into the levelling model, and a total-station job of
-// 1,000,000 lines turned into a point list through its command.
+// 200 stations) read into the levelling model and made into the high-order
+// record book, and a total-station job of 1,000,000 lines turned into a point
+// list through its command.
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,7 @@
 #include "i18n/message_catalogue.h"
 #include "leica/gsi_levelling.h"
 #include "leica/leica_commands.h"
+#include "levelling/levelling_commands.h"
 
 namespace tarvosen {
 namespace {
@@ -115,8 +117,24 @@ void BM_GsiJobToPoints(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 
+void BM_GsiBookChecked(benchmark::State& state) {
+    const auto dir = std::filesystem::temp_directory_path() / "tarvosen-gsi-book-bench";
+    std::filesystem::create_directories(dir);
+    Context c(dir / "book.xlsx");
+    const std::vector<std::string> lines = LevellingDownload().lines();
+    for (auto _ : state) {
+        state.PauseTiming();
+        c.workspace.replaceAll(lines);
+        state.ResumeTiming();
+        if (DiniBookCheckedCommand(c.ctx) != CommandStatus::Done) state.SkipWithError("the command stopped");
+    }
+    state.SetLabel(std::to_string(lines.size()) + " lines");
+    std::filesystem::remove_all(dir);
+}
+
 BENCHMARK(BM_GsiLevellingRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GsiJobToPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GsiBookChecked)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 }  // namespace tarvosen

@@ -75,21 +75,29 @@ std::string Metres(double v) {
 Workspace AsRawRecords(const GsiJob& job, std::size_t lineCount) {
     std::vector<std::string> lines(lineCount);
     const auto& obs = job.observations;
+    auto recorded = [](const leica::GsiJobObservation& o) {
+        return !o.station && o.hasDirection && o.hasSlope && o.hasZenith;
+    };
+    std::size_t backsight = obs.size();  // the index of the open set-up's backsight
     for (std::size_t i = 0; i < obs.size(); ++i) {
         const auto& o = obs[i];
         if (o.station) {
-            std::string backsight, reading = "0";
-            if (i + 1 < obs.size() && !obs[i + 1].station && obs[i + 1].hasDirection) {
-                backsight = obs[i + 1].name;
-                reading = PackedDms(obs[i + 1].direction);
-            }
-            lines[o.line - 1] = "ST," + o.name + ",," + backsight + ",," +
-                                Metres(o.instrumentHeight) + ",," + reading;
+            // The first observation recorded after the set-up, not in its own
+            // block (a direction there is its orientation).
+            backsight = obs.size();
+            for (std::size_t j = i + 1; j < obs.size() && !obs[j].station; ++j)
+                if (recorded(obs[j]) && obs[j].line != o.line) {
+                    backsight = j;
+                    break;
+                }
+            const bool named = backsight < obs.size();
+            lines[o.line - 1] = "ST," + o.name + ",," + (named ? obs[backsight].name : "") + ",," +
+                                Metres(o.instrumentHeight) + ",," +
+                                (named ? PackedDms(obs[backsight].direction) : "0");
             continue;
         }
-        if (!o.hasDirection || !o.hasSlope || !o.hasZenith) continue;
-        const bool first = i > 0 && obs[i - 1].station;
-        lines[o.line - 1] = std::string(first ? "F1," : "SS,") + o.name + "," +
+        if (!recorded(o) || !lines[o.line - 1].empty()) continue;
+        lines[o.line - 1] = std::string(i == backsight ? "F1," : "SS,") + o.name + "," +
                             Metres(o.targetHeight) + "," + Metres(o.slope) + "," +
                             PackedDms(o.direction) + "," + PackedDms(o.zenith) + ",,";
     }

@@ -8,7 +8,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/command_context.h"
+#include "bench/bench_user.h"
 #include "cli/cli_runner.h"
+#include "i18n/message_catalogue.h"
 #include "levelling/dini_audit.h"
 #include "tests/levelling/dini_lines.h"
 
@@ -45,8 +48,15 @@ void BM_DiniAudit(benchmark::State& state) {
     Workspace ws;
     ws.replaceAll(AuditedLines());
     const levelling::AuditLimits limits;
+    AppState app;
+    bench::BenchUser user(fs::temp_directory_path() / "tarvosen-bench-audit.unused");
+    OptionsStore options;
+    MessageCatalogue catalogue;
+    SubsystemStore subsystems;
+    CommandContext ctx{ws, app, user, options, catalogue, subsystems};
     std::size_t findings = 0;
-    for (auto _ : state) findings = levelling::AuditDiniLines(ws, limits).findings.size();
+    for (auto _ : state)
+        findings = levelling::AuditDiniLines(ctx, ws, "bench.dat", limits).findings.size();
     if (findings != 0) state.SkipWithError("the generated line has findings");
     state.SetLabel(std::to_string(ws.lineCount()) + " lines");
 }

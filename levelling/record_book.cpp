@@ -31,7 +31,7 @@ void RecordBook::observation(const LevelObservation& observation) {
         if (station_.empty()) stationLine_ = observation.line;
         station_.add(observation.back());
     } else if (observation.kind == ObservationKind::PointHeight) {
-        reportAbandonedStation();
+        // A height closes the station; the books name what they cannot place.
         station_.clear();
     }
     put(observation);

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "levelling/m5_run_reader.h"
+#include "levelling/record_book.h"
 #include "spreadsheet/spreadsheet_session.h"
 #include "tests/levelling/dini_lines.h"
 #include "tests/support/test_context.h"
@@ -22,7 +22,8 @@ struct BookRun {
     TestContext t;
     ss::SpreadsheetSession session;
     std::unique_ptr<levelling::RecordBook> book;
-    levelling::RunOutcome outcome{};
+    levelling::ReadOutcome outcome{};
+    LineAccount account;
 
     // make(session, context) returns the book.
     template <typename Make>
@@ -34,7 +35,7 @@ struct BookRun {
         session.NewWorkbook();
         t.setLines(lines);
         book = make(session, t.ctx);
-        outcome = levelling::ReadM5Run(t.ctx, t.workspace, *book);
+        outcome = levelling::ReadLevelling(t.ctx, t.workspace, DocumentFileName(t.ctx), *book, account);
     }
 
     ss::Sheet sheet(const std::string& name) {

@@ -193,7 +193,7 @@ TEST(HighOrderBook, LimitThatIsNotANumberStopsAtTheFirstCheck) {
     EXPECT_THROW(CheckedRun(Line({Station{}, Station{}}), 0, limits), ConversionError);
     // A line with no station to check reads no limit.
     CheckedRun start(Line({}), 0, limits);
-    EXPECT_EQ(start.outcome, RunOutcome::Read);
+    EXPECT_EQ(start.outcome, ReadOutcome::Read);
 }
 
 }  // namespace

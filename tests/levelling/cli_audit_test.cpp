@@ -54,9 +54,8 @@ TEST(AuditCli, SeveralInputsReportAndExitStatus) {
     EXPECT_EQ(json["finding_count"], 1);
 }
 
-// Findings are shown in the chosen language while the report keeps English;
-// a file with no M5 record at all makes one finding, not one per line.
-TEST(AuditCli, FindingsInTheChosenLanguageAndOneForAFileThatIsNotDini) {
+// Findings are shown in the chosen language while the report keeps English.
+TEST(AuditCli, FindingsInTheChosenLanguage) {
     test::TestContext t;
     std::string bytes = t.readFile(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat").string());
     bytes.replace(bytes.find("1.43346"), 7, "1.433  ");  // line 4, the first reading
@@ -90,17 +89,35 @@ TEST(AuditCli, FindingsInTheChosenLanguageAndOneForAFileThatIsNotDini) {
     EXPECT_EQ(findings[0]["message"], "reading written with 3 decimals; the instrument writes 5 or 4");
     EXPECT_EQ(findings[1]["check"], "height");
 
-    // A point list of many lines: one finding naming its first line.
-    const std::string points = test::CorpusFile("pointlist/bezitopo-topo0-pnezd.asc").string();
-    ASSERT_GT(std::stoi(Shell("wc -l < '" + points + "'")), 10);
-    const auto list = RunTool({"dini-audit", "--language", "gb", "--report", report, points});
-    EXPECT_EQ(list.status, kExitFound);
-    EXPECT_NE(list.err.find("warning: bezitopo-topo0-pnezd.asc:1: record: 不是 DiNi M5 数据："
-                            "没有一行以“For M5”开头（第一行为“1,538542.57000,1455644.37100,"
-                            "681.31000,I”）\n"),
+}
+
+// `check` goes through the formats the program reads: levelling data is
+// audited with the account of its lines; a file no format recognises (a
+// point list until its format declares a check, prose, R4) is refused by
+// name with exit 1, as dini-audit refuses what is no levelling data.
+TEST(AuditCli, CheckDispatchesByFormatAndRefusesWhatNoFormatReads) {
+    test::TestContext t;
+    const auto dini = RunTool({"check", test::CorpusFile("m5/nivtropy-dini-push1609.dat").string()});
+    EXPECT_EQ(dini.status, kExitDone) << dini.err;
+    EXPECT_NE(dini.err.find("note: read 191 lines of nivtropy-dini-push1609.dat: 0 findings; "
+                            "passed over 12 lines"),
               std::string::npos)
-        << list.err;
-    EXPECT_EQ(nlohmann::json::parse(t.readFile(report))["finding_count"], 1);
+        << dini.err;
+
+    const std::string prose = t.writeFile("notes.txt", "\nMeasured the bridge today.\n").string();
+    const std::string r4 = test::CorpusFile("r5/tops-elta-r55-R4.r4").string();
+    for (const char* command : {"check", "dini-audit"}) {
+        const auto refused = RunTool({command, "--language", "gb", prose});
+        EXPECT_EQ(refused.status, kExitStopped) << command;
+        EXPECT_NE(refused.err.find("error: notes.txt:2："), std::string::npos) << refused.err;
+        EXPECT_NE(refused.err.find("“Measured the bridge today.”"), std::string::npos);
+    }
+    const auto old = RunTool({"check", r4});
+    EXPECT_EQ(old.status, kExitStopped);
+    EXPECT_NE(old.err.find("error: tops-elta-r55-R4.r4:1: no format this program reads recognises "
+                           "the file, so it cannot be checked"),
+              std::string::npos)
+        << old.err;
 }
 
 // M5 data of a total station holds no levelling line: said at its first

@@ -51,16 +51,17 @@ TEST(RecordBookCli, StatusesAndMessages) {
     EXPECT_NE(noDay.err.find("--date 2024-02-30 is not a calendar date"), std::string::npos)
         << noDay.err;
 
-    // Data that is not M5 stops with the book's own message, in the language
-    // chosen by --language (anywhere on the line) or TARVOSEN_LANGUAGE.
+    // Data that is no levelling data stops with the reader's message, in the
+    // language chosen by --language (anywhere on the line) or TARVOSEN_LANGUAGE.
     const auto notM5 = t.writeFile("points.txt", "1,100.0,200.0,10.0\n");
     const std::pair<std::vector<std::string>, std::string> languages[] = {
         {{"dini-book", notM5.string(), "-o", book},
-         "error: points.txt: Sorry, the file you are processing is not Zeiss M5 data.\nLine 1"},
+         "error: points.txt:1: this is no levelling data the program reads (DiNi M5); the line "
+         "is \"1,100.0,200.0,10.0\"."},
         {{"--language", "gb", "dini-book", notM5.string(), "-o", book},
-         "error: points.txt: 对不起，你所处理的文件不是蔡司的M5格式的文件\n第 1 行"},
+         "error: points.txt:1：这不是本程序能读取的水准数据（DiNi M5）；该行为“1,100.0,200.0,10.0”。"},
         {{"dini-book", notM5.string(), "-o", book, "--language=big5"},
-         "error: points.txt: 對不起，你所處理的檔案不是蔡司的M5格式的檔案\n第 1 行"},
+         "error: points.txt:1：這不是本程式能讀取的水準資料（DiNi M5）；該行為「1,100.0,200.0,10.0」。"},
     };
     for (const auto& [args, message] : languages) {
         auto stopped = RunTool(args);

@@ -6,7 +6,7 @@
 #include "app/errors.h"
 #include "levelling/levelling_commands.h"
 #include "levelling/levelling_options.h"
-#include "levelling/m5_run_reader.h"
+#include "levelling/m5_levelling_reader.h"
 #include "levelling/record_book_command.h"
 #include "tests/levelling/book_fixture.h"
 
@@ -69,19 +69,22 @@ TEST(RecordBookCommands, CancelledDialogsBuildNothingAndLeaveNoTemporaryFile) {
     }
 }
 
-TEST(RecordBookCommands, NotM5DataStopsWithTheMessageAndSavesNothing) {
-    TestContext t;
-    auto lines = SmallLine().lines;
-    lines[2] = "For R5|Adr 0001|KR       1|";
-    t.setLines(lines);
-    t.user.saveAnswers.push_back(t.dir() / "book");
-    EXPECT_EQ(DiniBookCommand(t.ctx), CommandStatus::Stopped);
-    ASSERT_EQ(t.user.texts(MessageKind::Error).size(), 1u);
-    EXPECT_EQ(t.user.texts(MessageKind::Error)[0].rfind(
-                  std::string("NONAME.TXT: ") + levelling::kNotDiniMessage, 0),
-              0u);
-    EXPECT_FALSE(fs::exists(t.dir() / "book.xlsx"));
-    EXPECT_TRUE(t.user.questions.empty());
+TEST(RecordBookCommands, ALineOfAnotherFormatIsNamedAndReadingStrictlySavesNothing) {
+    for (const bool strict : {false, true}) {
+        TestContext t;
+        auto lines = SmallLine().lines;
+        lines[2] = "For R5|Adr 0001|KR       1|";
+        t.setLines(lines);
+        t.ctx.state.strictReading = strict;
+        t.user.saveAnswers.push_back(t.dir() / "book");
+        EXPECT_EQ(DiniBookCommand(t.ctx), strict ? CommandStatus::Stopped : CommandStatus::Done);
+        const auto named = t.user.texts(strict ? MessageKind::Error : MessageKind::Warning);
+        ASSERT_EQ(named.size(), 1u) << strict;
+        EXPECT_EQ(named[0], strict ? "NONAME.TXT: lines not understood: 3. Reading strictly, "
+                                     "nothing was written."
+                                   : "NONAME.TXT: line 3 was not understood and was left out.");
+        EXPECT_EQ(fs::exists(t.dir() / "book.xlsx"), !strict);
+    }
 }
 
 TEST(RecordBookCommands, DataWithoutLevellingLineWritesNoWorkbook) {

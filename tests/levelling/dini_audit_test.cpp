@@ -25,11 +25,15 @@ std::vector<std::string> CorpusLines(const char* name) {
 }
 
 // "check@line" of every finding, for comparing as a set.
+AuditResult Audit(const std::vector<std::string>& lines) {
+    test::TestContext t;
+    t.setLines(lines);
+    return AuditDiniLines(t.ctx, t.workspace, "job.dat", Limits());
+}
+
 std::set<std::string> Found(const std::vector<std::string>& lines) {
-    Workspace ws;
-    ws.replaceAll(lines);
     std::set<std::string> out;
-    for (const auto& f : AuditDiniLines(ws, Limits()).findings)
+    for (const auto& f : Audit(lines).findings)
         out.insert(f.check + "@" + std::to_string(f.line));
     return out;
 }
@@ -60,8 +64,7 @@ TEST(DiniAudit, RealInstrumentFilesPass) {
     // continued lines and intermediate sights.
     for (const char* name : {"m5/bookcode-dini03-0624CH67.dat", "m5/nivtropy-dini-push0809.dat",
                              "m5/nivtropy-dini-push1609.dat", "m5/nivtropy-dini-251219.dat"}) {
-        Workspace ws = test::LinesOfFile(test::CorpusFile(name));
-        const auto result = AuditDiniLines(ws, Limits());
+        const auto result = Audit(CorpusLines(name));
         EXPECT_TRUE(result.findings.empty())
             << name << ": " << result.findings.front().line << " " << result.findings.front().text;
         EXPECT_GT(result.stations, 0u) << name;
@@ -132,10 +135,8 @@ TEST(DiniAudit, AFileGeneratedFromRandomReadingsIsCaught) {
         d.height(to, z);
     }
     d.end();
-    Workspace ws;
-    ws.replaceAll(d.lines);
     std::set<std::string> checks;
-    for (const auto& f : AuditDiniLines(ws, Limits()).findings) checks.insert(f.check);
+    for (const auto& f : Audit(d.lines).findings) checks.insert(f.check);
     EXPECT_EQ(checks, (std::set<std::string>{"height", "station-time"}));
 }
 

@@ -78,7 +78,8 @@ TEST(LevelNetwork, SectionsAndPairsFromM5Lines) {
 
     test::TestContext t;
     const Workspace lines = test::LinesOfText(d.text());
-    const RunsOfFile read = ReadLevelRuns(t.ctx, lines, "hand.dat", Profile());
+    LineAccount account;
+    const RunsOfFile read = ReadLevelRuns(t.ctx, lines, "hand.dat", Profile(), account);
     ASSERT_EQ(read.runs.size(), 2u);
     EXPECT_EQ(read.stationViolations.size(), 4u);  // the four 60 m sights
 
@@ -122,7 +123,8 @@ TEST(LevelNetwork, AccumulatedSightDifferenceIsBoundedBothWays) {
         d.end();
     }
     test::TestContext t;
-    const RunsOfFile read = ReadLevelRuns(t.ctx, test::LinesOfText(d.text()), "acc.dat", Profile());
+    LineAccount account;
+    const RunsOfFile read = ReadLevelRuns(t.ctx, test::LinesOfText(d.text()), "acc.dat", Profile(), account);
     ASSERT_EQ(read.runs.size(), 2u);
     ASSERT_EQ(read.stationViolations.size(), 2u);
     for (const auto& v : read.stationViolations) EXPECT_EQ(v.what, "累积差超限");
@@ -279,7 +281,8 @@ TEST(LevelNetwork, RealDini03FileAgreesWithTheInstrumentsHeights) {
     const Workspace lines = test::LinesOfFile(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat"));
     NetworkInput in;
     in.profile = Profile();
-    in.runs = ReadLevelRuns(t.ctx, lines, "0624CH67.dat", in.profile).runs;
+    LineAccount account;
+    in.runs = ReadLevelRuns(t.ctx, lines, "0624CH67.dat", in.profile, account).runs;
     in.benchmarks = {"X3", "X4"};
     const LevelNetwork n = BuildLevelNetwork(in);
     // The instrument's own point heights: X1 0, X3 0.08608, X4 0.10657, X1
@@ -305,7 +308,8 @@ TEST(LevelNetwork, LoopsThatDoNotJoinAreEachHeldAtTheirFirstPoint) {
     const Workspace lines = test::LinesOfFile(test::CorpusFile("m5/nivtropy-dini-push0809.dat"));
     NetworkInput in;
     in.profile = Profile();
-    in.runs = ReadLevelRuns(t.ctx, lines, "push0809.dat", in.profile).runs;
+    LineAccount account;
+    in.runs = ReadLevelRuns(t.ctx, lines, "push0809.dat", in.profile, account).runs;
     const LevelNetwork n = BuildLevelNetwork(in);
     EXPECT_EQ(n.heldPoints, (std::vector<std::string>{"46", "21"}));
     ASSERT_EQ(n.misclosures.size(), 2u);

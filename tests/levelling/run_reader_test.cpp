@@ -1,11 +1,12 @@
-// The reading shared by the three books: markers, voided lines, the run
-// state, the M5 check, and the tolerance classes of the high-order book.
+// The M5 levelling reader as every levelling command meets it (the model it
+// hands over, its account of every line, what it refuses), and the tolerance
+// classes of the high-order book.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/errors.h"
-#include "levelling/m5_run_reader.h"
+#include "levelling/levelling_model.h"
 #include "levelling/tolerance_classes.h"
 #include "tests/levelling/dini_lines.h"
 #include "tests/support/test_context.h"
@@ -17,135 +18,114 @@ namespace {
 using test::DiniLines;
 using test::TestContext;
 
-// Writes down what the reader hands to the book.
-class RecordingBook : public RecordBook {
+// Writes down what the reader hands over, as the model holds it.
+class RecordingSink : public LevellingSink {
   public:
-    void startSheet(const std::string& name, int) override { events.push_back("sheet " + name); }
-    void observation(const ObservationLine& line) override {
-        events.push_back(line.code[0] + " " + line.pointName);
+    void startLine(const LineStart& s) override {
+        events.push_back((s.continued ? "cont " : "start ") + s.name + " " + s.method + "/" +
+                         std::to_string(s.readingsPerStaff));
     }
-    void anyObservation(const ObservationLine& line) override { seen.push_back(line.pointName); }
-    void endLine() override { events.push_back("end"); }
+    void observation(const LevelObservation& o) override {
+        static const char* const kinds[] = {"Rb", "Rf", "Rz", "Z"};
+        events.push_back(std::string(kinds[static_cast<int>(o.kind)]) + " " + o.point + " " +
+                         (o.kind == ObservationKind::PointHeight ? o.height.text : o.reading.text) +
+                         "@" + std::to_string(o.line));
+    }
+    void summary(const InstrumentSummary& s) override {
+        events.push_back("sum Sh " + s.heightSum.text + " Db " + s.backDistances.text);
+    }
+    void mark(const LineMark& m) override { events.push_back("mark " + std::to_string(m.line)); }
+    void endLine(const LineEnd& e) override { events.push_back("end " + e.point); }
     void finish() override { events.push_back("finish"); }
-    std::vector<std::string> events, seen;
+    std::vector<std::string> events;
 };
 
 struct Read {
     TestContext t;
-    RecordingBook book;
-    RunOutcome outcome{};
+    RecordingSink sink;
+    LineAccount account;
+    ReadOutcome outcome{};
     explicit Read(const std::vector<std::string>& lines) {
         t.setLines(lines);
-        outcome = ReadM5Run(t.ctx, t.workspace, book);
+        outcome = ReadLevelling(t.ctx, t.workspace, "job.dat", sink, account);
     }
 };
 
-TEST(ObservationLine, ColumnsAndKindsOfARealDiniLine) {
-    // From the DiNi 03 corpus file: the time runs on into one more digit.
-    const auto l = SplitObservationLine(
-        "For M5|Adr     4|KD1       X1      05:49:361   1|Rb        1.43346 m   |"
-        "HD          7.676 m   |                      |",
-        4);
-    EXPECT_EQ(l.pointName, "X1");
-    EXPECT_EQ(l.clockTime, "05:49");
-    EXPECT_EQ(l.kind(), ObservationLine::Kind::Backsight);
-    EXPECT_EQ(l.reading(), "       1.43346");
-    EXPECT_EQ(l.distance(), "         7.676");
-    EXPECT_FALSE(l.voided());
-    EXPECT_FALSE(l.returnRun());
-
-    const auto z = SplitObservationLine(
-        "For M5|Adr     8|KD1       X3##### 05:50:15    1|                      |"
-        "                      |Z         0.08608 m   |",
-        8);
-    EXPECT_EQ(z.kind(), ObservationLine::Kind::PointHeight);
-    EXPECT_TRUE(z.voided());
-    // "Sh" in block 1 with a Z in block 3 is a line summary, not a point height.
-    const auto sh = SplitObservationLine(
-        "For M5|Adr    25|KD1       X3                  1|Sh       -0.00010 m   |"
-        "dz        0.00010 m   |Z         0.00000 m   |",
-        25);
-    EXPECT_EQ(sh.kind(), ObservationLine::Kind::Other);
+TEST(M5LevellingReader, HandsOverTheModelAndAccountsForEveryLine) {
     DiniLines d;
-    d.sight("Rb", "X1", 1, 1, "   F");
-    EXPECT_TRUE(SplitObservationLine(d.lines[0], 1).returnRun());
-}
-
-TEST(M5RunReader, RunStateDecidesWhatReachesTheBook) {
-    DiniLines d;
-    d.sight("Rb", "P0", 1, 1);  // before any Start-Line: left out with a warning
+    d.sight("Rb", "P0", 1, 1);  // before any Start-Line: passed over with a warning
     d.start("7");
-    d.marker("Reading E327");  // other markers change nothing
+    d.marker("Reading E327");
     d.height("A", 0);
-    d.sight("Rb", "A", 1.1, 10, "#####");  // voided: seen, not handed on
+    d.sight("Rb", "A", 1.1, 10, "#####");  // voided: a mark, not an observation
     d.sight("Rb", "A", 1.2, 10);
     d.end();
-    d.sight("Rf", "X", 1.3, 10);  // after End-Line: nothing
+    d.sight("Rf", "X", 1.3, 10);  // after End-Line: passed over with a warning
     d.cont();
-    d.sight("Rf", "B", 1.4, 10);  // Cont-Line after End-Line: same sheet
-    d.start("8");
-    d.end();  // a Start-Line followed only by markers creates no sheet and ends none
-    d.start("9");
-    d.sight("Rb", "C", 1.5, 10);
+    d.sight("Rf", "B", 1.4, 10, "   F");
+    d.start("9", "aBF");
+    d.lines.push_back("a line of prose among the records");
+    d.lines.push_back("");
+    d.lines.push_back("For M5|Adr 00099|PI1 ...");  // a record kind no levelling line holds
     Read r(d.lines);
-    EXPECT_EQ(r.outcome, RunOutcome::Read);
-    EXPECT_EQ(r.book.events, (std::vector<std::string>{"sheet 7", "   A", "Rb A", "end", "Rf B",
-                                                       "sheet 9", "Rb C", "finish"}));
-    EXPECT_EQ(r.book.seen.size(), 7u);  // every observation line, voided or not
-    ASSERT_EQ(r.t.user.texts(MessageKind::Warning).size(), 1u);
-    EXPECT_EQ(r.t.user.texts(MessageKind::Warning)[0],
-              "NONAME.TXT: The observation line 1 came before the first Start-Line and was left out of the "
-              "book.");
+    EXPECT_EQ(r.outcome, ReadOutcome::Read);
+    EXPECT_EQ(r.sink.events,
+              (std::vector<std::string>{"start 7 BFFB/2", "mark 3", "Z A 0.00000@4", "mark 5",
+                                        "Rb A 1.20000@6", "end A", "cont 7 /2", "Rf B 1.40000@10",
+                                        "start 9 aBF/1", "finish"}));
+    // 14 lines: used 7 (markers that shape lines, observations); passed over
+    // the error record, the voided sight, the two outside a line and the blank line.
+    const auto& f = r.account.files().at(0);
+    EXPECT_EQ(f.name, "job.dat");
+    EXPECT_EQ(f.used, 7u);
+    EXPECT_EQ(f.passedOver, 5u);
+    EXPECT_EQ(f.notUnderstood.text(), "12 and 14");
+    const auto warnings = r.t.user.texts(MessageKind::Warning);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0], "job.dat: The observation line 1 came before the first Start-Line and "
+                           "was left out of the book.");
+    EXPECT_NE(warnings[1].find("after an End-Line"), std::string::npos);
     EXPECT_FALSE(r.t.user.progressActive);
 }
 
-TEST(M5RunReader, ContLineWithoutStartLineOpensASheetOfItsLineNumber) {
-    DiniLines d;
-    d.start("3");
-    d.lines.clear();  // the Start-Line lies in an earlier download
-    d.cont();
-    d.sight("Rb", "A", 1, 10);
-    d.start("4");
-    d.cont();  // between a Start-Line and its first observation: the new sheet still comes
-    d.sight("Rb", "B", 1, 10);
-    Read r(d.lines);
-    EXPECT_EQ(r.book.events,
-              (std::vector<std::string>{"sheet 3", "Rb A", "sheet 4", "Rb B", "finish"}));
-}
-
-TEST(M5RunReader, NotM5StopsAndEndStopsReading) {
+TEST(M5LevellingReader, AUnitOtherThanMetresAndAFileOfNoFormatAreRefused) {
     DiniLines d;
     d.start("1");
+    d.height("A", 100);
     d.sight("Rb", "A", 1, 10);
     auto lines = d.lines;
-    lines.insert(lines.begin() + 1, "");
-    Read blank(lines);
-    EXPECT_EQ(blank.outcome, RunOutcome::NotM5);
-    ASSERT_EQ(blank.t.user.messages.size(), 1u);
-    EXPECT_EQ(blank.t.user.messages[0].text.rfind(std::string("NONAME.TXT: ") + kNotDiniMessage, 0),
-              0u);
-    EXPECT_NE(blank.t.user.messages[0].text.find("Line 2 is empty"), std::string::npos);
-    EXPECT_TRUE(blank.book.events.empty());  // no finish: nothing is saved
-    EXPECT_FALSE(blank.t.user.progressActive);
+    // A reading in feet would be taken as metres by every book.
+    lines[2].replace(lines[2].find(" m   |"), 6, " ft  |");
+    Read feet(lines);
+    EXPECT_EQ(feet.outcome, ReadOutcome::Refused);
+    EXPECT_EQ(feet.t.user.texts(MessageKind::Error),
+              std::vector<std::string>{"job.dat:3: the value 1.00000 is in \"ft\"; levelling data "
+                                       "is read in metres (\"m\") only, so nothing was written."});
+    EXPECT_EQ(feet.sink.events, (std::vector<std::string>{"start 1 BFFB/2", "Z A 100.00000@2"}));
 
-    lines = d.lines;
-    lines.insert(lines.begin() + 1, "END of data");
-    lines.push_back("garbage that is never read");
-    Read ended(lines);
-    EXPECT_EQ(ended.outcome, RunOutcome::NoLevellingLine);
-    EXPECT_EQ(ended.book.events, std::vector<std::string>{"finish"});
+    Read prose({"", "Dear surveyor,", "the levelling went well."});
+    EXPECT_EQ(prose.outcome, ReadOutcome::Refused);
+    EXPECT_EQ(prose.t.user.texts(MessageKind::Error),
+              std::vector<std::string>{"job.dat:2: this is no levelling data the program reads "
+                                       "(DiNi M5); the line is \"Dear surveyor,\"."});
+    EXPECT_TRUE(prose.sink.events.empty());
 }
 
-TEST(M5RunReader, RealDiniFileGivesTwoLinesWithoutItsVoidedSights) {
+TEST(M5LevellingReader, RealDiniFileGivesTwoLinesWithoutItsVoidedSights) {
     TestContext t;
-    RecordingBook book;
+    RecordingSink sink;
+    LineAccount account;
     t.workspace.load(test::CorpusFile("m5/bookcode-dini03-0624CH67.dat"));
-    EXPECT_EQ(ReadM5Run(t.ctx, t.workspace, book), RunOutcome::Read);
-    const auto& e = book.events;
+    EXPECT_EQ(ReadLevelling(t.ctx, t.workspace, "0624CH67.DAT", sink, account), ReadOutcome::Read);
+    const auto& e = sink.events;
     ASSERT_FALSE(e.empty());
-    EXPECT_EQ(e.front(), "sheet 1");
-    EXPECT_EQ(std::count(e.begin(), e.end(), "sheet 2"), 1);
-    EXPECT_EQ(std::count(e.begin(), e.end(), "Rb X3"), 4);  // 2 on line 1, 2 of line 2 unvoided
+    EXPECT_EQ(e.front(), "start 1 aBFFB/2");
+    EXPECT_EQ(std::count_if(e.begin(), e.end(),
+                            [](const std::string& s) { return s.starts_with("Rb X3 "); }),
+              4);  // 2 on line 1, 2 of line 2 unvoided
+    // Every one of the 65 lines is accounted for, and understood.
+    EXPECT_EQ(account.lineCount(), 65u);
+    EXPECT_EQ(account.notUnderstoodCount(), 0u);
     EXPECT_TRUE(t.user.texts(MessageKind::Warning).empty());
 }
 

@@ -35,7 +35,7 @@ DiniLines TwoStationLine(const std::string& number = "5", const std::string& sta
 TEST(SurveyInstituteBook, HeaderAndStationRows) {
     BookRun b;
     b.run(TwoStationLine(), MakeSurveyBook);
-    ASSERT_EQ(b.outcome, RunOutcome::Read);
+    ASSERT_EQ(b.outcome, ReadOutcome::Read);
     const auto s = b.sheet("水准线5");
     EXPECT_EQ(Text(s, "D1"), "等电子水准测量记录手簿");
     EXPECT_EQ(Text(s, "B2") + Text(s, "F2"), "测至");
@@ -168,10 +168,14 @@ TEST(SurveyInstituteBook, SightsItCannotPlaceAreLeftOutAndNamed) {
     EXPECT_DOUBLE_EQ(Put(s, "F9"), 1.3);
     EXPECT_EQ(Text(s, "G9"), "");
     const auto warnings = b.t.user.texts(MessageKind::Warning);
-    ASSERT_EQ(warnings.size(), 2u);
+    // The line stops with back readings only: that station has no height difference.
+    ASSERT_EQ(warnings.size(), 3u);
     EXPECT_EQ(warnings[0],
-              "NONAME.TXT, sheet 水准线1: left out observation line 2 (before the line's first point height).");
+              "NONAME.TXT, levelling line 1: the station from line 4 has readings of one staff only "
+              "(the line was left there); it has no height difference.");
     EXPECT_EQ(warnings[1],
+              "NONAME.TXT, sheet 水准线1: left out observation line 2 (before the line's first point height).");
+    EXPECT_EQ(warnings[2],
               "NONAME.TXT, sheet 水准线1: left out observation line 6 (a third reading of one staff at a set-up).");
 }
 

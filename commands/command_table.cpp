@@ -13,6 +13,7 @@
 #include "adjustment/adjustment_commands.h"
 #include "app/command.h"
 #include "app/file_commands.h"
+#include "leica/leica_commands.h"
 #include "levelling/levelling_commands.h"
 #include "points/point_commands.h"
 #include "serial/serial_commands.h"
@@ -33,6 +34,7 @@ constexpr CommandRow Place(std::string_view id) { return {Item, id, Absent, Abse
 constexpr std::span<const CommandRow> (*kDeclarations[])() = {
     AppCommandRows,   SerialCommandRows,     ZeissCommandRows,
     PointCommandRows, AdjustmentCommandRows, LevellingCommandRows,
+    LeicaCommandRows,
 };
 
 // Menus and separators in full; an item by its command id alone, filled in
@@ -95,6 +97,17 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("convert.rec500.m5"),
     Place("check.dini-audit"),
     Place("check.records"),
+    {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
+    {Menu, "convert.leica", {"Leica GSI", "convert"}, {"徕卡 GSI 数据处理", "convert"},
+     {"徠卡 GSI 資料處理", "convert"}},
+    Place("convert.gsi.points"),
+    Place("convert.gsi.dxf"),
+    Place("convert.gsi.cosa"),
+    Place("book.gsi"),
+    Place("book.gsi.checked"),
+    Place("book.gsi.geo"),
+    Place("levelling.gsi.network"),
+    Place("check.gsi.audit"),
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
     Place("convert.r5.options"),
 
@@ -165,7 +178,7 @@ std::span<const FormatCheck> FormatChecks() {
     static const std::vector<FormatCheck> checks = [] {
         std::vector<FormatCheck> all;
         for (auto declared : {LevellingFormatChecks, ZeissFormatChecks, PointFormatChecks,
-                              AdjustmentFormatChecks})
+                              AdjustmentFormatChecks, LeicaFormatChecks})
             for (const FormatCheck& check : declared()) all.push_back(check);
         return all;
     }();

@@ -425,6 +425,20 @@ inline constexpr int kWorkbookFiles = 76380;
 inline constexpr int kTransferLogFiles = 76390;
 inline constexpr int kParityNames = 76400;          // + 10 per parity: none, odd, even, mark, space
 inline constexpr int kFlowDefault = 76450;
+// Leica GSI.
+inline constexpr int kGsiUnknownUnit = 81000;        // %1 file, %2 line, %3 word index, %4 code
+inline constexpr int kGsiBadValue = 81010;           // %1 file, %2 line, %3 word, %4 code, %5 data
+inline constexpr int kGsiUnknownMethod = 81020;      // %1 file, %2 line, %3 method code
+inline constexpr int kNotGsiJob = 81030;
+inline constexpr int kGsiCodeBlocksKind = 81040;
+inline constexpr int kGsiPointIdsKind = 81050;
+inline constexpr int kGsiCheckAdjustKind = 81060;
+inline constexpr int kGsiOtherReadingsKind = 81070;
+inline constexpr int kGsiDirectionsKind = 81080;
+inline constexpr int kGsiWithoutStationKind = 81090;
+inline constexpr int kGsiPointsWritten = 81100;      // %1 count
+inline constexpr int kGsiStationsWritten = 81110;    // %1 count
+inline constexpr int kGsiDownloads = 81120;          // %1 file, %2 count, %3 lines
 }  // namespace msg
 
 // Items joined by the language's list comma, the last two by its "and" when

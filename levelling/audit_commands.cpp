@@ -10,6 +10,7 @@
 #include "app/trim.h"
 #include "app/line_account.h"
 #include "app/version.h"
+#include "leica/gsi_addresses.h"
 #include "levelling/dini_audit.h"
 #include "zeiss/address_continuity.h"
 #include "levelling/levelling_options.h"
@@ -40,6 +41,8 @@ const FormatCheck* FormatOf(const Workspace& lines) {
 void AddressFindings(CheckedFile& f, const Workspace& lines, const MessageTexts& texts) {
     for (const auto& gap : zeiss::CheckAddresses(lines))
         f.findings.push_back({gap.line, "address", gap.text(), gap.text(texts)});
+    for (auto& gap : leica::GsiAddressFindings(lines, f.name, texts))
+        f.findings.push_back({gap.line, "address", std::move(gap.english), std::move(gap.shown)});
 }
 
 // Record files with addresses whose format declares no check of its own yet.

@@ -8,6 +8,8 @@
 
 #include "app/data_paths.h"
 #include "app/errors.h"
+#include "leica/gsi_addresses.h"
+#include "leica/gsi_levelling.h"
 #include "zeiss/address_continuity.h"
 
 namespace tarvosen::levelling {
@@ -483,7 +485,17 @@ bool HoldsDiniLevelling(const Workspace& lines) {
 AuditResult AuditDiniLines(CommandContext& ctx, const Workspace& lines, const std::string& file,
                            const AuditLimits& limits) {
     const MessageTexts texts = TextsOf(ctx);
-    Auditor auditor(limits, texts);
+    // A GSI word's unit code fixes its decimals (1 mm, 1/10 mm or 1/100 mm).
+    // A Leica level computes its heights from unrounded readings: the four
+    // written readings of a station and its two heights are each rounded to
+    // 0.01 mm, so the written values may differ by 0.02 mm.
+    AuditLimits gsiLimits = limits;
+    const bool gsi = leica::IsGsiLevelling(lines);
+    if (gsi) {
+        gsiLimits.readingDecimals = gsiLimits.distanceDecimals = {3, 4, 5};
+        gsiLimits.heightTolerance = std::max(limits.heightTolerance, 0.00002);
+    }
+    Auditor auditor(gsi ? gsiLimits : limits, texts);
     AuditResult& result = auditor.result;
     result.outcome = ReadLevelling(ctx, lines, file, auditor, result.account);
     if (result.outcome == ReadOutcome::Refused) return std::move(result);
@@ -507,6 +519,9 @@ AuditResult AuditDiniLines(CommandContext& ctx, const Workspace& lines, const st
         if (auto gap = addresses.add(line, n))
             result.findings.push_back({n, "address", gap->text(), gap->text(texts)});
     }
+    if (gsi)
+        for (auto& g : leica::GsiAddressFindings(lines, file, texts))
+            result.findings.push_back({g.line, "address", std::move(g.english), std::move(g.shown)});
     std::stable_sort(result.findings.begin(), result.findings.end(),
                      [](const AuditFinding& a, const AuditFinding& b) { return a.line < b.line; });
     return std::move(result);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/command.h"
+#include "leica/gsi_levelling.h"
 #include "levelling/audit_commands.h"
 #include "levelling/dini_audit.h"
 #include "levelling/levelling_commands.h"
@@ -59,6 +60,7 @@ std::span<const CommandRow> LevellingCommandRows() { return kRows; }
 std::span<const FormatCheck> LevellingFormatChecks() {
     static constexpr FormatCheck kChecks[] = {
         {"DiNi M5 levelling", levelling::HoldsDiniLevelling, levelling::AccountDiniLines},
+        {"GSI levelling", leica::IsGsiLevelling, levelling::AccountDiniLines},
     };
     return kChecks;
 }

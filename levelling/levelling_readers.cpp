@@ -4,6 +4,7 @@
 
 #include "app/trim.h"
 
+#include "leica/gsi_levelling.h"
 #include "levelling/levelling_model.h"
 #include "levelling/m5_levelling_reader.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr std::array kReaders = std::to_array<LevellingReader>({
     {"M5", RecognisesM5, ReadM5Levelling},
+    {"GSI", leica::IsGsiLevelling, leica::ReadGsiLevelling},
 });
 
 // The first line with text, cut to what a message can quote.
@@ -49,7 +51,7 @@ ReadOutcome ReadLevelling(CommandContext& ctx, const Workspace& lines, const std
         const std::string first = FirstLine(lines, number);
         ctx.user.error(TextsOf(ctx)(msg::kNoLevellingReader,
                                     "%1:%2: this is no levelling data the program reads (DiNi "
-                                    "M5); the line is \"%3\".",
+                                    "M5, Leica GSI); the line is \"%3\".",
                                     {file, std::to_string(number), first}));
         return ReadOutcome::Refused;
     }

@@ -53,6 +53,8 @@ const std::array kRows = std::to_array<CommandRow>({
     {Item, "language.big5", {"Traditional Chinese (Big5)", "language"},
      {"Traditional Chinese (Big5)", "language"}, {"Traditional Chinese (Big5)", "language"},
      SelectTraditionalChinese, "language", 3},
+    {Item, "app.read-strictly", {"Read strictly", "convert"}, {"严格读取", "convert"},
+     {"嚴格讀取", "convert"}, ToggleStrictReadingCommand},
     {Item, "help.manual", {"Manual", "help"}, {"使用手册", "help"}, {"使用手冊", "help"}},
     {Item, "help.about", {"About...", "help"}, {"关于...", "help"}, {"關於...", "help"}},
 });

@@ -96,6 +96,11 @@ CommandStatus SelectInstrument(CommandContext& ctx, int kind) {
 
 }  // namespace
 
+CommandStatus ToggleStrictReadingCommand(CommandContext& ctx) {
+    ctx.state.strictReading = !ctx.state.strictReading;
+    return CommandStatus::Done;
+}
+
 CommandStatus SelectEnglish(CommandContext& ctx) { return SelectLanguage(ctx, 1); }
 CommandStatus SelectSimplifiedChinese(CommandContext& ctx) { return SelectLanguage(ctx, 2); }
 CommandStatus SelectTraditionalChinese(CommandContext& ctx) { return SelectLanguage(ctx, 3); }

@@ -23,6 +23,10 @@ CommandStatus ClearCommand(CommandContext& ctx);       // file.clear
 // with a FileError where no one can be asked; false when the user declined.
 bool LoadDocument(CommandContext& ctx, const std::filesystem::path& path);
 
+// Convert menu, "Read strictly": turns AppState::strictReading on or off (the
+// window shows the check and keeps it with its settings).
+CommandStatus ToggleStrictReadingCommand(CommandContext& ctx);
+
 CommandStatus SelectEnglish(CommandContext& ctx);
 CommandStatus SelectSimplifiedChinese(CommandContext& ctx);
 CommandStatus SelectTraditionalChinese(CommandContext& ctx);

@@ -45,6 +45,10 @@ class LineAccount {
     void used(std::size_t line);
     void passedOver(std::size_t line, PassedOverKind kind);
     void notUnderstood(std::size_t line);
+    // A line not understood that the reader's own warning already names (a
+    // line too long, one off its columns): counted, but not named again by
+    // CheckLinesUnderstood's warning.
+    void notUnderstoodReported(std::size_t line);
 
     // Lines of every file counted so far, and of each use.
     std::size_t lineCount() const;
@@ -58,6 +62,7 @@ class LineAccount {
         std::size_t passedOver = 0;
         std::vector<std::pair<PassedOverKind, std::size_t>> passedOverKinds;  // in order met
         LineRanges notUnderstood;
+        LineRanges unreported;  // of notUnderstood, those no own warning named
     };
     const std::vector<File>& files() const { return files_; }
 

@@ -110,6 +110,7 @@ const std::array kLayout = std::to_array<CommandRow>({
     Place("check.gsi.audit"),
     {Separator, "", {"-", "convert"}, {"-", "convert"}, {"-", "convert"}},
     Place("convert.r5.options"),
+    Place("app.read-strictly"),
 
     // Language
     {Menu, "language", {"&Language", ""}, {"[&L]语言", ""}, {"[&L]語言", ""}},

@@ -389,6 +389,32 @@ inline constexpr int kCheckNotRecognised = 80200;       // %1 file, %2 line, %3 
 inline constexpr int kCheckFindingsWritten = 80210;     // %1 count
 inline constexpr int kBlankLinesKind = 77100;
 inline constexpr int kHeaderLinesKind = 77110;
+// The account of the Zeiss readers' lines: their settings, what they wrote,
+// the kinds of line they pass over.
+inline constexpr int kRecordUnitUnknown = 78000;     // %1 file, %2 line, %3 type, %4 unit
+inline constexpr int kVerticalAngleUnknown = 78010;  // %1 file, %2 line, %3 type
+inline constexpr int kScaleNotApplied = 78020;       // %1 file, %2 line, %3 scale, %4 line
+inline constexpr int kM5HoldsLevelling = 78030;      // %1 file, %2 records
+inline constexpr int kLongLineLeftOut = 78040;       // %1 file, %2 line, %3 limit
+inline constexpr int kLongLinesLeftOut = 78050;      // %1 file, %2 lines, %3 limit
+inline constexpr int kR5NumberCutOne = 78060;        // %1 file, %2 line, %3 columns
+inline constexpr int kR5NumberCutMany = 78070;       // %1 file, %2 lines, %3 columns
+inline constexpr int kInFile = 78080;                // %1 file, %2 failure
+inline constexpr int kPointWritten = 78100;
+inline constexpr int kPointsWritten = 78110;         // %1 points
+inline constexpr int kR5LineWritten = 78120;
+inline constexpr int kR5LinesWritten = 78130;        // %1 lines
+inline constexpr int kM5LineWritten = 78140;
+inline constexpr int kM5LinesWritten = 78150;        // %1 lines
+inline constexpr int kFromEndOnKind = 78200;
+inline constexpr int kTextRecordsKind = 78210;
+inline constexpr int kStationSettingsKind = 78220;
+inline constexpr int kDirectionsOnlyKind = 78230;
+inline constexpr int kNotComputedKind = 78240;
+inline constexpr int kBeforeStationKind = 78250;
+inline constexpr int kReplacedObservationsKind = 78260;
+inline constexpr int kUnappliedOffsetsKind = 78270;
+inline constexpr int kLevellingRecordsKind = 78280;
 // Line ranges, and what the levelling books leave out and where.
 inline constexpr int kLineRange = 73000;                // %1 first line, %2 last line
 inline constexpr int kFileAndSheet = 73010;             // %1 file, %2 sheet

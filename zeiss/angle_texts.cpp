@@ -15,6 +15,7 @@ double R5AngleToRadians(std::string_view value, std::string_view unit) {
     // The number the value starts with: a garbled angle is refused before
     // a point is computed from it.
     if (IsGonUnit(unit)) return GonToRadians(LeadingDecimal(value));
+    if (Trim(unit, Blanks::SpacesAndControls) == "DEG") return LeadingDecimal(value) * kPi / 180;
     return DmsTextToRadians(value);
 }
 

@@ -35,6 +35,17 @@ std::string WithInformation(long address, const char* kind, std::string_view tex
 
 }  // namespace
 
+bool M5Line::hasM5Layout() const {
+    const std::size_t end = TrimEnd(raw(), Blanks::SpacesAndControls).size();
+    if (at(7) != '|' || at(17) != '|' || at(49) != '|') return false;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t close = fieldColumn(i) + 22;
+        if (at(close) != '|') return false;
+        if (end <= close) return end == close;
+    }
+    return true;
+}
+
 std::string M5TextForR5(const M5Line& line, bool* cut) {
     constexpr std::size_t first = 22, last = first + kInformationWidth - 1;
     if (line.at(first) != ' ' && line.isBlank(first + kR5Text, last))

@@ -23,6 +23,11 @@ class M5Line : public FixedColumns {
 
     bool isEnd() const { return startsAt(1, "END"); }
     bool isM5() const { return startsAt(1, "For M5"); }
+    // True when the "|" of the layout stand in columns 7, 17 and 49 and each
+    // field up to the end of the line (blanks aside) is closed by its "|" in
+    // column 72, 95 or 118: a value wider than its field shifts the columns
+    // after it, and its unit would be read from the wrong ones.
+    bool hasM5Layout() const;
 
     long address() const { return integer(12, 16); }
     std::string kind() const { return columns(18, 20); }

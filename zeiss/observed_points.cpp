@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "i18n/message_catalogue.h"
+#include "zeiss/record_account.h"
 
 namespace tarvosen::zeiss {
 
@@ -22,9 +23,13 @@ void ObservedPoints::beforeRecord(const R5Line& line, bool holdsCoordinates) {
     if (held_) {
         const bool instrumentsOwn =
             holdsCoordinates && code == held_->code && number == held_->number;
-        if (!instrumentsOwn)
+        if (instrumentsOwn) {
+            account_.passedOver(held_->line, kReplacedObservations);
+        } else {
             writer_.writePointLine(held_->point.x, held_->point.y, held_->point.z, held_->code,
                                    held_->number);
+            account_.used(held_->line);
+        }
         held_.reset();
     }
     // Text records may stand between an offset and its observation.
@@ -50,17 +55,20 @@ void ObservedPoints::offset(const R5Line& line) {
 
 void ObservedPoints::observation(const R5Line& line, const StationState& station, bool compute) {
     if (!compute) {
-        offsets_.clear();
+        dropOffsets(kNotComputed);
+        account_.passedOver(line.lineNumber(), kNotComputed);
         return;
     }
     const std::size_t distance = R5Line::fieldColumn(0) + 3;
     if (line.isBlank(distance, distance + 10)) {
         withoutDistance_.push_back(std::to_string(line.lineNumber()));
         warnUnapplied();
+        account_.passedOver(line.lineNumber(), kDirectionsOnly);
         return;
     }
     if (!station.stationSet) {
-        offsets_.clear();
+        dropOffsets(kBeforeStation);
+        account_.passedOver(line.lineNumber(), kBeforeStation);
         return;
     }
     // The angles must be numbers; a garbled one would place the point wrongly.
@@ -72,15 +80,19 @@ void ObservedPoints::observation(const R5Line& line, const StationState& station
         if (o.type == "Tv") observation.alongOffset += o.metres;
         if (o.type == "Tl") observation.acrossOffset += o.metres;
         if (o.type == "Tr") observation.acrossOffset -= o.metres;
+        account_.used(o.line);
     }
     offsets_.clear();
-    held_ = Computed{ComputePolarPoint(station, observation), line.code(), line.pointNumber()};
+    held_ = Computed{ComputePolarPoint(station, observation), line.code(), line.pointNumber(),
+                     line.lineNumber()};
 }
 
 void ObservedPoints::finish() {
-    if (held_)
+    if (held_) {
         writer_.writePointLine(held_->point.x, held_->point.y, held_->point.z, held_->code,
                                held_->number);
+        account_.used(held_->line);
+    }
     held_.reset();
     warnUnapplied();
     if (withoutDistance_.empty()) return;
@@ -101,7 +113,13 @@ void ObservedPoints::warnUnapplied() {
     offsets_.clear();
 }
 
-void ObservedPoints::warn(const Offset& offset) const {
+void ObservedPoints::dropOffsets(PassedOverKind kind) {
+    for (const Offset& o : offsets_) account_.passedOver(o.line, kind);
+    offsets_.clear();
+}
+
+void ObservedPoints::warn(const Offset& offset) {
+    account_.passedOver(offset.line, kUnappliedOffsets);
     const MessageTexts texts = TextsOf(ctx_);
     ctx_.user.warning(DocumentFileName(ctx_) + ":" + std::to_string(offset.line) + ": " +
                       texts(msg::kOffsetNotApplied,

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/command_context.h"
+#include "app/line_account.h"
 #include "zeiss/r5_line.h"
 #include "zeiss/r5_points.h"
 
@@ -26,7 +27,10 @@ bool IsTargetOffset(std::string_view type);
 
 class ObservedPoints {
   public:
-    ObservedPoints(CommandContext& ctx, PointListWriter& writer) : ctx_(ctx), writer_(writer) {}
+    // Each observation and offset line is counted in `account` once its use
+    // is known: used when it gave a point, passed over otherwise.
+    ObservedPoints(CommandContext& ctx, PointListWriter& writer, LineAccount& account)
+        : ctx_(ctx), writer_(writer), account_(account) {}
 
     // Called for every R5 record before its own points are written: writes
     // the point computed from the record before unless this record holds the
@@ -51,14 +55,18 @@ class ObservedPoints {
     struct Computed {
         PointXYZ point;
         std::string code, number;
+        std::size_t line = 0;
     };
 
     // Warns about the offsets held, which are then dropped.
     void warnUnapplied();
-    void warn(const Offset& offset) const;
+    void warn(const Offset& offset);
+    // Drops the offsets held, counted as passed over as `kind`.
+    void dropOffsets(PassedOverKind kind);
 
     CommandContext& ctx_;
     PointListWriter& writer_;
+    LineAccount& account_;
     // The offsets recorded for the point `offsetCode`/`offsetNumber`.
     std::vector<Offset> offsets_;
     std::string offsetCode_, offsetNumber_;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/command_context.h"
+#include "app/line_account.h"
 #include "app/options_store.h"
 #include "app/outcome.h"
 #include "app/workspace.h"
@@ -63,11 +64,21 @@ class PointListWriter {
     std::string line_;
 };
 
-// Reads the R5 lines `in` up to the end or an "END" line and appends the
-// point list to `out`. Refused, with the message shown, when a line is not
-// R5. Malformed numbers throw ConversionError naming the line.
+// Reads the R5 lines `in` up to the end or an "END" line, appends the point
+// list to `out` and counts every line in `account`. Refused, with the
+// message shown, when a line is not R5 or a value the points depend on has a
+// unit (or a vertical angle or scale) it does not read. Malformed numbers
+// throw ConversionError naming the file and the line.
+Outcome ReadR5Points(CommandContext& ctx, const Workspace& in, Workspace& out, int& pointCounter,
+                     LineAccount& account);
+
+// ReadR5Points, then the warning (or, reading strictly, the refusal) of the
+// lines not understood, and the refusal of a file that gave no point.
 Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& out,
-                          int& pointCounter);
+                          int& pointCounter, LineAccount& account);
+
+// "144 points written", for the summary of the run.
+std::string PointsWrittenText(CommandContext& ctx, std::size_t points);
 
 // Appends the DXF point drawing of the point list `points` to `dxf`, copying
 // name, X, Y, Z and code as the texts found there.

@@ -85,6 +85,34 @@ std::optional<Rec500Job> Rec500JobOf(CommandContext& ctx, const Workspace& in) {
     return Rec500Job::Coordinates;
 }
 
+bool LooksLikeRec500CoordinateJob(const Workspace& in) {
+    if (in.lineCount() == 0 || !ParseWholeInteger(FixedColumns(in.line(0), 1).columns(1, 7)))
+        return false;
+    bool coordinates = false;
+    std::size_t number = 0;
+    for (const std::string_view text : in.view()) {
+        const FixedColumns line(text, ++number);
+        if (line.startsAt(1, "END")) break;
+        for (const FieldColumns& field : kFields) {
+            const std::string type = line.columns(field.type, field.type + 1);
+            if (IsLevellingType(type)) return false;
+            coordinates = coordinates || IsCoordinateType(type);
+        }
+    }
+    return coordinates;
+}
+
+bool Rec500TypesKnown(const FixedColumns& line, Rec500Job job) {
+    for (const FieldColumns& field : kFields) {
+        const std::string type = line.columns(field.type, field.type + 1);
+        const bool known = type == "  " || type == "Z " || type == "HD" ||
+                           (job == Rec500Job::Levelling ? IsLevellingType(type)
+                                                        : IsCoordinateType(type) || IsLengthType(type));
+        if (!known) return false;
+    }
+    return true;
+}
+
 bool IsRec500PointRecord(const std::string& text) {
     return text.size() > kNumberEnd && text[kNumberEnd] != ' ';
 }

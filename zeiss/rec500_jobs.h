@@ -23,6 +23,11 @@ enum class Rec500Job { Levelling, Coordinates };
 // angles, whose unit a REC500 file does not give.
 std::optional<Rec500Job> Rec500JobOf(CommandContext& ctx, const Workspace& in);
 
+// A cheap look at the lines, saying nothing: true when the first line has a
+// REC500 address and the records hold coordinate or polar field types and
+// no levelling ones.
+bool LooksLikeRec500CoordinateJob(const Workspace& in);
+
 // One REC500 field of a record: type and value columns as they stand.
 struct Rec500Field {
     std::string type, value;
@@ -36,6 +41,10 @@ struct Rec500Field {
 // other values none.
 std::string FormatRec500CoordinateRecordAsM5(long address, const std::string& text,
                                              const std::array<Rec500Field, 3>& fields);
+
+// True when every field type of the record `line` is blank or one a record
+// of `job` holds.
+bool Rec500TypesKnown(const FixedColumns& line, Rec500Job job);
 
 // True when a record of a coordinate job is a point record (see above).
 bool IsRec500PointRecord(const std::string& text);

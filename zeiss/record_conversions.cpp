@@ -2,10 +2,11 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "app/trim.h"
 #include "i18n/line_ranges.h"
 #include "zeiss/address_continuity.h"
 #include "zeiss/m5_point_identification.h"
-#include "zeiss/r5_line_account.h"
+#include "zeiss/record_account.h"
 #include "zeiss/record_reader.h"
 
 namespace tarvosen::zeiss {
@@ -120,107 +121,186 @@ std::string ConvertRec500LineToM5(const FixedColumns& line, Rec500Job job, const
                 : FormatM5InformationLine(*address, text, fields);
 }
 
-bool AppendR5AsM5(CommandContext& ctx, const Workspace& in) {
-    RecordReader reader(in, kR5M5ReadLimit);
-    R5LineAccount account;
-    std::size_t lines = 0, written = 0;
-    std::string text;
-    while (reader.next(text)) {
-        const R5Line line(text, reader.lineNumber());
-        if (line.isEnd()) break;
-        if (!line.isR5()) return NotOfKind(ctx, msg::kNotR5, kNotR5Message, "For R5", line);
-        ++lines;
-        if (!account.readable(line)) continue;
-        if (auto out = ConvertR5LineToM5(line)) {
-            ctx.workspace.append(std::move(*out));
-            ++written;
-        } else {
-            account.passedOver(line.lineNumber());
-        }
-    }
-    reader.reportCutLines(ctx.user, TextsOf(ctx));
-    account.report(ctx, msg::kR5M5PassedOver,
-                   "%1: line %2 is neither a point (KR) nor a text (TR) record; it was passed "
-                   "over.",
-                   "%1: lines %2 are neither point (KR) nor text (TR) records; they were passed "
-                   "over.");
-    if (written > 0) return true;
-    R5LineAccount::RefuseNothingWritten(ctx, lines, msg::kR5NoM5LineWritten,
-                                        "No M5 line was written from the %1 R5 lines.");
+namespace {
+
+// The units of the instruments' record files: lengths, angles, pressures,
+// temperatures; blank where a value has none.
+bool IsRecordUnit(std::string_view unit) {
+    static constexpr std::string_view kUnits[] = {"",     "m",   "ft",  "gon", "grd", "DEG",
+                                                  "DMS",  "mil", "%",   "mmHg", "hPa", "inHg",
+                                                  "C",    "F"};
+    const std::string_view u = Trim(unit, Blanks::SpacesAndControls);
+    for (std::string_view known : kUnits)
+        if (u == known) return true;
     return false;
 }
 
-bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
-    RecordReader reader(in, kR5M5ReadLimit);
-    std::string text;
-    bool endLine = false;
-    std::size_t records = 0, converted = 0, firstCutNumber = 0, cutNumbers = 0;
-    LineRanges cutTexts;
-    while (reader.next(text)) {
-        const M5Line line(text, reader.lineNumber());
-        if (line.isEnd()) {
-            endLine = true;
-            break;
-        }
-        if (!line.isM5()) return NotOfKind(ctx, msg::kNotM5, kNotM5Message, "For M5", line);
-        ++records;
-        bool numberCut = false, textCut = false;
-        if (auto out = ConvertM5LineToR5(line, &numberCut, &textCut)) {
-            ctx.workspace.append(std::move(*out));
-            ++converted;
-        }
-        if (numberCut && cutNumbers++ == 0) firstCutNumber = line.lineNumber();
-        if (textCut) cutTexts.add(line.lineNumber());
+// True when every field of the record has a unit the records use; otherwise
+// the refusal naming the line and the unit is shown. A conversion that
+// rewrites angles in gon cannot tell an angle by a unit it does not know.
+template <typename Line>
+bool UnitsKnown(CommandContext& ctx, const Line& line) {
+    for (int i = 0; i < 3; ++i) {
+        if (IsRecordUnit(line.fieldUnit(i))) continue;
+        ctx.user.error(UnknownUnitText(ctx, line.lineNumber(), line.fieldType(i), line.fieldUnit(i)));
+        return false;
     }
-    // The end of the file (not an "END" line) closes the R5 data with "END".
-    if (!endLine) ctx.workspace.append("END");
-    const MessageTexts texts = TextsOf(ctx);
-    reader.reportCutLines(ctx.user, texts);
-    if (cutNumbers > 0) {
-        const std::string width = std::to_string(kR5PointNumberWidth);
-        const std::string first = std::to_string(firstCutNumber);
-        ctx.user.warning(
-            cutNumbers > 1
-                ? texts(msg::kPointNumbersCut,
-                        "Point numbers longer than the %1 columns of an R5 point number keep only "
-                        "their last %1 characters: line %2 and %3 more lines.",
-                        {width, first, std::to_string(cutNumbers - 1)})
-                : texts(msg::kPointNumberCut,
-                        "Point numbers longer than the %1 columns of an R5 point number keep only "
-                        "their last %1 characters: line %2.",
-                        {width, first}));
-    }
-    if (!cutTexts.empty()) {
-        const std::string file = DocumentFileName(ctx), lines = cutTexts.text(texts);
-        ctx.user.warning(cutTexts.count() == 1
-                             ? texts(msg::kR5TextsCut,
-                                     "%1: line %2 holds a text longer than the 7 characters of "
-                                     "an R5 text record; its first 7 were written.",
-                                     {file, lines})
-                             : texts(msg::kR5TextsCut + 10,
-                                     "%1: lines %2 hold texts longer than the 7 characters of "
-                                     "an R5 text record; their first 7 were written.",
-                                     {file, lines}));
-    }
-    // Levelling data (KD1 and TO records only) has nothing R5 can hold.
-    if (records > 0 && converted == 0)
-        ctx.user.warning(texts(msg::kNoTextOrPointRecord,
-                               "None of the %1 M5 records is a text (TI) or point (PI) record "
-                               "(levelling data has none), so the R5 data is empty.",
-                               {std::to_string(records)}));
     return true;
 }
 
-bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
+bool IsLevellingKind(const std::string& kind) {
+    return kind.starts_with("KD") || kind == "TO ";
+}
+
+// The end of a conversion in place: the lines not understood, the refusal of
+// a run that wrote nothing, the converted lines into the workspace and the
+// summary. `written` counts the records written.
+bool Finish(CommandContext& ctx, const LineAccount& account, const Workspace& out,
+            std::size_t written, bool m5) {
+    if (!CheckLinesUnderstood(ctx, account)) return false;
+    if (written == 0) return RefuseNothingWritten(ctx, account);
+    for (const std::string_view line : out.view()) ctx.workspace.append(line);
+    const MessageTexts texts = TextsOf(ctx);
+    const std::string count = std::to_string(written);
+    NoteReadSummary(ctx, account,
+                    m5 ? (written == 1 ? texts(msg::kM5LineWritten, "1 M5 line written")
+                                       : texts(msg::kM5LinesWritten, "%1 M5 lines written", {count}))
+                       : (written == 1 ? texts(msg::kR5LineWritten, "1 R5 line written")
+                                       : texts(msg::kR5LinesWritten, "%1 R5 lines written", {count})));
+    return true;
+}
+
+}  // namespace
+
+bool ReadR5AsM5(CommandContext& ctx, const Workspace& in, Workspace& out, LineAccount& account,
+                std::size_t& written) {
+    return NamingTheFile(ctx, [&] {
+        RecordReader reader(in, kR5M5ReadLimit, account);
+        R5LayoutLines layout;
+        std::string text;
+        while (reader.next(text)) {
+            const R5Line line(text, reader.lineNumber());
+            if (line.isEnd()) {
+                PassOverFromEnd(account, line.lineNumber(), in.lineCount());
+                break;
+            }
+            if (!line.isR5()) return NotOfKind(ctx, msg::kNotR5, kNotR5Message, "For R5", line);
+            if (!layout.readable(line, account)) continue;
+            const std::string kind = line.kind();
+            if (kind != "KR" && kind != "TR") {
+                account.notUnderstood(line.lineNumber());
+                continue;
+            }
+            if (!UnitsKnown(ctx, line)) return false;
+            out.append(*ConvertR5LineToM5(line));
+            account.used(line.lineNumber());
+            ++written;
+        }
+        reader.reportCutLines(ctx.user, TextsOf(ctx));
+        layout.report(ctx);
+        return true;
+    });
+}
+
+bool AppendR5AsM5(CommandContext& ctx, const Workspace& in) {
+    LineAccount account(DocumentFileName(ctx));
+    Workspace out;
+    std::size_t written = 0;
+    if (!ReadR5AsM5(ctx, in, out, account, written)) return false;
+    return Finish(ctx, account, out, written, true);
+}
+
+bool ReadM5AsR5(CommandContext& ctx, const Workspace& in, Workspace& out, LineAccount& account,
+                std::size_t& written) {
+    return NamingTheFile(ctx, [&] {
+        RecordReader reader(in, kR5M5ReadLimit, account);
+        std::string text;
+        bool endLine = false;
+        std::size_t levelling = 0;
+        LineRanges cutNumbers, cutTexts;
+        while (reader.next(text)) {
+            const M5Line line(text, reader.lineNumber());
+            if (line.isEnd()) {
+                PassOverFromEnd(account, line.lineNumber(), in.lineCount());
+                endLine = true;
+                break;
+            }
+            if (!line.isM5()) return NotOfKind(ctx, msg::kNotM5, kNotM5Message, "For M5", line);
+            const std::string kind = line.kind();
+            if (IsLevellingKind(kind)) {
+                account.passedOver(line.lineNumber(), kLevellingRecords);
+                ++levelling;
+                continue;
+            }
+            if ((kind.substr(0, 2) != "TI" && kind.substr(0, 2) != "PI") || !line.hasM5Layout()) {
+                account.notUnderstood(line.lineNumber());
+                continue;
+            }
+            if (!UnitsKnown(ctx, line)) return false;
+            bool numberCut = false, textCut = false;
+            out.append(*ConvertM5LineToR5(line, &numberCut, &textCut));
+            account.used(line.lineNumber());
+            ++written;
+            if (numberCut) cutNumbers.add(line.lineNumber());
+            if (textCut) cutTexts.add(line.lineNumber());
+        }
+        // Levelling data (KD and TO records only) has nothing R5 can hold.
+        if (written == 0 && levelling > 0) {
+            ctx.user.error(TextsOf(ctx)(
+                msg::kM5HoldsLevelling,
+                "%1 holds levelling readings (%2 records, no text or point record), which R5 "
+                "cannot carry; nothing was written. Use the levelling record book commands for "
+                "it.",
+                {DocumentFileName(ctx), std::to_string(levelling)}));
+            return false;
+        }
+        // The end of the file (not an "END" line) closes the R5 data with "END".
+        if (!endLine) out.append("END");
+        reader.reportCutLines(ctx.user, TextsOf(ctx));
+        const std::string width = std::to_string(kR5PointNumberWidth);
+        const MessageTexts texts = TextsOf(ctx);
+        if (!cutNumbers.empty())
+            ctx.user.warning(
+                cutNumbers.count() == 1
+                    ? texts(msg::kR5NumberCutOne,
+                            "%1: line %2 holds a point number longer than the %3 columns of an R5 "
+                            "point number; its last %3 characters were written.",
+                            {DocumentFileName(ctx), cutNumbers.text(texts), width})
+                    : texts(msg::kR5NumberCutMany,
+                            "%1: lines %2 hold point numbers longer than the %3 columns of an R5 "
+                            "point number; their last %3 characters were written.",
+                            {DocumentFileName(ctx), cutNumbers.text(texts), width}));
+        WarnLines(ctx, cutTexts, msg::kR5TextsCut,
+                  "%1: line %2 holds a text longer than the 7 characters of an R5 text record; "
+                  "its first 7 were written.",
+                  "%1: lines %2 hold texts longer than the 7 characters of an R5 text record; "
+                  "their first 7 were written.");
+        return true;
+    });
+}
+
+bool AppendM5AsR5(CommandContext& ctx, const Workspace& in) {
+    LineAccount account(DocumentFileName(ctx));
+    Workspace out;
+    std::size_t written = 0;
+    if (!ReadM5AsR5(ctx, in, out, account, written)) return false;
+    return Finish(ctx, account, out, written, false);
+}
+
+bool ReadRec500AsM5(CommandContext& ctx, const Workspace& in, Workspace& out,
+                    LineAccount& account, std::size_t& written) {
     const std::optional<Rec500Job> job = Rec500JobOf(ctx, in);
     if (!job) return false;
     const std::string file = DocumentFileName(ctx);
-    RecordReader reader(in, kRec500ReadLimit);
+    RecordReader reader(in, kRec500ReadLimit, account);
     std::string text;
     std::size_t pointRecords = 0, textRecords = 0;
     while (reader.next(text)) {
         const FixedColumns line(text, reader.lineNumber());
-        if (line.startsAt(1, "END")) break;
+        if (line.startsAt(1, "END")) {
+            PassOverFromEnd(account, line.lineNumber(), in.lineCount());
+            break;
+        }
         // A first line without an address says the file is no REC500 data at
         // all; a bad line among records is a failure of that line.
         if (line.lineNumber() == 1 && !ParseWholeInteger(line.columns(1, 7))) {
@@ -232,18 +312,33 @@ bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
                                        {line.columns(1, 7)}));
             return false;
         }
-        ctx.workspace.append(ConvertRec500LineToM5(line, *job, file));
+        std::string converted = ConvertRec500LineToM5(line, *job, file);
+        if (!Rec500TypesKnown(line, *job)) {
+            account.notUnderstood(line.lineNumber());
+            continue;
+        }
+        out.append(std::move(converted));
+        account.used(line.lineNumber());
+        ++written;
         ++(IsRec500PointRecord(line.columns(9, 35)) ? pointRecords : textRecords);
     }
     reader.reportCutLines(ctx.user, TextsOf(ctx));
-    if (*job == Rec500Job::Coordinates)
+    if (*job == Rec500Job::Coordinates && written > 0)
         ctx.user.information(
-            DocumentFileName(ctx) + ": " +
+            file + ": " +
             TextsOf(ctx)(msg::kRec500CoordinateJob,
                          "The REC500 file holds a coordinate job: %1 point records became M5 "
                          "point (PI1) lines, %2 text records text (TI) lines.",
                          {std::to_string(pointRecords), std::to_string(textRecords)}));
     return true;
+}
+
+bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in) {
+    LineAccount account(DocumentFileName(ctx));
+    Workspace out;
+    std::size_t written = 0;
+    if (!ReadRec500AsM5(ctx, in, out, account, written)) return false;
+    return Finish(ctx, account, out, written, true);
 }
 
 }  // namespace tarvosen::zeiss

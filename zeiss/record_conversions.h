@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_context.h"
+#include "app/line_account.h"
 #include "zeiss/m5_line.h"
 #include "zeiss/r5_line.h"
 #include "zeiss/rec500_jobs.h"
@@ -42,9 +43,22 @@ std::string ConvertRec500LineToM5(const FixedColumns& line,
 // whole seconds, reduced to one turn (399.99999 gon gives "360.0000").
 std::string GonToDmsText(double gon);
 
-// The ConvertInPlace bodies: read the staged file and append the converted
-// lines to the workspace. False when the file turned out not to be of the
-// expected kind (the message has been shown).
+// The readers of the conversions: read `in`, append the converted lines to
+// `out`, count every line in `account` and the records written in
+// `written`. False when the file was refused (the message has been shown):
+// not of the expected kind, a unit or a job they do not read, M5 levelling
+// data for R5.
+bool ReadR5AsM5(CommandContext& ctx, const Workspace& in, Workspace& out, LineAccount& account,
+                std::size_t& written);
+bool ReadM5AsR5(CommandContext& ctx, const Workspace& in, Workspace& out, LineAccount& account,
+                std::size_t& written);
+bool ReadRec500AsM5(CommandContext& ctx, const Workspace& in, Workspace& out,
+                    LineAccount& account, std::size_t& written);
+
+// The ConvertInPlace bodies: the readers above, then the warning (or,
+// reading strictly, the refusal) of the lines not understood and the refusal
+// of a run that wrote nothing; only then the converted lines go to the
+// workspace and the summary is shown. False when they stopped.
 bool AppendR5AsM5(CommandContext& ctx, const Workspace& in);
 bool AppendM5AsR5(CommandContext& ctx, const Workspace& in);
 bool AppendRec500AsM5(CommandContext& ctx, const Workspace& in);

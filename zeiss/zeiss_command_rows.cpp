@@ -40,6 +40,4 @@ const std::array kRows = std::to_array<CommandRow>({
 
 std::span<const CommandRow> ZeissCommandRows() { return kRows; }
 
-std::span<const FormatCheck> ZeissFormatChecks() { return {}; }
-
 }  // namespace tarvosen

@@ -2,6 +2,7 @@
 
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "app/line_account.h"
 #include "i18n/message_catalogue.h"
 #include "zeiss/address_continuity.h"
 #include "zeiss/r5_points.h"
@@ -21,10 +22,20 @@ bool CheckInput(CommandContext& ctx) {
 }
 
 // The first stage of both R5 commands: the R5 lines to the point list.
-ConversionStage R5ToPointStage(int& pointCounter) {
-    return [&pointCounter](CommandContext& ctx, const Workspace& in, Workspace& out) {
-        return static_cast<bool>(zeiss::ConvertR5ToPoints(ctx, in, out, pointCounter));
+ConversionStage R5ToPointStage(int& pointCounter, LineAccount& account) {
+    return [&pointCounter, &account](CommandContext& ctx, const Workspace& in, Workspace& out) {
+        account = LineAccount(DocumentFileName(ctx));
+        return static_cast<bool>(zeiss::ConvertR5ToPoints(ctx, in, out, pointCounter, account));
     };
+}
+
+// The summary of an R5 command once its file was written.
+CommandStatus NotePoints(CommandContext& ctx, CommandStatus status, const LineAccount& account,
+                         int points) {
+    if (status == CommandStatus::Done)
+        NoteReadSummary(ctx, account,
+                        zeiss::PointsWrittenText(ctx, static_cast<std::size_t>(points)));
+    return status;
 }
 
 void ApplyRecordFormat(OptionsStore& options, const std::string& value) {
@@ -53,10 +64,12 @@ constexpr CliOption kR5Options[] = {
 CommandStatus R5ToPointsCommand(CommandContext& ctx) {
     if (!CheckInput(ctx)) return CommandStatus::Stopped;
     int pointCounter = 0;
+    LineAccount account;
     ConvertToFileSteps steps{.filter = "Text File(*.Txt)|*.TXT",
                              .defaultExtension = "txt",
-                             .stages = {R5ToPointStage(pointCounter)}};
-    return ConvertToFile(ctx, steps);
+                             .stages = {R5ToPointStage(pointCounter, account)}};
+    const CommandStatus status = ConvertToFile(ctx, steps);
+    return NotePoints(ctx, status, account, pointCounter);
 }
 std::span<const CliOption> R5ToPointsCliOptions() {
     return kR5Options;
@@ -65,15 +78,17 @@ std::span<const CliOption> R5ToPointsCliOptions() {
 CommandStatus R5ToDxfCommand(CommandContext& ctx) {
     if (!CheckInput(ctx)) return CommandStatus::Stopped;
     int pointCounter = 0;
+    LineAccount account;
     ConvertToFileSteps steps{
         .filter = "AutoCAD Dxf File(*.Dxf)|*.Dxf",
         .defaultExtension = "dxf",
-        .stages = {R5ToPointStage(pointCounter),
+        .stages = {R5ToPointStage(pointCounter, account),
                    [](CommandContext&, const Workspace& in, Workspace& out) {
                        zeiss::WriteDxfFromPoints(in, out);
                        return true;
                    }}};
-    return ConvertToFile(ctx, steps);
+    const CommandStatus status = ConvertToFile(ctx, steps);
+    return NotePoints(ctx, status, account, pointCounter);
 }
 std::span<const CliOption> R5ToDxfCliOptions() {
     return kR5Options;

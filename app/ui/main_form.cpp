@@ -296,6 +296,7 @@ void MainWindow::updateFromState() {
         }
         if (QAction* view = bar.item("transfer.signal-lamps"))
             view->setChecked(serialLink().signalLampsVisible);
+        if (QAction* strict = bar.item("app.read-strictly")) strict->setChecked(state_.strictReading);
     }
     // The window's own texts follow the language of the menu bar.
     const CommandContext ctx = context();
@@ -512,6 +513,7 @@ bool MainWindow::restoreSettings() {
     state_.instrumentKind = std::clamp(settings->value("window/instrument", state_.instrumentKind).toInt(), 0, 6);
     bool& lamps = serialLink().signalLampsVisible;
     lamps = settings->value("window/portSignal", lamps).toBool();
+    state_.strictReading = settings->value("window/strictReading", state_.strictReading).toBool();
     lastFolder_ = settings->value("window/lastFolder", lastFolder_).toString();
     recentFiles_ = settings->value("window/recentFiles").toStringList();
     const bool placed = settings->contains("window/geometry") &&
@@ -527,6 +529,7 @@ void MainWindow::saveSettings() {
     settings->setValue("window/language", state_.languageIndex);
     settings->setValue("window/instrument", state_.instrumentKind);
     settings->setValue("window/portSignal", serialLink().signalLampsVisible);
+    settings->setValue("window/strictReading", state_.strictReading);
     settings->setValue("window/lastFolder", lastFolder_);
     settings->setValue("window/recentFiles", recentFiles_);
     settings->setValue("window/geometry", saveGeometry());

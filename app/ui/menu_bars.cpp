@@ -88,6 +88,7 @@ CommandMenuBar BuildMenuBar(int languageIndex, QWidget* parent,
         }
     }
     if (QAction* view = result.item("transfer.signal-lamps")) view->setCheckable(true);
+    if (QAction* strict = result.item("app.read-strictly")) strict->setCheckable(true);
     return result;
 }
 

@@ -121,11 +121,9 @@ TEST(R5ToPoints, LinesItCannotUseAreNamedAndNoPointIsAnError) {
                   "job.r5: lines 3-5 do not have the R5 layout (three fields of 20 columns, each "
                   "closed by a \"|\", in columns 47, 67 and 87); a value wider than its field "
                   "shifts the columns after it. The lines were not read.",
-                  "job.r5: line 6 holds no record that gives a point (coordinates, a station "
-                  "height, an orientation, an instrument or target height or a polar "
-                  "observation); it was passed over.",
                   "job.r5: line 1 is a polar observation before any station or orientation "
-                  "record; no point was computed from it."}));
+                  "record; no point was computed from it.",
+                  "job.r5: line 6 was not understood and was left out."}));
 
     t.user.messages.clear();
     t.state.currentDocumentName = "job.r5";
@@ -134,7 +132,10 @@ TEST(R5ToPoints, LinesItCannotUseAreNamedAndNoPointIsAnError) {
     t.user.saveAnswers.push_back(t.dir() / "none.txt");
     EXPECT_EQ(R5ToPointsCommand(t.ctx), CommandStatus::Stopped);
     EXPECT_EQ(t.user.texts(MessageKind::Error),
-              std::vector<std::string>{"job.r5: No point was read from the 3 R5 lines."});
+              std::vector<std::string>{
+                  "read 3 lines of job.r5: nothing written; passed over 2 lines (observations "
+                  "before any station and station and height records); 1 line not understood "
+                  "(3)"});
     EXPECT_EQ(t.user.texts(MessageKind::Warning).size(), 2u);
     EXPECT_EQ(t.workspace.lines(), nothing);
     EXPECT_FALSE(std::filesystem::exists(t.dir() / "none.txt"));
@@ -206,6 +207,11 @@ TEST(ComputePolarPoint, DirectionIsTheAzimuth) {
     const auto g = ComputePolarPoint(s, {"300.0000", "grd ", "50.0000", "gon ", 10});
     EXPECT_NEAR(g.x, 10.0, 1e-9);
     EXPECT_NEAR(g.y, 20 - 10 * std::sqrt(0.5), 1e-9);
+    // Decimal degrees: 90.5 degrees is 90 degrees 30 minutes.
+    const auto d = ComputePolarPoint(s, {"90.5", "DEG ", "60.0", "DEG ", 10});
+    const auto dms = ComputePolarPoint(s, {"90.3000", "DMS ", "60.0000", "DMS ", 10});
+    EXPECT_NEAR(d.x, dms.x, 1e-9);
+    EXPECT_NEAR(d.y, dms.y, 1e-9);
 }
 
 TEST(R5ToDxf, DrawingOfTheSample) {
@@ -275,7 +281,9 @@ TEST(R5ToPointsCli, ShiftedLinesGiveNoPointAndExitOne) {
         EXPECT_NE(e.str().find("warning: shifted.r5: lines 1-1311 do not have the R5 layout"),
                   std::string::npos)
             << e.str();
-        EXPECT_NE(e.str().find("error: shifted.r5: No point was read from the 1311 R5 lines."),
+        EXPECT_NE(e.str().find("error: read 1312 lines of shifted.r5: nothing written; passed "
+                               "over 1 line (END and the lines after it); 1311 lines not "
+                               "understood (1-1311)"),
                   std::string::npos)
             << e.str();
         for (const auto& entry : std::filesystem::directory_iterator(t.dir()))

@@ -20,7 +20,7 @@ std::string KindsText(const MessageTexts& texts,
 
 }  // namespace
 
-void LineAccount::beginFile(std::string file) { files_.push_back(File{std::move(file), 0, 0, {}, {}}); }
+void LineAccount::beginFile(std::string file) { files_.push_back(File{std::move(file), 0, 0, {}, {}, {}}); }
 
 LineAccount::File& LineAccount::current() {
     if (files_.empty()) files_.push_back(File{});
@@ -40,7 +40,12 @@ void LineAccount::passedOver(std::size_t, PassedOverKind kind) {
     f.passedOverKinds.emplace_back(kind, 1);
 }
 
-void LineAccount::notUnderstood(std::size_t line) { current().notUnderstood.add(line); }
+void LineAccount::notUnderstood(std::size_t line) {
+    current().notUnderstood.add(line);
+    current().unreported.add(line);
+}
+
+void LineAccount::notUnderstoodReported(std::size_t line) { current().notUnderstood.add(line); }
 
 std::size_t LineAccount::usedCount() const {
     std::size_t n = 0;
@@ -70,21 +75,22 @@ bool CheckLinesUnderstood(CommandContext& ctx, const LineAccount& account) {
     bool understood = true;
     for (const auto& f : account.files()) {
         if (f.notUnderstood.empty()) continue;
-        const std::string lines = f.notUnderstood.text(texts);
         if (strict) {
+            const std::string lines = f.notUnderstood.text(texts);
             ctx.user.error(texts(msg::kNotUnderstoodStrict,
                                  "%1: lines not understood: %2. Reading strictly, nothing was "
                                  "written.",
                                  {f.name, lines}));
             understood = false;
-        } else if (f.notUnderstood.count() == 1) {
+        } else if (f.unreported.count() == 1) {
             ctx.user.warning(texts(msg::kNotUnderstoodOne,
                                    "%1: line %2 was not understood and was left out.",
-                                   {f.name, lines}));
-        } else {
+                                   {f.name, f.unreported.text(texts)}));
+        } else if (!f.unreported.empty()) {
             ctx.user.warning(texts(msg::kNotUnderstoodMany,
                                    "%1: %3 lines were not understood and were left out: %2.",
-                                   {f.name, lines, std::to_string(f.notUnderstood.count())}));
+                                   {f.name, f.unreported.text(texts),
+                                    std::to_string(f.unreported.count())}));
         }
     }
     return understood;
@@ -135,6 +141,11 @@ std::string ReadSummaryText(const MessageTexts& texts, const LineAccount& accoun
 
 void NoteReadSummary(CommandContext& ctx, const LineAccount& account, const std::string& written) {
     ctx.user.showNote(ReadSummaryText(TextsOf(ctx), account, written));
+}
+
+std::string CountText(const MessageTexts& texts, std::size_t count, int id, const char* one,
+                      const char* many) {
+    return count == 1 ? texts(id, one) : texts(id + 10, many, {std::to_string(count)});
 }
 
 bool RefuseNothingWritten(CommandContext& ctx, const LineAccount& account) {

@@ -7,6 +7,7 @@
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/errors.h"
+#include "app/number_text.h"
 #include "app/trim.h"
 #include "i18n/line_ranges.h"
 
@@ -55,6 +56,32 @@ std::optional<PassedOverKind> KindOfOtherLine(std::string_view line) {
     return std::nullopt;
 }
 
+// False when an angle or height field holds text that is no number: a line
+// garbled in transfer, whose numbers would otherwise be read as 0 or cut
+// short. An empty field is left to the exports, and so is the slope
+// distance, which the COSA export copies as text or converts strictly; MP
+// records are checked by the COSA export, which names those without
+// coordinates.
+bool NumbersReadable(const RawRecord& r) {
+    const auto number = [](std::string_view field) {
+        return Trim(field, Blanks::WhiteSpace).empty() ||
+               ParseWholeNumber(field, Blanks::WhiteSpace).has_value();
+    };
+    switch (r.kind) {
+        case RawRecordKind::Station: {
+            const std::string_view reading = r.station.backsightReading;
+            return number(r.station.instrumentHeight) && number(reading.substr(0, reading.find(',')));
+        }
+        case RawRecordKind::Point:
+            return true;
+        case RawRecordKind::Observation:
+        case RawRecordKind::Backsight:
+            break;
+    }
+    const RawObservationRecord& o = r.observation;
+    return number(o.targetHeight) && number(o.horizontalReading) && number(o.zenithAngle);
+}
+
 }  // namespace
 
 std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t lineNumber) {
@@ -89,6 +116,10 @@ bool NikonRawReader::next(RawRecord& record) {
             continue;
         }
         if (auto r = ParseRawRecordLine(line_, number)) {
+            if (!NumbersReadable(*r)) {
+                account_.notUnderstood(number);
+                continue;
+            }
             record = std::move(*r);
             if (units_.angle == RawAngleUnit::PackedDms) check(record);
             if (!units_.areWritten()) convert(record);

@@ -6,8 +6,9 @@
 // of the format (notes and settings "CO", the coordinate records UP, CC, RE
 // and MC, stake-out and control-point observations SO and CP, face-2
 // backsights F2, records deleted on the instrument "*SS", ...) are passed
-// over, and any other line is not understood. Every line is counted in the
-// reader's LineAccount.
+// over, and any other line is not understood, as is a record whose angle
+// or height fields hold text that is no number. Every line is counted in the reader's
+// LineAccount.
 //
 // A record is one line: it ends at the end of its line, missing fields read as
 // empty texts, empty lines are skipped, and every field is read whole,

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 using test::RunTool;
 
 // One set-up, its backsight without a distance, two observations; line 6 is
-// a record of no kind of the format, line 8 a line garbled in transfer.
+// a record of no kind of the format, line 8 an observation garbled in
+// transfer (letters O for zeros).
 constexpr const char* kPlanted =
     "CO,Nikon RAW data format V2.00\n"
     "CO,Angle Units: DDDMMSS\n"
@@ -27,7 +28,7 @@ constexpr const char* kPlanted =
     "SS,B0,1.600,50.000,0.0000,90.0000,10:20:45,BS\n"
     "ZZ,planted,record\n"
     "SS,P1,1.600,100.000,55.3012,90.0000,10:21:00,CODE\n"
-    "#### 10:21 ### 9.99 ####\n";
+    "SS,P2,1.6OO,1OO.000,10.0000,90.0000,10:22:00\n";
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     return text.replace(text.find(from), from.size(), to);

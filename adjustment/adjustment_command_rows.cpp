@@ -36,7 +36,8 @@ std::span<const CommandRow> AdjustmentCommandRows() { return kRows; }
 
 namespace {
 
-std::optional<LineAccount> AccountOfNikonRaw(CommandContext& ctx, const tarvosen::Workspace& lines) {
+std::optional<LineAccount> AccountOfNikonRaw(CommandContext& ctx,
+                                             const tarvosen::Workspace& lines) {
     try {
         return AccountNikonRawLines(lines, DocumentFileName(ctx));
     } catch (const Failure& e) {

@@ -119,7 +119,8 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
         else
             book = ctx.user.chooseSaveFile(kRecordBookFilter, "xlsx");
         if (book) {
-            bookWritten = static_cast<bool>(WriteRecordBook(ctx, raw, *book, !o.produceText, reading));
+            bookWritten =
+                static_cast<bool>(WriteRecordBook(ctx, raw, *book, !o.produceText, reading));
             stopped = !bookWritten;
         }
     }

@@ -110,8 +110,8 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw, TraverseRead
         ++s.observations;
         if (s.observations > 4) {
             // The text has room for four; the warning names the station.
-            static constexpr PassedOverKind kBeyondFour{msg::kObservationsBeyondFourKind,
-                                                        "observations beyond a station's first four"};
+            static constexpr PassedOverKind kBeyondFour{
+                msg::kObservationsBeyondFourKind, "observations beyond a station's first four"};
             notes.extraObservations.add(s.name, r.lineNumber);
             account.passedOver(r.lineNumber, kBeyondFour);
             continue;

@@ -70,7 +70,8 @@ bool NumbersReadable(const RawRecord& r) {
     switch (r.kind) {
         case RawRecordKind::Station: {
             const std::string_view reading = r.station.backsightReading;
-            return number(r.station.instrumentHeight) && number(reading.substr(0, reading.find(',')));
+            return number(r.station.instrumentHeight) &&
+                   number(reading.substr(0, reading.find(',')));
         }
         case RawRecordKind::Point:
             return true;

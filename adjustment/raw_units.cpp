@@ -86,9 +86,10 @@ bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber,
     if (!StartsWithIgnoringCase(text, "CO,")) return false;
     text = Trim(text.substr(3), Blanks::WhiteSpace);
     // Reads the value after `label` into `setting`; true when the line is that setting's.
-    const auto read = [&]<typename Value>(std::string_view label, Value& setting,
-                                          std::initializer_list<std::pair<std::string_view, Value>> names,
-                                          int refusal, std::string_view known) {
+    const auto read = [&]<typename Value>(
+                          std::string_view label, Value& setting,
+                          std::initializer_list<std::pair<std::string_view, Value>> names,
+                          int refusal, std::string_view known) {
         if (!StartsWithIgnoringCase(text, label)) return false;
         const std::optional<Value> value = ValueOf(Folded(text.substr(label.size())), names);
         if (!value) Refuse(refusal, line, lineNumber, file, known);

@@ -20,7 +20,9 @@ std::string KindsText(const MessageTexts& texts,
 
 }  // namespace
 
-void LineAccount::beginFile(std::string file) { files_.push_back(File{std::move(file), 0, 0, {}, {}, {}}); }
+void LineAccount::beginFile(std::string file) {
+    files_.push_back(File{std::move(file), 0, 0, {}, {}, {}});
+}
 
 LineAccount::File& LineAccount::current() {
     if (files_.empty()) files_.push_back(File{});

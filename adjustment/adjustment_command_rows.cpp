@@ -5,6 +5,8 @@
 
 #include "app/command.h"
 #include "adjustment/adjustment_commands.h"
+#include "adjustment/nikon_raw.h"
+#include "app/errors.h"
 
 namespace tarvosen {
 
@@ -32,6 +34,22 @@ const std::array kRows = std::to_array<CommandRow>({
 
 std::span<const CommandRow> AdjustmentCommandRows() { return kRows; }
 
-std::span<const FormatCheck> AdjustmentFormatChecks() { return {}; }
+namespace {
+
+std::optional<LineAccount> AccountOfNikonRaw(CommandContext& ctx,
+                                             const tarvosen::Workspace& lines) {
+    try {
+        return AccountNikonRawLines(lines, DocumentFileName(ctx));
+    } catch (const Failure& e) {
+        ctx.user.error(e.text(TextsOf(ctx)));
+        return std::nullopt;
+    }
+}
+
+constexpr FormatCheck kFormatChecks[] = {{"Nikon raw", IsNikonRaw, AccountOfNikonRaw}};
+
+}  // namespace
+
+std::span<const FormatCheck> AdjustmentFormatChecks() { return kFormatChecks; }
 
 }  // namespace tarvosen

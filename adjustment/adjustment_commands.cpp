@@ -10,6 +10,7 @@
 #include "adjustment/record_book.h"
 #include "app/conversion.h"
 #include "app/errors.h"
+#include "app/line_account.h"
 #include "adjustment/adjustment_options.h"
 #include "app/calendar.h"
 #include "i18n/message_catalogue.h"
@@ -104,20 +105,40 @@ CommandStatus RunTraverseExport(CommandContext& ctx) {
         }
     } giveBack{raw, ctx.workspace, textWritten};
 
+    TraverseReading reading;
     bool stopped = false;
     if (o.produceText) {
-        textWritten = WriteAdjustmentText(ctx, raw);
+        textWritten = WriteAdjustmentText(ctx, raw, reading);
         stopped = !textWritten;
     }
+    bool bookWritten = false;
     if (o.produceBook && !stopped) {
         std::optional<fs::path> book;
         if (!o.bookFile.empty())
             book = fs::path(o.bookFile);
         else
             book = ctx.user.chooseSaveFile(kRecordBookFilter, "xlsx");
-        if (book && !WriteRecordBook(ctx, raw, *book, !o.produceText)) stopped = true;
+        if (book) {
+            bookWritten =
+                static_cast<bool>(WriteRecordBook(ctx, raw, *book, !o.produceText, reading));
+            stopped = !bookWritten;
+        }
     }
-    return stopped ? CommandStatus::Stopped : CommandStatus::Done;
+    if (stopped) return CommandStatus::Stopped;
+    if (!textWritten && !bookWritten) return CommandStatus::Done;  // no book file was chosen
+    const MessageTexts texts = TextsOf(ctx);
+    const std::string stations =
+        CountText(texts, reading.stations, msg::kStationCount, "1 station", "%1 stations");
+    NoteReadSummary(ctx, reading.account,
+                    textWritten && bookWritten
+                        ? texts(msg::kTraverseBothWritten,
+                                "%1 written to the adjustment text and the record book", {stations})
+                    : textWritten
+                        ? texts(msg::kTraverseTextWritten, "%1 written to the adjustment text",
+                                {stations})
+                        : texts(msg::kTraverseBookWritten, "%1 written to the record book",
+                                {stations}));
+    return CommandStatus::Done;
 }
 
 CommandStatus NikonToTraverseCommand(CommandContext& ctx) {

@@ -76,13 +76,14 @@ std::string IsoDate(const std::chrono::year_month_day& date) {
     return text;
 }
 
-bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
+bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw, TraverseReading& reading) {
     const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
     std::vector<AdjustmentStation> stations;
     RecordNotes notes;
     NikonRawReader reader(raw, DocumentFileName(ctx));
+    LineAccount& account = reader.account();
     RawRecord r;
     while (reader.next(r)) {
         if (r.kind == RawRecordKind::Station) {
@@ -91,20 +92,31 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
             s.instrumentHeight = LeadingDecimal(r.station.instrumentHeight);
             s.line = r.lineNumber;
             stations.push_back(std::move(s));
+            account.used(r.lineNumber);
             continue;
         }
         // The text lists each station's four SS observations only.
-        if (r.kind != RawRecordKind::Observation) continue;
+        if (r.kind != RawRecordKind::Observation) {
+            account.passedOver(r.lineNumber, r.kind == RawRecordKind::Point ? kCoordinateRecords
+                                                                            : kBacksightRecords);
+            continue;
+        }
         if (stations.empty()) {
             notes.beforeFirstSetUp.push_back(r.lineNumber);
+            account.notUnderstoodReported(r.lineNumber);
             continue;
         }
         AdjustmentStation& s = stations.back();
         ++s.observations;
         if (s.observations > 4) {
+            // The text has room for four; the warning names the station.
+            static constexpr PassedOverKind kBeyondFour{
+                msg::kObservationsBeyondFourKind, "observations beyond a station's first four"};
             notes.extraObservations.add(s.name, r.lineNumber);
+            account.passedOver(r.lineNumber, kBeyondFour);
             continue;
         }
+        account.used(r.lineNumber);
         const bool foresight = s.observations > 2;
         Take(foresight ? s.foresight : s.backsight, r.observation, foresight);
     }
@@ -118,6 +130,7 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
             if (!t->observed[0] || !t->observed[1]) notes.missingFace.add(s.name, s.line);
     }
     notes.reportStations(ctx);
+    if (!CheckLinesUnderstood(ctx, account)) return false;
 
     const std::size_t n = stations.size();
     if (n >= 2) {
@@ -155,6 +168,7 @@ bool WriteAdjustmentText(CommandContext& ctx, const Workspace& raw) {
     lines.push_back(stations[n - 1].foresight.name);
 
     ctx.workspace.replaceAll(std::move(lines));
+    reading = {std::move(account), n};
     ctx.state.currentDocumentName = ResetDocumentName(ctx.state);
     ctx.setCaption(DocumentCaption(ctx.state.currentDocumentName));
     return true;

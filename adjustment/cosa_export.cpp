@@ -24,10 +24,11 @@ namespace {
 // The known points of the user's list; nothing when none was given or it
 // cannot be read (said as a warning, the export goes on without them).
 std::optional<std::vector<KnownPoint>> GivenKnownPoints(CommandContext& ctx,
-                                                        const std::string& file) {
+                                                        const std::string& file,
+                                                        LineAccount& account) {
     if (file.empty()) return std::nullopt;
     try {
-        return ReadKnownPointFile(file);
+        return ReadKnownPointFile(file, &account);
     } catch (const FileError& e) {
         // The system's own reason stays in English; the other languages
         // name the file only.
@@ -75,15 +76,18 @@ struct ObservationLines {
     std::vector<std::size_t> unnamedStations;    // set-ups without a name, and their observations
     std::vector<std::size_t> withoutBacksight;   // set-ups that name no backsight
     std::vector<std::size_t> unnamedObservations;
+    std::size_t stations = 0, observations = 0;  // written
 };
 
-ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, RecordNotes& notes,
-                                  const std::string& file) {
+// Counts every record but the MP points, which count once the known points
+// are chosen.
+ObservationLines ReadObservations(const CosaOptions& o, NikonRawReader& reader,
+                                  RecordNotes& notes) {
     ObservationLines out;
     enum class Station { None, Named, Unnamed } station = Station::None;
     double backsight = 0;
     std::string backsightName;
-    NikonRawReader reader(raw, file);
+    LineAccount& account = reader.account();
     RawRecord r;
     while (reader.next(r)) {
         switch (r.kind) {
@@ -106,9 +110,12 @@ ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, Re
                 if (Unnamed(s.stationName)) {
                     station = Station::Unnamed;
                     out.unnamedStations.push_back(r.lineNumber);
+                    account.notUnderstoodReported(r.lineNumber);
                     continue;
                 }
                 station = Station::Named;
+                ++out.stations;
+                account.used(r.lineNumber);
                 out.lines.push_back(s.stationName);
                 backsight = DmsTextToRadians(s.backsightReading);
                 backsightName = s.backsightName;
@@ -125,21 +132,23 @@ ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, Re
         }
         const RawObservationRecord& obs = r.observation;
         const bool backsightRecord = r.kind == RawRecordKind::Backsight;
-        if (backsightRecord && !HasDistance(obs)) continue;
-        if (station == Station::None) {
-            notes.beforeFirstSetUp.push_back(r.lineNumber);
+        if (backsightRecord && !HasDistance(obs)) {
+            account.passedOver(r.lineNumber, kBacksightRecords);
             continue;
         }
-        if (station == Station::Unnamed) {
-            out.unnamedStations.push_back(r.lineNumber);
-            continue;
-        }
+        std::vector<std::size_t>* leftOut = nullptr;
+        if (station == Station::None) leftOut = &notes.beforeFirstSetUp;
+        if (station == Station::Unnamed) leftOut = &out.unnamedStations;
         const std::string& name =
             backsightRecord && Unnamed(obs.pointName) ? backsightName : obs.pointName;
-        if (Unnamed(name)) {
-            out.unnamedObservations.push_back(r.lineNumber);
+        if (!leftOut && Unnamed(name)) leftOut = &out.unnamedObservations;
+        if (leftOut) {
+            leftOut->push_back(r.lineNumber);
+            account.notUnderstoodReported(r.lineNumber);
             continue;
         }
+        ++out.observations;
+        account.used(r.lineNumber);
         // The backsight's direction is the set-up's zero; its distance is added.
         if (!backsightRecord)
             out.lines.push_back(name + ",L," +
@@ -152,15 +161,25 @@ ObservationLines ReadObservations(const CosaOptions& o, const Workspace& raw, Re
 }
 
 // The file's MP points, each name once: a later record of a name is left out,
-// with a warning when it places the point elsewhere.
-std::vector<KnownPoint> DistinctPoints(CommandContext& ctx, const std::vector<KnownPoint>& points) {
+// with a warning when it places the point elsewhere. Each record is counted:
+// used when it gives a known point (no known-point file being given), else
+// passed over.
+std::vector<KnownPoint> DistinctPoints(CommandContext& ctx, const std::vector<KnownPoint>& points,
+                                       bool listGiven, LineAccount& account) {
     std::vector<KnownPoint> distinct;
     for (const KnownPoint& p : points) {
         const auto earlier = std::find_if(distinct.begin(), distinct.end(),
                                           [&](const KnownPoint& d) { return d.name == p.name; });
         if (earlier == distinct.end()) {
             distinct.push_back(p);
-        } else if (!SameCoordinates(*earlier, p)) {
+            if (listGiven)
+                account.passedOver(p.line, kCoordinateRecords);
+            else
+                account.used(p.line);
+        } else if (SameCoordinates(*earlier, p)) {
+            account.passedOver(p.line, kCoordinateRecords);
+        } else {
+            account.notUnderstoodReported(p.line);
             ctx.user.warning(TextsOf(ctx)(
                 msg::kMpPointTwice,
                 "%1: the MP records of line %2 and line %3 place the point \"%4\" at %5, %6 and "
@@ -174,19 +193,31 @@ std::vector<KnownPoint> DistinctPoints(CommandContext& ctx, const std::vector<Kn
 
 // The known points the file will hold: the user's list when given, else the
 // raw data's MP records. Points the two place differently are warned about.
-std::vector<KnownPoint> ChooseKnownPoints(CommandContext& ctx,
-                                          std::optional<std::vector<KnownPoint>> given,
-                                          const ObservationLines& read, const std::string& file) {
+// The MP records' points, each name once, every MP line counted.
+std::vector<KnownPoint> RecordedPoints(CommandContext& ctx, const ObservationLines& read,
+                                       bool listGiven, LineAccount& account) {
     const MessageTexts texts = TextsOf(ctx);
+    for (const std::size_t line : read.unusablePoints) account.notUnderstoodReported(line);
     if (!read.unusablePoints.empty())
         ctx.user.warning(texts(msg::kMpPointsUnusable,
                                "%1: MP records without a name or without north and east as "
                                "numbers are no known points (line numbers: %2).",
                                {DocumentFileName(ctx), DescribeLines(read.unusablePoints, texts)}));
-    const std::vector<KnownPoint> recorded = DistinctPoints(ctx, read.points);
+    return DistinctPoints(ctx, read.points, listGiven, account);
+}
+
+std::vector<KnownPoint> ChooseKnownPoints(CommandContext& ctx,
+                                          std::optional<std::vector<KnownPoint>> given,
+                                          const std::vector<KnownPoint>& recorded,
+                                          const std::string& file) {
+    const MessageTexts texts = TextsOf(ctx);
     if (!given) {
         if (recorded.empty()) {
-            ctx.user.warning(ctx.message(msg::kNoKnownPoints, kNoKnownPointsMessage));
+            ctx.user.warning(texts(msg::kNoKnownPointsInData,
+                                   "%1: no known-point file was given and the data hold no usable "
+                                   "MP record; add the known points to the converted file by "
+                                   "hand.",
+                                   {DocumentFileName(ctx)}));
             return {};
         }
         std::vector<std::size_t> lines;
@@ -248,17 +279,32 @@ bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw) {
     const CosaOptions& o = ctx.options.get<CosaOptions>();
     // Everything is read before anything is written, so a list or raw record
     // that cannot be read leaves the workspace as it was.
-    std::optional<std::vector<KnownPoint>> given = GivenKnownPoints(ctx, o.knownPointFile);
     RecordNotes notes;
-    ObservationLines read = ReadObservations(o, raw, notes, DocumentFileName(ctx));
+    NikonRawReader reader(raw, DocumentFileName(ctx));
+    LineAccount& account = reader.account();
+    ObservationLines read = ReadObservations(o, reader, notes);
+    const std::vector<KnownPoint> recorded =
+        RecordedPoints(ctx, read, !o.knownPointFile.empty(), account);
+    std::optional<std::vector<KnownPoint>> given =
+        GivenKnownPoints(ctx, o.knownPointFile, account);
     const std::vector<KnownPoint> known =
-        ChooseKnownPoints(ctx, std::move(given), read, o.knownPointFile);
+        ChooseKnownPoints(ctx, std::move(given), recorded, o.knownPointFile);
+    notes.reportReading(ctx, ctx.message(msg::kObservationFileProduct, "the observation file"));
+    ReportLeftOut(ctx, read);
+    if (!CheckLinesUnderstood(ctx, account)) return false;
 
     AppendWorkspaceLine(ctx, o.directionError + "," + o.distanceConstant + "," + o.distancePpm);
     for (const KnownPoint& p : known) AppendWorkspaceLine(ctx, p.name + "," + p.x + "," + p.y);
     for (std::string& line : read.lines) AppendWorkspaceLine(ctx, std::move(line));
-    notes.reportReading(ctx, ctx.message(msg::kObservationFileProduct, "the observation file"));
-    ReportLeftOut(ctx, read);
+    const MessageTexts texts = TextsOf(ctx);
+    NoteReadSummary(ctx, account,
+                    texts(msg::kCosaWritten, "%1, %2 and %3 written to the observation file",
+                          {CountText(texts, read.stations, msg::kStationCount, "1 station",
+                                     "%1 stations"),
+                           CountText(texts, read.observations, msg::kObservationCount,
+                                     "1 observation", "%1 observations"),
+                           CountText(texts, known.size(), msg::kKnownPointCount, "1 known point",
+                                     "%1 known points")}));
     return true;
 }
 

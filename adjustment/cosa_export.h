@@ -10,7 +10,8 @@ namespace tarvosen {
 
 struct CommandContext;
 
-// The English text of msg::kNoKnownPoints.
+// The English text of msg::kNoKnownPoints, said when the known-point list
+// given cannot be read.
 inline constexpr const char* kNoKnownPointsMessage =
     "No known-point file was given; add the known points to the converted file by hand.";
 inline constexpr const char* kKnownPointFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*";
@@ -26,7 +27,10 @@ inline constexpr const char* kKnownPointFilter = "Text File (*.txt)|*.txt|All Fi
 // that cannot be read is warned about and left out. Throws ConversionError
 // naming the line, before anything is appended, for a list line that is no
 // point and when a slope distance to be reduced is not a number. Refuses data
-// without a set-up (an error naming the file; false).
+// without a set-up (an error naming the file; false). Every line of the raw
+// data and of the known-point list is accounted for (LineAccount): lines not
+// understood are warned about, or stop a strict run before anything is
+// appended, and the run ends with its summary note.
 bool AppendCosaObservations(CommandContext& ctx, const Workspace& raw);
 
 }  // namespace tarvosen

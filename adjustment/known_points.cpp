@@ -28,13 +28,19 @@ bool IsNumber(std::string_view text) { return ParseWholeNumber(text, Blanks::Whi
 
 }  // namespace
 
-std::vector<KnownPoint> ReadKnownPointFile(const std::string& path) {
+std::vector<KnownPoint> ReadKnownPointFile(const std::string& path, LineAccount* account) {
     std::vector<std::string> lines = SplitLines(ReadFileBytes(path));
     if (!lines.empty() && lines.front().starts_with("\xEF\xBB\xBF")) lines.front().erase(0, 3);
+    LineAccount unused;
+    LineAccount& counted = account ? *account : unused;
+    counted.beginFile(path);
     std::vector<KnownPoint> points;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = Trim(lines[i], Blanks::WhiteSpace);
-        if (line.empty()) continue;
+        if (line.empty()) {
+            counted.passedOver(i + 1, kBlankLines);
+            continue;
+        }
         const auto f = Fields(line);
         const bool point = f.size() >= 3 && f.size() <= 5 && !f[0].empty() && IsNumber(f[1]) &&
                            IsNumber(f[2]) && (f.size() < 4 || f[3].empty() || IsNumber(f[3]));
@@ -44,6 +50,7 @@ std::vector<KnownPoint> ReadKnownPointFile(const std::string& path) {
                                    "optionally Z, separated by commas). Nothing was written.",
                                    {path, std::to_string(i + 1), std::string(line)}});
         points.push_back({std::string(f[0]), std::string(f[1]), std::string(f[2]), i + 1});
+        counted.used(i + 1);
     }
     return points;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/line_account.h"
+
 namespace tarvosen {
 
 struct KnownPoint {
@@ -18,8 +20,10 @@ struct KnownPoint {
 // The points of a known-point list; blank lines are skipped. Throws FileError
 // when the file cannot be read, and ConversionError naming the file and line
 // at the first line that is no point (its X or Y no number, a field missing
-// or more than a code after Z).
-std::vector<KnownPoint> ReadKnownPointFile(const std::string& path);
+// or more than a code after Z). With an account, its lines are counted there
+// as a file of their own: each point used, each blank line passed over.
+std::vector<KnownPoint> ReadKnownPointFile(const std::string& path,
+                                           LineAccount* account = nullptr);
 
 // True when X and Y of the two points lie within half a millimetre.
 bool SameCoordinates(const KnownPoint& a, const KnownPoint& b);

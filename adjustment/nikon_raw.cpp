@@ -1,11 +1,14 @@
 #include "adjustment/nikon_raw.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "adjustment/record_notes.h"
 #include "app/command_context.h"
 #include "app/errors.h"
+#include "app/number_text.h"
+#include "app/trim.h"
 #include "i18n/line_ranges.h"
 
 namespace tarvosen {
@@ -27,6 +30,57 @@ std::array<std::string_view, 8> SplitFields(std::string_view line) {
     }
     fields[7] = line;
     return fields;
+}
+
+constexpr PassedOverKind kStakeOutRecords{msg::kStakeOutRecordsKind,
+                                          "stake-out and control-point records"};
+constexpr PassedOverKind kDeletedRecords{msg::kDeletedRecordsKind, "deleted records"};
+constexpr PassedOverKind kEndOfFileMarks{msg::kEndOfFileMarksKind, "end-of-file marks"};
+
+// The kind of a line that holds no record the reader returns, or nothing
+// when the line is no line of the format.
+std::optional<PassedOverKind> KindOfOtherLine(std::string_view line) {
+    const std::string_view text = Trim(line, Blanks::WhiteSpace);
+    if (text.empty()) return kBlankLines;
+    // A download or a DOS copy may end the data with a Ctrl-Z.
+    if (text.find_first_not_of('\x1a') == std::string_view::npos) return kEndOfFileMarks;
+    const auto comma = line.find(',');
+    if (comma == std::string_view::npos) return std::nullopt;
+    const std::string_view code = line.substr(0, comma);
+    // The instrument marks a record it superseded or deleted with a "*".
+    if (code.size() > 1 && code.front() == '*') return kDeletedRecords;
+    if (code == "CO") return kRawNotes;
+    if (code == "UP" || code == "CC" || code == "RE" || code == "MC") return kCoordinateRecords;
+    if (code == "SO" || code == "CP") return kStakeOutRecords;
+    if (code == "F2") return kBacksightRecords;
+    return std::nullopt;
+}
+
+// False when an angle or height field holds text that is no number: a line
+// garbled in transfer, whose numbers would otherwise be read as 0 or cut
+// short. An empty field is left to the exports, and so is the slope
+// distance, which the COSA export copies as text or converts strictly; MP
+// records are checked by the COSA export, which names those without
+// coordinates.
+bool NumbersReadable(const RawRecord& r) {
+    const auto number = [](std::string_view field) {
+        return Trim(field, Blanks::WhiteSpace).empty() ||
+               ParseWholeNumber(field, Blanks::WhiteSpace).has_value();
+    };
+    switch (r.kind) {
+        case RawRecordKind::Station: {
+            const std::string_view reading = r.station.backsightReading;
+            return number(r.station.instrumentHeight) &&
+                   number(reading.substr(0, reading.find(',')));
+        }
+        case RawRecordKind::Point:
+            return true;
+        case RawRecordKind::Observation:
+        case RawRecordKind::Backsight:
+            break;
+    }
+    const RawObservationRecord& o = r.observation;
+    return number(o.targetHeight) && number(o.horizontalReading) && number(o.zenithAngle);
 }
 
 }  // namespace
@@ -57,8 +111,16 @@ std::optional<RawRecord> ParseRawRecordLine(std::string_view line, std::size_t l
 
 bool NikonRawReader::next(RawRecord& record) {
     while (lines_.next(line_)) {
-        if (units_.readUnitLine(line_, lines_.lineNumber())) continue;
-        if (auto r = ParseRawRecordLine(line_, lines_.lineNumber())) {
+        const std::size_t number = lines_.lineNumber();
+        if (units_.readUnitLine(line_, number, file_)) {
+            account_.passedOver(number, kRawSettings);
+            continue;
+        }
+        if (auto r = ParseRawRecordLine(line_, number)) {
+            if (!NumbersReadable(*r)) {
+                account_.notUnderstood(number);
+                continue;
+            }
             record = std::move(*r);
             if (units_.angle == RawAngleUnit::PackedDms) check(record);
             if (!units_.areWritten()) convert(record);
@@ -66,6 +128,10 @@ bool NikonRawReader::next(RawRecord& record) {
                 std::swap(record.point.north, record.point.east);
             return true;
         }
+        if (const auto kind = KindOfOtherLine(line_))
+            account_.passedOver(number, *kind);
+        else
+            account_.notUnderstood(number);
     }
     if (!faultyLines_.empty()) {
         const bool minutes = firstFault_.part == PackedAngleFault::Minutes;
@@ -79,6 +145,30 @@ bool NikonRawReader::next(RawRecord& record) {
               firstFault_.value, file_}});
     }
     return false;
+}
+
+bool IsNikonRaw(const Workspace& lines) {
+    static constexpr std::array<std::string_view, 12> kCodes{
+        "CO", "ST", "SS", "F1", "F2", "MP", "MC", "UP", "CC", "RE", "SO", "CP"};
+    constexpr std::size_t kLooked = 50;
+    std::size_t looked = 0, records = 0;
+    for (std::string_view line : lines.view()) {
+        if (Trim(line, Blanks::WhiteSpace).empty()) continue;
+        if (++looked > kLooked) break;
+        const auto comma = line.find(',');
+        if (comma == std::string_view::npos) continue;
+        std::string_view code = line.substr(0, comma);
+        if (code.starts_with('*')) code.remove_prefix(1);
+        if (std::find(kCodes.begin(), kCodes.end(), code) != kCodes.end()) ++records;
+    }
+    return records > 0 && 2 * records > std::min(looked, kLooked);
+}
+
+LineAccount AccountNikonRawLines(const Workspace& lines, const std::string& file) {
+    NikonRawReader reader(lines, file);
+    RawRecord record;
+    while (reader.next(record)) reader.account().used(record.lineNumber);
+    return std::move(reader.account());
 }
 
 void NikonRawReader::convert(RawRecord& record) const {
@@ -96,7 +186,7 @@ void NikonRawReader::convert(RawRecord& record) const {
         o.targetHeight = u.distanceText(o.targetHeight);
         o.slopeDistance = u.distanceText(o.slopeDistance);
         o.horizontalReading = u.angleText(o.horizontalReading);
-        o.zenithAngle = u.zenithText(o.zenithAngle, record.lineNumber);
+        o.zenithAngle = u.zenithText(o.zenithAngle, record.lineNumber, file_);
     }
 }
 

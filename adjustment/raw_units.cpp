@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <optional>
+#include <utility>
 
 #include "adjustment/angle.h"
 #include "app/errors.h"
@@ -37,27 +40,30 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-bool OneOf(const std::string& name, std::initializer_list<std::string_view> names) {
-    for (const auto n : names)
-        if (name == n) return true;
-    return false;
+// The value a setting's folded name stands for, or nothing for a name the
+// program does not know.
+template <typename Value>
+std::optional<Value> ValueOf(const std::string& name,
+                             std::initializer_list<std::pair<std::string_view, Value>> names) {
+    for (const auto& [n, value] : names)
+        if (name == n) return value;
+    return std::nullopt;
 }
 
-[[noreturn]] void Refuse(std::string_view line, std::size_t lineNumber, std::string_view known) {
-    throw ConversionError({msg::kUnknownUnits,
-                           "Line %1: \"%2\" names units this program cannot convert (it reads "
-                           "%3). Nothing was written.",
+// Refuses a unit or setting line whose value the program cannot read,
+// naming the file, the line and what it reads: a value guessed would turn
+// every number after it into another.
+[[noreturn]] void Refuse(int id, std::string_view line, std::size_t lineNumber,
+                         const std::string& file, std::string_view known) {
+    const char* english = id == msg::kUnknownUnits
+                              ? "%4: line %1: \"%2\" names units this program cannot convert (it "
+                                "reads %3). Nothing was written."
+                              : "%4: line %1: \"%2\" names a setting this program cannot read (it "
+                                "reads %3). Nothing was written.";
+    throw ConversionError({id, english,
                            {std::to_string(lineNumber),
-                            std::string(Trim(line, Blanks::WhiteSpace)), std::string(known)}});
-}
-
-[[noreturn]] void RefuseSetting(std::string_view line, std::size_t lineNumber,
-                                std::string_view known) {
-    throw ConversionError({msg::kUnknownRawSetting,
-                           "Line %1: \"%2\" names a setting this program cannot read (it reads "
-                           "%3). Nothing was written.",
-                           {std::to_string(lineNumber),
-                            std::string(Trim(line, Blanks::WhiteSpace)), std::string(known)}});
+                            std::string(Trim(line, Blanks::WhiteSpace)), std::string(known),
+                            file}});
 }
 
 // "D.MMSSssss" of an angle in degrees, the seconds rounded to 1e-4" and
@@ -74,57 +80,43 @@ std::string PackedText(double degrees) {
 
 }  // namespace
 
-bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber) {
+bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber,
+                            const std::string& file) {
     std::string_view text = Trim(line, Blanks::WhiteSpace);
     if (!StartsWithIgnoringCase(text, "CO,")) return false;
     text = Trim(text.substr(3), Blanks::WhiteSpace);
-    if (StartsWithIgnoringCase(text, kAngleUnitLine)) {
-        const std::string unit = Folded(text.substr(kAngleUnitLine.size()));
-        if (OneOf(unit, {"dddmmss", "dms"}))
-            angle = RawAngleUnit::PackedDms;
-        else if (OneOf(unit, {"gons", "gon", "grads", "grad"}))
-            angle = RawAngleUnit::Gon;
-        else if (OneOf(unit, {"degreesdecimal", "decimaldegrees", "degrees", "deg"}))
-            angle = RawAngleUnit::DecimalDegrees;
-        else
-            Refuse(line, lineNumber, "DDDMMSS, Gons and Degrees (decimal)");
+    // Reads the value after `label` into `setting`; true when the line is that setting's.
+    const auto read = [&]<typename Value>(
+                          std::string_view label, Value& setting,
+                          std::initializer_list<std::pair<std::string_view, Value>> names,
+                          int refusal, std::string_view known) {
+        if (!StartsWithIgnoringCase(text, label)) return false;
+        const std::optional<Value> value = ValueOf(Folded(text.substr(label.size())), names);
+        if (!value) Refuse(refusal, line, lineNumber, file, known);
+        setting = *value;
         return true;
-    }
-    if (StartsWithIgnoringCase(text, kDistanceUnitLine)) {
-        const std::string unit = Folded(text.substr(kDistanceUnitLine.size()));
-        if (OneOf(unit, {"metres", "meters", "metre", "meter", "m"}))
-            metresPerUnit = 1;
-        else if (OneOf(unit, {"feet", "ft", "intfeet", "intft", "internationalfeet"}))
-            metresPerUnit = 0.3048;
-        else if (OneOf(unit, {"usfeet", "usft", "ussurveyfeet"}))
-            metresPerUnit = 1200.0 / 3937.0;
-        else
-            Refuse(line, lineNumber, "Metres, Feet and US Feet");
-        return true;
-    }
-    if (StartsWithIgnoringCase(text, kVerticalZeroLine)) {
-        const std::string zero = Folded(text.substr(kVerticalZeroLine.size()));
-        if (zero == "zenith")
-            verticalZero = RawVerticalZero::Zenith;
-        else if (zero == "horizontal" || zero == "horizon")
-            verticalZero = RawVerticalZero::Horizon;
-        else if (zero == "compass")
-            verticalZero = RawVerticalZero::Compass;
-        else
-            RefuseSetting(line, lineNumber, "Zenith, Horizontal and Compass");
-        return true;
-    }
-    if (StartsWithIgnoringCase(text, kCoordinateOrderLine)) {
-        const std::string order = Folded(text.substr(kCoordinateOrderLine.size()));
-        if (order == "nez")
-            eastFirst = false;
-        else if (order == "enz")
-            eastFirst = true;
-        else
-            RefuseSetting(line, lineNumber, "NEZ and ENZ");
-        return true;
-    }
-    return false;
+    };
+    using enum RawAngleUnit;
+    using enum RawVerticalZero;
+    constexpr double kFoot = 0.3048, kUsFoot = 1200.0 / 3937.0;
+    return read(kAngleUnitLine, angle,
+                {{"dddmmss", PackedDms}, {"dms", PackedDms}, {"gons", Gon}, {"gon", Gon},
+                 {"grads", Gon}, {"grad", Gon}, {"degreesdecimal", DecimalDegrees},
+                 {"decimaldegrees", DecimalDegrees}, {"degrees", DecimalDegrees},
+                 {"deg", DecimalDegrees}},
+                msg::kUnknownUnits, "DDDMMSS, Gons and Degrees (decimal)") ||
+           read(kDistanceUnitLine, metresPerUnit,
+                {{"metres", 1.0}, {"meters", 1.0}, {"metre", 1.0}, {"meter", 1.0}, {"m", 1.0},
+                 {"feet", kFoot}, {"ft", kFoot}, {"intfeet", kFoot}, {"intft", kFoot},
+                 {"internationalfeet", kFoot}, {"usfeet", kUsFoot}, {"usft", kUsFoot},
+                 {"ussurveyfeet", kUsFoot}},
+                msg::kUnknownUnits, "Metres, Feet and US Feet") ||
+           read(kVerticalZeroLine, verticalZero,
+                {{"zenith", Zenith}, {"horizontal", Horizon}, {"horizon", Horizon},
+                 {"compass", Compass}},
+                msg::kUnknownRawSetting, "Zenith, Horizontal and Compass") ||
+           read(kCoordinateOrderLine, eastFirst, {{"nez", false}, {"enz", true}},
+                msg::kUnknownRawSetting, "NEZ and ENZ");
 }
 
 double RawUnits::degreesOf(std::string_view field) const {
@@ -140,16 +132,17 @@ std::string RawUnits::angleText(std::string_view field) const {
     return std::fabs(degrees) < 1e9 ? PackedText(degrees) : std::string(field);
 }
 
-std::string RawUnits::zenithText(std::string_view field, std::size_t lineNumber) const {
+std::string RawUnits::zenithText(std::string_view field, std::size_t lineNumber,
+                                 const std::string& file) const {
     if (verticalZero == RawVerticalZero::Zenith || Trim(field, Blanks::WhiteSpace).empty())
         return angleText(field);
     const double fromHorizon = degreesOf(field);
     if (verticalZero == RawVerticalZero::Compass && !(std::fabs(fromHorizon) <= 90))
         throw ConversionError(
             {msg::kElevationBeyondRightAngle,
-             "Line %1: the vertical angle \"%2\" lies beyond 90° from the horizon, which an "
+             "%3: line %1: the vertical angle \"%2\" lies beyond 90° from the horizon, which an "
              "elevation (\"CO,Zero VA: Compass\") cannot. Nothing was written.",
-             {std::to_string(lineNumber), std::string(Trim(field, Blanks::WhiteSpace))}});
+             {std::to_string(lineNumber), std::string(Trim(field, Blanks::WhiteSpace)), file}});
     // Counted upwards from the horizon, the zenith angle is 90° less it.
     double zenith = std::fmod(90 - fromHorizon, 360.0);
     if (zenith < 0) zenith += 360;

@@ -31,9 +31,9 @@ struct RawUnits {
     }
 
     // Takes the setting of a unit line and returns true; false for any other
-    // line. Throws ConversionError naming the line when it names units or a
-    // setting this program cannot read (mil, for example).
-    bool readUnitLine(std::string_view line, std::size_t lineNumber);
+    // line. Throws ConversionError naming the file and line when it names
+    // units or a setting this program cannot read (mil, for example).
+    bool readUnitLine(std::string_view line, std::size_t lineNumber, const std::string& file);
 
     // An angle field as DmsText. A packed field and an empty one stay as they
     // are; a gon or decimal-degree value becomes D.MMSSs with the seconds to
@@ -41,9 +41,10 @@ struct RawUnits {
     std::string angleText(std::string_view field) const;
 
     // A vertical angle field as a zenith angle in DmsText; an empty field
-    // stays empty. Throws ConversionError naming the line for an elevation
-    // beyond ±90°.
-    std::string zenithText(std::string_view field, std::size_t lineNumber) const;
+    // stays empty. Throws ConversionError naming the file and line for an
+    // elevation beyond ±90°.
+    std::string zenithText(std::string_view field, std::size_t lineNumber,
+                           const std::string& file) const;
 
     // The angle of a field in degrees, in the file's angle unit.
     double degreesOf(std::string_view field) const;

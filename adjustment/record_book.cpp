@@ -260,7 +260,7 @@ void CheckRecordBookTemplate(const CommandContext& ctx) {
 }
 
 Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::path& bookFile,
-                        bool reportReading) {
+                        bool reportReading, TraverseReading& reading) {
     const TraverseOptions& o = ctx.options.get<TraverseOptions>();
     const double increment = ParseHeightIncrement(o.heightIncrement);
 
@@ -274,6 +274,7 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
     sheet.Cells(2, 10).SetText(SlashDate(o.date));
 
     NikonRawReader reader(raw, DocumentFileName(ctx));
+    LineAccount& account = reader.account();
     const std::size_t totalLines = raw.lineCount();
     // The bar goes when reading and saving end, also when they fail.
     ProgressScope progress(ctx.user, static_cast<int>(std::min<std::size_t>(totalLines, 1u << 30)));
@@ -293,12 +294,17 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
             current->line = r.lineNumber;
             names.push_back(r.station.stationName);
             heights.push_back(LeadingDecimal(r.station.instrumentHeight));
+            account.used(r.lineNumber);
         } else if (r.kind != RawRecordKind::Observation) {
-            continue;  // the book, like the text, lists the SS observations only
+            // The book, like the text, lists the SS observations only.
+            account.passedOver(r.lineNumber, r.kind == RawRecordKind::Point ? kCoordinateRecords
+                                                                            : kBacksightRecords);
         } else if (!current) {
             writer.notes().beforeFirstSetUp.push_back(r.lineNumber);
+            account.notUnderstoodReported(r.lineNumber);
         } else {
             Take(*current, r.observation);
+            account.used(r.lineNumber);
         }
     }
     if (reportReading)
@@ -313,6 +319,11 @@ Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw, const fs::pat
     // The adjustment text, when written, has named the stations lacking a face.
     if (!reportReading) writer.notes().missingFace = StationList();
     writer.notes().reportStations(ctx);
+    if (reportReading) {
+        if (!CheckLinesUnderstood(ctx, account))
+            return Outcome::Refused(TextsOf(ctx)(msg::kNothingWritten, "nothing written"));
+        reading = {std::move(account), names.size()};
+    }
 
     spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
     session.SaveAs(bookFile, [&] { ctx.user.commitOutput(); });

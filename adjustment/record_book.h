@@ -15,6 +15,7 @@
 #include "app/outcome.h"
 #include "app/workspace.h"
 #include "adjustment/adjustment_options.h"
+#include "adjustment/adjustment_text.h"
 
 namespace tarvosen {
 
@@ -55,12 +56,15 @@ void CheckRecordBookTemplate(const CommandContext& ctx);
 
 // Fills the record book from the raw records of `raw` and saves it as
 // `bookFile`, then offers to open it. Refused when the data hold no set-up
-// (said to the user, nothing saved). With reportReading false the
-// warnings the adjustment text has given already (observations left out,
-// targets lacking a face) are not repeated. Throws ConversionError for a height
+// (said to the user, nothing saved). With reportReading the book is the
+// only product: it warns about the lines it could not use, refuses a strict
+// run with a line not understood (nothing saved) and gives `reading` what
+// it read. Without it, the warnings and the account the adjustment text has
+// given already are not repeated. Throws ConversionError for a height
 // increment that is not a number, FileError or SpreadsheetError when the
 // template or the book cannot be read or written.
 Outcome WriteRecordBook(CommandContext& ctx, const Workspace& raw,
-                    const std::filesystem::path& bookFile, bool reportReading = true);
+                        const std::filesystem::path& bookFile, bool reportReading,
+                        TraverseReading& reading);
 
 }  // namespace tarvosen

@@ -20,7 +20,9 @@ std::string KindsText(const MessageTexts& texts,
 
 }  // namespace
 
-void LineAccount::beginFile(std::string file) { files_.push_back(File{std::move(file), 0, 0, {}, {}, {}}); }
+void LineAccount::beginFile(std::string file) {
+    files_.push_back(File{std::move(file), 0, 0, {}, {}, {}});
+}
 
 LineAccount::File& LineAccount::current() {
     if (files_.empty()) files_.push_back(File{});
@@ -75,9 +77,8 @@ bool CheckLinesUnderstood(CommandContext& ctx, const LineAccount& account) {
     bool understood = true;
     for (const auto& f : account.files()) {
         if (f.notUnderstood.empty()) continue;
-        const std::string lines = f.notUnderstood.text(texts);
-        const std::string unreported = f.unreported.text(texts);
         if (strict) {
+            const std::string lines = f.notUnderstood.text(texts);
             ctx.user.error(texts(msg::kNotUnderstoodStrict,
                                  "%1: lines not understood: %2. Reading strictly, nothing was "
                                  "written.",
@@ -86,11 +87,12 @@ bool CheckLinesUnderstood(CommandContext& ctx, const LineAccount& account) {
         } else if (f.unreported.count() == 1) {
             ctx.user.warning(texts(msg::kNotUnderstoodOne,
                                    "%1: line %2 was not understood and was left out.",
-                                   {f.name, unreported}));
-        } else if (f.unreported.count() > 1) {
+                                   {f.name, f.unreported.text(texts)}));
+        } else if (!f.unreported.empty()) {
             ctx.user.warning(texts(msg::kNotUnderstoodMany,
                                    "%1: %3 lines were not understood and were left out: %2.",
-                                   {f.name, unreported, std::to_string(f.unreported.count())}));
+                                   {f.name, f.unreported.text(texts),
+                                    std::to_string(f.unreported.count())}));
         }
     }
     return understood;
@@ -141,6 +143,11 @@ std::string ReadSummaryText(const MessageTexts& texts, const LineAccount& accoun
 
 void NoteReadSummary(CommandContext& ctx, const LineAccount& account, const std::string& written) {
     ctx.user.showNote(ReadSummaryText(TextsOf(ctx), account, written));
+}
+
+std::string CountText(const MessageTexts& texts, std::size_t count, int id, const char* one,
+                      const char* many) {
+    return count == 1 ? texts(id, one) : texts(id + 10, many, {std::to_string(count)});
 }
 
 bool RefuseNothingWritten(CommandContext& ctx, const LineAccount& account) {

@@ -45,9 +45,9 @@ class LineAccount {
     void used(std::size_t line);
     void passedOver(std::size_t line, PassedOverKind kind);
     void notUnderstood(std::size_t line);
-    // A line not understood that the reader's own warning already names (a
-    // line too long, one off its columns): counted, but not named again by
-    // CheckLinesUnderstood's warning.
+    // A line not understood that the reader's own warning names already: it
+    // counts as not understood, and stops a strict run, but the general
+    // warning does not name it a second time.
     void notUnderstoodReported(std::size_t line);
 
     // Lines of every file counted so far, and of each use.
@@ -62,7 +62,7 @@ class LineAccount {
         std::size_t passedOver = 0;
         std::vector<std::pair<PassedOverKind, std::size_t>> passedOverKinds;  // in order met
         LineRanges notUnderstood;
-        LineRanges unreported;  // of notUnderstood, those no own warning named
+        LineRanges unreported;  // of notUnderstood, those no warning named yet
     };
     const std::vector<File>& files() const { return files_; }
 
@@ -84,6 +84,11 @@ bool CheckLinesUnderstood(CommandContext& ctx, const LineAccount& account);
 void NoteReadSummary(CommandContext& ctx, const LineAccount& account, const std::string& written);
 std::string ReadSummaryText(const MessageTexts& texts, const LineAccount& account,
                             const std::string& written);
+
+// "1 station" or "12 stations" for what a run wrote: the catalogue text `id`
+// for one, `id` + 10 (with %1 the count) for any other count.
+std::string CountText(const MessageTexts& texts, std::size_t count, int id, const char* one,
+                      const char* many);
 
 // The error of a run that wrote nothing from a non-empty input: "Nothing was
 // written: none of the 12 lines of job.r5 gave ..." Always returns false so a

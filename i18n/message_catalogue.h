@@ -199,7 +199,7 @@ inline constexpr int kNoKnownHeightReaches = 60800; // %1 points
 inline constexpr int kNormalEquationsUnsolvable = 60900;
 inline constexpr int kNoPackedAngle = 61000;        // %1 line, %2 angle, %3 lines, %4 seconds, %5 file
 inline constexpr int kNoPackedAngleMinutes = 61050; // %1 line, %2 angle, %3 lines, %4 minutes, %5 file
-inline constexpr int kUnknownUnits = 61100;         // %1 line, %2 text, %3 units read
+inline constexpr int kUnknownUnits = 61100;         // %1 line, %2 text, %3 units read, %4 file
 inline constexpr int kTemplateMissing = 61200;      // %1 file
 inline constexpr int kTemplateNotFound = 61300;     // %1 template, %2 folders
 inline constexpr int kIntermediateSightNoNumber = 61400;// %1 line, %2 reading, %3 file
@@ -242,8 +242,8 @@ inline constexpr int kListComma = 36000;
 inline constexpr int kListAnd = 36010;              // %1 the first items, %2 the last
 inline constexpr int kAndMore = 36020;              // %1 the named items, %2 how many more
 inline constexpr int kStationAtLine = 36100;        // %1 station, %2 line
-inline constexpr int kWorkspaceLine = 36200;        // %1 line
-inline constexpr int kWorkspaceLines = 36210;       // %1 lines
+inline constexpr int kWorkspaceLine = 36200;        // %1 line, %2 file
+inline constexpr int kWorkspaceLines = 36210;       // %1 lines, %2 file
 // What the traverse and COSA exports leave out or change.
 inline constexpr int kAdjustmentTextProduct = 36300;
 inline constexpr int kObservationFileProduct = 36310;
@@ -287,7 +287,7 @@ inline constexpr int kR5ValueDoesNotFit = 71110;           // %1 point, %2 line,
 inline constexpr int kR5TextsCut = 71120;                  // %1 file, %2 line(s)
 inline constexpr int kDxfZNotNumber = 38000;          // %1 lines
 inline constexpr int kNikonShortRecords = 38100;      // %1 lines
-inline constexpr int kCtrlZEndsData = 38200;          // %1 line, %2 lines after it
+inline constexpr int kCtrlZEndsData = 38200;          // %1 line, %2 lines after it, %3 file
 // The summary of the data consistency check.
 inline constexpr int kAuditNoFindings = 38300;        // %1 file
 inline constexpr int kAuditFindings = 38310;          // %1 file, %2 count
@@ -312,12 +312,34 @@ inline constexpr int kColumnsNotInteger = 63140;      // %1 line, %2-%3 columns,
 inline constexpr int kPointNumberComma = 63150;       // %1 line, %2 point number
 inline constexpr int kSlopeDistanceNoNumber = 63160;  // %1 line, %2 distance, %3 point
 // The Nikon raw reader and the COSA export.
-inline constexpr int kUnknownRawSetting = 70000;          // %1 line, %2 text, %3 settings read
-inline constexpr int kElevationBeyondRightAngle = 70100;  // %1 line, %2 angle
+inline constexpr int kUnknownRawSetting = 70000;          // %1 line, %2 text, %3 settings read, %4 file
+inline constexpr int kElevationBeyondRightAngle = 70100;  // %1 line, %2 angle, %3 file
 inline constexpr int kNotKnownPoint = 70200;              // %1 file, %2 line, %3 text
 inline constexpr int kMpPointTwice = 70300;   // %1 file, %2 %3 lines, %4 point, %5-%8 coordinates
 inline constexpr int kMpPointsUnusable = 70400;           // %1 file, %2 lines
 inline constexpr int kKnownPointsFromMp = 70500;          // %1 file, %2 count, %3 lines
+// What the Nikon raw, Nikon 300/400 and point list readers pass over, and
+// what their runs wrote.
+inline constexpr int kNotesKind = 79000;
+inline constexpr int kSettingsKind = 79010;
+inline constexpr int kCoordinateRecordsKind = 79020;
+inline constexpr int kStakeOutRecordsKind = 79030;
+inline constexpr int kBacksightRecordsKind = 79040;
+inline constexpr int kDeletedRecordsKind = 79050;
+inline constexpr int kEndOfFileMarksKind = 79060;
+inline constexpr int kOtherRecordTypesKind = 79070;
+inline constexpr int kObservationsBeyondFourKind = 79080;
+inline constexpr int kCosaWritten = 79100;          // %1 stations, %2 observations, %3 known points
+inline constexpr int kTraverseTextWritten = 79110;  // %1 stations
+inline constexpr int kTraverseBookWritten = 79120;  // %1 stations
+inline constexpr int kTraverseBothWritten = 79130;  // %1 stations
+inline constexpr int kPointsWritten = 79140;        // %1 points
+// Counted nouns: the one at the id, the many (%1) at id + 10.
+inline constexpr int kStationCount = 79300;
+inline constexpr int kObservationCount = 79320;
+inline constexpr int kKnownPointCount = 79340;
+inline constexpr int kPointCount = 79360;
+inline constexpr int kNoKnownPointsInData = 79200;  // %1 file
 inline constexpr int kKnownPointDiffers = 70600;  // %1 point, %2 %3 X Y, %4 file, %5 line, %6-%9
 inline constexpr int kUnnamedStations = 70700;            // %1 file, %2 lines
 inline constexpr int kSetUpsWithoutBacksight = 70800;     // %1 file, %2 lines

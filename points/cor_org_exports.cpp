@@ -4,6 +4,7 @@
 #include "zeiss/r5_options.h"
 
 #include "app/conversion.h"
+#include "app/line_account.h"
 
 namespace tarvosen::points {
 
@@ -32,24 +33,29 @@ std::string OrgLine(const PointRecord& p) {
 }
 
 bool ExportPointsToCor(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
+    PointListReader reader = ReaderOf(ctx, in);
     if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
-    for (long counter = 1; reader.ReadPointRecord(p); ++counter) {
+    long counter = 1;
+    for (; reader.ReadPointRecord(p); ++counter) {
         AppendWorkspaceLine(ctx, CorNumberLine(counter));
         AppendWorkspaceLine(ctx, CorPointLine(p));
     }
-    ShowReadMessages(ctx, reader);
-    return true;
+    return EndPointExport(ctx, reader, static_cast<std::size_t>(counter - 1));
 }
 
 bool ExportPointsToOrg(CommandContext& ctx, const Workspace& in) {
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
+    PointListReader reader = ReaderOf(ctx, in);
     if (RefusedAsPointList(ctx, reader)) return false;
     PointRecord p;
-    while (reader.ReadPointRecord(p)) AppendWorkspaceLine(ctx, OrgLine(p));
-    ShowReadMessages(ctx, reader);
-    return true;
+    std::size_t points = 0;
+    for (; reader.ReadPointRecord(p); ++points) AppendWorkspaceLine(ctx, OrgLine(p));
+    return EndPointExport(ctx, reader, points);
+}
+
+PointListReader ReaderOf(CommandContext& ctx, const Workspace& in) {
+    return PointListReader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx),
+                           DocumentFileName(ctx));
 }
 
 bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader) {
@@ -58,9 +64,22 @@ bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader) {
     return true;
 }
 
-void ShowReadMessages(CommandContext& ctx, const PointListReader& reader) {
-    ctx.user.information(DescribeShape(reader.shape(), TextsOf(ctx)));
+bool EndPointExport(CommandContext& ctx, PointListReader& reader, std::size_t points,
+                    std::initializer_list<const LineIssue*> issues) {
+    const MessageTexts texts = TextsOf(ctx);
+    // The document's name, kept by the reader: an "END" line written resets it.
+    const std::string& file = reader.file();
+    ctx.user.information(DescribeShape(reader.shape(), texts));
     for (const auto& text : reader.warnings()) ctx.user.warning(text);
+    for (const LineIssue* issue : issues)
+        if (!issue->empty()) ctx.user.warning(issue->message(file, texts));
+    const LineAccount& account = reader.account();
+    if (!CheckLinesUnderstood(ctx, account)) return false;
+    if (points == 0) return RefuseNothingWritten(ctx, account);
+    NoteReadSummary(ctx, account,
+                    texts(msg::kPointsWritten, "%1 written",
+                          {CountText(texts, points, msg::kPointCount, "1 point", "%1 points")}));
+    return true;
 }
 
 }  // namespace tarvosen::points

@@ -25,7 +25,7 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     const zeiss::DxfLineSink sink = [&ctx](std::string_view line) {
         ctx.workspace.append(line);
     };
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
+    PointListReader reader = ReaderOf(ctx, in);
     if (RefusedAsPointList(ctx, reader)) return false;
     // CASS draws east across and north up; the program's own lists put X
     // across and Y up.
@@ -33,20 +33,26 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     LineIssue noZ(msg::kDxfZNotNumber, "had a Z that is not a number; the drawing has Z 0.000000 there");
     zeiss::WriteDxfHead(sink);
     PointRecord p;
+    std::size_t points = 0;
     while (reader.ReadPointRecord(p)) {
-        if (p.x.empty()) continue;  // nothing to place
+        if (p.x.empty()) {  // nothing to place
+            reader.leaveOut();
+            continue;
+        }
         bool isNumber = true;
         const std::string z = DxfZ(p.z, isNumber);
-        if (!isNumber) noZ.add(reader.lineNumber());
+        if (!isNumber) {
+            noZ.add(reader.lineNumber());
+            reader.readImperfectly();
+        }
         if (eastAcross)
             zeiss::WriteDxfPoint(sink, {p.name, p.y, p.x, z, p.code});
         else
             zeiss::WriteDxfPoint(sink, {p.name, p.x, p.y, z, p.code});
+        ++points;
     }
     zeiss::WriteDxfTail(sink);
-    ShowReadMessages(ctx, reader);
-    if (!noZ.empty()) ctx.user.warning(noZ.message(TextsOf(ctx)));
-    return true;
+    return EndPointExport(ctx, reader, points, {&noZ});
 }
 
 }  // namespace tarvosen::points

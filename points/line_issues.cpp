@@ -2,12 +2,12 @@
 
 namespace tarvosen::points {
 
-std::string LineIssue::message(const MessageTexts& texts) const {
+std::string LineIssue::message(const std::string& file, const MessageTexts& texts) const {
     if (lines_.empty()) return {};
     const std::string named = lines_.text(texts);
     const std::string lines = lines_.count() == 1
-                                  ? texts(msg::kWorkspaceLine, "Workspace line %1", {named})
-                                  : texts(msg::kWorkspaceLines, "Workspace lines %1", {named});
+                                  ? texts(msg::kWorkspaceLine, "%2: line %1", {named, file})
+                                  : texts(msg::kWorkspaceLines, "%2: lines %1", {named, file});
     const std::string sentence = "%1 " + problem_ + ".";
     return id_ ? texts(id_, sentence, {lines}) : FillIn(sentence, {lines});
 }

@@ -12,7 +12,7 @@ namespace tarvosen::points {
 
 class LineIssue {
   public:
-    // `problem` completes "Line 7 " / "Lines 7, 9 and 12 ", for example
+    // `problem` completes "line 7 " / "lines 7, 9 and 12 ", for example
     // "had a field longer than 49 characters; it was cut to 49".
     explicit LineIssue(std::string problem) : problem_(std::move(problem)) {}
     // With the catalogue id of the whole sentence "%1 <problem>.", %1 being
@@ -23,9 +23,9 @@ class LineIssue {
     bool empty() const { return lines_.empty(); }
     std::size_t count() const { return lines_.count(); }
 
-    // "Workspace line 7 had ..." or "Workspace lines 7, 9-30 and 41 had ...";
-    // empty when no line was added.
-    std::string message(const MessageTexts& texts = {}) const;
+    // "job.txt: line 7 had ..." or "job.txt: lines 7, 9-30 and 41 had ...",
+    // `file` naming the input; empty when no line was added.
+    std::string message(const std::string& file, const MessageTexts& texts = {}) const;
 
   private:
     int id_ = 0;

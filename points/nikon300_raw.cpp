@@ -22,6 +22,12 @@ std::string_view NextField(std::string_view& rest, bool& hadComma) {
     return field;
 }
 
+LineIssue ShortRecords() {
+    return LineIssue(msg::kNikonShortRecords,
+                     "had a coordinate record without all of its fields name, code, X, Y and Z; "
+                     "the missing fields were written empty");
+}
+
 }  // namespace
 
 bool IsNikon300400Signature(std::string_view line) {
@@ -48,7 +54,10 @@ bool IsNikon300400Raw(const Workspace& lines) {
 RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point) {
     bool comma = false;
     NextField(line, comma);  // field 1 is not used
+    if (!comma) return RawRecordKind::Unknown;
     const auto type = Trim(NextField(line, comma), Blanks::SpacesAndControls);
+    if (type.empty() || type.find_first_not_of("0123456789") != std::string_view::npos)
+        return RawRecordKind::Unknown;
     if (type != "1" && type != "3" && type != "4") return RawRecordKind::Other;
 
     NextField(line, comma);  // field 3 is not used
@@ -62,6 +71,36 @@ RawRecordKind ParseNikon300400Line(std::string_view line, PointRecord& point) {
     return present == 5 ? RawRecordKind::Coordinates : RawRecordKind::Short;
 }
 
+std::string ReadNikon300400(const Workspace& in, LineAccount& account, LineIssue& shortLines,
+                            const std::function<void(const PointRecord&)>& point,
+                            const std::string& file, const MessageTexts& texts) {
+    static constexpr PassedOverKind kOtherRecords{msg::kOtherRecordTypesKind,
+                                                  "records of other types"};
+    TextLines lines(in, account);
+    std::string line;
+    PointRecord p;
+    while (lines.nextNonBlank(line)) {
+        const std::size_t number = lines.lineNumber();
+        const auto kind = ParseNikon300400Line(line, p);
+        if (number == 1) {
+            account.passedOver(number, kHeaderLines);  // the signature holds
+        } else if (kind == RawRecordKind::Other) {
+            account.passedOver(number, kOtherRecords);
+        } else if (kind == RawRecordKind::Unknown) {
+            account.notUnderstood(number);
+        } else {
+            if (kind == RawRecordKind::Short) {
+                shortLines.add(number);
+                account.notUnderstoodReported(number);
+            } else {
+                account.used(number);
+            }
+            point(p);
+        }
+    }
+    return lines.ctrlZWarning(file, texts);
+}
+
 bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
     if (!IsNikon300400Raw(in)) {
         RefuseInput(ctx, ctx.message(msg::kNotNikon300400, kNotNikon300400Message) +
@@ -70,27 +109,34 @@ bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
                                          "data (2,9,...,NS002,...)."));
         return false;
     }
-    TextLines lines(in);
-    LineIssue shortLines(
-        msg::kNikonShortRecords,
-        "had a coordinate record without all of its fields name, code, X, Y and Z; "
-        "the missing fields were written empty");
-    std::string line;
-    PointRecord p;
-    while (lines.nextNonBlank(line)) {
-        const auto kind = ParseNikon300400Line(line, p);
-        if (kind == RawRecordKind::Other) continue;
-        if (kind == RawRecordKind::Short) shortLines.add(lines.lineNumber());
+    const std::string file = DocumentFileName(ctx);
+    LineAccount account(file);
+    LineIssue shortLines = ShortRecords();
+    std::size_t points = 0;
+    const MessageTexts texts = TextsOf(ctx);
+    const std::string afterEnd = ReadNikon300400(in, account, shortLines, [&](const PointRecord& p) {
         std::string out;
         out.reserve(p.name.size() + p.x.size() + p.y.size() + p.z.size() + p.code.size() + 4);
         out.append(p.name).append(",").append(p.x).append(",").append(p.y).append(",");
         out.append(p.z).append(",").append(p.code);
         AppendWorkspaceLine(ctx, std::move(out));
-    }
-    const MessageTexts texts = TextsOf(ctx);
-    if (!shortLines.empty()) ctx.user.warning(shortLines.message(texts));
-    if (auto z = lines.ctrlZWarning(texts); !z.empty()) ctx.user.warning(z);
+        ++points;
+    }, file, texts);
+    if (!shortLines.empty()) ctx.user.warning(shortLines.message(file, texts));
+    if (!afterEnd.empty()) ctx.user.warning(afterEnd);
+    if (!CheckLinesUnderstood(ctx, account)) return false;
+    if (points == 0) return RefuseNothingWritten(ctx, account);
+    NoteReadSummary(ctx, account,
+                    texts(msg::kPointsWritten, "%1 written",
+                          {CountText(texts, points, msg::kPointCount, "1 point", "%1 points")}));
     return true;
+}
+
+LineAccount AccountNikon300400Lines(const Workspace& in, const std::string& file) {
+    LineAccount account(file);
+    LineIssue shortLines = ShortRecords();
+    ReadNikon300400(in, account, shortLines, [](const PointRecord&) {});
+    return account;
 }
 
 }  // namespace tarvosen::points

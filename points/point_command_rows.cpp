@@ -4,7 +4,9 @@
 #include <array>
 
 #include "app/command.h"
+#include "points/nikon300_raw.h"
 #include "points/point_commands.h"
+#include "points/point_exports.h"
 
 namespace tarvosen {
 
@@ -40,6 +42,30 @@ const std::array kRows = std::to_array<CommandRow>({
 
 std::span<const CommandRow> PointCommandRows() { return kRows; }
 
-std::span<const FormatCheck> PointFormatChecks() { return {}; }
+namespace {
+
+std::optional<LineAccount> AccountOfPointList(CommandContext& ctx, const tarvosen::Workspace& lines) {
+    points::PointListReader reader(lines, PointListLayout::Automatic, TextsOf(ctx),
+                                   DocumentFileName(ctx));
+    if (points::RefusedAsPointList(ctx, reader)) return std::nullopt;
+    points::PointRecord record;
+    while (reader.ReadPointRecord(record)) {
+    }
+    return reader.account();
+}
+
+std::optional<LineAccount> AccountOfNikon300400(CommandContext& ctx, const tarvosen::Workspace& lines) {
+    return points::AccountNikon300400Lines(lines, DocumentFileName(ctx));
+}
+
+// The 300/400 signature is told for certain; a point list by the look of its lines.
+constexpr FormatCheck kFormatChecks[] = {
+    {"Nikon 300/400 raw", points::IsNikon300400Raw, AccountOfNikon300400},
+    {"point list", points::LooksLikePointList, AccountOfPointList},
+};
+
+}  // namespace
+
+std::span<const FormatCheck> PointFormatChecks() { return kFormatChecks; }
 
 }  // namespace tarvosen

@@ -6,6 +6,7 @@
 // could not be read as they stand are shown once, at the end.
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,8 +61,16 @@ std::string DxfZ(std::string_view text, bool& isNumber);
 // Shows the reader's refusal as an error; true when it refused the file.
 bool RefusedAsPointList(CommandContext& ctx, const PointListReader& reader);
 
-// Shows the layout read as an information line, then each warning of the
-// reader as a warning message.
-void ShowReadMessages(CommandContext& ctx, const PointListReader& reader);
+// Ends an export after its last record: shows the layout read as an
+// information line, the reader's warnings and those of the export's own
+// `issues`, then accounts for every line. False, when the export must write
+// nothing: reading strictly and a line was not understood, or no point was
+// written (an error each). Otherwise the summary note of the `points` written.
+bool EndPointExport(CommandContext& ctx, PointListReader& reader, std::size_t points,
+                    std::initializer_list<const LineIssue*> issues = {});
+
+// A point list reader of the workspace lines `in`, in the layout the options
+// ask for, naming the document in its messages.
+PointListReader ReaderOf(CommandContext& ctx, const Workspace& in);
 
 }  // namespace tarvosen::points

@@ -165,7 +165,8 @@ LayoutDecision DecidePointListLayout(const Workspace& text, PointListLayout want
     // The first lines that hold no point, per layout and separator.
     std::vector<std::string> firstMisfits[2][2];
     std::vector<std::string> firstLooseMisfits;
-    TextLines lines(text);
+    LineAccount uncounted;  // the reader that follows counts the lines
+    TextLines lines(text, uncounted);
     std::string line;
     while (lines.nextNonBlank(line)) {
         ++lineCount;
@@ -260,6 +261,24 @@ std::string DescribeShape(const PointListShape& s, const MessageTexts& texts) {
                       " Its lines fit the CASS layout equally well; choose CASS (--layout cass, or "
                       "the point list layout in the R5 option dialog) to read them so.");
     return text;
+}
+
+bool LooksLikePointList(const Workspace& lines) {
+    constexpr std::size_t kLooked = 50;
+    std::size_t looked = 0, points = 0;
+    for (std::string_view line : lines.view()) {
+        if (Trim(line, Blanks::WhiteSpace).empty()) continue;
+        if (++looked > kLooked) break;
+        const auto separator =
+            line.find(',') != std::string_view::npos ? FieldSeparator::Comma : FieldSeparator::Blanks;
+        const LineFields fields = SplitPointLine(line, separator);
+        const bool surplus = separator == FieldSeparator::Comma ? fields.commas > 4
+                                                                : HoldsMoreThanACode(fields.field[4]);
+        if (!surplus && (FitsLayout(fields, PointListLayout::Own, separator) ||
+                         FitsLayout(fields, PointListLayout::Cass, separator)))
+            ++points;
+    }
+    return points > 0 && 2 * points > std::min(looked, kLooked);
 }
 
 }  // namespace tarvosen::points

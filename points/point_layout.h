@@ -68,6 +68,10 @@ struct LayoutDecision {
 LayoutDecision DecidePointListLayout(const Workspace& lines, PointListLayout wanted,
                                      const MessageTexts& texts = {});
 
+// A cheap look at a text: true when most of its first lines that hold text
+// hold a point in the program's own or the CASS layout and nothing more.
+bool LooksLikePointList(const Workspace& lines);
+
 // "Point list read in the CASS layout (...), fields separated by commas.", in
 // the language of texts.
 std::string DescribeShape(const PointListShape& shape, const MessageTexts& texts = {});

@@ -65,7 +65,7 @@ std::optional<std::string> R5PointLine(long address, const PointRecord& p,
 
 bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     const bool convert = ctx.options.get<R5Options>().convertAlphabeticToNumber;
-    PointListReader reader(in, ctx.options.get<PointListOptions>().layout, TextsOf(ctx));
+    PointListReader reader = ReaderOf(ctx, in);
     if (RefusedAsPointList(ctx, reader)) return false;
     // R5 has 4 columns for the point number, 3 for the code and 11 for a value.
     LineIssue longNames(
@@ -102,16 +102,14 @@ bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
         if (cuts.rounded) rounded.add(reader.lineNumber());
     }
     AppendWorkspaceLine(ctx, "END");
-    ShowReadMessages(ctx, reader);
-    for (const auto* issue : {&longNames, &longCodes, &rounded})
-        if (!issue->empty()) ctx.user.warning(issue->message(texts));
     const long points = address - 1;
     if (points >= zeiss::kR5AddressModulus)
         ctx.user.warning(texts(msg::kR5AddressesOverflow,
                                "The point list holds %1 points; R5 addresses have 4 digits, so "
                                "after 9999 they start again at 0000, as on the instrument.",
                                {std::to_string(points)}));
-    return true;
+    return EndPointExport(ctx, reader, static_cast<std::size_t>(points),
+                          {&longNames, &longCodes, &rounded});
 }
 
 }  // namespace tarvosen::points

@@ -22,26 +22,35 @@ bool TextLines::nextNonBlank(std::string& line) {
             break;
         }
         current_ = lines_.lineNumber();
+        bool endMark = false;
         if (const auto z = line.find(kCtrlZ); z != std::string::npos) {
             // What stands before the Ctrl-Z on its line still counts.
             line.resize(z);
             ended_ = true;
+            endMark = true;
             ctrlZLine_ = current_;
             std::string rest;
-            while (lines_.next(rest))
-                if (!IsBlank(rest)) ++linesAfterCtrlZ_;
+            while (lines_.next(rest)) {
+                if (IsBlank(rest)) {
+                    account_.passedOver(lines_.lineNumber(), kBlankLines);
+                } else {
+                    account_.notUnderstoodReported(lines_.lineNumber());
+                    ++linesAfterCtrlZ_;
+                }
+            }
         }
         if (!IsBlank(line)) return true;
+        account_.passedOver(current_, endMark ? kEndOfFileMarks : kBlankLines);
     }
     return false;
 }
 
-std::string TextLines::ctrlZWarning(const MessageTexts& texts) const {
+std::string TextLines::ctrlZWarning(const std::string& file, const MessageTexts& texts) const {
     if (linesAfterCtrlZ_ == 0) return {};
     return texts(msg::kCtrlZEndsData,
-                 "Workspace line %1 holds a Ctrl-Z character, which ends the data; the %2 "
+                 "%3: line %1 holds a Ctrl-Z character, which ends the data; the %2 "
                  "line(s) with text after it were not read.",
-                 {std::to_string(ctrlZLine_), std::to_string(linesAfterCtrlZ_)});
+                 {std::to_string(ctrlZLine_), std::to_string(linesAfterCtrlZ_), file});
 }
 
 }  // namespace tarvosen::points

@@ -28,7 +28,9 @@ TEST(CosaExport, WritesAccuracyStationsDirectionsAndDistances) {
     t.setLines(kOneStation);
     ASSERT_EQ(NikonToCosaCommand(t.ctx), CommandStatus::Done);
     EXPECT_EQ(t.workspace.lines(), (Lines{"2,2,2", "A1", "B0,L,0", "P1,L, 45.3012", "P1,S,100"}));
-    EXPECT_EQ(t.user.texts(MessageKind::Warning), Lines{kNoKnownPointsMessage});
+    EXPECT_EQ(t.user.texts(MessageKind::Warning),
+              Lines{"NONAME.TXT: no known-point file was given and the data hold no usable MP "
+                    "record; add the known points to the converted file by hand."});
     EXPECT_EQ(t.user.dialogsShown, std::vector<OptionDialog>{kCosaExportDialog});
     EXPECT_EQ(t.state.currentDocumentName, (t.dir() / "NONAME.TXT").string());
 }

@@ -202,16 +202,16 @@ TEST(RawUnits, UnitsAndAnglesThatCannotBeReadAreRefusedNamingTheLine) {
 
     Lines mil = station;
     mil.insert(mil.begin(), "CO,Angle Units: Mils");
-    ExpectRefused(mil, {"Line 1", "CO,Angle Units: Mils"});
+    ExpectRefused(mil, {"NONAME.TXT: line 1", "CO,Angle Units: Mils"});
     Lines nadir = station;
     nadir.insert(nadir.begin() + 1, "CO,Zero VA: Nadir");
-    ExpectRefused(nadir, {"Line 2", "CO,Zero VA: Nadir"});
+    ExpectRefused(nadir, {"NONAME.TXT: line 2", "CO,Zero VA: Nadir"});
     Lines order = station;
     order.insert(order.begin(), "CO,Coord Order: XYZ");
-    ExpectRefused(order, {"Line 1", "CO,Coord Order: XYZ"});
+    ExpectRefused(order, {"NONAME.TXT: line 1", "CO,Coord Order: XYZ"});
     Lines steep = {"CO,Zero VA: Compass", "ST,S1,,B,,1.500,,0.0000",
                    "SS,P,1.6,5.74,10.0000,-95.0000"};
-    ExpectRefused(steep, {"Line 3", "-95.0000"});
+    ExpectRefused(steep, {"NONAME.TXT: line 3", "-95.0000"});
 
     test::TestContext t;
     t.workspace.load(test::CorpusFile("nikon_raw/geoeasy-nikon-dtm322-sample.raw"));

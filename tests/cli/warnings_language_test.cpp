@@ -32,18 +32,18 @@ TEST(WarningsLanguage, ConversionsAndBooksWarnInTheChosenLanguage) {
         std::string english, gb, big5;
     } cases[] = {
         {{"points-to-dxf", points.string(), "-o", out},
-         "warning: Workspace lines 1 and 2 had a Z that is not a number; the drawing has Z "
+         "warning: p.txt: lines 1 and 2 had a Z that is not a number; the drawing has Z "
          "0.000000 there.",
-         "warning: 编辑窗口第 1、2 行的 Z 不是数字，图中该处的 Z 取为 0.000000。",
-         "warning: 編輯視窗第 1、2 行的 Z 不是數字，圖中該處的 Z 取為 0.000000。"},
+         "warning: p.txt：第 1、2 行的 Z 不是数字，图中该处的 Z 取为 0.000000。",
+         "warning: p.txt：第 1、2 行的 Z 不是數字，圖中該處的 Z 取為 0.000000。"},
         {{"nikon300-to-points", raw.string(), "-o", out},
-         "warning: Workspace line 5 holds a Ctrl-Z character, which ends the data; the 1 line(s) "
+         "warning: n.raw: line 5 holds a Ctrl-Z character, which ends the data; the 1 line(s) "
          "with text after it were not read.",
-         "warning: 编辑窗口第 5 行含有 Ctrl-Z 字符，数据到此结束；其后 1 个有内容的行未读入。",
-         "warning: 編輯視窗第 5 行含有 Ctrl-Z 字元，資料到此結束；其後 1 個有內容的行未讀入。"},
+         "warning: n.raw：第 5 行含有 Ctrl-Z 字符，数据到此结束；其后 1 个有内容的行未读入。",
+         "warning: n.raw：第 5 行含有 Ctrl-Z 字元，資料到此結束；其後 1 個有內容的行未讀入。"},
         {{"nikon300-to-points", raw.string(), "-o", out},
-         "warning: Workspace lines 2 and 4 had a coordinate record without",
-         "warning: 编辑窗口第 2、4 行的坐标记录缺少部分字段", "warning: 編輯視窗第 2、4 行的坐標記錄缺少部分欄位"},
+         "warning: n.raw: lines 2 and 4 had a coordinate record without",
+         "warning: n.raw：第 2、4 行的坐标记录缺少部分字段", "warning: n.raw：第 2、4 行的坐標記錄缺少部分欄位"},
         {{"nikon-to-traverse", test::CorpusFile("nikon_raw/tops-nikon-dtm330.raw").string(), "-o",
           out + ".xlsx"},
          "observation at station \"1\" (line 19), \"4\" (line 27), \"4\" (line 30), \"5\" (line 33); "

@@ -47,9 +47,14 @@ TEST(Nikon300ToPoints, CoordinateRecordsBecomePointLines) {
     EXPECT_TRUE(run.warnings.empty());
     EXPECT_EQ(t.state.currentDocumentName, "job.raw");
 
-    // Passes the test but holds no coordinate record: an empty workspace.
-    EXPECT_TRUE(
-        RunOnLines(Nikon300ToPointsCommand, {"2,9,x,NS002,", "1,0,M,1,C,1,2,3,"}).lines.empty());
+    // Passes the test but holds no coordinate record: refused, the lines kept.
+    const Lines none = {"2,9,x,NS002,", "1,0,M,1,C,1,2,3,"};
+    const auto empty = RunOnLines(t, Nikon300ToPointsCommand, none);
+    EXPECT_EQ(empty.status, CommandStatus::Stopped);
+    EXPECT_EQ(empty.lines, none);
+    EXPECT_EQ(t.user.texts(MessageKind::Error),
+              Lines{"read 2 lines of job.raw: nothing written; passed over 2 lines (header lines "
+                    "and records of other types)"});
 }
 
 TEST(Nikon300ToPoints, ARecordNeverTakesFieldsFromTheNextLine) {

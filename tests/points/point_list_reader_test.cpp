@@ -21,7 +21,7 @@ struct Read {
 Read ReadAll(const TestContext&, std::string_view bytes,
              PointListLayout wanted = PointListLayout::Automatic) {
     const Workspace lines = test::LinesOfText(bytes);
-    PointListReader reader(lines, wanted);
+    PointListReader reader(lines, wanted, {}, "job.txt");
     Read r;
     r.shape = reader.shape();
     r.refusal = reader.refusal();
@@ -72,7 +72,7 @@ TEST(PointListReader, ALineWithoutXYZSeparatorsIsReadWithEmptyFieldsAndNamedInAW
     ExpectRecord(r.records[0], "Pn X Y Z", "", "", "", "");
     ExpectRecord(r.records[2], "P2", "7", "", "", "");
     ASSERT_EQ(r.warnings.size(), 1u);
-    EXPECT_EQ(r.warnings[0].rfind("Workspace lines 1 and 3 had fewer than the three commas", 0), 0u)
+    EXPECT_EQ(r.warnings[0].rfind("job.txt: lines 1 and 3 had fewer than the three commas", 0), 0u)
         << r.warnings[0];
 }
 
@@ -120,7 +120,7 @@ TEST(PointListReader, TheLayoutIsTheOneMostLinesFitOrTheOneChosen) {
         if (r.records.size() == 3) {  // the header is read, and named
             ASSERT_EQ(r.warnings.size(), 1u);
             EXPECT_EQ(r.warnings[0],
-                      "Workspace line 1 did not hold name, code, east, north and height separated "
+                      "job.txt: line 1 did not hold name, code, east, north and height separated "
                       "by commas; the fields were read as they stand.");
         } else {
             EXPECT_TRUE(r.warnings.empty()) << c.bytes << r.warnings.front();
@@ -172,20 +172,20 @@ TEST(PointListReader, CtrlZEndsTheInputAndTextAfterItIsReported) {
 
 TEST(LineIssue, NamesEveryLineAsSortedRanges) {
     LineIssue issue("was odd");
-    EXPECT_EQ(issue.message(), "");
+    EXPECT_EQ(issue.message("job.txt"), "");
     issue.add(7);
-    EXPECT_EQ(issue.message(), "Workspace line 7 was odd.");
+    EXPECT_EQ(issue.message("job.txt"), "job.txt: line 7 was odd.");
     // Out of order and twice over: 7, 8 | 10-20 | 67; 9 joins them all.
     for (std::size_t l : {67, 20, 8, 12, 11, 10, 13, 14, 15, 16, 17, 18, 19, 12, 67})
         issue.add(l);
-    EXPECT_EQ(issue.message(), "Workspace lines 7, 8, 10-20 and 67 was odd.");
+    EXPECT_EQ(issue.message("job.txt"), "job.txt: lines 7, 8, 10-20 and 67 was odd.");
     issue.add(9);
-    EXPECT_EQ(issue.message(), "Workspace lines 7-20 and 67 was odd.");
+    EXPECT_EQ(issue.message("job.txt"), "job.txt: lines 7-20 and 67 was odd.");
     EXPECT_EQ(issue.count(), 15u);
     // Beyond 20 ranges the rest are counted.
     LineIssue many("was odd");
     for (std::size_t l = 1; l <= 120; l += 2) many.add(l);
-    const std::string text = many.message();
+    const std::string text = many.message("job.txt");
     EXPECT_NE(text.find(", 37, 39 and 40 more was odd."), std::string::npos) << text;
 }
 

@@ -157,6 +157,23 @@ class MainFormTest : public QObject {
                      QString("instrument.dini"));
     }
 
+    // "Read strictly" turns strict reading on in every bar and is kept with
+    // the window's settings.
+    void readStrictlyIsCheckedAndKept() {
+        WindowFixture f;
+        MainWindow& w = *f.window;
+        QVERIFY(!w.state().strictReading);
+        w.runCommand("app.read-strictly");
+        QVERIFY(w.state().strictReading);
+        for (int language = 1; language <= 3; ++language)
+            QVERIFY(w.menuBarOf(language).item("app.read-strictly")->isChecked());
+        w.saveSettings();
+        MainWindow next;
+        next.restoreSettings();
+        QVERIFY(next.state().strictReading);
+        QVERIFY(next.menuBarOf(1).item("app.read-strictly")->isChecked());
+    }
+
     void viewPortSignalHidesAndShowsThePanel() {
         WindowFixture f;
         MainWindow& w = *f.window;

@@ -56,12 +56,12 @@ TEST(RecordBookCli, StatusesAndMessages) {
     const auto notM5 = t.writeFile("points.txt", "1,100.0,200.0,10.0\n");
     const std::pair<std::vector<std::string>, std::string> languages[] = {
         {{"dini-book", notM5.string(), "-o", book},
-         "error: points.txt:1: this is no levelling data the program reads (DiNi M5); the line "
+         "error: points.txt:1: this is no levelling data the program reads (DiNi M5, Leica GSI); the line "
          "is \"1,100.0,200.0,10.0\"."},
         {{"--language", "gb", "dini-book", notM5.string(), "-o", book},
-         "error: points.txt:1：这不是本程序能读取的水准数据（DiNi M5）；该行为“1,100.0,200.0,10.0”。"},
+         "error: points.txt:1：这不是本程序能读取的水准数据（DiNi M5、Leica GSI）；该行为“1,100.0,200.0,10.0”。"},
         {{"dini-book", notM5.string(), "-o", book, "--language=big5"},
-         "error: points.txt:1：這不是本程式能讀取的水準資料（DiNi M5）；該行為「1,100.0,200.0,10.0」。"},
+         "error: points.txt:1：這不是本程式能讀取的水準資料（DiNi M5、Leica GSI）；該行為「1,100.0,200.0,10.0」。"},
     };
     for (const auto& [args, message] : languages) {
         auto stopped = RunTool(args);

@@ -107,7 +107,7 @@ TEST(M5LevellingReader, AUnitOtherThanMetresAndAFileOfNoFormatAreRefused) {
     EXPECT_EQ(prose.outcome, ReadOutcome::Refused);
     EXPECT_EQ(prose.t.user.texts(MessageKind::Error),
               std::vector<std::string>{"job.dat:2: this is no levelling data the program reads "
-                                       "(DiNi M5); the line is \"Dear surveyor,\"."});
+                                       "(DiNi M5, Leica GSI); the line is \"Dear surveyor,\"."});
     EXPECT_TRUE(prose.sink.events.empty());
 }
 

@@ -69,7 +69,7 @@ class MainFormTest : public QObject {
         // The lamps matter only while the port is open.
         QVERIFY(w.signalPanel->isHidden());
         QVERIFY(!w.menuBarOf(2).item("transfer.signal-lamps")->isChecked());
-        // The GB bar has the DINI and Nikon submenus under Convert.
+        // The GB bar has the Nikon, DINI and Leica GSI submenus under Convert.
         const QList<QAction*> tops = w.menuBar()->actions();
         QCOMPARE(tops.size(), 5);
         QCOMPARE(tops[2]->text(), QString::fromUtf8("[&C]格式转换"));
@@ -77,7 +77,8 @@ class MainFormTest : public QObject {
         for (QAction* a : tops[2]->menu()->actions())
             if (a->menu()) subMenus << a->text();
         QCOMPARE(subMenus, QStringList({QString::fromUtf8("尼康原始数据转换"),
-                                        QString::fromUtf8("蔡司电子水准仪（DINI）数据处理")}));
+                                        QString::fromUtf8("蔡司电子水准仪（DINI）数据处理"),
+                                        QString::fromUtf8("徕卡 GSI 数据处理")}));
     }
 
     // Help > Manual shows the shipped guide inside the window, in the

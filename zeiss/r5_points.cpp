@@ -283,7 +283,7 @@ Outcome ConvertR5ToPoints(CommandContext& ctx, const Workspace& in, Workspace& o
 std::string PointsWrittenText(CommandContext& ctx, std::size_t points) {
     const MessageTexts texts = TextsOf(ctx);
     return points == 1 ? texts(msg::kPointWritten, "1 point written")
-                       : texts(msg::kPointsWritten, "%1 points written", {std::to_string(points)});
+                       : texts(msg::kPointsWrittenCount, "%1 points written", {std::to_string(points)});
 }
 
 void WriteDxfFromPoints(const Workspace& points, Workspace& dxf) {

@@ -8,8 +8,7 @@ std::string LineIssue::message(const MessageTexts& texts) const {
     const std::string lines = lines_.count() == 1
                                   ? texts(msg::kWorkspaceLine, "Workspace line %1", {named})
                                   : texts(msg::kWorkspaceLines, "Workspace lines %1", {named});
-    const std::string sentence = "%1 " + problem_ + ".";
-    return id_ ? texts(id_, sentence, {lines}) : FillIn(sentence, {lines});
+    return id_ ? texts(id_, problem_, {lines}) : FillIn("%1 " + problem_ + ".", {lines});
 }
 
 }  // namespace tarvosen::points

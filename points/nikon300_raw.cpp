@@ -73,8 +73,8 @@ bool ConvertNikon300400ToPoints(CommandContext& ctx, const Workspace& in) {
     TextLines lines(in);
     LineIssue shortLines(
         msg::kNikonShortRecords,
-        "had a coordinate record without all of its fields name, code, X, Y and Z; "
-        "the missing fields were written empty");
+        "%1 had a coordinate record without all of its fields name, code, X, Y and Z; "
+        "the missing fields were written empty.");
     std::string line;
     PointRecord p;
     while (lines.nextNonBlank(line)) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/line_reader.h"
+#include "app/workspace.h"
 #include "i18n/message_catalogue.h"
 
 namespace tarvosen::points {

@@ -89,7 +89,7 @@ bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber,
     const auto read = [&]<typename Value>(
                           std::string_view label, Value& setting,
                           std::initializer_list<std::pair<std::string_view, Value>> names,
-                          int refusal, std::string_view known) {
+                          std::string_view known, int refusal) {
         if (!StartsWithIgnoringCase(text, label)) return false;
         const std::optional<Value> value = ValueOf(Folded(text.substr(label.size())), names);
         if (!value) Refuse(refusal, line, lineNumber, file, known);
@@ -104,19 +104,19 @@ bool RawUnits::readUnitLine(std::string_view line, std::size_t lineNumber,
                  {"grads", Gon}, {"grad", Gon}, {"degreesdecimal", DecimalDegrees},
                  {"decimaldegrees", DecimalDegrees}, {"degrees", DecimalDegrees},
                  {"deg", DecimalDegrees}},
-                msg::kUnknownUnits, "DDDMMSS, Gons and Degrees (decimal)") ||
+                "DDDMMSS, Gons and Degrees (decimal)", msg::kUnknownUnits) ||
            read(kDistanceUnitLine, metresPerUnit,
                 {{"metres", 1.0}, {"meters", 1.0}, {"metre", 1.0}, {"meter", 1.0}, {"m", 1.0},
                  {"feet", kFoot}, {"ft", kFoot}, {"intfeet", kFoot}, {"intft", kFoot},
                  {"internationalfeet", kFoot}, {"usfeet", kUsFoot}, {"usft", kUsFoot},
                  {"ussurveyfeet", kUsFoot}},
-                msg::kUnknownUnits, "Metres, Feet and US Feet") ||
+                "Metres, Feet and US Feet", msg::kUnknownUnits) ||
            read(kVerticalZeroLine, verticalZero,
                 {{"zenith", Zenith}, {"horizontal", Horizon}, {"horizon", Horizon},
                  {"compass", Compass}},
-                msg::kUnknownRawSetting, "Zenith, Horizontal and Compass") ||
+                "Zenith, Horizontal and Compass", msg::kUnknownRawSetting) ||
            read(kCoordinateOrderLine, eastFirst, {{"nez", false}, {"enz", true}},
-                msg::kUnknownRawSetting, "NEZ and ENZ");
+                "NEZ and ENZ", msg::kUnknownRawSetting);
 }
 
 double RawUnits::degreesOf(std::string_view field) const {

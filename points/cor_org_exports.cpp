@@ -1,7 +1,7 @@
 // EPSW *.COR and TOPMAP/Daoheng *.org: fields copied as texts.
 
 #include "points/point_exports.h"
-#include "zeiss/r5_options.h"
+#include "points/point_list_options.h"
 
 #include "app/conversion.h"
 #include "app/line_account.h"

@@ -2,7 +2,7 @@
 
 #include "points/point_exports.h"
 #include "zeiss/dxf_point_drawing.h"
-#include "zeiss/r5_options.h"
+#include "points/point_list_options.h"
 
 namespace tarvosen::points {
 
@@ -30,7 +30,7 @@ bool ExportPointsToDxf(CommandContext& ctx, const Workspace& in) {
     // CASS draws east across and north up; the program's own lists put X
     // across and Y up.
     const bool eastAcross = reader.shape().layout == PointListLayout::Cass;
-    LineIssue noZ(msg::kDxfZNotNumber, "had a Z that is not a number; the drawing has Z 0.000000 there");
+    LineIssue noZ(msg::kDxfZNotNumber, "%1 had a Z that is not a number; the drawing has Z 0.000000 there.");
     zeiss::WriteDxfHead(sink);
     PointRecord p;
     std::size_t points = 0;

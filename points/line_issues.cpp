@@ -8,8 +8,7 @@ std::string LineIssue::message(const std::string& file, const MessageTexts& text
     const std::string lines = lines_.count() == 1
                                   ? texts(msg::kWorkspaceLine, "%2: line %1", {named, file})
                                   : texts(msg::kWorkspaceLines, "%2: lines %1", {named, file});
-    const std::string sentence = "%1 " + problem_ + ".";
-    return id_ ? texts(id_, sentence, {lines}) : FillIn(sentence, {lines});
+    return id_ ? texts(id_, problem_, {lines}) : FillIn("%1 " + problem_ + ".", {lines});
 }
 
 }  // namespace tarvosen::points

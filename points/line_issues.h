@@ -15,9 +15,10 @@ class LineIssue {
     // `problem` completes "line 7 " / "lines 7, 9 and 12 ", for example
     // "had a field longer than 49 characters; it was cut to 49".
     explicit LineIssue(std::string problem) : problem_(std::move(problem)) {}
-    // With the catalogue id of the whole sentence "%1 <problem>.", %1 being
-    // the lines, so the warning can be told in the chosen language.
-    LineIssue(int id, std::string problem) : id_(id), problem_(std::move(problem)) {}
+    // With the catalogue id and English of the whole sentence, %1 being the
+    // lines ("%1 had a field longer than 49 characters; it was cut to 49."),
+    // so the warning can be told in the chosen language.
+    LineIssue(int id, std::string sentence) : id_(id), problem_(std::move(sentence)) {}
 
     void add(std::size_t lineNumber) { lines_.add(lineNumber); }
     bool empty() const { return lines_.empty(); }
@@ -29,7 +30,7 @@ class LineIssue {
 
   private:
     int id_ = 0;
-    std::string problem_;
+    std::string problem_;  // the sentence when id_ is set
     LineRanges lines_;
 };
 

@@ -24,8 +24,8 @@ std::string_view NextField(std::string_view& rest, bool& hadComma) {
 
 LineIssue ShortRecords() {
     return LineIssue(msg::kNikonShortRecords,
-                     "had a coordinate record without all of its fields name, code, X, Y and Z; "
-                     "the missing fields were written empty");
+                     "%1 had a coordinate record without all of its fields name, code, X, Y and Z; "
+                     "the missing fields were written empty.");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "i18n/message_catalogue.h"
 #include "points/nikon300_raw.h"
 #include "points/point_exports.h"
+#include "points/point_list_options.h"
 #include "zeiss/r5_options.h"
 
 namespace tarvosen {

@@ -6,7 +6,7 @@
 #include "app/trim.h"
 #include "points/point_record.h"
 #include "points/text_lines.h"
-#include "zeiss/r5_options.h"
+#include "points/point_list_options.h"
 
 namespace tarvosen::points {
 

@@ -13,7 +13,7 @@
 #include "app/options_store.h"
 #include "app/workspace.h"
 #include "i18n/message_catalogue.h"
-#include "zeiss/r5_options.h"
+#include "points/point_list_options.h"
 
 namespace tarvosen::points {
 

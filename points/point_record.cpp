@@ -1,5 +1,5 @@
 #include "points/point_record.h"
-#include "zeiss/r5_options.h"
+#include "points/point_list_options.h"
 
 #include <utility>
 
@@ -14,7 +14,7 @@ LineIssue MisfitIssue(const PointListShape& s) {
                             : "did not hold name, X, Y and Z";
     text += commas ? " separated by commas" : " separated by blanks or tabs";
     return LineIssue(msg::kMisfitLines + (cass ? 20 : 0) + (commas ? 0 : 10),
-                     text + "; the fields were read as they stand");
+                     "%1 " + text + "; the fields were read as they stand.");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "points/line_issues.h"
 #include "points/point_layout.h"
 #include "points/text_lines.h"
-#include "zeiss/r5_options.h"
+#include "points/point_list_options.h"
 
 namespace tarvosen::points {
 
@@ -78,8 +78,8 @@ class PointListReader {
     // The program's own layout with commas, as it has always been read.
     LineIssue short_{
         msg::kFewerThanThreeCommas,
-        "had fewer than the three commas that separate name, X, Y and Z; "
-        "the missing fields were read as empty"};
+        "%1 had fewer than the three commas that separate name, X, Y and Z; "
+        "the missing fields were read as empty."};
     // Any other reading.
     LineIssue misfit_;
 };

@@ -5,6 +5,7 @@
 #include "app/trim.h"
 #include "zeiss/address_continuity.h"
 #include "zeiss/r5_line.h"
+#include "points/point_list_options.h"
 #include "zeiss/r5_options.h"
 
 namespace tarvosen::points {
@@ -70,15 +71,15 @@ bool ExportPointsToR5(CommandContext& ctx, const Workspace& in) {
     // R5 has 4 columns for the point number, 3 for the code and 11 for a value.
     LineIssue longNames(
         msg::kR5LongNames,
-        "had a point name longer than the 4 characters of an R5 point number (after letters "
-        "became numbers, when they do); its first 4 were written");
+        "%1 had a point name longer than the 4 characters of an R5 point number (after letters "
+        "became numbers, when they do); its first 4 were written.");
     LineIssue longCodes(
         msg::kR5LongCodes,
-        "had a code longer than the 3 characters of an R5 code; its first 3 "
-        "were written");
+        "%1 had a code longer than the 3 characters of an R5 code; its first 3 "
+        "were written.");
     LineIssue rounded(msg::kR5ValuesRounded,
-                      "had coordinates with more decimals than the 11 columns of an R5 value "
-                      "hold; they were rounded to the decimals that fit (millimetres at least)");
+                      "%1 had coordinates with more decimals than the 11 columns of an R5 value "
+                      "hold; they were rounded to the decimals that fit (millimetres at least).");
     const MessageTexts texts = TextsOf(ctx);
     PointRecord p;
     long address = 1;

@@ -7,6 +7,7 @@
 
 #include "app/line_account.h"
 #include "app/line_reader.h"
+#include "app/workspace.h"
 #include "i18n/message_catalogue.h"
 
 namespace tarvosen::points {

@@ -22,12 +22,11 @@ constexpr const char* kUploadNotice =
     "Set the instrument to receive data, then press OK to start the upload.";
 constexpr const char* kNothingToUpload =
     "The window holds no data to upload. Load a coordinate file first.";
-// The old program's texts, in GB only; without a catalogue they stay as they were.
 constexpr const char* kNikonNoPoints =
-    "请输入坐标数据，或通过文件处理菜单下的调用文件来装入文件，再执行转送命令。文件格式为\"点号，X"
-    "，Y，Z，代码\"!";
-constexpr const char* kNikonUploadDone = "已完成传送%1点到全站仪";
-constexpr const char* kPortAlreadyOpen = "%1口已经打开!";
+    "Enter coordinate data, or load a file with Load file in the File Processing menu, then "
+    "upload again. The file format is \"point,X,Y,Z,code\"!";
+constexpr const char* kNikonUploadDone = "%1 points have been sent to the total station";
+constexpr const char* kPortAlreadyOpen = "The port %1 is already open!";
 
 // Closes the port when the command that opened it ends, however it ends.
 class PortCloser {

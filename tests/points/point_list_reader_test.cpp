@@ -3,7 +3,7 @@
 #include "points/line_issues.h"
 #include "points/point_record.h"
 #include "tests/support/test_context.h"
-#include "zeiss/r5_options.h"
+#include "points/point_list_options.h"
 
 namespace tarvosen::points {
 namespace {

@@ -133,7 +133,7 @@ TEST(Upload, NikonFramesForInstrumentKindZero) {
     const std::string expected = "A,01,Z,\r\nG,1,100.000,200.000,10.000,2,\r\n" +
                                  NikonPointFrame("2,1,2,3,TREE") + "Z,&,\r\n";
     EXPECT_EQ(p.pty.receive(2s, expected.size()), expected);
-    EXPECT_EQ(p.t.user.messages.back().text, "已完成传送2点到全站仪");
+    EXPECT_EQ(p.t.user.messages.back().text, "2 points have been sent to the total station");
 }
 
 TEST(Upload, EmptyWorkspaceSendsNothingAndAsksNothing) {
@@ -144,7 +144,7 @@ TEST(Upload, EmptyWorkspaceSendsNothingAndAsksNothing) {
     EXPECT_EQ(p.pty.receive(300ms, 100), "");
     // Only the explanation: the user is not asked to prepare the instrument.
     ASSERT_EQ(p.t.user.messages.size(), 1u);
-    EXPECT_NE(p.t.user.messages.back().text.find("点号，X，Y，Z，代码"), std::string::npos);
+    EXPECT_NE(p.t.user.messages.back().text.find("\"point,X,Y,Z,code\""), std::string::npos);
 
     p.t.state.instrumentKind = 3;
     p.t.catalogue.loadFromText("13001\tNothing to send\n");

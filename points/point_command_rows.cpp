@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "points/point_list_options.h"
 #include "app/command.h"
 #include "points/nikon300_raw.h"
 #include "points/point_commands.h"

@@ -1,6 +1,6 @@
 #pragma once
-// The options of the R5 option dialog: how R5 records are converted and how
-// point lists are read.
+// The options of the R5 option dialog: how R5 records are converted. The
+// dialog also shows how point lists are read (points/point_list_options.h).
 
 #include "app/option_dialog.h"
 
@@ -16,18 +16,6 @@ struct R5Options {
     bool reassignPointNames = false;
     bool convertAlphabeticToNumber = true;  // point list -> R5
     bool computeFromObservations() const { return recordFormat == 0; }
-};
-
-// How the point list exports read their input: the layout guessed from the
-// whole file, or the one the user chose (shown in the R5 option dialog).
-enum class PointListLayout {
-    Automatic,
-    Own,   // name, X, Y, Z, code
-    Cass,  // name, code, east (Y), north (X), height
-};
-
-struct PointListOptions {
-    PointListLayout layout = PointListLayout::Automatic;
 };
 
 }  // namespace tarvosen

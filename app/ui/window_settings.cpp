@@ -7,6 +7,7 @@
 #include "levelling/levelling_options.h"
 #include "levelling/network/level_network_options.h"
 #include "serial/serial_options.h"
+#include "points/point_list_options.h"
 #include "zeiss/r5_options.h"
 
 namespace tarvosen::ui {

@@ -16,6 +16,7 @@
 #include "app/ui/catalogue_text.h"
 #include "app/ui/option_dialog_registry.h"
 #include "i18n/message_catalogue.h"
+#include "points/point_list_options.h"
 #include "zeiss/r5_options.h"
 
 namespace tarvosen::zeiss::ui {

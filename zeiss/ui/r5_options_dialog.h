@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include "app/command_context.h"
+#include "points/point_list_options.h"
 #include "zeiss/r5_options.h"
 
 class QCheckBox;

@@ -17,6 +17,7 @@
 #include "app/ui/option_dialog_registry.h"
 #include "tests/support/test_context.h"
 #include "zeiss/ui/r5_options_dialog.h"
+#include "points/point_list_options.h"
 #include "zeiss/r5_options.h"
 
 namespace tarvosen::ui {

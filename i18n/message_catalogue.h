@@ -399,6 +399,7 @@ inline constexpr int kLevellingUnitNotMetres = 80010;   // %1 file, %2 line, %3 
 inline constexpr int kNoLevellingReader = 80020;        // %1 file, %2 line, %3 its text
 inline constexpr int kAbandonedStation = 80030;         // %1 file, %2 levelling line, %3 line
 inline constexpr int kLevellingSheetsWritten = 80040;   // %1 count
+inline constexpr int kLevellingSheetWritten = 80070;
 inline constexpr int kNetworkSectionsWritten = 80050;   // %1 sections, %2 runs
 inline constexpr int kAuditLineNotUnderstood = 80060;
 inline constexpr int kTextRecordsKind = 80100;

@@ -48,8 +48,9 @@ const std::array kRows = std::to_array<CommandRow>({
      "Audit DiNi levelling data for consistency; exit status 4 when anything was found.",
      CheckCliOptions, CliOutput::None, true, true},
     {Item, "check.records", Absent, Absent, Absent, CheckRecordsCommand, {}, 0, "check",
-     "Check the addresses of R5, M5 and REC500 files (and audit DiNi levelling data); "
-     "exit status 4 when anything was found.",
+     "Check files of any format the program reads (the account of their lines, their "
+     "addresses, the audit of DiNi levelling data); exit status 4 when anything was found, 1 "
+     "for a file no format reads.",
      CheckCliOptions, CliOutput::None, true, true},
 });
 

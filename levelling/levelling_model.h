@@ -110,9 +110,9 @@ struct LineEnd {
     std::string point;  // the point the instrument names last in the line; empty when none
 };
 
-// What reads a levelling file. Observations, summaries and marks come only
-// between startLine and endLine (a line never ended gets no endLine: the
-// next startLine or finish follows).
+// What reads a levelling file. Observations and summaries come only between
+// startLine and endLine (a line never ended gets no endLine: the next
+// startLine or finish follows); marks come wherever the file has them.
 class LevellingSink {
   public:
     virtual ~LevellingSink() = default;

@@ -130,7 +130,7 @@ void M5Reader::information(const zeiss::M5Line& line, std::size_t n) {
             account_.passedOver(n, kMarkerRecords);
         }
     } else if (IsMarkerText(text)) {
-        if (const auto kind = MarkOf(text); kind && state_ == State::Open)
+        if (const auto kind = MarkOf(text))
             sink_.mark({*kind, n, text});
         account_.passedOver(n, kMarkerRecords);
     } else {
@@ -159,7 +159,7 @@ bool M5Reader::record(const zeiss::M5Line& line, std::size_t n) {
     const std::string code0 = line.fieldType(0);
     const bool voided = line.columns(30, 34) == "#####";
     if (voided) {
-        if (state_ == State::Open) sink_.mark({LineMark::Kind::Voided, n, Trimmed(line.raw())});
+        sink_.mark({LineMark::Kind::Voided, n, Trimmed(line.raw())});
         account_.passedOver(n, kVoidedRecords);
         return true;
     }

@@ -31,9 +31,12 @@ CommandStatus BuildRecordBook(CommandContext& ctx, const BookFactory& makeBook) 
     spreadsheet::RecordSources(session.Engine(), ctx.state.sourceFiles);
     session.SaveAs(*chosen, [&] { ctx.user.commitOutput(); });
     session.Close();
+    const MessageTexts texts = TextsOf(ctx);
     NoteReadSummary(ctx, account,
-                    TextsOf(ctx)(msg::kLevellingSheetsWritten, "%1 levelling lines written",
-                                 {std::to_string(book->sheetCount())}));
+                    book->sheetCount() == 1
+                        ? texts(msg::kLevellingSheetWritten, "1 levelling line written")
+                        : texts(msg::kLevellingSheetsWritten, "%1 levelling lines written",
+                                {std::to_string(book->sheetCount())}));
     OfferToOpenWorkbook(ctx, *chosen, book->resultSentence(ctx));
     return CommandStatus::Done;
 }

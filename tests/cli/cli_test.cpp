@@ -43,7 +43,7 @@ TEST(Cli, HelpListAndUsageErrors) {
         std::istringstream lines(help);
         for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
     }
-    EXPECT_NE(list.out.find("  check                 Check the addresses"), std::string::npos)
+    EXPECT_NE(list.out.find("  check                 Check files of any format the program reads"), std::string::npos)
         << list.out;
 
     auto unknown = RunTool({"no-such-command"});

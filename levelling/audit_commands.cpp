@@ -45,14 +45,6 @@ void AddressFindings(CheckedFile& f, const Workspace& lines, const MessageTexts&
         f.findings.push_back({gap.line, "address", std::move(gap.english), std::move(gap.shown)});
 }
 
-// Record files with addresses whose format declares no check of its own yet.
-bool HoldsAddressedRecords(const Workspace& lines) {
-    zeiss::AddressTracker addresses;
-    std::size_t n = 0;
-    for (std::string_view line : lines.view()) addresses.add(line, ++n);
-    return addresses.addressedLines() > 0;
-}
-
 void RefuseUnrecognised(CommandContext& ctx, CheckedFile& f, const Workspace& lines) {
     std::size_t n = 0, first = 0;
     std::string text;
@@ -93,8 +85,6 @@ CheckedFile CheckLines(CommandContext& ctx, std::string name, std::string sha256
     } else if (format) {
         f.account = format->account(ctx, lines);
         f.refused = !f.account;
-        AddressFindings(f, lines, texts);
-    } else if (HoldsAddressedRecords(lines)) {
         AddressFindings(f, lines, texts);
     } else {
         RefuseUnrecognised(ctx, f, lines);

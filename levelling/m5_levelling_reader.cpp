@@ -268,7 +268,7 @@ bool RecognisesM5(const Workspace& lines) {
 
 ReadOutcome ReadM5Levelling(CommandContext& ctx, const Workspace& lines, LevellingSink& sink,
                             LineAccount& account) {
-    zeiss::RecordReader reader(lines, kDiniLineLimit);
+    zeiss::RecordReader reader(lines, kDiniLineLimit, account);
     ProgressScope progress(ctx.user, static_cast<int>(lines.lineCount()));
     M5Reader m5(ctx, sink, account);
     std::string text;

@@ -11,8 +11,9 @@ inline constexpr const char* kNotDiniMessage =
     "Sorry, the file you are processing is not Zeiss M5 data.";
 inline constexpr const char* kNoDiniDataMessage =
     "There are no DINI M5 data to convert. Load the data first.";
-// Lines are read up to this many characters; the record layout ends at 119.
-inline constexpr std::size_t kDiniLineLimit = 199;
+// The record layout ends at column 119 (118 and a blank). A line with more
+// than blanks past it is no record the level wrote: it is not understood.
+inline constexpr std::size_t kDiniLineLimit = 120;
 
 // True when the first line with text is an M5 record, or any line is an M5
 // levelling record (a Start-Line, a KD1 or KD2 record).

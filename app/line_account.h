@@ -41,6 +41,9 @@ class LineAccount {
     // The lines counted from now on are of `file` (as messages name it). A
     // command that reads several files begins each in turn.
     void beginFile(std::string file);
+    // Names the current file anew: a reader run away from the document (the
+    // `check` of several files) counted its lines under the document's name.
+    void renameFile(std::string file) { current().name = std::move(file); }
 
     void used(std::size_t line);
     void passedOver(std::size_t line, PassedOverKind kind);

@@ -85,6 +85,7 @@ CheckedFile CheckLines(CommandContext& ctx, std::string name, std::string sha256
     } else if (format) {
         f.account = format->account(ctx, lines);
         f.refused = !f.account;
+        if (f.account) f.account->renameFile(f.name);
         AddressFindings(f, lines, texts);
     } else {
         RefuseUnrecognised(ctx, f, lines);
